@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Clock.h"
+#include "Desktop.h"
+#include "PlatformInfo.h"
+#include "UserMessages.h"
+
+namespace bp {
+
+// The desktop services one run of the program uses. The program fills it with the Qt/X11
+// implementations, tests with fakes; nothing here is owned.
+struct Platform {
+    IUserMessages* messages = nullptr;
+    IClock* clock = nullptr;
+    IDesktop* desktop = nullptr;
+    IPlatformInfo* info = nullptr;
+};
+
+}  // namespace bp

@@ -1,0 +1,258 @@
+#include "DatabaseFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+namespace bp::dbfile {
+
+namespace {
+
+// Closes a descriptor on every path out.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    bool ok() const { return fd_ >= 0; }
+    // close(2) can report a late write error; it counts.
+    bool close() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+int causeOf(int error) {
+    switch (error) {
+        case ENOENT:
+            return 2;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+        case EINVAL:
+            return 3;
+        case EMFILE:
+        case ENFILE:
+            return 4;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+        case ETXTBSY:
+            return 5;
+        case EIO:
+            return 10;
+        case EWOULDBLOCK:
+            return 11;
+        case ENOSPC:
+        case EDQUOT:
+            return 13;
+        default:
+            return 1;
+    }
+}
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, std::string& out) {
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void syncFolder(const std::string& folder) {
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.ok()) {
+        ::fsync(dir.get());
+    }
+}
+
+}  // namespace
+
+ReadResult readDatabaseText(const std::string& path) {
+    ReadResult result;
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) {
+        result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::CannotOpen;
+        return result;
+    }
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        result.status = ReadStatus::CannotOpen;
+        return result;
+    }
+    // Other copies of the program write through a temporary file and a rename, so a shared
+    // lock only keeps out writers that write the file in place.
+    ::flock(fd.get(), LOCK_SH);
+    std::string bytes;
+    if (!readAll(fd.get(), bytes)) {
+        result.status = ReadStatus::CannotOpen;
+        return result;
+    }
+    if (bytes.size() < 4) {
+        // Too short to hold a length: nothing readable, which the validation reports.
+        result.status = ReadStatus::Ok;
+        return result;
+    }
+    std::uint32_t raw = 0;
+    for (int i = 3; i >= 0; --i) {
+        raw = (raw << 8) | static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
+    }
+    const auto length = static_cast<std::int32_t>(raw);
+    if (length < 0 || static_cast<std::size_t>(length) > bytes.size() - 4) {
+        result.status = ReadStatus::BadLength;
+        return result;
+    }
+    std::string_view text(bytes.data() + 4, static_cast<std::size_t>(length));
+    const auto zero = text.find('\0');
+    if (zero != std::string_view::npos) {
+        text = text.substr(0, zero);
+    }
+    result.text.assign(text);
+    result.status = ReadStatus::Ok;
+    return result;
+}
+
+int writeDatabaseText(const std::string& path, std::string_view text, bool privateFile) {
+    if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
+        return 1;
+    }
+    const mode_t mode = privateFile ? 0600 : 0666;
+    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
+    if (!fd.ok()) {
+        return causeOf(errno);
+    }
+    if (privateFile) {
+        ::fchmod(fd.get(), 0600);
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        return 11;
+    }
+    const auto length = static_cast<std::uint32_t>(text.size());
+    const char prefix[4] = {static_cast<char>(length & 0xFF), static_cast<char>((length >> 8) & 0xFF),
+                            static_cast<char>((length >> 16) & 0xFF),
+                            static_cast<char>((length >> 24) & 0xFF)};
+    if (!writeAll(fd.get(), prefix, 4) || !writeAll(fd.get(), text.data(), text.size()) ||
+        ::fsync(fd.get()) != 0) {
+        return causeOf(errno);
+    }
+    if (!fd.close()) {
+        return causeOf(errno);
+    }
+    return 0;
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool copyFile(const std::string& from, const std::string& to) {
+    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st{};
+    if (!in.ok() || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    std::string bytes;
+    if (!readAll(in.get(), bytes)) {
+        return false;
+    }
+    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (!out.ok()) {
+        return false;
+    }
+    ::fchmod(out.get(), 0600);
+    if (!writeAll(out.get(), bytes.data(), bytes.size()) || ::fsync(out.get()) != 0 ||
+        !out.close()) {
+        return false;
+    }
+    syncFolder(folderOf(to));
+    return true;
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        return false;
+    }
+    syncFolder(folderOf(to));
+    return true;
+}
+
+std::vector<std::string> listMatching(const std::string& folder, std::string_view prefix,
+                                      std::string_view suffix) {
+    std::vector<std::string> paths;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return paths;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string_view name(entry->d_name);
+        if (name.size() >= prefix.size() + suffix.size() && name.starts_with(prefix) &&
+            name.ends_with(suffix)) {
+            paths.push_back(folder + "/" + std::string(name));
+        }
+    }
+    ::closedir(dir);
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+std::string_view fileName(std::string_view path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace bp::dbfile
