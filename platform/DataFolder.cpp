@@ -49,7 +49,7 @@ std::string resolveDataFolder(const std::optional<std::string>& override) {
 }
 
 bool ensureDataFolder(const std::string& folder) {
-    struct stat st{};
+    struct stat st {};
     if (stat(folder.c_str(), &st) == 0) {
         return S_ISDIR(st.st_mode);
     }

@@ -14,8 +14,8 @@ std::string Extract(std::string_view section, long long position, long long coun
     if (position < 0 || count <= 0 || position >= static_cast<long long>(section.size())) {
         return {};
     }
-    return std::string(section.substr(static_cast<std::size_t>(position),
-                                      static_cast<std::size_t>(count)));
+    return std::string(
+        section.substr(static_cast<std::size_t>(position), static_cast<std::size_t>(count)));
 }
 
 void Remove(std::string& section, long long position, long long count) {

@@ -86,8 +86,8 @@ int CNotesDatabase::ParseInt(std::string_view text) {
     return static_cast<int>(static_cast<std::uint32_t>(value));
 }
 
-CNotesDatabase::SplitFailure CNotesDatabase::SplitText(std::string_view text,
-                                                       bool allowImportRoot, Split& out) {
+CNotesDatabase::SplitFailure CNotesDatabase::SplitText(std::string_view text, bool allowImportRoot,
+                                                       Split& out) {
     if (Find(text, kRootStart, 0) != 0 &&
         !(allowImportRoot && Find(text, kImportRootStart, 0) == 0)) {
         return SplitFailure::Root;
@@ -230,8 +230,9 @@ bool CNotesDatabase::SaveDatabase(const std::string& path) {
 }
 
 bool CNotesDatabase::WriteDatabaseFile(const std::string& text, const std::string& path) {
-    const bool inDataFolder = dbfile::fileName(path).size() + dataFolder_.size() + 1 == path.size() &&
-                              path.starts_with(dataFolder_ + "/");
+    const bool inDataFolder =
+        dbfile::fileName(path).size() + dataFolder_.size() + 1 == path.size() &&
+        path.starts_with(dataFolder_ + "/");
     const int cause = dbfile::writeDatabaseText(path, text, inDataFolder);
     if (cause == 0) {
         return true;
@@ -258,8 +259,7 @@ void CNotesDatabase::RenumberNotes() {
             break;
         }
         std::string element = Extract(notesSection_, s, e - s);
-        if (WriteAttribute(element, "nid", std::to_string(counter + 1)) ==
-            AttributeFailure::None) {
+        if (WriteAttribute(element, "nid", std::to_string(counter + 1)) == AttributeFailure::None) {
             ++counter;
             Remove(notesSection_, s, e - s);
             InsertAt(notesSection_, s, element);

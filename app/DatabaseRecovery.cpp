@@ -1,0 +1,55 @@
+#include "DatabaseRecovery.h"
+
+#include "store/DatabaseFile.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace bp {
+
+namespace {
+
+// Names sort by age only when they are the backups this program writes.
+bool isRecoveryCandidate(const std::string& path) {
+    const std::string_view name = dbfile::fileName(path);
+    return name.size() >= 22 && name.substr(0, 16) == "copy_Brightpost_";
+}
+
+}  // namespace
+
+CDatabaseRecovery::Outcome CDatabaseRecovery::Run() {
+    const std::string& folder = store_.DataFolder();
+    const std::string& database = store_.DatabasePath();
+    const std::string stamp = clock_.formatNow("%Y%m%d%H%M%S");
+    dbfile::copyFile(database, folder + "/corrupted_" + stamp + ".dat");
+    dbfile::removeFile(database);
+
+    std::vector<std::string> candidates = store_.ListDatabaseFiles(folder, 1);
+    std::erase_if(candidates, [](const std::string& p) { return !isRecoveryCandidate(p); });
+
+    std::string restoredFrom;
+    while (!candidates.empty()) {
+        auto newest = std::max_element(candidates.begin(), candidates.end());
+        const std::string candidate = *newest;
+        candidates.erase(newest);
+        if (!dbfile::fileExists(candidate)) {
+            continue;
+        }
+        if (dbfile::copyFile(candidate, database) && store_.OpenDatabase(10)) {
+            restoredFrom = candidate;
+            break;
+        }
+        dbfile::removeFile(database);
+    }
+
+    if (!restoredFrom.empty()) {
+        return {true, "Your notes database has been restored from " + restoredFrom};
+    }
+    // Through the temporary file, so a crash now cannot leave half a database behind.
+    if (!store_.CreateDefaultDatabase("")) {
+        return {false, {}};
+    }
+    return {true, "Unable to restore notes database. New database was created."};
+}
+
+}  // namespace bp

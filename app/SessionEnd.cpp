@@ -1,0 +1,55 @@
+#include "SessionEnd.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
+#include <sys/socket.h>
+#include <unistd.h>
+#include <csignal>
+
+namespace bp {
+
+namespace {
+
+// The signal handler may only write to this pipe; the GUI thread reads it.
+int gSignalPipe[2] = {-1, -1};
+
+}  // namespace
+
+void SessionEnd::onSignal(int signal) {
+    const char byte = static_cast<char>(signal);
+    [[maybe_unused]] ssize_t n = ::write(gSignalPipe[0], &byte, 1);
+}
+
+SessionEnd::SessionEnd(QObject* parent) : QObject(parent) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gSignalPipe) == 0) {
+        notifier_ = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, this);
+        connect(notifier_, &QSocketNotifier::activated, this, [this] {
+            char byte = 0;
+            [[maybe_unused]] ssize_t n = ::read(gSignalPipe[1], &byte, 1);
+            emit ending();
+        });
+        struct sigaction action {};
+        action.sa_handler = &SessionEnd::onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+            ::sigaction(sig, &action, nullptr);
+        }
+    }
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager&) { emit ending(); });
+    }
+}
+
+SessionEnd::~SessionEnd() {
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        ::sigaction(sig, &action, nullptr);
+    }
+}
+
+}  // namespace bp

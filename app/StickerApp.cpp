@@ -1,0 +1,137 @@
+#include "StickerApp.h"
+
+#include "AppOptions.h"
+#include "ProductInfo.h"
+#include "SessionEnd.h"
+#include "StickerTray.h"
+#include "platform/Clock.h"
+#include "platform/DataFolder.h"
+#include "platform/Messages.h"
+#include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtUserMessages.h"
+#include "platform/qt/SingleInstance.h"
+#include "store/NotesDatabase.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+
+#include <cstdio>
+
+// The icons are compiled into a static library, whose resources must be pulled in by hand
+// (outside any namespace, as the generated initialiser is global).
+void initBrightpostResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace bp {
+
+namespace {
+
+constexpr int kIconWarning = 205;
+
+std::vector<std::string> argumentsOf(const QApplication& app) {
+    std::vector<std::string> arguments;
+    const QStringList list = app.arguments();
+    for (qsizetype i = 1; i < list.size(); ++i) {
+        arguments.push_back(list[i].toStdString());
+    }
+    return arguments;
+}
+
+// Help and version need no display, so they are answered before Qt starts.
+bool answeredWithoutDisplay(int argc, char** argv, int& exitCode) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::erase_if(arguments, [](const std::string& a) {
+        return a != "--help" && a != "-h" && a != "--version";
+    });
+    const AppOptions options = parseAppOptions(arguments);
+    if (options.help) {
+        std::fputs(appUsage().c_str(), stdout);
+        exitCode = 0;
+        return true;
+    }
+    if (options.version) {
+        std::printf("%s %s\n", kProductName, kProductVersion);
+        exitCode = 0;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string unsupportedVersionMessage() {
+    return std::string("This version of ") + kProductName +
+           " is not compatible with your Windows version.\nPlease visit " + kProductWebSite +
+           " to download the appropriate app version.";
+}
+
+int CStickerApp::InitInstance(int& argc, char** argv) {
+    if (int exitCode = 0; answeredWithoutDisplay(argc, argv, exitCode)) {
+        return exitCode;
+    }
+    // Notes place and stack their own windows, which Wayland clients cannot do.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
+        qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+    QApplication app(argc, argv);
+    initBrightpostResources();
+    QApplication::setApplicationName(QString::fromLatin1(kProductName));
+    QApplication::setApplicationVersion(QString::fromLatin1(kProductVersion));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tray.svg")));
+
+    AppOptions options = parseAppOptions(argumentsOf(app));
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "brightpost: %s\n%s", options.error.c_str(), appUsage().c_str());
+        return 2;
+    }
+    // Fix the data folder before the working directory moves.
+    const std::string dataFolder = resolveDataFolder(options.dataDir);
+    QDir::setCurrent(QApplication::applicationDirPath());
+
+    QtUserMessages messages;
+    SystemClock clock;
+    QtDesktop desktop;
+    QtPlatformInfo info;
+    const Platform platform{&messages, &clock, &desktop, &info};
+
+    SingleInstance instance(SingleInstance::defaultRuntimeFolder());
+    if (!instance.acquire()) {
+        // The running copy pops up its tray menu, as if its icon had been right-clicked.
+        const QByteArray request = QByteArrayLiteral("message ") +
+                                   QByteArray::number(msg::WM_TRAY_NOTIFY) + ' ' +
+                                   QByteArray::number(msg::TRAY_ICON_ID) + ' ' +
+                                   QByteArray::number(msg::MOUSE_RBUTTONDOWN);
+        if (!instance.sendToRunningCopy(request)) {
+            messages.showMessage("Warning", "", std::string(kProductName) + " is already running.",
+                                 kIconWarning);
+        }
+        return 0;
+    }
+
+    CNotesDatabase store(platform);
+    CStickerTray tray(platform, store, dataFolder);
+    QObject::connect(&instance, &SingleInstance::requestReceived, &tray,
+                     &CStickerTray::handleRequest);
+    SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &SessionEnd::ending, &tray, &CStickerTray::ExitApplication);
+    QObject::connect(&tray, &CStickerTray::exited, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+
+    switch (tray.Initialize()) {
+        case -1:
+            messages.showMessage("Error", "", unsupportedVersionMessage(), kIconWarning);
+            return 1;
+        case 0:
+            messages.showMessage("Error", "", "Initialization error.", kIconWarning);
+            return 1;
+        default:
+            break;
+    }
+    return QApplication::exec();
+}
+
+}  // namespace bp

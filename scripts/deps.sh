@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Brightpost need,
+# and only those that are missing.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6svg6
+    libxcb1-dev libxcb-keysyms1-dev libx11-dev libxkbcommon-dev libgl-dev
+    # fonts named in stored notes, by their metric-compatible substitutes
+    fonts-liberation2 fonts-dejavu-core
+    # tests
+    libgtest-dev libgmock-dev libbenchmark-dev
+    python3 python3-pytest
+    xvfb xauth openbox trayer xdotool wmctrl x11-utils x11-xserver-utils imagemagick dbus-daemon
+)
+if [[ ${BRIGHTPOST_FUZZ_DEPS:-1} == 1 ]]; then
+    packages+=(clang-14 libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+((${#missing[@]} == 0)) && exit 0
+
+echo "Installing: ${missing[*]}" >&2
+sudo_cmd=()
+if [[ $(id -u) != 0 ]]; then
+    sudo_cmd=(sudo)
+fi
+"${sudo_cmd[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,78 @@
+#include "app/DatabaseRecovery.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace bp;
+using namespace bp::test;
+
+namespace {
+
+class Recovery : public ::testing::Test {
+protected:
+    Recovery() : store(fakes.platform()) {
+        store.SetDataFolder(folder.path());
+        fakes.clock.set(2024, 3, 1, 9, 15, 0);
+    }
+
+    std::string goodDatabase(const std::string& title) {
+        std::string text = sourceFile("tests/store/data/default-database.dat").substr(4);
+        const std::string from = "Low Priority Note";
+        text.replace(text.find(from), from.size(), title);
+        return withLengthPrefix(text);
+    }
+
+    CDatabaseRecovery::Outcome recover() {
+        writeFile(store.DatabasePath(), "damaged");
+        return CDatabaseRecovery(store, fakes.clock).Run();
+    }
+
+    std::string lowNoteTitle() { return store.GetNoteAttribute(1, 1, "title"); }
+
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store;
+};
+
+TEST_F(Recovery, UsesTheNewestBackupAndKeepsTheDamagedFile) {
+    writeFile(folder.file("copy_Brightpost_20240101120000.dat"), goodDatabase("older"));
+    writeFile(folder.file("copy_Brightpost_20240102120000.dat"), goodDatabase("newer"));
+    const auto outcome = recover();
+    ASSERT_TRUE(outcome.usable);
+    EXPECT_EQ(outcome.message, "Your notes database has been restored from " +
+                                   folder.file("copy_Brightpost_20240102120000.dat"));
+    EXPECT_EQ(lowNoteTitle(), "newer");
+    EXPECT_EQ(readFile(folder.file("corrupted_20240301091500.dat")), "damaged");
+    EXPECT_EQ(readFile(store.DatabasePath()), goodDatabase("newer"));
+    EXPECT_TRUE(fakes.messages.shown.empty()) << "backups are tried silently";
+}
+
+TEST_F(Recovery, FallsBackToTheOlderBackupWhenTheNewerIsDamagedToo) {
+    writeFile(folder.file("copy_Brightpost_20240101120000.dat"), goodDatabase("older"));
+    writeFile(folder.file("copy_Brightpost_20240102120000.dat"),
+              withLengthPrefix("<Brightpost>\r\n"));
+    const auto outcome = recover();
+    ASSERT_TRUE(outcome.usable);
+    EXPECT_EQ(outcome.message, "Your notes database has been restored from " +
+                                   folder.file("copy_Brightpost_20240101120000.dat"));
+    EXPECT_EQ(lowNoteTitle(), "older");
+    EXPECT_TRUE(std::filesystem::exists(folder.file("copy_Brightpost_20240102120000.dat")))
+        << "a damaged backup is left where it is";
+}
+
+TEST_F(Recovery, NeverUsesFilesThatAreNotItsOwnBackups) {
+    // Both sort after the real backups, so only the name rules keep them out.
+    writeFile(folder.file("copy_zzz.dat"), goodDatabase("wrong prefix"));
+    writeFile(folder.file("copy_Brightpost_.dat"), goodDatabase("too short"));
+    writeFile(folder.file("copy_brightpost_20990101000000.dat"), goodDatabase("wrong case"));
+    const auto outcome = recover();
+    ASSERT_TRUE(outcome.usable);
+    EXPECT_EQ(outcome.message, "Unable to restore notes database. New database was created.");
+    EXPECT_EQ(readFile(store.DatabasePath()), sourceFile("tests/store/data/default-database.dat"));
+    EXPECT_EQ(lowNoteTitle(), "Low Priority Note");
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+#include "app/StickerTray.h"
+#include "platform/Messages.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace bp;
+using namespace bp::test;
+using bp::fake::ShownBox;
+
+namespace {
+
+class StickerTrayStartup : public ::testing::Test {
+protected:
+    StickerTrayStartup() : store(fakes.platform()) { fakes.clock.set(2024, 5, 6, 7, 8, 9); }
+
+    std::unique_ptr<CStickerTray> makeTray() {
+        return std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+    }
+
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store;
+};
+
+TEST_F(StickerTrayStartup, RefusesAPlatformNewerThanItSupports) {
+    fakes.info.reported = {6, 2};
+    EXPECT_EQ(makeTray()->Initialize(), -1);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("Brightpost.dat")));
+    fakes.info.reported = {7, 0};
+    EXPECT_EQ(makeTray()->Initialize(), -1);
+}
+
+TEST_F(StickerTrayStartup, StartsTimersFromTheSettings) {
+    fakes.info.reported = {6, 1};
+    auto tray = makeTray();
+    ASSERT_EQ(tray->Initialize(), 1);
+    EXPECT_TRUE(tray->isInitialised());
+    EXPECT_EQ(tray->timerInterval(timer::TRAY_TIP), 60000);
+    EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 15 * 60000);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
+TEST_F(StickerTrayStartup, DamagedDatabaseIsReportedThenRestored) {
+    writeFile(folder.file("Brightpost.dat"), withLengthPrefix("garbage"));
+    auto tray = makeTray();
+    ASSERT_EQ(tray->Initialize(), 1);
+    EXPECT_EQ(fakes.messages.shown,
+              (std::vector<ShownBox>{
+                  {ShownBox::Kind::StandardError, "Error", "", "Incorrect Brightpost.dat", 0},
+                  {ShownBox::Kind::Message, "Warning", "",
+                   "Unable to restore notes database. New database was created.", 205}}));
+    EXPECT_FALSE(tray->isBusy());
+    EXPECT_EQ(readFile(folder.file("corrupted_20240506070809.dat")), withLengthPrefix("garbage"));
+}
+
+TEST_F(StickerTrayStartup, ExitBacksUpTheLastSaveThenSavesTheCurrentState) {
+    auto tray = makeTray();
+    ASSERT_EQ(tray->Initialize(), 1);
+    const std::string lastSaved = readFile(folder.file("Brightpost.dat"));
+    store.SetNoteAttribute(1, "title", "changed since the last save");
+    bool exited = false;
+    QObject::connect(tray.get(), &CStickerTray::exited, [&] { exited = true; });
+    tray->onCommand(cmd::EXIT);
+    EXPECT_TRUE(exited);
+    EXPECT_EQ(readFile(folder.file("copy_Brightpost_20240506070809.dat")), lastSaved);
+    EXPECT_NE(readFile(folder.file("Brightpost.dat")).find("changed since the last save"),
+              std::string::npos);
+
+    // With backups off the exit only saves.
+    std::filesystem::remove(folder.file("copy_Brightpost_20240506070809.dat"));
+    auto second = makeTray();
+    ASSERT_EQ(second->Initialize(), 1);
+    store.SetSettingAttribute("backupMode", "0");
+    second->ExitApplication();
+    EXPECT_TRUE(store.ListDatabaseFiles(folder.path(), 1).empty());
+}
+
+TEST_F(StickerTrayStartup, TrayNotificationsWaitForSetUpAndAreDroppedWhileExiting) {
+    auto tray = makeTray();
+    // Before set-up nothing happens, and nothing crashes without a tray icon.
+    tray->onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, msg::MOUSE_RBUTTONDOWN);
+    ASSERT_EQ(tray->Initialize(), 1);
+    tray->ExitApplication();
+    tray->onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, msg::MOUSE_RBUTTONDOWN);
+    tray->ExitApplication();  // a second exit request changes nothing
+    EXPECT_TRUE(tray->isExiting());
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+import os
+import signal
+import subprocess
+import tempfile
+
+import pytest
+
+from desktop import DesktopSession, wait_until
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BINARY = os.environ.get("BRIGHTPOST_BIN", os.path.join(ROOT, "build", "brightpost"))
+ARTIFACTS = os.environ.get("BRIGHTPOST_ARTIFACTS", os.path.join(ROOT, "build", "e2e-artifacts"))
+
+
+@pytest.fixture
+def desktop():
+    session = DesktopSession().start()
+    yield session
+    session.stop()
+
+
+class Brightpost:
+    """One started copy of the program, ended by its process id."""
+
+    def __init__(self, session, data_dir, args=()):
+        self.session = session
+        self.data_dir = data_dir
+        self.log = open(os.path.join(session.logdir, f"brightpost-{len(session.processes)}.log"), "wb")
+        self.process = subprocess.Popen(
+            [BINARY, "--data-dir", data_dir, *args],
+            stdout=self.log, stderr=subprocess.STDOUT, env=session.env,
+        )
+        session.processes.append(self.process)
+
+    @property
+    def database(self):
+        return os.path.join(self.data_dir, "Brightpost.dat")
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait_ready(self, timeout=15):
+        """Ready once its tray icon is docked."""
+        assert wait_until(lambda: self.session.tray_icons() or not self.running(), timeout=timeout)
+        assert self.running(), "Brightpost ended during start-up"
+
+    def terminate(self, timeout=15):
+        self.process.send_signal(signal.SIGTERM)
+        return self.process.wait(timeout=timeout)
+
+
+@pytest.fixture
+def data_dir():
+    folder = tempfile.mkdtemp(prefix="bp-data-")
+    yield folder
+    subprocess.run(["rm", "-rf", folder])
+
+
+@pytest.fixture
+def start(desktop):
+    def starter(data_dir, *args):
+        return Brightpost(desktop, data_dir, args)
+    return starter
+
+
+@pytest.fixture
+def artifacts():
+    os.makedirs(ARTIFACTS, exist_ok=True)
+    return ARTIFACTS

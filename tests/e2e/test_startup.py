@@ -1,0 +1,72 @@
+"""Start-up, the single running copy and the orderly exit on a real X desktop."""
+
+import glob
+import os
+import time
+
+from desktop import wait_until
+from conftest import ROOT
+
+
+def default_database_bytes():
+    with open(os.path.join(ROOT, "tests", "store", "data", "default-database.dat"), "rb") as f:
+        return f.read()
+
+
+def test_empty_data_folder_gets_the_default_database(start, data_dir):
+    app = start(data_dir)
+    app.wait_ready()
+    with open(app.database, "rb") as f:
+        assert f.read() == default_database_bytes()
+    assert os.stat(app.database).st_mode & 0o777 == 0o600
+    assert os.stat(data_dir).st_mode & 0o777 in (0o700, 0o755)
+
+
+def test_missing_data_folder_is_created_private(start, data_dir):
+    folder = os.path.join(data_dir, "nested", "Brightpost")
+    app = start(folder)
+    app.wait_ready()
+    assert os.stat(folder).st_mode & 0o777 == 0o700
+    assert os.path.exists(app.database)
+
+
+def test_second_start_leaves_one_copy_running(start, data_dir, desktop):
+    first = start(data_dir)
+    first.wait_ready()
+
+    def program_windows():
+        return set(desktop.run("xdotool", "search", "--onlyvisible", "--class", "brightpost").stdout.split())
+
+    before = program_windows()
+    second = start(data_dir)
+    assert second.process.wait(timeout=10) == 0
+    assert first.running()
+    # The running copy answered by popping up its tray menu: one more window of its own.
+    assert wait_until(lambda: len(program_windows() - before) == 1, 5)
+
+
+def test_sigterm_backs_up_and_saves(start, data_dir):
+    app = start(data_dir)
+    app.wait_ready()
+    with open(app.database, "rb") as f:
+        before = f.read()
+    assert app.terminate() == 0
+    backups = glob.glob(os.path.join(data_dir, "copy_Brightpost_*.dat"))
+    assert len(backups) == 1
+    assert len(os.path.basename(backups[0])) == len("copy_Brightpost_20240101000000.dat")
+    with open(backups[0], "rb") as f:
+        assert f.read() == before
+    with open(app.database, "rb") as f:
+        assert f.read() == before
+    assert not os.path.exists(os.path.join(data_dir, "~tmp.dat"))
+
+
+def test_crashed_copy_does_not_block_the_next_start(start, data_dir):
+    first = start(data_dir)
+    first.wait_ready()
+    first.process.kill()
+    first.process.wait()
+    time.sleep(0.2)
+    second = start(data_dir)
+    second.wait_ready()
+    assert second.running()
