@@ -120,7 +120,7 @@ void syncFolder(const std::string& folder) {
 
 ReadResult readDatabaseText(const std::string& path) {
     ReadResult result;
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::CannotOpen;
         return result;
@@ -178,9 +178,9 @@ int writeDatabaseText(const std::string& path, std::string_view text, bool priva
         return 11;
     }
     const auto length = static_cast<std::uint32_t>(text.size());
-    const char prefix[4] = {static_cast<char>(length & 0xFF), static_cast<char>((length >> 8) & 0xFF),
-                            static_cast<char>((length >> 16) & 0xFF),
-                            static_cast<char>((length >> 24) & 0xFF)};
+    const char prefix[4] = {
+        static_cast<char>(length & 0xFF), static_cast<char>((length >> 8) & 0xFF),
+        static_cast<char>((length >> 16) & 0xFF), static_cast<char>((length >> 24) & 0xFF)};
     if (!writeAll(fd.get(), prefix, 4) || !writeAll(fd.get(), text.data(), text.size()) ||
         ::fsync(fd.get()) != 0) {
         return causeOf(errno);
@@ -192,7 +192,7 @@ int writeDatabaseText(const std::string& path, std::string_view text, bool priva
 }
 
 bool fileExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
 }
 
@@ -202,7 +202,7 @@ bool removeFile(const std::string& path) {
 
 bool copyFile(const std::string& from, const std::string& to) {
     Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat st{};
+    struct stat st {};
     if (!in.ok() || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return false;
     }

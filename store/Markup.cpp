@@ -14,8 +14,8 @@ std::string Extract(std::string_view section, long long position, long long coun
     if (position < 0 || count <= 0 || position >= static_cast<long long>(section.size())) {
         return {};
     }
-    return std::string(section.substr(static_cast<std::size_t>(position),
-                                      static_cast<std::size_t>(count)));
+    return std::string(
+        section.substr(static_cast<std::size_t>(position), static_cast<std::size_t>(count)));
 }
 
 void Remove(std::string& section, long long position, long long count) {
@@ -125,6 +125,27 @@ AttributeFailure WriteAttribute(std::string& element, std::string_view name, std
     replacement.append(value);
     InsertAt(element, a, replacement);
     return AttributeFailure::None;
+}
+
+std::uint32_t ParseNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const long long limit = negative ? 2147483648LL : 4294967295LL;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > limit) {
+            return 0;
+        }
+    }
+    return static_cast<std::uint32_t>(negative ? -value : value);
 }
 
 }  // namespace bp::markup

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,8 +26,8 @@ inline constexpr std::string_view kValueOpen = "|<|<|<|<|<";
 inline constexpr std::string_view kValueClose = ">|>|>|>|>|";
 
 // The five strings that delimit the mark-up, in the order they are escaped.
-inline constexpr std::string_view kReservedTokens[5] = {
-    "|<|<|<|<|<", ">|>|>|>|>|", "[]]]]]>>>>>", "<![CDATABEGIN[", "]CDATAEND]!>"};
+inline constexpr std::string_view kReservedTokens[5] = {"|<|<|<|<|<", ">|>|>|>|>|", "[]]]]]>>>>>",
+                                                        "<![CDATABEGIN[", "]CDATAEND]!>"};
 
 // First occurrence of needle at or after from; -1 when none or when from is out of range.
 long long Find(std::string_view section, std::string_view needle, long long from);
@@ -48,9 +49,14 @@ std::string AttributeText(std::string_view name, std::string_view value);
 enum class AttributeFailure { None, Missing, NoTerminator };
 
 // The value of attribute name in an element text (or in the settings section).
-AttributeFailure ReadAttribute(std::string_view element, std::string_view name,
-                               std::string& value);
+AttributeFailure ReadAttribute(std::string_view element, std::string_view name, std::string& value);
 // Replaces the value of an existing attribute (value is escaped here).
 AttributeFailure WriteAttribute(std::string& element, std::string_view name, std::string value);
+
+// A stored number: leading blanks, a sign, then decimal digits up to the first other
+// character. Anything from -2147483648 to 4294967295 is taken modulo 2^32, so values written
+// signed ("%d", as times always were) and unsigned read alike; anything else, an empty value
+// or one without digits reads as 0.
+std::uint32_t ParseNumber(std::string_view text);
 
 }  // namespace bp::markup
