@@ -18,9 +18,7 @@ protected:
     DatabaseLifecycle() : db(fakes.platform()) { db.SetDataFolder(folder.path()); }
 
     std::string databaseBytes() const { return readFile(db.DatabasePath()); }
-    std::string defaultBytes() const {
-        return sourceFile("tests/store/data/default-database.dat");
-    }
+    std::string defaultBytes() const { return sourceFile("tests/store/data/default-database.dat"); }
     // The default database with its text changed by edit.
     std::string defaultText() const { return defaultBytes().substr(4); }
 
@@ -43,7 +41,7 @@ TEST_F(DatabaseLifecycle, FreshFolderGetsTheDefaultDatabaseExactly) {
     EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_EQ(db.ListNotes(1), (bp::IdList{1, 2, 3}));
     EXPECT_FALSE(bp::test::readFile(folder.file("~tmp.dat")).size());
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(stat(db.DatabasePath().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u) << "notes are private";
 }
@@ -92,8 +90,10 @@ std::vector<DamageCase> damageCases(const std::string& good) {
         {"truncated", good.substr(0, good.size() / 2), "Incorrect Brightpost.dat"},
         {"negative length", withLengthPrefix(text, 0xFFFFFFF0u), "Incorrect Brightpost.dat"},
         {"byte before the root", withLengthPrefix(" " + text), "Incorrect Brightpost.dat"},
-        {"wrong root", withLengthPrefix("<Other>\r\n" + text.substr(14)), "Incorrect Brightpost.dat"},
-        {"random bytes", withLengthPrefix("\x01\xfe\x7f garbage \r\n<<>>"), "Incorrect Brightpost.dat"},
+        {"wrong root", withLengthPrefix("<Other>\r\n" + text.substr(14)),
+         "Incorrect Brightpost.dat"},
+        {"random bytes", withLengthPrefix("\x01\xfe\x7f garbage \r\n<<>>"),
+         "Incorrect Brightpost.dat"},
         {"no settings", without("\r\n<settings "), "Error 20. Error while reading Brightpost.dat."},
         {"no settings end", without("\r\n[]]]]]>>>>>\r\n</settings>"),
          "Error 21. Error while reading Brightpost.dat."},
@@ -113,7 +113,8 @@ TEST_F(DatabaseLifecycle, EveryDamageHasItsMessageInMode0AndNoneInMode10) {
             writeFile(db.DatabasePath(), c.bytes);
             EXPECT_FALSE(db.OpenDatabase(mode));
             if (mode == 0) {
-                EXPECT_EQ(errorTexts(), std::vector<std::string>{std::string("Error: ") + c.message});
+                EXPECT_EQ(errorTexts(),
+                          std::vector<std::string>{std::string("Error: ") + c.message});
             } else {
                 EXPECT_TRUE(errorTexts().empty());
             }
@@ -176,10 +177,9 @@ TEST_F(DatabaseLifecycle, BackupRotationKeepsBackupMaxManagedCopies) {
     for (auto& n : names) {
         n = std::filesystem::path(n).filename().string();
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"copy_Brightpost_20240102000000.dat",
-                                               "copy_Brightpost_20240103000000.dat",
-                                               "copy_Brightpost_20240104123045.dat",
-                                               "copy_other.dat"}));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "copy_Brightpost_20240102000000.dat", "copy_Brightpost_20240103000000.dat",
+                         "copy_Brightpost_20240104123045.dat", "copy_other.dat"}));
     EXPECT_EQ(readFile(folder.file("copy_Brightpost_20240104123045.dat")), databaseBytes());
     EXPECT_FALSE(std::filesystem::exists(folder.file("temp-0123456789.dat")));
     EXPECT_TRUE(std::filesystem::exists(folder.file("temp-keep.dat")));

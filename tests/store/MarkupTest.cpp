@@ -46,10 +46,11 @@ TEST(Markup, EscapingPutsABlankAfterTheFirstCharacterOfEveryToken) {
 }
 
 TEST(Markup, EscapedValuesReadBackWhole) {
-    const std::string values[] = {"title >|>|>|>|>| here", "ends>|", "ends>|>|", "|<|<|<|<|<",
-                                  "", "line\r\n<note x"};
+    const std::string values[] = {"title >|>|>|>|>| here", "ends>|", "ends>|>|", "|<|<|<|<|<", "",
+                                  "line\r\n<note x"};
     for (const std::string& value : values) {
-        std::string element = "<note" + AttributeText("title", "old") + AttributeText("x", "1") + ">";
+        std::string element =
+            "<note" + AttributeText("title", "old") + AttributeText("x", "1") + ">";
         ASSERT_EQ(WriteAttribute(element, "title", value), AttributeFailure::None);
         std::string read;
         ASSERT_EQ(ReadAttribute(element, "title", read), AttributeFailure::None);
@@ -72,8 +73,8 @@ TEST(Markup, OldStyleValueEndingInTerminatorPairReadsShortened) {
 }
 
 TEST(Markup, AttributeNamesMatchWholeNamesOnly) {
-    const std::string settings = "\r\n<settings" + AttributeText("minWidth", "150") +
-                                 AttributeText("Width", "230") + ">";
+    const std::string settings =
+        "\r\n<settings" + AttributeText("minWidth", "150") + AttributeText("Width", "230") + ">";
     std::string value;
     ASSERT_EQ(ReadAttribute(settings, "Width", value), AttributeFailure::None);
     EXPECT_EQ(value, "230");
