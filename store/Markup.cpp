@@ -127,4 +127,25 @@ AttributeFailure WriteAttribute(std::string& element, std::string_view name, std
     return AttributeFailure::None;
 }
 
+std::uint32_t ParseNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const long long limit = negative ? 2147483648LL : 4294967295LL;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > limit) {
+            return 0;
+        }
+    }
+    return static_cast<std::uint32_t>(negative ? -value : value);
+}
+
 }  // namespace bp::markup

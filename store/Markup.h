@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -51,5 +52,11 @@ enum class AttributeFailure { None, Missing, NoTerminator };
 AttributeFailure ReadAttribute(std::string_view element, std::string_view name, std::string& value);
 // Replaces the value of an existing attribute (value is escaped here).
 AttributeFailure WriteAttribute(std::string& element, std::string_view name, std::string value);
+
+// A stored number: leading blanks, a sign, then decimal digits up to the first other
+// character. Anything from -2147483648 to 4294967295 is taken modulo 2^32, so values written
+// signed ("%d", as times always were) and unsigned read alike; anything else, an empty value
+// or one without digits reads as 0.
+std::uint32_t ParseNumber(std::string_view text);
 
 }  // namespace bp::markup

@@ -5,6 +5,7 @@
 #include "Markup.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 
 namespace bp {
@@ -17,37 +18,24 @@ constexpr const char* kAccessMessage =
     "You do not have access permissions to Brightpost.dat. Please contact your system "
     "administrator.";
 
-std::string noteNeedle(std::int32_t nid) {
-    return "<note nid=" + std::string(kValueOpen) + std::to_string(nid) + std::string(kValueClose);
+constexpr std::string_view kFileOpener = "<file fid=|<|<|<|<|<";  // 20 bytes
+
+std::string fileNeedle(std::int32_t fid) {
+    return std::string(kFileOpener) + std::to_string(fid) + std::string(kValueClose);
 }
 
-// The nid of an element, read from " nid=" up to the next terminator.
-bool readNid(std::string_view element, std::int32_t& nid) {
-    std::string value;
-    if (ReadAttribute(element, "nid", value) != AttributeFailure::None) {
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
         return false;
     }
-    nid = CNotesDatabase::ParseInt(value);
-    return true;
-}
-
-// Calls visit(start, end) for every note element of a section, in document order. The scan
-// jumps from a note's start to its end, so it never looks inside an element.
-template <typename Visit>
-void scanNotes(std::string_view section, Visit&& visit) {
-    long long from = 2;
-    for (;;) {
-        const long long s = Find(section, kNoteStart, from);
-        if (s <= from) {
-            return;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (std::tolower(x) != std::tolower(y)) {
+            return false;
         }
-        const long long e = Find(section, kNoteEnd, s);
-        if (e <= s) {
-            return;
-        }
-        visit(s, e);
-        from = e;
     }
+    return true;
 }
 
 }  // namespace
@@ -65,25 +53,11 @@ void CNotesDatabase::SetDataFolder(const std::string& folder) {
 }
 
 int CNotesDatabase::ParseInt(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(UINT_MAX)) {
-            return 0;
-        }
-    }
-    value = negative ? -value : value;
-    // Wraps like a 32-bit store, so values written as unsigned read back alike.
-    return static_cast<int>(static_cast<std::uint32_t>(value));
+    return static_cast<int>(ParseNumber(text));
+}
+
+std::uint32_t CNotesDatabase::ParseUInt(std::string_view text) {
+    return ParseNumber(text);
 }
 
 CNotesDatabase::SplitFailure CNotesDatabase::SplitText(std::string_view text, bool allowImportRoot,
@@ -113,20 +87,12 @@ CNotesDatabase::SplitFailure CNotesDatabase::SplitText(std::string_view text, bo
     return SplitFailure::None;
 }
 
-int CNotesDatabase::LocateNote(std::string_view section, std::int32_t nid, Located& at) {
-    at.start = Find(section, noteNeedle(nid), 0);
-    if (at.start <= 0) {
-        return 1;
-    }
-    at.end = Find(section, kNoteEnd, at.start);
-    if (at.end <= at.start) {
-        return 2;
-    }
-    return 0;
+void CNotesDatabase::ReportError(int point, const char* text) {
+    platform_.messages->standardError("Error " + std::to_string(point), text);
 }
 
-void CNotesDatabase::ReportReadError(int point, const char* text) {
-    platform_.messages->standardError("Error " + std::to_string(point), text);
+void CNotesDatabase::ReportError(const char* caption, const char* text) {
+    platform_.messages->standardError(caption, text);
 }
 
 bool CNotesDatabase::OpenDatabase(int mode) {
@@ -164,9 +130,12 @@ bool CNotesDatabase::OpenDatabase(int mode) {
         }
         return false;
     }
-    wholeText_ = std::move(read.text);
     settingsSection_ = std::move(split.settings);
-    notesSection_ = std::move(split.notes);
+    notesSection_.assign(std::move(split.notes));
+    {
+        std::lock_guard save(saveLock_);
+        wholeText_ = std::move(read.text);
+    }
     RenumberNotes();
     return true;
 }
@@ -189,9 +158,10 @@ bool CNotesDatabase::CreateDefaultDatabase(const std::string& path) {
     }
     {
         std::lock_guard lock(dataLock_);
-        wholeText_ = std::move(text);
         settingsSection_ = std::move(split.settings);
-        notesSection_ = std::move(split.notes);
+        notesSection_.assign(std::move(split.notes));
+        std::lock_guard save(saveLock_);
+        wholeText_ = std::move(text);
     }
     return SaveDatabase(path);
 }
@@ -202,7 +172,7 @@ bool CNotesDatabase::SaveDatabase(const std::string& path) {
     {
         std::lock_guard lock(dataLock_);
         settings = settingsSection_;
-        notes = notesSection_;
+        notes = notesSection_.text();
     }
     std::lock_guard save(saveLock_);
     std::string text;
@@ -215,12 +185,11 @@ bool CNotesDatabase::SaveDatabase(const std::string& path) {
     text += kNotesEnd;
     text += "\r\n";
     text += kRootEnd;
-    {
-        std::lock_guard lock(dataLock_);
-        wholeText_ = text;
-    }
+    // Only the save lock is held from here on: taking the data lock again could deadlock
+    // against an export, which holds the data lock while it waits for this save to finish.
+    wholeText_ = std::move(text);
     const std::string target = path.empty() ? TemporaryPath() : path;
-    if (!WriteDatabaseFile(text, target)) {
+    if (!WriteDatabaseFile(wholeText_, target)) {
         return false;
     }
     if (path.empty()) {
@@ -247,27 +216,7 @@ bool CNotesDatabase::WriteDatabaseFile(const std::string& text, const std::strin
 
 void CNotesDatabase::RenumberNotes() {
     std::lock_guard lock(dataLock_);
-    std::int32_t counter = 0;
-    long long from = 2;
-    for (;;) {
-        const long long s = Find(notesSection_, kNoteStart, from);
-        if (s <= from) {
-            break;
-        }
-        const long long e = Find(notesSection_, kNoteEnd, s);
-        if (e <= s) {
-            break;
-        }
-        std::string element = Extract(notesSection_, s, e - s);
-        if (WriteAttribute(element, "nid", std::to_string(counter + 1)) == AttributeFailure::None) {
-            ++counter;
-            Remove(notesSection_, s, e - s);
-            InsertAt(notesSection_, s, element);
-            from = s + static_cast<long long>(element.size());
-        } else {
-            from = e;
-        }
-    }
+    notesSection_.renumber();
 }
 
 std::vector<std::string> CNotesDatabase::ListDatabaseFiles(const std::string& folder,
@@ -317,20 +266,26 @@ bool CNotesDatabase::BackupDatabase() {
     return true;
 }
 
-std::string CNotesDatabase::GetSettingAttribute(std::string_view name) {
+// ---- Settings ------------------------------------------------------------------------------
+
+std::string CNotesDatabase::ReadSetting(std::string_view name) {
     std::lock_guard lock(dataLock_);
     std::string value;
     switch (ReadAttribute(settingsSection_, name, value)) {
         case AttributeFailure::None:
             return value;
         case AttributeFailure::Missing:
-            ReportReadError(3, "Error while reading settings");
+            ReportError(3, "Error while reading settings");
             return {};
         case AttributeFailure::NoTerminator:
-            ReportReadError(4, "Error while reading settings");
+            ReportError(4, "Error while reading settings");
             return {};
     }
     return {};
+}
+
+std::string CNotesDatabase::GetSettingAttribute(std::string_view name) {
+    return ReadSetting(name);
 }
 
 bool CNotesDatabase::SetSettingAttribute(std::string_view name, const std::string& text) {
@@ -339,31 +294,77 @@ bool CNotesDatabase::SetSettingAttribute(std::string_view name, const std::strin
         case AttributeFailure::None:
             return true;
         case AttributeFailure::Missing:
-            ReportReadError(3, "Not able to set the settings attribute");
+            ReportError(3, "Not able to set the settings attribute");
             return false;
         case AttributeFailure::NoTerminator:
-            ReportReadError(4, "Not able to set the settings attribute");
+            ReportError(4, "Not able to set the settings attribute");
             return false;
     }
     return false;
 }
 
-int CNotesDatabase::GetSettingInt(std::string_view name) {
-    return ParseInt(GetSettingAttribute(name));
+std::string CNotesDatabase::GetSettingString(std::string_view name) {
+    return ReadSetting(name);
 }
 
-std::string CNotesDatabase::GetNoteAttribute(int source, std::int32_t nid, std::string_view name) {
+int CNotesDatabase::GetSettingInt(std::string_view name) {
+    return ParseInt(ReadSetting(name));
+}
+
+std::uint32_t CNotesDatabase::GetSettingUInt(std::string_view name) {
+    return ParseUInt(ReadSetting(name));
+}
+
+LogFont CNotesDatabase::GetSettingFont(std::string_view name) {
+    return DecodeFont(ReadSetting(name));
+}
+
+bool CNotesDatabase::SetSettingString(const std::string& text, std::string_view name) {
+    return SetSettingAttribute(name, text);
+}
+
+bool CNotesDatabase::SetSettingInt(std::int32_t value, std::string_view name) {
+    return SetSettingAttribute(name, std::to_string(value));
+}
+
+bool CNotesDatabase::SetSettingUInt(std::uint32_t value, std::string_view name) {
+    return SetSettingInt(static_cast<std::int32_t>(value), name);
+}
+
+bool CNotesDatabase::SetSettingFont(const LogFont& font, std::string_view name) {
+    return SetSettingAttribute(name, EncodeFont(font));
+}
+
+void CNotesDatabase::GetDefaultPriorityName(std::string& out) {
+    static constexpr const char* kNames[] = {"Low", "Regular", "High"};
+    const int priority = GetSettingInt("priority");
+    if (priority >= 0 && priority <= 2) {
+        out = kNames[priority];
+    }
+}
+
+void CNotesDatabase::GetShowNotesModeName(std::string& out) {
+    static constexpr const char* kNames[] = {"Remember notes' state", "Show all notes",
+                                             "Hide all notes"};
+    const int mode = GetSettingInt("showNotesMode");
+    if (mode >= 0 && mode <= 2) {
+        out = kNames[mode];
+    }
+}
+
+// ---- Notes ---------------------------------------------------------------------------------
+
+std::string CNotesDatabase::ReadNote(int source, std::int32_t nid, std::string_view name) {
     const bool live = source != kImportSource;
     std::unique_lock<std::recursive_mutex> lock(dataLock_, std::defer_lock);
     if (live) {
         lock.lock();
     }
-    const std::string& section = live ? notesSection_ : importNotesSection_;
-    Located at;
-    int failure = LocateNote(section, nid, at);
+    NoteSection::Location at;
+    std::string_view element;
+    int failure = SectionOf(source).locate(nid, at, element);
     std::string value;
     if (failure == 0) {
-        const std::string element = Extract(section, at.start, at.end - at.start);
         switch (ReadAttribute(element, name, value)) {
             case AttributeFailure::None:
                 return value;
@@ -376,22 +377,26 @@ std::string CNotesDatabase::GetNoteAttribute(int source, std::int32_t nid, std::
         }
     }
     if (live) {
-        ReportReadError(failure, "Error while reading notes");
+        ReportError(failure, "Error while reading notes");
     }
     return {};
+}
+
+std::string CNotesDatabase::GetNoteAttribute(int source, std::int32_t nid, std::string_view name) {
+    return ReadNote(source, nid, name);
 }
 
 bool CNotesDatabase::SetNoteAttribute(std::int32_t nid, std::string_view name,
                                       const std::string& text) {
     std::lock_guard lock(dataLock_);
-    Located at;
-    int failure = LocateNote(notesSection_, nid, at);
+    NoteSection::Location at;
+    std::string_view found;
+    int failure = notesSection_.locate(nid, at, found);
     if (failure == 0) {
-        std::string element = Extract(notesSection_, at.start, at.end - at.start);
+        std::string element(found);
         switch (WriteAttribute(element, name, text)) {
             case AttributeFailure::None:
-                Remove(notesSection_, at.start, at.end - at.start);
-                InsertAt(notesSection_, at.start, element);
+                notesSection_.replaceElement(at, element);
                 return true;
             case AttributeFailure::Missing:
                 failure = 3;
@@ -401,12 +406,220 @@ bool CNotesDatabase::SetNoteAttribute(std::int32_t nid, std::string_view name,
                 break;
         }
     }
-    ReportReadError(failure, "Not able to set the note attribute");
+    ReportError(failure, "Not able to set the note attribute");
     return false;
 }
 
+std::string CNotesDatabase::GetNoteString(int source, std::int32_t nid, std::string_view name) {
+    return ReadNote(source, nid, name);
+}
+
 int CNotesDatabase::GetNoteInt(int source, std::int32_t nid, std::string_view name) {
-    return ParseInt(GetNoteAttribute(source, nid, name));
+    return ParseInt(ReadNote(source, nid, name));
+}
+
+std::uint32_t CNotesDatabase::GetNoteUInt(int source, std::int32_t nid, std::string_view name) {
+    return ParseUInt(ReadNote(source, nid, name));
+}
+
+LogFont CNotesDatabase::GetNoteFont(int source, std::int32_t nid, std::string_view name) {
+    return DecodeFont(ReadNote(source, nid, name));
+}
+
+bool CNotesDatabase::SetNoteString(std::int32_t nid, const std::string& text,
+                                   std::string_view name) {
+    return SetNoteAttribute(nid, name, text);
+}
+
+bool CNotesDatabase::SetNoteInt(std::int32_t nid, std::int32_t value, std::string_view name) {
+    return SetNoteAttribute(nid, name, std::to_string(value));
+}
+
+bool CNotesDatabase::SetNoteUInt(std::int32_t nid, std::uint32_t value, std::string_view name) {
+    return SetNoteInt(nid, static_cast<std::int32_t>(value), name);
+}
+
+bool CNotesDatabase::SetNoteFont(std::int32_t nid, const LogFont& font, std::string_view name) {
+    return SetNoteAttribute(nid, name, EncodeFont(font));
+}
+
+namespace {
+
+// Finds the body markers of an element: 0, or the failure point 3 (start) or 4 (end).
+int locateBody(std::string_view element, long long& n, long long& m) {
+    n = Find(element, kBodyStart, 0);
+    if (n <= 0) {
+        return 3;
+    }
+    m = Find(element, kBodyEnd, n);
+    if (m <= 0) {
+        return 4;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool CNotesDatabase::GetNoteBody(int source, std::int32_t nid, std::string& out) {
+    const bool live = source != kImportSource;
+    std::unique_lock<std::recursive_mutex> lock(dataLock_, std::defer_lock);
+    if (live) {
+        lock.lock();
+    }
+    NoteSection::Location at;
+    std::string_view element;
+    int failure = SectionOf(source).locate(nid, at, element);
+    long long n = 0;
+    long long m = 0;
+    if (failure == 0) {
+        failure = locateBody(element, n, m);
+    }
+    if (failure != 0) {
+        // The body is the one read of the import buffer that reports its failure.
+        ReportError(failure, "Error while reading note data");
+        return false;
+    }
+    const long long from = n + static_cast<long long>(kBodyStart.size());
+    out = Extract(element, from, m - from);
+    return true;
+}
+
+bool CNotesDatabase::SetNoteBody(std::int32_t nid, const std::string& text) {
+    std::lock_guard lock(dataLock_);
+    NoteSection::Location at;
+    std::string_view found;
+    int failure = notesSection_.locate(nid, at, found);
+    long long n = 0;
+    long long m = 0;
+    if (failure == 0) {
+        failure = locateBody(found, n, m);
+    }
+    if (failure != 0) {
+        ReportError(failure, "Not able to set the note body");
+        return false;
+    }
+    std::string escaped = text;
+    EscapeReservedTokens(escaped);
+    std::string element;
+    element.reserve(found.size() + escaped.size() + 4);
+    element.append(found.substr(0, static_cast<std::size_t>(n)));
+    element.append(kBodyStart);
+    element.append(escaped);
+    element.append("\r\n");
+    element.append(found.substr(static_cast<std::size_t>(m)));
+    notesSection_.replaceElement(at, element);
+    return true;
+}
+
+std::int32_t CNotesDatabase::NewNote() {
+    std::lock_guard lock(dataLock_);
+    std::uint32_t largest = 0;
+    notesSection_.forEachSummary([&](const NoteSection::Summary& s) {
+        if (s.hasNid) {
+            largest = std::max(largest, static_cast<std::uint32_t>(s.nid));
+        }
+    });
+    const auto nid = static_cast<std::int32_t>(largest + 1);
+
+    std::string settings[14];
+    static constexpr std::string_view kFromSettings[14] = {
+        "Width",          "Height",         "border",           "TransLevel",    "titleFontType",
+        "titleFontColor", "titleBackColor", "bodyFontType",     "bodyFontColor", "bodyBackColor",
+        "priority",       "Transparency",   "defaultImagePath", "links"};
+    for (int i = 0; i < 14; ++i) {
+        settings[i] = ReadSetting(kFromSettings[i]);
+    }
+
+    // Rows of 40 pixels down the screen, then a step to the right for every full column.
+    const Rect screen = platform_.desktop->screenRect();
+    const long long w = ParseInt(settings[0]);
+    const long long h = ParseInt(settings[1]);
+    const long long rows = (static_cast<long long>(screen.height) - h) / 40;
+    long long x = 0;
+    long long y = 0;
+    if (rows > 0) {
+        const long long q = nid / rows;
+        const long long r = nid % rows;
+        x = (q + 1) * 100 + r * 15;
+        y = r * 40;
+    } else {
+        // The screen is lower than a note plus one step: every note starts at the top.
+        x = (static_cast<long long>(nid) + 1) * 100;
+    }
+    const long long room = static_cast<long long>(screen.width) - w;
+    if (x > room) {
+        // Past the right edge: wrap round so the note stays on the screen.
+        x = room > 0 ? x % (room + 1) : 0;
+    }
+    x = std::max(0LL, x);
+    y = std::max(0LL, y);
+
+    const std::string id = std::to_string(nid);
+    const std::string xs = std::to_string(x);
+    const std::string ys = std::to_string(y);
+    const std::string_view values[45] = {
+        id,           xs,          ys,           settings[0],  settings[1], settings[2],
+        settings[3],  "",          settings[4],  settings[5],  settings[6], settings[7],
+        settings[8],  settings[9], settings[10], "1",          "1",         "1",
+        settings[11], "0",         "0",          "0",          "0",         "0",
+        "0",          "0",         "0",          "0",          "0",         "0",
+        "100",        "600",       "",           "",           "",          "",
+        settings[12], "0",         "0",          settings[13], "0",         "0",
+        "0",          "",          "0"};
+    std::string element = "\r\n<note";
+    for (std::size_t i = 0; i < kNoteAttributeNames.size(); ++i) {
+        element += AttributeText(kNoteAttributeNames[i], values[i]);
+    }
+    element += ">\r\n";
+    element += kBodyStart;
+    element += kBodyEnd;
+    element += kNoteEnd;
+    notesSection_.append(element);
+    return nid;
+}
+
+bool CNotesDatabase::DeleteNote(std::int32_t nid) {
+    std::lock_guard lock(dataLock_);
+    NoteSection::Location at;
+    std::string_view element;
+    const int failure = notesSection_.locate(nid, at, element);
+    if (failure != 0) {
+        // The captions of this message have always been the other way round.
+        ReportError(failure == 1 ? 2 : 1, "DeleteNote");
+        return false;
+    }
+    notesSection_.removeNote(at);
+    return true;
+}
+
+void CNotesDatabase::SetNoteDeleted(std::int32_t nid, int flag) {
+    if (flag == 1) {
+        // Each round removes one note for good, so the purge ends; it also ends when a
+        // removal fails or no note can be chosen.
+        for (;;) {
+            const std::optional<IdList> bin = ListDeletedNotes();
+            if (!bin) {
+                break;
+            }
+            if (static_cast<long long>(bin->size()) < GetSettingInt("deleteMax")) {
+                break;
+            }
+            std::uint32_t oldest = UINT32_MAX;
+            std::optional<std::int32_t> victim;
+            for (std::int32_t id : *bin) {
+                const std::uint32_t t = GetNoteUInt(kLiveSource, id, "deleteTime");
+                if (t < oldest) {
+                    oldest = t;
+                    victim = id;
+                }
+            }
+            if (!victim || !DeleteNote(*victim)) {
+                break;
+            }
+        }
+    }
+    SetNoteInt(nid, static_cast<std::int32_t>(platform_.clock->now()), "deleteTime");
+    SetNoteInt(nid, flag, "isDeleted");
 }
 
 IdList CNotesDatabase::ListNotes(int source) {
@@ -415,21 +628,297 @@ IdList CNotesDatabase::ListNotes(int source) {
     if (live) {
         lock.lock();
     }
-    const std::string& section = live ? notesSection_ : importNotesSection_;
-    static const std::string kNotDeleted = AttributeText("isDeleted", "0");
     IdList ids;
-    scanNotes(section, [&](long long s, long long e) {
-        const std::string_view element(section.data() + s, static_cast<std::size_t>(e - s));
-        std::int32_t nid = 0;
-        if (element.find(kNotDeleted) != std::string_view::npos && readNid(element, nid)) {
-            ids.push_back(nid);
+    SectionOf(source).forEachSummary([&](const NoteSection::Summary& s) {
+        if (s.notDeleted && s.hasNid) {
+            ids.push_back(s.nid);
         }
     });
     return ids;
 }
 
-std::string CNotesDatabase::WholeText() const {
+std::optional<IdList> CNotesDatabase::ListDeletedNotes() {
     std::lock_guard lock(dataLock_);
+    IdList ids;
+    notesSection_.forEachNidElementSummary([&](const NoteSection::Summary& s) {
+        if (s.deleted && s.hasNid) {
+            ids.push_back(s.nid);
+        }
+    });
+    if (ids.empty()) {
+        return std::nullopt;
+    }
+    return ids;
+}
+
+int CNotesDatabase::CountNotesByPriority(unsigned priority) {
+    std::lock_guard lock(dataLock_);
+    int count = 0;
+    notesSection_.forEachSummary([&](const NoteSection::Summary& s) {
+        if (s.notDeleted && (priority > 2 || s.priority[priority])) {
+            ++count;
+        }
+    });
+    return count;
+}
+
+// ---- Attachments ---------------------------------------------------------------------------
+
+std::int32_t CNotesDatabase::AttachFileToNote(std::int32_t nid, int type, const std::string& name) {
+    std::lock_guard lock(dataLock_);
+    if (const std::optional<IdList> fids = GetNoteAttachedFiles(kLiveSource, nid, 5)) {
+        for (std::int32_t fid : *fids) {
+            std::string existing;
+            GetNoteAttachedFilename(kLiveSource, nid, fid, existing);
+            if (equalsIgnoringCase(existing, name) &&
+                GetNoteAttachedFiletype(kLiveSource, nid, fid) == type) {
+                return -1;
+            }
+        }
+    }
+    NoteSection::Location at;
+    std::string_view element;
+    const int failure = notesSection_.locate(nid, at, element);
+    if (failure != 0) {
+        ReportError(failure == 1 ? 2 : 1, "AttachFileToNote");
+        return -1;
+    }
+    static const std::string kFidNeedle = AttributeNeedle("fid");
+    std::uint32_t largest = 0;
+    long long from = 2;
+    for (;;) {
+        const long long f = Find(element, kFileStart, from);
+        if (f == -1) {
+            break;
+        }
+        const long long end = Find(element, kFileEnd, f);
+        if (end == -1) {
+            break;
+        }
+        const long long a = Find(element, kFidNeedle, f);
+        const long long t = a == -1 ? -1 : Find(element, kValueClose, a);
+        if (a == -1 || a >= end || t < a + 15) {
+            ReportError("Error",
+                        "AttachFileToNote\nError while reading /Brightpost/notes/note/file/@fid "
+                        "value");
+            return -1;
+        }
+        largest = std::max(largest, ParseUInt(Extract(element, a + 15, t - a - 15)));
+        from = t;
+    }
+    const auto fid = static_cast<std::int32_t>(largest + 1);
+    std::string escaped = name;
+    EscapeReservedTokens(escaped);
+    std::string updated(element);
+    updated += "\r\n<file";
+    updated += AttributeText("fid", std::to_string(fid));
+    updated += AttributeText("type", std::to_string(type));
+    updated += AttributeText("name", escaped);
+    updated += ">";
+    updated += kFileEnd;
+    notesSection_.replaceElement(at, updated);
+    return fid;
+}
+
+bool CNotesDatabase::DetachFileFromNote(std::int32_t nid, std::int32_t fid) {
+    std::lock_guard lock(dataLock_);
+    NoteSection::Location at;
+    std::string_view element;
+    const int failure = notesSection_.locate(nid, at, element);
+    if (failure != 0) {
+        ReportError(failure == 1 ? 2 : 1, "DetachFileFromNote");
+        return false;
+    }
+    const long long p = Find(element, fileNeedle(fid), 0);
+    if (p <= 0) {
+        ReportError("Error",
+                    "DetachFileFromNote\nError while reading /Brightpost/notes/note/file/@fid");
+        return false;
+    }
+    const long long q = Find(element, kFileEnd, p);
+    if (q < p) {
+        ReportError("Error",
+                    "DetachFileFromNote\nError while reading /Brightpost/notes/note/file/@fid end");
+        return false;
+    }
+    std::string updated(element);
+    Remove(updated, p, q - p + static_cast<long long>(kFileEnd.size()));
+    notesSection_.replaceElement(at, updated);
+    return true;
+}
+
+std::optional<IdList> CNotesDatabase::GetNoteAttachedFiles(int source, std::int32_t nid,
+                                                           int filter) {
+    const bool live = source != kImportSource;
+    std::unique_lock<std::recursive_mutex> lock(dataLock_, std::defer_lock);
+    if (live) {
+        lock.lock();
+    }
+    NoteSection::Location at;
+    std::string_view element;
+    const int failure = SectionOf(source).locate(nid, at, element);
+    if (failure != 0) {
+        if (live) {
+            ReportError(failure, "GetNoteAttachedFiles");
+        }
+        return std::nullopt;
+    }
+    auto hasType = [](std::string_view file, int type) {
+        return file.find(AttributeText("type", std::to_string(type))) != std::string_view::npos;
+    };
+    IdList fids;
+    long long from = 2;
+    for (;;) {
+        const long long p = Find(element, kFileOpener, from);
+        if (p == -1) {
+            break;
+        }
+        const long long q = Find(element, kFileEnd, p);
+        if (q == -1) {
+            break;
+        }
+        const std::string_view file =
+            element.substr(static_cast<std::size_t>(p), static_cast<std::size_t>(q - p));
+        bool passes = false;
+        switch (filter) {
+            case 5:
+                passes = true;
+                break;
+            case 4:
+                passes = hasType(file, 0) || hasType(file, 3);
+                break;
+            case 99:
+                passes = hasType(file, 1) || hasType(file, 6);
+                break;
+            default:
+                passes = hasType(file, filter);
+                break;
+        }
+        const long long t = Find(file, kValueClose, 0);
+        if (passes && t >= static_cast<long long>(kFileOpener.size())) {
+            fids.push_back(ParseInt(Extract(file, 20, t - 20)));
+        }
+        from = q;
+    }
+    if (fids.empty()) {
+        return std::nullopt;
+    }
+    return fids;
+}
+
+bool CNotesDatabase::ReadAttachment(int source, std::int32_t nid, std::int32_t fid,
+                                    std::string_view attr, const char* operation,
+                                    std::string& value) {
+    const bool live = source != kImportSource;
+    std::unique_lock<std::recursive_mutex> lock(dataLock_, std::defer_lock);
+    if (live) {
+        lock.lock();
+    }
+    NoteSection::Location at;
+    std::string_view element;
+    int failure = SectionOf(source).locate(nid, at, element);
+    long long p = -1;
+    long long q = -1;
+    if (failure == 0) {
+        p = Find(element, fileNeedle(fid), 0);
+        if (p <= 0) {
+            failure = 3;
+        } else {
+            q = Find(element, kFileEnd, p);
+            if (q < p) {
+                failure = 4;
+            }
+        }
+    }
+    if (failure != 0) {
+        if (live) {
+            ReportError(failure, operation);
+        }
+        return false;
+    }
+    const std::string_view file =
+        element.substr(static_cast<std::size_t>(p), static_cast<std::size_t>(q - p));
+    const std::string needle = AttributeNeedle(attr);
+    const long long a = Find(file, needle, 0);
+    if (a == -1) {
+        return false;
+    }
+    const long long t = Find(file, kValueClose, a);
+    const long long v = a + static_cast<long long>(needle.size());
+    // An empty value counts as missing.
+    if (t <= v) {
+        return false;
+    }
+    value = Extract(file, v, t - v);
+    return true;
+}
+
+bool CNotesDatabase::GetNoteAttachedFilename(int source, std::int32_t nid, std::int32_t fid,
+                                             std::string& out) {
+    return ReadAttachment(source, nid, fid, "name", "GetNoteAttachedFilename", out);
+}
+
+int CNotesDatabase::GetNoteAttachedFiletype(int source, std::int32_t nid, std::int32_t fid) {
+    std::string value;
+    if (!ReadAttachment(source, nid, fid, "type", "GetNoteAttachedFiletype", value)) {
+        return -1;
+    }
+    return ParseInt(value);
+}
+
+// ---- Import and export ---------------------------------------------------------------------
+
+bool CNotesDatabase::ExportDatabase(const std::string& path) {
+    SaveDatabase("");
+    std::lock_guard lock(dataLock_);
+    return SaveDatabase(path);
+}
+
+std::optional<IdList> CNotesDatabase::LoadImportFile(const std::string& path) {
+    static constexpr const char* kMessages[] = {
+        "",
+        "Wrong dat file format.",
+        "Wrong dat file format. Settings not found.",
+        "Wrong dat file format. Settings END not found.",
+        "Wrong dat file format. Notes not found.",
+        "Wrong dat file format. Notes END not found.",
+    };
+    importText_.clear();
+    importSettingsSection_.clear();
+    importNotes_.clear();
+    dbfile::ReadResult read = dbfile::readDatabaseText(path);
+    switch (read.status) {
+        case dbfile::ReadStatus::Missing:
+            ReportError("Error", "File not found!");
+            return std::nullopt;
+        case dbfile::ReadStatus::CannotOpen:
+            ReportError("Error",
+                        "You do not have access permissions to dat file. Please contact your "
+                        "system administrator.");
+            return std::nullopt;
+        case dbfile::ReadStatus::BadLength:
+            // A length that does not fit the file: nothing in it can be trusted.
+            ReportError("Error", kMessages[1]);
+            return std::nullopt;
+        case dbfile::ReadStatus::Ok:
+            break;
+    }
+    Split split;
+    const SplitFailure failure = SplitText(read.text, true, split);
+    if (failure != SplitFailure::None) {
+        ReportError("Error", kMessages[static_cast<int>(failure)]);
+        return std::nullopt;
+    }
+    importText_ = std::move(read.text);
+    importSettingsSection_ = std::move(split.settings);
+    importNotes_.assign(std::move(split.notes));
+    return ListNotes(kImportSource);
+}
+
+// ---- Inspection ----------------------------------------------------------------------------
+
+std::string CNotesDatabase::WholeText() const {
+    std::lock_guard save(saveLock_);
     return wholeText_;
 }
 
@@ -440,7 +929,18 @@ std::string CNotesDatabase::SettingsSection() const {
 
 std::string CNotesDatabase::NotesSection() const {
     std::lock_guard lock(dataLock_);
-    return notesSection_;
+    return notesSection_.text();
+}
+
+void CNotesDatabase::SetIndexing(bool enabled) {
+    std::lock_guard lock(dataLock_);
+    notesSection_.setIndexing(enabled);
+    importNotes_.setIndexing(enabled);
+}
+
+bool CNotesDatabase::NotesIndexed() const {
+    std::lock_guard lock(dataLock_);
+    return notesSection_.indexed();
 }
 
 }  // namespace bp

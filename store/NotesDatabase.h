@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FontCodec.h"
+#include "NoteSection.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
@@ -46,25 +48,74 @@ public:
     std::vector<std::string> ListDatabaseFiles(const std::string& folder, int kind) const;
     bool BackupDatabase();
 
-    // Settings.
+    // Settings. A failed read reports itself and yields the empty text or 0.
     std::string GetSettingAttribute(std::string_view name);
     bool SetSettingAttribute(std::string_view name, const std::string& text);
+    std::string GetSettingString(std::string_view name);
     int GetSettingInt(std::string_view name);
+    std::uint32_t GetSettingUInt(std::string_view name);
+    LogFont GetSettingFont(std::string_view name);
+    bool SetSettingString(const std::string& text, std::string_view name);
+    // Both write "%d": unsigned values above 2^31 are stored negative and read back whole.
+    bool SetSettingInt(std::int32_t value, std::string_view name);
+    bool SetSettingUInt(std::uint32_t value, std::string_view name);
+    bool SetSettingFont(const LogFont& font, std::string_view name);
+    // "Low", "Regular", "High" for priority 0, 1, 2; any other value leaves out unchanged.
+    void GetDefaultPriorityName(std::string& out);
+    // The wording of showNotesMode 0, 1, 2; any other value leaves out unchanged.
+    void GetShowNotesModeName(std::string& out);
 
-    // Notes.
+    // Notes. source is a NoteSource: reads of the import buffer take no lock and report
+    // nothing (except the body read). A failed read yields the empty text or 0.
     std::string GetNoteAttribute(int source, std::int32_t nid, std::string_view name);
     bool SetNoteAttribute(std::int32_t nid, std::string_view name, const std::string& text);
+    std::string GetNoteString(int source, std::int32_t nid, std::string_view name);
     int GetNoteInt(int source, std::int32_t nid, std::string_view name);
+    std::uint32_t GetNoteUInt(int source, std::int32_t nid, std::string_view name);
+    LogFont GetNoteFont(int source, std::int32_t nid, std::string_view name);
+    bool SetNoteString(std::int32_t nid, const std::string& text, std::string_view name);
+    bool SetNoteInt(std::int32_t nid, std::int32_t value, std::string_view name);
+    bool SetNoteUInt(std::int32_t nid, std::uint32_t value, std::string_view name);
+    bool SetNoteFont(std::int32_t nid, const LogFont& font, std::string_view name);
+    // The body as stored, with the line break the writer put before its end marker. A failed
+    // read reports itself (both sources) and leaves out unchanged.
+    bool GetNoteBody(int source, std::int32_t nid, std::string& out);
+    bool SetNoteBody(std::int32_t nid, const std::string& text);
+    // Appends a note with the defaults of the settings and a position on the desktop.
+    std::int32_t NewNote();
+    bool DeleteNote(std::int32_t nid);
+    // flag 1 moves the note into the Recycle Bin (purging the oldest beyond deleteMax first),
+    // 0 restores it; both stamp deleteTime.
+    void SetNoteDeleted(std::int32_t nid, int flag);
     IdList ListNotes(int source);
+    std::optional<IdList> ListDeletedNotes();
+    // Notes outside the Recycle Bin with that priority; any priority above 2 counts them all.
+    int CountNotesByPriority(unsigned priority);
+
+    // Attachment records. Filters: 5 all, 4 types 0 and 3, 99 types 1 and 6, n type n.
+    std::int32_t AttachFileToNote(std::int32_t nid, int type, const std::string& name);
+    bool DetachFileFromNote(std::int32_t nid, std::int32_t fid);
+    std::optional<IdList> GetNoteAttachedFiles(int source, std::int32_t nid, int filter);
+    bool GetNoteAttachedFilename(int source, std::int32_t nid, std::int32_t fid, std::string& out);
+    int GetNoteAttachedFiletype(int source, std::int32_t nid, std::int32_t fid);
+
+    // Import and export. LoadImportFile fills the import buffer (read with source 0) and
+    // lists the notes of the file that are not in its Recycle Bin.
+    bool ExportDatabase(const std::string& path);
+    std::optional<IdList> LoadImportFile(const std::string& path);
 
     // The text as last read or saved, and the two live sections (for tools and tests).
     std::string WholeText() const;
     std::string SettingsSection() const;
     std::string NotesSection() const;
+    // Off: every note operation searches the whole section (reference figures and tests).
+    void SetIndexing(bool enabled);
+    bool NotesIndexed() const;
 
-    // Decimal text as the store reads numbers: leading blanks, a sign, digits; anything
-    // else reads as 0.
+    // A stored Int: "-1", "4294967295" and "-1junk" all read as -1; no digits read as 0.
     static int ParseInt(std::string_view text);
+    // A stored UInt: negative 32-bit values are taken modulo 2^32, so "-1" is 4294967295.
+    static std::uint32_t ParseUInt(std::string_view text);
 
 private:
     struct Split {
@@ -74,28 +125,30 @@ private:
     enum class SplitFailure { None, Root, SettingsStart, SettingsEnd, NotesStart, NotesEnd };
     static SplitFailure SplitText(std::string_view text, bool allowImportRoot, Split& out);
 
-    struct Located {
-        long long start = -1;  // of "<note nid=..."
-        long long end = -1;    // of the note end marker
-    };
-    // 0 when found; else the failure point 1 (note) or 2 (note end).
-    static int LocateNote(std::string_view section, std::int32_t nid, Located& at);
-
-    void ReportReadError(int point, const char* text);
+    void ReportError(int point, const char* text);
+    void ReportError(const char* caption, const char* text);
+    NoteSection& SectionOf(int source) {
+        return source == kImportSource ? importNotes_ : notesSection_;
+    }
+    std::string ReadSetting(std::string_view name);
+    std::string ReadNote(int source, std::int32_t nid, std::string_view name);
+    bool ReadAttachment(int source, std::int32_t nid, std::int32_t fid, std::string_view attr,
+                        const char* operation, std::string& value);
 
     Platform platform_;
     std::string dataFolder_;
     std::string databasePath_;
 
     mutable std::recursive_mutex dataLock_;
-    std::mutex saveLock_;
+    mutable std::mutex saveLock_;
 
+    // Written by saves and opens, under saveLock_: a save holds saveLock_ without dataLock_.
     std::string wholeText_;
     std::string settingsSection_;
-    std::string notesSection_;
+    NoteSection notesSection_;
     std::string importText_;
     std::string importSettingsSection_;
-    std::string importNotesSection_;
+    NoteSection importNotes_;
 };
 
 }  // namespace bp
