@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string_view>
+
+class QTextDocument;
+
+namespace bp::rtf {
+
+// The most characters a note body holds, as in the note's edit control; the rest is dropped.
+constexpr long long kTextLimit = 1048576;
+
+// Loads RTF bytes into an empty document. Damaged input loads as far as it can be read: groups
+// left open at the end are closed, anything after the outer group is ignored.
+void readRtf(std::string_view rtf, QTextDocument& document);
+
+// A stored note body: RTF when it starts with "{\rtf" (or "{\urtf"), plain text otherwise.
+void loadBody(std::string_view body, QTextDocument& document);
+
+// Plain text (UTF-8 or Windows-1252), one paragraph per line.
+void loadPlainText(std::string_view text, QTextDocument& document);
+
+bool looksLikeRtf(std::string_view body);
+
+}  // namespace bp::rtf
