@@ -4,11 +4,11 @@
 #include "ProductInfo.h"
 #include "SessionEnd.h"
 #include "StickerTray.h"
+#include "note/NoteUserMessages.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
 #include "platform/qt/QtDesktop.h"
-#include "platform/qt/QtUserMessages.h"
 #include "platform/qt/SingleInstance.h"
 #include "store/NotesDatabase.h"
 
@@ -28,7 +28,7 @@ namespace bp {
 
 namespace {
 
-constexpr int kIconWarning = 205;
+constexpr int kIconWarning = res::ICON_WARNING;
 
 std::vector<std::string> argumentsOf(const QApplication& app) {
     std::vector<std::string> arguments;
@@ -92,7 +92,7 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     const std::string dataFolder = resolveDataFolder(options.dataDir);
     QDir::setCurrent(QApplication::applicationDirPath());
 
-    QtUserMessages messages;
+    NoteUserMessages messages;
     SystemClock clock;
     QtDesktop desktop;
     QtPlatformInfo info;
