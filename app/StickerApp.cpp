@@ -10,6 +10,7 @@
 #include "platform/Messages.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/SingleInstance.h"
+#include "platform/qt/X11WindowSystem.h"
 #include "store/NotesDatabase.h"
 
 #include <QApplication>
@@ -96,7 +97,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     SystemClock clock;
     QtDesktop desktop;
     QtPlatformInfo info;
-    const Platform platform{&messages, &clock, &desktop, &info};
+    X11WindowSystem windows;
+    const Platform platform{&messages, &clock, &desktop, &info, &windows};
 
     SingleInstance instance(SingleInstance::defaultRuntimeFolder());
     if (!instance.acquire()) {

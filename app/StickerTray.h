@@ -1,26 +1,31 @@
 #pragma once
 
+#include "note/NoteOwner.h"
 #include "platform/Platform.h"
 #include "store/NotesDatabase.h"
 
 #include <QObject>
-#include <QPointer>
 
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QMenu;
 class QSystemTrayIcon;
-class QTimer;
 
 namespace bp {
 
-// The program's hidden main window: it sets the program up, owns the tray icon and the
-// timers, receives the messages of notes and dialogs, and takes the program down again.
-class CStickerTray : public QObject {
+class CNote;
+class CThread;
+class NumberedTimers;
+
+// The program's hidden main window: it sets the program up, keeps the registry of live
+// notes, owns the tray icon and the timers, answers the messages of notes and dialogs, and
+// takes the program down again.
+class CStickerTray : public QObject, public INoteOwner {
     Q_OBJECT
 public:
     CStickerTray(Platform platform, CNotesDatabase& store, std::optional<std::string> dataDir,
@@ -31,14 +36,32 @@ public:
     int Initialize();
     // Recovers a damaged database; true when a usable one is in place afterwards.
     bool RestoreDatabase();
-    // Orderly exit: backup, save, end of the event loop. Safe to call more than once.
+    // Orderly exit: bodies stored, backup, save, end of the event loop. Safe to call twice.
     void ExitApplication();
+
+    // The note registry.
+    struct StartFlags {
+        bool applyPriorityOnStart = false;
+        bool startupBatch = false;
+        bool lastOfStartupBatch = false;
+    };
+    CThread& StartNoteThread(std::int32_t nid, StartFlags flags);
+    // 1 when a note was created, 0 when the limit of live notes was reached.
+    int CreateNewNote();
+    void DuplicateNote(std::int32_t sourceNid);
+    void RestoreNoteFromBin(std::int32_t nid);
+    void RestoreZOrder();
+    CNote* findNote(std::int32_t nid) const;
+    std::size_t noteCount() const { return registry_.size(); }
+    CNote& noteAt(std::size_t index) const;
 
     // The message and command entry points. "Send" is a direct call, "post" queues it.
     void onMessage(int id, std::intptr_t wParam, std::intptr_t lParam);
     void onCommand(int id);
-    void postMessage(int id, std::intptr_t wParam, std::intptr_t lParam);
-    void postCommand(int id);
+    void sendMessage(int id, std::intptr_t wParam, std::intptr_t lParam) override;
+    void postMessage(int id, std::intptr_t wParam, std::intptr_t lParam) override;
+    void sendCommand(int id) override;
+    void postCommand(int id) override;
 
     // A request line from a later start of the program.
     void handleRequest(const QByteArray& request);
@@ -48,6 +71,10 @@ public:
     bool isExiting() const { return exiting_; }
     // Milliseconds of a running timer, or 0 when it is not running.
     int timerInterval(int timerId) const;
+    void setNotesRaised(bool raised) { notesRaised_ = raised; }
+
+    // Random numbers for new notes' colours; tests script them.
+    void setRandomSource(std::function<unsigned()> random) { random_ = std::move(random); }
 
 signals:
     // Emitted when ExitApplication has finished; the application ends its event loop.
@@ -55,13 +82,16 @@ signals:
 
 private:
     void onTimer(int timerId);
-    void startTimer(int timerId, int milliseconds);
-    void killTimer(int timerId);
     void createTrayIcon();
     void showTrayMenu();
     void onTrayNotify(std::intptr_t mouseMessage);
     void updateTrayTip();
     void saveAllNotes();
+    void deleteNote(std::size_t index);
+    std::optional<std::size_t> indexOfNid(std::int32_t nid) const;
+    std::optional<std::size_t> indexOfWindow(std::intptr_t window) const;
+    void reportNoteNotFound();
+    void postToManager(int command);
 
     Platform platform_;
     CNotesDatabase& store_;
@@ -70,10 +100,13 @@ private:
     bool initialised_ = false;
     bool exiting_ = false;
     bool busy_ = false;
+    bool notesRaised_ = false;
 
-    std::map<int, QTimer*> timers_;
+    std::vector<std::unique_ptr<CThread>> registry_;
+    NumberedTimers* timers_ = nullptr;
     std::unique_ptr<QSystemTrayIcon> trayIcon_;
     std::unique_ptr<QMenu> trayMenu_;
+    std::function<unsigned()> random_;
 };
 
 }  // namespace bp

@@ -4,6 +4,7 @@
 #include "Desktop.h"
 #include "PlatformInfo.h"
 #include "UserMessages.h"
+#include "WindowSystem.h"
 
 namespace bp {
 
@@ -14,6 +15,7 @@ struct Platform {
     IClock* clock = nullptr;
     IDesktop* desktop = nullptr;
     IPlatformInfo* info = nullptr;
+    IWindowSystem* windows = nullptr;
 };
 
 }  // namespace bp

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/PlatformInfo.h"
 #include "platform/UserMessages.h"
+#include "platform/fake/FakeWindowSystem.h"
 
 #include <deque>
 #include <string>
@@ -89,8 +90,9 @@ struct FakePlatform {
     FakeClock clock;
     FakeDesktop desktop;
     FakePlatformInfo info;
+    FakeWindowSystem windows;
 
-    Platform platform() { return Platform{&messages, &clock, &desktop, &info}; }
+    Platform platform() { return Platform{&messages, &clock, &desktop, &info, &windows}; }
 };
 
 }  // namespace bp::fake

@@ -1,0 +1,28 @@
+#include "NoteThread.h"
+
+#include "platform/Messages.h"
+
+namespace bp {
+
+CThread::CThread(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid)
+    : store_(store), owner_(owner), note_(std::make_unique<CNote>(platform, store, owner, nid)) {}
+
+CThread::~CThread() = default;
+
+void CThread::InitInstance() {
+    note_->CreateFromRecord();
+    const int showNotesMode = startupBatch ? store_.GetSettingInt("showNotesMode") : 0;
+    if (!startupBatch || showNotesMode == 1 ||
+        (showNotesMode == 0 && store_.GetNoteInt(kLiveSource, note_->nid(), "isClosed") == 0)) {
+        note_->ShowNote(true);
+    }
+    if (applyPriorityOnStart) {
+        note_->ApplyPriorityZOrder();
+    }
+    started = true;
+    if (lastOfStartupBatch) {
+        owner_.postCommand(cmd::UPDATE_TRAY_TIP);
+    }
+}
+
+}  // namespace bp

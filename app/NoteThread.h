@@ -1,0 +1,33 @@
+#pragma once
+
+#include "note/Note.h"
+
+#include <memory>
+
+namespace bp {
+
+// The host of one note window. Every window lives on the GUI thread, so "starting the
+// thread" builds the note at once and the creator never has to wait for it.
+class CThread {
+public:
+    CThread(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid);
+    ~CThread();
+
+    // Builds the note from its record and shows it as the flags say.
+    void InitInstance();
+
+    CNote& note() { return *note_; }
+    const CNote& note() const { return *note_; }
+
+    bool applyPriorityOnStart = false;
+    bool startupBatch = false;
+    bool started = false;
+    bool lastOfStartupBatch = false;
+
+private:
+    CNotesDatabase& store_;
+    INoteOwner& owner_;
+    std::unique_ptr<CNote> note_;
+};
+
+}  // namespace bp

@@ -1,0 +1,598 @@
+#include "Note.h"
+
+#include "NoteBody.h"
+#include "NoteGeometry.h"
+#include "NoteStyle.h"
+#include "Title.h"
+#include "platform/Messages.h"
+#include "platform/qt/NumberedTimers.h"
+#include "platform/qt/StoredText.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextCursor>
+#include <QWindow>
+
+namespace bp {
+
+namespace {
+
+constexpr int kResizeMargin = 4;
+
+bool isOwnedBy(const QWidget* window, const QWidget* owner) {
+    for (const QWidget* w = window; w != nullptr; w = w->parentWidget()) {
+        if (w == owner) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      platform_(platform),
+      store_(store),
+      owner_(owner),
+      nid_(nid) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    timers_ = new NumberedTimers(this);
+    connect(timers_, &NumberedTimers::fired, this, &CNote::onTimer);
+}
+
+CNote::~CNote() = default;
+
+void CNote::CreateFromRecord() {
+    creating_ = true;
+    border_ = store_.GetNoteInt(kLiveSource, nid_, "border");
+    body_ = new CNoteBody(this);
+    body_->setEdgeStyle(border_);
+    title_ = new CTitle(*this);
+
+    const auto titleFontColor = store_.GetNoteUInt(kLiveSource, nid_, "titleFontColor");
+    const auto titleBackColor = store_.GetNoteUInt(kLiveSource, nid_, "titleBackColor");
+    const QString titleText = textFromStored(store_.GetNoteString(kLiveSource, nid_, "title"));
+    title_->setColors(colorFromStored(titleFontColor), colorFromStored(titleBackColor));
+    title_->setTitleText(titleText);
+    title_->setTitleFont(fontFromRecord(store_.GetNoteFont(kLiveSource, nid_, "titleFontType")));
+    setWindowTitle(titleText);
+
+    bodyFont_ = store_.GetNoteFont(kLiveSource, nid_, "bodyFontType");
+    bodyFontColor_ = colorFromStored(store_.GetNoteUInt(kLiveSource, nid_, "bodyFontColor"));
+    bodyBackColor_ = colorFromStored(store_.GetNoteUInt(kLiveSource, nid_, "bodyBackColor"));
+    isBody_ = store_.GetNoteInt(kLiveSource, nid_, "isBody");
+    isEdit_ = store_.GetNoteInt(kLiveSource, nid_, "isEdit");
+    transparency_ = store_.GetNoteInt(kLiveSource, nid_, "Transparency");
+    links_ = store_.GetNoteInt(kLiveSource, nid_, "links");
+    currentTitleHeight_ = store_.GetSettingInt("titleHeight");
+    if (currentTitleHeight_ <= 0) {
+        currentTitleHeight_ = kExpandedTitleHeight;
+    }
+    priority_ = store_.GetNoteInt(kLiveSource, nid_, "priority");
+
+    const std::uint32_t created = store_.GetNoteUInt(kLiveSource, nid_, "time");
+    createdText_ = platform_.clock->format("%m %d, %Y - %I:%M:%S %p",
+                                           platform_.clock->localTime(created), 25);
+
+    QTextCharFormat insertion;
+    insertion.setFont(fontFromRecord(bodyFont_));
+    insertion.setForeground(bodyFontColor_);
+    body_->setCurrentCharFormat(insertion);
+    std::string stored;
+    if (store_.GetNoteBody(kLiveSource, nid_, stored)) {
+        body_->loadStored(stored);
+    }
+    QTextCursor cursor = body_->textCursor();
+    cursor.clearSelection();
+    body_->setTextCursor(cursor);
+
+    cachedPosition_ = QPoint(store_.GetNoteInt(kLiveSource, nid_, "xPos"),
+                             store_.GetNoteInt(kLiveSource, nid_, "yPos"));
+    cachedWidth_ = store_.GetNoteInt(kLiveSource, nid_, "Width");
+    cachedHeight_ = store_.GetNoteInt(kLiveSource, nid_, "Height");
+    moveAndResize(QRect(cachedPosition_, QSize(cachedWidth_, cachedHeight_)));
+
+    titleRect_ = QRect(0, 0, cachedWidth_, currentTitleHeight_);
+    bodyRect_ = QRect(QPoint(0, currentTitleHeight_), QPoint(cachedWidth_ - 1, cachedHeight_ - 1));
+    collapseMoving_ = false;
+    LayoutChildren();
+
+    SetBodyShown(isBody_ != 0, false);
+    SetEditable(isEdit_ != 0, false);
+    ApplyTransparency();
+
+    body_->installEventFilter(this);
+    body_->viewport()->installEventFilter(this);
+    title_->installEventFilter(this);
+    title_->setMouseTracking(true);
+    body_->viewport()->setMouseTracking(true);
+
+    timers_->start(timer::NOTE_HOVER, 1000);
+    creating_ = false;
+}
+
+void CNote::moveAndResize(const QRect& rect) {
+    move(rect.topLeft());
+    resize(rect.size());
+}
+
+void CNote::ShowNote(bool show) {
+    if (closing_) {
+        return;
+    }
+    ShowQuietly(show);
+    store_.SetNoteInt(nid_, show ? 0 : 1, "isClosed");
+    owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+}
+
+void CNote::ShowQuietly(bool show) {
+    if (closing_) {
+        return;
+    }
+    if (show) {
+        QWidget::show();
+        afterShow();
+    } else {
+        QWidget::hide();
+    }
+}
+
+void CNote::afterShow() {
+    platform_.windows->hideFromTaskbar(this);
+    title_->layoutButtons();
+}
+
+void CNote::ApplyPriorityZOrder() {
+    if (keepZOrder_ || closing_) {
+        return;
+    }
+    switch (priority_) {
+        case 0:
+            platform_.windows->setStacking(this, IWindowSystem::Stacking::Bottom);
+            break;
+        case 1:
+            platform_.windows->setStacking(this, IWindowSystem::Stacking::Normal);
+            break;
+        case 2:
+            platform_.windows->setStacking(this, IWindowSystem::Stacking::Top);
+            break;
+        default:
+            // An unknown priority leaves the stacking as it is.
+            break;
+    }
+}
+
+void CNote::makeTopmost() {
+    if (!closing_) {
+        platform_.windows->setStacking(this, IWindowSystem::Stacking::Top);
+    }
+}
+
+void CNote::LayoutChildren() {
+    if (closing_ || title_ == nullptr) {
+        return;
+    }
+    titleRect_.setRight(width() - 1);
+    if (isBody_ != 0) {
+        bodyRect_.setRight(width() - 1);
+        bodyRect_.setBottom(height() - 1);
+    }
+    body_->setGeometry(bodyRect_);
+    title_->setGeometry(titleRect_);
+    title_->layoutButtons();
+}
+
+void CNote::updateSizeLimits() {
+    const int minWidth = std::max(1, store_.GetSettingInt("minWidth"));
+    if (isBody_ != 0) {
+        setMinimumSize(minWidth, std::max(1, store_.GetSettingInt("minHeight")));
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        const int fixed = collapsedHeight(currentTitleHeight_);
+        setMinimumSize(minWidth, fixed);
+        setMaximumSize(QWIDGETSIZE_MAX, fixed);
+    }
+}
+
+void CNote::SetBodyShown(bool show, bool saveNow) {
+    if (closing_) {
+        return;
+    }
+    if (show) {
+        currentTitleHeight_ = kExpandedTitleHeight;
+        isBody_ = 1;
+        const int shift = kExpandedTitleHeight - bodyRect_.top();
+        bodyRect_ = QRect(QPoint(titleRect_.left(), kExpandedTitleHeight),
+                          QPoint(titleRect_.right(), bodyRect_.bottom() + shift));
+        body_->show();
+        Rect stored{store_.GetNoteInt(kLiveSource, nid_, "xPos"),
+                    store_.GetNoteInt(kLiveSource, nid_, "yPos"),
+                    store_.GetNoteInt(kLiveSource, nid_, "Width"),
+                    store_.GetNoteInt(kLiveSource, nid_, "Height")};
+        if (store_.GetSettingInt("move") == 0) {
+            const Rect screen = platform_.desktop->screenRect();
+            stored = clampToDesktop(stored, screen.width, screen.height);
+        }
+        store_.SetNoteInt(nid_, stored.x, "xPos");
+        store_.SetNoteInt(nid_, stored.y, "yPos");
+        store_.SetNoteInt(nid_, stored.width, "Width");
+        store_.SetNoteInt(nid_, stored.height, "Height");
+        cachedWidth_ = stored.width;
+        cachedHeight_ = stored.height;
+        updateSizeLimits();
+        moveAndResize(QRect(stored.x, stored.y, stored.width, stored.height));
+    } else {
+        isBody_ = 0;
+        currentTitleHeight_ = kCollapsedTitleHeight;
+        body_->hide();
+        updateSizeLimits();
+        moveAndResize(QRect(cachedPosition_,
+                            QSize(store_.GetNoteInt(kLiveSource, nid_, "Width"),
+                                  collapsedHeight(currentTitleHeight_))));
+    }
+    LayoutChildren();
+    store_.SetNoteInt(nid_, isBody_, "isBody");
+    if (saveNow) {
+        store_.SaveDatabase("");
+    }
+}
+
+void CNote::SetEditable(bool editable, bool focusBody) {
+    if (closing_) {
+        return;
+    }
+    isEdit_ = editable ? 1 : 0;
+    title_->setUnlocked(editable);
+    body_->setReadOnly(!editable);
+    body_->viewport()->setCursor(editable ? Qt::IBeamCursor : Qt::ArrowCursor);
+    if (editable && focusBody) {
+        TakeFocus(Focus::Body);
+    }
+    title_->update();
+    store_.SetNoteInt(nid_, isEdit_, "isEdit");
+}
+
+void CNote::ApplyTransparency() {
+    if (closing_) {
+        return;
+    }
+    double opacity = 1.0;
+    if (transparency_ != 0) {
+        const int level = store_.GetNoteInt(kLiveSource, nid_, "TransLevel");
+        opacity = std::clamp(level, 55, 255) / 255.0;
+    }
+    platform_.windows->setOpacity(this, opacity);
+}
+
+void CNote::ApplyDefaultBodyFormat() {
+    if (closing_ || body_ == nullptr) {
+        return;
+    }
+    QTextCharFormat format;
+    format.setFont(fontFromRecord(bodyFont_));
+    format.setForeground(bodyFontColor_);
+    const bool modified = body_->document()->isModified();
+    QTextCursor all(body_->document());
+    all.select(QTextCursor::Document);
+    all.mergeCharFormat(format);
+    body_->setCurrentCharFormat(format);
+    body_->document()->setModified(modified);
+}
+
+void CNote::StoreBody() {
+    if (closing_ || body_ == nullptr || !body_->document()->isModified()) {
+        return;
+    }
+    store_.SetNoteBody(nid_, body_->toStored());
+    body_->document()->setModified(false);
+}
+
+void CNote::TakeFocus(Focus target) {
+    if (closing_) {
+        return;
+    }
+    platform_.windows->activate(this);
+    if (target == Focus::Body && isEdit_ != 0) {
+        body_->setFocus(Qt::OtherFocusReason);
+    } else {
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CNote::BeginModal() {
+    modalOpen_ = true;
+}
+
+void CNote::EndModal() {
+    modalOpen_ = false;
+}
+
+void CNote::onCommand(int id) {
+    if (closing_) {
+        return;
+    }
+    switch (id) {
+        case cmd::NOTE_ACTIVATE:
+            if (!isVisible()) {
+                ShowNote(true);
+            }
+            makeTopmost();
+            raise();
+            TakeFocus(isEdit_ != 0 ? Focus::Body : Focus::Note);
+            owner_.postCommand(cmd::UPDATE_TRAY_TIP);
+            break;
+        case cmd::NOTE_BRING_TO_FRONT:
+            makeTopmost();
+            raise();
+            moveAndResize(geometry());
+            LayoutChildren();
+            TakeFocus(Focus::Note);
+            break;
+        case cmd::NOTE_STORE_BODY:
+            StoreBody();
+            break;
+        case cmd::NOTE_MOVE_TO_STORED: {
+            const int height = isBody_ != 0 ? store_.GetNoteInt(kLiveSource, nid_, "Height")
+                                            : collapsedHeight(currentTitleHeight_);
+            moveAndResize(QRect(store_.GetNoteInt(kLiveSource, nid_, "xPos"),
+                                store_.GetNoteInt(kLiveSource, nid_, "yPos"),
+                                store_.GetNoteInt(kLiveSource, nid_, "Width"), height));
+            LayoutChildren();
+            TakeFocus(Focus::Note);
+            break;
+        }
+        case cmd::NOTE_COLLAPSE_AT_STORED:
+            isBody_ = 0;
+            currentTitleHeight_ = kCollapsedTitleHeight;
+            body_->hide();
+            updateSizeLimits();
+            moveAndResize(QRect(store_.GetNoteInt(kLiveSource, nid_, "xPos"),
+                                store_.GetNoteInt(kLiveSource, nid_, "yPos"),
+                                store_.GetNoteInt(kLiveSource, nid_, "Width"),
+                                collapsedHeight(currentTitleHeight_)));
+            LayoutChildren();
+            store_.SetNoteInt(nid_, 0, "isBody");
+            TakeFocus(Focus::Note);
+            break;
+        case cmd::NOTE_HIDE:
+            ShowNote(false);
+            owner_.sendCommand(cmd::UPDATE_TRAY_TIP);
+            break;
+        case cmd::NOTE_MINIMIZE:
+            collapseMoving_ = true;
+            if (isEdit_ == 0) {
+                SetEditable(true, true);
+            } else {
+                SetBodyShown(isBody_ == 0, false);
+            }
+            collapseMoving_ = false;
+            break;
+        case cmd::NOTE_BEGIN_MODAL:
+            BeginModal();
+            break;
+        case cmd::NOTE_END_MODAL:
+            EndModal();
+            break;
+        case cmd::NOTE_POST_CHANGED:
+            owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+void CNote::beginDrag() {
+    if (closing_) {
+        return;
+    }
+    if (QWindow* handle = windowHandle()) {
+        handle->startSystemMove();
+    }
+}
+
+void CNote::onTimer(int id) {
+    if (closing_) {
+        return;
+    }
+    (void)id;
+}
+
+bool CNote::event(QEvent* event) {
+    if (closing_) {
+        // At exit nothing more may reach the record; let Qt do its own bookkeeping only.
+        switch (event->type()) {
+            case QEvent::Paint:
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::WindowActivate:
+            case QEvent::WindowDeactivate:
+            case QEvent::Timer:
+            case QEvent::MouseButtonPress:
+                return true;
+            default:
+                return QWidget::event(event);
+        }
+    }
+    if (event->type() == QEvent::WindowActivate) {
+        onActivated();
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        const QWidget* next = QApplication::activeWindow();
+        if (next != nullptr && next != this && isOwnedBy(next, this)) {
+            // One of the note's own dialogs: the note stays on top under it.
+            timers_->stop(timer::NOTE_AUTO_LOCK);
+            makeTopmost();
+        } else {
+            onDeactivatedToOtherApplication();
+        }
+    }
+    return QWidget::event(event);
+}
+
+void CNote::onActivated() {
+    timers_->stop(timer::NOTE_AUTO_LOCK);
+    makeTopmost();
+}
+
+void CNote::onDeactivatedToOtherApplication() {
+    if (!raisedByAll_ && !modalOpen_) {
+        ApplyPriorityZOrder();
+    }
+    if (body_ != nullptr && body_->document()->isModified()) {
+        StoreBody();
+    }
+    if (store_.GetSettingInt("AutoLock") != 0) {
+        timers_->start(timer::NOTE_AUTO_LOCK, std::max(1, store_.GetSettingInt("autoLockTime") * 1000));
+    }
+    writeGeometryIfChanged();
+}
+
+void CNote::writeGeometryIfChanged() {
+    if (!isVisible()) {
+        return;
+    }
+    const int x = store_.GetNoteInt(kLiveSource, nid_, "xPos");
+    const int y = store_.GetNoteInt(kLiveSource, nid_, "yPos");
+    const int w = store_.GetNoteInt(kLiveSource, nid_, "Width");
+    const int h = store_.GetNoteInt(kLiveSource, nid_, "Height");
+    if (geometry() == QRect(x, y, w, h)) {
+        return;
+    }
+    store_.SetNoteInt(nid_, this->x(), "xPos");
+    store_.SetNoteInt(nid_, this->y(), "yPos");
+    store_.SetNoteInt(nid_, width(), "Width");
+    if (isBody_ != 0) {
+        store_.SetNoteInt(nid_, height(), "Height");
+    }
+}
+
+void CNote::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), bodyBackColor_);
+}
+
+void CNote::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (closing_ || !isVisible() || creating_) {
+        return;
+    }
+    if (!collapseMoving_) {
+        cachedPosition_ = pos();
+    } else {
+        collapseMoving_ = false;
+    }
+    store_.SetNoteInt(nid_, x(), "xPos");
+    store_.SetNoteInt(nid_, y(), "yPos");
+    StoreBody();
+}
+
+void CNote::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (closing_) {
+        return;
+    }
+    LayoutChildren();
+    if (!isVisible() || creating_) {
+        return;
+    }
+    store_.SetNoteInt(nid_, width(), "Width");
+    if (isBody_ != 0) {
+        store_.SetNoteInt(nid_, height(), "Height");
+    }
+    StoreBody();
+}
+
+Qt::Edges CNote::edgesAt(const QPoint& p) const {
+    Qt::Edges edges;
+    if (p.x() < kResizeMargin) {
+        edges |= Qt::LeftEdge;
+    }
+    if (p.x() >= width() - kResizeMargin) {
+        edges |= Qt::RightEdge;
+    }
+    if (p.y() < kResizeMargin) {
+        edges |= Qt::TopEdge;
+    }
+    if (p.y() >= height() - kResizeMargin && isBody_ != 0) {
+        edges |= Qt::BottomEdge;
+    }
+    return edges;
+}
+
+namespace {
+
+Qt::CursorShape cursorFor(Qt::Edges edges) {
+    if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge)) {
+        return Qt::SizeFDiagCursor;
+    }
+    if (edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge)) {
+        return Qt::SizeBDiagCursor;
+    }
+    if (edges & (Qt::LeftEdge | Qt::RightEdge)) {
+        return Qt::SizeHorCursor;
+    }
+    return Qt::SizeVerCursor;
+}
+
+}  // namespace
+
+bool CNote::eventFilter(QObject* watched, QEvent* event) {
+    if (closing_) {
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr) {
+        return false;
+    }
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint notePos = widget->mapTo(this, mouse->position().toPoint());
+        const Qt::Edges edges = edgesAt(notePos);
+        if (event->type() == QEvent::MouseMove && mouse->buttons() == Qt::NoButton) {
+            if (edges) {
+                widget->setCursor(cursorFor(edges));
+            } else if (widget == body_->viewport()) {
+                widget->setCursor(isEdit_ != 0 ? Qt::IBeamCursor : Qt::ArrowCursor);
+            } else {
+                widget->unsetCursor();
+            }
+            return false;
+        }
+        if (event->type() == QEvent::MouseButtonPress) {
+            if (!isActiveWindow() && raisedByAll_) {
+                keepZOrder_ = true;
+            }
+            if (mouse->button() == Qt::LeftButton) {
+                if (edges && windowHandle() != nullptr) {
+                    windowHandle()->startSystemResize(edges);
+                    return true;
+                }
+                // A locked body is not edited: pressing on it drags the note instead.
+                if (widget == body_->viewport() && isEdit_ == 0) {
+                    beginDrag();
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+void CNote::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const Qt::Edges edges = edgesAt(event->position().toPoint());
+        if (edges && windowHandle() != nullptr) {
+            windowHandle()->startSystemResize(edges);
+        } else {
+            beginDrag();
+        }
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+}  // namespace bp

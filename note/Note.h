@@ -1,0 +1,132 @@
+#pragma once
+
+#include "NoteOwner.h"
+#include "platform/Platform.h"
+#include "store/FontCodec.h"
+#include "store/NotesDatabase.h"
+
+#include <QColor>
+#include <QRect>
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+
+namespace bp {
+
+class CNoteBody;
+class CTitle;
+class NumberedTimers;
+
+// One sticky note on the desktop: a frameless window with a title bar and a rich-text body,
+// a view over one note record. It reads the record once when built and writes every change
+// back at once.
+class CNote : public QWidget {
+    Q_OBJECT
+public:
+    CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid);
+    ~CNote() override;
+
+    // Builds the children and the state from the record; the window stays hidden.
+    void CreateFromRecord();
+    // Shows without activating, or hides; records isClosed and tells the main window.
+    void ShowNote(bool show);
+    // The main window's variant: no record, no message.
+    void ShowQuietly(bool show);
+    void ApplyPriorityZOrder();
+    void LayoutChildren();
+    void SetBodyShown(bool show, bool saveNow);
+    void SetEditable(bool editable, bool focusBody);
+    void ApplyTransparency();
+    // The note's body font and colour become the format of its text and of what is typed.
+    void ApplyDefaultBodyFormat();
+    // Writes the body into the store when it changed since it was last written.
+    void StoreBody();
+    enum class Focus { Body, Note };
+    void TakeFocus(Focus target);
+    void BeginModal();
+    void EndModal();
+    void onCommand(int id);
+
+    // Starts the window manager's move loop from the current press.
+    void beginDrag();
+
+    std::int32_t nid() const { return nid_; }
+    int priority() const { return priority_; }
+    bool isBodyShown() const { return isBody_ != 0; }
+    bool isEditable() const { return isEdit_ != 0; }
+    int currentTitleHeight() const { return currentTitleHeight_; }
+    const std::string& createdText() const { return createdText_; }
+    QPoint cachedPosition() const { return cachedPosition_; }
+    CTitle* title() const { return title_; }
+    CNoteBody* body() const { return body_; }
+    NumberedTimers& timers() const { return *timers_; }
+
+    // Flags the main window sets: at exit, and around its raise of all notes.
+    void setClosing() { closing_ = true; }
+    bool closing() const { return closing_; }
+    void setRaisedByAll(bool raised) { raisedByAll_ = raised; }
+    bool raisedByAll() const { return raisedByAll_; }
+    void setKeepZOrder(bool keep) { keepZOrder_ = keep; }
+    bool keepZOrder() const { return keepZOrder_; }
+    bool modalOpen() const { return modalOpen_; }
+
+    QColor bodyBackColor() const { return bodyBackColor_; }
+    QColor bodyFontColor() const { return bodyFontColor_; }
+    const LogFont& bodyFont() const { return bodyFont_; }
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void onTimer(int id);
+    void onActivated();
+    void onDeactivatedToOtherApplication();
+    void updateSizeLimits();
+    void writeGeometryIfChanged();
+    void moveAndResize(const QRect& rect);
+    Qt::Edges edgesAt(const QPoint& notePos) const;
+    // Raises above everything while the user works in the note.
+    void makeTopmost();
+    void afterShow();
+
+    Platform platform_;
+    CNotesDatabase& store_;
+    INoteOwner& owner_;
+    const std::int32_t nid_;
+
+    CTitle* title_ = nullptr;
+    CNoteBody* body_ = nullptr;
+    NumberedTimers* timers_ = nullptr;
+
+    int priority_ = 1;
+    int border_ = 1;
+    int isBody_ = 1;
+    int isEdit_ = 1;
+    int transparency_ = 0;
+    int links_ = 0;
+    int currentTitleHeight_ = 16;
+    QRect titleRect_;
+    QRect bodyRect_;
+    QPoint cachedPosition_;
+    int cachedWidth_ = 0;
+    int cachedHeight_ = 0;
+    QColor bodyFontColor_;
+    QColor bodyBackColor_;
+    LogFont bodyFont_;
+    std::string createdText_;
+
+    bool closing_ = false;
+    bool raisedByAll_ = false;
+    bool keepZOrder_ = false;
+    bool collapseMoving_ = false;
+    bool modalOpen_ = false;
+    bool creating_ = false;
+};
+
+}  // namespace bp

@@ -1,0 +1,102 @@
+#include "X11WindowSystem.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace bp {
+
+namespace {
+
+xcb_connection_t* x11Connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    xcb_intern_atom_cookie_t cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
+    if (reply == nullptr) {
+        return XCB_ATOM_NONE;
+    }
+    const xcb_atom_t result = reply->atom;
+    free(reply);
+    return result;
+}
+
+// Asks the window manager to add (1) or remove (0) up to two _NET_WM_STATE atoms.
+void sendWmState(xcb_connection_t* c, xcb_window_t window, uint32_t action, xcb_atom_t first,
+                 xcb_atom_t second) {
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = atom(c, "_NET_WM_STATE");
+    event.data.data32[0] = action;
+    event.data.data32[1] = first;
+    event.data.data32[2] = second;
+    event.data.data32[3] = 1;  // a normal application
+    xcb_send_event(c, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+}
+
+}  // namespace
+
+void X11WindowSystem::setStacking(QWidget* window, Stacking stacking) {
+    Qt::WindowFlags flags = window->windowFlags();
+    flags &= ~(Qt::WindowStaysOnBottomHint | Qt::WindowStaysOnTopHint);
+    if (stacking == Stacking::Bottom) {
+        flags |= Qt::WindowStaysOnBottomHint;
+    } else if (stacking == Stacking::Top) {
+        flags |= Qt::WindowStaysOnTopHint;
+    }
+    // setWindowFlags would hide and re-create the window; this keeps the same X window.
+    window->overrideWindowFlags(flags);
+    if (QWindow* handle = window->windowHandle()) {
+        handle->setFlags(flags);
+    }
+    if (xcb_connection_t* c = x11Connection(); c != nullptr && window->isVisible()) {
+        const auto id = static_cast<xcb_window_t>(window->winId());
+        const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
+        const xcb_atom_t below = atom(c, "_NET_WM_STATE_BELOW");
+        sendWmState(c, id, 0, above, below);
+        if (stacking == Stacking::Top) {
+            sendWmState(c, id, 1, above, XCB_ATOM_NONE);
+        } else if (stacking == Stacking::Bottom) {
+            sendWmState(c, id, 1, below, XCB_ATOM_NONE);
+        }
+        xcb_flush(c);
+    }
+}
+
+void X11WindowSystem::hideFromTaskbar(QWidget* window) {
+    xcb_connection_t* c = x11Connection();
+    if (c == nullptr || !window->isVisible()) {
+        return;
+    }
+    sendWmState(c, static_cast<xcb_window_t>(window->winId()), 1,
+                atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER"));
+    xcb_flush(c);
+}
+
+void X11WindowSystem::setOpacity(QWidget* window, double opacity) {
+    window->setWindowOpacity(opacity);
+    // Outside an X event (a timer, a socket) nothing would send the property until later.
+    if (xcb_connection_t* c = x11Connection()) {
+        xcb_flush(c);
+    }
+}
+
+void X11WindowSystem::activate(QWidget* window) {
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace bp
