@@ -143,9 +143,8 @@ CThread& CStickerTray::StartNoteThread(std::int32_t nid, StartFlags flags) {
 int CStickerTray::CreateNewNote() {
     busy_ = true;
     if (store_.CountNotesByPriority(3) >= kMaxLiveNotes) {
-        platform_.messages->showMessage("Attention", "",
-                                        "You have reached the maximum number of notes",
-                                        kIconWarning);
+        platform_.messages->showMessage(
+            "Attention", "", "You have reached the maximum number of notes", kIconWarning);
         busy_ = false;
         return 0;
     }
@@ -159,11 +158,12 @@ int CStickerTray::CreateNewNote() {
         store_.SetNoteUInt(nid, colors.bodyFont, "bodyFontColor");
     }
     store_.SetNoteUInt(nid, static_cast<std::uint32_t>(now), "time");
-    store_.SetNoteString(nid,
-                         composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
-                                             store_.GetSettingString("TitleText"),
-                                             store_.GetSettingInt("TitleOrder")),
-                         "title");
+    store_.SetNoteString(
+        nid,
+        composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
+                            store_.GetSettingString("TitleText"),
+                            store_.GetSettingInt("TitleOrder")),
+        "title");
     CThread& thread = StartNoteThread(nid, {});
     thread.note().ApplyDefaultBodyFormat();
     thread.note().onCommand(cmd::NOTE_ACTIVATE);
@@ -180,7 +180,8 @@ void CStickerTray::DuplicateNote(std::int32_t source) {
                        "titleFontType");
     store_.SetNoteFont(nid, store_.GetNoteFont(kLiveSource, source, "bodyFontType"),
                        "bodyFontType");
-    for (const char* name : {"title", "remindWav", "remindUrl", "remindExe", "imagePath", "schedule"}) {
+    for (const char* name :
+         {"title", "remindWav", "remindUrl", "remindExe", "imagePath", "schedule"}) {
         store_.SetNoteString(nid, store_.GetNoteString(kLiveSource, source, name), name);
     }
     std::string body;
@@ -191,11 +192,28 @@ void CStickerTray::DuplicateNote(std::int32_t source) {
         }
         store_.SetNoteBody(nid, body);
     }
-    for (const char* name :
-         {"xPos", "yPos", "Width", "Height", "border", "TransLevel", "priority", "isBody", "isEdit",
-          "Transparency", "links", "isReminder", "repeatEach", "remindRepeat", "remindSnoozeTime",
-          "remindRepeatTimes", "remindRepeatInterval", "remindRepeatInterval2", "remindAction",
-          "remindFlashTimes", "remindFlashInterval", "imagePos"}) {
+    for (const char* name : {"xPos",
+                             "yPos",
+                             "Width",
+                             "Height",
+                             "border",
+                             "TransLevel",
+                             "priority",
+                             "isBody",
+                             "isEdit",
+                             "Transparency",
+                             "links",
+                             "isReminder",
+                             "repeatEach",
+                             "remindRepeat",
+                             "remindSnoozeTime",
+                             "remindRepeatTimes",
+                             "remindRepeatInterval",
+                             "remindRepeatInterval2",
+                             "remindAction",
+                             "remindFlashTimes",
+                             "remindFlashInterval",
+                             "imagePos"}) {
         store_.SetNoteInt(nid, store_.GetNoteInt(kLiveSource, source, name), name);
     }
     for (const char* name : {"titleFontColor", "titleBackColor", "bodyFontColor", "bodyBackColor",
@@ -241,7 +259,8 @@ void CStickerTray::deleteNote(std::size_t index) {
     thread->note().setClosing();
     thread->note().hide();
     // The note may be the sender of this very message: end it once its handler has returned.
-    QMetaObject::invokeMethod(this, [t = thread.release()] { delete t; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [t = thread.release()] { delete t; }, Qt::QueuedConnection);
     updateTrayTip();
     postToManager(cmd::MANAGER_RELOAD);
 }
@@ -392,8 +411,7 @@ void CStickerTray::sendMessage(int id, std::intptr_t wParam, std::intptr_t lPara
 
 void CStickerTray::postMessage(int id, std::intptr_t wParam, std::intptr_t lParam) {
     QMetaObject::invokeMethod(
-        this, [this, id, wParam, lParam] { onMessage(id, wParam, lParam); },
-        Qt::QueuedConnection);
+        this, [this, id, wParam, lParam] { onMessage(id, wParam, lParam); }, Qt::QueuedConnection);
 }
 
 void CStickerTray::sendCommand(int id) {
@@ -401,7 +419,8 @@ void CStickerTray::sendCommand(int id) {
 }
 
 void CStickerTray::postCommand(int id) {
-    QMetaObject::invokeMethod(this, [this, id] { onCommand(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { onCommand(id); }, Qt::QueuedConnection);
 }
 
 void CStickerTray::handleRequest(const QByteArray& request) {
@@ -449,8 +468,7 @@ void CStickerTray::createTrayIcon() {
                         onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, msg::MOUSE_LBUTTONDOWN);
                         break;
                     case QSystemTrayIcon::DoubleClick:
-                        onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID,
-                                  msg::MOUSE_LBUTTONDBLCLK);
+                        onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, msg::MOUSE_LBUTTONDBLCLK);
                         break;
                     default:
                         break;

@@ -75,8 +75,8 @@ void CNote::CreateFromRecord() {
     priority_ = store_.GetNoteInt(kLiveSource, nid_, "priority");
 
     const std::uint32_t created = store_.GetNoteUInt(kLiveSource, nid_, "time");
-    createdText_ = platform_.clock->format("%m %d, %Y - %I:%M:%S %p",
-                                           platform_.clock->localTime(created), 25);
+    createdText_ =
+        platform_.clock->format("%m %d, %Y - %I:%M:%S %p", platform_.clock->localTime(created), 25);
 
     QTextCharFormat insertion;
     insertion.setFont(fontFromRecord(bodyFont_));
@@ -230,9 +230,8 @@ void CNote::SetBodyShown(bool show, bool saveNow) {
         currentTitleHeight_ = kCollapsedTitleHeight;
         body_->hide();
         updateSizeLimits();
-        moveAndResize(QRect(cachedPosition_,
-                            QSize(store_.GetNoteInt(kLiveSource, nid_, "Width"),
-                                  collapsedHeight(currentTitleHeight_))));
+        moveAndResize(QRect(cachedPosition_, QSize(store_.GetNoteInt(kLiveSource, nid_, "Width"),
+                                                   collapsedHeight(currentTitleHeight_))));
     }
     LayoutChildren();
     store_.SetNoteInt(nid_, isBody_, "isBody");
@@ -445,7 +444,8 @@ void CNote::onDeactivatedToOtherApplication() {
         StoreBody();
     }
     if (store_.GetSettingInt("AutoLock") != 0) {
-        timers_->start(timer::NOTE_AUTO_LOCK, std::max(1, store_.GetSettingInt("autoLockTime") * 1000));
+        timers_->start(timer::NOTE_AUTO_LOCK,
+                       std::max(1, store_.GetSettingInt("autoLockTime") * 1000));
     }
     writeGeometryIfChanged();
 }

@@ -16,7 +16,8 @@ constexpr char16_t kCp1252High[32] = {
 
 QString textFromStored(std::string_view stored) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(stored.data(), static_cast<qsizetype>(stored.size())));
+    QString text =
+        utf8.decode(QByteArrayView(stored.data(), static_cast<qsizetype>(stored.size())));
     if (!utf8.hasError()) {
         return text;
     }

@@ -19,7 +19,8 @@ xcb_connection_t* x11Connection() {
 }
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    xcb_intern_atom_cookie_t cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name);
+    xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
     if (reply == nullptr) {
         return XCB_ATOM_NONE;

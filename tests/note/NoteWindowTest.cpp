@@ -1,0 +1,246 @@
+#include "note/Note.h"
+#include "note/NoteBody.h"
+#include "note/NoteGeometry.h"
+#include "note/NoteStyle.h"
+#include "note/Title.h"
+#include "platform/Messages.h"
+#include "platform/fake/FakePlatform.h"
+#include "store/NotesDatabase.h"
+#include "support/RecordingOwner.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+using namespace bp;
+using namespace bp::test;
+using Stacking = IWindowSystem::Stacking;
+
+namespace {
+
+class NoteWindow : public ::testing::Test {
+protected:
+    NoteWindow() : store(fakes.platform()) {
+        store.SetDataFolder(folder.path());
+        EXPECT_TRUE(store.OpenDatabase(0));
+        fakes.desktop.screen = {0, 0, 1280, 800};
+    }
+
+    std::unique_ptr<CNote> build(std::int32_t nid) {
+        auto note = std::make_unique<CNote>(fakes.platform(), store, owner, nid);
+        note->CreateFromRecord();
+        return note;
+    }
+
+    int stored(std::int32_t nid, const char* name) { return store.GetNoteInt(1, nid, name); }
+
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store;
+    RecordingOwner owner;
+};
+
+TEST_F(NoteWindow, IsBuiltFromItsRecord) {
+    store.SetNoteBody(3,
+                      "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\b Buy\\b0  milk\\par}");
+    auto note = build(3);
+    EXPECT_FALSE(note->isVisible()) << "the host decides when to show it";
+    EXPECT_EQ(note->geometry(), QRect(764, 189, 250, 175));
+    EXPECT_EQ(note->windowTitle(), "High Priority Note");
+    EXPECT_EQ(note->title()->titleText(), "High Priority Note");
+    EXPECT_EQ(note->title()->backColor(), colorFromStored(7171583));
+    EXPECT_EQ(note->title()->textColor(), colorFromStored(4194368));
+    EXPECT_EQ(note->bodyBackColor(), colorFromStored(7895295));
+    EXPECT_TRUE(note->title()->font().italic());
+    EXPECT_EQ(note->title()->font().pixelSize(), 13);
+    EXPECT_EQ(note->priority(), 2);
+    EXPECT_EQ(note->body()->toPlainText(), "Buy milk");
+    QTextCursor cursor(note->body()->document());
+    cursor.setPosition(1);
+    EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(note->title()->geometry(), QRect(0, 0, 250, 16));
+    EXPECT_EQ(note->body()->geometry(), QRect(0, 16, 250, 159));
+    EXPECT_TRUE(note->isBodyShown());
+    EXPECT_TRUE(note->isEditable());
+    EXPECT_FALSE(note->body()->isReadOnly());
+}
+
+TEST_F(NoteWindow, CollapsedAndLockedStatesComeFromTheRecord) {
+    store.SetNoteInt(1, 0, "isBody");
+    store.SetNoteInt(1, 0, "isEdit");
+    auto note = build(1);
+    EXPECT_FALSE(note->isBodyShown());
+    EXPECT_FALSE(note->isEditable());
+    EXPECT_TRUE(note->body()->isReadOnly());
+    EXPECT_EQ(note->height(), 31);
+    EXPECT_EQ(note->minimumHeight(), 31);
+    EXPECT_EQ(note->maximumHeight(), 31);
+    EXPECT_EQ(note->minimumWidth(), 150);
+}
+
+TEST_F(NoteWindow, VisibleMovesAndResizesAreWrittenHiddenOnesAreNot) {
+    auto note = build(2);
+    note->move(300, 200);
+    EXPECT_EQ(stored(2, "xPos"), 616) << "a hidden note writes nothing";
+    note->ShowNote(true);
+    EXPECT_EQ(stored(2, "isClosed"), 0);
+    note->move(320, 210);
+    EXPECT_EQ(stored(2, "xPos"), 320);
+    EXPECT_EQ(stored(2, "yPos"), 210);
+    note->resize(400, 300);
+    EXPECT_EQ(stored(2, "Width"), 400);
+    EXPECT_EQ(stored(2, "Height"), 300);
+    EXPECT_EQ(note->body()->geometry(), QRect(0, 16, 400, 284));
+    note->resize(100, 50);
+    EXPECT_EQ(note->size(), QSize(150, 72)) << "no smaller than minWidth × minHeight";
+
+    note->ShowNote(false);
+    EXPECT_EQ(stored(2, "isClosed"), 1);
+    note->move(10, 10);
+    EXPECT_EQ(stored(2, "xPos"), 320);
+}
+
+TEST_F(NoteWindow, TypingIsStoredWithTheNextMove) {
+    auto note = build(1);
+    note->ShowNote(true);
+    QTextCursor cursor(note->body()->document());
+    cursor.insertText("remember this");
+    note->move(note->x() + 5, note->y());
+    std::string body;
+    ASSERT_TRUE(store.GetNoteBody(1, 1, body));
+    EXPECT_NE(body.find("remember this"), std::string::npos);
+    EXPECT_TRUE(body.starts_with("{\\rtf1"));
+}
+
+TEST_F(NoteWindow, RestoringPullsTheNoteOnScreenUnlessMoveIsSet) {
+    struct Case {
+        Rect stored;
+        int move;
+        Rect expected;
+    };
+    const Case cases[] = {
+        {{-40, -10, 250, 175}, 0, {0, 0, 250, 175}},
+        {{1200, 700, 250, 175}, 0, {1030, 625, 250, 175}},
+        {{100, 100, 1500, 175}, 0, {0, 100, 1280, 175}},
+        {{1200, 700, 250, 175}, 1, {1200, 700, 250, 175}},
+    };
+    for (const Case& c : cases) {
+        store.SetSettingInt(c.move, "move");
+        store.SetNoteInt(1, c.stored.x, "xPos");
+        store.SetNoteInt(1, c.stored.y, "yPos");
+        store.SetNoteInt(1, c.stored.width, "Width");
+        store.SetNoteInt(1, c.stored.height, "Height");
+        auto note = build(1);
+        const Rect written{stored(1, "xPos"), stored(1, "yPos"), stored(1, "Width"),
+                           stored(1, "Height")};
+        EXPECT_EQ(written, c.expected) << c.stored.x << "," << c.stored.y << " move " << c.move;
+        EXPECT_EQ(note->geometry(),
+                  QRect(c.expected.x, c.expected.y, c.expected.width, c.expected.height));
+    }
+}
+
+TEST_F(NoteWindow, CollapseHoldsThirtyOnePixelsAndRestoreBringsTheBodyBack) {
+    auto note = build(2);
+    note->ShowNote(true);
+    note->onCommand(cmd::NOTE_MINIMIZE);
+    EXPECT_FALSE(note->isBodyShown());
+    EXPECT_EQ(note->height(), 31);
+    EXPECT_EQ(stored(2, "isBody"), 0);
+    EXPECT_EQ(stored(2, "Height"), 175) << "the expanded height is kept";
+    note->resize(250, 200);
+    EXPECT_EQ(note->height(), 31);
+    note->onCommand(cmd::NOTE_MINIMIZE);
+    EXPECT_TRUE(note->isBodyShown());
+    EXPECT_EQ(note->height(), 175);
+    EXPECT_TRUE(note->body()->isVisible());
+    EXPECT_EQ(stored(2, "isBody"), 1);
+}
+
+TEST_F(NoteWindow, PriorityDecidesTheStacking) {
+    const std::pair<int, Stacking> cases[] = {
+        {0, Stacking::Bottom}, {1, Stacking::Normal}, {2, Stacking::Top}};
+    for (auto [priority, stacking] : cases) {
+        store.SetNoteInt(1, priority, "priority");
+        auto note = build(1);
+        fakes.windows.setStacking(note.get(), Stacking::Top);
+        note->ApplyPriorityZOrder();
+        EXPECT_EQ(fakes.windows.stackingOf(note.get()), stacking) << priority;
+    }
+    // An unknown priority, or a note the user raised, keeps its stacking.
+    store.SetNoteInt(1, 7, "priority");
+    auto odd = build(1);
+    fakes.windows.stackingCalls.clear();
+    odd->ApplyPriorityZOrder();
+    odd->setKeepZOrder(true);
+    store.SetNoteInt(1, 0, "priority");
+    odd->ApplyPriorityZOrder();
+    EXPECT_TRUE(fakes.windows.stackingCalls.empty());
+}
+
+TEST_F(NoteWindow, ClosingSilencesEveryHandler) {
+    auto note = build(1);
+    note->ShowNote(true);
+    owner.sent.clear();
+    note->setClosing();
+    note->move(5, 5);
+    note->onCommand(cmd::NOTE_HIDE);
+    note->ShowNote(false);
+    EXPECT_EQ(stored(1, "xPos"), 451);
+    EXPECT_EQ(stored(1, "isClosed"), 0);
+    EXPECT_TRUE(owner.sent.empty());
+}
+
+TEST_F(NoteWindow, HideAndActivateTellTheMainWindow) {
+    auto note = build(1);
+    note->ShowNote(true);
+    owner.sent.clear();
+    note->onCommand(cmd::NOTE_HIDE);
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_EQ(stored(1, "isClosed"), 1);
+    using K = RecordingOwner::Sent::Kind;
+    EXPECT_EQ(owner.sent,
+              (std::vector<RecordingOwner::Sent>{{K::PostMessage, msg::WM_NOTE_CHANGED, 1, 0},
+                                                 {K::SendCommand, cmd::UPDATE_TRAY_TIP}}));
+    owner.sent.clear();
+    note->onCommand(cmd::NOTE_ACTIVATE);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(stored(1, "isClosed"), 0);
+    EXPECT_EQ(fakes.windows.stackingOf(note.get()), Stacking::Top);
+    EXPECT_EQ(owner.sent.back(), (RecordingOwner::Sent{K::PostCommand, cmd::UPDATE_TRAY_TIP}));
+}
+
+TEST_F(NoteWindow, WindowsTextShowsAsWindows1252AndStaysUntouched) {
+    // A title written on Windows: "Café" in its code page, not UTF-8.
+    store.SetNoteString(1, "Caf\xE9", "title");
+    auto note = build(1);
+    note->ShowNote(true);
+    note->move(200, 100);
+    EXPECT_EQ(note->title()->titleText(), QString::fromUtf8("Caf\xC3\xA9"));
+    EXPECT_EQ(store.GetNoteString(1, 1, "title"), "Caf\xE9");
+}
+
+TEST_F(NoteWindow, DamagedRecordStillMakesAUsableNote) {
+    store.SetNoteInt(1, 9, "border");
+    store.SetNoteInt(1, 5, "priority");
+    auto odd = build(1);
+    odd->ShowNote(true);
+    odd->ApplyPriorityZOrder();
+    EXPECT_TRUE(odd->isVisible());
+    EXPECT_EQ(odd->body()->frameShape(), QFrame::Panel);
+    // No record at all: every read is reported and the note carries on with defaults.
+    auto missing = build(42);
+    EXPECT_FALSE(fakes.messages.shown.empty());
+    missing->ShowNote(true);
+    EXPECT_TRUE(missing->isVisible());
+}
+
+TEST(NoteGeometry, ClampToDesktop) {
+    EXPECT_EQ(clampToDesktop({-5, -5, 100, 100}, 800, 600), (Rect{0, 0, 100, 100}));
+    EXPECT_EQ(clampToDesktop({750, 550, 100, 100}, 800, 600), (Rect{700, 500, 100, 100}));
+    EXPECT_EQ(clampToDesktop({10, 10, 900, 700}, 800, 600), (Rect{0, 0, 800, 600}));
+    EXPECT_EQ(clampToDesktop({10, 10, 100, 100}, 800, 600), (Rect{10, 10, 100, 100}));
+}
+
+}  // namespace
