@@ -240,3 +240,33 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
+
+namespace {
+
+// A quote would end the field instruction's argument early and lose the rest of the address; it
+// is written percent-encoded, which names the same address.
+TEST(RtfWriter, QuoteInLinkTargetIsPercentEncoded) {
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat link;
+    link.setAnchor(true);
+    link.setAnchorHref("https://example.org/?q=\"a b\"&x=\\y");
+    cursor.insertText("go", link);
+    const auto reread = bp::test::readDocument(bp::rtf::writeRtf(document));
+    QTextCursor at(reread.get());
+    at.setPosition(1);
+    EXPECT_EQ(at.charFormat().anchorHref(), "https://example.org/?q=%22a b%22&x=\\y");
+}
+
+// Text outside Windows-1252 is written as \uN with one '?' fallback, astral characters as two
+// signed code units.
+TEST(RtfWriter, EncodesCharactersTheWayTheControlDoes) {
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    cursor.insertText(QString::fromUtf8("é€Ж💩{\\}"));
+    const std::string rtf = bp::rtf::writeRtf(document);
+    EXPECT_NE(rtf.find("\\'e9\\'80\\u1046?\\u-10179?\\u-9047?\\{\\\\\\}\\par"), std::string::npos)
+        << rtf;
+}
+
+}  // namespace
