@@ -125,7 +125,9 @@ ListProps fromListFormat(const QTextListFormat& format) {
     list.kind = ListProps::Kind::Numbered;
     list.style = style;
     list.prefix = format.numberPrefix();
-    list.suffix = format.numberSuffix();
+    // Qt draws "1." when a list never had its suffix set.
+    list.suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
+                                                                    : QStringLiteral(".");
     if (format.hasProperty(kListStartProperty)) {
         list.start = format.intProperty(kListStartProperty);
     }

@@ -1485,6 +1485,7 @@ void Reader::finishPicture() {
             .arg(QLatin1String(picture.kind == Picture::Kind::Png ? "png" : "jpg"));
     document_.addResource(QTextDocument::ImageResource, QUrl(name), bytes);
     QTextImageFormat imageFormat;
+    imageFormat.merge(charFormat());
     imageFormat.setName(name);
     if (picture.goalWidth > 0 && picture.goalHeight > 0) {
         imageFormat.setWidth(picture.goalWidth * picture.scaleX / 100.0 / kTwipsPerPixel);
