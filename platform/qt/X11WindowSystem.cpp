@@ -18,7 +18,7 @@ xcb_connection_t* x11Connection() {
     return x11 != nullptr ? x11->connection() : nullptr;
 }
 
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
     xcb_intern_atom_cookie_t cookie =
         xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
@@ -30,6 +30,20 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
     return result;
 }
 
+// Atoms never change while the connection lives; asking the server each time would cost a
+// round trip per note.
+struct Atoms {
+    xcb_atom_t wmState, above, below, skipTaskbar, skipPager;
+};
+
+const Atoms& atoms(xcb_connection_t* c) {
+    static const Atoms cached{internAtom(c, "_NET_WM_STATE"), internAtom(c, "_NET_WM_STATE_ABOVE"),
+                              internAtom(c, "_NET_WM_STATE_BELOW"),
+                              internAtom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
+                              internAtom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    return cached;
+}
+
 // Asks the window manager to add (1) or remove (0) up to two _NET_WM_STATE atoms.
 void sendWmState(xcb_connection_t* c, xcb_window_t window, uint32_t action, xcb_atom_t first,
                  xcb_atom_t second) {
@@ -38,7 +52,7 @@ void sendWmState(xcb_connection_t* c, xcb_window_t window, uint32_t action, xcb_
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
     event.window = window;
-    event.type = atom(c, "_NET_WM_STATE");
+    event.type = atoms(c).wmState;
     event.data.data32[0] = action;
     event.data.data32[1] = first;
     event.data.data32[2] = second;
@@ -63,18 +77,7 @@ void X11WindowSystem::setStacking(QWidget* window, Stacking stacking) {
     if (QWindow* handle = window->windowHandle()) {
         handle->setFlags(flags);
     }
-    if (xcb_connection_t* c = x11Connection(); c != nullptr && window->isVisible()) {
-        const auto id = static_cast<xcb_window_t>(window->winId());
-        const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
-        const xcb_atom_t below = atom(c, "_NET_WM_STATE_BELOW");
-        sendWmState(c, id, 0, above, below);
-        if (stacking == Stacking::Top) {
-            sendWmState(c, id, 1, above, XCB_ATOM_NONE);
-        } else if (stacking == Stacking::Bottom) {
-            sendWmState(c, id, 1, below, XCB_ATOM_NONE);
-        }
-        xcb_flush(c);
-    }
+    // Qt tells the window manager about the new layer of a mapped window itself.
 }
 
 void X11WindowSystem::hideFromTaskbar(QWidget* window) {
@@ -82,8 +85,8 @@ void X11WindowSystem::hideFromTaskbar(QWidget* window) {
     if (c == nullptr || !window->isVisible()) {
         return;
     }
-    sendWmState(c, static_cast<xcb_window_t>(window->winId()), 1,
-                atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER"));
+    sendWmState(c, static_cast<xcb_window_t>(window->winId()), 1, atoms(c).skipTaskbar,
+                atoms(c).skipPager);
     xcb_flush(c);
 }
 

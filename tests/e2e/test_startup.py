@@ -1,6 +1,8 @@
 """Start-up, the single running copy and the orderly exit on a real X desktop."""
 
 import glob
+import signal
+import subprocess
 import os
 import time
 
@@ -70,3 +72,17 @@ def test_crashed_copy_does_not_block_the_next_start(start, data_dir):
     second = start(data_dir)
     second.wait_ready()
     assert second.running()
+
+
+def test_run_script_builds_and_starts_the_program(desktop, data_dir):
+    from conftest import BINARY
+    env = dict(desktop.env, BRIGHTPOST_BUILD_DIR=os.path.dirname(BINARY))
+    log = open(os.path.join(desktop.logdir, "run-script.log"), "wb")
+    process = subprocess.Popen([os.path.join(ROOT, "scripts", "run.sh"), "--data-dir", data_dir],
+                               stdout=log, stderr=subprocess.STDOUT, env=env)
+    desktop.processes.append(process)
+    assert wait_until(lambda: desktop.tray_icons() or process.poll() is not None, 120)
+    assert process.poll() is None, open(log.name).read()
+    assert os.path.exists(os.path.join(data_dir, "Brightpost.dat"))
+    process.send_signal(signal.SIGTERM)
+    assert process.wait(timeout=15) == 0

@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""Times the real program starting with N notes on a throw-away X desktop.
+
+For each N: time from exec until all N note windows are managed by the window manager,
+peak memory (VmHWM) and CPU used while idle afterwards. Usage:
+
+    startup_bench.py [--binary build/brightpost] [--counts 10,100,1000] [--idle 10]
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+
+import database  # noqa: E402
+from desktop import DesktopSession, wait_until  # noqa: E402
+
+TEMPLATE = os.path.join(ROOT, "tests", "store", "data", "default-database.dat")
+
+
+def rtf_body(size):
+    words = ("remember the milk call back tomorrow meeting notes draft ideas ").split()
+    text, i = [], 0
+    while sum(len(w) + 1 for w in text) < size - 120:
+        text.append(words[i % len(words)])
+        i += 1
+    return ("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
+            "\\viewkind4\\uc1\\pard\\f0\\fs20 " + " ".join(text) + "\\par\r\n}")
+
+
+def managed_windows(session):
+    out = session.run("xprop", "-root", "_NET_CLIENT_LIST").stdout
+    return 0 if "#" not in out else len(out.split("#", 1)[1].split(","))
+
+
+def proc_status(pid, key):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith(key + ":"):
+                return int(line.split()[1])
+    return 0
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def measure(binary, count, idle_seconds):
+    session = DesktopSession(geometry="1920x1080x24").start()
+    data_dir = tempfile.mkdtemp(prefix="bp-bench-")
+    try:
+        body = rtf_body(2048)
+        text = database.with_notes(
+            TEMPLATE, count, body=body,
+            geometry=lambda i: (20 + (i * 37) % 1600, 30 + (i * 53) % 800, 230, 175))
+        database.write_text(os.path.join(data_dir, "Brightpost.dat"), text)
+        baseline = managed_windows(session)
+        begin = time.monotonic()
+        process = subprocess.Popen([binary, "--data-dir", data_dir], env=session.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        session.processes.append(process)
+        mapped = wait_until(lambda: managed_windows(session) - baseline >= count, timeout=300, interval=0.02)
+        elapsed = time.monotonic() - begin
+        if not mapped:
+            raise RuntimeError(f"only {managed_windows(session) - baseline} of {count} windows appeared")
+        time.sleep(1.0)
+        start_cpu = cpu_seconds(process.pid)
+        time.sleep(idle_seconds)
+        idle = (cpu_seconds(process.pid) - start_cpu) / idle_seconds * 100
+        peak_mb = proc_status(process.pid, "VmHWM") / 1024
+        process.terminate()
+        process.wait(timeout=60)
+        return elapsed, peak_mb, idle
+    finally:
+        session.stop()
+        shutil.rmtree(data_dir, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", default=os.path.join(ROOT, "build", "brightpost"))
+    parser.add_argument("--counts", default="10,100,1000")
+    parser.add_argument("--idle", type=float, default=10)
+    args = parser.parse_args()
+    print(f"{'notes':>6} {'mapped (s)':>11} {'peak (MB)':>10} {'idle CPU (%)':>13}")
+    for count in (int(c) for c in args.counts.split(",")):
+        elapsed, peak, idle = measure(args.binary, count, args.idle)
+        print(f"{count:>6} {elapsed:>11.2f} {peak:>10.0f} {idle:>13.2f}", flush=True)
+
+
+if __name__ == "__main__":
+    main()
