@@ -61,6 +61,9 @@ void ReplaceAllRepeatedly(std::string& value, std::string_view token, std::strin
 }  // namespace
 
 void EscapeReservedTokens(std::string& value) {
+    // The reader ends the text at its first zero byte, so one inside a value would cut off
+    // the rest of the database at the next open.
+    std::erase(value, '\0');
     for (int pass = 0; pass < 2; ++pass) {
         for (std::string_view token : kReservedTokens) {
             std::string with;

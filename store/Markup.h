@@ -38,7 +38,7 @@ void InsertAt(std::string& section, long long position, std::string_view text);
 
 // Escapes the reserved tokens in place by a blank after each token's first character.
 // A value ending in ">|" gets a blank after that '>' too, so it cannot merge with the
-// terminator and read back shortened.
+// terminator and read back shortened. Zero bytes are dropped: the file cannot hold them.
 void EscapeReservedTokens(std::string& value);
 
 // " name=|<|<|<|<|<", the needle of an attribute.

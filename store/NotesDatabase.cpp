@@ -52,6 +52,12 @@ void CNotesDatabase::SetDataFolder(const std::string& folder) {
     databasePath_ = folder + "/Brightpost.dat";
 }
 
+void CNotesDatabase::SetDatabasePath(const std::string& path) {
+    const auto slash = path.rfind('/');
+    dataFolder_ = slash == std::string::npos ? "." : (slash == 0 ? "" : path.substr(0, slash));
+    databasePath_ = path;
+}
+
 int CNotesDatabase::ParseInt(std::string_view text) {
     return static_cast<int>(ParseNumber(text));
 }

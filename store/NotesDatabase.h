@@ -32,6 +32,8 @@ public:
     bool InitDatabase();
     // The data folder; the database is "Brightpost.dat" in it.
     void SetDataFolder(const std::string& folder);
+    // A database file of another name (tools): its folder becomes the data folder.
+    void SetDatabasePath(const std::string& path);
     const std::string& DataFolder() const { return dataFolder_; }
     const std::string& DatabasePath() const { return databasePath_; }
     std::string TemporaryPath() const { return dataFolder_ + "/~tmp.dat"; }

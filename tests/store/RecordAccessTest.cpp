@@ -224,6 +224,18 @@ TEST_F(RecordAccess, WritesKeepAttributeOrderAndEscapeTokens) {
     EXPECT_EQ(db.NotesSection(), before);
 }
 
+TEST_F(RecordAccess, ZeroBytesInValuesCannotCutTheDatabaseShort) {
+    ASSERT_TRUE(db.SetNoteBody(1, std::string("before\0after", 12)));
+    ASSERT_TRUE(db.SetNoteString(2, std::string("a\0b", 3), "title"));
+    ASSERT_TRUE(db.SaveDatabase(""));
+    ASSERT_TRUE(db.OpenDatabase(0));
+    std::string body;
+    ASSERT_TRUE(db.GetNoteBody(kLiveSource, 1, body));
+    EXPECT_EQ(body, "beforeafter\r\n");
+    EXPECT_EQ(db.GetNoteString(1, 2, "title"), "ab");
+    EXPECT_EQ(db.ListNotes(1), (IdList{1, 2, 3}));
+}
+
 TEST_F(RecordAccess, TimesAfter2038RoundTrip) {
     const std::uint32_t times[] = {0u,          1511606046u, 2147483647u,
                                    2147483648u, 4102444800u, 4294967295u};
