@@ -3,6 +3,7 @@
 #include "DatabaseRecovery.h"
 #include "NoteDefaults.h"
 #include "NoteThread.h"
+#include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"

@@ -1,5 +1,6 @@
 #include "app/NoteDefaults.h"
 #include "app/StickerTray.h"
+#include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/Title.h"

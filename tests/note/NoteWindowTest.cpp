@@ -1,3 +1,4 @@
+#include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/NoteGeometry.h"
@@ -11,6 +12,8 @@
 
 #include <QApplication>
 #include <QTextCursor>
+
+#include <deque>
 
 #include <gtest/gtest.h>
 
@@ -241,6 +244,47 @@ TEST(NoteGeometry, ClampToDesktop) {
     EXPECT_EQ(clampToDesktop({750, 550, 100, 100}, 800, 600), (Rect{700, 500, 100, 100}));
     EXPECT_EQ(clampToDesktop({10, 10, 900, 700}, 800, 600), (Rect{0, 0, 800, 600}));
     EXPECT_EQ(clampToDesktop({10, 10, 100, 100}, 800, 600), (Rect{10, 10, 100, 100}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RandomScheme, NeverWhiteNeverDarkerThan55AndReadableText) {
+    auto rgb = [](unsigned r, unsigned g, unsigned b) { return r + 256 * g + 65536 * b; };
+    struct Case {
+        std::vector<unsigned> draws;
+        NoteColors expected;
+    };
+    const Case cases[] = {
+        // 3 × 111 = 333 keeps white text; the body, 3 × 122, takes black.
+        {{0, 0, 0, 111}, {rgb(111, 111, 111), kWhite, rgb(122, 122, 122), kBlack}},
+        {{0, 0, 0, 112}, {rgb(112, 112, 112), kBlack, rgb(123, 123, 123), kBlack}},
+        // A dark draw is lifted by 55; three full channels are drawn again.
+        {{1, 1, 1, 1, 1, 1, 0, 1, 0, 0}, {rgb(55, 255, 55), kBlack, rgb(66, 255, 66), kBlack}},
+        {{0, 0, 1, 250}, {rgb(220, 220, 255), kBlack, rgb(231, 231, 255), kBlack}},
+    };
+    for (const Case& c : cases) {
+        std::deque<unsigned> draws(c.draws.begin(), c.draws.end());
+        const NoteColors colors = chooseRandomScheme([&] {
+            unsigned v = draws.front();
+            draws.pop_front();
+            return v;
+        });
+        EXPECT_EQ(colors, c.expected) << c.draws.back();
+    }
+    // Over many real draws: no white background, no channel under 55.
+    unsigned seed = 7;
+    for (int i = 0; i < 2000; ++i) {
+        const NoteColors colors =
+            chooseRandomScheme([&] { return seed = seed * 1103515245 + 12345; });
+        for (std::uint32_t back : {colors.titleBack, colors.bodyBack}) {
+            EXPECT_NE(back, kWhite);
+            for (int shift : {0, 8, 16}) {
+                EXPECT_GE((back >> shift) & 0xFF, 55u);
+            }
+        }
+    }
 }
 
 }  // namespace
