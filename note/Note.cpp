@@ -1,18 +1,26 @@
 #include "Note.h"
 
+#include "ColorSchemes.h"
+#include "DeleteNoteDialog.h"
 #include "NoteBody.h"
 #include "NoteGeometry.h"
 #include "NoteStyle.h"
+#include "SetSizeDialog.h"
 #include "Title.h"
+#include "TransparencyDialog.h"
 #include "platform/Messages.h"
 #include "platform/qt/NumberedTimers.h"
 #include "platform/qt/StoredText.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QDialog>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextCursor>
 #include <QWindow>
+
+#include <random>
 
 namespace bp {
 
@@ -42,6 +50,10 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
     setMouseTracking(true);
     timers_ = new NumberedTimers(this);
     connect(timers_, &NumberedTimers::fired, this, &CNote::onTimer);
+    runDialog_ = [](QDialog& dialog) { return dialog.exec(); };
+    auto engine = std::make_shared<std::minstd_rand>(
+        static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount() + nid));
+    random_ = [engine] { return static_cast<unsigned>((*engine)()); };
 }
 
 CNote::~CNote() = default;
@@ -370,6 +382,39 @@ void CNote::onCommand(int id) {
             }
             collapseMoving_ = false;
             break;
+        case cmd::NOTE_PRIORITY_HIGH:
+            SetPriority(2);
+            break;
+        case cmd::NOTE_PRIORITY_REGULAR:
+            SetPriority(1);
+            break;
+        case cmd::NOTE_PRIORITY_LOW:
+            SetPriority(0);
+            break;
+        case cmd::NOTE_LOCK:
+            setEditableFromCommand(isEdit_ == 0);
+            break;
+        case cmd::NOTE_UNLOCK:
+            setEditableFromCommand(true);
+            break;
+        case cmd::NOTE_DUPLICATE:
+            duplicate();
+            break;
+        case cmd::NOTE_DELETE:
+            deleteWithConfirmation();
+            break;
+        case cmd::NOTE_MAXIMIZE:
+            maximize();
+            break;
+        case cmd::NOTE_TRANSPARENCY:
+            chooseTransparency();
+            break;
+        case cmd::NOTE_SET_SIZE:
+            chooseSize();
+            break;
+        case hotkey::RANDOM_COLORS:
+            ApplyRandomScheme();
+            break;
         case cmd::NOTE_BEGIN_MODAL:
             BeginModal();
             break;
@@ -397,7 +442,137 @@ void CNote::onTimer(int id) {
     if (closing_) {
         return;
     }
-    (void)id;
+    if (id == timer::NOTE_AUTO_LOCK) {
+        SetEditable(false, true);
+        timers_->stop(timer::NOTE_AUTO_LOCK);
+    } else if (id == timer::NOTE_HOVER) {
+        onHoverTick();
+    }
+}
+
+void CNote::onHoverTick() {
+    if (transparency_ == 0 || !isVisible()) {
+        return;
+    }
+    if (geometry().contains(QCursor::pos())) {
+        showOpaque();
+    } else if (hoverOpaque_ && !bodyFocused_) {
+        hoverOpaque_ = false;
+        ApplyTransparency();
+    }
+}
+
+void CNote::showOpaque() {
+    if (transparency_ == 0 || hoverOpaque_) {
+        return;
+    }
+    hoverOpaque_ = true;
+    platform_.windows->setOpacity(this, 1.0);
+}
+
+void CNote::setEditableFromCommand(bool editable) {
+    SetEditable(editable, true);
+}
+
+void CNote::SetPriority(int priority) {
+    if (closing_) {
+        return;
+    }
+    // The user's choice takes effect at once, even on a note raised with all the others.
+    static constexpr IWindowSystem::Stacking kStacking[] = {IWindowSystem::Stacking::Bottom,
+                                                            IWindowSystem::Stacking::Normal,
+                                                            IWindowSystem::Stacking::Top};
+    platform_.windows->setStacking(this, kStacking[std::clamp(priority, 0, 2)]);
+    store_.SetNoteInt(nid_, priority, "priority");
+    priority_ = priority;
+    owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+}
+
+void CNote::ApplyRandomScheme() {
+    if (closing_) {
+        return;
+    }
+    const NoteColors colors = chooseRandomScheme(random_);
+    title_->setColors(colorFromStored(colors.titleFont), colorFromStored(colors.titleBack));
+    store_.SetNoteUInt(nid_, colors.titleFont, "titleFontColor");
+    store_.SetNoteUInt(nid_, colors.titleBack, "titleBackColor");
+    bodyBackColor_ = colorFromStored(colors.bodyBack);
+    store_.SetNoteUInt(nid_, colors.bodyBack, "bodyBackColor");
+    bodyFontColor_ = colorFromStored(colors.bodyFont);
+    QTextCharFormat format;
+    format.setForeground(bodyFontColor_);
+    body_->mergeCurrentCharFormat(format);
+    store_.SetNoteUInt(nid_, colors.bodyFont, "bodyFontColor");
+    update();
+}
+
+void CNote::duplicate() {
+    store_.SaveDatabase("");
+    BeginModal();
+    owner_.sendMessage(msg::WM_NOTE_DUPLICATE, 0, nid_);
+    modalOpen_ = false;
+}
+
+void CNote::deleteWithConfirmation() {
+    const QString storedPriority =
+        QString::fromStdString(store_.GetNoteString(kLiveSource, nid_, "priority"));
+    ShowNote(false);
+    BeginModal();
+    CDeleteNote dialog(nullptr, title_->titleText(), QString::fromStdString(createdText_),
+                       storedPriority);
+    dialog.move(cachedPosition_);
+    if (runDialog_(dialog) == QDialog::Accepted) {
+        // The main window ends this note; nothing of it may be used after the call.
+        owner_.sendMessage(msg::WM_NOTE_DELETE_BY_WINDOW, 0, reinterpret_cast<std::intptr_t>(this));
+        if (closing_) {
+            return;
+        }
+    } else {
+        ShowNote(true);
+    }
+    EndModal();
+}
+
+void CNote::maximize() {
+    const Rect area = platform_.desktop->availableRect();
+    moveAndResize(QRect(area.x, area.y, area.width, area.height));
+    LayoutChildren();
+}
+
+void CNote::chooseTransparency() {
+    const bool stored = store_.GetNoteInt(kLiveSource, nid_, "Transparency") != 0;
+    const int position =
+        CTransparency::positionFor(store_.GetNoteInt(kLiveSource, nid_, "TransLevel"));
+    BeginModal();
+    CTransparency dialog(this, *platform_.windows, {this}, stored, position);
+    if (runDialog_(dialog) == QDialog::Accepted) {
+        transparency_ = dialog.transparent() ? 1 : 0;
+        store_.SetNoteInt(nid_, CTransparency::levelFor(dialog.position()), "TransLevel");
+        store_.SetNoteInt(nid_, transparency_, "Transparency");
+        hoverOpaque_ = false;
+        update();
+    }
+    // Whatever the answer, the note shows what is stored now.
+    ApplyTransparency();
+    EndModal();
+}
+
+void CNote::chooseSize() {
+    BeginModal();
+    CSetSize dialog(this, QSize(store_.GetNoteInt(kLiveSource, nid_, "Width"),
+                                store_.GetNoteInt(kLiveSource, nid_, "Height")));
+    if (runDialog_(dialog) == QDialog::Accepted) {
+        const QSize size = dialog.chosenSize();
+        // The exact size wins over the size limits, until the user next resizes the note.
+        setMinimumSize(std::min(minimumWidth(), size.width()),
+                       std::min(minimumHeight(), size.height()));
+        limitsRelaxed_ = true;
+        resize(size);
+        store_.SetNoteInt(nid_, size.width(), "Width");
+        store_.SetNoteInt(nid_, size.height(), "Height");
+        LayoutChildren();
+    }
+    EndModal();
 }
 
 bool CNote::event(QEvent* event) {
@@ -498,6 +673,10 @@ void CNote::resizeEvent(QResizeEvent* event) {
     if (!isVisible() || creating_) {
         return;
     }
+    if (limitsRelaxed_ && !modalOpen_) {
+        limitsRelaxed_ = false;
+        updateSizeLimits();
+    }
     store_.SetNoteInt(nid_, width(), "Width");
     if (isBody_ != 0) {
         store_.SetNoteInt(nid_, height(), "Height");
@@ -546,6 +725,12 @@ bool CNote::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr) {
         return false;
+    }
+    if (widget == body_ && event->type() == QEvent::FocusIn) {
+        bodyFocused_ = true;
+        showOpaque();
+    } else if (widget == body_ && event->type() == QEvent::FocusOut) {
+        bodyFocused_ = false;
     }
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);

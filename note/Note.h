@@ -10,7 +10,10 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <string>
+
+class QDialog;
 
 namespace bp {
 
@@ -51,6 +54,16 @@ public:
     // Starts the window manager's move loop from the current press.
     void beginDrag();
 
+    // Appearance and state.
+    void SetPriority(int priority);
+    void ApplyRandomScheme();
+    // Runs the note's modal dialogs; tests answer them instead of a user.
+    using DialogRunner = std::function<int(QDialog&)>;
+    void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+    void setRandomSource(std::function<unsigned()> random) { random_ = std::move(random); }
+    bool isTransparent() const { return transparency_ != 0; }
+    bool hoverOpaque() const { return hoverOpaque_; }
+
     std::int32_t nid() const { return nid_; }
     int priority() const { return priority_; }
     bool isBodyShown() const { return isBody_ != 0; }
@@ -85,6 +98,14 @@ protected:
 
 private:
     void onTimer(int id);
+    void onHoverTick();
+    void showOpaque();
+    void deleteWithConfirmation();
+    void duplicate();
+    void maximize();
+    void chooseTransparency();
+    void chooseSize();
+    void setEditableFromCommand(bool editable);
     void onActivated();
     void onDeactivatedToOtherApplication();
     void updateSizeLimits();
@@ -127,6 +148,12 @@ private:
     bool collapseMoving_ = false;
     bool modalOpen_ = false;
     bool creating_ = false;
+    bool hoverOpaque_ = false;
+    bool bodyFocused_ = false;
+    // After an exact size below the limits, the limits return with the next user resize.
+    bool limitsRelaxed_ = false;
+    DialogRunner runDialog_;
+    std::function<unsigned()> random_;
 };
 
 }  // namespace bp

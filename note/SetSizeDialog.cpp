@@ -1,0 +1,41 @@
+#include "SetSizeDialog.h"
+
+#include "MessageBoxes.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace bp {
+
+CSetSize::CSetSize(QWidget* parent, QSize stored) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Set note's size"));
+    setWindowIcon(boxIcon(199));
+    // Spin boxes take digits only and keep every value within its range.
+    width_ = new QSpinBox(this);
+    width_->setRange(kMinWidth, kMaximum);
+    height_ = new QSpinBox(this);
+    height_->setRange(kMinHeight, kMaximum);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Width (pixels)"), width_);
+    form->addRow(QStringLiteral("Height (pixels)"), height_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    setValues(stored.width(), stored.height());
+}
+
+void CSetSize::setValues(int width, int height) {
+    width_->setValue(width);
+    height_->setValue(height);
+}
+
+QSize CSetSize::chosenSize() const {
+    return {width_->value(), height_->value()};
+}
+
+}  // namespace bp

@@ -1,0 +1,250 @@
+#include "app/StickerTray.h"
+#include "note/DeleteNoteDialog.h"
+#include "note/Note.h"
+#include "note/NoteBody.h"
+#include "note/SetSizeDialog.h"
+#include "note/TransparencyDialog.h"
+#include "platform/Messages.h"
+#include "platform/fake/FakePlatform.h"
+#include "platform/qt/NumberedTimers.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+using namespace bp;
+using namespace bp::test;
+
+namespace {
+
+class NoteState : public ::testing::Test {
+protected:
+    NoteState() : store(fakes.platform()) {
+        store.SetDataFolder(folder.path());
+        EXPECT_TRUE(store.OpenDatabase(0));
+        fakes.desktop.screen = {0, 0, 1280, 800};
+        fakes.desktop.available = {0, 24, 1280, 776};
+    }
+    void start() {
+        store.SaveDatabase("");
+        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        ASSERT_EQ(tray->Initialize(), 1);
+    }
+    CNote& note(std::int32_t nid) { return *tray->findNote(nid); }
+    int stored(std::int32_t nid, const char* name) { return store.GetNoteInt(1, nid, name); }
+    // Answers every dialog the note opens with what answer() does to it.
+    void answerDialogs(std::int32_t nid, std::function<int(QDialog&)> answer) {
+        note(nid).setDialogRunner(std::move(answer));
+    }
+    void switchToAnotherApplication(CNote& n) {
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(&n, &deactivate);
+    }
+
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store;
+    std::unique_ptr<CStickerTray> tray;
+};
+
+TEST_F(NoteState, EveryTransitionIsWrittenToTheRecord) {
+    start();
+    CNote& n = note(2);
+    struct Step {
+        int command;
+        const char* attribute;
+        int expected;
+    };
+    const Step steps[] = {
+        {cmd::NOTE_LOCK, "isEdit", 0},
+        {cmd::NOTE_LOCK, "isEdit", 1},
+        {cmd::NOTE_LOCK, "isEdit", 0},
+        {cmd::NOTE_UNLOCK, "isEdit", 1},
+        {cmd::NOTE_MINIMIZE, "isBody", 0},
+        {cmd::NOTE_MINIMIZE, "isBody", 1},
+        {cmd::NOTE_COLLAPSE_AT_STORED, "isBody", 0},
+        {cmd::NOTE_MINIMIZE, "isBody", 1},
+        {cmd::NOTE_HIDE, "isClosed", 1},
+        {cmd::NOTE_ACTIVATE, "isClosed", 0},
+        {cmd::NOTE_PRIORITY_HIGH, "priority", 2},
+        {cmd::NOTE_PRIORITY_LOW, "priority", 0},
+    };
+    for (const Step& step : steps) {
+        n.onCommand(step.command);
+        EXPECT_EQ(stored(2, step.attribute), step.expected) << step.command;
+    }
+    EXPECT_EQ(fakes.windows.stackingOf(&n), IWindowSystem::Stacking::Bottom);
+}
+
+TEST_F(NoteState, ALockedNotesMinimizeButtonUnlocksIt) {
+    start();
+    CNote& n = note(1);
+    n.onCommand(cmd::NOTE_LOCK);
+    EXPECT_TRUE(n.body()->isReadOnly());
+    n.onCommand(cmd::NOTE_MINIMIZE);
+    EXPECT_TRUE(n.isEditable());
+    EXPECT_TRUE(n.isBodyShown()) << "unlocking does not collapse";
+    EXPECT_FALSE(n.body()->isReadOnly());
+}
+
+TEST_F(NoteState, AutoLockFiresAfterSwitchingAwayAndTheSettingsStopIt) {
+    store.SetSettingInt(1, "AutoLock");
+    store.SetSettingInt(0, "autoLockTime");
+    start();
+    CNote& n = note(1);
+    switchToAnotherApplication(n);
+    EXPECT_TRUE(n.timers().isActive(timer::NOTE_AUTO_LOCK));
+    QTest::qWait(20);
+    EXPECT_FALSE(n.isEditable());
+    EXPECT_EQ(stored(1, "isEdit"), 0);
+    EXPECT_FALSE(n.timers().isActive(timer::NOTE_AUTO_LOCK));
+
+    store.SetSettingInt(30, "autoLockTime");
+    CNote& other = note(2);
+    other.onCommand(cmd::NOTE_UNLOCK);
+    switchToAnotherApplication(other);
+    EXPECT_EQ(other.timers().interval(timer::NOTE_AUTO_LOCK), 30000);
+    tray->onCommand(cmd::KILL_AUTOLOCK_TIMERS);
+    EXPECT_FALSE(other.timers().isActive(timer::NOTE_AUTO_LOCK));
+    EXPECT_TRUE(other.isEditable());
+}
+
+TEST_F(NoteState, DeleteAnsweredNoBringsTheNoteBackWhereItWas) {
+    start();
+    CNote& n = note(3);
+    const QRect before = n.geometry();
+    QString shown;
+    answerDialogs(3, [&](QDialog& dialog) {
+        EXPECT_FALSE(n.isVisible()) << "the note is hidden while the question is asked";
+        EXPECT_EQ(stored(3, "isClosed"), 1);
+        shown = static_cast<CDeleteNote&>(dialog).text();
+        EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+        return int(QDialog::Rejected);
+    });
+    n.onCommand(cmd::NOTE_DELETE);
+    EXPECT_EQ(shown, "title: High Priority Note\ncreated: " +
+                         QString::fromStdString(n.createdText()) + "\npriority: high\n");
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_EQ(n.geometry(), before);
+    EXPECT_EQ(stored(3, "isClosed"), 0);
+    EXPECT_FALSE(n.modalOpen());
+}
+
+TEST_F(NoteState, DeleteAnsweredYesGoesToTheBinOrForGood) {
+    for (int deleteMode : {1, 0}) {
+        SCOPED_TRACE(deleteMode);
+        store.SetSettingInt(deleteMode, "deleteMode");
+        start();
+        answerDialogs(1, [](QDialog&) { return int(QDialog::Accepted); });
+        note(1).onCommand(cmd::NOTE_DELETE);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(tray->findNote(1), nullptr);
+        if (deleteMode == 1) {
+            EXPECT_EQ(stored(1, "isDeleted"), 1);
+        } else {
+            EXPECT_EQ(store.ListNotes(1), (IdList{2, 3}));
+            EXPECT_FALSE(store.ListDeletedNotes().has_value());
+        }
+        tray.reset();
+        store.SetDataFolder(folder.path());
+        ASSERT_TRUE(store.CreateDefaultDatabase(""));
+    }
+}
+
+TEST_F(NoteState, DuplicateMakesASecondWindowWithTheSameContent) {
+    store.SetNoteBody(2, "{\\rtf1\\ansi the same words\\par}");
+    start();
+    note(2).onCommand(cmd::NOTE_DUPLICATE);
+    ASSERT_EQ(tray->noteCount(), 4u);
+    CNote& copy = tray->noteAt(3);
+    EXPECT_TRUE(copy.isVisible());
+    EXPECT_EQ(copy.body()->toPlainText(), "the same words");
+    EXPECT_EQ(copy.geometry(), note(2).geometry());
+    EXPECT_FALSE(note(2).modalOpen());
+}
+
+TEST_F(NoteState, TransparencyPreviewsLiveAndOnlyOkKeepsIt) {
+    start();
+    CNote& n = note(1);
+    answerDialogs(1, [&](QDialog& dialog) {
+        auto& t = static_cast<CTransparency&>(dialog);
+        EXPECT_FALSE(t.transparent());
+        EXPECT_EQ(t.position(), 105) << "255 - 150";
+        t.setTransparent(true);
+        t.setPosition(200);
+        EXPECT_NEAR(fakes.windows.opacityOf(&n), 55 / 255.0, 1e-9) << "the lowest it goes";
+        return int(QDialog::Rejected);
+    });
+    n.onCommand(cmd::NOTE_TRANSPARENCY);
+    EXPECT_EQ(fakes.windows.opacityOf(&n), 1.0) << "cancel brings back the stored look";
+    EXPECT_EQ(stored(1, "Transparency"), 0);
+
+    answerDialogs(1, [&](QDialog& dialog) {
+        auto& t = static_cast<CTransparency&>(dialog);
+        t.setTransparent(true);
+        t.setPosition(0);
+        return int(QDialog::Accepted);
+    });
+    n.onCommand(cmd::NOTE_TRANSPARENCY);
+    EXPECT_EQ(stored(1, "Transparency"), 1);
+    EXPECT_EQ(stored(1, "TransLevel"), 255);
+    EXPECT_TRUE(n.isTransparent());
+    EXPECT_EQ(fakes.windows.opacityOf(&n), 1.0) << "level 255 is transparent but opaque";
+    EXPECT_EQ(CTransparency::positionFor(10), 200) << "a stored level below 55 shows as 55";
+}
+
+TEST_F(NoteState, TransparentNoteIsOpaqueWhileTheBodyHasTheFocus) {
+    store.SetNoteInt(2, 1, "Transparency");
+    store.SetNoteInt(2, 100, "TransLevel");
+    start();
+    CNote& n = note(2);
+    EXPECT_NEAR(fakes.windows.opacityOf(&n), 100 / 255.0, 1e-9);
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(n.body(), &in);
+    EXPECT_EQ(fakes.windows.opacityOf(&n), 1.0);
+    EXPECT_TRUE(n.hoverOpaque());
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(n.body(), &out);
+    QCursor::setPos(2000, 2000);
+    n.timers().start(timer::NOTE_HOVER, 1);
+    QTest::qWait(20);
+    EXPECT_NEAR(fakes.windows.opacityOf(&n), 100 / 255.0, 1e-9);
+}
+
+TEST_F(NoteState, SetSizeAcceptsTheSmallestSizeWhateverTheLimits) {
+    store.SetSettingInt(300, "minWidth");
+    store.SetSettingInt(200, "minHeight");
+    start();
+    CNote& n = note(1);
+    answerDialogs(1, [](QDialog& dialog) {
+        auto& s = static_cast<CSetSize&>(dialog);
+        EXPECT_EQ(s.chosenSize(), QSize(250, 175)) << "the note's stored size";
+        s.setValues(10, 5);
+        EXPECT_EQ(s.chosenSize(), QSize(150, 72));
+        s.setValues(99999, 99999);
+        EXPECT_EQ(s.chosenSize(), QSize(10000, 10000));
+        s.setValues(150, 72);
+        return int(QDialog::Accepted);
+    });
+    n.onCommand(cmd::NOTE_SET_SIZE);
+    EXPECT_EQ(n.size(), QSize(150, 72));
+    EXPECT_EQ(stored(1, "Width"), 150);
+    EXPECT_EQ(stored(1, "Height"), 72);
+    n.resize(160, 80);
+    EXPECT_EQ(n.size(), QSize(300, 200)) << "the next resize snaps to the limits";
+}
+
+TEST_F(NoteState, MaximizeFillsTheAvailableArea) {
+    start();
+    CNote& n = note(2);
+    n.onCommand(cmd::NOTE_MAXIMIZE);
+    EXPECT_EQ(n.geometry(), QRect(0, 24, 1280, 776));
+    EXPECT_EQ(stored(2, "Width"), 1280);
+    EXPECT_EQ(stored(2, "Height"), 776);
+}
+
+}  // namespace
