@@ -11,6 +11,7 @@
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11WindowSystem.h"
+#include "platform/rtf/QtRichTextEngine.h"
 #include "store/NotesDatabase.h"
 
 #include <QApplication>
@@ -98,7 +99,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QtDesktop desktop;
     QtPlatformInfo info;
     X11WindowSystem windows;
-    const Platform platform{&messages, &clock, &desktop, &info, &windows};
+    rtf::QtRichTextEngine richText;
+    const Platform platform{&messages, &clock, &desktop, &info, &windows, &richText};
 
     SingleInstance instance(SingleInstance::defaultRuntimeFolder());
     if (!instance.acquire()) {

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole suite: unit, widget (offscreen) and desktop
-# end-to-end tests, plus short fuzzing runs when the fuzz targets are built.
+# end-to-end tests, then a short run of every fuzz target.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BRIGHTPOST_BUILD_DIR:-$root/build}
 
 "$root/scripts/build.sh"
-cd "$build"
-ctest --output-on-failure -j "$(nproc)" "$@"
+(cd "$build" && ctest --output-on-failure -j "$(nproc)" "$@")
+
+# A short run of every fuzz target on top of the suite (longer runs: scripts/fuzz.sh SECONDS).
+if [[ $# -eq 0 && ${BRIGHTPOST_SKIP_FUZZ:-0} != 1 ]]; then
+    "$root/scripts/fuzz.sh" "${BRIGHTPOST_FUZZ_SECONDS:-20}"
+fi

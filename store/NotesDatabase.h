@@ -106,6 +106,11 @@ public:
     bool ExportDatabase(const std::string& path);
     std::optional<IdList> LoadImportFile(const std::string& path);
 
+    // The notes whose body or title shows text, as the rich-text engine renders them. uid -1
+    // considers every note; options is a list of option words ("case_sensitive",
+    // "whole_word", "search_in_notes", "search_in_titles", "all_notes").
+    std::optional<IdList> SearchNotes(int uid, const std::string& options, const std::string& text);
+
     // The text as last read or saved, and the two live sections (for tools and tests).
     std::string WholeText() const;
     std::string SettingsSection() const;

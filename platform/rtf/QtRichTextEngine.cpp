@@ -81,13 +81,15 @@ long long QtRichTextEngine::find(std::string_view body, bool bodyIsTitleText,
     if (pattern.isEmpty()) {
         return -1;
     }
-    QTextDocument document;
+    QString text = QStringLiteral(" ");
     if (bodyIsTitleText) {
+        QTextDocument document;
         loadPlainText(body, document);
+        text += documentSearchText(document);
     } else {
-        loadBody(body, document);
+        // Building a whole document per note would make a search over many notes slow.
+        text += bodySearchText(body);
     }
-    const QString text = QLatin1Char(' ') + documentSearchText(document);
     return findText(text, pattern, caseSensitive, wholeWord);
 }
 

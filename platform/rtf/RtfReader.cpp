@@ -485,9 +485,36 @@ ListProps listFromMarker(const QString& marker) {
     return list;
 }
 
+// Appends text as a document's search text would show it: the characters that start a new
+// block in a document (line feed, carriage return with or without a line feed, paragraph and
+// frame separators) become the block separator '\r', a line separator becomes 0x0B.
+void appendSearchText(QString& out, QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar ch = text[i];
+        if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            ++i;
+            ch = text[i];
+        }
+        if (ch == u'\n' || ch == u'\r' || ch == QChar::ParagraphSeparator || ch == QChar(0xFDD0) ||
+            ch == QChar(0xFDD1)) {
+            out.append(u'\r');
+        } else if (ch == QChar::LineSeparator) {
+            out.append(QChar(0x000B));
+        } else {
+            out.append(ch);
+        }
+    }
+}
+
 class Reader {
 public:
-    explicit Reader(QTextDocument& document) : document_(document), cursor_(&document) {}
+    // Builds the document, or, with text set instead, only the text the search runs over.
+    explicit Reader(QTextDocument* document, QString* text = nullptr)
+        : document_(document), text_(text) {
+        if (document_ != nullptr) {
+            cursor_ = QTextCursor(document_);
+        }
+    }
 
     void run(std::string_view rtf);
 
@@ -522,7 +549,8 @@ private:
     QString familyOf(int font) const;
     QTextCharFormat charFormat();
 
-    QTextDocument& document_;
+    QTextDocument* document_;
+    QString* text_;
     QTextCursor cursor_;
     RtfTokenizer* tokenizer_ = nullptr;
     CodePages codePages_;
@@ -564,7 +592,9 @@ void Reader::run(std::string_view rtf) {
     RtfTokenizer tokenizer(rtf);
     tokenizer_ = &tokenizer;
     stack_.reserve(64);
-    cursor_.movePosition(QTextCursor::End);
+    if (document_ != nullptr) {
+        cursor_.movePosition(QTextCursor::End);
+    }
     for (;;) {
         const RtfToken token = tokenizer.next();
         if (token.kind == RtfToken::Kind::End) {
@@ -1357,7 +1387,11 @@ void Reader::startPendingBlock() {
         full_ = true;
         return;
     }
-    cursor_.insertBlock();
+    if (text_ != nullptr) {
+        text_->append(u'\r');
+    } else {
+        cursor_.insertBlock();
+    }
     ++charCount_;
 }
 
@@ -1381,7 +1415,11 @@ void Reader::flushText() {
         full_ = true;
     }
     charCount_ += text.size();
-    cursor_.insertText(text, charFormat());
+    if (text_ != nullptr) {
+        appendSearchText(*text_, text);
+    } else {
+        cursor_.insertText(text, charFormat());
+    }
     lastPara_ = state().para;
 }
 
@@ -1397,6 +1435,10 @@ void Reader::endParagraph() {
 }
 
 void Reader::applyParagraph() {
+    if (text_ != nullptr) {
+        markerText_.clear();
+        return;
+    }
     const ParaProps para = stack_.empty() ? lastPara_ : state().para;
     cursor_.setBlockFormat(toBlockFormat(para));
     ListProps list = para.list;
@@ -1479,11 +1521,16 @@ void Reader::finishPicture() {
         full_ = true;
         return;
     }
+    if (text_ != nullptr) {
+        text_->append(QChar(QChar::ObjectReplacementCharacter));
+        ++charCount_;
+        return;
+    }
     const QString name =
         QStringLiteral("rtfpict:%1.%2")
             .arg(++pictures_)
             .arg(QLatin1String(picture.kind == Picture::Kind::Png ? "png" : "jpg"));
-    document_.addResource(QTextDocument::ImageResource, QUrl(name), bytes);
+    document_->addResource(QTextDocument::ImageResource, QUrl(name), bytes);
     QTextImageFormat imageFormat;
     imageFormat.merge(charFormat());
     imageFormat.setName(name);
@@ -1502,8 +1549,26 @@ bool looksLikeRtf(std::string_view body) {
 }
 
 void readRtf(std::string_view rtf, QTextDocument& document) {
-    Reader reader(document);
+    Reader reader(&document);
     reader.run(rtf);
+}
+
+QString bodySearchText(std::string_view body) {
+    QString text;
+    if (looksLikeRtf(body)) {
+        Reader reader(nullptr, &text);
+        reader.run(body);
+    } else {
+        CodePages codePages;
+        QString decoded = decodePlainBytes(body, codePages);
+        decoded.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        decoded.replace(u'\r', u'\n');
+        if (decoded.size() > kTextLimit) {
+            decoded.truncate(static_cast<qsizetype>(kTextLimit));
+        }
+        appendSearchText(text, decoded);
+    }
+    return text;
 }
 
 void loadPlainText(std::string_view text, QTextDocument& document) {

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+class QString;
 class QTextDocument;
 
 namespace bp::rtf {
@@ -20,5 +21,10 @@ void loadBody(std::string_view body, QTextDocument& document);
 void loadPlainText(std::string_view text, QTextDocument& document);
 
 bool looksLikeRtf(std::string_view body);
+
+// The text of a stored body as the note search sees it, read without building a document:
+// blocks end in '\r', line breaks inside a block are 0x0B, each picture is U+FFFC. It equals
+// the search text of the document loadBody builds.
+QString bodySearchText(std::string_view body);
 
 }  // namespace bp::rtf

@@ -1,5 +1,6 @@
 // libFuzzer entry point for the RTF reader: any bytes load without a crash, a hang or a read out
-// of bounds, and what was read can be written and read again.
+// of bounds, what was read can be written and read again, and the search's document-free
+// reading sees the same text as the document.
 
 #include "platform/rtf/QtRichTextEngine.h"
 #include "platform/rtf/RtfReader.h"
@@ -24,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view body(reinterpret_cast<const char*>(data), size);
     QTextDocument document;
     bp::rtf::loadBody(body, document);
+    if (bp::rtf::bodySearchText(body) != bp::rtf::documentSearchText(document)) {
+        std::abort();
+    }
     const std::string written = bp::rtf::writeRtf(document);
     QTextDocument again;
     bp::rtf::readRtf(written, again);

@@ -2,12 +2,14 @@
 // up to the differences the corpus README lists.
 
 #include "platform/rtf/QtRichTextEngine.h"
+#include "platform/rtf/RtfReader.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
 #include <QString>
+#include <QTextDocument>
 
 #include <filesystem>
 #include <map>
@@ -152,3 +154,22 @@ TEST(RtfCorpus, DamagedFilesKeepTheirReadableText) {
 }
 
 }  // namespace
+
+// The search reads bodies without building documents; it must see exactly the document's text.
+TEST(RtfCorpus, SearchTextWithoutADocumentEqualsTheDocumentsText) {
+    std::vector<std::string> bodies;
+    for (const auto& entry : std::filesystem::directory_iterator(kCorpus + "/samples")) {
+        bodies.push_back(bp::test::readFile(entry.path().string()));
+    }
+    // Plain bodies with every kind of line end, and text that splits blocks by itself.
+    bodies.push_back("one\r\ntwo\rthree\nfour\r\n\r\n");
+    bodies.push_back("caf\xE9 in Windows-1252\r\n");
+    bodies.push_back("{\\rtf1\\ansi a\\u10?b\\u13?c\\u8232?d\\u8233?e\\line f\\par}");
+    bodies.push_back("{\\rtf1\\ansi \\pard first\\par\\pard second{\\*\\ignored x}\\tab third");
+    for (const std::string& body : bodies) {
+        QTextDocument document;
+        bp::rtf::loadBody(body, document);
+        EXPECT_EQ(bp::rtf::bodySearchText(body), bp::rtf::documentSearchText(document))
+            << body.substr(0, 60);
+    }
+}
