@@ -9,7 +9,10 @@
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtShell.h"
 #include "platform/qt/SingleInstance.h"
+#include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
 #include "store/NotesDatabase.h"
 
@@ -17,6 +20,7 @@
 #include <QDir>
 #include <QIcon>
 
+#include <algorithm>
 #include <cstdio>
 
 // The icons are compiled into a static library, whose resources must be pulled in by hand
@@ -98,10 +102,19 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QtDesktop desktop;
     QtPlatformInfo info;
     X11WindowSystem windows;
-    const Platform platform{&messages, &clock, &desktop, &info, &windows};
 
     SingleInstance instance(SingleInstance::defaultRuntimeFolder());
     if (!instance.acquire()) {
+        if (!options.actions.empty()) {
+            for (const std::string& action : options.actions) {
+                if (!instance.sendToRunningCopy(QByteArrayLiteral("action ") +
+                                                QByteArray::fromStdString(action))) {
+                    std::fprintf(stderr, "brightpost: the running copy did not answer\n");
+                    return 1;
+                }
+            }
+            return 0;
+        }
         // The running copy pops up its tray menu, as if its icon had been right-clicked.
         const QByteArray request = QByteArrayLiteral("message ") +
                                    QByteArray::number(msg::WM_TRAY_NOTIFY) + ' ' +
@@ -114,6 +127,18 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
         return 0;
     }
 
+    // Nothing runs, so there is nothing to end.
+    if (std::find(options.actions.begin(), options.actions.end(), "quit") !=
+        options.actions.end()) {
+        return 0;
+    }
+
+    QtShell shell;
+    X11HotKeys hotKeys;
+    QtFileDialogs fileDialogs;
+    QtModalDialogs modalDialogs;
+    const Platform platform{&messages, &clock,   &desktop,     &info,        &windows,
+                            &shell,    &hotKeys, &fileDialogs, &modalDialogs};
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
     QObject::connect(&instance, &SingleInstance::requestReceived, &tray,
@@ -132,6 +157,11 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
             return 1;
         default:
             break;
+    }
+    // A first start with actions carries them out once the notes are up.
+    for (const std::string& action : options.actions) {
+        QMetaObject::invokeMethod(
+            &tray, [&tray, action] { tray.performAction(action); }, Qt::QueuedConnection);
     }
     return QApplication::exec();
 }

@@ -2,7 +2,11 @@
 
 #include "Clock.h"
 #include "Desktop.h"
+#include "FileDialogs.h"
+#include "HotKeys.h"
+#include "ModalDialogs.h"
 #include "PlatformInfo.h"
+#include "Shell.h"
 #include "UserMessages.h"
 #include "WindowSystem.h"
 
@@ -16,6 +20,10 @@ struct Platform {
     IDesktop* desktop = nullptr;
     IPlatformInfo* info = nullptr;
     IWindowSystem* windows = nullptr;
+    IShell* shell = nullptr;
+    IHotKeys* hotKeys = nullptr;
+    IFileDialogs* fileDialogs = nullptr;
+    IModalDialogs* modalDialogs = nullptr;
 };
 
 }  // namespace bp
