@@ -1,6 +1,16 @@
 #include "AppOptions.h"
 
+#include <algorithm>
+#include <array>
+
 namespace bp {
+
+namespace {
+
+constexpr std::array<const char*, 6> kActions{"new-note",       "show-all", "hide-all",
+                                              "toggle-manager", "save",     "quit"};
+
+}  // namespace
 
 AppOptions parseAppOptions(const std::vector<std::string>& arguments) {
     AppOptions options;
@@ -18,6 +28,9 @@ AppOptions parseAppOptions(const std::vector<std::string>& arguments) {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
+        } else if (arg.starts_with("--") &&
+                   std::find(kActions.begin(), kActions.end(), arg.substr(2)) != kActions.end()) {
+            options.actions.push_back(arg.substr(2));
         } else if (arg.starts_with("-platform") || arg.starts_with("-display")) {
             // Qt's own options were taken off by QApplication; a leftover value is harmless.
         } else {
@@ -29,14 +42,23 @@ AppOptions parseAppOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string appUsage() {
-    return "Usage: brightpost [--data-dir DIR]\n"
+    return "Usage: brightpost [--data-dir DIR] [ACTION...]\n"
            "\n"
-           "Sticky notes on the desktop.\n"
+           "Sticky notes on the desktop. Actions go to the running copy; when none runs,\n"
+           "Brightpost starts first and then carries them out.\n"
            "\n"
-           "  --data-dir DIR  keep the notes database in DIR instead of\n"
-           "                  $XDG_DATA_HOME/Brightpost (~/.local/share/Brightpost)\n"
-           "  --help          show this help\n"
-           "  --version       show the version\n";
+           "  --new-note        create a note\n"
+           "  --show-all        show every note and bring them to the front\n"
+           "  --hide-all        hide every note\n"
+           "  --toggle-manager  show or hide the Notes Manager\n"
+           "  --save            store every note and save the database\n"
+           "  --quit            save and end the running copy (starts nothing)\n"
+           "  --data-dir DIR    keep the notes database in DIR instead of\n"
+           "                    $XDG_DATA_HOME/Brightpost (~/.local/share/Brightpost)\n"
+           "  --help            show this help\n"
+           "  --version         show the version\n"
+           "\n"
+           "Without an action a second start pops up the running copy's tray menu.\n";
 }
 
 }  // namespace bp

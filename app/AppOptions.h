@@ -11,6 +11,9 @@ struct AppOptions {
     std::optional<std::string> dataDir;
     bool help = false;
     bool version = false;
+    // Actions for the running copy, in command-line order: "new-note", "show-all",
+    // "hide-all", "toggle-manager", "save", "quit".
+    std::vector<std::string> actions;
     std::string error;  // not empty when the command line could not be understood
 };
 

@@ -9,7 +9,10 @@
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtShell.h"
 #include "platform/qt/SingleInstance.h"
+#include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
 #include "platform/rtf/QtRichTextEngine.h"
 #include "store/NotesDatabase.h"
@@ -18,6 +21,7 @@
 #include <QDir>
 #include <QIcon>
 
+#include <algorithm>
 #include <cstdio>
 
 // The icons are compiled into a static library, whose resources must be pulled in by hand
@@ -100,10 +104,19 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QtPlatformInfo info;
     X11WindowSystem windows;
     rtf::QtRichTextEngine richText;
-    const Platform platform{&messages, &clock, &desktop, &info, &windows, &richText};
 
     SingleInstance instance(SingleInstance::defaultRuntimeFolder());
     if (!instance.acquire()) {
+        if (!options.actions.empty()) {
+            for (const std::string& action : options.actions) {
+                if (!instance.sendToRunningCopy(QByteArrayLiteral("action ") +
+                                                QByteArray::fromStdString(action))) {
+                    std::fprintf(stderr, "brightpost: the running copy did not answer\n");
+                    return 1;
+                }
+            }
+            return 0;
+        }
         // The running copy pops up its tray menu, as if its icon had been right-clicked.
         const QByteArray request = QByteArrayLiteral("message ") +
                                    QByteArray::number(msg::WM_TRAY_NOTIFY) + ' ' +
@@ -116,6 +129,19 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
         return 0;
     }
 
+    // Nothing runs, so there is nothing to end.
+    if (std::find(options.actions.begin(), options.actions.end(), "quit") !=
+        options.actions.end()) {
+        return 0;
+    }
+
+    QtShell shell;
+    X11HotKeys hotKeys;
+    QtFileDialogs fileDialogs;
+    QtModalDialogs modalDialogs;
+    const Platform platform{&messages,    &clock,        &desktop, &info,
+                            &windows,     &shell,        &hotKeys, &fileDialogs,
+                            &modalDialogs, &richText};
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
     QObject::connect(&instance, &SingleInstance::requestReceived, &tray,
@@ -134,6 +160,11 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
             return 1;
         default:
             break;
+    }
+    // A first start with actions carries them out once the notes are up.
+    for (const std::string& action : options.actions) {
+        QMetaObject::invokeMethod(
+            &tray, [&tray, action] { tray.performAction(action); }, Qt::QueuedConnection);
     }
     return QApplication::exec();
 }

@@ -1,11 +1,17 @@
 #include "StickerTray.h"
 
+#include "AboutBox.h"
 #include "DatabaseRecovery.h"
 #include "NoteDefaults.h"
+#include "NotePlacement.h"
 #include "NoteThread.h"
 #include "note/ColorSchemes.h"
+#include "ProductInfo.h"
+#include "TrayMenu.h"
+#include "TrayText.h"
 #include "note/Note.h"
 #include "platform/DataFolder.h"
+#include "platform/KeyTable.h"
 #include "platform/Messages.h"
 #include "platform/qt/NumberedTimers.h"
 
@@ -19,6 +25,7 @@
 #include <QSystemTrayIcon>
 #include <QThread>
 
+#include <filesystem>
 #include <random>
 
 namespace bp {
@@ -27,6 +34,32 @@ namespace {
 
 constexpr int kIconWarning = 205;
 constexpr int kMaxLiveNotes = 1000;
+constexpr int kTrayClickDelayMs = 300;
+constexpr const char* kDatFilter = "Dat Files (*.dat)";
+
+// Sets the busy flag for a scope and gives back the value it had, so that operations nested
+// in one another do not clear it early.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = previous_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& flag_;
+    bool previous_;
+};
+
+bool samePath(const std::string& a, const std::string& b) {
+    std::error_code error;
+    const auto left = std::filesystem::weakly_canonical(a, error);
+    if (error) {
+        return false;
+    }
+    const auto right = std::filesystem::weakly_canonical(b, error);
+    return !error && left == right;
+}
 
 }  // namespace
 
@@ -50,6 +83,10 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
 }
 
 CStickerTray::~CStickerTray() {
+    UnregisterHotKeys();
+    if (platform_.hotKeys != nullptr) {
+        platform_.hotKeys->setHandler({});
+    }
     // Notes go first: they may still tell the main window about themselves while closing.
     for (auto& thread : registry_) {
         thread->note().setClosing();
@@ -78,6 +115,10 @@ int CStickerTray::Initialize() {
     timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
 
     createTrayIcon();
+    if (platform_.hotKeys != nullptr) {
+        platform_.hotKeys->setHandler([this](int id) { onHotKey(id); });
+    }
+    RegisterHotKeys();
 
     const IdList notes = store_.ListNotes(kLiveSource);
     for (std::size_t i = 0; i < notes.size(); ++i) {
@@ -88,7 +129,7 @@ int CStickerTray::Initialize() {
         StartNoteThread(notes[i], flags);
     }
 
-    updateTrayTip();
+    UpdateTrayTip();
     initialised_ = true;
     return 1;
 }
@@ -110,6 +151,7 @@ void CStickerTray::ExitApplication() {
     }
     const int backupMode = store_.GetSettingInt("backupMode");
     exiting_ = true;
+    UnregisterHotKeys();
     if (trayIcon_) {
         trayIcon_->hide();
     }
@@ -168,7 +210,7 @@ int CStickerTray::CreateNewNote() {
     CThread& thread = StartNoteThread(nid, {});
     thread.note().ApplyDefaultBodyFormat();
     thread.note().onCommand(cmd::NOTE_ACTIVATE);
-    updateTrayTip();
+    UpdateTrayTip();
     store_.SaveDatabase("");
     busy_ = false;
     postToManager(cmd::MANAGER_RELOAD);
@@ -232,7 +274,7 @@ void CStickerTray::DuplicateNote(std::int32_t source) {
     CThread& thread = StartNoteThread(nid, {});
     thread.note().ApplyDefaultBodyFormat();
     thread.note().onCommand(cmd::NOTE_ACTIVATE);
-    updateTrayTip();
+    UpdateTrayTip();
     postToManager(cmd::MANAGER_RELOAD);
 }
 
@@ -242,7 +284,7 @@ void CStickerTray::RestoreNoteFromBin(std::int32_t nid) {
     StartFlags flags;
     flags.applyPriorityOnStart = true;
     StartNoteThread(nid, flags);
-    updateTrayTip();
+    UpdateTrayTip();
     postToManager(cmd::MANAGER_RELOAD);
 }
 
@@ -262,7 +304,7 @@ void CStickerTray::deleteNote(std::size_t index) {
     // The note may be the sender of this very message: end it once its handler has returned.
     QMetaObject::invokeMethod(
         this, [t = thread.release()] { delete t; }, Qt::QueuedConnection);
-    updateTrayTip();
+    UpdateTrayTip();
     postToManager(cmd::MANAGER_RELOAD);
 }
 
@@ -336,7 +378,7 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
                 deleteNote(*index);
             } else {
                 reportNoteNotFound();
-                updateTrayTip();
+                UpdateTrayTip();
                 postToManager(cmd::MANAGER_RELOAD);
             }
             break;
@@ -352,12 +394,12 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
             }
             if (id == msg::WM_NOTE_HIDE) {
                 note->ShowNote(false);
-                updateTrayTip();
+                UpdateTrayTip();
             } else if (id == msg::WM_NOTE_SHOW) {
                 note->ShowNote(true);
                 note->onCommand(cmd::NOTE_BRING_TO_FRONT);
                 QThread::yieldCurrentThread();
-                updateTrayTip();
+                UpdateTrayTip();
             }
             break;
         }
@@ -378,7 +420,7 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
             timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
             break;
         case msg::WM_SHOW_TRAY_MENU:
-            showTrayMenu();
+            ShowTrayMenu();
             break;
         default:
             break;
@@ -386,9 +428,57 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
 }
 
 void CStickerTray::onCommand(int id) {
+    if (exiting_) {
+        return;
+    }
     switch (id) {
         case cmd::EXIT:
             ExitApplication();
+            break;
+        case cmd::SHOW_MANAGER:
+            ShowNotesManager();
+            break;
+        case cmd::APP_SETTINGS:
+            ShowAppSettings();
+            break;
+        case cmd::NOTES_SETTINGS:
+            ShowNotesSettings();
+            break;
+        case cmd::NEW_NOTE:
+            CreateNewNote();
+            break;
+        case cmd::SHOW_ALL:
+            ShowAllNotes();
+            break;
+        case cmd::HIDE_ALL:
+            HideAllNotes();
+            break;
+        case cmd::ABOUT:
+            ShowAbout();
+            break;
+        case cmd::ONLINE_HELP:
+            ShowOnlineHelp();
+            break;
+        case cmd::FIND:
+            ShowFind();
+            break;
+        case cmd::IMPORT_NOTES:
+            ImportNotes();
+            break;
+        case cmd::EXPORT_NOTES:
+            ExportNotes();
+            break;
+        case cmd::SAVE_ALL:
+            SaveAllNotes();
+            break;
+        case cmd::CASCADE_ALL:
+            CascadeAllNotes();
+            break;
+        case cmd::MINIMIZE_ALL:
+            MinimizeAllNotes();
+            break;
+        case cmd::RECYCLE_BIN:
+            ShowRecycleBin();
             break;
         case cmd::KILL_AUTOLOCK_TIMERS:
             for (auto& thread : registry_) {
@@ -396,7 +486,7 @@ void CStickerTray::onCommand(int id) {
             }
             break;
         case cmd::UPDATE_TRAY_TIP:
-            updateTrayTip();
+            UpdateTrayTip();
             break;
         case cmd::REFRESH_MANAGER:
             postToManager(cmd::MANAGER_RELOAD);
@@ -428,7 +518,37 @@ void CStickerTray::handleRequest(const QByteArray& request) {
     const QList<QByteArray> words = request.split(' ');
     if (words.size() == 4 && words[0] == "message") {
         postMessage(words[1].toInt(), words[2].toLongLong(), words[3].toLongLong());
+    } else if (words.size() == 2 && words[0] == "action") {
+        QMetaObject::invokeMethod(
+            this, [this, name = words[1].toStdString()] { performAction(name); },
+            Qt::QueuedConnection);
     }
+}
+
+bool CStickerTray::performAction(const std::string& name) {
+    if (name == "quit") {
+        ExitApplication();
+        return true;
+    }
+    static const std::pair<const char*, int> kHotKeyActions[] = {
+        {"new-note", hotkey::NEW_NOTE},
+        {"show-all", hotkey::SHOW_ALL},
+        {"hide-all", hotkey::HIDE_ALL},
+        {"toggle-manager", hotkey::TOGGLE_MANAGER},
+    };
+    for (const auto& [actionName, id] : kHotKeyActions) {
+        if (name == actionName) {
+            onHotKey(id);
+            return true;
+        }
+    }
+    if (name == "save") {
+        if (initialised_ && !busy_ && !exiting_) {
+            SaveAllNotes();
+        }
+        return true;
+    }
+    return false;
 }
 
 int CStickerTray::timerInterval(int timerId) const {
@@ -440,24 +560,26 @@ void CStickerTray::onTimer(int timerId) {
         return;
     }
     if (timerId == timer::TRAY_TIP) {
-        updateTrayTip();
+        UpdateTrayTip();
     } else if (timerId == timer::AUTO_SAVE) {
-        saveAllNotes();
+        SaveAllNotes();
+    } else if (timerId == timer::TRAY_CLICK) {
+        timers_->stop(timer::TRAY_CLICK);
+        if (!trayDoubleClicked_ && !busy_) {
+            ShowTrayMenu();
+        }
+        trayDoubleClicked_ = false;
     }
-}
-
-void CStickerTray::saveAllNotes() {
-    for (auto& thread : registry_) {
-        thread->note().onCommand(cmd::NOTE_STORE_BODY);
-    }
-    store_.SaveDatabase("");
 }
 
 void CStickerTray::createTrayIcon() {
-    trayMenu_ = std::make_unique<QMenu>();
-    QAction* exit = trayMenu_->addAction(QStringLiteral("Exit"));
-    connect(exit, &QAction::triggered, this, [this] { postCommand(cmd::EXIT); });
+    trayMenu_ = std::make_unique<TrayMenu>();
+    // Posted, so that a dialog the command opens starts after the menu has closed.
+    connect(trayMenu_.get(), &TrayMenu::commandChosen, this,
+            [this](int command) { postCommand(command); });
 
+    // On X11 Qt docks the icon by itself once a tray host appears, even when there was none
+    // at start-up.
     trayIcon_ = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/icons/tray.svg")));
     connect(trayIcon_.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -479,25 +601,384 @@ void CStickerTray::createTrayIcon() {
 }
 
 void CStickerTray::onTrayNotify(std::intptr_t mouseMessage) {
-    if (mouseMessage == msg::MOUSE_RBUTTONDOWN || mouseMessage == msg::MOUSE_LBUTTONDOWN) {
-        showTrayMenu();
-    } else if (mouseMessage == msg::MOUSE_LBUTTONDBLCLK) {
-        CreateNewNote();
+    switch (mouseMessage) {
+        case msg::MOUSE_LBUTTONDOWN:
+            // The desktop reports the first press of a double click as a click too: wait
+            // whether a second one follows.
+            timers_->start(timer::TRAY_CLICK, kTrayClickDelayMs);
+            break;
+        case msg::MOUSE_LBUTTONDBLCLK:
+            trayDoubleClicked_ = true;
+            CreateNewNote();
+            break;
+        case msg::MOUSE_RBUTTONDOWN:
+            ShowTrayMenu();
+            break;
+        default:
+            break;
     }
 }
 
-void CStickerTray::showTrayMenu() {
-    if (trayMenu_) {
-        trayMenu_->popup(QCursor::pos());
-        trayMenu_->activateWindow();
-    }
-}
-
-void CStickerTray::updateTrayTip() {
-    if (exiting_ || !trayIcon_) {
+void CStickerTray::ShowTrayMenu() {
+    if (!trayMenu_ || exiting_) {
         return;
     }
-    trayIcon_->setToolTip(QStringLiteral("Brightpost"));
+    trayMenu_->prepare(store_.GetSettingInt("deleteMode") != 0,
+                       HotKeyText(store_.GetSettingUInt("hkNewNote")),
+                       HotKeyText(store_.GetSettingUInt("hkShowAll")),
+                       HotKeyText(store_.GetSettingUInt("hkHideAll")));
+    const Point cursor = platform_.desktop->cursorPos();
+    // The menu's bottom-right corner at the pointer; Qt moves it onto the screen when the
+    // tray sits at the top.
+    const QSize size = trayMenu_->sizeHint();
+    trayMenu_->popup(QPoint(cursor.x - size.width(), cursor.y - size.height()));
+    trayMenu_->activateWindow();
+    ++trayMenuOpenings_;
+}
+
+void CStickerTray::UpdateTrayTip() {
+    if (exiting_) {
+        return;
+    }
+    int invisible = 0;
+    for (const auto& thread : registry_) {
+        if (thread->started && !thread->note().isVisible()) {
+            ++invisible;
+        }
+    }
+    const int created = static_cast<int>(registry_.size());
+    trayTip_ = trayTipText(created, created - invisible, invisible);
+    const bool swap = invisible > 0;
+    const bool changed = swap != trayIconSwapped_;
+    trayIconSwapped_ = swap;
+    if (!trayIcon_) {
+        return;
+    }
+    trayIcon_->setToolTip(
+        QString::fromStdString(trayTip_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    if (changed) {
+        trayIcon_->setIcon(QIcon(swap ? QStringLiteral(":/icons/tray-hidden.svg")
+                                      : QStringLiteral(":/icons/tray.svg")));
+    }
+}
+
+// ---- Commands on all notes -----------------------------------------------------------------
+
+void CStickerTray::SaveAllNotes() {
+    for (auto& thread : registry_) {
+        CNote& note = thread->note();
+        if (store_.GetNoteInt(kLiveSource, note.nid(), "isDeleted") == 0) {
+            note.onCommand(cmd::NOTE_STORE_BODY);
+        }
+    }
+    store_.SaveDatabase("");
+}
+
+void CStickerTray::ShowAllNotes() {
+    for (auto& thread : registry_) {
+        CNote& note = thread->note();
+        note.setRaisedByAll(true);
+        if (!note.isVisible()) {
+            note.ShowNote(true);
+        }
+        note.onCommand(cmd::NOTE_BRING_TO_FRONT);
+        QThread::yieldCurrentThread();
+    }
+    notesRaised_ = true;
+    UpdateTrayTip();
+}
+
+void CStickerTray::HideAllNotes() {
+    for (auto& thread : registry_) {
+        thread->note().ShowNote(false);
+    }
+    UpdateTrayTip();
+}
+
+void CStickerTray::CascadeAllNotes() {
+    const Rect desktop = platform_.desktop->screenRect();
+    const auto layout = cascadeLayout(desktop.width, desktop.height, registry_.size());
+    if (!layout) {
+        platform_.messages->showMessage(
+            "Warning", "", "Can't cascade notes.\nScreen resolution is to small.", kIconWarning);
+        return;
+    }
+    for (std::size_t i = 0; i < registry_.size(); ++i) {
+        CNote& note = registry_[i]->note();
+        store_.SetNoteInt(note.nid(), layout->positions[i].x, "xPos");
+        store_.SetNoteInt(note.nid(), layout->positions[i].y, "yPos");
+        store_.SetNoteInt(note.nid(), layout->width, "Width");
+        store_.SetNoteInt(note.nid(), layout->height, "Height");
+        note.setRaisedByAll(true);
+        if (!note.isVisible()) {
+            note.ShowNote(true);
+        }
+        note.onCommand(cmd::NOTE_MOVE_TO_STORED);
+        QThread::yieldCurrentThread();
+    }
+    notesRaised_ = true;
+    UpdateTrayTip();
+}
+
+void CStickerTray::MinimizeAllNotes() {
+    const Rect desktop = platform_.desktop->screenRect();
+    const auto layout = collapsedLayout(desktop.width, desktop.height, registry_.size());
+    if (!layout) {
+        platform_.messages->showMessage(
+            "Warning", "", "Can't process.\nScreen resolution is to small.", kIconWarning);
+        return;
+    }
+    for (std::size_t i = 0; i < registry_.size(); ++i) {
+        CNote& note = registry_[i]->note();
+        store_.SetNoteInt(note.nid(), layout->positions[i].x, "xPos");
+        store_.SetNoteInt(note.nid(), layout->positions[i].y, "yPos");
+        store_.SetNoteInt(note.nid(), layout->width, "Width");
+        note.setRaisedByAll(true);
+        if (!note.isVisible()) {
+            note.ShowNote(true);
+        }
+        note.onCommand(cmd::NOTE_COLLAPSE_AT_STORED);
+        QThread::yieldCurrentThread();
+    }
+    notesRaised_ = true;
+    UpdateTrayTip();
+}
+
+void CStickerTray::hideNotesQuietly() {
+    for (auto& thread : registry_) {
+        if (thread->note().isVisible()) {
+            thread->note().ShowQuietly(false);
+        }
+    }
+}
+
+void CStickerTray::showOpenNotesQuietly() {
+    for (auto& thread : registry_) {
+        CNote& note = thread->note();
+        if (store_.GetNoteInt(kLiveSource, note.nid(), "isClosed") == 0 && !note.isVisible()) {
+            note.ShowQuietly(true);
+        }
+    }
+}
+
+void CStickerTray::ExportNotes() {
+    {
+        BusyScope busy(busy_);
+        hideNotesQuietly();
+        const std::string chosen =
+            platform_.fileDialogs != nullptr
+                ? platform_.fileDialogs->saveFile("Export Notes", kDatFilter, "dat")
+                : std::string();
+        if (!chosen.empty() && !exiting_) {
+            const std::string path = withDatExtension(chosen);
+            // Written in place, an export onto the open database would lose it if the write
+            // failed half-way; the save goes through a temporary file instead.
+            if (samePath(path, store_.DatabasePath())) {
+                store_.SaveDatabase("");
+            } else {
+                store_.ExportDatabase(path);
+            }
+        }
+    }
+    showOpenNotesQuietly();
+    UpdateTrayTip();
+}
+
+void CStickerTray::ImportNotes() {
+    {
+        BusyScope busy(busy_);
+        hideNotesQuietly();
+        const std::string chosen = platform_.fileDialogs != nullptr
+                                       ? platform_.fileDialogs->openFile("Import Notes", kDatFilter)
+                                       : std::string();
+        if (!chosen.empty() && !exiting_) {
+            // The store has told the user why a file could not be read.
+            if (const auto notes = store_.LoadImportFile(withDatExtension(chosen))) {
+                for (const std::int32_t nid : *notes) {
+                    importNote(nid);
+                }
+                UpdateTrayTip();
+                store_.SaveDatabase("");
+                postToManager(cmd::MANAGER_RELOAD);
+            }
+        }
+    }
+    showOpenNotesQuietly();
+    UpdateTrayTip();
+}
+
+void CStickerTray::importNote(std::int32_t source) {
+    static constexpr const char* kInts[] = {"TransLevel",
+                                            "priority",
+                                            "isBody",
+                                            "isEdit",
+                                            "Transparency",
+                                            "links",
+                                            "isReminder",
+                                            "remindRepeat",
+                                            "remindSnoozeTime",
+                                            "remindRepeatTimes",
+                                            "remindRepeatInterval",
+                                            "remindRepeatInterval2",
+                                            "remindAction",
+                                            "remindFlashTimes",
+                                            "remindFlashInterval",
+                                            "imagePos",
+                                            "repeatEach"};
+    static constexpr const char* kUInts[] = {"titleFontColor", "titleBackColor", "bodyFontColor",
+                                             "bodyBackColor",  "time",           "remindTime",
+                                             "remindTime1",    "remindTime2",    "expireTime"};
+    static constexpr const char* kStrings[] = {"title",     "remindWav", "remindUrl",
+                                               "remindExe", "imagePath", "schedule"};
+
+    const std::int32_t nid = store_.NewNote();
+    const Rect desktop = platform_.desktop->screenRect();
+    const Rect fitted = fitIntoDesktop({store_.GetNoteInt(kImportSource, source, "xPos"),
+                                        store_.GetNoteInt(kImportSource, source, "yPos"),
+                                        store_.GetNoteInt(kImportSource, source, "Width"),
+                                        store_.GetNoteInt(kImportSource, source, "Height")},
+                                       desktop.width, desktop.height);
+    store_.SetNoteInt(nid, fitted.x, "xPos");
+    store_.SetNoteInt(nid, fitted.y, "yPos");
+    store_.SetNoteInt(nid, fitted.width, "Width");
+    store_.SetNoteInt(nid, fitted.height, "Height");
+    const int border = store_.GetNoteInt(kImportSource, source, "border");
+    store_.SetNoteInt(nid, border > 0 ? border : store_.GetSettingInt("border"), "border");
+    for (const char* name : kInts) {
+        store_.SetNoteInt(nid, store_.GetNoteInt(kImportSource, source, name), name);
+    }
+    for (const char* name : kUInts) {
+        store_.SetNoteUInt(nid, store_.GetNoteUInt(kImportSource, source, name), name);
+    }
+    for (const char* name : {"titleFontType", "bodyFontType"}) {
+        store_.SetNoteFont(nid, store_.GetNoteFont(kImportSource, source, name), name);
+    }
+    for (const char* name : kStrings) {
+        store_.SetNoteString(nid, store_.GetNoteString(kImportSource, source, name), name);
+    }
+    std::string body;
+    if (store_.GetNoteBody(kImportSource, source, body)) {
+        // The stored body ends with the line break the store put before its end marker;
+        // kept, it would grow by one line at every import.
+        if (body.ends_with("\r\n")) {
+            body.resize(body.size() - 2);
+        }
+        store_.SetNoteBody(nid, body);
+    }
+    if (const auto files = store_.GetNoteAttachedFiles(kImportSource, source, 5)) {
+        for (const std::int32_t fid : *files) {
+            std::string name;
+            store_.GetNoteAttachedFilename(kImportSource, source, fid, name);
+            store_.AttachFileToNote(nid, store_.GetNoteAttachedFiletype(kImportSource, source, fid),
+                                    name);
+        }
+    }
+    CThread& thread = StartNoteThread(nid, {});
+    thread.note().ApplyDefaultBodyFormat();
+    thread.note().onCommand(cmd::NOTE_ACTIVATE);
+}
+
+// ---- Dialogs -------------------------------------------------------------------------------
+
+int CStickerTray::runModal(QDialog& dialog) {
+    BusyScope busy(busy_);
+    return platform_.modalDialogs != nullptr ? platform_.modalDialogs->run(dialog) : dialog.exec();
+}
+
+void CStickerTray::ShowAbout() {
+    CAboutBox about(platform_.shell);
+    runModal(about);
+}
+
+void CStickerTray::ShowOnlineHelp() {
+    if (platform_.shell != nullptr) {
+        platform_.shell->open(kProductHelpPage);
+    }
+}
+
+void CStickerTray::ShowNotesManager() {
+    // The Notes Manager is not there yet.
+}
+
+void CStickerTray::ToggleNotesManager() {
+    // The Notes Manager is not there yet.
+}
+
+void CStickerTray::ShowAppSettings() {
+    // The settings dialog is not there yet.
+}
+
+void CStickerTray::ShowNotesSettings() {
+    // The settings dialog is not there yet.
+}
+
+void CStickerTray::ShowFind() {
+    // The Find dialog is not there yet.
+}
+
+void CStickerTray::ShowRecycleBin() {
+    // The Recycle Bin dialog is not there yet.
+}
+
+// ---- Hot keys ------------------------------------------------------------------------------
+
+void CStickerTray::RegisterHotKeyValue(std::uint32_t value, int id) {
+    const HotKeyValue key = decodeHotKey(value);
+    if (key.virtualKey == 0 || platform_.hotKeys == nullptr ||
+        keysymForVirtualKey(key.virtualKey) == 0) {
+        return;
+    }
+    unsigned modifiers = 0;
+    if (key.alt) {
+        modifiers |= IHotKeys::Alt;
+    }
+    if (key.ctrl) {
+        modifiers |= IHotKeys::Ctrl;
+    }
+    if (key.shift) {
+        modifiers |= IHotKeys::Shift;
+    }
+    // A combination another program holds just does not work; the setting keeps its value.
+    platform_.hotKeys->registerKey(id, modifiers, key.virtualKey);
+}
+
+void CStickerTray::RegisterHotKeys() {
+    RegisterHotKeyValue(store_.GetSettingUInt("hkNewNote"), hotkey::NEW_NOTE);
+    RegisterHotKeyValue(store_.GetSettingUInt("hkShowAll"), hotkey::SHOW_ALL);
+    RegisterHotKeyValue(store_.GetSettingUInt("hkHideAll"), hotkey::HIDE_ALL);
+    RegisterHotKeyValue(store_.GetSettingUInt("hkShowManager"), hotkey::TOGGLE_MANAGER);
+}
+
+void CStickerTray::UnregisterHotKeys() {
+    if (platform_.hotKeys == nullptr) {
+        return;
+    }
+    for (const int id :
+         {hotkey::NEW_NOTE, hotkey::SHOW_ALL, hotkey::HIDE_ALL, hotkey::TOGGLE_MANAGER}) {
+        platform_.hotKeys->unregisterKey(id);
+    }
+}
+
+void CStickerTray::onHotKey(int id) {
+    if (!initialised_ || busy_ || exiting_) {
+        return;
+    }
+    switch (id) {
+        case hotkey::NEW_NOTE:
+            CreateNewNote();
+            break;
+        case hotkey::SHOW_ALL:
+            ShowAllNotes();
+            break;
+        case hotkey::HIDE_ALL:
+            HideAllNotes();
+            break;
+        case hotkey::TOGGLE_MANAGER:
+            ToggleNotesManager();
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace bp

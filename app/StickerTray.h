@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-class QMenu;
+class QDialog;
 class QSystemTrayIcon;
 
 namespace bp {
@@ -21,6 +21,7 @@ namespace bp {
 class CNote;
 class CThread;
 class NumberedTimers;
+class TrayMenu;
 
 // The program's hidden main window: it sets the program up, keeps the registry of live
 // notes, owns the tray icon and the timers, answers the messages of notes and dialogs, and
@@ -63,8 +64,47 @@ public:
     void sendCommand(int id) override;
     void postCommand(int id) override;
 
-    // A request line from a later start of the program.
+    // A request line from a later start of the program: "message <id> <wParam> <lParam>" or
+    // "action <name>" (see performAction).
     void handleRequest(const QByteArray& request);
+    // A command-line action: "new-note", "show-all", "hide-all", "toggle-manager", "save",
+    // "quit". Like the hot keys they are dropped while a modal operation runs, except "quit".
+    // False for an unknown name.
+    bool performAction(const std::string& name);
+
+    // The tray icon and its menu.
+    void UpdateTrayTip();
+    void ShowTrayMenu();
+    const std::string& trayTip() const { return trayTip_; }
+    // 201 while every note is visible, 202 while some are hidden.
+    int trayIconId() const { return trayIconSwapped_ ? 202 : 201; }
+    TrayMenu* trayMenu() const { return trayMenu_.get(); }
+    int trayMenuOpenings() const { return trayMenuOpenings_; }
+
+    // Commands on all notes.
+    void SaveAllNotes();
+    void ShowAllNotes();
+    void HideAllNotes();
+    void CascadeAllNotes();
+    void MinimizeAllNotes();
+    void ImportNotes();
+    void ExportNotes();
+
+    // Dialogs. Those of the Notes Manager, Recycle Bin, Find and the settings come later.
+    void ShowAbout();
+    void ShowOnlineHelp();
+    void ShowNotesManager();
+    void ToggleNotesManager();
+    void ShowAppSettings();
+    void ShowNotesSettings();
+    void ShowFind();
+    void ShowRecycleBin();
+
+    // Global hot keys.
+    void RegisterHotKeyValue(std::uint32_t value, int id);
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
+    void onHotKey(int id);
 
     bool isBusy() const { return busy_; }
     bool isInitialised() const { return initialised_; }
@@ -83,10 +123,12 @@ signals:
 private:
     void onTimer(int timerId);
     void createTrayIcon();
-    void showTrayMenu();
     void onTrayNotify(std::intptr_t mouseMessage);
-    void updateTrayTip();
-    void saveAllNotes();
+    // Runs a modal dialog with the busy flag set; the dialog's result.
+    int runModal(QDialog& dialog);
+    void hideNotesQuietly();
+    void showOpenNotesQuietly();
+    void importNote(std::int32_t importedNid);
     void deleteNote(std::size_t index);
     std::optional<std::size_t> indexOfNid(std::int32_t nid) const;
     std::optional<std::size_t> indexOfWindow(std::intptr_t window) const;
@@ -101,11 +143,15 @@ private:
     bool exiting_ = false;
     bool busy_ = false;
     bool notesRaised_ = false;
+    bool trayDoubleClicked_ = false;
+    bool trayIconSwapped_ = false;
+    int trayMenuOpenings_ = 0;
+    std::string trayTip_;
 
     std::vector<std::unique_ptr<CThread>> registry_;
     NumberedTimers* timers_ = nullptr;
     std::unique_ptr<QSystemTrayIcon> trayIcon_;
-    std::unique_ptr<QMenu> trayMenu_;
+    std::unique_ptr<TrayMenu> trayMenu_;
     std::function<unsigned()> random_;
 };
 

@@ -2,8 +2,12 @@
 
 #include "Clock.h"
 #include "Desktop.h"
+#include "FileDialogs.h"
+#include "HotKeys.h"
+#include "ModalDialogs.h"
 #include "PlatformInfo.h"
 #include "RichText.h"
+#include "Shell.h"
 #include "UserMessages.h"
 #include "WindowSystem.h"
 
@@ -17,6 +21,10 @@ struct Platform {
     IDesktop* desktop = nullptr;
     IPlatformInfo* info = nullptr;
     IWindowSystem* windows = nullptr;
+    IShell* shell = nullptr;
+    IHotKeys* hotKeys = nullptr;
+    IFileDialogs* fileDialogs = nullptr;
+    IModalDialogs* modalDialogs = nullptr;
     IRichTextEngine* richText = nullptr;
 };
 

@@ -8,6 +8,9 @@
 #include "platform/fake/FakeWindowSystem.h"
 
 #include <deque>
+#include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -84,6 +87,93 @@ public:
     PlatformVersion reported{6, 1};
 };
 
+class FakeShell : public IShell {
+public:
+    bool open(const std::string& target) override {
+        opened.push_back(target);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+// Records grabs; tests press registered combinations and refuse some as held elsewhere.
+class FakeHotKeys : public IHotKeys {
+public:
+    struct Key {
+        unsigned modifiers;
+        unsigned virtualKey;
+        bool operator==(const Key&) const = default;
+    };
+    bool registerKey(int id, unsigned modifiers, unsigned virtualKey) override {
+        registerCalls.push_back(id);
+        registered.erase(id);
+        if (heldElsewhere.contains(virtualKey)) {
+            return false;
+        }
+        registered[id] = {modifiers, virtualKey};
+        return true;
+    }
+    void unregisterKey(int id) override { registered.erase(id); }
+    void setHandler(std::function<void(int)> h) override { handler = std::move(h); }
+    // The user presses the combination registered under id (nothing when none is).
+    void press(int id) {
+        if (registered.contains(id) && handler) {
+            handler(id);
+        }
+    }
+
+    std::map<int, Key> registered;
+    std::vector<int> registerCalls;
+    std::set<unsigned> heldElsewhere;  // virtual keys another program holds
+    std::function<void(int)> handler;
+};
+
+// Answers file dialogs from a script (default: cancel).
+class FakeFileDialogs : public IFileDialogs {
+public:
+    std::string openFile(const std::string& caption, const std::string& filter) override {
+        return answer("open", caption, filter);
+    }
+    std::string saveFile(const std::string& caption, const std::string& filter,
+                         const std::string&) override {
+        return answer("save", caption, filter);
+    }
+
+    struct Call {
+        std::string kind;
+        std::string caption;
+        std::string filter;
+    };
+    std::vector<Call> calls;
+    std::deque<std::string> answers;
+    std::function<void()> whileOpen;  // runs while a dialog is "open"
+
+private:
+    std::string answer(const char* kind, const std::string& caption, const std::string& filter) {
+        calls.push_back({kind, caption, filter});
+        if (whileOpen) {
+            whileOpen();
+        }
+        if (answers.empty()) {
+            return {};
+        }
+        std::string path = answers.front();
+        answers.pop_front();
+        return path;
+    }
+};
+
+// Runs no event loop: a test looks at each dialog through whileOpen and picks its result.
+class FakeModalDialogs : public IModalDialogs {
+public:
+    int run(QDialog& dialog) override {
+        shown.push_back(&dialog);
+        return whileOpen ? whileOpen(dialog) : 0;
+    }
+    std::vector<QDialog*> shown;  // dangling once run returned; count and compare only
+    std::function<int(QDialog&)> whileOpen;
+};
+
 // All fakes together, wired into a Platform.
 struct FakePlatform {
     FakeUserMessages messages;
@@ -91,8 +181,15 @@ struct FakePlatform {
     FakeDesktop desktop;
     FakePlatformInfo info;
     FakeWindowSystem windows;
+    FakeShell shell;
+    FakeHotKeys hotKeys;
+    FakeFileDialogs fileDialogs;
+    FakeModalDialogs modalDialogs;
 
-    Platform platform() { return Platform{&messages, &clock, &desktop, &info, &windows}; }
+    Platform platform() {
+        return Platform{&messages, &clock,   &desktop,     &info,        &windows,
+                        &shell,    &hotKeys, &fileDialogs, &modalDialogs};
+    }
 };
 
 }  // namespace bp::fake

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace bp {
+
+// The desktop's file open and save dialogs. filter is one "Name (*.ext)" entry. Both return
+// the chosen path, or the empty text when the user cancelled.
+class IFileDialogs {
+public:
+    virtual ~IFileDialogs() = default;
+    virtual std::string openFile(const std::string& caption, const std::string& filter) = 0;
+    // The dialog itself asks before an existing file is replaced.
+    virtual std::string saveFile(const std::string& caption, const std::string& filter,
+                                 const std::string& defaultSuffix) = 0;
+};
+
+}  // namespace bp
