@@ -238,12 +238,14 @@ void CNote::SetBodyShown(bool show, bool saveNow) {
         updateSizeLimits();
         moveAndResize(QRect(stored.x, stored.y, stored.width, stored.height));
     } else {
+        // Read before the new size limits resize the window, which writes its size.
+        const int storedWidth = store_.GetNoteInt(kLiveSource, nid_, "Width");
         isBody_ = 0;
         currentTitleHeight_ = kCollapsedTitleHeight;
         body_->hide();
         updateSizeLimits();
-        moveAndResize(QRect(cachedPosition_, QSize(store_.GetNoteInt(kLiveSource, nid_, "Width"),
-                                                   collapsedHeight(currentTitleHeight_))));
+        moveAndResize(
+            QRect(cachedPosition_, QSize(storedWidth, collapsedHeight(currentTitleHeight_))));
     }
     LayoutChildren();
     store_.SetNoteInt(nid_, isBody_, "isBody");
@@ -356,19 +358,22 @@ void CNote::onCommand(int id) {
             TakeFocus(Focus::Note);
             break;
         }
-        case cmd::NOTE_COLLAPSE_AT_STORED:
+        case cmd::NOTE_COLLAPSE_AT_STORED: {
+            // Read before the new size limits resize the window, which writes its size.
+            const QRect stored(store_.GetNoteInt(kLiveSource, nid_, "xPos"),
+                               store_.GetNoteInt(kLiveSource, nid_, "yPos"),
+                               store_.GetNoteInt(kLiveSource, nid_, "Width"),
+                               collapsedHeight(kCollapsedTitleHeight));
             isBody_ = 0;
             currentTitleHeight_ = kCollapsedTitleHeight;
             body_->hide();
             updateSizeLimits();
-            moveAndResize(QRect(store_.GetNoteInt(kLiveSource, nid_, "xPos"),
-                                store_.GetNoteInt(kLiveSource, nid_, "yPos"),
-                                store_.GetNoteInt(kLiveSource, nid_, "Width"),
-                                collapsedHeight(currentTitleHeight_)));
+            moveAndResize(stored);
             LayoutChildren();
             store_.SetNoteInt(nid_, 0, "isBody");
             TakeFocus(Focus::Note);
             break;
+        }
         case cmd::NOTE_HIDE:
             ShowNote(false);
             owner_.sendCommand(cmd::UPDATE_TRAY_TIP);

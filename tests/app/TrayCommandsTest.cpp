@@ -263,6 +263,8 @@ TEST_F(TrayTest, MinimizeAllCollapsesIntoRows) {
         EXPECT_EQ(QPoint(noteInt(i, "xPos"), noteInt(i, "yPos")), expected) << i;
         EXPECT_EQ(noteInt(i, "isBody"), 0);
         EXPECT_EQ(tray->noteAt(i).pos(), expected) << i;
+        EXPECT_EQ(tray->noteAt(i).size(), QSize(200, 31)) << i;
+        EXPECT_EQ(noteInt(i, "Width"), 200) << i;
     }
 }
 
