@@ -9,6 +9,7 @@
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtShell.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11WindowSystem.h"
 #include "store/NotesDatabase.h"
@@ -98,7 +99,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QtDesktop desktop;
     QtPlatformInfo info;
     X11WindowSystem windows;
-    const Platform platform{&messages, &clock, &desktop, &info, &windows};
+    QtShell shell;
+    const Platform platform{&messages, &clock, &desktop, &info, &windows, &shell};
 
     SingleInstance instance(SingleInstance::defaultRuntimeFolder());
     if (!instance.acquire()) {

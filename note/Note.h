@@ -14,6 +14,7 @@
 
 namespace bp {
 
+class CBodyEditor;
 class CNoteBody;
 class CTitle;
 class NumberedTimers;
@@ -60,6 +61,9 @@ public:
     QPoint cachedPosition() const { return cachedPosition_; }
     CTitle* title() const { return title_; }
     CNoteBody* body() const { return body_; }
+    CBodyEditor* bodyEditor() const { return editor_; }
+    CNotesDatabase& store() const { return store_; }
+    const Platform& platform() const { return platform_; }
     NumberedTimers& timers() const { return *timers_; }
 
     // Flags the main window sets: at exit, and around its raise of all notes.
@@ -102,6 +106,7 @@ private:
 
     CTitle* title_ = nullptr;
     CNoteBody* body_ = nullptr;
+    CBodyEditor* editor_ = nullptr;
     NumberedTimers* timers_ = nullptr;
 
     int priority_ = 1;

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Desktop.h"
 #include "PlatformInfo.h"
+#include "Shell.h"
 #include "UserMessages.h"
 #include "WindowSystem.h"
 
@@ -16,6 +17,7 @@ struct Platform {
     IDesktop* desktop = nullptr;
     IPlatformInfo* info = nullptr;
     IWindowSystem* windows = nullptr;
+    IShell* shell = nullptr;
 };
 
 }  // namespace bp

@@ -4,6 +4,7 @@
 #include "platform/Desktop.h"
 #include "platform/Platform.h"
 #include "platform/PlatformInfo.h"
+#include "platform/Shell.h"
 #include "platform/UserMessages.h"
 #include "platform/fake/FakeWindowSystem.h"
 
@@ -84,6 +85,17 @@ public:
     PlatformVersion reported{6, 1};
 };
 
+// Records what the program asked the desktop to open; nothing is opened.
+class FakeShell : public IShell {
+public:
+    bool open(const std::string& target) override {
+        opened.push_back(target);
+        return succeeds;
+    }
+    std::vector<std::string> opened;
+    bool succeeds = true;
+};
+
 // All fakes together, wired into a Platform.
 struct FakePlatform {
     FakeUserMessages messages;
@@ -91,8 +103,9 @@ struct FakePlatform {
     FakeDesktop desktop;
     FakePlatformInfo info;
     FakeWindowSystem windows;
+    FakeShell shell;
 
-    Platform platform() { return Platform{&messages, &clock, &desktop, &info, &windows}; }
+    Platform platform() { return Platform{&messages, &clock, &desktop, &info, &windows, &shell}; }
 };
 
 }  // namespace bp::fake
