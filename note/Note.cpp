@@ -1,5 +1,6 @@
 #include "Note.h"
 
+#include "BodyEditor.h"
 #include "ColorSchemes.h"
 #include "DeleteNoteDialog.h"
 #include "NoteBody.h"
@@ -63,7 +64,9 @@ void CNote::CreateFromRecord() {
     border_ = store_.GetNoteInt(kLiveSource, nid_, "border");
     body_ = new CNoteBody(this);
     body_->setEdgeStyle(border_);
+    editor_ = new CBodyEditor(*this, *body_, platform_.shell);
     title_ = new CTitle(*this);
+    title_->createButtons();
 
     const auto titleFontColor = store_.GetNoteUInt(kLiveSource, nid_, "titleFontColor");
     const auto titleBackColor = store_.GetNoteUInt(kLiveSource, nid_, "titleBackColor");
@@ -90,10 +93,8 @@ void CNote::CreateFromRecord() {
     createdText_ =
         platform_.clock->format("%m %d, %Y - %I:%M:%S %p", platform_.clock->localTime(created), 25);
 
-    QTextCharFormat insertion;
-    insertion.setFont(fontFromRecord(bodyFont_));
-    insertion.setForeground(bodyFontColor_);
-    body_->setCurrentCharFormat(insertion);
+    editor_->SetInsertionColor(bodyFontColor_);
+    editor_->SetInsertionFont(bodyFont_);
     std::string stored;
     if (store_.GetNoteBody(kLiveSource, nid_, stored)) {
         body_->loadStored(stored);
@@ -116,6 +117,10 @@ void CNote::CreateFromRecord() {
     SetBodyShown(isBody_ != 0, false);
     SetEditable(isEdit_ != 0, false);
     ApplyTransparency();
+    title_->setPriorityImage(priority_);
+    title_->showExpiration(store_.GetNoteUInt(kLiveSource, nid_, "expireTime") != 0);
+    title_->setAlarmImage(false, QStringLiteral("Alarm Off"));
+    onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
 
     body_->installEventFilter(this);
     body_->viewport()->installEventFilter(this);
@@ -282,18 +287,10 @@ void CNote::ApplyTransparency() {
 }
 
 void CNote::ApplyDefaultBodyFormat() {
-    if (closing_ || body_ == nullptr) {
+    if (closing_ || editor_ == nullptr) {
         return;
     }
-    QTextCharFormat format;
-    format.setFont(fontFromRecord(bodyFont_));
-    format.setForeground(bodyFontColor_);
-    const bool modified = body_->document()->isModified();
-    QTextCursor all(body_->document());
-    all.select(QTextCursor::Document);
-    all.mergeCharFormat(format);
-    body_->setCurrentCharFormat(format);
-    body_->document()->setModified(modified);
+    editor_->ApplyDefaultBodyFormat();
 }
 
 void CNote::StoreBody() {
@@ -328,7 +325,21 @@ void CNote::onCommand(int id) {
     if (closing_) {
         return;
     }
+    if (title_ != nullptr && commandCommitsTitleEdit(id)) {
+        title_->finishEdit();
+    }
+    if (editor_ != nullptr && editor_->onCommand(id)) {
+        return;
+    }
     switch (id) {
+        case cmd::TITLE_EDIT:
+        case cmd::TITLE_FONT:
+        case cmd::TITLE_TEXT_COLOR:
+            title_->onCommand(id);
+            break;
+        case cmd::NOTE_REFRESH_TOOLTIPS:
+            title_->RefreshTooltips(QString::fromStdString(createdText_), std::nullopt);
+            break;
         case cmd::NOTE_ACTIVATE:
             if (!isVisible()) {
                 ShowNote(true);

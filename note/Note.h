@@ -17,6 +17,7 @@ class QDialog;
 
 namespace bp {
 
+class CBodyEditor;
 class CNoteBody;
 class CTitle;
 class NumberedTimers;
@@ -73,6 +74,9 @@ public:
     QPoint cachedPosition() const { return cachedPosition_; }
     CTitle* title() const { return title_; }
     CNoteBody* body() const { return body_; }
+    CBodyEditor* bodyEditor() const { return editor_; }
+    CNotesDatabase& store() const { return store_; }
+    const Platform& platform() const { return platform_; }
     NumberedTimers& timers() const { return *timers_; }
 
     // Flags the main window sets: at exit, and around its raise of all notes.
@@ -123,6 +127,7 @@ private:
 
     CTitle* title_ = nullptr;
     CNoteBody* body_ = nullptr;
+    CBodyEditor* editor_ = nullptr;
     NumberedTimers* timers_ = nullptr;
 
     int priority_ = 1;

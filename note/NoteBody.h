@@ -5,10 +5,13 @@
 #include <string>
 #include <string_view>
 
+class QSyntaxHighlighter;
+
 namespace bp {
 
 // The rich-text body of a note. Its background is transparent so the note's colour shows
-// through; the text is stored as RTF.
+// through; the text is stored as RTF. It holds at most kTextLimit characters: input beyond
+// that is refused, and web addresses in the text are shown as links.
 class CNoteBody : public QTextEdit {
     Q_OBJECT
 public:
@@ -19,8 +22,26 @@ public:
     void loadStored(std::string_view stored);
     std::string toStored() const;
 
+    // Replaces the selection by plain text in the insertion format, as far as the limit allows.
+    void insertLimitedText(const QString& text);
+    // Characters the body holds, each paragraph break counting as one.
+    int textLength() const;
+
     // The longest body the note keeps, in characters.
     static constexpr int kTextLimit = 1048576;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    // Room left for new text when the selection is replaced.
+    int room() const;
+    // Cuts what an insertion ending at end put beyond the limit, within the same undo step.
+    void trimOverflow(int end);
+
+    QSyntaxHighlighter* addresses_;
 };
 
 }  // namespace bp

@@ -1,16 +1,36 @@
 #include "Title.h"
 
+#include "EditTitle.h"
 #include "Note.h"
+#include "NoteMenus.h"
+#include "TitleButton.h"
+#include "platform/Messages.h"
+#include "platform/qt/NumberedTimers.h"
+#include "platform/qt/StoredText.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
+#include <QTimer>
 
 namespace bp {
 
+bool pressStartsDrag(Qt::MouseButton button, Qt::MouseButtons buttons,
+                     Qt::KeyboardModifiers modifiers) {
+    return button == Qt::LeftButton && buttons == Qt::LeftButton &&
+           (modifiers & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 CTitle::CTitle(CNote& note) : QWidget(&note), note_(note) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(QStringLiteral("Title"));
+    connect(this, &CTitle::dragRequested, this, [this] { note_.beginDrag(); });
 }
+
+CTitle::~CTitle() = default;
 
 void CTitle::setTitleText(const QString& text) {
     titleText_ = text;
@@ -28,14 +48,325 @@ void CTitle::setColors(const QColor& text, const QColor& back) {
     update();
 }
 
+void CTitle::setUnlocked(bool unlocked) {
+    unlocked_ = unlocked;
+    updateMinimizeImage();
+}
+
+CTitleButton* CTitle::addButton(int commandId, int imageId, const QString& tip) {
+    auto* button = new CTitleButton(commandId, this);
+    button->setImage(imageId);
+    button->setToolTip(tip);
+    connect(button, &CTitleButton::command, this, &CTitle::onCommand);
+    buttons_[commandId] = button;
+    return button;
+}
+
+void CTitle::createButtons() {
+    if (!buttons_.empty()) {
+        return;
+    }
+    addButton(cmd::TITLE_PRIORITY_BUTTON, bitmap::PRIORITY_HIGH,
+              QStringLiteral("Note priority. Click to open note's menu."));
+    addButton(cmd::TITLE_CLOSE_BUTTON, bitmap::CLOSE, QStringLiteral("Close"));
+    addButton(cmd::TITLE_MINIMIZE_BUTTON, bitmap::MINIMIZE,
+              QStringLiteral("Minimize - Title Only"));
+    addButton(cmd::TITLE_READ_BUTTON, bitmap::READ, QStringLiteral("Read"))->hide();
+    addButton(cmd::TITLE_EXPIRATION_BUTTON, bitmap::EXPIRATION, QStringLiteral("Expiration Off"))
+        ->hide();
+    addButton(cmd::TITLE_ALARM_BUTTON, bitmap::ALARM_OFF, QStringLiteral("Alarm Off"))->hide();
+    addButton(cmd::TITLE_STOP_SNOOZE_BUTTON, bitmap::STOP_SNOOZE, QStringLiteral("Stop Snooze"))
+        ->hide();
+    updateMinimizeImage();
+}
+
+CTitleButton* CTitle::button(int commandId) const {
+    auto it = buttons_.find(commandId);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+TitleButtonsShown CTitle::buttonsShown() const {
+    auto shown = [this](int id) {
+        const CTitleButton* b = button(id);
+        return b != nullptr && !b->isHidden();
+    };
+    TitleButtonsShown s;
+    s.priority = shown(cmd::TITLE_PRIORITY_BUTTON);
+    s.read = shown(cmd::TITLE_READ_BUTTON);
+    s.alarm = shown(cmd::TITLE_ALARM_BUTTON);
+    s.stopSnooze = shown(cmd::TITLE_STOP_SNOOZE_BUTTON);
+    s.expiration = shown(cmd::TITLE_EXPIRATION_BUTTON);
+    return s;
+}
+
 void CTitle::layoutButtons() {
+    if (!buttons_.empty()) {
+        // The read and alarm buttons are always part of the row once the note is laid out.
+        button(cmd::TITLE_READ_BUTTON)->show();
+        button(cmd::TITLE_ALARM_BUTTON)->show();
+        const TitleButtonsShown shown = buttonsShown();
+        const TitleButtonPlaces places = placeTitleButtons(width(), height(), shown);
+        button(cmd::TITLE_CLOSE_BUTTON)->setGeometry(places.close);
+        button(cmd::TITLE_MINIMIZE_BUTTON)->setGeometry(places.minimize);
+        button(cmd::TITLE_PRIORITY_BUTTON)->setGeometry(places.priority);
+        button(cmd::TITLE_READ_BUTTON)->setGeometry(places.read);
+        button(cmd::TITLE_ALARM_BUTTON)->setGeometry(places.alarm);
+        button(cmd::TITLE_STOP_SNOOZE_BUTTON)->setGeometry(places.stopSnooze);
+        button(cmd::TITLE_EXPIRATION_BUTTON)->setGeometry(places.expiration);
+        updateMinimizeImage();
+    }
+    if (editor_) {
+        editor_->setGeometry(titleEditorRect(rect(), buttonsShown()));
+    }
     update();
 }
 
 QRect CTitle::textRect() const {
-    QRect r = rect();
-    r.setRight(r.right() - 39);
-    return r;
+    return titleTextRect(rect(), buttonsShown());
+}
+
+void CTitle::updateMinimizeImage() {
+    CTitleButton* minimize = button(cmd::TITLE_MINIMIZE_BUTTON);
+    if (minimize == nullptr) {
+        return;
+    }
+    int image = bitmap::MINIMIZE;
+    QString tip = QStringLiteral("Minimize - Title Only");
+    if (!unlocked_) {
+        image = bitmap::LOCKED;
+        tip = QStringLiteral("Unlock note");
+    } else if (!note_.isBodyShown()) {
+        image = bitmap::RESTORE;
+        tip = QStringLiteral("Restore");
+    }
+    if (minimize->imageId() != image) {
+        minimize->setImage(image);
+    }
+    minimize->setToolTip(tip);
+}
+
+void CTitle::setPriorityImage(int priority) {
+    CTitleButton* b = button(cmd::TITLE_PRIORITY_BUTTON);
+    if (b == nullptr) {
+        return;
+    }
+    switch (priority) {
+        case 0:
+            b->setImage(bitmap::PRIORITY_LOW);
+            b->setToolTip(QStringLiteral("Low Priority"));
+            break;
+        case 1:
+            b->setImage(bitmap::PRIORITY_REGULAR);
+            b->setToolTip(QStringLiteral("Regular Priority"));
+            break;
+        case 2:
+            b->setImage(bitmap::PRIORITY_HIGH);
+            b->setToolTip(QStringLiteral("High Priority"));
+            break;
+        default:
+            // An unknown priority keeps the image and tip the button has.
+            break;
+    }
+}
+
+void CTitle::setAlarmImage(bool alarmOn, const QString& tip) {
+    if (CTitleButton* b = button(cmd::TITLE_ALARM_BUTTON)) {
+        b->setImage(alarmOn ? bitmap::ALARM_ON : bitmap::ALARM_OFF);
+        b->setToolTip(tip);
+    }
+}
+
+void CTitle::showStopSnooze(bool show) {
+    if (CTitleButton* b = button(cmd::TITLE_STOP_SNOOZE_BUTTON)) {
+        b->setVisible(show);
+        layoutButtons();
+    }
+}
+
+void CTitle::showExpiration(bool show) {
+    if (CTitleButton* b = button(cmd::TITLE_EXPIRATION_BUTTON)) {
+        b->setVisible(show);
+        layoutButtons();
+    }
+}
+
+void CTitle::RefreshTooltips(const QString& createdText, const std::optional<QString>& nextAlarm) {
+    const QString priority = priorityWord(
+        textFromStored(note_.store().GetNoteString(kLiveSource, note_.nid(), "priority")));
+    if (nextAlarm) {
+        alarmText_ = *nextAlarm;
+        if (CTitleButton* b = button(cmd::TITLE_ALARM_BUTTON)) {
+            b->setToolTip(QStringLiteral("Alarm ON\n%1").arg(alarmText_));
+        }
+    } else {
+        alarmText_ = QStringLiteral("NO ALARM");
+        if (CTitleButton* b = button(cmd::TITLE_ALARM_BUTTON)) {
+            b->setToolTip(QStringLiteral("Alarm"));
+        }
+    }
+    setToolTip(titleToolTip(createdText, priority, titleText_, alarmText_));
+}
+
+void CTitle::postToNote(int id) {
+    QPointer<CNote> note(&note_);
+    QTimer::singleShot(0, &note_, [note, id] {
+        if (note) {
+            note->onCommand(id);
+        }
+    });
+}
+
+void CTitle::onCommand(int id) {
+    if (note_.closing()) {
+        return;
+    }
+    switch (id) {
+        case cmd::TITLE_PRIORITY_BUTTON:
+            openNoteMenu();
+            break;
+        case cmd::TITLE_CLOSE_BUTTON:
+            finishEdit();
+            note_.onCommand(cmd::NOTE_HIDE);
+            break;
+        case cmd::TITLE_MINIMIZE_BUTTON:
+        case cmd::NOTE_MINIMIZE:
+            finishEdit();
+            note_.onCommand(cmd::NOTE_MINIMIZE);
+            break;
+        case cmd::TITLE_READ_BUTTON:
+        case cmd::TITLE_ALARM_BUTTON:
+            finishEdit();
+            if (unlocked_) {
+                postToNote(id == cmd::TITLE_READ_BUTTON ? cmd::NOTE_READ_ALOUD
+                                                        : cmd::NOTE_ALARM_SETTINGS);
+            } else {
+                openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
+            }
+            break;
+        case cmd::TITLE_STOP_SNOOZE_BUTTON:
+            finishEdit();
+            postToNote(cmd::NOTE_CANCEL_SNOOZE);
+            break;
+        case cmd::TITLE_EXPIRATION_BUTTON:
+            showExpiration(false);
+            note_.store().SetNoteUInt(note_.nid(), 0, "expireTime");
+            break;
+        case cmd::TITLE_EDIT:
+            startEdit();
+            break;
+        case cmd::TITLE_EDIT_DONE:
+            takeEditedTitle();
+            break;
+        case cmd::TITLE_FINISH_EDIT:
+        case cmd::TITLE_END_EDIT:
+            finishEdit();
+            break;
+        case cmd::TITLE_FONT:
+        case cmd::TITLE_TEXT_COLOR:
+            // The title's appearance commands belong to the appearance work.
+            break;
+        case cmd::NOTE_DUPLICATE:
+        case cmd::NOTE_SEND_EMAIL:
+        case cmd::EDIT_PASTE_PLAIN:
+        case cmd::PARAGRAPH_SETTINGS:
+        case cmd::NOTE_BODY_FONT:
+        case cmd::NOTE_BODY_TEXT_COLOR:
+        case cmd::NOTE_COLOR:
+        case cmd::NOTE_PRIORITY_HIGH:
+        case cmd::NOTE_PRIORITY_REGULAR:
+        case cmd::NOTE_PRIORITY_LOW:
+        case cmd::NOTE_MAXIMIZE:
+        case cmd::NOTE_TRANSPARENCY:
+        case cmd::NOTE_LOCK:
+        case cmd::NOTE_PRINT:
+        case cmd::NOTE_DELETE:
+        case cmd::EDIT_UNDO:
+        case cmd::EDIT_REDO:
+        case cmd::EDIT_CUT:
+        case cmd::EDIT_COPY:
+        case cmd::EDIT_PASTE:
+        case cmd::EDIT_DELETE:
+        case cmd::EDIT_SELECT_ALL:
+        case cmd::NOTE_UNLOCK:
+        case cmd::NOTE_SET_SIZE:
+        case cmd::NOTE_SAVE_AS_TEXT:
+        case cmd::NOTE_SAVE_AS_PICTURE:
+        case cmd::SELECTION_FONT:
+        case cmd::SELECTION_TEXT_COLOR:
+            note_.onCommand(id);
+            break;
+        default:
+            break;
+    }
+}
+
+void CTitle::openMenu(NoteMenu which, const QPoint& screenPos) {
+    std::unique_ptr<QMenu> menu = buildNoteMenu(which, this);
+    if (which == NoteMenu::Note) {
+        const int priority = note_.store().GetNoteInt(kLiveSource, note_.nid(), "priority");
+        const int checked = priority == 0   ? cmd::NOTE_PRIORITY_LOW
+                            : priority == 1 ? cmd::NOTE_PRIORITY_REGULAR
+                            : priority == 2 ? cmd::NOTE_PRIORITY_HIGH
+                                            : 0;
+        for (int id :
+             {cmd::NOTE_PRIORITY_HIGH, cmd::NOTE_PRIORITY_REGULAR, cmd::NOTE_PRIORITY_LOW}) {
+            findCommand(*menu, id)->setChecked(id == checked);
+        }
+        findCommand(*menu, cmd::NOTE_TRANSPARENCY)->setEnabled(true);
+    }
+    QPointer<CTitle> self(this);
+    const int chosen = trackMenu(*menu, screenPos);
+    if (self && chosen != 0) {
+        onCommand(chosen);
+    }
+}
+
+void CTitle::openNoteMenu() {
+    finishEdit();
+    const QPoint at = mapToGlobal(rect().bottomLeft());
+    if (unlocked_) {
+        note_.onCommand(cmd::NOTE_STORE_BODY);
+        openMenu(NoteMenu::Note, at);
+    } else {
+        openMenu(NoteMenu::Unlock, at);
+    }
+}
+
+void CTitle::startEdit() {
+    if (editor_ || note_.closing()) {
+        return;
+    }
+    editBuffer_ = titleText_;
+    editor_ = new CEditTitle(editBuffer_, this);
+    connect(editor_, &CEditTitle::finished, this, [this](const QString& text) {
+        editBuffer_ = text;
+        CEditTitle* done = editor_;
+        onCommand(cmd::TITLE_EDIT_DONE);
+        // The editor may still be inside its own key handling: let it go afterwards.
+        if (done != nullptr) {
+            done->hide();
+            done->deleteLater();
+        }
+        editor_ = nullptr;
+    });
+    layoutButtons();
+    editor_->show();
+    editor_->lineEdit()->setFocus(Qt::OtherFocusReason);
+}
+
+void CTitle::finishEdit() {
+    if (editor_) {
+        editor_->commit();
+    }
+}
+
+void CTitle::takeEditedTitle() {
+    titleText_ = editBuffer_;
+    note_.store().SetNoteString(note_.nid(), storedFromText(titleText_), "title");
+    note_.setWindowTitle(titleText_);
+    repaint();
+    note_.onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
+    postToNote(cmd::NOTE_POST_CHANGED);
 }
 
 void CTitle::paintEvent(QPaintEvent*) {
@@ -50,13 +381,58 @@ void CTitle::paintEvent(QPaintEvent*) {
 }
 
 void CTitle::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton &&
-        event->modifiers() == Qt::NoModifier) {
-        note_.beginDrag();
+    if (note_.closing()) {
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        finishEdit();
+        pressPos_.reset();
+        if (pressStartsDrag(event->button(), event->buttons(), event->modifiers())) {
+            // The move starts once the pointer travels, so a double click still reaches the bar.
+            pressPos_ = event->position().toPoint();
+        }
+        note_.onCommand(cmd::NOTE_STOP_SOUND);
+        note_.timers().stop(timer::NOTE_FLASH);
+        event->accept();
+        return;
+    }
+    if (event->button() == Qt::RightButton) {
+        finishEdit();
+        if (!editor_) {
+            note_.onCommand(cmd::NOTE_STORE_BODY);
+            openMenu(unlocked_ ? NoteMenu::Edit : NoteMenu::Unlock,
+                     event->globalPosition().toPoint());
+        }
         event->accept();
         return;
     }
     QWidget::mousePressEvent(event);
+}
+
+void CTitle::mouseMoveEvent(QMouseEvent* event) {
+    if (pressPos_ && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - *pressPos_).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        pressPos_.reset();
+        emit dragRequested();
+        event->accept();
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void CTitle::mouseReleaseEvent(QMouseEvent* event) {
+    pressPos_.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CTitle::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && unlocked_ && !note_.closing()) {
+        startEdit();
+        event->accept();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 void CTitle::resizeEvent(QResizeEvent*) {

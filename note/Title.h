@@ -1,20 +1,33 @@
 #pragma once
 
+#include "EditTitle.h"
+#include "TitleLayout.h"
+
 #include <QColor>
 #include <QFont>
+#include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
+
+#include <map>
+#include <optional>
 
 namespace bp {
 
 class CNote;
+class CTitleButton;
 
-// The strip across the top of a note: it shows the title in the title font and colours and
-// drags the note.
+enum class NoteMenu;
+
+// The strip across the top of a note: the title in the title font and colours, the row of
+// small buttons, the note's menus, dragging, renaming in place and the tool tips that sum the
+// note up. Menu commands meant for the note are passed on to it unchanged.
 class CTitle : public QWidget {
     Q_OBJECT
 public:
     explicit CTitle(CNote& note);
+    ~CTitle() override;
 
     void setTitleText(const QString& text);
     const QString& titleText() const { return titleText_; }
@@ -22,26 +35,70 @@ public:
     void setColors(const QColor& text, const QColor& back);
     const QColor& textColor() const { return textColor_; }
     const QColor& backColor() const { return backColor_; }
-    void setUnlocked(bool unlocked) { unlocked_ = unlocked; }
+    void setUnlocked(bool unlocked);
     bool unlocked() const { return unlocked_; }
 
+    // Builds the buttons with their first images and tips; called once by the note.
+    void createButtons();
     // Places the buttons in the bar's current size.
     void layoutButtons();
     // The rectangle the title text is drawn in: clear of the buttons on the left and of the
     // 39 pixels kept free on the right.
     QRect textRect() const;
+    TitleButtonsShown buttonsShown() const;
+
+    void onCommand(int id);
+
+    void setPriorityImage(int priority);
+    void setAlarmImage(bool alarmOn, const QString& tip);
+    void showStopSnooze(bool show);
+    void showExpiration(bool show);
+    // The tips that sum the note up; nextAlarm is the formatted next ringing when the alarm
+    // is on.
+    void RefreshTooltips(const QString& createdText, const std::optional<QString>& nextAlarm);
+    const QString& alarmText() const { return alarmText_; }
+
+    CTitleButton* button(int commandId) const;
+    CEditTitle* editor() const { return editor_; }
+    bool isEditing() const { return editor_ != nullptr; }
+    void startEdit();
+    // Ends an open title edit exactly as Enter does.
+    void finishEdit();
+
+signals:
+    // A left-button drag on the bar: the note moves with the pointer.
+    void dragRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    CTitleButton* addButton(int commandId, int imageId, const QString& tip);
+    void openMenu(NoteMenu which, const QPoint& screenPos);
+    void openNoteMenu();
+    void takeEditedTitle();
+    void postToNote(int id);
+    void updateMinimizeImage();
+
     CNote& note_;
     QString titleText_;
     QColor textColor_;
     QColor backColor_;
     bool unlocked_ = true;
+    std::map<int, CTitleButton*> buttons_;
+    QPointer<CEditTitle> editor_;
+    QString editBuffer_;
+    QString alarmText_ = QStringLiteral("NO ALARM");
+    std::optional<QPoint> pressPos_;
 };
+
+// A press starts a drag only when the left button is the one button and no modifier is held.
+bool pressStartsDrag(Qt::MouseButton button, Qt::MouseButtons buttons,
+                     Qt::KeyboardModifiers modifiers);
 
 }  // namespace bp

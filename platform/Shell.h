@@ -4,11 +4,12 @@
 
 namespace bp {
 
-// Opens a document, file or web address with the desktop's default handler.
+// The desktop's "open" verb: a web or mailto address, a document or a program, handed to
+// whatever the user's desktop runs for it. Never through a shell command line.
 class IShell {
 public:
     virtual ~IShell() = default;
-    // True when a handler was started; it does not say whether the handler succeeded.
+    // True when the request was handed over; what the opener then does is not reported back.
     virtual bool open(const std::string& target) = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/Desktop.h"
 #include "platform/Platform.h"
 #include "platform/PlatformInfo.h"
+#include "platform/Shell.h"
 #include "platform/UserMessages.h"
 #include "platform/fake/FakeWindowSystem.h"
 

@@ -1,19 +1,41 @@
 #include "QtShell.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QUrl>
 
 namespace bp {
 
+namespace {
+
+// "www.example.com" and bare paths are what users type; the opener wants full URLs.
+QUrl urlFor(const QString& target) {
+    if (QFileInfo::exists(target)) {
+        return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+    }
+    const QUrl parsed(target, QUrl::StrictMode);
+    if (parsed.isValid() && !parsed.scheme().isEmpty() && parsed.scheme().size() > 1) {
+        return parsed;
+    }
+    return QUrl::fromUserInput(target, QDir::currentPath());
+}
+
+}  // namespace
+
 bool QtShell::open(const std::string& target) {
-    const QString text = QString::fromStdString(target);
-    // Plain paths are files; everything with a scheme goes as it is.
-    const QUrl url = text.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(text)
-                                                       : QUrl(text, QUrl::StrictMode);
-    if (!url.isValid()) {
+    const QString text = QString::fromStdString(target).trimmed();
+    if (text.isEmpty()) {
         return false;
     }
-    return QDesktopServices::openUrl(url);
+    const QString opener = qEnvironmentVariable("BRIGHTPOST_OPENER");
+    if (!opener.isEmpty()) {
+        // An argument vector, not a command line: the target cannot be read as shell syntax.
+        return QProcess::startDetached(opener, {text});
+    }
+    const QUrl url = urlFor(text);
+    return url.isValid() && QDesktopServices::openUrl(url);
 }
 
 }  // namespace bp

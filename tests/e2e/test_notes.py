@@ -17,9 +17,19 @@ def note_window(desktop, title, timeout=10):
 
 
 def drag(desktop, x, y, dx, dy):
+    """Press at (x, y), move by (dx, dy), release."""
     desktop.run("xdotool", "mousemove", str(x), str(y), "mousedown", "1", "sleep", "0.1",
                 "mousemove", str(x + dx // 2), str(y + dy // 2), "sleep", "0.05",
                 "mousemove", str(x + dx), str(y + dy), "sleep", "0.1", "mouseup", "1")
+
+
+def drag_title(desktop, x, y, dx, dy):
+    """A title bar moves its note once the pointer has travelled a little: the note follows
+    the pointer from there."""
+    desktop.run("xdotool", "mousemove", str(x), str(y), "mousedown", "1", "sleep", "0.1",
+                "mousemove", str(x + 20), str(y), "sleep", "0.1",
+                "mousemove", str(x + 20 + dx // 2), str(y + dy // 2), "sleep", "0.05",
+                "mousemove", str(x + 20 + dx), str(y + dy), "sleep", "0.1", "mouseup", "1")
 
 
 def test_sample_notes_appear_where_stored_and_stack_by_priority(start, data_dir, desktop, artifacts):
@@ -52,8 +62,8 @@ def test_dragging_and_resizing_are_written_back(start, data_dir, desktop):
     app = start(data_dir)
     app.wait_ready()
     window = note_window(desktop, "High Priority Note")
-    # Drag by the title strip.
-    drag(desktop, 764 + 120, 189 + 8, -200, 150)
+    # Drag by the title bar.
+    drag_title(desktop, 764 + 120, 189 + 8, -200, 150)
     assert wait_until(lambda: desktop.window_geometry(window)["x"] == 564, 5), desktop.window_geometry(window)
     # Resize from the bottom-right corner.
     g = desktop.window_geometry(window)

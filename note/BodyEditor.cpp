@@ -1,0 +1,507 @@
+#include "BodyEditor.h"
+
+#include "BodyFormat.h"
+#include "Note.h"
+#include "NoteBody.h"
+#include "NoteDialogs.h"
+#include "NoteMenus.h"
+#include "Paragraph.h"
+#include "Title.h"
+#include "platform/Messages.h"
+#include "platform/Shell.h"
+#include "platform/rtf/WebAddresses.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace bp {
+
+namespace {
+
+class StandardDialogs : public INoteDialogs {
+public:
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override {
+        const QColor chosen = QColorDialog::getColor(initial, parent);
+        return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+    }
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override {
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
+        return ok ? std::optional<QFont>(chosen) : std::nullopt;
+    }
+    bool runParagraph(CParagraph& dialog) override { return dialog.exec() == QDialog::Accepted; }
+};
+
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c.isMark() || c == QLatin1Char('_') || c == QLatin1Char('\'');
+}
+
+// The six formatting keys; each note window owns its own, so they act on the note being
+// edited and leave every other program's keys alone.
+struct FormattingKey {
+    QKeyCombination keys;
+    int action;  // 0-3 an effect, otherwise a command
+};
+
+constexpr int kBodyFontAction = 100;
+constexpr int kRandomColorsAction = 101;
+
+const FormattingKey kFormattingKeys[] = {
+    {Qt::CTRL | Qt::Key_B, 0},
+    {Qt::CTRL | Qt::Key_I, 1},
+    {Qt::CTRL | Qt::Key_U, 2},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_S, 3},
+    {Qt::CTRL | Qt::Key_D, kBodyFontAction},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_R, kRandomColorsAction},
+};
+
+}  // namespace
+
+INoteDialogs& standardNoteDialogs() {
+    static StandardDialogs dialogs;
+    return dialogs;
+}
+
+CBodyEditor::CBodyEditor(CNote& note, CNoteBody& body, IShell* shell)
+    : QObject(&note), note_(note), body_(body), shell_(shell), dialogs_(&standardNoteDialogs()) {
+    body_.setContextMenuPolicy(Qt::PreventContextMenu);
+    body_.installEventFilter(this);
+    body_.viewport()->installEventFilter(this);
+    installFormattingKeys();
+}
+
+int CBodyEditor::dpi() const {
+    const int value = body_.logicalDpiY();
+    return value > 0 ? value : 96;
+}
+
+void CBodyEditor::installFormattingKeys() {
+    for (const FormattingKey& key : kFormattingKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(key.keys), &note_);
+        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setAutoRepeat(false);
+        const int action = key.action;
+        connect(shortcut, &QShortcut::activated, this, [this, action] {
+            if (note_.closing()) {
+                return;
+            }
+            switch (action) {
+                case kBodyFontAction:
+                    note_.onCommand(cmd::NOTE_BODY_FONT);
+                    break;
+                case kRandomColorsAction:
+                    emit randomColorsRequested();
+                    break;
+                default:
+                    ToggleEffect(static_cast<Effect>(action));
+                    break;
+            }
+        });
+    }
+}
+
+bool CBodyEditor::isFormattingKey(const QKeyEvent& key) const {
+    const QKeyCombination pressed = key.keyCombination();
+    for (const FormattingKey& k : kFormattingKeys) {
+        if (pressed.key() == k.keys.key() &&
+            (pressed.keyboardModifiers() & ~Qt::KeypadModifier) == k.keys.keyboardModifiers()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CBodyEditor::onCommand(int id) {
+    const bool editable = !body_.isReadOnly();
+    switch (id) {
+        case cmd::EDIT_UNDO:
+            if (editable)
+                body_.undo();
+            return true;
+        case cmd::EDIT_REDO:
+            if (editable)
+                body_.redo();
+            return true;
+        case cmd::EDIT_SELECT_ALL:
+            body_.selectAll();
+            return true;
+        case cmd::EDIT_DELETE:
+            if (editable) {
+                QTextCursor cursor = body_.textCursor();
+                cursor.removeSelectedText();
+                body_.setTextCursor(cursor);
+            }
+            return true;
+        case cmd::EDIT_CUT:
+            if (editable)
+                body_.cut();
+            return true;
+        case cmd::EDIT_COPY:
+            body_.copy();
+            return true;
+        case cmd::EDIT_PASTE:
+        case cmd::EDIT_PASTE_PLAIN:
+            if (editable)
+                paste(id == cmd::EDIT_PASTE_PLAIN);
+            return true;
+        case cmd::SELECTION_TEXT_COLOR:
+            if (editable)
+                chooseSelectionColor();
+            return true;
+        case cmd::SELECTION_FONT:
+            if (editable)
+                chooseSelectionFont();
+            return true;
+        case cmd::PARAGRAPH_SETTINGS:
+            if (editable)
+                paragraphSettings();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CBodyEditor::SetInsertionColor(const QColor& color) {
+    QTextCursor cursor = body_.textCursor();
+    if (cursor.hasSelection()) {
+        mergeOverSelection(cursor, colorFormat(color));
+    } else {
+        body_.setCurrentCharFormat(insertionFormat(cursor.charFormat(), colorFormat(color)));
+    }
+}
+
+void CBodyEditor::SetInsertionFont(const LogFont& font) {
+    const QTextCharFormat change = fontFormatFromLogFont(font, dpi());
+    QTextCursor cursor = body_.textCursor();
+    if (cursor.hasSelection()) {
+        mergeOverSelection(cursor, change);
+    } else {
+        body_.setCurrentCharFormat(insertionFormat(cursor.charFormat(), change));
+    }
+}
+
+LogFont CBodyEditor::CharFormatToLogFont(const QTextCharFormat& format) {
+    scratchFont_ = charFormatToLogFont(format, body_.document()->defaultFont(), dpi());
+    return scratchFont_;
+}
+
+void CBodyEditor::ApplyDefaultBodyFormat() {
+    QTextDocument* document = body_.document();
+    const bool modified = document->isModified();
+    const QTextCharFormat font = fontFormatFromLogFont(note_.bodyFont(), dpi());
+    // Text without a font of its own follows the document's font; text that has one (a
+    // duplicated or loaded body) keeps it.
+    QFont base = document->defaultFont();
+    base = font.font().resolve(base);
+    document->setDefaultFont(base);
+    QTextCharFormat change = font;
+    change.merge(colorFormat(note_.bodyFontColor()));
+    QTextCursor cursor = body_.textCursor();
+    if (document->isEmpty()) {
+        cursor.clearSelection();
+        body_.setTextCursor(cursor);
+        body_.setCurrentCharFormat(insertionFormat(cursor.charFormat(), change));
+    }
+    document->setModified(modified);
+}
+
+QTextCharFormat CBodyEditor::formatAtSelectionStart() const {
+    const QTextCursor selection = body_.textCursor();
+    QTextCursor at(body_.document());
+    const int start = std::max(0, selection.selectionStart());
+    if (selection.hasSelection()) {
+        // The first selected character.
+        at.setPosition(start + 1);
+    } else {
+        at.setPosition(start);
+        if (selection.position() == start) {
+            return selection.charFormat();
+        }
+    }
+    return at.charFormat();
+}
+
+void CBodyEditor::prepareTyping() {
+    const QTextCursor cursor = body_.textCursor();
+    if (cursor.hasSelection() || cursor.selectionStart() != 0) {
+        const QTextCharFormat before = formatAtSelectionStart();
+        const QBrush brush = before.foreground();
+        SetInsertionColor(brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor());
+        SetInsertionFont(CharFormatToLogFont(before));
+    } else {
+        SetInsertionColor(note_.bodyFontColor());
+        SetInsertionFont(note_.bodyFont());
+    }
+    note_.update(body_.geometry());
+}
+
+void CBodyEditor::ToggleEffect(Effect effect) {
+    if (body_.isReadOnly() || note_.closing()) {
+        return;
+    }
+    QTextDocument* document = body_.document();
+    QTextCursor cursor = body_.textCursor();
+    const QTextCharFormat current = formatAtSelectionStart();
+
+    int wordStart = -1;
+    int wordEnd = -1;
+    if (!cursor.hasSelection()) {
+        const int caret = cursor.position();
+        if (isWordChar(document->characterAt(caret))) {
+            wordStart = caret;
+            while (wordStart > 0 && isWordChar(document->characterAt(wordStart - 1))) {
+                --wordStart;
+            }
+            wordEnd = caret;
+            while (isWordChar(document->characterAt(wordEnd))) {
+                ++wordEnd;
+            }
+        }
+    }
+
+    QTextCharFormat change;
+    change.setFontWeight(isBold(current) ? QFont::Normal : QFont::Bold);
+    change.setFontItalic(current.fontItalic());
+    change.setFontUnderline(current.fontUnderline());
+    change.setFontStrikeOut(current.fontStrikeOut());
+    if (current.hasProperty(QTextFormat::ForegroundBrush)) {
+        change.setForeground(current.foreground());
+    }
+    if (effect != Effect::Bold) {
+        change.setFontWeight(isBold(current) ? QFont::Bold : QFont::Normal);
+    }
+    switch (effect) {
+        case Effect::Bold:
+            break;
+        case Effect::Italic:
+            change.setFontItalic(!current.fontItalic());
+            break;
+        case Effect::Underline:
+            change.setFontUnderline(!current.fontUnderline());
+            break;
+        case Effect::StrikeOut:
+            change.setFontStrikeOut(!current.fontStrikeOut());
+            break;
+    }
+
+    if (wordStart >= 0 && wordStart < wordEnd) {
+        QTextCursor word(document);
+        word.setPosition(wordStart);
+        word.setPosition(wordEnd, QTextCursor::KeepAnchor);
+        mergeOverSelection(word, change);
+    } else if (cursor.hasSelection()) {
+        mergeOverSelection(cursor, change);
+    } else {
+        body_.setCurrentCharFormat(insertionFormat(cursor.charFormat(), change));
+    }
+}
+
+void CBodyEditor::paste(bool plainOnly) {
+    SetInsertionColor(note_.bodyFontColor());
+    SetInsertionFont(note_.bodyFont());
+    if (plainOnly) {
+        body_.insertLimitedText(QGuiApplication::clipboard()->text());
+    } else {
+        body_.paste();
+    }
+}
+
+void CBodyEditor::chooseSelectionColor() {
+    const QTextCursor kept = body_.textCursor();
+    const QTextCharFormat format = formatAtSelectionStart();
+    const QBrush brush = format.foreground();
+    const QColor initial = brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor();
+    note_.onCommand(cmd::NOTE_BEGIN_MODAL);
+    QPointer<CNote> alive(&note_);
+    const std::optional<QColor> chosen = dialogs_->chooseColor(&note_, initial);
+    if (!alive) {
+        return;
+    }
+    note_.onCommand(cmd::NOTE_END_MODAL);
+    if (chosen) {
+        body_.setTextCursor(kept);
+        SetInsertionColor(*chosen);
+    }
+}
+
+void CBodyEditor::chooseSelectionFont() {
+    const QTextCursor kept = body_.textCursor();
+    const LogFont initial = CharFormatToLogFont(formatAtSelectionStart());
+    QFont font = QTextCharFormat(fontFormatFromLogFont(initial, dpi())).font();
+    note_.onCommand(cmd::NOTE_BEGIN_MODAL);
+    QPointer<CNote> alive(&note_);
+    const std::optional<QFont> chosen = dialogs_->chooseFont(&note_, font);
+    if (!alive) {
+        return;
+    }
+    note_.onCommand(cmd::NOTE_END_MODAL);
+    if (chosen) {
+        body_.setTextCursor(kept);
+        LogFont record;
+        QTextCharFormat asFormat;
+        asFormat.setFont(*chosen, QTextCharFormat::FontPropertiesSpecifiedOnly);
+        record = charFormatToLogFont(asFormat, body_.document()->defaultFont(), dpi());
+        // The size goes through pixels at the screen's resolution, like every stored font.
+        SetInsertionFont(record);
+    }
+}
+
+void CBodyEditor::paragraphSettings() {
+    note_.title()->onCommand(cmd::TITLE_FINISH_EDIT);
+    note_.onCommand(cmd::NOTE_BEGIN_MODAL);
+    QTextCursor cursor = body_.textCursor();
+    const bool atStart = cursor.selectionEnd() <= 0;
+    if (atStart) {
+        cursor.setPosition(0);
+        body_.setTextCursor(cursor);
+    }
+    QPointer<CNote> alive(&note_);
+    CParagraph dialog(&note_);
+    dialog.setChoice(choiceForParagraph(cursor));
+    const bool confirmed = dialogs_->runParagraph(dialog);
+    if (!alive) {
+        return;
+    }
+    if (confirmed) {
+        applyParagraphChoice(cursor, dialog.choice());
+        if (atStart) {
+            QTextCursor start = body_.textCursor();
+            start.setPosition(0);
+            body_.setTextCursor(start);
+        }
+    }
+    note_.onCommand(cmd::NOTE_END_MODAL);
+}
+
+void CBodyEditor::updateMenuStates(QMenu& menu) const {
+    const bool selected = body_.textCursor().hasSelection();
+    const bool editable = !body_.isReadOnly();
+    auto enable = [&menu](int id, bool on) {
+        if (QAction* action = findCommand(menu, id)) {
+            action->setEnabled(on);
+        }
+    };
+    enable(cmd::EDIT_CUT, selected && editable);
+    enable(cmd::EDIT_COPY, selected);
+    enable(cmd::EDIT_DELETE, selected && editable);
+    const bool pasteable = editable && body_.canPaste();
+    enable(cmd::EDIT_PASTE, pasteable);
+    enable(cmd::EDIT_PASTE_PLAIN, pasteable);
+    enable(cmd::EDIT_UNDO, editable && body_.document()->isUndoAvailable());
+    enable(cmd::EDIT_REDO, editable && body_.document()->isRedoAvailable());
+}
+
+void CBodyEditor::openBodyMenu(const QPoint& viewportPos) {
+    note_.title()->onCommand(cmd::TITLE_FINISH_EDIT);
+    note_.StoreBody();
+    const bool locked = !note_.isEditable();
+    std::unique_ptr<QMenu> menu = buildNoteMenu(locked ? NoteMenu::Unlock : NoteMenu::Edit, &note_);
+    if (!locked) {
+        updateMenuStates(*menu);
+    }
+    QPointer<CNote> alive(&note_);
+    const int chosen = trackMenu(*menu, body_.viewport()->mapToGlobal(viewportPos));
+    if (alive && chosen != 0) {
+        note_.onCommand(chosen);
+    }
+}
+
+QString CBodyEditor::addressAt(const QPoint& viewportPos) const {
+    const QPointF documentPos(viewportPos.x() + body_.horizontalScrollBar()->value(),
+                              viewportPos.y() + body_.verticalScrollBar()->value());
+    QTextDocument* document = body_.document();
+    const int position = document->documentLayout()->hitTest(documentPos, Qt::ExactHit);
+    if (position < 0) {
+        return {};
+    }
+    const QString anchor = body_.anchorAt(viewportPos);
+    if (!anchor.isEmpty()) {
+        return anchor;
+    }
+    const QTextBlock block = document->findBlock(position);
+    const QString text = block.text();
+    const qsizetype offset = position - block.position();
+    for (const rtf::TextRange& range : rtf::findWebAddresses(text)) {
+        if (offset >= range.start && offset < range.start + range.length) {
+            return text.mid(range.start, range.length);
+        }
+    }
+    return {};
+}
+
+bool CBodyEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (note_.closing()) {
+        return false;
+    }
+    if (watched == &body_) {
+        switch (event->type()) {
+            case QEvent::ShortcutOverride: {
+                // The edit control has uses of its own for some of these keys (Ctrl+U deletes
+                // the line on X11); the note's formatting keys come first.
+                auto* key = static_cast<QKeyEvent*>(event);
+                if (isFormattingKey(*key)) {
+                    event->ignore();
+                    return true;
+                }
+                break;
+            }
+            case QEvent::KeyPress: {
+                auto* key = static_cast<QKeyEvent*>(event);
+                const QString text = key->text();
+                if (!body_.isReadOnly() && !text.isEmpty() && text.front().unicode() >= 32 &&
+                    text.front() != QChar(0x7F) && !(key->modifiers() & Qt::ControlModifier)) {
+                    prepareTyping();
+                }
+                break;
+            }
+            case QEvent::FocusIn:
+                if (CTitle* title = note_.title()) {
+                    title->onCommand(cmd::TITLE_FINISH_EDIT);
+                }
+                note_.update(body_.geometry());
+                break;
+            case QEvent::FocusOut:
+                note_.update(body_.geometry());
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+    if (watched == body_.viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease ||
+            event->type() == QEvent::MouseButtonDblClick) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint pos = mouse->position().toPoint();
+            if (mouse->button() == Qt::RightButton && event->type() == QEvent::MouseButtonRelease) {
+                openBodyMenu(pos);
+                return true;
+            }
+            if (mouse->button() == Qt::LeftButton && !body_.textCursor().hasSelection()) {
+                const QString address = addressAt(pos);
+                if (!address.isEmpty()) {
+                    if (shell_ != nullptr) {
+                        shell_->open(address.toStdString());
+                    }
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace bp

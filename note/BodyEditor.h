@@ -1,0 +1,80 @@
+#pragma once
+
+#include "store/FontCodec.h"
+
+#include <QColor>
+#include <QObject>
+#include <QTextCharFormat>
+
+#include <string>
+
+class QKeyEvent;
+class QMenu;
+class QShortcut;
+
+namespace bp {
+
+class CNote;
+class CNoteBody;
+class IShell;
+class INoteDialogs;
+
+// The editing rules of a note's body: the format of typed and pasted text, the edit menu and
+// its commands, selection font and colour, paragraph settings, the formatting keys and
+// clicks on web addresses. The note owns it and passes it the body's commands.
+class CBodyEditor : public QObject {
+    Q_OBJECT
+public:
+    CBodyEditor(CNote& note, CNoteBody& body, IShell* shell);
+
+    // True when id is a body command; it has then been carried out.
+    bool onCommand(int id);
+
+    void SetInsertionColor(const QColor& color);
+    void SetInsertionFont(const LogFont& font);
+    // The font record of a character format, kept as the scratch font for the font dialog.
+    LogFont CharFormatToLogFont(const QTextCharFormat& format);
+    const LogFont& scratchFont() const { return scratchFont_; }
+    void ApplyDefaultBodyFormat();
+
+    enum class Effect { Bold, Italic, Underline, StrikeOut };
+    void ToggleEffect(Effect effect);
+
+    // Fixes the format of the text about to be typed at the caret.
+    void prepareTyping();
+    // Opens the body menu at a point of the body's viewport.
+    void openBodyMenu(const QPoint& viewportPos);
+    // Enables the body menu's items for the body's state.
+    void updateMenuStates(QMenu& menu) const;
+    // The web address under a point of the body's viewport, empty when there is none.
+    QString addressAt(const QPoint& viewportPos) const;
+
+    void setDialogs(INoteDialogs* dialogs) { dialogs_ = dialogs; }
+
+    // The vertical resolution the body's sizes are converted at.
+    int dpi() const;
+
+signals:
+    // Ctrl+Shift+R: the note wants a new random colour scheme.
+    void randomColorsRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void paste(bool plainOnly);
+    void chooseSelectionColor();
+    void chooseSelectionFont();
+    void paragraphSettings();
+    QTextCharFormat formatAtSelectionStart() const;
+    void installFormattingKeys();
+    bool isFormattingKey(const QKeyEvent& key) const;
+
+    CNote& note_;
+    CNoteBody& body_;
+    IShell* shell_;
+    INoteDialogs* dialogs_;
+    LogFont scratchFont_;
+};
+
+}  // namespace bp
