@@ -9,6 +9,11 @@ CThread::CThread(Platform platform, CNotesDatabase& store, INoteOwner& owner, st
 
 CThread::~CThread() = default;
 
+void CThread::endLater() {
+    note_.release()->deleteLater();
+    delete this;
+}
+
 void CThread::InitInstance() {
     note_->CreateFromRecord();
     const int showNotesMode = startupBatch ? store_.GetSettingInt("showNotesMode") : 0;

@@ -16,6 +16,9 @@ public:
     // Builds the note from its record and shows it as the flags say.
     void InitInstance();
 
+    // Ends the note once the event loop it runs in now has returned; the host goes at once.
+    void endLater();
+
     CNote& note() { return *note_; }
     const CNote& note() const { return *note_; }
 

@@ -139,9 +139,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     X11HotKeys hotKeys;
     QtFileDialogs fileDialogs;
     QtModalDialogs modalDialogs;
-    const Platform platform{&messages,    &clock,        &desktop, &info,
-                            &windows,     &shell,        &hotKeys, &fileDialogs,
-                            &modalDialogs, &richText};
+    const Platform platform{&messages, &clock,   &desktop,     &info,         &windows,
+                            &shell,    &hotKeys, &fileDialogs, &modalDialogs, &richText};
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
     QObject::connect(&instance, &SingleInstance::requestReceived, &tray,

@@ -5,10 +5,10 @@
 #include "NoteDefaults.h"
 #include "NotePlacement.h"
 #include "NoteThread.h"
-#include "note/ColorSchemes.h"
 #include "ProductInfo.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
+#include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
@@ -161,6 +161,12 @@ void CStickerTray::ExitApplication() {
     for (auto& thread : registry_) {
         thread->note().onCommand(cmd::NOTE_STORE_BODY);
         thread->note().setClosing();
+        thread->note().hide();
+    }
+    // A note may still be inside one of its dialogs or menus when the session ends; those
+    // return once the event loops end, so the notes live until the program object goes.
+    for (auto& thread : registry_) {
+        ended_.push_back(std::move(thread));
     }
     registry_.clear();
     if (backupMode == 1) {
@@ -301,9 +307,9 @@ void CStickerTray::deleteNote(std::size_t index) {
     registry_.erase(registry_.begin() + static_cast<std::ptrdiff_t>(index));
     thread->note().setClosing();
     thread->note().hide();
-    // The note may be the sender of this very message: end it once its handler has returned.
-    QMetaObject::invokeMethod(
-        this, [t = thread.release()] { delete t; }, Qt::QueuedConnection);
+    // The note may be the sender of this very message, from inside its own menu or dialog:
+    // it goes once the event loop it was asked from has returned.
+    thread.release()->endLater();
     UpdateTrayTip();
     postToManager(cmd::MANAGER_RELOAD);
 }

@@ -149,6 +149,8 @@ private:
     std::string trayTip_;
 
     std::vector<std::unique_ptr<CThread>> registry_;
+    // Notes of an ended session, kept until the program object goes.
+    std::vector<std::unique_ptr<CThread>> ended_;
     NumberedTimers* timers_ = nullptr;
     std::unique_ptr<QSystemTrayIcon> trayIcon_;
     std::unique_ptr<TrayMenu> trayMenu_;

@@ -532,7 +532,9 @@ void CNote::duplicate() {
 void CNote::deleteWithConfirmation() {
     const QString storedPriority =
         QString::fromStdString(store_.GetNoteString(kLiveSource, nid_, "priority"));
-    ShowNote(false);
+    // Hidden while the question is asked, but not recorded as closed: should the session end
+    // before the answer, the note must not stay hidden at the next start.
+    ShowQuietly(false);
     BeginModal();
     CDeleteNote dialog(nullptr, title_->titleText(), QString::fromStdString(createdText_),
                        storedPriority);
@@ -544,7 +546,7 @@ void CNote::deleteWithConfirmation() {
             return;
         }
     } else {
-        ShowNote(true);
+        ShowQuietly(true);
     }
     EndModal();
 }

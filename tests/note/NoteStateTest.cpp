@@ -120,7 +120,7 @@ TEST_F(NoteState, DeleteAnsweredNoBringsTheNoteBackWhereItWas) {
     QString shown;
     answerDialogs(3, [&](QDialog& dialog) {
         EXPECT_FALSE(n.isVisible()) << "the note is hidden while the question is asked";
-        EXPECT_EQ(stored(3, "isClosed"), 1);
+        EXPECT_EQ(stored(3, "isClosed"), 0) << "but not recorded as closed";
         shown = static_cast<CDeleteNote&>(dialog).text();
         EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
         return int(QDialog::Rejected);
