@@ -22,15 +22,6 @@ def wait_until(predicate, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
-def _free_display():
-    for number in range(140, 400):
-        if not os.path.exists(f"/tmp/.X{number}-lock") and not os.path.exists(
-            f"/tmp/.X11-unix/X{number}"
-        ):
-            return f":{number}"
-    raise RuntimeError("no free X display number")
-
-
 class DesktopSession:
     def __init__(self, geometry="1280x800x24", tray=True, window_manager=True):
         self.geometry = geometry
@@ -53,26 +44,26 @@ class DesktopSession:
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check)
 
     def start(self):
-        for attempt in range(5):
-            self.display = _free_display()
-            self.env = dict(os.environ)
-            self.env.update(
-                DISPLAY=self.display,
-                XDG_RUNTIME_DIR=self.runtime_dir,
-                QT_QPA_PLATFORM="xcb",
-            )
-            self.env.pop("WAYLAND_DISPLAY", None)
-            xvfb = self._spawn(
-                "xvfb",
-                ["Xvfb", self.display, "-screen", "0", self.geometry, "-nolisten", "tcp", "-noreset"],
-            )
-            if wait_until(lambda: self.run("xdpyinfo").returncode == 0, timeout=10):
-                break
-            xvfb.kill()
-            xvfb.wait()
-            self.processes.remove(xvfb)
-        else:
+        # Xvfb picks a free display itself and reports it, so sessions started at the same
+        # time by parallel tests never share a server.
+        read_end, write_end = os.pipe()
+        log = open(os.path.join(self.logdir, "xvfb.log"), "wb")
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.geometry,
+             "-nolisten", "tcp", "-noreset"],
+            stdout=log, stderr=subprocess.STDOUT, pass_fds=(write_end,))
+        self.processes.append(xvfb)
+        os.close(write_end)
+        with os.fdopen(read_end) as reported:
+            number = reported.readline().strip()
+        if not number:
             raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number
+        self.env = dict(os.environ)
+        self.env.update(DISPLAY=self.display, XDG_RUNTIME_DIR=self.runtime_dir, QT_QPA_PLATFORM="xcb")
+        self.env.pop("WAYLAND_DISPLAY", None)
+        if not wait_until(lambda: self.run("xdpyinfo").returncode == 0, timeout=10):
+            raise RuntimeError("Xvfb did not answer")
         if self.with_wm:
             self._spawn("openbox", ["openbox", "--sm-disable"])
             if not wait_until(
