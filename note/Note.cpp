@@ -51,7 +51,6 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
     setMouseTracking(true);
     timers_ = new NumberedTimers(this);
     connect(timers_, &NumberedTimers::fired, this, &CNote::onTimer);
-    runDialog_ = [](QDialog& dialog) { return dialog.exec(); };
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount() + nid));
     random_ = [engine] { return static_cast<unsigned>((*engine)()); };
@@ -486,6 +485,10 @@ void CNote::showOpaque() {
     platform_.windows->setOpacity(this, 1.0);
 }
 
+int CNote::runModal(QDialog& dialog) {
+    return platform_.modalDialogs != nullptr ? platform_.modalDialogs->run(dialog) : dialog.exec();
+}
+
 void CNote::setEditableFromCommand(bool editable) {
     SetEditable(editable, true);
 }
@@ -539,7 +542,7 @@ void CNote::deleteWithConfirmation() {
     CDeleteNote dialog(nullptr, title_->titleText(), QString::fromStdString(createdText_),
                        storedPriority);
     dialog.move(cachedPosition_);
-    if (runDialog_(dialog) == QDialog::Accepted) {
+    if (runModal(dialog) == QDialog::Accepted) {
         // The main window ends this note; nothing of it may be used after the call.
         owner_.sendMessage(msg::WM_NOTE_DELETE_BY_WINDOW, 0, reinterpret_cast<std::intptr_t>(this));
         if (closing_) {
@@ -563,7 +566,7 @@ void CNote::chooseTransparency() {
         CTransparency::positionFor(store_.GetNoteInt(kLiveSource, nid_, "TransLevel"));
     BeginModal();
     CTransparency dialog(this, *platform_.windows, {this}, stored, position);
-    if (runDialog_(dialog) == QDialog::Accepted) {
+    if (runModal(dialog) == QDialog::Accepted) {
         transparency_ = dialog.transparent() ? 1 : 0;
         store_.SetNoteInt(nid_, CTransparency::levelFor(dialog.position()), "TransLevel");
         store_.SetNoteInt(nid_, transparency_, "Transparency");
@@ -579,7 +582,7 @@ void CNote::chooseSize() {
     BeginModal();
     CSetSize dialog(this, QSize(store_.GetNoteInt(kLiveSource, nid_, "Width"),
                                 store_.GetNoteInt(kLiveSource, nid_, "Height")));
-    if (runDialog_(dialog) == QDialog::Accepted) {
+    if (runModal(dialog) == QDialog::Accepted) {
         const QSize size = dialog.chosenSize();
         // The exact size wins over the size limits, until the user next resizes the note.
         setMinimumSize(std::min(minimumWidth(), size.width()),

@@ -58,9 +58,6 @@ public:
     // Appearance and state.
     void SetPriority(int priority);
     void ApplyRandomScheme();
-    // Runs the note's modal dialogs; tests answer them instead of a user.
-    using DialogRunner = std::function<int(QDialog&)>;
-    void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
     void setRandomSource(std::function<unsigned()> random) { random_ = std::move(random); }
     bool isTransparent() const { return transparency_ != 0; }
     bool hoverOpaque() const { return hoverOpaque_; }
@@ -110,6 +107,8 @@ private:
     void chooseTransparency();
     void chooseSize();
     void setEditableFromCommand(bool editable);
+    // Runs one of the note's modal dialogs through the platform, which tests answer.
+    int runModal(QDialog& dialog);
     void onActivated();
     void onDeactivatedToOtherApplication();
     void updateSizeLimits();
@@ -157,7 +156,6 @@ private:
     bool bodyFocused_ = false;
     // After an exact size below the limits, the limits return with the next user resize.
     bool limitsRelaxed_ = false;
-    DialogRunner runDialog_;
     std::function<unsigned()> random_;
 };
 

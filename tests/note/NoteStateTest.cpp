@@ -36,9 +36,9 @@ protected:
     }
     CNote& note(std::int32_t nid) { return *tray->findNote(nid); }
     int stored(std::int32_t nid, const char* name) { return store.GetNoteInt(1, nid, name); }
-    // Answers every dialog the note opens with what answer() does to it.
-    void answerDialogs(std::int32_t nid, std::function<int(QDialog&)> answer) {
-        note(nid).setDialogRunner(std::move(answer));
+    // Answers every dialog with what answer() does to it.
+    void answerDialogs(std::function<int(QDialog&)> answer) {
+        fakes.modalDialogs.whileOpen = std::move(answer);
     }
     void switchToAnotherApplication(CNote& n) {
         QEvent deactivate(QEvent::WindowDeactivate);
@@ -118,7 +118,7 @@ TEST_F(NoteState, DeleteAnsweredNoBringsTheNoteBackWhereItWas) {
     CNote& n = note(3);
     const QRect before = n.geometry();
     QString shown;
-    answerDialogs(3, [&](QDialog& dialog) {
+    answerDialogs([&](QDialog& dialog) {
         EXPECT_FALSE(n.isVisible()) << "the note is hidden while the question is asked";
         EXPECT_EQ(stored(3, "isClosed"), 0) << "but not recorded as closed";
         shown = static_cast<CDeleteNote&>(dialog).text();
@@ -139,7 +139,7 @@ TEST_F(NoteState, DeleteAnsweredYesGoesToTheBinOrForGood) {
         SCOPED_TRACE(deleteMode);
         store.SetSettingInt(deleteMode, "deleteMode");
         start();
-        answerDialogs(1, [](QDialog&) { return int(QDialog::Accepted); });
+        answerDialogs([](QDialog&) { return int(QDialog::Accepted); });
         note(1).onCommand(cmd::NOTE_DELETE);
         QCoreApplication::processEvents();
         EXPECT_EQ(tray->findNote(1), nullptr);
@@ -170,7 +170,7 @@ TEST_F(NoteState, DuplicateMakesASecondWindowWithTheSameContent) {
 TEST_F(NoteState, TransparencyPreviewsLiveAndOnlyOkKeepsIt) {
     start();
     CNote& n = note(1);
-    answerDialogs(1, [&](QDialog& dialog) {
+    answerDialogs([&](QDialog& dialog) {
         auto& t = static_cast<CTransparency&>(dialog);
         EXPECT_FALSE(t.transparent());
         EXPECT_EQ(t.position(), 105) << "255 - 150";
@@ -183,7 +183,7 @@ TEST_F(NoteState, TransparencyPreviewsLiveAndOnlyOkKeepsIt) {
     EXPECT_EQ(fakes.windows.opacityOf(&n), 1.0) << "cancel brings back the stored look";
     EXPECT_EQ(stored(1, "Transparency"), 0);
 
-    answerDialogs(1, [&](QDialog& dialog) {
+    answerDialogs([&](QDialog& dialog) {
         auto& t = static_cast<CTransparency&>(dialog);
         t.setTransparent(true);
         t.setPosition(0);
@@ -220,7 +220,7 @@ TEST_F(NoteState, SetSizeAcceptsTheSmallestSizeWhateverTheLimits) {
     store.SetSettingInt(200, "minHeight");
     start();
     CNote& n = note(1);
-    answerDialogs(1, [](QDialog& dialog) {
+    answerDialogs([](QDialog& dialog) {
         auto& s = static_cast<CSetSize&>(dialog);
         EXPECT_EQ(s.chosenSize(), QSize(250, 175)) << "the note's stored size";
         s.setValues(10, 5);
