@@ -4,6 +4,7 @@
 #include "ColorSchemes.h"
 #include "DeleteNoteDialog.h"
 #include "NoteBody.h"
+#include "NoteDialogs.h"
 #include "NoteGeometry.h"
 #include "NoteStyle.h"
 #include "SetSizeDialog.h"
@@ -64,6 +65,11 @@ void CNote::CreateFromRecord() {
     body_ = new CNoteBody(this);
     body_->setEdgeStyle(border_);
     editor_ = new CBodyEditor(*this, *body_, platform_.shell);
+    if (dialogs_ == nullptr) {
+        dialogs_ = &standardNoteDialogs();
+    }
+    editor_->setDialogs(dialogs_);
+    connect(editor_, &CBodyEditor::randomColorsRequested, this, &CNote::ApplyRandomScheme);
     title_ = new CTitle(*this);
     title_->createButtons();
 
@@ -332,9 +338,13 @@ void CNote::onCommand(int id) {
     }
     switch (id) {
         case cmd::TITLE_EDIT:
-        case cmd::TITLE_FONT:
-        case cmd::TITLE_TEXT_COLOR:
             title_->onCommand(id);
+            break;
+        case cmd::TITLE_FONT:
+            chooseTitleFont();
+            break;
+        case cmd::TITLE_TEXT_COLOR:
+            chooseTitleTextColor();
             break;
         case cmd::NOTE_REFRESH_TOOLTIPS:
             title_->RefreshTooltips(QString::fromStdString(createdText_), std::nullopt);
@@ -430,6 +440,15 @@ void CNote::onCommand(int id) {
         case hotkey::RANDOM_COLORS:
             ApplyRandomScheme();
             break;
+        case cmd::NOTE_COLOR:
+            chooseNoteColor();
+            break;
+        case cmd::NOTE_BODY_TEXT_COLOR:
+            chooseBodyTextColor();
+            break;
+        case cmd::NOTE_BODY_FONT:
+            chooseBodyFont();
+            break;
         case cmd::NOTE_BEGIN_MODAL:
             BeginModal();
             break;
@@ -493,38 +512,6 @@ void CNote::setEditableFromCommand(bool editable) {
     SetEditable(editable, true);
 }
 
-void CNote::SetPriority(int priority) {
-    if (closing_) {
-        return;
-    }
-    // The user's choice takes effect at once, even on a note raised with all the others.
-    static constexpr IWindowSystem::Stacking kStacking[] = {IWindowSystem::Stacking::Bottom,
-                                                            IWindowSystem::Stacking::Normal,
-                                                            IWindowSystem::Stacking::Top};
-    platform_.windows->setStacking(this, kStacking[std::clamp(priority, 0, 2)]);
-    store_.SetNoteInt(nid_, priority, "priority");
-    priority_ = priority;
-    owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
-}
-
-void CNote::ApplyRandomScheme() {
-    if (closing_) {
-        return;
-    }
-    const NoteColors colors = chooseRandomScheme(random_);
-    title_->setColors(colorFromStored(colors.titleFont), colorFromStored(colors.titleBack));
-    store_.SetNoteUInt(nid_, colors.titleFont, "titleFontColor");
-    store_.SetNoteUInt(nid_, colors.titleBack, "titleBackColor");
-    bodyBackColor_ = colorFromStored(colors.bodyBack);
-    store_.SetNoteUInt(nid_, colors.bodyBack, "bodyBackColor");
-    bodyFontColor_ = colorFromStored(colors.bodyFont);
-    QTextCharFormat format;
-    format.setForeground(bodyFontColor_);
-    body_->mergeCurrentCharFormat(format);
-    store_.SetNoteUInt(nid_, colors.bodyFont, "bodyFontColor");
-    update();
-}
-
 void CNote::duplicate() {
     store_.SaveDatabase("");
     BeginModal();
@@ -550,48 +537,6 @@ void CNote::deleteWithConfirmation() {
         }
     } else {
         ShowQuietly(true);
-    }
-    EndModal();
-}
-
-void CNote::maximize() {
-    const Rect area = platform_.desktop->availableRect();
-    moveAndResize(QRect(area.x, area.y, area.width, area.height));
-    LayoutChildren();
-}
-
-void CNote::chooseTransparency() {
-    const bool stored = store_.GetNoteInt(kLiveSource, nid_, "Transparency") != 0;
-    const int position =
-        CTransparency::positionFor(store_.GetNoteInt(kLiveSource, nid_, "TransLevel"));
-    BeginModal();
-    CTransparency dialog(this, *platform_.windows, {this}, stored, position);
-    if (runModal(dialog) == QDialog::Accepted) {
-        transparency_ = dialog.transparent() ? 1 : 0;
-        store_.SetNoteInt(nid_, CTransparency::levelFor(dialog.position()), "TransLevel");
-        store_.SetNoteInt(nid_, transparency_, "Transparency");
-        hoverOpaque_ = false;
-        update();
-    }
-    // Whatever the answer, the note shows what is stored now.
-    ApplyTransparency();
-    EndModal();
-}
-
-void CNote::chooseSize() {
-    BeginModal();
-    CSetSize dialog(this, QSize(store_.GetNoteInt(kLiveSource, nid_, "Width"),
-                                store_.GetNoteInt(kLiveSource, nid_, "Height")));
-    if (runModal(dialog) == QDialog::Accepted) {
-        const QSize size = dialog.chosenSize();
-        // The exact size wins over the size limits, until the user next resizes the note.
-        setMinimumSize(std::min(minimumWidth(), size.width()),
-                       std::min(minimumHeight(), size.height()));
-        limitsRelaxed_ = true;
-        resize(size);
-        store_.SetNoteInt(nid_, size.width(), "Width");
-        store_.SetNoteInt(nid_, size.height(), "Height");
-        LayoutChildren();
     }
     EndModal();
 }

@@ -18,6 +18,7 @@ class QDialog;
 namespace bp {
 
 class CBodyEditor;
+class INoteDialogs;
 class CNoteBody;
 class CTitle;
 class NumberedTimers;
@@ -60,6 +61,8 @@ public:
     void ApplyRandomScheme();
     void setRandomSource(std::function<unsigned()> random) { random_ = std::move(random); }
     bool isTransparent() const { return transparency_ != 0; }
+    // The colour and font dialogs of the note and its body; tests answer them.
+    void setNoteDialogs(INoteDialogs* dialogs);
     bool hoverOpaque() const { return hoverOpaque_; }
 
     std::int32_t nid() const { return nid_; }
@@ -106,6 +109,13 @@ private:
     void maximize();
     void chooseTransparency();
     void chooseSize();
+    void chooseNoteColor();
+    void chooseBodyTextColor();
+    void chooseBodyFont();
+    void chooseTitleFont();
+    void chooseTitleTextColor();
+    // Tells the attach panel, once the note has one, to take over the note's look.
+    void sendToAttachPanel(int command);
     void setEditableFromCommand(bool editable);
     // Runs one of the note's modal dialogs through the platform, which tests answer.
     int runModal(QDialog& dialog);
@@ -157,6 +167,7 @@ private:
     // After an exact size below the limits, the limits return with the next user resize.
     bool limitsRelaxed_ = false;
     std::function<unsigned()> random_;
+    INoteDialogs* dialogs_ = nullptr;
 };
 
 }  // namespace bp

@@ -2,7 +2,10 @@
 #include "note/DeleteNoteDialog.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
+#include "note/NoteDialogs.h"
+#include "note/NoteStyle.h"
 #include "note/SetSizeDialog.h"
+#include "note/Title.h"
 #include "note/TransparencyDialog.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
@@ -245,6 +248,88 @@ TEST_F(NoteState, MaximizeFillsTheAvailableArea) {
     EXPECT_EQ(n.geometry(), QRect(0, 24, 1280, 776));
     EXPECT_EQ(stored(2, "Width"), 1280);
     EXPECT_EQ(stored(2, "Height"), 776);
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the colour and font dialogs with fixed choices and remembers what they showed.
+class ScriptedNoteDialogs : public INoteDialogs {
+public:
+    std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override {
+        shownColors.push_back(initial);
+        return color;
+    }
+    std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override {
+        shownFonts.push_back(initial);
+        return font;
+    }
+    bool runParagraph(CParagraph&) override { return false; }
+
+    std::optional<QColor> color;
+    std::optional<QFont> font;
+    std::vector<QColor> shownColors;
+    std::vector<QFont> shownFonts;
+};
+
+TEST_F(NoteState, ColourAndFontCommandsWriteTheNoteAndItsTitle) {
+    store.SetNoteBody(2, "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard two words\\par}");
+    start();
+    CNote& n = note(2);
+    ScriptedNoteDialogs dialogs;
+    n.setNoteDialogs(&dialogs);
+    auto storedColor = [&](const char* name) { return store.GetNoteUInt(1, 2, name); };
+
+    // Colour: body and title background together.
+    dialogs.color = QColor(10, 20, 30);
+    n.onCommand(cmd::NOTE_COLOR);
+    EXPECT_EQ(dialogs.shownColors.back(), colorFromStored(5177166));
+    EXPECT_EQ(storedColor("bodyBackColor"), 10u + 256 * 20 + 65536 * 30);
+    EXPECT_EQ(storedColor("titleBackColor"), storedColor("bodyBackColor"));
+    EXPECT_EQ(n.bodyBackColor(), QColor(10, 20, 30));
+
+    // Body text colour: the whole text, and the selection comes back.
+    QTextCursor caret(n.body()->document());
+    caret.setPosition(2);
+    n.body()->setTextCursor(caret);
+    dialogs.color = QColor(200, 0, 0);
+    n.onCommand(cmd::NOTE_BODY_TEXT_COLOR);
+    EXPECT_EQ(storedColor("bodyFontColor"), 200u);
+    QTextCursor last(n.body()->document());
+    last.movePosition(QTextCursor::End);
+    EXPECT_EQ(last.charFormat().foreground().color(), QColor(200, 0, 0));
+    EXPECT_EQ(n.body()->textCursor().position(), 2);
+
+    // Body font: the whole text and the stored font.
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPixelSize(20);
+    chosen.setBold(true);
+    dialogs.font = chosen;
+    n.onCommand(cmd::NOTE_BODY_FONT);
+    EXPECT_EQ(store.GetNoteFont(1, 2, "bodyFontType").face(), "DejaVu Serif");
+    EXPECT_EQ(store.GetNoteFont(1, 2, "bodyFontType").weight, 700);
+    EXPECT_EQ(last.charFormat().fontWeight(), QFont::Bold);
+
+    // Title font and colour, on the title bar.
+    dialogs.color = QColor(0, 0, 255);
+    n.onCommand(cmd::TITLE_TEXT_COLOR);
+    EXPECT_EQ(storedColor("titleFontColor"), 65536u * 255);
+    dialogs.font = QFont(QStringLiteral("DejaVu Sans Mono"));
+    n.onCommand(cmd::TITLE_FONT);
+    EXPECT_EQ(store.GetNoteFont(1, 2, "titleFontType").face(), "DejaVu Sans Mono");
+    EXPECT_EQ(n.title()->font().families().value(0), "DejaVu Sans Mono");
+
+    // Cancelling a dialog changes nothing.
+    const std::string before = store.NotesSection();
+    dialogs.color.reset();
+    dialogs.font.reset();
+    for (int command : {cmd::NOTE_COLOR, cmd::NOTE_BODY_TEXT_COLOR, cmd::NOTE_BODY_FONT,
+                        cmd::TITLE_FONT, cmd::TITLE_TEXT_COLOR}) {
+        n.onCommand(command);
+    }
+    EXPECT_EQ(store.NotesSection(), before);
+    EXPECT_FALSE(n.modalOpen());
 }
 
 }  // namespace

@@ -1,0 +1,197 @@
+#include "BodyEditor.h"
+#include "ColorSchemes.h"
+#include "Note.h"
+#include "NoteBody.h"
+#include "NoteDialogs.h"
+#include "NoteStyle.h"
+#include "SetSizeDialog.h"
+#include "Title.h"
+#include "TransparencyDialog.h"
+#include "platform/Messages.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+// How a note looks: priority and stacking, colours and fonts, transparency and size.
+
+namespace bp {
+
+void CNote::SetPriority(int priority) {
+    if (closing_) {
+        return;
+    }
+    // The user's choice takes effect at once, even on a note raised with all the others.
+    static constexpr IWindowSystem::Stacking kStacking[] = {IWindowSystem::Stacking::Bottom,
+                                                            IWindowSystem::Stacking::Normal,
+                                                            IWindowSystem::Stacking::Top};
+    platform_.windows->setStacking(this, kStacking[std::clamp(priority, 0, 2)]);
+    store_.SetNoteInt(nid_, priority, "priority");
+    priority_ = priority;
+    owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+}
+
+void CNote::ApplyRandomScheme() {
+    if (closing_) {
+        return;
+    }
+    const NoteColors colors = chooseRandomScheme(random_);
+    title_->setColors(colorFromStored(colors.titleFont), colorFromStored(colors.titleBack));
+    store_.SetNoteUInt(nid_, colors.titleFont, "titleFontColor");
+    store_.SetNoteUInt(nid_, colors.titleBack, "titleBackColor");
+    bodyBackColor_ = colorFromStored(colors.bodyBack);
+    store_.SetNoteUInt(nid_, colors.bodyBack, "bodyBackColor");
+    bodyFontColor_ = colorFromStored(colors.bodyFont);
+    QTextCharFormat format;
+    format.setForeground(bodyFontColor_);
+    body_->mergeCurrentCharFormat(format);
+    store_.SetNoteUInt(nid_, colors.bodyFont, "bodyFontColor");
+    update();
+}
+
+void CNote::maximize() {
+    const Rect area = platform_.desktop->availableRect();
+    moveAndResize(QRect(area.x, area.y, area.width, area.height));
+    LayoutChildren();
+}
+
+void CNote::chooseTransparency() {
+    const bool stored = store_.GetNoteInt(kLiveSource, nid_, "Transparency") != 0;
+    const int position =
+        CTransparency::positionFor(store_.GetNoteInt(kLiveSource, nid_, "TransLevel"));
+    BeginModal();
+    CTransparency dialog(this, *platform_.windows, {this}, stored, position);
+    if (runModal(dialog) == QDialog::Accepted) {
+        transparency_ = dialog.transparent() ? 1 : 0;
+        store_.SetNoteInt(nid_, CTransparency::levelFor(dialog.position()), "TransLevel");
+        store_.SetNoteInt(nid_, transparency_, "Transparency");
+        hoverOpaque_ = false;
+        update();
+    }
+    // Whatever the answer, the note shows what is stored now.
+    ApplyTransparency();
+    EndModal();
+}
+
+void CNote::chooseSize() {
+    BeginModal();
+    CSetSize dialog(this, QSize(store_.GetNoteInt(kLiveSource, nid_, "Width"),
+                                store_.GetNoteInt(kLiveSource, nid_, "Height")));
+    if (runModal(dialog) == QDialog::Accepted) {
+        const QSize size = dialog.chosenSize();
+        // The exact size wins over the size limits, until the user next resizes the note.
+        setMinimumSize(std::min(minimumWidth(), size.width()),
+                       std::min(minimumHeight(), size.height()));
+        limitsRelaxed_ = true;
+        resize(size);
+        store_.SetNoteInt(nid_, size.width(), "Width");
+        store_.SetNoteInt(nid_, size.height(), "Height");
+        LayoutChildren();
+    }
+    EndModal();
+}
+
+void CNote::setNoteDialogs(INoteDialogs* dialogs) {
+    dialogs_ = dialogs;
+    if (editor_ != nullptr) {
+        editor_->setDialogs(dialogs);
+    }
+}
+
+void CNote::sendToAttachPanel(int /*command*/) {
+    // The note has no attach panel yet; once it has, the panel takes over the new look here.
+}
+
+void CNote::chooseNoteColor() {
+    BeginModal();
+    if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, bodyBackColor_)) {
+        // One colour for the whole note: the body and the title bar.
+        bodyBackColor_ = *chosen;
+        update();
+        store_.SetNoteUInt(nid_, storedFromColor(*chosen), "bodyBackColor");
+        sendToAttachPanel(cmd::ATTACH_COLORS);
+        title_->setColors(title_->textColor(), *chosen);
+        store_.SetNoteUInt(nid_, storedFromColor(*chosen), "titleBackColor");
+    }
+    EndModal();
+}
+
+namespace {
+
+// The format of the first character of the text, where the whole-text commands start.
+QTextCharFormat formatAtStart(QTextDocument* document) {
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::NextCharacter);
+    return cursor.charFormat();
+}
+
+}  // namespace
+
+void CNote::chooseBodyTextColor() {
+    const QTextCursor saved = body_->textCursor();
+    const QTextCharFormat first = formatAtStart(body_->document());
+    const QColor initial = first.hasProperty(QTextFormat::ForegroundBrush)
+                               ? first.foreground().color()
+                               : bodyFontColor_;
+    QTextCursor all(body_->document());
+    all.select(QTextCursor::Document);
+    body_->setTextCursor(all);
+    BeginModal();
+    if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, initial)) {
+        bodyFontColor_ = *chosen;
+        editor_->SetInsertionColor(*chosen);
+        store_.SetNoteUInt(nid_, storedFromColor(*chosen), "bodyFontColor");
+        sendToAttachPanel(cmd::ATTACH_COLORS);
+    }
+    EndModal();
+    body_->setTextCursor(saved);
+}
+
+void CNote::chooseBodyFont() {
+    const QTextCursor saved = body_->textCursor();
+    const QTextCharFormat first = formatAtStart(body_->document());
+    QTextCursor all(body_->document());
+    all.select(QTextCursor::Document);
+    body_->setTextCursor(all);
+    const LogFont current = editor_->CharFormatToLogFont(first);
+    BeginModal();
+    if (const std::optional<QFont> chosen = dialogs_->chooseFont(this, fontFromRecord(current))) {
+        QTextCharFormat format;
+        format.setFont(*chosen);
+        const LogFont record = editor_->CharFormatToLogFont(format);
+        editor_->SetInsertionFont(record);
+        editor_->SetInsertionColor(bodyFontColor_);
+        bodyFont_ = record;
+        store_.SetNoteFont(nid_, record, "bodyFontType");
+        store_.SetNoteUInt(nid_, storedFromColor(bodyFontColor_), "bodyFontColor");
+        sendToAttachPanel(cmd::ATTACH_COLORS);
+    }
+    EndModal();
+    body_->setTextCursor(saved);
+}
+
+void CNote::chooseTitleFont() {
+    const LogFont stored = store_.GetNoteFont(kLiveSource, nid_, "titleFontType");
+    BeginModal();
+    if (const std::optional<QFont> chosen = dialogs_->chooseFont(this, fontFromRecord(stored))) {
+        QTextCharFormat format;
+        format.setFont(*chosen);
+        const LogFont record = editor_->CharFormatToLogFont(format);
+        store_.SetNoteFont(nid_, record, "titleFontType");
+        store_.SetNoteUInt(nid_, storedFromColor(title_->textColor()), "titleFontColor");
+        title_->setTitleFont(fontFromRecord(record));
+    }
+    EndModal();
+}
+
+void CNote::chooseTitleTextColor() {
+    BeginModal();
+    if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, title_->textColor())) {
+        store_.SetNoteUInt(nid_, storedFromColor(*chosen), "titleFontColor");
+        title_->setColors(*chosen, title_->backColor());
+    }
+    EndModal();
+}
+
+}  // namespace bp
