@@ -28,7 +28,9 @@ void CNote::SetPriority(int priority) {
                                                             IWindowSystem::Stacking::Top};
     platform_.windows->setStacking(this, kStacking[std::clamp(priority, 0, 2)]);
     store_.SetNoteInt(nid_, priority, "priority");
+    title_->setPriorityImage(priority);
     priority_ = priority;
+    onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
     owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
 }
 
