@@ -16,13 +16,15 @@ void CThread::endLater() {
 
 void CThread::InitInstance() {
     note_->CreateFromRecord();
+    // The stacking is in place before the window appears, so the window manager takes the
+    // window on in its layer instead of moving it there afterwards.
+    if (applyPriorityOnStart) {
+        note_->ApplyPriorityZOrder();
+    }
     const int showNotesMode = startupBatch ? store_.GetSettingInt("showNotesMode") : 0;
     if (!startupBatch || showNotesMode == 1 ||
         (showNotesMode == 0 && store_.GetNoteInt(kLiveSource, note_->nid(), "isClosed") == 0)) {
         note_->ShowNote(true);
-    }
-    if (applyPriorityOnStart) {
-        note_->ApplyPriorityZOrder();
     }
     started = true;
     if (lastOfStartupBatch) {

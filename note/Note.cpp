@@ -156,16 +156,14 @@ void CNote::ShowQuietly(bool show) {
         return;
     }
     if (show) {
+        if (!isVisible()) {
+            platform_.windows->hideFromTaskbar(this);
+        }
         QWidget::show();
-        afterShow();
+        title_->layoutButtons();
     } else {
         QWidget::hide();
     }
-}
-
-void CNote::afterShow() {
-    platform_.windows->hideFromTaskbar(this);
-    title_->layoutButtons();
 }
 
 void CNote::ApplyPriorityZOrder() {

@@ -127,7 +127,6 @@ private:
     Qt::Edges edgesAt(const QPoint& notePos) const;
     // Raises above everything while the user works in the note.
     void makeTopmost();
-    void afterShow();
 
     Platform platform_;
     CNotesDatabase& store_;

@@ -13,7 +13,8 @@ public:
     virtual ~IWindowSystem() = default;
     // Changes the layer of a shown window without hiding or re-creating it.
     virtual void setStacking(QWidget* window, Stacking stacking) = 0;
-    // Keeps a shown top-level window out of the task bar and the pager.
+    // Keeps a top-level window out of the task bar and the pager; best called just before it
+    // is shown, and again after each time it is shown.
     virtual void hideFromTaskbar(QWidget* window) = 0;
     // 0.0 (invisible) to 1.0 (opaque).
     virtual void setOpacity(QWidget* window, double opacity) = 0;

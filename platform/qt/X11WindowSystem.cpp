@@ -82,11 +82,19 @@ void X11WindowSystem::setStacking(QWidget* window, Stacking stacking) {
 
 void X11WindowSystem::hideFromTaskbar(QWidget* window) {
     xcb_connection_t* c = x11Connection();
-    if (c == nullptr || !window->isVisible()) {
+    if (c == nullptr) {
         return;
     }
-    sendWmState(c, static_cast<xcb_window_t>(window->winId()), 1, atoms(c).skipTaskbar,
-                atoms(c).skipPager);
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    if (window->isVisible()) {
+        sendWmState(c, id, 1, atoms(c).skipTaskbar, atoms(c).skipPager);
+    } else {
+        // Before the window is mapped its state is a plain property, which the window manager
+        // reads when it takes the window on; Qt adds its own states to it when it maps.
+        const xcb_atom_t states[2] = {atoms(c).skipTaskbar, atoms(c).skipPager};
+        xcb_change_property(c, XCB_PROP_MODE_APPEND, id, atoms(c).wmState, XCB_ATOM_ATOM, 32, 2,
+                            states);
+    }
     xcb_flush(c);
 }
 

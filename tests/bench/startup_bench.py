@@ -72,7 +72,8 @@ def measure(binary, count, idle_seconds):
         elapsed = time.monotonic() - begin
         if not mapped:
             raise RuntimeError(f"only {managed_windows(session) - baseline} of {count} windows appeared")
-        time.sleep(1.0)
+        # Let the window manager's and the program's own follow-up work (first paints) end.
+        time.sleep(3.0)
         start_cpu = cpu_seconds(process.pid)
         time.sleep(idle_seconds)
         idle = (cpu_seconds(process.pid) - start_cpu) / idle_seconds * 100
