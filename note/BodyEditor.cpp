@@ -184,7 +184,10 @@ void CBodyEditor::SetInsertionColor(const QColor& color) {
 }
 
 void CBodyEditor::SetInsertionFont(const LogFont& font) {
-    const QTextCharFormat change = fontFormatFromLogFont(font, dpi());
+    applyFont(fontFormatFromLogFont(font, dpi()));
+}
+
+void CBodyEditor::applyFont(const QTextCharFormat& change) {
     QTextCursor cursor = body_.textCursor();
     if (cursor.hasSelection()) {
         mergeOverSelection(cursor, change);
@@ -240,7 +243,12 @@ void CBodyEditor::prepareTyping() {
         const QTextCharFormat before = formatAtSelectionStart();
         const QBrush brush = before.foreground();
         SetInsertionColor(brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor());
-        SetInsertionFont(CharFormatToLogFont(before));
+        // The font goes over as it is: a trip through a pixel height would turn 20 points
+        // into 20.25 and split the text into runs that differ by a fraction of a point.
+        const LogFont record = CharFormatToLogFont(before);
+        QTextCharFormat font = fontFormatFromLogFont(record, dpi());
+        font.setFontPointSize(pointSizeOf(before, body_.document()->defaultFont(), dpi()));
+        applyFont(font);
     } else {
         SetInsertionColor(note_.bodyFontColor());
         SetInsertionFont(note_.bodyFont());

@@ -62,6 +62,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Sets a font format on the selection, or on what is typed next when nothing is selected.
+    void applyFont(const QTextCharFormat& change);
     void paste(bool plainOnly);
     void chooseSelectionColor();
     void chooseSelectionFont();

@@ -57,7 +57,12 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
     random_ = [engine] { return static_cast<unsigned>((*engine)()); };
 }
 
-CNote::~CNote() = default;
+CNote::~CNote() {
+    // The body editor watches the body's events; it goes first, so that nothing the body
+    // does while it is torn down reaches a half-destroyed note.
+    delete editor_;
+    editor_ = nullptr;
+}
 
 void CNote::CreateFromRecord() {
     creating_ = true;

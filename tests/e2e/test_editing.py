@@ -1,0 +1,69 @@
+"""Renaming a note in place, the body's edit menu and clicking a web address, on a real X desktop."""
+
+import os
+import stat
+import time
+
+from desktop import wait_until
+
+
+def note_window(desktop, title, timeout=10):
+    found = wait_until(lambda: desktop.visible_windows(title), timeout=timeout)
+    assert found, f"no visible note titled {title!r}"
+    return found[0]
+
+
+def program_windows(desktop):
+    out = desktop.run("xdotool", "search", "--onlyvisible", "--class", "brightpost").stdout
+    return set(out.split())
+
+
+def click(desktop, x, y, button=1, repeat=1):
+    desktop.run("xdotool", "mousemove", str(x), str(y), "sleep", "0.2",
+                "click", "--repeat", str(repeat), "--delay", "80", str(button))
+
+
+def test_double_click_renames_the_note(start, data_dir, desktop):
+    app = start(data_dir)
+    app.wait_ready()
+    g = desktop.window_geometry(note_window(desktop, "Low Priority Note"))
+    click(desktop, g["x"] + 120, g["y"] + 8, repeat=2)
+    time.sleep(0.5)
+    desktop.run("xdotool", "type", "--delay", "30", "Renamed in place")
+    desktop.run("xdotool", "key", "Return")
+    assert note_window(desktop, "Renamed in place")
+    assert app.terminate() == 0
+    with open(app.database, "rb") as f:
+        text = f.read()
+    assert b"title=|<|<|<|<|<Renamed in place>|>|>|>|>|" in text
+
+
+def test_right_click_on_the_body_opens_the_edit_menu(start, data_dir, desktop, artifacts):
+    app = start(data_dir)
+    app.wait_ready()
+    g = desktop.window_geometry(note_window(desktop, "Low Priority Note"))
+    before = program_windows(desktop)
+    click(desktop, g["x"] + 120, g["y"] + 100, button=3)
+    assert wait_until(lambda: len(program_windows(desktop) - before) == 1, 5)
+    desktop.screenshot(os.path.join(artifacts, "body-edit-menu.png"))
+    desktop.run("xdotool", "key", "Escape")
+    assert wait_until(lambda: not (program_windows(desktop) - before), 5)
+
+
+def test_clicking_a_web_address_asks_the_opener(start, data_dir, desktop, tmp_path):
+    record = tmp_path / "opened.txt"
+    opener = tmp_path / "opener.sh"
+    opener.write_text(f"#!/bin/sh\nprintf '%s\\n' \"$1\" >> '{record}'\n")
+    opener.chmod(opener.stat().st_mode | stat.S_IXUSR)
+    desktop.env["BRIGHTPOST_OPENER"] = str(opener)
+    app = start(data_dir)
+    app.wait_ready()
+    g = desktop.window_geometry(note_window(desktop, "Low Priority Note"))
+    click(desktop, g["x"] + 120, g["y"] + 100)
+    desktop.run("xdotool", "key", "ctrl+a")
+    desktop.run("xdotool", "type", "--delay", "20", "https://example.org/e2e-check")
+    time.sleep(0.3)
+    # The address fills the start of the first line of the body.
+    click(desktop, g["x"] + 60, g["y"] + 16 + 10 + 7)
+    assert wait_until(lambda: record.exists() and record.read_text().strip(), 10)
+    assert record.read_text().splitlines() == ["https://example.org/e2e-check"]

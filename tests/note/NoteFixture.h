@@ -1,0 +1,126 @@
+#pragma once
+
+#include "note/BodyEditor.h"
+#include "note/Note.h"
+#include "note/NoteBody.h"
+#include "note/NoteDialogs.h"
+#include "note/NoteMenus.h"
+#include "note/Paragraph.h"
+#include "note/Title.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/TestFiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace bp::test {
+
+// The main window as notes see it: it only records what reaches it.
+struct RecordingOwner : INoteOwner {
+    struct Message {
+        int id;
+        std::intptr_t wParam;
+        bool operator==(const Message&) const = default;
+    };
+    void sendMessage(int id, std::intptr_t w, std::intptr_t) override { sent.push_back({id, w}); }
+    void postMessage(int id, std::intptr_t w, std::intptr_t) override { posted.push_back({id, w}); }
+    void sendCommand(int id) override { commands.push_back(id); }
+    void postCommand(int id) override { commands.push_back(id); }
+    std::vector<Message> sent;
+    std::vector<Message> posted;
+    std::vector<int> commands;
+};
+
+// Answers the note's dialogs from the test instead of a user.
+struct ScriptedDialogs : INoteDialogs {
+    std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override {
+        colorAskedWith = initial;
+        return color;
+    }
+    std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override {
+        fontAskedWith = initial;
+        return font;
+    }
+    bool runParagraph(CParagraph& dialog) override {
+        shown = dialog.choice();
+        if (answer) {
+            answer(dialog);
+        }
+        return confirm;
+    }
+    std::optional<QColor> color;
+    std::optional<QFont> font;
+    QColor colorAskedWith;
+    QFont fontAskedWith;
+    ParagraphChoice shown;
+    std::function<void(CParagraph&)> answer;
+    bool confirm = true;
+};
+
+// A menu the note opened, as the user would have seen it.
+struct SeenMenu {
+    QString name;
+    std::map<int, bool> enabled;
+    std::map<int, bool> checked;
+};
+
+// An open default database (three sample notes) and notes built from it, shown offscreen.
+class NoteFixture : public ::testing::Test {
+protected:
+    NoteFixture() : store(fakes.platform()) {
+        db().SetDataFolder(folder.path());
+        EXPECT_TRUE(db().OpenDatabase(0));
+        previousTracker = setMenuTracker([this](QMenu& menu, const QPoint&) {
+            SeenMenu seen;
+            seen.name = menu.objectName();
+            collect(menu, seen);
+            menus.push_back(seen);
+            return menuAnswer;
+        });
+    }
+    ~NoteFixture() override { setMenuTracker(std::move(previousTracker)); }
+
+    CNotesDatabase& db() { return store; }
+
+    CNote& open(std::int32_t nid, bool show = true) {
+        notes.push_back(std::make_unique<CNote>(fakes.platform(), store, owner, nid));
+        CNote& note = *notes.back();
+        note.CreateFromRecord();
+        note.bodyEditor()->setDialogs(&dialogs);
+        if (show) {
+            note.ShowNote(true);
+        }
+        return note;
+    }
+
+    static void collect(const QMenu& menu, SeenMenu& seen) {
+        for (QAction* action : menu.actions()) {
+            if (action->menu() != nullptr) {
+                collect(*action->menu(), seen);
+            } else if (!action->isSeparator()) {
+                seen.enabled[action->data().toInt()] = action->isEnabled();
+                seen.checked[action->data().toInt()] = action->isChecked();
+            }
+        }
+    }
+
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store;
+    RecordingOwner owner;
+    ScriptedDialogs dialogs;
+    std::vector<SeenMenu> menus;
+    int menuAnswer = 0;
+    MenuTracker previousTracker;
+    std::vector<std::unique_ptr<CNote>> notes;
+};
+
+}  // namespace bp::test
