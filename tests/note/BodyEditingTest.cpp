@@ -238,7 +238,7 @@ TEST_F(BodyEditing, FormattingKeysActOnlyOnTheFocusedNote) {
     c.setPosition(2);
     second.body()->setTextCursor(c);
 
-    QApplication::setActiveWindow(&first);
+    first.activateWindow();
     first.body()->setFocus();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&first));
     QTest::keyClick(first.body(), Qt::Key_B, Qt::ControlModifier);
@@ -249,7 +249,7 @@ TEST_F(BodyEditing, FormattingKeysActOnlyOnTheFocusedNote) {
     EXPECT_EQ(first.body()->toPlainText(), "first");
     EXPECT_FALSE(isBold(formatAt(*second.body()->document(), 0)));
 
-    QApplication::setActiveWindow(&second);
+    second.activateWindow();
     second.body()->setFocus();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&second));
     QTest::keyClick(second.body(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
