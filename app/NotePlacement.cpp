@@ -77,27 +77,4 @@ std::optional<CollapsedLayout> collapsedLayout(int W, int H, std::size_t count) 
     return layout;
 }
 
-namespace {
-
-void fitAxis(int& position, int& size, int limit) {
-    if (position < 0) {
-        position = 0;
-    }
-    if (position + size > limit) {
-        position = limit - size;
-        if (position < 0) {
-            position = 0;
-            size = limit;
-        }
-    }
-}
-
-}  // namespace
-
-Rect fitIntoDesktop(Rect note, int desktopWidth, int desktopHeight) {
-    fitAxis(note.x, note.width, desktopWidth);
-    fitAxis(note.y, note.height, desktopHeight);
-    return note;
-}
-
 }  // namespace bp

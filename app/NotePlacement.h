@@ -24,7 +24,4 @@ struct CollapsedLayout {
 };
 std::optional<CollapsedLayout> collapsedLayout(int width, int height, std::size_t count);
 
-// An imported note's place, moved and if need be shrunk so that it lies on the desktop.
-Rect fitIntoDesktop(Rect note, int desktopWidth, int desktopHeight);
-
 }  // namespace bp

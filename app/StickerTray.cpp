@@ -10,6 +10,7 @@
 #include "TrayText.h"
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
+#include "note/NoteGeometry.h"
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
 #include "platform/Messages.h"
@@ -213,9 +214,7 @@ int CStickerTray::CreateNewNote() {
                             store_.GetSettingString("TitleText"),
                             store_.GetSettingInt("TitleOrder")),
         "title");
-    CThread& thread = StartNoteThread(nid, {});
-    thread.note().ApplyDefaultBodyFormat();
-    thread.note().onCommand(cmd::NOTE_ACTIVATE);
+    startCreatedNote(nid);
     UpdateTrayTip();
     store_.SaveDatabase("");
     busy_ = false;
@@ -232,14 +231,6 @@ void CStickerTray::DuplicateNote(std::int32_t source) {
     for (const char* name :
          {"title", "remindWav", "remindUrl", "remindExe", "imagePath", "schedule"}) {
         store_.SetNoteString(nid, store_.GetNoteString(kLiveSource, source, name), name);
-    }
-    std::string body;
-    if (store_.GetNoteBody(kLiveSource, source, body)) {
-        // The stored body ends with the line break the store put before its end marker.
-        if (body.size() >= 2 && body.ends_with("\r\n")) {
-            body.resize(body.size() - 2);
-        }
-        store_.SetNoteBody(nid, body);
     }
     for (const char* name : {"xPos",
                              "yPos",
@@ -269,17 +260,8 @@ void CStickerTray::DuplicateNote(std::int32_t source) {
                              "time", "remindTime", "remindTime1", "remindTime2", "expireTime"}) {
         store_.SetNoteUInt(nid, store_.GetNoteUInt(kLiveSource, source, name), name);
     }
-    if (const auto files = store_.GetNoteAttachedFiles(kLiveSource, source, 5)) {
-        for (const std::int32_t fid : *files) {
-            std::string name;
-            store_.GetNoteAttachedFilename(kLiveSource, source, fid, name);
-            store_.AttachFileToNote(nid, store_.GetNoteAttachedFiletype(kLiveSource, source, fid),
-                                    name);
-        }
-    }
-    CThread& thread = StartNoteThread(nid, {});
-    thread.note().ApplyDefaultBodyFormat();
-    thread.note().onCommand(cmd::NOTE_ACTIVATE);
+    copyBodyAndAttachments(kLiveSource, source, nid);
+    startCreatedNote(nid);
     UpdateTrayTip();
     postToManager(cmd::MANAGER_RELOAD);
 }
@@ -709,21 +691,7 @@ void CStickerTray::CascadeAllNotes() {
             "Warning", "", "Can't cascade notes.\nScreen resolution is to small.", kIconWarning);
         return;
     }
-    for (std::size_t i = 0; i < registry_.size(); ++i) {
-        CNote& note = registry_[i]->note();
-        store_.SetNoteInt(note.nid(), layout->positions[i].x, "xPos");
-        store_.SetNoteInt(note.nid(), layout->positions[i].y, "yPos");
-        store_.SetNoteInt(note.nid(), layout->width, "Width");
-        store_.SetNoteInt(note.nid(), layout->height, "Height");
-        note.setRaisedByAll(true);
-        if (!note.isVisible()) {
-            note.ShowNote(true);
-        }
-        note.onCommand(cmd::NOTE_MOVE_TO_STORED);
-        QThread::yieldCurrentThread();
-    }
-    notesRaised_ = true;
-    UpdateTrayTip();
+    arrangeNotes(layout->positions, layout->width, layout->height, cmd::NOTE_MOVE_TO_STORED);
 }
 
 void CStickerTray::MinimizeAllNotes() {
@@ -734,16 +702,24 @@ void CStickerTray::MinimizeAllNotes() {
             "Warning", "", "Can't process.\nScreen resolution is to small.", kIconWarning);
         return;
     }
+    arrangeNotes(layout->positions, layout->width, std::nullopt, cmd::NOTE_COLLAPSE_AT_STORED);
+}
+
+void CStickerTray::arrangeNotes(const std::vector<Point>& positions, int width,
+                                std::optional<int> height, int placeCommand) {
     for (std::size_t i = 0; i < registry_.size(); ++i) {
         CNote& note = registry_[i]->note();
-        store_.SetNoteInt(note.nid(), layout->positions[i].x, "xPos");
-        store_.SetNoteInt(note.nid(), layout->positions[i].y, "yPos");
-        store_.SetNoteInt(note.nid(), layout->width, "Width");
+        store_.SetNoteInt(note.nid(), positions[i].x, "xPos");
+        store_.SetNoteInt(note.nid(), positions[i].y, "yPos");
+        store_.SetNoteInt(note.nid(), width, "Width");
+        if (height) {
+            store_.SetNoteInt(note.nid(), *height, "Height");
+        }
         note.setRaisedByAll(true);
         if (!note.isVisible()) {
             note.ShowNote(true);
         }
-        note.onCommand(cmd::NOTE_COLLAPSE_AT_STORED);
+        note.onCommand(placeCommand);
         QThread::yieldCurrentThread();
     }
     notesRaised_ = true;
@@ -839,7 +815,7 @@ void CStickerTray::importNote(std::int32_t source) {
 
     const std::int32_t nid = store_.NewNote();
     const Rect desktop = platform_.desktop->screenRect();
-    const Rect fitted = fitIntoDesktop({store_.GetNoteInt(kImportSource, source, "xPos"),
+    const Rect fitted = clampToDesktop({store_.GetNoteInt(kImportSource, source, "xPos"),
                                         store_.GetNoteInt(kImportSource, source, "yPos"),
                                         store_.GetNoteInt(kImportSource, source, "Width"),
                                         store_.GetNoteInt(kImportSource, source, "Height")},
@@ -862,23 +838,30 @@ void CStickerTray::importNote(std::int32_t source) {
     for (const char* name : kStrings) {
         store_.SetNoteString(nid, store_.GetNoteString(kImportSource, source, name), name);
     }
+    copyBodyAndAttachments(kImportSource, source, nid);
+    startCreatedNote(nid);
+}
+
+void CStickerTray::copyBodyAndAttachments(int source, std::int32_t from, std::int32_t to) {
     std::string body;
-    if (store_.GetNoteBody(kImportSource, source, body)) {
+    if (store_.GetNoteBody(source, from, body)) {
         // The stored body ends with the line break the store put before its end marker;
-        // kept, it would grow by one line at every import.
+        // kept, a copied body would grow by one line at every copy.
         if (body.ends_with("\r\n")) {
             body.resize(body.size() - 2);
         }
-        store_.SetNoteBody(nid, body);
+        store_.SetNoteBody(to, body);
     }
-    if (const auto files = store_.GetNoteAttachedFiles(kImportSource, source, 5)) {
+    if (const auto files = store_.GetNoteAttachedFiles(source, from, 5)) {
         for (const std::int32_t fid : *files) {
             std::string name;
-            store_.GetNoteAttachedFilename(kImportSource, source, fid, name);
-            store_.AttachFileToNote(nid, store_.GetNoteAttachedFiletype(kImportSource, source, fid),
-                                    name);
+            store_.GetNoteAttachedFilename(source, from, fid, name);
+            store_.AttachFileToNote(to, store_.GetNoteAttachedFiletype(source, from, fid), name);
         }
     }
+}
+
+void CStickerTray::startCreatedNote(std::int32_t nid) {
     CThread& thread = StartNoteThread(nid, {});
     thread.note().ApplyDefaultBodyFormat();
     thread.note().onCommand(cmd::NOTE_ACTIVATE);

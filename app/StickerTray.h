@@ -127,6 +127,14 @@ private:
     // Runs a modal dialog with the busy flag set; the dialog's result.
     int runModal(QDialog& dialog);
     void hideNotesQuietly();
+    // The body and the attachment records of a note, copied into another (new) note.
+    void copyBodyAndAttachments(int source, std::int32_t from, std::int32_t to);
+    // Starts a note that was just made (new, duplicate, imported) and gives it the focus.
+    void startCreatedNote(std::int32_t nid);
+    // Writes every note's new place and size, raises it, and lets it move there with
+    // placeCommand (move, or collapse, at the stored place).
+    void arrangeNotes(const std::vector<Point>& positions, int width, std::optional<int> height,
+                      int placeCommand);
     void showOpenNotesQuietly();
     void importNote(std::int32_t importedNid);
     void deleteNote(std::size_t index);

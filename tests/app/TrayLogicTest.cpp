@@ -2,6 +2,7 @@
 // command line.
 #include "app/AppOptions.h"
 #include "app/NotePlacement.h"
+#include "note/NoteGeometry.h"
 #include "app/TrayText.h"
 #include "platform/KeyTable.h"
 
@@ -92,7 +93,7 @@ TEST(FitIntoDesktop, MovesAndShrinksOntoTheDesktop) {
              Case{{1900, 1000, 200, 150}, {1720, 930, 200, 150}},
              Case{{100, 100, 2500, 1500}, {0, 0, 1920, 1080}},
          }) {
-        EXPECT_EQ(fitIntoDesktop(c.in, 1920, 1080), c.out) << c.in.x << "," << c.in.y;
+        EXPECT_EQ(clampToDesktop(c.in, 1920, 1080), c.out) << c.in.x << "," << c.in.y;
     }
 }
 
