@@ -9,8 +9,10 @@ namespace bp::rtf {
 
 namespace {
 
+// A whole word is bounded by anything that is not a letter or a digit (combining marks belong
+// to their letter).
 bool isWordChar(QChar c) {
-    return c.isLetterOrNumber() || c.isMark() || c == u'_';
+    return c.isLetterOrNumber() || c.isMark();
 }
 
 QString blockText(const QTextBlock& block, QStringView lineBreak) {

@@ -25,8 +25,8 @@ QString documentPlainText(const QTextDocument& document);
 // control, so positions match its character positions.
 QString documentSearchText(const QTextDocument& document);
 
-// The first match at or after `from`, or -1. A whole word has no letter, digit or '_' on
-// either side.
+// The first match at or after `from`, or -1. A whole word has no letter or digit on either
+// side.
 qsizetype findText(QStringView haystack, QStringView needle, bool caseSensitive, bool wholeWord,
                    qsizetype from = 0);
 

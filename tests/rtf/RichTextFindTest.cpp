@@ -86,3 +86,15 @@ TEST(WebAddresses, FindsAddressesWithoutTheirPunctuation) {
 }
 
 }  // namespace
+
+TEST(RichTextFind, WholeWordsEndAtAnythingButLettersAndDigits) {
+    struct Case {
+        const char* text;
+        qsizetype expected;
+    };
+    const Case cases[] = {{"a note_b", 2}, {"notes", -1}, {"note2", -1}, {"(note)", 1}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(bp::rtf::findText(QString::fromUtf8(c.text), u"note", false, true), c.expected)
+            << c.text;
+    }
+}
