@@ -166,8 +166,12 @@ void CNote::ShowQuietly(bool show) {
         }
         QWidget::show();
         title_->layoutButtons();
+        if (links_ != 0 && (isBody_ != 0 || store_.GetSettingInt("hideAttach") == 0)) {
+            showAttachPanel(true);
+        }
     } else {
         QWidget::hide();
+        showAttachPanel(false);
     }
 }
 
@@ -209,6 +213,7 @@ void CNote::LayoutChildren() {
     body_->setGeometry(bodyRect_);
     title_->setGeometry(titleRect_);
     title_->layoutButtons();
+    placeAttachPanel();
 }
 
 void CNote::updateSizeLimits() {
@@ -273,6 +278,10 @@ void CNote::SetEditable(bool editable, bool focusBody) {
     }
     isEdit_ = editable ? 1 : 0;
     title_->setUnlocked(editable);
+    // Unlocking enables the body only; the panel follows with the next dialog's end.
+    if (!editable && attachPanel_ != nullptr) {
+        attachPanel_->setEnabled(false);
+    }
     body_->setReadOnly(!editable);
     body_->viewport()->setCursor(editable ? Qt::IBeamCursor : Qt::ArrowCursor);
     if (editable && focusBody) {
@@ -292,6 +301,9 @@ void CNote::ApplyTransparency() {
         opacity = std::clamp(level, 55, 255) / 255.0;
     }
     platform_.windows->setOpacity(this, opacity);
+    if (attachPanel_ != nullptr) {
+        platform_.windows->setOpacity(attachPanel_, opacity);
+    }
 }
 
 void CNote::ApplyDefaultBodyFormat() {
@@ -323,10 +335,16 @@ void CNote::TakeFocus(Focus target) {
 
 void CNote::BeginModal() {
     modalOpen_ = true;
+    if (attachPanel_ != nullptr) {
+        attachPanel_->setEnabled(false);
+    }
 }
 
 void CNote::EndModal() {
     modalOpen_ = false;
+    if (attachPanel_ != nullptr) {
+        attachPanel_->setEnabled(true);
+    }
 }
 
 void CNote::onCommand(int id) {
@@ -387,6 +405,9 @@ void CNote::onCommand(int id) {
                                store_.GetNoteInt(kLiveSource, nid_, "yPos"),
                                store_.GetNoteInt(kLiveSource, nid_, "Width"),
                                collapsedHeight(kCollapsedTitleHeight));
+            if (isBody_ != 0 && links_ != 0 && store_.GetSettingInt("hideAttach") != 0) {
+                showAttachPanel(false);
+            }
             isBody_ = 0;
             currentTitleHeight_ = kCollapsedTitleHeight;
             body_->hide();
@@ -405,8 +426,16 @@ void CNote::onCommand(int id) {
             collapseMoving_ = true;
             if (isEdit_ == 0) {
                 SetEditable(true, true);
+            } else if (isBody_ != 0) {
+                if (links_ != 0 && store_.GetSettingInt("hideAttach") != 0) {
+                    showAttachPanel(false);
+                }
+                SetBodyShown(false, false);
             } else {
-                SetBodyShown(isBody_ == 0, false);
+                if (links_ != 0) {
+                    showAttachPanel(true);
+                }
+                SetBodyShown(true, false);
             }
             collapseMoving_ = false;
             break;
@@ -519,7 +548,7 @@ void CNote::duplicate() {
     store_.SaveDatabase("");
     BeginModal();
     owner_.sendMessage(msg::WM_NOTE_DUPLICATE, 0, nid_);
-    modalOpen_ = false;
+    EndModal();
 }
 
 void CNote::deleteWithConfirmation() {
@@ -630,6 +659,7 @@ void CNote::moveEvent(QMoveEvent* event) {
     }
     store_.SetNoteInt(nid_, x(), "xPos");
     store_.SetNoteInt(nid_, y(), "yPos");
+    placeAttachPanel();
     StoreBody();
 }
 

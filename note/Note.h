@@ -61,6 +61,10 @@ public:
     void ApplyRandomScheme();
     void setRandomSource(std::function<unsigned()> random) { random_ = std::move(random); }
     bool isTransparent() const { return transparency_ != 0; }
+    // The window of the note's attachments, glued under its bottom edge. The note places,
+    // shows, hides, enables and fades it together with itself.
+    void setAttachPanel(QWidget* panel);
+    QWidget* attachPanel() const { return attachPanel_; }
     // The colour and font dialogs of the note and its body; tests answer them.
     void setNoteDialogs(INoteDialogs* dialogs);
     bool hoverOpaque() const { return hoverOpaque_; }
@@ -116,6 +120,8 @@ private:
     void chooseTitleTextColor();
     // Tells the attach panel, once the note has one, to take over the note's look.
     void sendToAttachPanel(int command);
+    void showAttachPanel(bool show);
+    void placeAttachPanel();
     void setEditableFromCommand(bool editable);
     // Runs one of the note's modal dialogs through the platform, which tests answer.
     int runModal(QDialog& dialog);
@@ -167,6 +173,7 @@ private:
     bool limitsRelaxed_ = false;
     std::function<unsigned()> random_;
     INoteDialogs* dialogs_ = nullptr;
+    QWidget* attachPanel_ = nullptr;
 };
 
 }  // namespace bp

@@ -9,6 +9,7 @@
 #include "TransparencyDialog.h"
 #include "platform/Messages.h"
 
+#include <QMetaObject>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -53,7 +54,10 @@ void CNote::ApplyRandomScheme() {
 }
 
 void CNote::maximize() {
-    const Rect area = platform_.desktop->availableRect();
+    Rect area = platform_.desktop->availableRect();
+    if (attachPanel_ != nullptr && attachPanel_->isVisible()) {
+        area.height -= attachPanel_->height();
+    }
     moveAndResize(QRect(area.x, area.y, area.width, area.height));
     LayoutChildren();
 }
@@ -63,7 +67,7 @@ void CNote::chooseTransparency() {
     const int position =
         CTransparency::positionFor(store_.GetNoteInt(kLiveSource, nid_, "TransLevel"));
     BeginModal();
-    CTransparency dialog(this, *platform_.windows, {this}, stored, position);
+    CTransparency dialog(this, *platform_.windows, {this, attachPanel_}, stored, position);
     if (runModal(dialog) == QDialog::Accepted) {
         transparency_ = dialog.transparent() ? 1 : 0;
         store_.SetNoteInt(nid_, CTransparency::levelFor(dialog.position()), "TransLevel");
@@ -101,8 +105,36 @@ void CNote::setNoteDialogs(INoteDialogs* dialogs) {
     }
 }
 
-void CNote::sendToAttachPanel(int /*command*/) {
-    // The note has no attach panel yet; once it has, the panel takes over the new look here.
+void CNote::sendToAttachPanel(int command) {
+    if (attachPanel_ != nullptr &&
+        attachPanel_->metaObject()->indexOfMethod("onCommand(int)") >= 0) {
+        QMetaObject::invokeMethod(attachPanel_, "onCommand", Qt::DirectConnection,
+                                  Q_ARG(int, command));
+    }
+}
+
+void CNote::setAttachPanel(QWidget* panel) {
+    attachPanel_ = panel;
+    placeAttachPanel();
+}
+
+void CNote::showAttachPanel(bool show) {
+    if (attachPanel_ == nullptr) {
+        return;
+    }
+    if (show) {
+        attachPanel_->setAttribute(Qt::WA_ShowWithoutActivating);
+        attachPanel_->show();
+        placeAttachPanel();
+    } else {
+        attachPanel_->hide();
+    }
+}
+
+void CNote::placeAttachPanel() {
+    if (attachPanel_ != nullptr) {
+        attachPanel_->setGeometry(x(), y() + height(), width(), attachPanel_->height());
+    }
 }
 
 void CNote::chooseNoteColor() {

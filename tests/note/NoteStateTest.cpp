@@ -333,3 +333,58 @@ TEST_F(NoteState, ColourAndFontCommandsWriteTheNoteAndItsTitle) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NoteState, TheAttachPanelFollowsTheNote) {
+    store.SetNoteInt(2, 1, "links");
+    start();
+    CNote& n = note(2);
+    QWidget panel;
+    panel.resize(10, 60);
+    n.setAttachPanel(&panel);
+    n.ShowNote(false);
+    n.ShowNote(true);
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.geometry(), QRect(616, 111 + 175, 250, 60)) << "glued under the note";
+    n.move(100, 50);
+    EXPECT_EQ(panel.geometry().topLeft(), QPoint(100, 225));
+
+    // Collapsing hides it only when the settings say so; restoring shows it again.
+    for (int hideAttach : {0, 1}) {
+        store.SetSettingInt(hideAttach, "hideAttach");
+        n.onCommand(cmd::NOTE_MINIMIZE);
+        EXPECT_EQ(panel.isVisible(), hideAttach == 0) << hideAttach;
+        n.onCommand(cmd::NOTE_MINIMIZE);
+        EXPECT_TRUE(panel.isVisible());
+    }
+
+    // Locking disables it; the end of the next dialog enables it again.
+    n.onCommand(cmd::NOTE_LOCK);
+    EXPECT_FALSE(panel.isEnabled());
+    n.onCommand(cmd::NOTE_UNLOCK);
+    EXPECT_FALSE(panel.isEnabled());
+    n.onCommand(cmd::NOTE_BEGIN_MODAL);
+    n.onCommand(cmd::NOTE_END_MODAL);
+    EXPECT_TRUE(panel.isEnabled());
+
+    // It fades with the note and leaves room for itself when the note fills the screen.
+    answerDialogs([](QDialog& dialog) {
+        auto& t = static_cast<CTransparency&>(dialog);
+        t.setTransparent(true);
+        t.setPosition(100);
+        return int(QDialog::Accepted);
+    });
+    QCursor::setPos(2000, 2000);
+    n.onCommand(cmd::NOTE_TRANSPARENCY);
+    EXPECT_NEAR(fakes.windows.opacityOf(&panel), 155 / 255.0, 1e-9);
+    n.onCommand(cmd::NOTE_MAXIMIZE);
+    EXPECT_EQ(n.geometry(), QRect(0, 24, 1280, 776 - 60));
+    EXPECT_EQ(panel.geometry(), QRect(0, 24 + 716, 1280, 60));
+
+    n.onCommand(cmd::NOTE_HIDE);
+    EXPECT_FALSE(panel.isVisible());
+    n.setAttachPanel(nullptr);
+}
+
+}  // namespace
