@@ -1,16 +1,15 @@
 #include "Paragraph.h"
 
+#include "DialogLayout.h"
 #include "platform/rtf/RtfFormats.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
-#include <QVBoxLayout>
 
 #include <cmath>
 #include <vector>
@@ -217,12 +216,7 @@ CParagraph::CParagraph(QWidget* parent)
     form->addRow(QString(), factor_);
     form->addRow(QStringLiteral("Alignment"), alignment_);
     form->addRow(QStringLiteral("Bulleted and Numbered Lists"), numbering_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    layOutFormWithOkCancel(*this, form);
     connect(spacing_, &QComboBox::currentIndexChanged, this, [this] { updateFactor(); });
     setChoice(ParagraphChoice{});
 }

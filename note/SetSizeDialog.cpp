@@ -1,11 +1,10 @@
 #include "SetSizeDialog.h"
 
+#include "DialogLayout.h"
 #include "MessageBoxes.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 namespace bp {
 
@@ -20,12 +19,7 @@ CSetSize::CSetSize(QWidget* parent, QSize stored) : QDialog(parent) {
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Width (pixels)"), width_);
     form->addRow(QStringLiteral("Height (pixels)"), height_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    layOutFormWithOkCancel(*this, form);
     setValues(stored.width(), stored.height());
 }
 

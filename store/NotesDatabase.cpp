@@ -451,14 +451,25 @@ bool CNotesDatabase::SetNoteFont(std::int32_t nid, const LogFont& font, std::str
 
 namespace {
 
-// Finds the body markers of an element: 0, or the failure point 3 (start) or 4 (end).
-int locateBody(std::string_view element, long long& n, long long& m) {
-    n = Find(element, kBodyStart, 0);
-    if (n <= 0) {
+// Where a note's body lies: its element, and in it the body start n and the body end m.
+struct BodyLocation {
+    NoteSection::Location at;
+    std::string_view element;
+    long long n = 0;
+    long long m = 0;
+};
+
+// 0 when found, else the failure point: 1 (note), 2 (note end), 3 (body start), 4 (body end).
+int locateBody(const NoteSection& section, std::int32_t nid, BodyLocation& body) {
+    if (const int failure = section.locate(nid, body.at, body.element); failure != 0) {
+        return failure;
+    }
+    body.n = Find(body.element, kBodyStart, 0);
+    if (body.n <= 0) {
         return 3;
     }
-    m = Find(element, kBodyEnd, n);
-    if (m <= 0) {
+    body.m = Find(body.element, kBodyEnd, body.n);
+    if (body.m <= 0) {
         return 4;
     }
     return 0;
@@ -472,48 +483,34 @@ bool CNotesDatabase::GetNoteBody(int source, std::int32_t nid, std::string& out)
     if (live) {
         lock.lock();
     }
-    NoteSection::Location at;
-    std::string_view element;
-    int failure = SectionOf(source).locate(nid, at, element);
-    long long n = 0;
-    long long m = 0;
-    if (failure == 0) {
-        failure = locateBody(element, n, m);
-    }
-    if (failure != 0) {
+    BodyLocation body;
+    if (const int failure = locateBody(SectionOf(source), nid, body); failure != 0) {
         // The body is the one read of the import buffer that reports its failure.
         ReportError(failure, "Error while reading note data");
         return false;
     }
-    const long long from = n + static_cast<long long>(kBodyStart.size());
-    out = Extract(element, from, m - from);
+    const long long from = body.n + static_cast<long long>(kBodyStart.size());
+    out = Extract(body.element, from, body.m - from);
     return true;
 }
 
 bool CNotesDatabase::SetNoteBody(std::int32_t nid, const std::string& text) {
     std::lock_guard lock(dataLock_);
-    NoteSection::Location at;
-    std::string_view found;
-    int failure = notesSection_.locate(nid, at, found);
-    long long n = 0;
-    long long m = 0;
-    if (failure == 0) {
-        failure = locateBody(found, n, m);
-    }
-    if (failure != 0) {
+    BodyLocation body;
+    if (const int failure = locateBody(notesSection_, nid, body); failure != 0) {
         ReportError(failure, "Not able to set the note body");
         return false;
     }
     std::string escaped = text;
     EscapeReservedTokens(escaped);
     std::string element;
-    element.reserve(found.size() + escaped.size() + 4);
-    element.append(found.substr(0, static_cast<std::size_t>(n)));
+    element.reserve(body.element.size() + escaped.size() + 4);
+    element.append(body.element.substr(0, static_cast<std::size_t>(body.n)));
     element.append(kBodyStart);
     element.append(escaped);
     element.append("\r\n");
-    element.append(found.substr(static_cast<std::size_t>(m)));
-    notesSection_.replaceElement(at, element);
+    element.append(body.element.substr(static_cast<std::size_t>(body.m)));
+    notesSection_.replaceElement(body.at, element);
     return true;
 }
 
