@@ -5,7 +5,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BRIGHTPOST_BUILD_DIR:-$root/build}
 
 "$root/scripts/deps.sh"
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 if [[ ! -f $build/build.ninja ]]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 fi
 cmake --build "$build" -j "$(nproc)" "$@"

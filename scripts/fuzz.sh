@@ -8,8 +8,12 @@ seconds=${1:-30}
 build=${BRIGHTPOST_FUZZ_BUILD_DIR:-$root/build-fuzz}
 
 "$root/scripts/deps.sh"
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 if [[ ! -f $build/build.ninja ]]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
         -DCMAKE_CXX_COMPILER=clang++-14 -DBRIGHTPOST_FUZZ=ON -DBRIGHTPOST_BENCH=OFF
 fi
 targets=(rtf_reader_fuzz fuzz_OpenDatabase fuzz_LoadImportFile fuzz_Operations)
