@@ -21,8 +21,17 @@ CDatabaseRecovery::Outcome CDatabaseRecovery::Run() {
     const std::string& folder = store_.DataFolder();
     const std::string& database = store_.DatabasePath();
     const std::string stamp = clock_.formatNow("%Y%m%d%H%M%S");
-    dbfile::copyFile(database, folder + "/corrupted_" + stamp + ".dat");
-    dbfile::removeFile(database);
+    // The damaged file may be the only copy of the notes: it leaves its place only when it is
+    // safe under its new name, and otherwise nothing is written over it.
+    if (dbfile::fileExists(database) &&
+        !dbfile::moveAside(database, folder + "/corrupted_" + stamp + ".dat")) {
+        return {false,
+                "Brightpost.dat is damaged, and no copy of it could be kept (the disk may "
+                "be full). It has been left as it is in \"" +
+                    folder +
+                    "\". Make room on the disk, or copy the file to a safe place, and "
+                    "start Brightpost again."};
+    }
 
     std::vector<std::string> candidates = store_.ListDatabaseFiles(folder, 1);
     std::erase_if(candidates, [](const std::string& p) { return !isRecoveryCandidate(p); });

@@ -8,13 +8,15 @@
 namespace bp {
 
 // Puts a usable database in place after the open found the file damaged: the damaged file
-// is kept as "corrupted_<stamp>.dat", then the newest backup that opens is used, and only
+// is kept as "corrupted_<stamp>.dat" (when that fails it stays where it is and nothing is
+// used instead), then the newest backup that opens is used, and only
 // when none does is a new default database made.
 class CDatabaseRecovery {
 public:
     struct Outcome {
         bool usable = false;
-        std::string message;  // what to tell the user when usable
+        // What to tell the user: how the database was replaced, or why it was left alone.
+        std::string message;
     };
 
     CDatabaseRecovery(CNotesDatabase& store, const IClock& clock) : store_(store), clock_(clock) {}

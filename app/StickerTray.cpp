@@ -100,7 +100,10 @@ int CStickerTray::Initialize() {
         return 0;
     }
     const std::string dataFolder = resolveDataFolder(dataDirOverride_);
-    ensureDataFolder(dataFolder);
+    if (const FolderCheck folder = preparePrivateFolder(dataFolder); !folder.usable) {
+        platform_.messages->showMessage("Error", "", folder.problem, kIconWarning);
+        return 0;
+    }
 
     const PlatformVersion version = platform_.info->version();
     if (version.major > 6 || (version.major == 6 && version.minor >= 2)) {
@@ -139,8 +142,9 @@ bool CStickerTray::RestoreDatabase() {
     busy_ = true;
     CDatabaseRecovery recovery(store_, *platform_.clock);
     const CDatabaseRecovery::Outcome outcome = recovery.Run();
-    if (outcome.usable) {
-        platform_.messages->showMessage("Warning", "", outcome.message, kIconWarning);
+    if (!outcome.message.empty()) {
+        platform_.messages->showMessage(outcome.usable ? "Warning" : "Error", "", outcome.message,
+                                        kIconWarning);
     }
     busy_ = false;
     return outcome.usable;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace bp {
 
@@ -48,23 +49,50 @@ std::string resolveDataFolder(const std::optional<std::string>& override) {
     return absolute(homeFolder() + "/.local/share/Brightpost");
 }
 
-bool ensureDataFolder(const std::string& folder) {
+FolderCheck preparePrivateFolder(const std::string& folder) {
     struct stat st {};
-    if (stat(folder.c_str(), &st) == 0) {
-        return S_ISDIR(st.st_mode);
-    }
-    // Parents get the usual permissions; only our own folder is private.
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
-         slash = folder.find('/', slash + 1)) {
-        std::string parent = folder.substr(0, slash);
-        if (mkdir(parent.c_str(), 0755) != 0 && errno != EEXIST) {
-            return false;
+    if (stat(folder.c_str(), &st) != 0) {
+        // Parents get the usual permissions; only our own folder is private.
+        for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+             slash = folder.find('/', slash + 1)) {
+            std::string parent = folder.substr(0, slash);
+            if (mkdir(parent.c_str(), 0755) != 0 && errno != EEXIST) {
+                break;
+            }
+        }
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+            const int error = errno;
+            return {false, "Brightpost cannot create the folder \"" + folder +
+                               "\": " + std::strerror(error) + "."};
+        }
+        if (stat(folder.c_str(), &st) != 0) {
+            const int error = errno;
+            return {false, "Brightpost cannot use the folder \"" + folder +
+                               "\": " + std::strerror(error) + "."};
         }
     }
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return false;
+    if (!S_ISDIR(st.st_mode)) {
+        return {false, "\"" + folder +
+                           "\" is not a folder. Choose a folder for your notes with --data-dir."};
     }
-    return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (st.st_uid != geteuid()) {
+        return {false, "The folder \"" + folder +
+                           "\" belongs to another user, so your notes would not be safe in it. "
+                           "Choose a folder of your own with --data-dir, or make this one "
+                           "yours (chown)."};
+    }
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        return {false, "Other users can change the folder \"" + folder +
+                           "\", so your notes would not be safe in it. Make it private with: "
+                           "chmod 700 \"" +
+                           folder + "\""};
+    }
+    if ((st.st_mode & 07777) != 0700 && chmod(folder.c_str(), 0700) != 0) {
+        const int error = errno;
+        return {false, "Brightpost cannot make the folder \"" + folder +
+                           "\" private: " + std::strerror(error) + "."};
+    }
+    return {true, {}};
 }
 
 }  // namespace bp

@@ -109,6 +109,12 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+FileIdentity identityOf(const struct stat& st) {
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+            static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+            static_cast<long long>(st.st_mtim.tv_nsec)};
+}
+
 void syncFolder(const std::string& folder) {
     Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.ok()) {
@@ -130,6 +136,7 @@ ReadResult readDatabaseText(const std::string& path) {
         result.status = ReadStatus::CannotOpen;
         return result;
     }
+    result.identity = identityOf(st);
     // Other copies of the program write through a temporary file and a rename, so a shared
     // lock only keeps out writers that write the file in place.
     ::flock(fd.get(), LOCK_SH);
@@ -162,12 +169,14 @@ ReadResult readDatabaseText(const std::string& path) {
     return result;
 }
 
-int writeDatabaseText(const std::string& path, std::string_view text, bool privateFile) {
+namespace {
+
+int writeWithFlags(const std::string& path, std::string_view text, int flags, mode_t mode,
+                   bool privateFile) {
     if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
         return 1;
     }
-    const mode_t mode = privateFile ? 0600 : 0666;
-    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
+    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, mode));
     if (!fd.ok()) {
         return causeOf(errno);
     }
@@ -191,6 +200,31 @@ int writeDatabaseText(const std::string& path, std::string_view text, bool priva
     return 0;
 }
 
+}  // namespace
+
+int writeDatabaseText(const std::string& path, std::string_view text, bool privateFile) {
+    // Our own files are never written through a link someone put in their place.
+    const int flags = O_TRUNC | (privateFile ? O_NOFOLLOW : 0);
+    return writeWithFlags(path, text, flags, privateFile ? 0600 : 0666, privateFile);
+}
+
+int createDatabaseText(const std::string& path, std::string_view text) {
+    // A leftover of an interrupted save, or anything planted under the name, goes first:
+    // the file written is always one this call made.
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        return causeOf(errno);
+    }
+    return writeWithFlags(path, text, O_EXCL | O_NOFOLLOW, 0600, true);
+}
+
+std::optional<FileIdentity> identify(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return identityOf(st);
+}
+
 bool fileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
@@ -210,13 +244,15 @@ bool copyFile(const std::string& from, const std::string& to) {
     if (!readAll(in.get(), bytes)) {
         return false;
     }
-    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!out.ok()) {
         return false;
     }
     ::fchmod(out.get(), 0600);
     if (!writeAll(out.get(), bytes.data(), bytes.size()) || ::fsync(out.get()) != 0 ||
         !out.close()) {
+        // A cut copy (a full disk) must not pass for a backup later.
+        ::unlink(to.c_str());
         return false;
     }
     syncFolder(folderOf(to));
@@ -229,6 +265,22 @@ bool replaceFile(const std::string& from, const std::string& to) {
     }
     syncFolder(folderOf(to));
     return true;
+}
+
+bool moveAside(const std::string& from, const std::string& to) {
+    // A rename needs no space, so it works on a full disk; a copy is the way across
+    // filesystems, and the original goes only once the copy is complete and synced.
+    if (replaceFile(from, to)) {
+        return true;
+    }
+    return copyFile(from, to) && removeFile(from);
+}
+
+void makePrivate(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (fd.ok()) {
+        ::fchmod(fd.get(), 0600);
+    }
 }
 
 std::vector<std::string> listMatching(const std::string& folder, std::string_view prefix,

@@ -141,6 +141,7 @@ bool CNotesDatabase::OpenDatabase(int mode) {
     {
         std::lock_guard save(saveLock_);
         wholeText_ = std::move(read.text);
+        knownDatabase_ = read.identity;
     }
     RenumberNotes();
     return true;
@@ -180,7 +181,7 @@ bool CNotesDatabase::SaveDatabase(const std::string& path) {
         settings = settingsSection_;
         notes = notesSection_.text();
     }
-    std::lock_guard save(saveLock_);
+    std::unique_lock save(saveLock_);
     std::string text;
     text.reserve(settings.size() + notes.size() + 128);
     text += kRootStart;
@@ -199,16 +200,62 @@ bool CNotesDatabase::SaveDatabase(const std::string& path) {
         return false;
     }
     if (path.empty()) {
-        return dbfile::replaceFile(target, databasePath_);
+        std::string keptAs;
+        const bool kept = KeepReplacedDatabase(keptAs);
+        const bool moved = kept && dbfile::replaceFile(target, databasePath_);
+        if (moved) {
+            knownDatabase_ = dbfile::identify(databasePath_);
+        }
+        // A box runs an event loop, in which another save may start.
+        save.unlock();
+        if (!keptAs.empty()) {
+            ReportReplacedDatabase(keptAs, kept);
+        }
+        return moved;
     }
     return true;
+}
+
+bool CNotesDatabase::KeepReplacedDatabase(std::string& keptAs) {
+    const std::optional<dbfile::FileIdentity> onDisk = dbfile::identify(databasePath_);
+    if (!onDisk || onDisk == knownDatabase_) {
+        return true;
+    }
+    const std::string stem =
+        dataFolder_ + "/external_" + platform_.clock->formatNow("%Y%m%d%H%M%S");
+    keptAs = stem + ".dat";
+    for (int n = 2; dbfile::identify(keptAs); ++n) {
+        keptAs = stem + "-" + std::to_string(n) + ".dat";
+    }
+    if (!dbfile::moveAside(databasePath_, keptAs)) {
+        return false;
+    }
+    dbfile::makePrivate(keptAs);
+    return true;
+}
+
+void CNotesDatabase::ReportReplacedDatabase(const std::string& keptAs, bool kept) {
+    if (kept) {
+        platform_.messages->showMessage(
+            "Warning", "",
+            "Another program replaced Brightpost.dat. Its version has been kept as \"" + keptAs +
+                "\", and your notes have been saved in Brightpost.dat.",
+            205);
+    } else {
+        platform_.messages->showMessage(
+            "Error", "",
+            "Another program replaced Brightpost.dat, and its version could not be kept (the "
+            "disk may be full). Your notes were not saved over it.",
+            205);
+    }
 }
 
 bool CNotesDatabase::WriteDatabaseFile(const std::string& text, const std::string& path) {
     const bool inDataFolder =
         dbfile::fileName(path).size() + dataFolder_.size() + 1 == path.size() &&
         path.starts_with(dataFolder_ + "/");
-    const int cause = dbfile::writeDatabaseText(path, text, inDataFolder);
+    const int cause = path == TemporaryPath() ? dbfile::createDatabaseText(path, text)
+                                              : dbfile::writeDatabaseText(path, text, inDataFolder);
     if (cause == 0) {
         return true;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatabaseFile.h"
 #include "FontCodec.h"
 #include "NoteSection.h"
 #include "platform/Platform.h"
@@ -137,6 +138,12 @@ private:
     NoteSection& SectionOf(int source) {
         return source == kImportSource ? importNotes_ : notesSection_;
     }
+    // Before a save replaces the database file: when the file there is no longer the one this
+    // copy read or last saved (another program put its own in place), it is kept under a name
+    // of its own, given in keptAs (left empty when there was nothing to keep). False when the
+    // file could not be kept, so it must not be replaced.
+    bool KeepReplacedDatabase(std::string& keptAs);
+    void ReportReplacedDatabase(const std::string& keptAs, bool kept);
     std::string ReadSetting(std::string_view name);
     std::string ReadNote(int source, std::int32_t nid, std::string_view name);
     bool ReadAttachment(int source, std::int32_t nid, std::int32_t fid, std::string_view attr,
@@ -151,6 +158,8 @@ private:
 
     // Written by saves and opens, under saveLock_: a save holds saveLock_ without dataLock_.
     std::string wholeText_;
+    // The database file as this copy last read or saved it.
+    std::optional<dbfile::FileIdentity> knownDatabase_;
     std::string settingsSection_;
     NoteSection notesSection_;
     std::string importText_;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 using namespace bp;
@@ -73,6 +76,61 @@ TEST_F(Recovery, NeverUsesFilesThatAreNotItsOwnBackups) {
     EXPECT_EQ(outcome.message, "Unable to restore notes database. New database was created.");
     EXPECT_EQ(readFile(store.DatabasePath()), sourceFile("tests/store/data/default-database.dat"));
     EXPECT_EQ(lowNoteTitle(), "Low Priority Note");
+}
+
+TEST_F(Recovery, ADamagedFileThatCannotBeKeptIsLeftAloneAndReported) {
+    // Neither a rename nor a copy can take the name of a folder.
+    std::filesystem::create_directory(folder.file("corrupted_20240301091500.dat"));
+    writeFile(folder.file("copy_Brightpost_20240101120000.dat"), goodDatabase("older"));
+    const auto outcome = recover();
+    EXPECT_FALSE(outcome.usable);
+    EXPECT_NE(outcome.message.find("\"" + folder.path() + "\""), std::string::npos)
+        << outcome.message;
+    EXPECT_EQ(readFile(store.DatabasePath()), "damaged") << "nothing is written over it";
+    EXPECT_FALSE(std::filesystem::exists(folder.file("~tmp.dat")));
+}
+
+// A small filesystem of its own, filled to the last byte by the test.
+class FullDisk : public Recovery {
+protected:
+    void SetUp() override {
+        mountPoint = folder.file("disk");
+        std::filesystem::create_directory(mountPoint);
+        if (geteuid() != 0 ||
+            ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=1m,mode=0700") != 0) {
+            GTEST_SKIP() << "mounting a tmpfs needs root";
+        }
+        mounted = true;
+        store.SetDataFolder(mountPoint);
+    }
+    void TearDown() override {
+        if (mounted) {
+            ::umount(mountPoint.c_str());
+        }
+    }
+
+    void fill() {
+        std::string block(4096, 'x');
+        FILE* filler = std::fopen((mountPoint + "/filler").c_str(), "wb");
+        ASSERT_NE(filler, nullptr);
+        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() &&
+               std::fflush(filler) == 0) {
+        }
+        std::fclose(filler);
+    }
+
+    std::string mountPoint;
+    bool mounted = false;
+};
+
+TEST_F(FullDisk, TheDamagedFileIsKeptWholeAndNeverReplaced) {
+    std::string damaged = withLengthPrefix(std::string(600 * 1024, 'n'));
+    writeFile(store.DatabasePath(), damaged);
+    fill();
+    const auto outcome = CDatabaseRecovery(store, fakes.clock).Run();
+    EXPECT_FALSE(outcome.usable) << "no room for a new database";
+    EXPECT_EQ(readFile(mountPoint + "/corrupted_20240301091500.dat"), damaged);
+    EXPECT_FALSE(std::filesystem::exists(store.DatabasePath()));
 }
 
 }  // namespace

@@ -1,0 +1,212 @@
+#include "platform/DataFolder.h"
+#include "platform/fake/FakePlatform.h"
+#include "store/DatabaseFile.h"
+#include "store/NotesDatabase.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+using bp::CNotesDatabase;
+using bp::fake::FakePlatform;
+using namespace bp::test;
+
+namespace {
+
+mode_t modeOf(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
+}
+
+// Another user's uid, for folders made by the test; only root may hand them over.
+constexpr uid_t kOtherUser = 65534;
+
+struct FolderCase {
+    const char* name;
+    std::function<std::string(const TempFolder&)> make;  // returns the folder to check
+    bool usable;
+    const char* fix;  // a piece of the message when refused
+};
+
+class PrivateFolder : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(PrivateFolder, OnlyAFolderOfTheUserThatNobodyElseCanChangeIsUsed) {
+    const FolderCase& c = GetParam();
+    TempFolder base;
+    const std::string folder = c.make(base);
+    if (folder.empty()) {
+        GTEST_SKIP() << "handing a folder to another user needs root";
+    }
+    const bp::FolderCheck check = bp::preparePrivateFolder(folder);
+    EXPECT_EQ(check.usable, c.usable) << check.problem;
+    if (c.usable) {
+        EXPECT_TRUE(check.problem.empty());
+        EXPECT_EQ(modeOf(std::filesystem::canonical(folder)) & 07777, 0700u);
+    } else {
+        EXPECT_NE(check.problem.find("\"" + folder + "\""), std::string::npos) << check.problem;
+        EXPECT_NE(check.problem.find(c.fix), std::string::npos) << check.problem;
+    }
+}
+
+std::string madeWithMode(const TempFolder& base, mode_t mode) {
+    const std::string folder = base.file("notes");
+    ::mkdir(folder.c_str(), 0700);
+    ::chmod(folder.c_str(), mode);
+    return folder;
+}
+
+std::string ownedByAnotherUser(const TempFolder& base) {
+    const std::string folder = madeWithMode(base, 0700);
+    return ::chown(folder.c_str(), kOtherUser, kOtherUser) == 0 ? folder : std::string();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrivateFolder,
+    ::testing::Values(FolderCase{"MissingIsCreatedPrivate",
+                                 [](const TempFolder& base) { return base.file("a/b/Brightpost"); },
+                                 true, ""},
+                      FolderCase{"ReadableByOthersIsTightened",
+                                 [](const TempFolder& base) { return madeWithMode(base, 0755); },
+                                 true, ""},
+                      FolderCase{"WritableByOthers",
+                                 [](const TempFolder& base) { return madeWithMode(base, 0777); },
+                                 false, "chmod 700"},
+                      FolderCase{"WritableByGroup",
+                                 [](const TempFolder& base) { return madeWithMode(base, 0770); },
+                                 false, "chmod 700"},
+                      FolderCase{"SharedLikeTmp",
+                                 [](const TempFolder& base) { return madeWithMode(base, 01777); },
+                                 false, "chmod 700"},
+                      FolderCase{"OwnedByAnotherUser", ownedByAnotherUser, false, "--data-dir"},
+                      FolderCase{"ALinkToAFolderOfAnotherUser",
+                                 [](const TempFolder& base) {
+                                     const std::string target = ownedByAnotherUser(base);
+                                     if (target.empty()) {
+                                         return target;
+                                     }
+                                     const std::string link = base.file("link");
+                                     std::filesystem::create_directory_symlink(target, link);
+                                     return link;
+                                 },
+                                 false, "--data-dir"},
+                      FolderCase{"AFile",
+                                 [](const TempFolder& base) {
+                                     writeFile(base.file("file"), "x");
+                                     return base.file("file");
+                                 },
+                                 false, "--data-dir"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class PlantedLinks : public ::testing::Test {
+protected:
+    PlantedLinks() : db(fakes.platform()) {
+        db.SetDataFolder(folder.path());
+        writeFile(victim.file("precious"), "precious");
+        fakes.clock.set(2024, 3, 1, 9, 15, 0);
+    }
+
+    void plant(const std::string& name) {
+        std::filesystem::create_symlink(victim.file("precious"), folder.file(name));
+    }
+
+    TempFolder folder;
+    TempFolder victim;  // stands for a file of the user outside the data folder
+    FakePlatform fakes;
+    CNotesDatabase db;
+};
+
+TEST_F(PlantedLinks, ASaveNeverWritesThroughALinkAtTheTemporaryName) {
+    ASSERT_TRUE(db.OpenDatabase(0));
+    plant("~tmp.dat");
+    ASSERT_TRUE(db.SaveDatabase(""));
+    EXPECT_EQ(readFile(victim.file("precious")), "precious");
+    EXPECT_TRUE(S_ISREG(modeOf(db.DatabasePath())));
+    EXPECT_EQ(readFile(db.DatabasePath()), sourceFile("tests/store/data/default-database.dat"));
+}
+
+TEST_F(PlantedLinks, ABackupNeverWritesThroughALinkAtItsName) {
+    ASSERT_TRUE(db.OpenDatabase(0));
+    plant("copy_Brightpost_20240301091500.dat");
+    db.BackupDatabase();
+    EXPECT_EQ(readFile(victim.file("precious")), "precious");
+}
+
+class ReplacedDatabase : public ::testing::Test {
+protected:
+    ReplacedDatabase() : db(fakes.platform()) {
+        db.SetDataFolder(folder.path());
+        fakes.clock.set(2024, 3, 1, 9, 15, 0);
+    }
+
+    std::string theirs() const {
+        std::string text = sourceFile("tests/store/data/default-database.dat").substr(4);
+        text.replace(text.find("Low Priority Note"), 17, "their note");
+        return withLengthPrefix(text);
+    }
+
+    std::string external() const { return folder.file("external_20240301091500.dat"); }
+
+    TempFolder folder;
+    FakePlatform fakes;
+    CNotesDatabase db;
+};
+
+TEST_F(ReplacedDatabase, TheOtherFileIsKeptAndTheUserToldOnce) {
+    const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> ways = {
+        {"renamed over it",
+         [this](const std::string& path) {
+             writeFile(folder.file("sync.tmp"), theirs());
+             std::rename(folder.file("sync.tmp").c_str(), path.c_str());
+         }},
+        {"written in place", [this](const std::string& path) { writeFile(path, theirs()); }},
+    };
+    for (const auto& [way, replace] : ways) {
+        SCOPED_TRACE(way);
+        std::filesystem::remove_all(folder.path());
+        std::filesystem::create_directory(folder.path());
+        fakes.messages.shown.clear();
+        ASSERT_TRUE(db.OpenDatabase(0));
+        db.SetNoteString(1, "my note", "title");
+        replace(db.DatabasePath());
+
+        ASSERT_TRUE(db.SaveDatabase(""));
+        EXPECT_EQ(readFile(external()), theirs());
+        EXPECT_EQ(modeOf(external()) & 0777, 0600u);
+        EXPECT_NE(readFile(db.DatabasePath()).find("my note"), std::string::npos);
+        ASSERT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_NE(fakes.messages.shown[0].text.find("\"" + external() + "\""), std::string::npos)
+            << fakes.messages.shown[0].text;
+
+        // Our own save is the one known from now on.
+        ASSERT_TRUE(db.SaveDatabase(""));
+        EXPECT_EQ(fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(readFile(external()), theirs());
+    }
+}
+
+TEST_F(ReplacedDatabase, AKeptFileIsNeverOverwrittenByTheNextOne) {
+    ASSERT_TRUE(db.OpenDatabase(0));
+    writeFile(db.DatabasePath(), theirs());
+    ASSERT_TRUE(db.SaveDatabase(""));
+    writeFile(db.DatabasePath(), withLengthPrefix("second"));
+    ASSERT_TRUE(db.SaveDatabase(""));  // within the same second
+    EXPECT_EQ(readFile(external()), theirs());
+    EXPECT_EQ(readFile(folder.file("external_20240301091500-2.dat")), withLengthPrefix("second"));
+}
+
+TEST_F(ReplacedDatabase, SavesOfAnUntouchedOrRemovedDatabaseKeepNothing) {
+    ASSERT_TRUE(db.OpenDatabase(0));
+    ASSERT_TRUE(db.SaveDatabase(""));
+    std::filesystem::remove(db.DatabasePath());
+    ASSERT_TRUE(db.SaveDatabase(""));
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(bp::dbfile::listMatching(folder.path(), "external_", ".dat").size(), 0u);
+}
+
+}  // namespace
