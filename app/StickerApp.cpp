@@ -65,6 +65,33 @@ bool answeredWithoutDisplay(int argc, char** argv, int& exitCode) {
     return false;
 }
 
+// Another copy holds the data folder: it carries out what this start was asked to do.
+int handOverToRunningCopy(const SingleInstance& instance, const AppOptions& options,
+                          const std::string& dataFolder, IUserMessages& messages) {
+    const std::string inUse = std::string(kProductName) +
+                              " is already running.\nThe data folder \"" + dataFolder +
+                              "\" is in use.";
+    if (!options.actions.empty()) {
+        for (const std::string& action : options.actions) {
+            if (!instance.sendToRunningCopy(QByteArrayLiteral("action ") +
+                                            QByteArray::fromStdString(action))) {
+                std::fprintf(stderr, "brightpost: the running copy did not answer. %s\n",
+                             inUse.c_str());
+                return 1;
+            }
+        }
+        return 0;
+    }
+    // The running copy pops up its tray menu, as if its icon had been right-clicked.
+    const QByteArray request =
+        QByteArrayLiteral("message ") + QByteArray::number(msg::WM_TRAY_NOTIFY) + ' ' +
+        QByteArray::number(msg::TRAY_ICON_ID) + ' ' + QByteArray::number(msg::MOUSE_RBUTTONDOWN);
+    if (!instance.sendToRunningCopy(request)) {
+        messages.showMessage("Warning", "", inUse, kIconWarning);
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::string unsupportedVersionMessage() {
@@ -105,28 +132,23 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     X11WindowSystem windows;
     rtf::QtRichTextEngine richText;
 
-    SingleInstance instance(SingleInstance::defaultRuntimeFolder());
-    if (!instance.acquire()) {
-        if (!options.actions.empty()) {
-            for (const std::string& action : options.actions) {
-                if (!instance.sendToRunningCopy(QByteArrayLiteral("action ") +
-                                                QByteArray::fromStdString(action))) {
-                    std::fprintf(stderr, "brightpost: the running copy did not answer\n");
-                    return 1;
-                }
-            }
-            return 0;
-        }
-        // The running copy pops up its tray menu, as if its icon had been right-clicked.
-        const QByteArray request = QByteArrayLiteral("message ") +
-                                   QByteArray::number(msg::WM_TRAY_NOTIFY) + ' ' +
-                                   QByteArray::number(msg::TRAY_ICON_ID) + ' ' +
-                                   QByteArray::number(msg::MOUSE_RBUTTONDOWN);
-        if (!instance.sendToRunningCopy(request)) {
-            messages.showMessage("Warning", "", std::string(kProductName) + " is already running.",
-                                 kIconWarning);
-        }
-        return 0;
+    // The folder is checked before anything of ours goes into it, the lock file first.
+    if (const FolderCheck folder = preparePrivateFolder(dataFolder); !folder.usable) {
+        std::fprintf(stderr, "brightpost: %s\n", folder.problem.c_str());
+        messages.showMessage("Error", "", folder.problem, kIconWarning);
+        return 1;
+    }
+    SingleInstance instance(QString::fromStdString(dataFolder),
+                            SingleInstance::defaultRuntimeFolder());
+    switch (instance.acquire()) {
+        case SingleInstance::Acquired::Yes:
+            break;
+        case SingleInstance::Acquired::Failed:
+            std::fprintf(stderr, "brightpost: %s\n", qPrintable(instance.problem()));
+            messages.showMessage("Error", "", instance.problem().toStdString(), kIconWarning);
+            return 1;
+        case SingleInstance::Acquired::HeldByAnotherCopy:
+            return handOverToRunningCopy(instance, options, dataFolder, messages);
     }
 
     // Nothing runs, so there is nothing to end.

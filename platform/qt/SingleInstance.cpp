@@ -1,50 +1,127 @@
 #include "SingleInstance.h"
 
+#include "platform/DataFolder.h"
+
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace bp {
 
-SingleInstance::SingleInstance(QString runtimeFolder, QObject* parent)
-    : QObject(parent), runtimeFolder_(std::move(runtimeFolder)) {}
+namespace {
 
-SingleInstance::~SingleInstance() = default;
+// A folder only this user can put things in.
+bool isPrivateFolderOfUser(const QString& folder) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+QString absoluteFolderFromEnvironment(const char* name) {
+    const QString folder = qEnvironmentVariable(name);
+    return folder.startsWith(QLatin1Char('/')) ? folder : QString();
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(QString dataFolder, QString runtimeFolder, QObject* parent)
+    : QObject(parent),
+      dataFolder_(std::move(dataFolder)),
+      runtimeFolder_(std::move(runtimeFolder)) {}
+
+SingleInstance::~SingleInstance() {
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+    }
+}
 
 QString SingleInstance::defaultRuntimeFolder() {
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists()) {
-        folder = QDir::tempPath();
+    if (const QString runtime = absoluteFolderFromEnvironment("XDG_RUNTIME_DIR");
+        !runtime.isEmpty() && isPrivateFolderOfUser(runtime)) {
+        return runtime;
+    }
+    QString cache = absoluteFolderFromEnvironment("XDG_CACHE_HOME");
+    if (cache.isEmpty()) {
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    }
+    const QString folder = cache + QStringLiteral("/Brightpost");
+    if (!preparePrivateFolder(QFile::encodeName(folder).toStdString()).usable) {
+        return {};
     }
     return folder;
 }
 
-QString SingleInstance::serverName() const {
-    // The uid in the name keeps users apart when the folder is shared (as /tmp is).
-    return runtimeFolder_ + QStringLiteral("/brightpost-%1.socket").arg(getuid());
+QString SingleInstance::lockPath() const {
+    return dataFolder_ + QStringLiteral("/Brightpost.lock");
 }
 
-bool SingleInstance::acquire() {
-    const QString lockPath = runtimeFolder_ + QStringLiteral("/brightpost-%1.lock").arg(getuid());
-    lock_ = std::make_unique<QLockFile>(lockPath);
-    // Only a living holder counts; an old lock of a crashed copy is removed by tryLock.
-    lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(0)) {
-        lock_.reset();
-        return false;
+QString SingleInstance::serverName() const {
+    if (runtimeFolder_.isEmpty()) {
+        return {};
     }
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(serverName());
-    if (!server_->listen(serverName())) {
-        qWarning("Brightpost: cannot listen on %s: %s", qPrintable(serverName()),
-                 qPrintable(server_->errorString()));
+    // One socket per data folder; the uid keeps users apart should the folder be shared.
+    QString folder = QFileInfo(dataFolder_).canonicalFilePath();
+    if (folder.isEmpty()) {
+        folder = dataFolder_;
     }
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
-    return true;
+    const QByteArray hash =
+        QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha1).toHex();
+    return runtimeFolder_ + QStringLiteral("/brightpost-%1-%2.socket")
+                                .arg(geteuid())
+                                .arg(QString::fromLatin1(hash.left(16)));
+}
+
+SingleInstance::Acquired SingleInstance::acquire() {
+    const QByteArray path = QFile::encodeName(lockPath());
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        problem_ = QStringLiteral("Brightpost cannot lock its data folder \"%1\": %2.")
+                       .arg(dataFolder_, QString::fromLocal8Bit(std::strerror(errno)));
+        return Acquired::Failed;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        if (error == EWOULDBLOCK) {
+            return Acquired::HeldByAnotherCopy;
+        }
+        problem_ = QStringLiteral("Brightpost cannot lock its data folder \"%1\": %2.")
+                       .arg(dataFolder_, QString::fromLocal8Bit(std::strerror(error)));
+        return Acquired::Failed;
+    }
+    lockFd_ = fd;
+
+    QByteArray name;
+    if (!runtimeFolder_.isEmpty()) {
+        server_ = new QLocalServer(this);
+        server_->setSocketOptions(QLocalServer::UserAccessOption);
+        // Whoever held the data folder before is gone, so a socket of that name is stale.
+        QLocalServer::removeServer(serverName());
+        if (server_->listen(serverName())) {
+            name = QFile::encodeName(serverName());
+            connect(server_, &QLocalServer::newConnection, this,
+                    &SingleInstance::acceptConnections);
+        } else {
+            qWarning("Brightpost: cannot listen on %s: %s", qPrintable(serverName()),
+                     qPrintable(server_->errorString()));
+        }
+    }
+    // Later starts read where to reach this copy; without a name they say the folder is in use.
+    if (::ftruncate(fd, 0) == 0 && !name.isEmpty()) {
+        name += '\n';
+        [[maybe_unused]] const ssize_t written = ::pwrite(fd, name.constData(), name.size(), 0);
+    }
+    return Acquired::Yes;
 }
 
 void SingleInstance::acceptConnections() {
@@ -63,8 +140,16 @@ void SingleInstance::acceptConnections() {
 }
 
 bool SingleInstance::sendToRunningCopy(const QByteArray& request, int timeoutMs) const {
+    QFile lock(lockPath());
+    if (!lock.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QString name = QFile::decodeName(lock.readLine(4096).trimmed());
+    if (!name.startsWith(QLatin1Char('/'))) {
+        return false;
+    }
     QLocalSocket socket;
-    socket.connectToServer(serverName());
+    socket.connectToServer(name);
     if (!socket.waitForConnected(timeoutMs)) {
         return false;
     }

@@ -1,36 +1,43 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
-
-#include <memory>
 
 class QLocalServer;
 
 namespace bp {
 
-// One running copy per user: a lock file held for the whole run and a local socket on which
-// the running copy takes requests from later starts. A lock left by a crashed copy is taken
-// over, because QLockFile checks whether its holder still lives.
+// One running copy per data folder: an exclusive lock on a file inside the folder, held for
+// the whole run (the kernel frees it when the holder dies, however it dies), and a local
+// socket on which the running copy takes requests from later starts. The lock file names the
+// socket, so a later start finds the running copy whatever its own runtime folder is.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // runtimeFolder: where the lock and the socket live (normally $XDG_RUNTIME_DIR).
-    explicit SingleInstance(QString runtimeFolder, QObject* parent = nullptr);
+    enum class Acquired { Yes, HeldByAnotherCopy, Failed };
+
+    // dataFolder: an existing folder of the user; runtimeFolder: where the socket goes (may be
+    // empty: then the running copy takes no requests).
+    SingleInstance(QString dataFolder, QString runtimeFolder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
+    // $XDG_RUNTIME_DIR when it is a folder of the user that nobody else can write to; else a
+    // private folder of the user under $XDG_CACHE_HOME (never a shared folder like /tmp);
+    // empty when neither can be had.
     static QString defaultRuntimeFolder();
 
-    // True when this process is now the running copy (it holds the lock and listens).
-    bool acquire();
+    // Yes when this process is now the running copy (it holds the lock and listens).
+    Acquired acquire();
+    // Why acquire failed, for the user.
+    QString problem() const { return problem_; }
 
-    // From a later start: hands one request line to the running copy and waits for its
-    // acknowledgement. False when nobody answered within the time-out.
+    // From a later start: hands one request line to the copy that holds the data folder and
+    // waits for its acknowledgement. False when nobody answered within the time-out.
     bool sendToRunningCopy(const QByteArray& request, int timeoutMs = 3000) const;
 
     QString serverName() const;
+    QString lockPath() const;
 
 signals:
     // A request line from a later start (without the line end).
@@ -39,8 +46,10 @@ signals:
 private:
     void acceptConnections();
 
+    QString dataFolder_;
     QString runtimeFolder_;
-    std::unique_ptr<QLockFile> lock_;
+    QString problem_;
+    int lockFd_ = -1;
     QLocalServer* server_ = nullptr;
 };
 

@@ -22,13 +22,13 @@ def desktop():
 class Brightpost:
     """One started copy of the program, ended by its process id."""
 
-    def __init__(self, session, data_dir, args=()):
+    def __init__(self, session, data_dir, args=(), env=None):
         self.session = session
         self.data_dir = data_dir
         self.log = open(os.path.join(session.logdir, f"brightpost-{len(session.processes)}.log"), "wb")
         self.process = subprocess.Popen(
             [BINARY, "--data-dir", data_dir, *args],
-            stdout=self.log, stderr=subprocess.STDOUT, env=session.env,
+            stdout=self.log, stderr=subprocess.STDOUT, env=env or session.env,
         )
         session.processes.append(self.process)
 
@@ -58,8 +58,8 @@ def data_dir():
 
 @pytest.fixture
 def start(desktop):
-    def starter(data_dir, *args):
-        return Brightpost(desktop, data_dir, args)
+    def starter(data_dir, *args, env=None):
+        return Brightpost(desktop, data_dir, args, env)
     return starter
 
 

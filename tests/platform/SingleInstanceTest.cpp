@@ -3,35 +3,34 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLockFile>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
 
 using bp::SingleInstance;
+using bp::test::TempFolder;
 
 namespace {
 
-TEST(SingleInstance, OneCopyHoldsTheLockAndAnswersTheNextStart) {
-    bp::test::TempFolder runtime;
-    SingleInstance first(QString::fromStdString(runtime.path()));
-    ASSERT_TRUE(first.acquire());
-    QByteArray received;
-    QObject::connect(&first, &SingleInstance::requestReceived,
-                     [&](const QByteArray& request) { received = request; });
+QString q(const std::string& path) {
+    return QString::fromStdString(path);
+}
 
-    // The next start runs in another process, as it would for real.
+// Runs body in a child process, as a later start would run, and returns its exit code while
+// the parent's event loop keeps answering.
+int inAnotherProcess(const std::function<bool()>& body) {
     const pid_t child = fork();
     if (child == 0) {
-        SingleInstance second(QString::fromStdString(runtime.path()));
-        const bool refused = !second.acquire();
-        const bool answered = second.sendToRunningCopy("message 10001 10207 516", 5000);
-        _exit(refused && answered ? 0 : 1);
+        _exit(body() ? 0 : 1);
     }
     int status = -1;
     QElapsedTimer clock;
@@ -39,33 +38,151 @@ TEST(SingleInstance, OneCopyHoldsTheLockAndAnswersTheNextStart) {
     while (waitpid(child, &status, WNOHANG) == 0 && clock.elapsed() < 10000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SingleInstance, ALaterStartWithAnotherRuntimeFolderReachesTheCopyHoldingTheDataFolder) {
+    TempFolder data, runtime, otherRuntime;
+    SingleInstance first(q(data.path()), q(runtime.path()));
+    ASSERT_EQ(first.acquire(), SingleInstance::Acquired::Yes);
+    QByteArray received;
+    QObject::connect(&first, &SingleInstance::requestReceived,
+                     [&](const QByteArray& request) { received = request; });
+
+    EXPECT_EQ(inAnotherProcess([&] {
+                  SingleInstance second(q(data.path()), q(otherRuntime.path()));
+                  return second.acquire() == SingleInstance::Acquired::HeldByAnotherCopy &&
+                         second.sendToRunningCopy("message 10001 10207 516", 5000);
+              }),
+              0);
     EXPECT_EQ(received, "message 10001 10207 516");
 }
 
-TEST(SingleInstance, ACopyThatDoesNotAnswerIsReportedAsNotAnswering) {
-    bp::test::TempFolder runtime;
-    SingleInstance first(QString::fromStdString(runtime.path()));
-    ASSERT_TRUE(first.acquire());
-    // Without its event loop running the first copy never acknowledges.
-    SingleInstance second(QString::fromStdString(runtime.path()));
-    EXPECT_FALSE(second.acquire());
-    EXPECT_FALSE(second.sendToRunningCopy("message 10001 10207 516", 300));
+TEST(SingleInstance, CopiesOnTwoDataFoldersRunSideBySide) {
+    TempFolder one, two, runtime;
+    SingleInstance first(q(one.path()), q(runtime.path()));
+    SingleInstance second(q(two.path()), q(runtime.path()));
+    EXPECT_EQ(first.acquire(), SingleInstance::Acquired::Yes);
+    EXPECT_EQ(second.acquire(), SingleInstance::Acquired::Yes);
+    EXPECT_NE(first.serverName(), second.serverName());
+}
+
+TEST(SingleInstance, ACopyThatCannotBeReachedIsReportedAsNotAnswering) {
+    TempFolder data, runtime;
+    // Without its event loop running the first copy never acknowledges; without a runtime
+    // folder it has no socket at all.
+    for (const QString& folder : {q(runtime.path()), QString()}) {
+        SingleInstance first(q(data.path()), folder);
+        ASSERT_EQ(first.acquire(), SingleInstance::Acquired::Yes);
+        SingleInstance second(q(data.path()), q(runtime.path()));
+        EXPECT_EQ(second.acquire(), SingleInstance::Acquired::HeldByAnotherCopy);
+        EXPECT_FALSE(second.sendToRunningCopy("message 10001 10207 516", 300));
+    }
 }
 
 TEST(SingleInstance, ALockLeftByADeadCopyIsTakenOver) {
-    bp::test::TempFolder runtime;
+    TempFolder data, runtime;
     const pid_t child = fork();
     if (child == 0) {
-        SingleInstance crashed(QString::fromStdString(runtime.path()));
+        SingleInstance crashed(q(data.path()), q(runtime.path()));
         crashed.acquire();
-        _exit(0);  // no clean-up: the lock file stays behind
+        _exit(0);  // no clean-up: the lock file and the socket stay behind
     }
     int status = 0;
     waitpid(child, &status, 0);
-    SingleInstance next(QString::fromStdString(runtime.path()));
-    EXPECT_TRUE(next.acquire());
+    ASSERT_TRUE(std::filesystem::exists(data.file("Brightpost.lock")));
+    SingleInstance next(q(data.path()), q(runtime.path()));
+    EXPECT_EQ(next.acquire(), SingleInstance::Acquired::Yes);
+}
+
+// Sets environment variables for one test and puts them back afterwards.
+class Environment {
+public:
+    void set(const char* name, const std::string& value) {
+        remember(name);
+        ::setenv(name, value.c_str(), 1);
+    }
+    void unset(const char* name) {
+        remember(name);
+        ::unsetenv(name);
+    }
+    ~Environment() {
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
+
+private:
+    void remember(const char* name) {
+        const char* value = std::getenv(name);
+        saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST(RuntimeFolder, NeverASharedFolder) {
+    TempFolder base;
+    const std::string cache = base.file("cache");
+    const std::string fallback = cache + "/Brightpost";
+    const std::string good = base.file("good");
+    const std::string open = base.file("open");
+    ::mkdir(good.c_str(), 0700);
+    ::mkdir(open.c_str(), 0700);
+    ::chmod(open.c_str(), 01777);
+    // Where the lock and socket used to go without a runtime folder, with a lock another user
+    // put there first.
+    const std::string tmp = base.file("tmp");
+    ::mkdir(tmp.c_str(), 0700);
+    ::chmod(tmp.c_str(), 01777);
+    ::mkdir((tmp + "/brightpost-" + std::to_string(geteuid()) + ".lock").c_str(), 0700);
+
+    struct Case {
+        const char* name;
+        std::optional<std::string> runtime;
+        std::string expected;
+    };
+    for (const Case& c : {Case{"a private runtime folder", good, good},
+                          Case{"no runtime folder", std::nullopt, fallback},
+                          Case{"a runtime folder anyone can write to", open, fallback},
+                          Case{"a relative runtime folder", std::string("run"), fallback}}) {
+        SCOPED_TRACE(c.name);
+        Environment env;
+        env.set("XDG_CACHE_HOME", cache);
+        env.set("TMPDIR", tmp);
+        if (c.runtime) {
+            env.set("XDG_RUNTIME_DIR", *c.runtime);
+        } else {
+            env.unset("XDG_RUNTIME_DIR");
+        }
+        const QString folder = SingleInstance::defaultRuntimeFolder();
+        EXPECT_EQ(folder.toStdString(), c.expected);
+        struct stat st {};
+        ASSERT_EQ(::stat(c.expected.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+        TempFolder data;
+        SingleInstance instance(q(data.path()), folder);
+        EXPECT_EQ(instance.acquire(), SingleInstance::Acquired::Yes);
+        EXPECT_TRUE(instance.serverName().startsWith(folder + "/"));
+    }
+}
+
+TEST(RuntimeFolder, AFallbackFolderAnotherUserControlsIsNotUsed) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "handing a folder to another user needs root";
+    }
+    TempFolder base;
+    const std::string planted = base.file("cache/Brightpost");
+    std::filesystem::create_directories(planted);
+    ASSERT_EQ(::chown(planted.c_str(), 65534, 65534), 0);
+    Environment env;
+    env.unset("XDG_RUNTIME_DIR");
+    env.set("XDG_CACHE_HOME", base.file("cache"));
+    EXPECT_TRUE(SingleInstance::defaultRuntimeFolder().isEmpty());
 }
 
 }  // namespace
