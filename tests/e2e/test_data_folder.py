@@ -70,3 +70,19 @@ def test_a_data_folder_others_can_write_to_is_refused(start, data_dir, desktop):
     assert app.process.wait(timeout=15) == 1
     assert os.listdir(data_dir) == []
     assert os.stat(data_dir).st_mode & 0o777 == 0o777
+
+
+def test_a_lock_planted_in_the_shared_temporary_folder_does_not_block_the_start(start, data_dir, desktop):
+    env = without_runtime_folder(desktop)
+    shared = tempfile.mkdtemp(prefix="bp-shared-tmp-", dir=desktop.logdir)
+    os.chmod(shared, 0o1777)
+    # What another user could leave in /tmp before the program first starts.
+    os.mkdir(os.path.join(shared, f"brightpost-{os.getuid()}.lock"))
+    env["TMPDIR"] = shared
+    app = start(data_dir, env=env)
+    app.wait_ready()
+    # Qt may make a runtime folder of its own there; nothing of ours goes in.
+    assert [n for n in os.listdir(shared) if n.startswith("brightpost")] == [f"brightpost-{os.getuid()}.lock"]
+    private = os.path.join(env["XDG_CACHE_HOME"], "Brightpost")
+    assert os.stat(private).st_mode & 0o777 == 0o700
+    assert app.terminate() == 0
