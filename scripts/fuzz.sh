@@ -23,12 +23,22 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 declare -A corpus=([rtf_reader_fuzz]=rtf [fuzz_OpenDatabase]=open [fuzz_LoadImportFile]=import
                    [fuzz_Operations]=ops)
+# The readers of outside input also start from very long lines and bodies (made here, being
+# megabytes), with dictionaries of their tokens and of sizes at the edges.
+declare -A kind=([rtf_reader_fuzz]=rtf [fuzz_OpenDatabase]=database
+                 [fuzz_LoadImportFile]=database)
 for target in "${targets[@]}"; do
     binary=$(find "$build" -type f -name "$target" -perm -u+x | head -1)
     mkdir -p "$work/$target"
     cp -r "$root/tests/fuzz/corpus/${corpus[$target]}/." "$work/$target/"
+    # A hang of more than a second on one input counts as a failure; a long seed, slowed down
+    # by the sanitizers, gets three. The longest seed sets the longest input.
+    options=(-timeout=1)
+    if [[ -n ${kind[$target]:-} ]]; then
+        python3 "$root/tests/fuzz/make_long_seeds.py" "${kind[$target]}" "$work/$target"
+        options=(-timeout=3 -dict="$root/tests/fuzz/dict/${kind[$target]}.dict")
+    fi
     echo "== $target: ${seconds}s"
-    # A hang of more than a second on one input counts as a failure.
-    (cd "$work" && QT_QPA_PLATFORM=offscreen "$binary" "$work/$target" -max_total_time="$seconds" \
-        -timeout=1 -rss_limit_mb=4096 -print_final_stats=1 2>&1 | tail -n 12)
+    (cd "$work" && QT_QPA_PLATFORM=offscreen "$binary" "$work/$target" "${options[@]}" \
+        -max_total_time="$seconds" -rss_limit_mb=4096 -print_final_stats=1 2>&1 | tail -n 12)
 done
