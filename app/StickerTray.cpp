@@ -817,6 +817,10 @@ void CStickerTray::ImportNotes() {
             if (const auto notes = store_.LoadImportFile(withDatExtension(chosen))) {
                 for (const std::int32_t nid : *notes) {
                     importNote(nid);
+                    // What came in so far is saved; the session's end need not wait for more.
+                    if (sessionEnding_ && sessionEnding_()) {
+                        break;
+                    }
                 }
                 UpdateTrayTip();
                 store_.SaveDatabase("");

@@ -118,7 +118,8 @@ public:
 
     // Random numbers for new notes' colours; tests script them.
     void setRandomSource(std::function<unsigned()> random) { random_ = std::move(random); }
-    // Asked between the notes that set-up loads: whether the session is ending.
+    // Asked between the notes that set-up loads or an import brings in: whether the session is
+    // ending.
     void setSessionEnding(std::function<bool()> ending) { sessionEnding_ = std::move(ending); }
 
 signals:

@@ -436,6 +436,20 @@ TEST_F(ImportTest, AHugeOneLineBodyImportsWhole) {
     EXPECT_EQ(stored.find(body), 0u);
 }
 
+TEST_F(ImportTest, AnImportStopsWhenTheSessionEndsAndKeepsWhatCameIn) {
+    haveNotes(1);
+    fakes.fileDialogs.answers = {makeImportFile()};
+    tray->setSessionEnding([] { return true; });
+    tray->onCommand(cmd::IMPORT_NOTES);
+    ASSERT_EQ(titles().size(), 2u);
+    EXPECT_EQ(titles()[1], "far away");
+    CNotesDatabase reread(fakes.platform());
+    reread.InitDatabase();
+    reread.SetDataFolder(folder.path());
+    ASSERT_TRUE(reread.OpenDatabase(0));
+    EXPECT_EQ(reread.ListNotes(kLiveSource).size(), 2u);
+}
+
 TEST_F(ImportTest, UnusableFilesShowTheStoresMessageAndChangeNothing) {
     haveNotes(1);
     writeFile(folder.file("other.dat"), withLengthPrefix("just some text"));
