@@ -131,8 +131,10 @@ void CNoteBody::insertLimitedText(const QString& text) {
     setTextCursor(cursor);
 }
 
-void CNoteBody::trimOverflow(int end) {
-    const int excess = textLength() - kTextLimit;
+void CNoteBody::trimOverflow(int end, int lengthBefore) {
+    // A stored body may already be longer than the limit; it may not grow, but what it had
+    // before the insertion is never cut.
+    const int excess = textLength() - std::max(kTextLimit, lengthBefore);
     if (excess <= 0) {
         return;
     }
@@ -156,8 +158,9 @@ void CNoteBody::keyPressEvent(QKeyEvent* event) {
 }
 
 void CNoteBody::inputMethodEvent(QInputMethodEvent* event) {
+    const int lengthBefore = textLength();
     QTextEdit::inputMethodEvent(event);
-    trimOverflow(textCursor().position());
+    trimOverflow(textCursor().position(), lengthBefore);
 }
 
 void CNoteBody::insertFromMimeData(const QMimeData* source) {
@@ -167,8 +170,9 @@ void CNoteBody::insertFromMimeData(const QMimeData* source) {
     if (source->hasText() && wrapModeFor(source->text()) == QTextOption::WrapAnywhere) {
         setWordWrapMode(QTextOption::WrapAnywhere);
     }
+    const int lengthBefore = textLength();
     QTextEdit::insertFromMimeData(source);
-    trimOverflow(textCursor().position());
+    trimOverflow(textCursor().position(), lengthBefore);
 }
 
 }  // namespace bp

@@ -45,8 +45,9 @@ protected:
 private:
     // Room left for new text when the selection is replaced.
     int room() const;
-    // Cuts what an insertion ending at end put beyond the limit, within the same undo step.
-    void trimOverflow(int end);
+    // Cuts what an insertion ending at end put beyond the limit (or beyond lengthBefore, for a
+    // body that was longer already), within the same undo step.
+    void trimOverflow(int end, int lengthBefore);
 
     QSyntaxHighlighter* addresses_;
 };

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextBlock>
@@ -530,10 +531,14 @@ TEST_F(BodyEditing, BodyBeyondTheLimitLoadsWholeAndStaysStoredUntilEdited) {
     std::string kept;
     ASSERT_TRUE(db().GetNoteBody(kLiveSource, 2, kept));
     EXPECT_TRUE(kept == before);
-    // The body takes no more text, but the user may still shorten it.
+    // The body takes no more text, and what it holds is never cut to make room; the user may
+    // still shorten it.
     place(note, 5);
     QTest::keyClicks(note.body(), "yz");
+    QGuiApplication::clipboard()->setText("pasted");
+    note.onCommand(cmd::EDIT_PASTE);
     EXPECT_EQ(note.body()->textLength(), 2000000);
+    EXPECT_EQ(note.body()->document()->find(QRegularExpression("[^x]")).position(), -1);
     place(note, 0, 10);
     note.onCommand(cmd::EDIT_DELETE);
     note.StoreBody();
