@@ -12,12 +12,18 @@ namespace bp {
 
 namespace {
 
-// The signal handler may only write to this pipe; the GUI thread reads it.
+// The signal handler may only write to this pipe and set the flag; the GUI thread reads them.
 int gSignalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t gSignalled = 0;
 
 }  // namespace
 
+bool SessionEnd::signalled() {
+    return gSignalled != 0;
+}
+
 void SessionEnd::onSignal(int signal) {
+    gSignalled = 1;
     const char byte = static_cast<char>(signal);
     [[maybe_unused]] ssize_t n = ::write(gSignalPipe[0], &byte, 1);
 }

@@ -15,6 +15,10 @@ public:
     explicit SessionEnd(QObject* parent = nullptr);
     ~SessionEnd() override;
 
+    // Whether a signal has asked the program to end. Safe to ask while the event loop is not
+    // running, e.g. during a long set-up.
+    static bool signalled();
+
 signals:
     void ending();
 

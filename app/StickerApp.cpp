@@ -171,6 +171,7 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QObject::connect(&sessionEnd, &SessionEnd::ending, &tray, &CStickerTray::ExitApplication);
     QObject::connect(&tray, &CStickerTray::exited, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    tray.setSessionEnding(&SessionEnd::signalled);
 
     switch (tray.Initialize()) {
         case -1:
@@ -179,8 +180,14 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
         case 0:
             messages.showMessage("Error", "", "Initialization error.", kIconWarning);
             return 1;
+        case CStickerTray::kEndedDuringSetUp:
+            return 0;
         default:
             break;
+    }
+    // The quit that ended a box of the set-up is spent; the event loop would not see it.
+    if (tray.isExiting()) {
+        return 0;
     }
     // A first start with actions carries them out once the notes are up.
     for (const std::string& action : options.actions) {

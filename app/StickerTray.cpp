@@ -17,7 +17,9 @@
 #include "platform/qt/NumberedTimers.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QList>
@@ -51,6 +53,19 @@ private:
     bool& flag_;
     bool previous_;
 };
+
+void closeModalBoxes() {
+    while (QWidget* box = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(box)) {
+            dialog->reject();
+        } else {
+            box->close();
+        }
+        if (QApplication::activeModalWidget() == box) {
+            break;  // it would not close; its own loop ends with the program
+        }
+    }
+}
 
 bool samePath(const std::string& a, const std::string& b) {
     std::error_code error;
@@ -111,8 +126,19 @@ int CStickerTray::Initialize() {
     }
 
     store_.SetDataFolder(dataFolder);
-    if (!store_.OpenDatabase(0) && !RestoreDatabase()) {
-        return 0;
+    if (!store_.OpenDatabase(0)) {
+        // The session may end while the damage is being reported: the damaged file is then
+        // left as it is, for the next start to recover.
+        if (exiting_) {
+            return kEndedDuringSetUp;
+        }
+        if (!RestoreDatabase()) {
+            return exiting_ ? kEndedDuringSetUp : 0;
+        }
+    }
+    databaseReady_ = true;
+    if (exiting_) {
+        return kEndedDuringSetUp;
     }
 
     timers_->start(timer::TRAY_TIP, 60000);
@@ -131,6 +157,11 @@ int CStickerTray::Initialize() {
         flags.startupBatch = true;
         flags.lastOfStartupBatch = i + 1 == notes.size();
         StartNoteThread(notes[i], flags);
+        // A session that ends while many or large notes load need not wait for the rest.
+        if (sessionEnding_ && sessionEnding_()) {
+            ExitApplication();
+            return kEndedDuringSetUp;
+        }
     }
 
     UpdateTrayTip();
@@ -154,8 +185,16 @@ void CStickerTray::ExitApplication() {
     if (exiting_) {
         return;
     }
-    const int backupMode = store_.GetSettingInt("backupMode");
     exiting_ = true;
+    if (!databaseReady_) {
+        // Set-up has not got a usable database yet: whatever the store holds may be the
+        // remains of a damaged file, which must not be saved over it. The event loop has not
+        // started, so quitting it would not close the box that reports the damage.
+        closeModalBoxes();
+        emit exited();
+        return;
+    }
+    const int backupMode = store_.GetSettingInt("backupMode");
     UnregisterHotKeys();
     if (trayIcon_) {
         trayIcon_->hide();
@@ -782,6 +821,10 @@ void CStickerTray::ImportNotes() {
             if (const auto notes = store_.LoadImportFile(withDatExtension(chosen))) {
                 for (const std::int32_t nid : *notes) {
                     importNote(nid);
+                    // What came in so far is saved; the session's end need not wait for more.
+                    if (sessionEnding_ && sessionEnding_()) {
+                        break;
+                    }
                 }
                 UpdateTrayTip();
                 store_.SaveDatabase("");

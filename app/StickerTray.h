@@ -33,11 +33,14 @@ public:
                  QObject* parent = nullptr);
     ~CStickerTray() override;
 
-    // -1 the platform is too new, 0 the database could not be made usable, 1 ready.
+    // -1 the platform is too new, 0 the database could not be made usable, 1 ready, 2 the
+    // session ended during set-up (the program ends without saving over a damaged file).
     int Initialize();
+    static constexpr int kEndedDuringSetUp = 2;
     // Recovers a damaged database; true when a usable one is in place afterwards.
     bool RestoreDatabase();
-    // Orderly exit: bodies stored, backup, save, end of the event loop. Safe to call twice.
+    // Orderly exit: bodies stored, backup, save, end of the event loop. Safe to call twice, and
+    // at any time during set-up: before a usable database is in place nothing is saved.
     void ExitApplication();
 
     // The note registry.
@@ -115,6 +118,9 @@ public:
 
     // Random numbers for new notes' colours; tests script them.
     void setRandomSource(std::function<unsigned()> random) { random_ = std::move(random); }
+    // Asked between the notes that set-up loads or an import brings in: whether the session is
+    // ending.
+    void setSessionEnding(std::function<bool()> ending) { sessionEnding_ = std::move(ending); }
 
 signals:
     // Emitted when ExitApplication has finished; the application ends its event loop.
@@ -148,6 +154,8 @@ private:
     std::optional<std::string> dataDirOverride_;
 
     bool initialised_ = false;
+    // A database that opened or was recovered is in memory, so an exit may save it.
+    bool databaseReady_ = false;
     bool exiting_ = false;
     bool busy_ = false;
     bool notesRaised_ = false;
@@ -163,6 +171,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> trayIcon_;
     std::unique_ptr<TrayMenu> trayMenu_;
     std::function<unsigned()> random_;
+    std::function<bool()> sessionEnding_;
 };
 
 }  // namespace bp

@@ -32,7 +32,32 @@ protected:
     }
 };
 
+// Squared lengths of the runs without a blank in text, summed: what laying out the text costs
+// when a line may break inside a word only where the word does not fit.
+double unbrokenRunCost(QStringView text) {
+    double cost = 0;
+    double run = 0;
+    for (QChar c : text) {
+        if (c.isSpace()) {
+            cost += run * run;
+            run = 0;
+        } else {
+            ++run;
+        }
+    }
+    return cost + run * run;
+}
+
+// Past this cost a body would take longer than a blink to lay out: a word of about 8,000
+// characters, or many of some hundreds.
+constexpr double kWordWrapBudget = 1 << 26;
+
 }  // namespace
+
+QTextOption::WrapMode CNoteBody::wrapModeFor(QStringView text) {
+    return unbrokenRunCost(text) > kWordWrapBudget ? QTextOption::WrapAnywhere
+                                                   : QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
 
 CNoteBody::CNoteBody(QWidget* parent) : QTextEdit(parent) {
     setAcceptRichText(true);
@@ -71,6 +96,8 @@ void CNoteBody::setEdgeStyle(int border) {
 }
 
 void CNoteBody::loadStored(std::string_view stored) {
+    // Chosen before the text arrives, so the document is laid out once, the cheap way.
+    setWordWrapMode(wrapModeFor(rtf::bodySearchText(stored)));
     rtf::loadBody(stored, *document());
     document()->setModified(false);
     document()->clearUndoRedoStacks();
@@ -104,8 +131,10 @@ void CNoteBody::insertLimitedText(const QString& text) {
     setTextCursor(cursor);
 }
 
-void CNoteBody::trimOverflow(int end) {
-    const int excess = textLength() - kTextLimit;
+void CNoteBody::trimOverflow(int end, int lengthBefore) {
+    // A stored body may already be longer than the limit; it may not grow, but what it had
+    // before the insertion is never cut.
+    const int excess = textLength() - std::max(kTextLimit, lengthBefore);
     if (excess <= 0) {
         return;
     }
@@ -129,16 +158,21 @@ void CNoteBody::keyPressEvent(QKeyEvent* event) {
 }
 
 void CNoteBody::inputMethodEvent(QInputMethodEvent* event) {
+    const int lengthBefore = textLength();
     QTextEdit::inputMethodEvent(event);
-    trimOverflow(textCursor().position());
+    trimOverflow(textCursor().position(), lengthBefore);
 }
 
 void CNoteBody::insertFromMimeData(const QMimeData* source) {
     if (source == nullptr || isReadOnly()) {
         return;
     }
+    if (source->hasText() && wrapModeFor(source->text()) == QTextOption::WrapAnywhere) {
+        setWordWrapMode(QTextOption::WrapAnywhere);
+    }
+    const int lengthBefore = textLength();
     QTextEdit::insertFromMimeData(source);
-    trimOverflow(textCursor().position());
+    trimOverflow(textCursor().position(), lengthBefore);
 }
 
 }  // namespace bp

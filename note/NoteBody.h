@@ -10,8 +10,8 @@ class QSyntaxHighlighter;
 namespace bp {
 
 // The rich-text body of a note. Its background is transparent so the note's colour shows
-// through; the text is stored as RTF. It holds at most kTextLimit characters: input beyond
-// that is refused, and web addresses in the text are shown as links.
+// through; the text is stored as RTF. Typing and pasting stop at kTextLimit characters, and web
+// addresses in the text are shown as links.
 class CNoteBody : public QTextEdit {
     Q_OBJECT
 public:
@@ -27,8 +27,15 @@ public:
     // Characters the body holds, each paragraph break counting as one.
     int textLength() const;
 
-    // The longest body the note keeps, in characters.
+    // The longest body typing and pasting make, in characters. A stored body that is longer
+    // is still loaded and kept whole; it only takes no more text.
     static constexpr int kTextLimit = 1048576;
+
+    // Lines break between words, and inside a word only where it is wider than the note.
+    // Finding such a break costs Qt a pass over the rest of the word for every line, so text
+    // with very long words (a pasted dump, one character repeated) would take minutes; it
+    // breaks anywhere instead.
+    static QTextOption::WrapMode wrapModeFor(QStringView text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -38,8 +45,9 @@ protected:
 private:
     // Room left for new text when the selection is replaced.
     int room() const;
-    // Cuts what an insertion ending at end put beyond the limit, within the same undo step.
-    void trimOverflow(int end);
+    // Cuts what an insertion ending at end put beyond the limit (or beyond lengthBefore, for a
+    // body that was longer already), within the same undo step.
+    void trimOverflow(int end, int lengthBefore);
 
     QSyntaxHighlighter* addresses_;
 };

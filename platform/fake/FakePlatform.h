@@ -33,10 +33,16 @@ class FakeUserMessages : public IUserMessages {
 public:
     void standardError(const std::string& caption, const std::string& text) override {
         shown.push_back({ShownBox::Kind::StandardError, caption, {}, text, 0});
+        if (whileOpen) {
+            whileOpen();
+        }
     }
     void showMessage(const std::string& caption, const std::string& label, const std::string& text,
                      int iconId) override {
         shown.push_back({ShownBox::Kind::Message, caption, label, text, iconId});
+        if (whileOpen) {
+            whileOpen();
+        }
     }
     bool askYesNo(const std::string& caption, const std::string& label, const std::string& text,
                   int iconId) override {
@@ -51,6 +57,7 @@ public:
 
     std::vector<ShownBox> shown;
     std::deque<bool> answers;
+    std::function<void()> whileOpen;  // runs while a box is "open", e.g. the session ends
 };
 
 // A clock that stands still until a test moves it. Local time is UTC, so tests do not

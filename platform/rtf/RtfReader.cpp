@@ -578,8 +578,6 @@ private:
     QString markerText_;
     bool blockPending_ = false;
     bool cellPending_ = false;
-    long long charCount_ = 0;
-    bool full_ = false;
 
     QTextList* list_ = nullptr;
     ListProps listKey_;
@@ -1383,16 +1381,11 @@ void Reader::startPendingBlock() {
         return;
     }
     blockPending_ = false;
-    if (full_ || charCount_ + 1 > kTextLimit) {
-        full_ = true;
-        return;
-    }
     if (text_ != nullptr) {
         text_->append(u'\r');
     } else {
         cursor_.insertBlock();
     }
-    ++charCount_;
 }
 
 void Reader::flushText() {
@@ -1404,17 +1397,6 @@ void Reader::flushText() {
     QString text;
     text.swap(pendingText_);
     startPendingBlock();
-    if (full_) {
-        return;
-    }
-    if (charCount_ + text.size() > kTextLimit) {
-        text.truncate(static_cast<qsizetype>(kTextLimit - charCount_));
-        if (!text.isEmpty() && text.back().isHighSurrogate()) {
-            text.chop(1);
-        }
-        full_ = true;
-    }
-    charCount_ += text.size();
     if (text_ != nullptr) {
         appendSearchText(*text_, text);
     } else {
@@ -1427,9 +1409,6 @@ void Reader::endParagraph() {
     flushText();
     cellPending_ = false;
     startPendingBlock();
-    if (full_) {
-        return;
-    }
     applyParagraph();
     blockPending_ = true;
 }
@@ -1517,13 +1496,8 @@ void Reader::finishPicture() {
         return;
     }
     startPendingBlock();
-    if (full_ || charCount_ + 1 > kTextLimit) {
-        full_ = true;
-        return;
-    }
     if (text_ != nullptr) {
         text_->append(QChar(QChar::ObjectReplacementCharacter));
-        ++charCount_;
         return;
     }
     const QString name =
@@ -1539,7 +1513,6 @@ void Reader::finishPicture() {
         imageFormat.setHeight(picture.goalHeight * picture.scaleY / 100.0 / kTwipsPerPixel);
     }
     cursor_.insertImage(imageFormat);
-    ++charCount_;
 }
 
 }  // namespace
@@ -1549,8 +1522,16 @@ bool looksLikeRtf(std::string_view body) {
 }
 
 void readRtf(std::string_view rtf, QTextDocument& document) {
+    // Loading is no edit to undo, and one edit block spares the document a round of change
+    // bookkeeping per paragraph: with both, a body of any size loads in time proportional to it.
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    QTextCursor batch(&document);
+    batch.beginEditBlock();
     Reader reader(&document);
     reader.run(rtf);
+    batch.endEditBlock();
+    document.setUndoRedoEnabled(undo);
 }
 
 QString bodySearchText(std::string_view body) {
@@ -1563,9 +1544,6 @@ QString bodySearchText(std::string_view body) {
         QString decoded = decodePlainBytes(body, codePages);
         decoded.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         decoded.replace(u'\r', u'\n');
-        if (decoded.size() > kTextLimit) {
-            decoded.truncate(static_cast<qsizetype>(kTextLimit));
-        }
         appendSearchText(text, decoded);
     }
     return text;
@@ -1576,9 +1554,6 @@ void loadPlainText(std::string_view text, QTextDocument& document) {
     QString decoded = decodePlainBytes(text, codePages);
     decoded.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     decoded.replace(u'\r', u'\n');
-    if (decoded.size() > kTextLimit) {
-        decoded.truncate(static_cast<qsizetype>(kTextLimit));
-    }
     QTextCursor cursor(&document);
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(decoded);

@@ -7,11 +7,9 @@ class QTextDocument;
 
 namespace bp::rtf {
 
-// The most characters a note body holds, as in the note's edit control; the rest is dropped.
-constexpr long long kTextLimit = 1048576;
-
 // Loads RTF bytes into an empty document. Damaged input loads as far as it can be read: groups
-// left open at the end are closed, anything after the outer group is ignored.
+// left open at the end are closed, anything after the outer group is ignored. Text is never cut:
+// whatever limit an editor sets on typing, a stored body is read whole.
 void readRtf(std::string_view rtf, QTextDocument& document);
 
 // A stored note body: RTF when it starts with "{\rtf" (or "{\urtf"), plain text otherwise.

@@ -68,14 +68,20 @@ QList<TextRange> findWebAddresses(QStringView text) {
             ++end;
         }
         // Trim sentence punctuation; keep a ')' or ']' that closes a bracket of the address.
+        // The brackets are counted once, so an address ending in a long run of them costs no
+        // more than its length.
+        const QStringView address = text.mid(i, end - i);
+        qsizetype parens = address.count(u'(') - address.count(u')');
+        qsizetype squares = address.count(u'[') - address.count(u']');
         while (end > i + prefixLength && isTrailingPunctuation(text[end - 1])) {
             const QChar last = text[end - 1];
             if (last == u')' || last == u']') {
-                const QChar open = last == u')' ? u'(' : u'[';
-                const QStringView inside = text.mid(i, end - 1 - i);
-                if (inside.count(open) > inside.count(last)) {
+                qsizetype& open = last == u')' ? parens : squares;
+                // Opening brackets before it outnumber the closing ones before it.
+                if (open + 1 > 0) {
                     break;
                 }
+                ++open;
             }
             --end;
         }

@@ -57,6 +57,50 @@ TEST_F(StickerTrayStartup, DamagedDatabaseIsReportedThenRestored) {
     EXPECT_EQ(readFile(folder.file("corrupted_20240506070809.dat")), withLengthPrefix("garbage"));
 }
 
+// A logout while set-up still runs ends the program at once. Before a usable database is in
+// place nothing is written; once it is, the exit saves as always.
+TEST_F(StickerTrayStartup, SessionEndDuringSetUpEndsItAndSavesOnlyAUsableDatabase) {
+    const std::string damaged = withLengthPrefix("garbage");
+    auto tray = makeTray();
+    bool exited = false;
+    QObject::connect(tray.get(), &CStickerTray::exited, [&] { exited = true; });
+    auto endSession = [&] { tray->ExitApplication(); };
+
+    // While the damage is reported: the damaged file stays as it is, and no copy is made.
+    writeFile(folder.file("Brightpost.dat"), damaged);
+    fakes.messages.whileOpen = endSession;
+    EXPECT_EQ(tray->Initialize(), CStickerTray::kEndedDuringSetUp);
+    EXPECT_TRUE(exited);
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(readFile(folder.file("Brightpost.dat")), damaged);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+
+    // While the recovery's result is shown: the recovered database is not saved again.
+    tray = makeTray();
+    fakes.messages.shown.clear();
+    fakes.messages.whileOpen = [&] {
+        if (fakes.messages.shown.size() == 2) {
+            tray->ExitApplication();
+        }
+    };
+    EXPECT_EQ(tray->Initialize(), CStickerTray::kEndedDuringSetUp);
+    EXPECT_EQ(readFile(folder.file("corrupted_20240506070809.dat")), damaged);
+    EXPECT_TRUE(store.ListDatabaseFiles(folder.path(), 1).empty());
+
+    // While the notes load: the rest are not started, and the exit backs up and saves.
+    fakes.messages.whileOpen = nullptr;
+    const std::string opened = readFile(folder.file("Brightpost.dat"));
+    tray = makeTray();
+    int asked = 0;
+    tray->setSessionEnding([&] { return ++asked == 1; });
+    EXPECT_EQ(tray->Initialize(), CStickerTray::kEndedDuringSetUp);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(tray->isExiting());
+    EXPECT_EQ(tray->noteCount(), 0u);
+    EXPECT_EQ(readFile(folder.file("copy_Brightpost_20240506070809.dat")), opened);
+    EXPECT_EQ(readFile(folder.file("Brightpost.dat")), opened);
+}
+
 TEST_F(StickerTrayStartup, ExitBacksUpTheLastSaveThenSavesTheCurrentState) {
     auto tray = makeTray();
     ASSERT_EQ(tray->Initialize(), 1);

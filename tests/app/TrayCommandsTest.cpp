@@ -335,7 +335,7 @@ TEST_F(TrayTest, ExportOntoTheOpenDatabaseSavesItSafely) {
 class ImportTest : public TrayTest {
 protected:
     // A database file with two live notes and one in its Recycle Bin, made by a second store.
-    std::string makeImportFile() {
+    std::string makeImportFile(const std::string& plainBody = {}) {
         fake::FakePlatform otherFakes;
         otherFakes.desktop.screen = {0, 0, 3000, 2000};
         CNotesDatabase other(otherFakes.platform());
@@ -360,6 +360,9 @@ protected:
         const std::int32_t plain = other.NewNote();
         other.SetNoteString(plain, "plain", "title");
         other.SetNoteInt(plain, 3, "border");
+        if (!plainBody.empty()) {
+            other.SetNoteBody(plain, plainBody);
+        }
         const std::int32_t binned = other.NewNote();
         other.SetNoteString(binned, "in the bin", "title");
         other.SetNoteDeleted(binned, 1);
@@ -419,6 +422,32 @@ TEST_F(ImportTest, ImportedNotesGetNewIdsFittedGeometryAndAreSaved) {
     EXPECT_EQ(reread.ListNotes(kLiveSource).size(), 3u);
     EXPECT_TRUE(tray->noteAt(1).isVisible());
     EXPECT_FALSE(tray->isBusy());
+}
+
+TEST_F(ImportTest, AHugeOneLineBodyImportsWhole) {
+    haveNotes(1);
+    const std::string body = "{\\rtf1\\ansi\\pard " + std::string(2000000, 'x') + "\\par\r\n}";
+    fakes.fileDialogs.answers = {makeImportFile(body)};
+    tray->onCommand(cmd::IMPORT_NOTES);
+    ASSERT_EQ(tray->noteCount(), 3u);
+    EXPECT_EQ(tray->noteAt(2).body()->textLength(), 2000000);
+    std::string stored;
+    ASSERT_TRUE(store.GetNoteBody(kLiveSource, tray->noteAt(2).nid(), stored));
+    EXPECT_EQ(stored.find(body), 0u);
+}
+
+TEST_F(ImportTest, AnImportStopsWhenTheSessionEndsAndKeepsWhatCameIn) {
+    haveNotes(1);
+    fakes.fileDialogs.answers = {makeImportFile()};
+    tray->setSessionEnding([] { return true; });
+    tray->onCommand(cmd::IMPORT_NOTES);
+    ASSERT_EQ(titles().size(), 2u);
+    EXPECT_EQ(titles()[1], "far away");
+    CNotesDatabase reread(fakes.platform());
+    reread.InitDatabase();
+    reread.SetDataFolder(folder.path());
+    ASSERT_TRUE(reread.OpenDatabase(0));
+    EXPECT_EQ(reread.ListNotes(kLiveSource).size(), 2u);
 }
 
 TEST_F(ImportTest, UnusableFilesShowTheStoresMessageAndChangeNothing) {

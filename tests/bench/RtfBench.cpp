@@ -1,13 +1,17 @@
-// The rich-text engine: loading and storing note bodies of 10 KB and 1 MB, and the note search
-// over 1,000 notes with 4 KB bodies.
+// The rich-text engine: loading and storing note bodies of 10 KB and 1 MB, bodies that are one
+// long line, a note window coming up with such a body, and the note search over 1,000 notes
+// with 4 KB bodies.
 
+#include "note/Note.h"
+#include "note/NoteBody.h"
+#include "note/NoteOwner.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/rtf/QtRichTextEngine.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 #include "store/NotesDatabase.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QTextDocument>
 
 #include <benchmark/benchmark.h>
@@ -47,6 +51,69 @@ void BM_LoadBody(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * body.size()));
 }
 BENCHMARK(BM_LoadBody)->Arg(10 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
+
+// A body that is one line: one word of the same letter repeated (range(1) 0), or words of four
+// letters (1).
+std::string oneLineBody(std::size_t size, bool words) {
+    std::string body = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\pard\\f0\\fs20 ";
+    std::string line(size, 'x');
+    if (words) {
+        for (std::size_t i = 4; i < line.size(); i += 5) {
+            line[i] = ' ';
+        }
+    }
+    return body + line + "\\par\r\n}";
+}
+
+void BM_LoadOneLineBody(benchmark::State& state) {
+    const std::string body =
+        oneLineBody(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
+    for (auto _ : state) {
+        QTextDocument document;
+        bp::rtf::loadBody(body, document);
+        benchmark::DoNotOptimize(document.characterCount());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * body.size()));
+}
+BENCHMARK(BM_LoadOneLineBody)
+    ->ArgsProduct({{1 << 20, 2 << 20, 8 << 20}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+struct SilentOwner : bp::INoteOwner {
+    void sendMessage(int, std::intptr_t, std::intptr_t) override {}
+    void postMessage(int, std::intptr_t, std::intptr_t) override {}
+    void sendCommand(int) override {}
+    void postCommand(int) override {}
+};
+
+// A note window built from its record and shown, laid out for its size.
+void BM_OpenNoteWithOneLineBody(benchmark::State& state) {
+    bp::fake::FakePlatform fakes;
+    bp::rtf::QtRichTextEngine engine;
+    bp::Platform platform = fakes.platform();
+    platform.richText = &engine;
+    std::string pattern = (std::filesystem::temp_directory_path() / "bp-bench-XXXXXX").string();
+    const std::string folder = ::mkdtemp(pattern.data());
+    bp::CNotesDatabase store(platform);
+    store.SetDataFolder(folder);
+    store.OpenDatabase(0);
+    const std::string body =
+        oneLineBody(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
+    store.SetNoteBody(1, body);
+    SilentOwner owner;
+    for (auto _ : state) {
+        bp::CNote note(platform, store, owner, 1);
+        note.CreateFromRecord();
+        note.ShowNote(true);
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(note.body()->textLength());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * body.size()));
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_OpenNoteWithOneLineBody)
+    ->ArgsProduct({{1 << 20, 2 << 20}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_StoreBody(benchmark::State& state) {
     QTextDocument document;
@@ -91,7 +158,7 @@ BENCHMARK(BM_SearchNotes)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

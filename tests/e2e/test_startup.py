@@ -86,3 +86,47 @@ def test_run_script_builds_and_starts_the_program(desktop, data_dir):
     assert os.path.exists(os.path.join(data_dir, "Brightpost.dat"))
     process.send_signal(signal.SIGTERM)
     assert process.wait(timeout=15) == 0
+
+
+def signal_handled(process, signum):
+    """Whether the process has installed its own handler for signum."""
+    try:
+        with open(f"/proc/{process.pid}/status") as f:
+            for line in f:
+                if line.startswith("SigCgt:"):
+                    return bool(int(line.split()[1], 16) & (1 << (signum - 1)))
+    except FileNotFoundError:
+        pass
+    return False
+
+
+def leftovers(data_dir):
+    return [name for name in os.listdir(data_dir)
+            if name.startswith(("copy_", "corrupted_", "~tmp"))]
+
+
+def test_sigterm_while_the_damage_is_reported_ends_and_keeps_the_damaged_file(start, data_dir, desktop):
+    damaged = b"\x14\x00\x00\x00not a database at all"
+    with open(os.path.join(data_dir, "Brightpost.dat"), "wb") as f:
+        f.write(damaged)
+    app = start(data_dir)
+    assert wait_until(lambda: desktop.visible_windows("^Error$"), 30), "no error box"
+    assert app.terminate(timeout=15) == 0
+    with open(app.database, "rb") as f:
+        assert f.read() == damaged
+    assert leftovers(data_dir) == []
+
+
+def test_sigterm_while_huge_bodies_load_ends_and_keeps_them(start, data_dir):
+    from database import with_notes, write_text, notes
+    body = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\pard\\f0\\fs20 " + "x" * 2000000 + "\\par\r\n}"
+    template = os.path.join(ROOT, "tests", "store", "data", "default-database.dat")
+    database = os.path.join(data_dir, "Brightpost.dat")
+    write_text(database, with_notes(template, 4, body=body))
+    app = start(data_dir)
+    assert wait_until(lambda: signal_handled(app.process, signal.SIGTERM) or not app.running(), 30)
+    assert app.terminate(timeout=30) == 0
+    kept = notes(database)
+    assert sorted(kept) == [1, 2, 3, 4]
+    # The store keeps the line end after a body as written.
+    assert all(note["body"].rstrip("\r\n") == body for note in kept.values())

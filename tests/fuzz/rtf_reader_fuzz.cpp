@@ -1,10 +1,12 @@
 // libFuzzer entry point for the RTF reader: any bytes load without a crash, a hang or a read out
 // of bounds, what was read can be written and read again, and the search's document-free
-// reading sees the same text as the document.
+// reading sees the same text as the document, and the web addresses shown in it are found in
+// time proportional to it.
 
 #include "platform/rtf/QtRichTextEngine.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
+#include "platform/rtf/WebAddresses.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>
@@ -25,9 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view body(reinterpret_cast<const char*>(data), size);
     QTextDocument document;
     bp::rtf::loadBody(body, document);
-    if (bp::rtf::bodySearchText(body) != bp::rtf::documentSearchText(document)) {
+    const QString text = bp::rtf::documentSearchText(document);
+    if (bp::rtf::bodySearchText(body) != text) {
         std::abort();
     }
+    (void)bp::rtf::findWebAddresses(text);
     const std::string written = bp::rtf::writeRtf(document);
     QTextDocument again;
     bp::rtf::readRtf(written, again);

@@ -2,10 +2,12 @@
 #include "note/BodyFormat.h"
 #include "platform/Messages.h"
 #include "platform/rtf/RtfFormats.h"
+#include "platform/rtf/RtfReader.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextBlock>
@@ -510,6 +512,51 @@ TEST_F(BodyEditing, BodyAtTheTextLimitRefusesMoreAndKeepsWhatItHas) {
     CNote& again = open(2, false);
     EXPECT_EQ(again.body()->textLength(), CNoteBody::kTextLimit);
     EXPECT_EQ(again.body()->toPlainText().mid(4, 6), "pasted");
+}
+
+// A stored body longer than the typing limit, all of it one word: the note comes up with all of
+// it and writes it back unchanged until the user edits it.
+TEST_F(BodyEditing, BodyBeyondTheLimitLoadsWholeAndStaysStoredUntilEdited) {
+    const std::string word(2000000, 'x');
+    const std::string stored =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\\pard\\f0\\fs20 " + word + "\\par\r\n}";
+    ASSERT_TRUE(db().SetNoteBody(2, stored));
+    std::string before;
+    ASSERT_TRUE(db().GetNoteBody(kLiveSource, 2, before));
+    CNote& note = open(2);
+    EXPECT_EQ(note.body()->textLength(), 2000000);
+    EXPECT_FALSE(note.body()->document()->isModified());
+    note.move(note.pos() + QPoint(5, 5));
+    note.StoreBody();
+    std::string kept;
+    ASSERT_TRUE(db().GetNoteBody(kLiveSource, 2, kept));
+    EXPECT_TRUE(kept == before);
+    // The body takes no more text, and what it holds is never cut to make room; the user may
+    // still shorten it.
+    place(note, 5);
+    QTest::keyClicks(note.body(), "yz");
+    QGuiApplication::clipboard()->setText("pasted");
+    note.onCommand(cmd::EDIT_PASTE);
+    EXPECT_EQ(note.body()->textLength(), 2000000);
+    EXPECT_EQ(note.body()->document()->find(QRegularExpression("[^x]")).position(), -1);
+    place(note, 0, 10);
+    note.onCommand(cmd::EDIT_DELETE);
+    note.StoreBody();
+    ASSERT_TRUE(db().GetNoteBody(kLiveSource, 2, kept));
+    EXPECT_EQ(rtf::bodySearchText(kept).size(), 1999990);
+}
+
+TEST(NoteBodyWrap, LongWordsBreakAnywhere) {
+    EXPECT_EQ(CNoteBody::wrapModeFor(u"an ordinary note with http://example.com/a/long/address"),
+              QTextOption::WrapAtWordBoundaryOrAnywhere);
+    EXPECT_EQ(CNoteBody::wrapModeFor(QString(5000, u'w')),
+              QTextOption::WrapAtWordBoundaryOrAnywhere);
+    EXPECT_EQ(CNoteBody::wrapModeFor(QString(20000, u'w')), QTextOption::WrapAnywhere);
+    QString manyLongWords;
+    for (int i = 0; i < 2000; ++i) {
+        manyLongWords += QString(300, u'w') + u' ';
+    }
+    EXPECT_EQ(CNoteBody::wrapModeFor(manyLongWords), QTextOption::WrapAnywhere);
 }
 
 TEST_F(BodyEditing, UnusualPastedRichTextIsKeptAndStoredSafely) {

@@ -73,6 +73,7 @@ TEST(WebAddresses, FindsAddressesWithoutTheirPunctuation) {
          {"mailto:a@b.c", "ftp://files.example.org"}},
         {"nohttp://x and http:// alone", {}},
         {"<https://a.b/c>", {"https://a.b/c"}},
+        {"[http://a.b/[x]], (http://a.b/(y)z)).", {"http://a.b/[x]", "http://a.b/(y)z"}},
         {"", {}},
     };
     for (const UrlCase& c : cases) {
@@ -83,6 +84,15 @@ TEST(WebAddresses, FindsAddressesWithoutTheirPunctuation) {
         }
         EXPECT_EQ(found, c.urls) << c.text;
     }
+}
+
+// A pasted address followed by a million closing brackets is trimmed in one pass, not one pass
+// per bracket.
+TEST(WebAddresses, LongPunctuationTailsAreTrimmedInOnePass) {
+    const QString text = QStringLiteral("http://a.b/c") + QString(1000000, QLatin1Char(')'));
+    const QList<bp::rtf::TextRange> ranges = bp::rtf::findWebAddresses(text);
+    ASSERT_EQ(ranges.size(), 1);
+    EXPECT_EQ(ranges[0].length, 12);
 }
 
 }  // namespace

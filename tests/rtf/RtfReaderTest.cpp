@@ -211,17 +211,29 @@ TEST(RtfReader, HugeCountsAreBounded) {
     EXPECT_EQ(textOf(kHead + "\\fs99999999999999999999 a\\li-99999999999 b}"), "ab");
 }
 
-TEST(RtfReader, TextLimitHolds) {
-    const std::string big(bp::rtf::kTextLimit + 100, 'x');
-    EXPECT_EQ(QString::fromStdString(textOf(kHead + big + "}")).size(), bp::rtf::kTextLimit);
-    EXPECT_EQ(QString::fromStdString(textOf(big)).size(), bp::rtf::kTextLimit);
+// A body is read whole whatever its size; an editor's limit on typing never cuts stored text.
+TEST(RtfReader, LongBodiesAreReadWhole) {
+    const std::string line(2000000, 'x');
     std::string pars = kHead;
     for (int i = 0; i < 600000; ++i)
         pars += "ab\\par ";
     pars += "}";
-    QTextDocument document;
-    bp::rtf::loadBody(pars, document);
-    EXPECT_LE(document.characterCount(), bp::rtf::kTextLimit + 1);
+    const struct {
+        const char* name;
+        std::string body;
+        qsizetype characters;  // of the plain text, paragraphs joined by "\r\n"
+    } cases[] = {
+        {"one RTF line", kHead + line + "}", 2000000},
+        {"plain text", line, 2000000},
+        {"many paragraphs", pars, 600000 * 4 - 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(QString::fromStdString(textOf(c.body)).size(), c.characters);
+        QTextDocument document;
+        bp::rtf::loadBody(c.body, document);
+        EXPECT_EQ(bp::rtf::bodySearchText(c.body), bp::rtf::documentSearchText(document));
+    }
 }
 
 // A body written by the rich-edit control and the same content written by our writer carry the
