@@ -230,6 +230,47 @@ TEST_F(BodyEditing, EffectsToggleOnAndOff) {
     EXPECT_TRUE(f.fontUnderline());
 }
 
+// Bold and italic words in two paragraphs, then a bold font over all of it: the merge runs
+// over runs of different formats.
+TEST_F(BodyEditing, BoldFontOverMixedFormattingReachesEveryCharacter) {
+    for (const int command : {cmd::SELECTION_FONT, cmd::NOTE_BODY_FONT}) {
+        SCOPED_TRACE(command);
+        CNote& note = noteWith("");
+        note.activateWindow();
+        note.body()->setFocus();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&note));
+        QTest::keyClicks(note.body(), "alpha beta");
+        QTest::keyClick(note.body(), Qt::Key_Left);
+        QTest::keyClick(note.body(), Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClick(note.body(), Qt::Key_Return);
+        QTest::keyClicks(note.body(), "gamma delta");
+        QTest::keyClick(note.body(), Qt::Key_Left);
+        QTest::keyClick(note.body(), Qt::Key_I, Qt::ControlModifier);
+        QTest::keyClick(note.body(), Qt::Key_A, Qt::ControlModifier);
+        const QTextDocument& document = *note.body()->document();
+        ASSERT_TRUE(isBold(formatAt(document, 7)));
+        ASSERT_TRUE(formatAt(document, 18).fontItalic());
+
+        QFont chosen(QString::fromStdString(note.bodyFont().face()));
+        chosen.setPointSize(12);
+        chosen.setBold(true);
+        chosen.setItalic(true);
+        dialogs.font = chosen;
+        note.onCommand(command);
+        // Enter went in before the last letter of "beta".
+        EXPECT_EQ(note.body()->toPlainText(), "alpha bet\ngamma deltaa");
+        for (int i = 0; i < 22; ++i) {
+            if (i == 9) {
+                continue;  // the paragraph end
+            }
+            const QTextCharFormat f = formatAt(document, i);
+            EXPECT_TRUE(isBold(f) && f.fontItalic()) << i;
+            EXPECT_DOUBLE_EQ(f.fontPointSize(), 12.0) << i;
+        }
+        notes.clear();
+    }
+}
+
 TEST_F(BodyEditing, FormattingKeysActOnlyOnTheFocusedNote) {
     CNote& first = noteWith("first", 2);
     CNote& second = open(3);

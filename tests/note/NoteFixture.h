@@ -94,7 +94,7 @@ protected:
         notes.push_back(std::make_unique<CNote>(fakes.platform(), store, owner, nid));
         CNote& note = *notes.back();
         note.CreateFromRecord();
-        note.bodyEditor()->setDialogs(&dialogs);
+        note.setNoteDialogs(&dialogs);
         if (show) {
             note.ShowNote(true);
         }
