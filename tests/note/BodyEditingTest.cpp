@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextBlock>
@@ -89,6 +90,23 @@ protected:
         EXPECT_FALSE(format.fontItalic());
     }
 };
+
+// A body longer than the note shows its first line, with the caret before it.
+TEST_F(BodyEditing, ALongBodyOpensAtItsBeginning) {
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard ";
+    for (int line = 0; line < 100; ++line) {
+        rtf += "line " + std::to_string(line) + " of a body that does not fit\\par ";
+    }
+    rtf += "}";
+    ASSERT_TRUE(db().SetNoteBody(2, rtf));
+    CNote& note = open(2);
+    QApplication::processEvents();
+    const QScrollBar* scroll = note.body()->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0) << "the body must not fit";
+    EXPECT_EQ(scroll->value(), 0);
+    EXPECT_EQ(note.body()->textCursor().position(), 0);
+    EXPECT_FALSE(note.body()->textCursor().hasSelection());
+}
 
 TEST_F(BodyEditing, TypingIntoAnEmptyNoteUsesTheBodyFontAndColour) {
     db().SetNoteUInt(2, 0x0000A0u, "bodyFontColor");  // dark red
