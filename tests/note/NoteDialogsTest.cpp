@@ -1,0 +1,71 @@
+// The note's own small dialogs, shown and typed into as a user would.
+
+#include "note/SetSizeDialog.h"
+
+#include <QAbstractSpinBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace bp {
+namespace {
+
+// Replaces the text of a spin box by typing, as a user does.
+void typeInto(QSpinBox* spin, const QString& text) {
+    spin->setFocus();
+    QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(spin, text);
+}
+
+// Typed sizes below the smallest note are raised to it, whichever way the typing ends: the
+// focus moving on, Enter, or OK.
+TEST(SetSizeDialog, TypedSizesBelowTheLimitsAreRaisedToThem) {
+    struct Case {
+        QString width;
+        QString height;
+        QSize chosen;
+    };
+    const Case cases[] = {
+        {"50", "20", {150, 72}}, {"100", "71", {150, 72}}, {"149", "300", {150, 300}},
+        {"400", "5", {400, 72}}, {"151", "73", {151, 73}},
+    };
+    enum class End { FocusMoves, Enter, Ok };
+    for (const End end : {End::FocusMoves, End::Enter, End::Ok}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.width.toStdString() + " x " + c.height.toStdString() + " end " +
+                         std::to_string(static_cast<int>(end)));
+            CSetSize dialog(nullptr, QSize(250, 175));
+            dialog.show();
+            dialog.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            const QList<QSpinBox*> spins = dialog.findChildren<QSpinBox*>();
+            ASSERT_EQ(spins.size(), 2);
+            typeInto(spins[0], c.width);
+            typeInto(spins[1], c.height);
+            switch (end) {
+                case End::FocusMoves:
+                    spins[0]->setFocus();
+                    EXPECT_EQ(dialog.chosenSize().height(), c.chosen.height());
+                    typeInto(spins[0], c.width);
+                    spins[1]->setFocus();
+                    EXPECT_EQ(dialog.chosenSize(), c.chosen);
+                    break;
+                case End::Enter:
+                    QTest::keyClick(spins[1], Qt::Key_Return);
+                    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+                    break;
+                case End::Ok:
+                    dialog.accept();
+                    break;
+            }
+            EXPECT_EQ(dialog.chosenSize(), c.chosen);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace bp
