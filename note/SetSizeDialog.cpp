@@ -24,6 +24,7 @@ CSetSize::CSetSize(QWidget* parent, QSize stored) : QDialog(parent) {
     form->addRow(QStringLiteral("Height (pixels)"), height_);
     layOutFormWithOkCancel(*this, form);
     setValues(stored.width(), stored.height());
+    fixDialogSize(*this);
 }
 
 void CSetSize::setValues(int width, int height) {

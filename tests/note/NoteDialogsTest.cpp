@@ -1,6 +1,14 @@
 // The note's own small dialogs, shown and typed into as a user would.
 
+#include "note/DeleteNoteDialog.h"
+#include "note/Paragraph.h"
 #include "note/SetSizeDialog.h"
+#include "note/TransparencyDialog.h"
+#include "platform/fake/FakePlatform.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLayout>
 
 #include <QAbstractSpinBox>
 #include <QDialogButtonBox>
@@ -64,6 +72,35 @@ TEST(SetSizeDialog, TypedSizesBelowTheLimitsAreRaisedToThem) {
             }
             EXPECT_EQ(dialog.chosenSize(), c.chosen);
         }
+    }
+}
+
+// Dialogs of one size: no maximise or help button, and a caption the window manager can show
+// in full (in bold, beside the window icon and its buttons).
+TEST(NoteDialogs, FixedSizeDialogsKeepTheirSizeAndShowTheirWholeCaption) {
+    fake::FakePlatform fakes;
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.push_back(std::make_unique<CSetSize>(nullptr, QSize(250, 175)));
+    dialogs.push_back(std::make_unique<CParagraph>(nullptr));
+    dialogs.push_back(
+        std::make_unique<CTransparency>(nullptr, fakes.windows, std::vector<QWidget*>{}, false, 0));
+    dialogs.push_back(std::make_unique<CDeleteNote>(nullptr, "title", "created", "1"));
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    for (const auto& dialog : dialogs) {
+        SCOPED_TRACE(dialog->windowTitle().toStdString());
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        const Qt::WindowFlags flags = dialog->windowFlags();
+        EXPECT_FALSE(flags & Qt::WindowContextHelpButtonHint);
+        EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+        EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
+        EXPECT_EQ(dialog->size(), dialog->minimumSize());
+        EXPECT_GE(dialog->width(),
+                  QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 120);
+        // Everything inside still gets the room it asks for.
+        EXPECT_GE(dialog->height(), dialog->layout()->minimumSize().height());
     }
 }
 
