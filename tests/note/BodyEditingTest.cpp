@@ -341,8 +341,14 @@ TEST_F(BodyEditing, SelectionColourAndFontComeFromTheDialogs) {
     EXPECT_EQ(faceOf(f), "Liberation Serif");
     EXPECT_DOUBLE_EQ(f.fontPointSize(), 18.0);
     EXPECT_TRUE(f.fontItalic());
-    EXPECT_EQ(f.foreground().color(), QColor(10, 200, 30));  // the font dialog sets no colour
+    EXPECT_EQ(dialogs.fontColorAskedWith, QColor(10, 200, 30));
+    EXPECT_EQ(f.foreground().color(), QColor(10, 200, 30));  // colour left as it was
     EXPECT_EQ(note.body()->textCursor().selectedText(), "colour");
+    // A colour picked in the font dialog goes over the selection.
+    dialogs.fontColor = QColor(120, 0, 120);
+    note.onCommand(cmd::SELECTION_FONT);
+    EXPECT_EQ(formatAt(*note.body()->document(), 5).foreground().color(), QColor(120, 0, 120));
+    EXPECT_EQ(formatAt(*note.body()->document(), 7).foreground().color(), QColor(0, 0, 200));
 
     // Cancelled dialogs change nothing.
     dialogs.color.reset();

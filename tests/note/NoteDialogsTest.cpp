@@ -1,12 +1,16 @@
 // The note's own small dialogs, shown and typed into as a user would.
 
 #include "note/DeleteNoteDialog.h"
+#include "note/FontDialog.h"
 #include "note/Paragraph.h"
 #include "note/SetSizeDialog.h"
 #include "note/TransparencyDialog.h"
 #include "platform/fake/FakePlatform.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLayout>
 
@@ -75,6 +79,65 @@ TEST(SetSizeDialog, TypedSizesBelowTheLimitsAreRaisedToThem) {
     }
 }
 
+// The font dialog opens on the font, size, style and colour it is given, a stored face the
+// system draws with a stand-in shown as that stand-in, and hands back the stored face unless
+// another was picked.
+TEST(FontDialog, OpensOnTheCurrentFontAndColourAndReturnsBoth) {
+    struct Case {
+        const char* face;
+        bool bold;
+        bool italic;
+        const char* style;
+    };
+    const Case cases[] = {
+        {"Arial", true, true, "Bold Italic"},
+        {"Arial", false, false, "Regular"},
+        {"Times New Roman", true, false, "Bold"},
+        {"DejaVu Serif", false, true, "Italic"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.face) + " " + c.style);
+        // As a stored font record gives it: a size in pixels.
+        QFont stored;
+        stored.setFamilies({c.face});
+        stored.setPixelSize(16);
+        stored.setBold(c.bold);
+        stored.setItalic(c.italic);
+        stored.setUnderline(true);
+        CFontDialog dialog(nullptr, {stored, QColor(200, 10, 20)});
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        const QFont shown = dialog.shownFont();
+        const QString drawnWith = QFontInfo(stored).family();
+        EXPECT_EQ(shown.family(), drawnWith);
+        EXPECT_TRUE(QFontDatabase::families().contains(shown.family()));
+        EXPECT_EQ(QFontDatabase::styleString(shown), c.style);
+        EXPECT_EQ(shown.bold(), c.bold);
+        EXPECT_EQ(shown.italic(), c.italic);
+        EXPECT_TRUE(shown.underline());
+        EXPECT_EQ(shown.pointSize(), qRound(16 * 72.0 / dialog.logicalDpiY()));
+        EXPECT_EQ(dialog.color(), QColor(200, 10, 20));
+
+        // Kept as it was: the stored face, not its stand-in, and the colour.
+        FontChoice kept = dialog.choice();
+        EXPECT_EQ(kept.font.family(), c.face);
+        EXPECT_EQ(kept.font.bold(), c.bold);
+        EXPECT_EQ(kept.color, QColor(200, 10, 20));
+
+        // Another face and colour picked.
+        auto* fonts = dialog.findChild<QFontDialog*>();
+        ASSERT_NE(fonts, nullptr);
+        QFont other(QStringLiteral("DejaVu Sans Mono"));
+        other.setPointSize(14);
+        fonts->setCurrentFont(other);
+        dialog.setColor(QColor(0, 128, 0));
+        const FontChoice changed = dialog.choice();
+        EXPECT_EQ(changed.font.family(), "DejaVu Sans Mono");
+        EXPECT_EQ(changed.font.pointSize(), 14);
+        EXPECT_EQ(changed.color, QColor(0, 128, 0));
+    }
+}
+
 // Dialogs of one size: no maximise or help button, and a caption the window manager can show
 // in full (in bold, beside the window icon and its buttons).
 TEST(NoteDialogs, FixedSizeDialogsKeepTheirSizeAndShowTheirWholeCaption) {
@@ -85,6 +148,7 @@ TEST(NoteDialogs, FixedSizeDialogsKeepTheirSizeAndShowTheirWholeCaption) {
     dialogs.push_back(
         std::make_unique<CTransparency>(nullptr, fakes.windows, std::vector<QWidget*>{}, false, 0));
     dialogs.push_back(std::make_unique<CDeleteNote>(nullptr, "title", "created", "1"));
+    dialogs.push_back(std::make_unique<CFontDialog>(nullptr, FontChoice{QFont(), Qt::black}));
     QFont bold = QApplication::font();
     bold.setBold(true);
     for (const auto& dialog : dialogs) {
