@@ -8,6 +8,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -47,6 +48,7 @@ CFontDialog::CFontDialog(QWidget* parent, const FontChoice& initial)
     fonts_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     fonts_->setWindowFlags(Qt::Widget);
     fonts_->setCurrentFont(shown);
+    fonts_->installEventFilter(this);
 
     colorButton_ = new QPushButton(this);
     colorButton_->setObjectName(QStringLiteral("color"));
@@ -82,6 +84,28 @@ void CFontDialog::pickColor() {
     if (chosen.isValid()) {
         setColor(chosen);
     }
+}
+
+bool CFontDialog::eventFilter(QObject* watched, QEvent* event) {
+    // The font lists are a dialog of their own: Escape would close only them and Enter would
+    // find no button there. Both go to this dialog.
+    if (watched == fonts_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+            switch (key->key()) {
+                case Qt::Key_Escape:
+                    reject();
+                    return true;
+                case Qt::Key_Return:
+                case Qt::Key_Enter:
+                    accept();
+                    return true;
+                default:
+                    break;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QFont CFontDialog::shownFont() const {

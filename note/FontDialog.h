@@ -31,6 +31,9 @@ public:
     const QColor& color() const { return color_; }
     void setColor(const QColor& color);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void pickColor();
 

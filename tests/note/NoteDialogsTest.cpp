@@ -138,6 +138,24 @@ TEST(FontDialog, OpensOnTheCurrentFontAndColourAndReturnsBoth) {
     }
 }
 
+// Enter and Escape typed in the font lists answer the whole dialog.
+TEST(FontDialog, EnterAndEscapeInTheFontListsAnswerTheDialog) {
+    for (const auto& [key, result] : {std::pair{Qt::Key_Return, QDialog::Accepted},
+                                      std::pair{Qt::Key_Escape, QDialog::Rejected}}) {
+        CFontDialog dialog(nullptr, {QFont(), Qt::black});
+        dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        auto* sizeField = dialog.findChild<QFontDialog*>()->findChildren<QLineEdit*>().value(2);
+        ASSERT_NE(sizeField, nullptr);
+        sizeField->setFocus();
+        QTest::keyClick(sizeField, key);
+        EXPECT_EQ(dialog.result(), result);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_TRUE(dialog.findChild<QFontDialog*>()->isVisibleTo(&dialog));
+    }
+}
+
 // Dialogs of one size: no maximise or help button, and a caption the window manager can show
 // in full (in bold, beside the window icon and its buttons).
 TEST(NoteDialogs, FixedSizeDialogsKeepTheirSizeAndShowTheirWholeCaption) {
