@@ -200,6 +200,15 @@ LogFont CBodyEditor::CharFormatToLogFont(const QTextCharFormat& format) {
     return scratchFont_;
 }
 
+QTextCharFormat CBodyEditor::withBodyFont(const QTextCharFormat& format) const {
+    QTextCharFormat full = fontFormatFromLogFont(note_.bodyFont(), dpi());
+    if (format.hasProperty(QTextFormat::FontPixelSize)) {
+        full.clearProperty(QTextFormat::FontPointSize);
+    }
+    full.merge(format);
+    return full;
+}
+
 void CBodyEditor::ApplyDefaultBodyFormat() {
     QTextDocument* document = body_.document();
     const bool modified = document->isModified();
@@ -347,7 +356,7 @@ void CBodyEditor::chooseSelectionColor() {
 void CBodyEditor::chooseSelectionFont() {
     const QTextCursor kept = body_.textCursor();
     const QTextCharFormat format = formatAtSelectionStart();
-    const LogFont initial = CharFormatToLogFont(format);
+    const LogFont initial = CharFormatToLogFont(withBodyFont(format));
     QFont font = QTextCharFormat(fontFormatFromLogFont(initial, dpi())).font();
     const QBrush brush = format.foreground();
     const QColor color = brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor();

@@ -188,7 +188,7 @@ void CNote::chooseBodyFont() {
     QTextCursor all(body_->document());
     all.select(QTextCursor::Document);
     body_->setTextCursor(all);
-    const LogFont current = editor_->CharFormatToLogFont(first);
+    const LogFont current = editor_->CharFormatToLogFont(editor_->withBodyFont(first));
     BeginModal();
     if (const std::optional<FontChoice> chosen =
             dialogs_->chooseFont(this, {fontFromRecord(current), bodyFontColor_})) {

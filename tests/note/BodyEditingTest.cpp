@@ -316,6 +316,32 @@ TEST_F(BodyEditing, FormattingKeysActOnlyOnTheFocusedNote) {
     EXPECT_FALSE(formatAt(*first.body()->document(), 0).fontStrikeOut());
 }
 
+// Text without a face or size of its own, an empty body above all, is drawn in the note's body
+// font; the font dialogs open on that, not on the toolkit's default font.
+TEST_F(BodyEditing, FontDialogsOpenOnTheBodyFontForTextWithoutOneOfItsOwn) {
+    LogFont arial;
+    arial.height = -16;
+    arial.weight = 700;
+    arial.italic = 1;
+    std::memcpy(arial.faceName.data(), "Arial", 5);
+    db().SetNoteFont(2, arial, "bodyFontType");
+    for (const int command : {cmd::NOTE_BODY_FONT, cmd::SELECTION_FONT}) {
+        SCOPED_TRACE(command);
+        CNote& note = noteWith(command == cmd::NOTE_BODY_FONT ? "" : "typed elsewhere");
+        place(note, 5, 0);
+        note.onCommand(command);
+        EXPECT_EQ(dialogs.fontAskedWith.family(), "Arial");
+        const QFont& asked = dialogs.fontAskedWith;
+        const int dpi = note.bodyEditor()->dpi();
+        EXPECT_EQ(asked.pointSizeF() > 0 ? asked.pointSizeF() : asked.pixelSize() * 72.0 / dpi,
+                  16 * 72.0 / dpi);
+        EXPECT_TRUE(dialogs.fontAskedWith.bold());
+        EXPECT_TRUE(dialogs.fontAskedWith.italic());
+        EXPECT_EQ(dialogs.fontColorAskedWith, note.bodyFontColor());
+        notes.clear();
+    }
+}
+
 TEST_F(BodyEditing, SelectionColourAndFontComeFromTheDialogs) {
     CNote& note = noteWith("colour me");
     QTextCursor all(note.body()->document());
