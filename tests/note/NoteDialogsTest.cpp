@@ -12,6 +12,8 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QIcon>
+#include <QImage>
 #include <QLayout>
 
 #include <QAbstractSpinBox>
@@ -175,6 +177,9 @@ TEST(NoteDialogs, FixedSizeDialogsKeepTheirSizeAndShowTheirWholeCaption) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
         const Qt::WindowFlags flags = dialog->windowFlags();
         EXPECT_FALSE(flags & Qt::WindowContextHelpButtonHint);
+        // A question mark beside the caption reads as a help button.
+        const QImage icon = dialog->windowIcon().pixmap(16, 16).toImage();
+        EXPECT_NE(icon, QIcon(":/icons/box-question.svg").pixmap(16, 16).toImage());
         EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
         EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
         EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
