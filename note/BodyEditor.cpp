@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QFontDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -37,10 +36,10 @@ public:
         const QColor chosen = QColorDialog::getColor(initial, parent);
         return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
     }
-    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override {
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
-        return ok ? std::optional<QFont>(chosen) : std::nullopt;
+    std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override {
+        CFontDialog dialog(parent, initial);
+        return dialog.exec() == QDialog::Accepted ? std::optional<FontChoice>(dialog.choice())
+                                                  : std::nullopt;
     }
     bool runParagraph(CParagraph& dialog) override { return dialog.exec() == QDialog::Accepted; }
 };
@@ -201,6 +200,15 @@ LogFont CBodyEditor::CharFormatToLogFont(const QTextCharFormat& format) {
     return scratchFont_;
 }
 
+QTextCharFormat CBodyEditor::withBodyFont(const QTextCharFormat& format) const {
+    QTextCharFormat full = fontFormatFromLogFont(note_.bodyFont(), dpi());
+    if (format.hasProperty(QTextFormat::FontPixelSize)) {
+        full.clearProperty(QTextFormat::FontPointSize);
+    }
+    full.merge(format);
+    return full;
+}
+
 void CBodyEditor::ApplyDefaultBodyFormat() {
     QTextDocument* document = body_.document();
     const bool modified = document->isModified();
@@ -347,11 +355,14 @@ void CBodyEditor::chooseSelectionColor() {
 
 void CBodyEditor::chooseSelectionFont() {
     const QTextCursor kept = body_.textCursor();
-    const LogFont initial = CharFormatToLogFont(formatAtSelectionStart());
+    const QTextCharFormat format = formatAtSelectionStart();
+    const LogFont initial = CharFormatToLogFont(withBodyFont(format));
     QFont font = QTextCharFormat(fontFormatFromLogFont(initial, dpi())).font();
+    const QBrush brush = format.foreground();
+    const QColor color = brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor();
     note_.onCommand(cmd::NOTE_BEGIN_MODAL);
     QPointer<CNote> alive(&note_);
-    const std::optional<QFont> chosen = dialogs_->chooseFont(&note_, font);
+    const std::optional<FontChoice> chosen = dialogs_->chooseFont(&note_, {font, color});
     if (!alive) {
         return;
     }
@@ -360,10 +371,14 @@ void CBodyEditor::chooseSelectionFont() {
         body_.setTextCursor(kept);
         LogFont record;
         QTextCharFormat asFormat;
-        asFormat.setFont(*chosen, QTextCharFormat::FontPropertiesSpecifiedOnly);
+        asFormat.setFont(chosen->font, QTextCharFormat::FontPropertiesSpecifiedOnly);
         record = charFormatToLogFont(asFormat, body_.document()->defaultFont(), dpi());
         // The size goes through pixels at the screen's resolution, like every stored font.
         SetInsertionFont(record);
+        // Text of several colours keeps them unless another colour was picked.
+        if (chosen->color != color) {
+            SetInsertionColor(chosen->color);
+        }
     }
 }
 

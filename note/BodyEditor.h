@@ -35,6 +35,9 @@ public:
     // The font record of a character format, kept as the scratch font for the font dialog.
     LogFont CharFormatToLogFont(const QTextCharFormat& format);
     const LogFont& scratchFont() const { return scratchFont_; }
+    // A character format with what it leaves open (face, size, style) taken from the note's
+    // body font, which text without a font of its own is typed in.
+    QTextCharFormat withBodyFont(const QTextCharFormat& format) const;
     void ApplyDefaultBodyFormat();
 
     enum class Effect { Bold, Italic, Underline, StrikeOut };

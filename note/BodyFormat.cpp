@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace bp {
 
@@ -112,8 +113,14 @@ void mergeOverSelection(QTextCursor& cursor, const QTextCharFormat& format) {
     const int start = cursor.selectionStart();
     const int end = cursor.selectionEnd();
     const bool dropPixels = format.hasProperty(QTextFormat::FontPointSize);
-    QTextCursor edit(document);
-    edit.beginEditBlock();
+    // Setting a format splits and joins the document's fragments, which leaves a fragment
+    // iterator pointing at freed or reused ones: every range is read before the first write.
+    struct Range {
+        int from;
+        int to;
+        QTextCharFormat merged;
+    };
+    std::vector<Range> ranges;
     for (QTextBlock block = document->findBlock(start); block.isValid() && block.position() < end;
          block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -128,10 +135,15 @@ void mergeOverSelection(QTextCursor& cursor, const QTextCharFormat& format) {
             if (dropPixels) {
                 merged = withoutPixelSize(merged);
             }
-            edit.setPosition(from);
-            edit.setPosition(to, QTextCursor::KeepAnchor);
-            edit.setCharFormat(merged);
+            ranges.push_back({from, to, merged});
         }
+    }
+    QTextCursor edit(document);
+    edit.beginEditBlock();
+    for (const Range& range : ranges) {
+        edit.setPosition(range.from);
+        edit.setPosition(range.to, QTextCursor::KeepAnchor);
+        edit.setCharFormat(range.merged);
     }
     edit.endEditBlock();
 }

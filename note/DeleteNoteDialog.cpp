@@ -1,5 +1,6 @@
 #include "DeleteNoteDialog.h"
 
+#include "DialogLayout.h"
 #include "MessageBoxes.h"
 
 #include <QDialogButtonBox>
@@ -53,7 +54,7 @@ CDeleteNote::CDeleteNote(QWidget* parent, const QString& title, const QString& c
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(buttons);
-    resize(300, 180);
+    fixDialogSize(*this, QSize(300, 180));
 }
 
 QString CDeleteNote::text() const {

@@ -1,7 +1,9 @@
 #include "DialogLayout.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QVBoxLayout>
 
@@ -14,6 +16,27 @@ void layOutFormWithOkCancel(QDialog& dialog, QFormLayout* form) {
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(form);
     layout->addWidget(buttons);
+}
+
+int captionRoom(const QString& caption) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    // Window managers draw titles in a font of their own; the application's font in bold is
+    // a fair measure. Beside the text: the window icon, up to three buttons and padding.
+    constexpr int kIconAndButtons = 130;
+    return QFontMetrics(bold).horizontalAdvance(caption) + kIconAndButtons;
+}
+
+void fixDialogSize(QDialog& dialog, QSize preferred) {
+    Qt::WindowFlags flags = dialog.windowFlags();
+    flags &= ~(Qt::WindowContextHelpButtonHint | Qt::WindowMaximizeButtonHint |
+               Qt::WindowMinimizeButtonHint);
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+             Qt::WindowCloseButtonHint;
+    dialog.setWindowFlags(flags);
+    const QSize wanted = (preferred.isValid() ? preferred : dialog.sizeHint())
+                             .expandedTo(QSize(captionRoom(dialog.windowTitle()), 0));
+    dialog.setFixedSize(wanted.expandedTo(dialog.minimumSizeHint()));
 }
 
 }  // namespace bp

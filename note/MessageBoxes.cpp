@@ -71,6 +71,9 @@ QIcon boxIcon(int iconId) {
         case res::ICON_WARNING:
             return QIcon(QStringLiteral(":/icons/box-info.svg"));
         case res::ICON_PROGRAM:
+            // The program's own picture; a question mark on a dialog's title bar reads as a
+            // help button.
+            return QIcon(QStringLiteral(":/icons/tray.svg"));
         case res::ICON_QUESTION:
             return QIcon(QStringLiteral(":/icons/box-question.svg"));
         default:

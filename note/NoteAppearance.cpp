@@ -188,12 +188,14 @@ void CNote::chooseBodyFont() {
     QTextCursor all(body_->document());
     all.select(QTextCursor::Document);
     body_->setTextCursor(all);
-    const LogFont current = editor_->CharFormatToLogFont(first);
+    const LogFont current = editor_->CharFormatToLogFont(editor_->withBodyFont(first));
     BeginModal();
-    if (const std::optional<QFont> chosen = dialogs_->chooseFont(this, fontFromRecord(current))) {
+    if (const std::optional<FontChoice> chosen =
+            dialogs_->chooseFont(this, {fontFromRecord(current), bodyFontColor_})) {
         QTextCharFormat format;
-        format.setFont(*chosen);
+        format.setFont(chosen->font);
         const LogFont record = editor_->CharFormatToLogFont(format);
+        bodyFontColor_ = chosen->color;
         editor_->SetInsertionFont(record);
         editor_->SetInsertionColor(bodyFontColor_);
         bodyFont_ = record;
@@ -208,12 +210,14 @@ void CNote::chooseBodyFont() {
 void CNote::chooseTitleFont() {
     const LogFont stored = store_.GetNoteFont(kLiveSource, nid_, "titleFontType");
     BeginModal();
-    if (const std::optional<QFont> chosen = dialogs_->chooseFont(this, fontFromRecord(stored))) {
+    if (const std::optional<FontChoice> chosen =
+            dialogs_->chooseFont(this, {fontFromRecord(stored), title_->textColor()})) {
         QTextCharFormat format;
-        format.setFont(*chosen);
+        format.setFont(chosen->font);
         const LogFont record = editor_->CharFormatToLogFont(format);
         store_.SetNoteFont(nid_, record, "titleFontType");
-        store_.SetNoteUInt(nid_, storedFromColor(title_->textColor()), "titleFontColor");
+        store_.SetNoteUInt(nid_, storedFromColor(chosen->color), "titleFontColor");
+        title_->setColors(chosen->color, title_->backColor());
         title_->setTitleFont(fontFromRecord(record));
     }
     EndModal();

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPalette>
+#include <QScrollBar>
 #include <QSyntaxHighlighter>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -101,6 +102,10 @@ void CNoteBody::loadStored(std::string_view stored) {
     rtf::loadBody(stored, *document());
     document()->setModified(false);
     document()->clearUndoRedoStacks();
+    // The text goes in at the caret, which travels along to its end; a note opens on its
+    // first line instead.
+    setTextCursor(QTextCursor(document()));
+    verticalScrollBar()->setValue(0);
 }
 
 std::string CNoteBody::toStored() const {

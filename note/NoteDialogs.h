@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FontDialog.h"
+
 #include <QColor>
 #include <QFont>
 
@@ -16,7 +18,8 @@ class INoteDialogs {
 public:
     virtual ~INoteDialogs() = default;
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
-    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+    // A font with its text colour.
+    virtual std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) = 0;
     // True when the user confirmed the dialog.
     virtual bool runParagraph(CParagraph& dialog) = 0;
 };

@@ -219,6 +219,7 @@ CParagraph::CParagraph(QWidget* parent)
     layOutFormWithOkCancel(*this, form);
     connect(spacing_, &QComboBox::currentIndexChanged, this, [this] { updateFactor(); });
     setChoice(ParagraphChoice{});
+    fixDialogSize(*this);
 }
 
 void CParagraph::updateFactor() {

@@ -15,6 +15,7 @@ public:
 
     QSize chosenSize() const;
     void setValues(int width, int height);
+    void accept() override;
 
     static constexpr int kMinWidth = 150;
     static constexpr int kMinHeight = 72;

@@ -4,6 +4,7 @@
 #include "Note.h"
 #include "NoteMenus.h"
 #include "TitleButton.h"
+#include "ToolTips.h"
 #include "platform/Messages.h"
 #include "platform/qt/NumberedTimers.h"
 #include "platform/qt/StoredText.h"
@@ -27,6 +28,8 @@ bool pressStartsDrag(Qt::MouseButton button, Qt::MouseButtons buttons,
 CTitle::CTitle(CNote& note) : QWidget(&note), note_(note) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setToolTip(QStringLiteral("Title"));
+    tips_ = new CWrappedToolTips(this);
+    tips_->watch(this);
     connect(this, &CTitle::dragRequested, this, [this] { note_.beginDrag(); });
 }
 
@@ -57,6 +60,7 @@ CTitleButton* CTitle::addButton(int commandId, int imageId, const QString& tip) 
     auto* button = new CTitleButton(commandId, this);
     button->setImage(imageId);
     button->setToolTip(tip);
+    tips_->watch(button);
     connect(button, &CTitleButton::command, this, &CTitle::onCommand);
     buttons_[commandId] = button;
     return button;

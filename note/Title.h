@@ -17,6 +17,7 @@ namespace bp {
 
 class CNote;
 class CTitleButton;
+class CWrappedToolTips;
 
 enum class NoteMenu;
 
@@ -95,6 +96,7 @@ private:
     QString editBuffer_;
     QString alarmText_ = QStringLiteral("NO ALARM");
     std::optional<QPoint> pressPos_;
+    CWrappedToolTips* tips_ = nullptr;
 };
 
 // A press starts a drag only when the left button is the one button and no modifier is held.

@@ -1,5 +1,6 @@
 #include "TransparencyDialog.h"
 
+#include "DialogLayout.h"
 #include "MessageBoxes.h"
 
 #include <QCheckBox>
@@ -49,6 +50,7 @@ CTransparency::CTransparency(QWidget* parent, IWindowSystem& windows, std::vecto
         // With nothing to preview on, the dialog shows the setting on itself.
         targets_.push_back(this);
     }
+    fixDialogSize(*this);
 }
 
 bool CTransparency::transparent() const {

@@ -349,9 +349,8 @@ void Writer::writeParagraphFormat(const QTextBlock& block, const ParaProps& para
             word("pnlvlbody");
             word("pnf", run_.font);
             word("pnindent", 0);
-            if (list.start >= 0) {
-                word("pnstart", list.start);
-            }
+            // Without \pnstart other programs count from 0; the control starts at 1.
+            word("pnstart", list.start >= 0 ? list.start : 1);
             switch (list.style) {
                 case QTextListFormat::ListLowerAlpha:
                     word("pnlcltr");

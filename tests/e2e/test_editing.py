@@ -67,3 +67,40 @@ def test_clicking_a_web_address_asks_the_opener(start, data_dir, desktop, tmp_pa
     click(desktop, g["x"] + 60, g["y"] + 16 + 10 + 7)
     assert wait_until(lambda: record.exists() and record.read_text().strip(), 10)
     assert record.read_text().splitlines() == ["https://example.org/e2e-check"]
+
+
+def test_font_dialog_has_one_size_and_answers_escape(start, data_dir, desktop, artifacts):
+    app = start(data_dir)
+    app.wait_ready()
+    g = desktop.window_geometry(note_window(desktop, "Low Priority Note"))
+    click(desktop, g["x"] + 120, g["y"] + 100)
+    desktop.run("xdotool", "key", "ctrl+d")
+    found = wait_until(lambda: desktop.visible_windows("^Font$"), timeout=15)
+    assert found, "the font dialog did not open"
+    dialog = found[0]
+
+    def allowed_actions():
+        out = desktop.run("xprop", "-id", dialog, "_NET_WM_ALLOWED_ACTIONS").stdout
+        return out if "_NET_WM_ACTION_CLOSE" in out else None
+
+    # The window manager offers no maximise for a window of one size.
+    actions = wait_until(allowed_actions, timeout=10)
+    assert actions, "the window manager did not manage the font dialog"
+    assert "MAXIMIZE" not in actions
+    hints = desktop.run("xprop", "-id", dialog, "WM_NORMAL_HINTS").stdout
+    minimum = [line for line in hints.splitlines() if "minimum size" in line]
+    maximum = [line for line in hints.splitlines() if "maximum size" in line]
+    assert minimum and maximum
+    assert minimum[0].split(":", 1)[1] == maximum[0].split(":", 1)[1]
+    desktop.screenshot(os.path.join(artifacts, "font-dialog.png"))
+    # The title bar's middle button (openbox draws it anyway) leaves the dialog as it is.
+    before = desktop.window_geometry(dialog)
+    desktop.run("xdotool", "mousemove", str(before["x"] + before["width"] - 25),
+                str(before["y"] - 10), "sleep", "0.3", "click", "1")
+    assert not wait_until(lambda: desktop.window_geometry(dialog) != before, 2)
+
+    # Escape in the font lists closes the whole dialog and the note carries on.
+    desktop.run("xdotool", "key", "Escape")
+    assert wait_until(lambda: not desktop.visible_windows("^Font$"), 10)
+    assert app.running()
+    assert app.terminate() == 0

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextBlock>
@@ -91,6 +92,23 @@ protected:
         EXPECT_FALSE(format.fontItalic());
     }
 };
+
+// A body longer than the note shows its first line, with the caret before it.
+TEST_F(BodyEditing, ALongBodyOpensAtItsBeginning) {
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard ";
+    for (int line = 0; line < 100; ++line) {
+        rtf += "line " + std::to_string(line) + " of a body that does not fit\\par ";
+    }
+    rtf += "}";
+    ASSERT_TRUE(db().SetNoteBody(2, rtf));
+    CNote& note = open(2);
+    QApplication::processEvents();
+    const QScrollBar* scroll = note.body()->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0) << "the body must not fit";
+    EXPECT_EQ(scroll->value(), 0);
+    EXPECT_EQ(note.body()->textCursor().position(), 0);
+    EXPECT_FALSE(note.body()->textCursor().hasSelection());
+}
 
 TEST_F(BodyEditing, TypingIntoAnEmptyNoteUsesTheBodyFontAndColour) {
     db().SetNoteUInt(2, 0x0000A0u, "bodyFontColor");  // dark red
@@ -232,6 +250,47 @@ TEST_F(BodyEditing, EffectsToggleOnAndOff) {
     EXPECT_TRUE(f.fontUnderline());
 }
 
+// Bold and italic words in two paragraphs, then a bold font over all of it: the merge runs
+// over runs of different formats.
+TEST_F(BodyEditing, BoldFontOverMixedFormattingReachesEveryCharacter) {
+    for (const int command : {cmd::SELECTION_FONT, cmd::NOTE_BODY_FONT}) {
+        SCOPED_TRACE(command);
+        CNote& note = noteWith("");
+        note.activateWindow();
+        note.body()->setFocus();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&note));
+        QTest::keyClicks(note.body(), "alpha beta");
+        QTest::keyClick(note.body(), Qt::Key_Left);
+        QTest::keyClick(note.body(), Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClick(note.body(), Qt::Key_Return);
+        QTest::keyClicks(note.body(), "gamma delta");
+        QTest::keyClick(note.body(), Qt::Key_Left);
+        QTest::keyClick(note.body(), Qt::Key_I, Qt::ControlModifier);
+        QTest::keyClick(note.body(), Qt::Key_A, Qt::ControlModifier);
+        const QTextDocument& document = *note.body()->document();
+        ASSERT_TRUE(isBold(formatAt(document, 7)));
+        ASSERT_TRUE(formatAt(document, 18).fontItalic());
+
+        QFont chosen(QString::fromStdString(note.bodyFont().face()));
+        chosen.setPointSize(12);
+        chosen.setBold(true);
+        chosen.setItalic(true);
+        dialogs.font = chosen;
+        note.onCommand(command);
+        // Enter went in before the last letter of "beta".
+        EXPECT_EQ(note.body()->toPlainText(), "alpha bet\ngamma deltaa");
+        for (int i = 0; i < 22; ++i) {
+            if (i == 9) {
+                continue;  // the paragraph end
+            }
+            const QTextCharFormat f = formatAt(document, i);
+            EXPECT_TRUE(isBold(f) && f.fontItalic()) << i;
+            EXPECT_DOUBLE_EQ(f.fontPointSize(), 12.0) << i;
+        }
+        notes.clear();
+    }
+}
+
 TEST_F(BodyEditing, FormattingKeysActOnlyOnTheFocusedNote) {
     CNote& first = noteWith("first", 2);
     CNote& second = open(3);
@@ -259,6 +318,32 @@ TEST_F(BodyEditing, FormattingKeysActOnlyOnTheFocusedNote) {
     EXPECT_FALSE(formatAt(*first.body()->document(), 0).fontStrikeOut());
 }
 
+// Text without a face or size of its own, an empty body above all, is drawn in the note's body
+// font; the font dialogs open on that, not on the toolkit's default font.
+TEST_F(BodyEditing, FontDialogsOpenOnTheBodyFontForTextWithoutOneOfItsOwn) {
+    LogFont arial;
+    arial.height = -16;
+    arial.weight = 700;
+    arial.italic = 1;
+    std::memcpy(arial.faceName.data(), "Arial", 5);
+    db().SetNoteFont(2, arial, "bodyFontType");
+    for (const int command : {cmd::NOTE_BODY_FONT, cmd::SELECTION_FONT}) {
+        SCOPED_TRACE(command);
+        CNote& note = noteWith(command == cmd::NOTE_BODY_FONT ? "" : "typed elsewhere");
+        place(note, 5, 0);
+        note.onCommand(command);
+        EXPECT_EQ(dialogs.fontAskedWith.family(), "Arial");
+        const QFont& asked = dialogs.fontAskedWith;
+        const int dpi = note.bodyEditor()->dpi();
+        EXPECT_EQ(asked.pointSizeF() > 0 ? asked.pointSizeF() : asked.pixelSize() * 72.0 / dpi,
+                  16 * 72.0 / dpi);
+        EXPECT_TRUE(dialogs.fontAskedWith.bold());
+        EXPECT_TRUE(dialogs.fontAskedWith.italic());
+        EXPECT_EQ(dialogs.fontColorAskedWith, note.bodyFontColor());
+        notes.clear();
+    }
+}
+
 TEST_F(BodyEditing, SelectionColourAndFontComeFromTheDialogs) {
     CNote& note = noteWith("colour me");
     QTextCursor all(note.body()->document());
@@ -284,8 +369,14 @@ TEST_F(BodyEditing, SelectionColourAndFontComeFromTheDialogs) {
     EXPECT_EQ(faceOf(f), "Liberation Serif");
     EXPECT_DOUBLE_EQ(f.fontPointSize(), 18.0);
     EXPECT_TRUE(f.fontItalic());
-    EXPECT_EQ(f.foreground().color(), QColor(10, 200, 30));  // the font dialog sets no colour
+    EXPECT_EQ(dialogs.fontColorAskedWith, QColor(10, 200, 30));
+    EXPECT_EQ(f.foreground().color(), QColor(10, 200, 30));  // colour left as it was
     EXPECT_EQ(note.body()->textCursor().selectedText(), "colour");
+    // A colour picked in the font dialog goes over the selection.
+    dialogs.fontColor = QColor(120, 0, 120);
+    note.onCommand(cmd::SELECTION_FONT);
+    EXPECT_EQ(formatAt(*note.body()->document(), 5).foreground().color(), QColor(120, 0, 120));
+    EXPECT_EQ(formatAt(*note.body()->document(), 7).foreground().color(), QColor(0, 0, 200));
 
     // Cancelled dialogs change nothing.
     dialogs.color.reset();

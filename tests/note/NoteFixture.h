@@ -45,9 +45,13 @@ struct ScriptedDialogs : INoteDialogs {
         colorAskedWith = initial;
         return color;
     }
-    std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override {
-        fontAskedWith = initial;
-        return font;
+    std::optional<FontChoice> chooseFont(QWidget*, const FontChoice& initial) override {
+        fontAskedWith = initial.font;
+        fontColorAskedWith = initial.color;
+        if (!font) {
+            return std::nullopt;
+        }
+        return FontChoice{*font, fontColor.value_or(initial.color)};
     }
     bool runParagraph(CParagraph& dialog) override {
         shown = dialog.choice();
@@ -58,8 +62,10 @@ struct ScriptedDialogs : INoteDialogs {
     }
     std::optional<QColor> color;
     std::optional<QFont> font;
+    std::optional<QColor> fontColor;  // unset: the colour the dialog opened with
     QColor colorAskedWith;
     QFont fontAskedWith;
+    QColor fontColorAskedWith;
     ParagraphChoice shown;
     std::function<void(CParagraph&)> answer;
     bool confirm = true;
@@ -94,7 +100,7 @@ protected:
         notes.push_back(std::make_unique<CNote>(fakes.platform(), store, owner, nid));
         CNote& note = *notes.back();
         note.CreateFromRecord();
-        note.bodyEditor()->setDialogs(&dialogs);
+        note.setNoteDialogs(&dialogs);
         if (show) {
             note.ShowNote(true);
         }

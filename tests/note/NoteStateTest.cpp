@@ -261,16 +261,20 @@ public:
         shownColors.push_back(initial);
         return color;
     }
-    std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override {
+    std::optional<FontChoice> chooseFont(QWidget*, const FontChoice& initial) override {
         shownFonts.push_back(initial);
-        return font;
+        if (!font) {
+            return std::nullopt;
+        }
+        return FontChoice{*font, fontColor.value_or(initial.color)};
     }
     bool runParagraph(CParagraph&) override { return false; }
 
     std::optional<QColor> color;
     std::optional<QFont> font;
+    std::optional<QColor> fontColor;
     std::vector<QColor> shownColors;
-    std::vector<QFont> shownFonts;
+    std::vector<FontChoice> shownFonts;
 };
 
 TEST_F(NoteState, ColourAndFontCommandsWriteTheNoteAndItsTitle) {
@@ -301,24 +305,35 @@ TEST_F(NoteState, ColourAndFontCommandsWriteTheNoteAndItsTitle) {
     EXPECT_EQ(last.charFormat().foreground().color(), QColor(200, 0, 0));
     EXPECT_EQ(n.body()->textCursor().position(), 2);
 
-    // Body font: the whole text and the stored font.
+    // Body font: opens on the first character's font and the body colour; the chosen font
+    // and colour go over the whole text and into the record.
     QFont chosen(QStringLiteral("DejaVu Serif"));
     chosen.setPixelSize(20);
     chosen.setBold(true);
     dialogs.font = chosen;
+    dialogs.fontColor = QColor(0, 90, 0);
     n.onCommand(cmd::NOTE_BODY_FONT);
+    EXPECT_EQ(dialogs.shownFonts.back().font.family(), "Arial");
+    EXPECT_EQ(dialogs.shownFonts.back().color, QColor(200, 0, 0));
     EXPECT_EQ(store.GetNoteFont(1, 2, "bodyFontType").face(), "DejaVu Serif");
     EXPECT_EQ(store.GetNoteFont(1, 2, "bodyFontType").weight, 700);
+    EXPECT_EQ(storedColor("bodyFontColor"), 90u * 256);
+    EXPECT_EQ(n.bodyFontColor(), QColor(0, 90, 0));
     EXPECT_EQ(last.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(last.charFormat().foreground().color(), QColor(0, 90, 0));
 
     // Title font and colour, on the title bar.
     dialogs.color = QColor(0, 0, 255);
     n.onCommand(cmd::TITLE_TEXT_COLOR);
     EXPECT_EQ(storedColor("titleFontColor"), 65536u * 255);
     dialogs.font = QFont(QStringLiteral("DejaVu Sans Mono"));
+    dialogs.fontColor = QColor(255, 255, 0);
     n.onCommand(cmd::TITLE_FONT);
+    EXPECT_EQ(dialogs.shownFonts.back().color, QColor(0, 0, 255));
     EXPECT_EQ(store.GetNoteFont(1, 2, "titleFontType").face(), "DejaVu Sans Mono");
     EXPECT_EQ(n.title()->font().families().value(0), "DejaVu Sans Mono");
+    EXPECT_EQ(storedColor("titleFontColor"), 0xFFFFu);
+    EXPECT_EQ(n.title()->textColor(), QColor(255, 255, 0));
 
     // Cancelling a dialog changes nothing.
     const std::string before = store.NotesSection();

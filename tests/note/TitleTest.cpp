@@ -5,10 +5,13 @@
 #include "platform/Messages.h"
 #include "platform/qt/StoredText.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 
 namespace bp {
 namespace {
@@ -315,6 +318,44 @@ TEST_F(TitleBar, ToolTipsSumUpTheNote) {
     note.onCommand(cmd::NOTE_MINIMIZE);
     EXPECT_EQ(title->button(cmd::TITLE_MINIMIZE_BUTTON)->imageId(), bitmap::RESTORE);
     EXPECT_EQ(title->button(cmd::TITLE_MINIMIZE_BUTTON)->toolTip(), "Restore");
+}
+
+// A tip wider than 300 pixels wraps at blanks (a word longer than a line wherever it must), and
+// every word of it is still shown.
+TEST_F(TitleBar, ToolTipsWrapAt300Pixels) {
+    CNote& note = open(1);
+    CTitle* title = note.title();
+    const QString longTitle =
+        "A title long enough to need several lines in a tip: alpha beta gamma delta epsilon "
+        "zeta eta theta iota kappa lambda mu nu xi omicron pi rho sigma tau upsilon "
+        "Averyveryverylongwordwithoutanyblankinsideitatallthatcannotfitonasingleline";
+    title->setTitleText(longTitle);
+    note.onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
+    for (QWidget* tipped : {static_cast<QWidget*>(title),
+                            static_cast<QWidget*>(title->button(cmd::TITLE_ALARM_BUTTON))}) {
+        if (tipped != title) {
+            tipped->setToolTip(longTitle);
+        }
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), tipped->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(tipped, &help);
+        QLabel* tip = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->inherits("QTipLabel") && w->isVisible()) {
+                tip = static_cast<QLabel*>(w);
+            }
+        }
+        ASSERT_NE(tip, nullptr);
+        // The label's frame and margins come on top of the 300 pixels of text.
+        const int frame = tip->width() - tip->contentsRect().width();
+        EXPECT_LE(tip->width(), 300 + frame + 2 * tip->margin() + 8) << tip->text().toStdString();
+        EXPECT_GT(tip->height(), 4 * tip->fontMetrics().height());
+        QString shown = tip->text();
+        QTextDocument document;
+        document.setHtml(shown);
+        shown = document.toPlainText().simplified().remove(' ');
+        EXPECT_TRUE(shown.contains(QString(longTitle).remove(' '))) << shown.toStdString();
+        QToolTip::hideText();
+    }
 }
 
 }  // namespace

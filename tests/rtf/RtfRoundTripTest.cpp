@@ -270,3 +270,64 @@ TEST(RtfWriter, EncodesCharactersTheWayTheControlDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Readers that follow the list numbering of the paragraph count from 0 when \pnstart is missing,
+// so a numbered list whose start is not known is written as starting at 1; a start that came
+// with the body is kept.
+TEST(RtfWriter, NumberedListsAlwaysCarryTheirStart) {
+    struct Case {
+        const char* name;
+        std::string rtf;  // read first; empty: a list made in the editor
+        QTextListFormat::Style style;
+        const char* expected;  // the \pn group's numbering words, or nullptr for none
+    };
+    const std::string head = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}";
+    const Case cases[] = {
+        {"made in the editor", "", QTextListFormat::ListDecimal, "\\pnstart1\\pndec"},
+        {"lettered, made in the editor", "", QTextListFormat::ListLowerAlpha,
+         "\\pnstart1\\pnlcltr"},
+        {"read without a start",
+         head + "\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}one\\par two\\par}",
+         {},
+         "\\pnstart1\\pndec"},
+        {"read with a start of its own",
+         head + "\\pard{\\*\\pn\\pnlvlbody\\pnstart4\\pnucrm{\\pntxta.}}one\\par two\\par}",
+         {},
+         "\\pnstart4\\pnucrm"},
+        {"read from a list table",
+         head + "{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid7}}"
+                "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}"
+                "\\pard\\ls1{\\listtext 1.\\tab}one\\par}",
+         {},
+         "\\pnstart1\\pndec"},
+        {"bullets", "", QTextListFormat::ListDisc, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<QTextDocument> document;
+        if (c.rtf.empty()) {
+            document = std::make_unique<QTextDocument>();
+            QTextCursor cursor(document.get());
+            cursor.insertText("one");
+            cursor.createList(c.style);
+            cursor.insertBlock();
+            cursor.insertText("two");
+        } else {
+            document = bp::test::readDocument(c.rtf);
+        }
+        const std::string written = bp::rtf::writeRtf(*document);
+        if (c.expected == nullptr) {
+            EXPECT_EQ(written.find("\\pnstart"), std::string::npos) << written;
+        } else {
+            EXPECT_NE(written.find(c.expected), std::string::npos) << written;
+        }
+        // The markers drawn for other readers count from the same start.
+        if (c.expected != nullptr && std::string(c.expected).starts_with("\\pnstart1\\pndec")) {
+            EXPECT_NE(written.find("{\\pntext\\f0 1.\\tab}"), std::string::npos) << written;
+        }
+    }
+}
+
+}  // namespace
