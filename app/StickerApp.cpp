@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -64,6 +65,47 @@ bool answeredWithoutDisplay(int argc, char** argv, int& exitCode) {
     }
     return false;
 }
+
+// When the X server goes away, Qt warns about the broken connection and ends the process
+// straight after, without returning to the event loop: the warning is the last moment at
+// which the notes can still be saved.
+CStickerTray* gTrayToRescue = nullptr;
+QtMessageHandler gPreviousHandler = nullptr;
+
+bool announcesLostDisplay(const QString& text) {
+    return text.startsWith(QLatin1String("The X11 connection broke"));
+}
+
+void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (gTrayToRescue != nullptr && announcesLostDisplay(text)) {
+        CStickerTray* tray = gTrayToRescue;
+        // Once only, even if saving itself has something to say.
+        gTrayToRescue = nullptr;
+        if (QThread::currentThread() == tray->thread()) {
+            tray->SaveUnsavedWork();
+        }
+    }
+    if (gPreviousHandler != nullptr) {
+        gPreviousHandler(type, context, text);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+    }
+}
+
+// Keeps the rescue in place for the life of the tray.
+class LostDisplayRescue {
+public:
+    explicit LostDisplayRescue(CStickerTray& tray) {
+        gTrayToRescue = &tray;
+        gPreviousHandler = qInstallMessageHandler(&onQtMessage);
+    }
+    ~LostDisplayRescue() {
+        gTrayToRescue = nullptr;
+        qInstallMessageHandler(gPreviousHandler);
+    }
+    LostDisplayRescue(const LostDisplayRescue&) = delete;
+    LostDisplayRescue& operator=(const LostDisplayRescue&) = delete;
+};
 
 }  // namespace
 
@@ -143,6 +185,7 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
                             &shell,    &hotKeys, &fileDialogs, &modalDialogs, &richText};
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
+    LostDisplayRescue rescue(tray);
     QObject::connect(&instance, &SingleInstance::requestReceived, &tray,
                      &CStickerTray::handleRequest);
     SessionEnd sessionEnd;

@@ -1,15 +1,18 @@
 #include "StickerTray.h"
 
 #include "AboutBox.h"
+#include "AutoSaver.h"
 #include "DatabaseRecovery.h"
 #include "NoteDefaults.h"
 #include "NotePlacement.h"
 #include "NoteThread.h"
 #include "ProductInfo.h"
+#include "SaveFailure.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
+#include "note/NoteBody.h"
 #include "note/NoteGeometry.h"
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
@@ -24,6 +27,7 @@
 #include <QMenu>
 #include <QMetaObject>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 #include <QThread>
 
 #include <filesystem>
@@ -84,6 +88,9 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
 }
 
 CStickerTray::~CStickerTray() {
+    store_.SetChangeListener({});
+    delete autoSaver_;
+    autoSaver_ = nullptr;
     UnregisterHotKeys();
     if (platform_.hotKeys != nullptr) {
         platform_.hotKeys->setHandler({});
@@ -114,6 +121,7 @@ int CStickerTray::Initialize() {
 
     timers_->start(timer::TRAY_TIP, 60000);
     timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
+    startAutoSaver();
 
     createTrayIcon();
     if (platform_.hotKeys != nullptr) {
@@ -146,9 +154,35 @@ bool CStickerTray::RestoreDatabase() {
     return outcome.usable;
 }
 
+void CStickerTray::startAutoSaver() {
+    AutoSaver::Hooks hooks;
+    hooks.storeEdits = [this] {
+        for (auto& thread : registry_) {
+            thread->note().onCommand(cmd::NOTE_STORE_BODY);
+        }
+    };
+    hooks.reportFailure = [this](int cause) {
+        platform_.messages->showMessage("Error", "", saveFailureMessage(store_.DataFolder(), cause),
+                                        kIconWarning);
+    };
+    autoSaver_ = new AutoSaver(store_, std::move(hooks), this);
+    store_.SetChangeListener([saver = autoSaver_] { saver->changed(); });
+}
+
+void CStickerTray::SaveUnsavedWork() {
+    if (autoSaver_ != nullptr && !exiting_) {
+        autoSaver_->saveNow();
+    }
+}
+
 void CStickerTray::ExitApplication() {
     if (exiting_) {
         return;
+    }
+    // The final save below writes everything; a save of edits still running finishes first.
+    store_.SetChangeListener({});
+    if (autoSaver_ != nullptr) {
+        autoSaver_->finish();
     }
     const int backupMode = store_.GetSettingInt("backupMode");
     exiting_ = true;
@@ -187,6 +221,11 @@ CThread& CStickerTray::StartNoteThread(std::int32_t nid, StartFlags flags) {
     CThread& started = *thread;
     registry_.push_back(std::move(thread));
     started.InitInstance();
+    if (autoSaver_ != nullptr && started.note().body() != nullptr) {
+        // Typing reaches the store only when the body is stored, which the save does.
+        connect(started.note().body()->document(), &QTextDocument::contentsChanged, autoSaver_,
+                &AutoSaver::changed);
+    }
     return started;
 }
 
