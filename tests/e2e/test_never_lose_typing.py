@@ -1,0 +1,146 @@
+"""What was typed, renamed or moved survives a kill, a lost X server and a full disk."""
+
+import glob
+import os
+import signal
+import subprocess
+import time
+
+import pytest
+
+import database
+from conftest import BINARY
+from desktop import DesktopSession, wait_until
+
+BPDB = os.path.join(os.path.dirname(BINARY), "tools", "bpdb")
+# The program saves 1.5 s after the last edit; the test gives it one second more.
+KILL_AFTER = 2.5
+RUNS = 3
+
+
+def note_window(desktop, title, timeout=10):
+    ids = wait_until(lambda: desktop.visible_windows(title), timeout)
+    assert ids, f"no window titled {title!r}"
+    return ids[0]
+
+
+def kill_after_quiet(app, last_edit):
+    time.sleep(max(0.0, last_edit + KILL_AFTER - time.monotonic()))
+    app.process.kill()
+    app.process.wait()
+
+
+def type_into_body(desktop, marker, before):
+    window = note_window(desktop, before[2]["title"])
+    g = desktop.window_geometry(window)
+    desktop.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 80), "click", "1")
+    time.sleep(0.3)
+    desktop.run("xdotool", "type", "--delay", "20", marker)
+    return lambda notes: marker in notes[2]["body"]
+
+
+def rename_in_place(desktop, marker, before):
+    window = note_window(desktop, before[1]["title"])
+    g = desktop.window_geometry(window)
+    desktop.run("xdotool", "mousemove", str(g["x"] + 120), str(g["y"] + 8), "sleep", "0.2",
+                "click", "--repeat", "2", "--delay", "80", "1")
+    time.sleep(0.5)
+    desktop.run("xdotool", "type", "--delay", "20", marker)
+    desktop.run("xdotool", "key", "Return")
+    assert note_window(desktop, marker)
+    return lambda notes: notes[1]["title"] == marker
+
+
+def drag_by_title(desktop, marker, before):
+    window = note_window(desktop, before[3]["title"])
+    g = desktop.window_geometry(window)
+    x, y = g["x"] + 120, g["y"] + 8
+    dx, dy = -100 + 100 * int(marker[-1]), 150 - 100 * int(marker[-1])
+    desktop.run("xdotool", "mousemove", str(x), str(y), "mousedown", "1", "sleep", "0.1",
+                "mousemove", str(x + 20), str(y), "sleep", "0.1",
+                "mousemove", str(x + 20 + dx // 2), str(y + dy // 2), "sleep", "0.05",
+                "mousemove", str(x + 20 + dx), str(y + dy), "sleep", "0.1", "mouseup", "1")
+    target = (g["x"] + dx, g["y"] + dy)
+    assert wait_until(lambda: (desktop.window_geometry(window)["x"],
+                               desktop.window_geometry(window)["y"]) == target, 5)
+    return lambda notes: (int(notes[3]["xPos"]), int(notes[3]["yPos"])) == target
+
+
+@pytest.mark.parametrize("edit", [type_into_body, rename_in_place, drag_by_title],
+                         ids=["body", "title", "drag"])
+def test_an_edit_survives_a_kill_two_and_a_half_seconds_later(start, data_dir, desktop, edit):
+    for run in range(RUNS):
+        app = start(data_dir)
+        app.wait_ready()
+        before = database.notes(app.database)
+        survived = edit(desktop, f"kept{run}", before)
+        kill_after_quiet(app, time.monotonic())
+        assert survived(database.notes(app.database)), f"run {run}"
+        assert not os.path.exists(os.path.join(data_dir, "~tmp.dat"))
+    # The next start opens what the kills left.
+    again = start(data_dir)
+    again.wait_ready()
+    assert again.terminate() == 0
+
+
+def test_a_lost_x_server_leaves_the_last_typing_saved(data_dir):
+    session = DesktopSession().start()
+    try:
+        log = open(os.path.join(session.logdir, "brightpost.log"), "wb")
+        app = subprocess.Popen([BINARY, "--data-dir", data_dir], stdout=log,
+                               stderr=subprocess.STDOUT, env=session.env)
+        session.processes.append(app)
+        assert wait_until(session.tray_icons, 15)
+        window = note_window(session, "Regular Priority Note")
+        g = session.window_geometry(window)
+        session.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 80), "click", "1")
+        time.sleep(0.3)
+        # Killed at once: only the rescue on the way out can save this.
+        session.run("xdotool", "type", "--delay", "20", "lastwords")
+        xvfb = session.processes[0]
+        xvfb.kill()
+        xvfb.wait()
+        app.wait(timeout=30)
+    finally:
+        session.stop()
+    check = subprocess.run([BPDB, "check", os.path.join(data_dir, "Brightpost.dat")],
+                           capture_output=True, text=True)
+    assert check.returncode == 0, check.stdout + check.stderr
+    assert "lastwords" in database.notes(os.path.join(data_dir, "Brightpost.dat"))[2]["body"]
+
+
+def test_a_second_sigterm_does_not_cut_the_exit_short(start, data_dir, desktop):
+    # Five megabytes in the Recycle Bin make the exit's backup and save take a while, while
+    # only one note window opens.
+    first = start(data_dir)
+    first.wait_ready()
+    assert first.terminate() == 0
+    template = os.path.join(data_dir, "template.dat")
+    os.replace(first.database, template)
+    for name in os.listdir(data_dir):
+        if name.startswith("copy_"):
+            os.remove(os.path.join(data_dir, name))
+    database.write_text(first.database, database.with_notes(template, 100, body="x" * 50000))
+    os.remove(template)
+    database.edit_notes(first.database, lambda e: e if database.attribute(e, "nid") == "1"
+                        else database.set_attribute(e, "isDeleted", 1))
+
+    app = start(data_dir)
+    app.wait_ready()
+    window = note_window(desktop, "Note 1", timeout=30)
+    g = desktop.window_geometry(window)
+    desktop.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 80), "click", "1")
+    time.sleep(0.3)
+    desktop.run("xdotool", "type", "--delay", "20", "finalword")
+    # Time for the keys to arrive, none for the save that follows typing.
+    time.sleep(0.5)
+    app.process.send_signal(signal.SIGTERM)
+    # The second arrives while the exit backs up and saves.
+    wait_until(lambda: glob.glob(os.path.join(data_dir, "copy_*.dat")) or not app.running(),
+               timeout=30, interval=0.002)
+    if app.running():
+        app.process.send_signal(signal.SIGTERM)
+    assert app.process.wait(timeout=60) == 0
+    notes = database.notes(app.database)
+    assert len(notes) == 100
+    assert "finalword" in notes[1]["body"]
