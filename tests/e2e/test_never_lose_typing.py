@@ -150,3 +150,92 @@ def test_a_second_sigterm_does_not_cut_the_exit_short(start, data_dir, desktop):
     notes = database.notes(app.database)
     assert len(notes) == 100
     assert "finalword" in notes[1]["body"]
+
+
+def type_into_first_note(desktop, text):
+    window = note_window(desktop, "Regular Priority Note")
+    g = desktop.window_geometry(window)
+    desktop.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 80), "click", "1")
+    time.sleep(0.3)
+    desktop.run("xdotool", "type", "--delay", "20", text)
+
+
+def test_idle_program_writes_nothing(start, data_dir, desktop, tmp_path):
+    app = start(data_dir)
+    app.wait_ready()
+    type_into_first_note(desktop, "settled")
+    assert wait_until(lambda: "settled" in database.notes(app.database)[2]["body"], 15)
+    time.sleep(2)
+    trace = tmp_path / "idle.strace"
+    strace = subprocess.Popen(
+        ["strace", "-f", "-qq", "-p", str(app.process.pid), "-o", str(trace), "-e",
+         "trace=open,openat,creat,rename,renameat,renameat2,fsync,fdatasync,unlink,unlinkat,"
+         "truncate,ftruncate"],
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(60)
+    finally:
+        strace.terminate()
+        strace.wait(timeout=10)
+    writes = [line for line in trace.read_text().splitlines()
+              if "O_WRONLY" in line or "O_RDWR" in line or "O_CREAT" in line
+              or any(f"{call}(" in line for call in
+                     ("rename", "fsync", "fdatasync", "unlink", "truncate", "creat"))]
+    assert writes == []
+    assert app.running()
+
+
+def error_boxes(desktop):
+    out = desktop.run("xdotool", "search", "--onlyvisible", "--name", "^Error$").stdout
+    return out.split()
+
+
+@pytest.fixture
+def small_data_dir(data_dir):
+    """A data folder on a tmpfs of its own, small enough to fill."""
+    if os.geteuid() != 0:
+        pytest.skip("mounting a tmpfs needs root")
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k,mode=0700", "tmpfs", data_dir])
+    if mounted.returncode != 0:
+        pytest.skip("no tmpfs can be mounted here")
+    yield data_dir
+    subprocess.run(["umount", "-l", data_dir])
+
+
+def fill(folder):
+    path = os.path.join(folder, "filler")
+    fd = os.open(path, os.O_WRONLY | os.O_CREAT, 0o600)
+    try:
+        while os.write(fd, b"\0" * 4096) > 0:
+            pass
+    except OSError:
+        pass
+    finally:
+        os.close(fd)
+    return path
+
+
+def test_a_full_disk_is_reported_once_damages_nothing_and_saving_resumes(start, small_data_dir, desktop):
+    app = start(small_data_dir)
+    app.wait_ready()
+    assert wait_until(lambda: desktop.visible_windows("Regular Priority Note"), 10)
+    with open(app.database, "rb") as f:
+        before = f.read()
+    filler = fill(small_data_dir)
+
+    type_into_first_note(desktop, "firsttry")
+    assert wait_until(lambda: error_boxes(desktop), 15), "the failure was not reported"
+    desktop.run("wmctrl", "-c", "Error")
+    assert wait_until(lambda: not error_boxes(desktop), 10)
+    type_into_first_note(desktop, "secondtry")
+    time.sleep(4)
+    assert error_boxes(desktop) == [], "told more than once"
+    with open(app.database, "rb") as f:
+        assert f.read() == before
+    assert not os.path.exists(os.path.join(small_data_dir, "~tmp.dat"))
+
+    os.remove(filler)
+    assert wait_until(lambda: "secondtry" in database.notes(app.database)[2]["body"], 30)
+    assert "firsttry" in database.notes(app.database)[2]["body"]
+    assert error_boxes(desktop) == []
+    assert app.terminate() == 0
