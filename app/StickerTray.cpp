@@ -14,6 +14,7 @@
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/NoteGeometry.h"
+#include "note/Title.h"
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
 #include "platform/Messages.h"
@@ -158,7 +159,11 @@ void CStickerTray::startAutoSaver() {
     AutoSaver::Hooks hooks;
     hooks.storeEdits = [this] {
         for (auto& thread : registry_) {
-            thread->note().onCommand(cmd::NOTE_STORE_BODY);
+            CNote& note = thread->note();
+            note.onCommand(cmd::NOTE_STORE_BODY);
+            if (note.title() != nullptr) {
+                note.title()->storeOpenEdit();
+            }
         }
     };
     hooks.reportFailure = [this](int cause) {
@@ -225,6 +230,9 @@ CThread& CStickerTray::StartNoteThread(std::int32_t nid, StartFlags flags) {
         // Typing reaches the store only when the body is stored, which the save does.
         connect(started.note().body()->document(), &QTextDocument::contentsChanged, autoSaver_,
                 &AutoSaver::changed);
+    }
+    if (autoSaver_ != nullptr && started.note().title() != nullptr) {
+        connect(started.note().title(), &CTitle::editTyped, autoSaver_, &AutoSaver::changed);
     }
     return started;
 }

@@ -1,11 +1,14 @@
 #include "app/AutoSaver.h"
 #include "app/SaveSchedule.h"
 #include "app/StickerTray.h"
+#include "note/EditTitle.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
+#include "note/Title.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestFiles.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -87,9 +90,9 @@ TEST_F(AutoSaving, AnEditIsSavedWithWhatTheWindowsHoldAndIdleWritesNothing) {
     auto saver = makeSaver();
     pendingTitle = "held by a window";
     store.SetNoteInt(2, 700, "xPos");
-    QTRY_VERIFY_WITH_TIMEOUT(fileHolds("held by a window"), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileHolds("held by a window"); }, 5000));
     EXPECT_TRUE(fileHolds(" xPos=|<|<|<|<|<700"));
-    QTRY_COMPARE_WITH_TIMEOUT(saver->savesWritten(), 1, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return saver->savesWritten() == 1; }, 5000));
 
     // Nothing changed: the timer stays off and the file is left alone.
     const auto written = std::filesystem::last_write_time(store.DatabasePath());
@@ -104,13 +107,13 @@ TEST_F(AutoSaving, AnEditIsSavedWithWhatTheWindowsHoldAndIdleWritesNothing) {
 TEST_F(AutoSaving, EditsFromAnotherThreadAreSavedToo) {
     auto saver = makeSaver();
     std::thread([this] { store.SetNoteString(3, "from a worker", "title"); }).join();
-    QTRY_VERIFY_WITH_TIMEOUT(fileHolds("from a worker"), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileHolds("from a worker"); }, 5000));
 }
 
 TEST_F(AutoSaving, AFailingSaveIsReportedOnceKeepsTheFileAndResumesByItself) {
     auto saver = makeSaver();
     store.SetNoteString(1, "safe", "title");
-    QTRY_VERIFY_WITH_TIMEOUT(fileHolds("safe"), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileHolds("safe"); }, 5000));
     const std::string before = readFile(store.DatabasePath());
 
     std::filesystem::create_directory(folder.file("~tmp.dat"));
@@ -119,20 +122,20 @@ TEST_F(AutoSaving, AFailingSaveIsReportedOnceKeepsTheFileAndResumesByItself) {
         store.SetNoteString(1, "typing " + std::to_string(i), "title");
         QTest::qWait(120);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(ended.size() >= 4, 5000);  // edits and retries
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.size() >= 4; }, 5000));  // edits and retries
     EXPECT_EQ(reported, std::vector<int>{5});
     EXPECT_TRUE(saver->failing());
     EXPECT_EQ(readFile(store.DatabasePath()), before);
 
     // Space returns: the retry saves without another edit.
     std::filesystem::remove(folder.file("~tmp.dat"));
-    QTRY_VERIFY_WITH_TIMEOUT(!saver->failing(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !saver->failing(); }, 5000));
     EXPECT_TRUE(fileHolds("typing 4"));
     EXPECT_EQ(reported.size(), 1u);
     EXPECT_TRUE(fakes.messages.shown.empty());
 }
 
-TEST(AutoSavingTray, TypingInANoteReachesTheFileWithoutACommand) {
+TEST(AutoSavingTray, TypingInABodyOrAnOpenTitleEditReachesTheFileWithoutACommand) {
     TempFolder folder;
     fake::FakePlatform fakes;
     CNotesDatabase store(fakes.platform());
@@ -142,8 +145,21 @@ TEST(AutoSavingTray, TypingInANoteReachesTheFileWithoutACommand) {
     CNoteBody* body = tray.noteAt(1).body();
     body->setFocus();
     QTest::keyClicks(body, "marker42");
-    QTRY_VERIFY_WITH_TIMEOUT(readFile(store.DatabasePath()).find("marker42") != std::string::npos,
-                             8000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return readFile(store.DatabasePath()).find("marker42") != std::string::npos; },
+        8000));
+
+    CTitle* title = tray.noteAt(0).title();
+    title->startEdit();
+    title->editor()->lineEdit()->selectAll();
+    QTest::keyClicks(title->editor()->lineEdit(), "renaming");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return readFile(store.DatabasePath()).find("title=|<|<|<|<|<renaming>") !=
+                   std::string::npos;
+        },
+        8000));
+    EXPECT_TRUE(title->isEditing());
     EXPECT_TRUE(fakes.messages.shown.empty());
 }
 
