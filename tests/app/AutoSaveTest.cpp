@@ -123,7 +123,8 @@ TEST_F(AutoSaving, AFailingSaveIsReportedOnceKeepsTheFileAndResumesByItself) {
         QTest::qWait(120);
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return ended.size() >= 4; }, 5000));  // edits and retries
-    EXPECT_EQ(reported, std::vector<int>{5});
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_NE(reported[0], 0);
     EXPECT_TRUE(saver->failing());
     EXPECT_EQ(readFile(store.DatabasePath()), before);
 

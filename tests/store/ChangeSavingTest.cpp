@@ -98,7 +98,7 @@ TEST_F(ChangeSaving, FailedSaveIsSilentKeepsTheFileAndIsRetried) {
     db.SetNoteString(1, "typed later", "title");
     const auto failed = db.SaveChanges();
     EXPECT_FALSE(failed.written);
-    EXPECT_EQ(failed.cause, 5);
+    EXPECT_TRUE(failed.failed());
     EXPECT_TRUE(fakes.messages.shown.empty()) << "the caller tells the user";
     EXPECT_EQ(readFile(db.DatabasePath()), before);
 
