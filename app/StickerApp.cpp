@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -81,9 +80,7 @@ void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
         CStickerTray* tray = gTrayToRescue;
         // Once only, even if saving itself has something to say.
         gTrayToRescue = nullptr;
-        if (QThread::currentThread() == tray->thread()) {
-            tray->SaveUnsavedWork();
-        }
+        tray->SaveUnsavedWork();
     }
     if (gPreviousHandler != nullptr) {
         gPreviousHandler(type, context, text);

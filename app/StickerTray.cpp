@@ -175,8 +175,14 @@ void CStickerTray::startAutoSaver() {
 }
 
 void CStickerTray::SaveUnsavedWork() {
-    if (autoSaver_ != nullptr && !exiting_) {
+    if (autoSaver_ == nullptr || exiting_) {
+        return;
+    }
+    if (QThread::currentThread() == thread()) {
         autoSaver_->saveNow();
+    } else {
+        // The windows belong to the GUI thread: only what the store holds can be saved.
+        store_.SaveChanges();
     }
 }
 

@@ -41,7 +41,8 @@ public:
     // Orderly exit: bodies stored, backup, save, end of the event loop. Safe to call twice.
     void ExitApplication();
     // The desktop is going away and the program with it: stores and saves what the notes
-    // hold that the file does not, at once and silently.
+    // hold that the file does not, at once and silently. Off the GUI thread only what the
+    // store already holds is saved.
     void SaveUnsavedWork();
     // Saves shortly after every edit; null before set-up and after exit.
     AutoSaver* autoSaver() const { return autoSaver_; }
