@@ -215,16 +215,28 @@ def fill(folder):
     return path
 
 
-def test_a_full_disk_is_reported_once_damages_nothing_and_saving_resumes(start, small_data_dir, desktop):
+def read_only(folder):
+    subprocess.run(["mount", "-o", "remount,ro", folder], check=True)
+    return lambda: subprocess.run(["mount", "-o", "remount,rw", folder], check=True)
+
+
+def full(folder):
+    filler = fill(folder)
+    return lambda: os.remove(filler)
+
+
+@pytest.mark.parametrize("break_folder", [full, read_only], ids=["full", "read-only"])
+def test_a_failing_save_is_told_once_damages_nothing_and_saving_resumes(
+        start, small_data_dir, desktop, break_folder):
     app = start(small_data_dir)
     app.wait_ready()
     assert wait_until(lambda: desktop.visible_windows("Regular Priority Note"), 10)
     with open(app.database, "rb") as f:
         before = f.read()
-    filler = fill(small_data_dir)
+    mend = break_folder(small_data_dir)
 
     type_into_first_note(desktop, "firsttry")
-    assert wait_until(lambda: error_boxes(desktop), 15), "the failure was not reported"
+    assert wait_until(lambda: error_boxes(desktop), 15), "the failure was not told"
     desktop.run("wmctrl", "-c", "Error")
     assert wait_until(lambda: not error_boxes(desktop), 10)
     type_into_first_note(desktop, "secondtry")
@@ -234,7 +246,7 @@ def test_a_full_disk_is_reported_once_damages_nothing_and_saving_resumes(start, 
         assert f.read() == before
     assert not os.path.exists(os.path.join(small_data_dir, "~tmp.dat"))
 
-    os.remove(filler)
+    mend()
     assert wait_until(lambda: "secondtry" in database.notes(app.database)[2]["body"], 30)
     assert "firsttry" in database.notes(app.database)[2]["body"]
     assert error_boxes(desktop) == []
