@@ -92,6 +92,45 @@ int handOverToRunningCopy(const SingleInstance& instance, const AppOptions& opti
     return 0;
 }
 
+// When the X server goes away, Qt warns about the broken connection and ends the process
+// straight after, without returning to the event loop: the warning is the last moment at
+// which the notes can still be saved.
+CStickerTray* gTrayToRescue = nullptr;
+QtMessageHandler gPreviousHandler = nullptr;
+
+bool announcesLostDisplay(const QString& text) {
+    return text.startsWith(QLatin1String("The X11 connection broke"));
+}
+
+void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (gTrayToRescue != nullptr && announcesLostDisplay(text)) {
+        CStickerTray* tray = gTrayToRescue;
+        // Once only, even if saving itself has something to say.
+        gTrayToRescue = nullptr;
+        tray->SaveUnsavedWork();
+    }
+    if (gPreviousHandler != nullptr) {
+        gPreviousHandler(type, context, text);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+    }
+}
+
+// Keeps the rescue in place for the life of the tray.
+class LostDisplayRescue {
+public:
+    explicit LostDisplayRescue(CStickerTray& tray) {
+        gTrayToRescue = &tray;
+        gPreviousHandler = qInstallMessageHandler(&onQtMessage);
+    }
+    ~LostDisplayRescue() {
+        gTrayToRescue = nullptr;
+        qInstallMessageHandler(gPreviousHandler);
+    }
+    LostDisplayRescue(const LostDisplayRescue&) = delete;
+    LostDisplayRescue& operator=(const LostDisplayRescue&) = delete;
+};
+
 }  // namespace
 
 std::string unsupportedVersionMessage() {
@@ -165,6 +204,7 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
                             &shell,    &hotKeys, &fileDialogs, &modalDialogs, &richText};
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
+    LostDisplayRescue rescue(tray);
     QObject::connect(&instance, &SingleInstance::requestReceived, &tray,
                      &CStickerTray::handleRequest);
     SessionEnd sessionEnd;

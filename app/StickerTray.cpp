@@ -1,16 +1,20 @@
 #include "StickerTray.h"
 
 #include "AboutBox.h"
+#include "AutoSaver.h"
 #include "DatabaseRecovery.h"
 #include "NoteDefaults.h"
 #include "NotePlacement.h"
 #include "NoteThread.h"
 #include "ProductInfo.h"
+#include "SaveFailure.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
+#include "note/NoteBody.h"
 #include "note/NoteGeometry.h"
+#include "note/Title.h"
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
 #include "platform/Messages.h"
@@ -26,6 +30,7 @@
 #include <QMenu>
 #include <QMetaObject>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 #include <QThread>
 
 #include <filesystem>
@@ -99,6 +104,9 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
 }
 
 CStickerTray::~CStickerTray() {
+    store_.SetChangeListener({});
+    delete autoSaver_;
+    autoSaver_ = nullptr;
     UnregisterHotKeys();
     if (platform_.hotKeys != nullptr) {
         platform_.hotKeys->setHandler({});
@@ -143,6 +151,7 @@ int CStickerTray::Initialize() {
 
     timers_->start(timer::TRAY_TIP, 60000);
     timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
+    startAutoSaver();
 
     createTrayIcon();
     if (platform_.hotKeys != nullptr) {
@@ -181,9 +190,45 @@ bool CStickerTray::RestoreDatabase() {
     return outcome.usable;
 }
 
+void CStickerTray::startAutoSaver() {
+    AutoSaver::Hooks hooks;
+    hooks.storeEdits = [this] {
+        for (auto& thread : registry_) {
+            CNote& note = thread->note();
+            note.onCommand(cmd::NOTE_STORE_BODY);
+            if (note.title() != nullptr) {
+                note.title()->storeOpenEdit();
+            }
+        }
+    };
+    hooks.reportFailure = [this](int cause) {
+        platform_.messages->showMessage("Error", "", saveFailureMessage(store_.DataFolder(), cause),
+                                        kIconWarning);
+    };
+    autoSaver_ = new AutoSaver(store_, std::move(hooks), this);
+    store_.SetChangeListener([saver = autoSaver_] { saver->changed(); });
+}
+
+void CStickerTray::SaveUnsavedWork() {
+    if (autoSaver_ == nullptr || exiting_) {
+        return;
+    }
+    if (QThread::currentThread() == thread()) {
+        autoSaver_->saveNow();
+    } else {
+        // The windows belong to the GUI thread: only what the store holds can be saved.
+        store_.SaveChanges();
+    }
+}
+
 void CStickerTray::ExitApplication() {
     if (exiting_) {
         return;
+    }
+    // The final save below writes everything; a save of edits still running finishes first.
+    store_.SetChangeListener({});
+    if (autoSaver_ != nullptr) {
+        autoSaver_->finish();
     }
     exiting_ = true;
     if (!databaseReady_) {
@@ -230,6 +275,14 @@ CThread& CStickerTray::StartNoteThread(std::int32_t nid, StartFlags flags) {
     CThread& started = *thread;
     registry_.push_back(std::move(thread));
     started.InitInstance();
+    if (autoSaver_ != nullptr && started.note().body() != nullptr) {
+        // Typing reaches the store only when the body is stored, which the save does.
+        connect(started.note().body()->document(), &QTextDocument::contentsChanged, autoSaver_,
+                &AutoSaver::changed);
+    }
+    if (autoSaver_ != nullptr && started.note().title() != nullptr) {
+        connect(started.note().title(), &CTitle::editTyped, autoSaver_, &AutoSaver::changed);
+    }
     return started;
 }
 

@@ -18,6 +18,7 @@ class QSystemTrayIcon;
 
 namespace bp {
 
+class AutoSaver;
 class CNote;
 class CThread;
 class NumberedTimers;
@@ -42,6 +43,12 @@ public:
     // Orderly exit: bodies stored, backup, save, end of the event loop. Safe to call twice, and
     // at any time during set-up: before a usable database is in place nothing is saved.
     void ExitApplication();
+    // The desktop is going away and the program with it: stores and saves what the notes
+    // hold that the file does not, at once and silently. Off the GUI thread only what the
+    // store already holds is saved.
+    void SaveUnsavedWork();
+    // Saves shortly after every edit; null before set-up and after exit.
+    AutoSaver* autoSaver() const { return autoSaver_; }
 
     // The note registry.
     struct StartFlags {
@@ -128,6 +135,7 @@ signals:
 
 private:
     void onTimer(int timerId);
+    void startAutoSaver();
     void createTrayIcon();
     void onTrayNotify(std::intptr_t mouseMessage);
     // Runs a modal dialog with the busy flag set; the dialog's result.
@@ -168,6 +176,7 @@ private:
     // Notes of an ended session, kept until the program object goes.
     std::vector<std::unique_ptr<CThread>> ended_;
     NumberedTimers* timers_ = nullptr;
+    AutoSaver* autoSaver_ = nullptr;
     std::unique_ptr<QSystemTrayIcon> trayIcon_;
     std::unique_ptr<TrayMenu> trayMenu_;
     std::function<unsigned()> random_;

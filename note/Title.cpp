@@ -342,6 +342,7 @@ void CTitle::startEdit() {
     }
     editBuffer_ = titleText_;
     editor_ = new CEditTitle(editBuffer_, this);
+    connect(editor_->lineEdit(), &QLineEdit::textEdited, this, &CTitle::editTyped);
     connect(editor_, &CEditTitle::finished, this, [this](const QString& text) {
         editBuffer_ = text;
         CEditTitle* done = editor_;
@@ -361,6 +362,12 @@ void CTitle::startEdit() {
 void CTitle::finishEdit() {
     if (editor_) {
         editor_->commit();
+    }
+}
+
+void CTitle::storeOpenEdit() {
+    if (editor_ && !note_.closing()) {
+        note_.store().SetNoteString(note_.nid(), storedFromText(editor_->text()), "title");
     }
 }
 

@@ -65,8 +65,13 @@ public:
     void startEdit();
     // Ends an open title edit exactly as Enter does.
     void finishEdit();
+    // Writes what an open title edit holds into the record and leaves the edit open. An edit
+    // always ends by keeping what was typed, so the record may hold it early.
+    void storeOpenEdit();
 
 signals:
+    // Something was typed into an open title edit.
+    void editTyped();
     // A left-button drag on the bar: the note moves with the pointer.
     void dragRequested();
 

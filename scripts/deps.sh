@@ -14,6 +14,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-pytest
     xvfb xauth openbox trayer xdotool wmctrl x11-utils x11-xserver-utils imagemagick dbus-daemon
+    strace
 )
 if [[ ${BRIGHTPOST_FUZZ_DEPS:-1} == 1 ]]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -18,6 +18,18 @@ constexpr const char* kAccessMessage =
     "You do not have access permissions to Brightpost.dat. Please contact your system "
     "administrator.";
 
+// Set while SaveChanges runs on this thread: a failed write is counted here instead of shown.
+thread_local int* tQuietWriteCause = nullptr;
+
+// Counts a failed write of this thread's saves instead of showing it, for one scope.
+class QuietWrites {
+public:
+    explicit QuietWrites(int& cause) { tQuietWriteCause = &cause; }
+    ~QuietWrites() { tQuietWriteCause = nullptr; }
+    QuietWrites(const QuietWrites&) = delete;
+    QuietWrites& operator=(const QuietWrites&) = delete;
+};
+
 constexpr std::string_view kFileOpener = "<file fid=|<|<|<|<|<";  // 20 bytes
 
 std::string fileNeedle(std::int32_t fid) {
@@ -142,6 +154,7 @@ bool CNotesDatabase::OpenDatabase(int mode) {
         std::lock_guard save(saveLock_);
         wholeText_ = std::move(read.text);
         knownDatabase_ = read.identity;
+        wholeTextSaved_ = true;
     }
     RenumberNotes();
     return true;
@@ -173,15 +186,7 @@ bool CNotesDatabase::CreateDefaultDatabase(const std::string& path) {
     return SaveDatabase(path);
 }
 
-bool CNotesDatabase::SaveDatabase(const std::string& path) {
-    std::string settings;
-    std::string notes;
-    {
-        std::lock_guard lock(dataLock_);
-        settings = settingsSection_;
-        notes = notesSection_.text();
-    }
-    std::unique_lock save(saveLock_);
+std::string CNotesDatabase::ComposeText(const std::string& settings, const std::string& notes) {
     std::string text;
     text.reserve(settings.size() + notes.size() + 128);
     text += kRootStart;
@@ -192,9 +197,23 @@ bool CNotesDatabase::SaveDatabase(const std::string& path) {
     text += kNotesEnd;
     text += "\r\n";
     text += kRootEnd;
+    return text;
+}
+
+bool CNotesDatabase::SaveDatabase(const std::string& path) {
+    std::string settings;
+    std::string notes;
+    {
+        std::lock_guard lock(dataLock_);
+        settings = settingsSection_;
+        notes = notesSection_.text();
+    }
+    std::unique_lock save(saveLock_);
+    std::string text = ComposeText(settings, notes);
     // Only the save lock is held from here on: taking the data lock again could deadlock
     // against an export, which holds the data lock while it waits for this save to finish.
     wholeText_ = std::move(text);
+    wholeTextSaved_ = false;
     const std::string target = path.empty() ? TemporaryPath() : path;
     if (!WriteDatabaseFile(wholeText_, target)) {
         return false;
@@ -206,12 +225,17 @@ bool CNotesDatabase::SaveDatabase(const std::string& path) {
         if (moved) {
             knownDatabase_ = dbfile::identify(databasePath_);
         }
+        wholeTextSaved_ = moved;
         // A box runs an event loop, in which another save may start.
         save.unlock();
         if (!keptAs.empty()) {
             ReportReplacedDatabase(keptAs, kept);
         }
         return moved;
+    }
+    if (target == databasePath_) {
+        knownDatabase_ = dbfile::identify(databasePath_);
+        wholeTextSaved_ = true;
     }
     return true;
 }
@@ -261,10 +285,49 @@ bool CNotesDatabase::WriteDatabaseFile(const std::string& text, const std::strin
     }
     // A half-written file is worth nothing; the database itself is never written in place.
     dbfile::removeFile(path);
+    if (tQuietWriteCause != nullptr) {
+        *tQuietWriteCause = cause;
+        return false;
+    }
     platform_.messages->showMessage(
         "Error", "", "Could not open file \"" + path + "\", open error " + std::to_string(cause),
         205);
     return false;
+}
+
+CNotesDatabase::ChangesSaved CNotesDatabase::SaveChanges() {
+    ChangesSaved outcome;
+    {
+        std::string settings;
+        std::string notes;
+        {
+            std::lock_guard lock(dataLock_);
+            settings = settingsSection_;
+            notes = notesSection_.text();
+        }
+        std::lock_guard save(saveLock_);
+        if (wholeTextSaved_ && ComposeText(settings, notes) == wholeText_) {
+            return outcome;
+        }
+    }
+    QuietWrites quiet(outcome.cause);
+    outcome.written = SaveDatabase("");
+    if (!outcome.written && outcome.cause == 0) {
+        // The rename failed: the temporary file was complete, but the database is unchanged.
+        outcome.cause = 1;
+    }
+    return outcome;
+}
+
+void CNotesDatabase::SetChangeListener(std::function<void()> listener) {
+    std::lock_guard lock(dataLock_);
+    changeListener_ = std::move(listener);
+}
+
+void CNotesDatabase::NotifyChange() {
+    if (changeListener_) {
+        changeListener_();
+    }
 }
 
 void CNotesDatabase::RenumberNotes() {
@@ -343,8 +406,13 @@ std::string CNotesDatabase::GetSettingAttribute(std::string_view name) {
 
 bool CNotesDatabase::SetSettingAttribute(std::string_view name, const std::string& text) {
     std::lock_guard lock(dataLock_);
-    switch (WriteAttribute(settingsSection_, name, text)) {
+    std::string updated = settingsSection_;
+    switch (WriteAttribute(updated, name, text)) {
         case AttributeFailure::None:
+            if (updated != settingsSection_) {
+                settingsSection_ = std::move(updated);
+                NotifyChange();
+            }
             return true;
         case AttributeFailure::Missing:
             ReportError(3, "Not able to set the settings attribute");
@@ -449,7 +517,10 @@ bool CNotesDatabase::SetNoteAttribute(std::int32_t nid, std::string_view name,
         std::string element(found);
         switch (WriteAttribute(element, name, text)) {
             case AttributeFailure::None:
-                notesSection_.replaceElement(at, element);
+                if (element != found) {
+                    notesSection_.replaceElement(at, element);
+                    NotifyChange();
+                }
                 return true;
             case AttributeFailure::Missing:
                 failure = 3;
@@ -557,7 +628,10 @@ bool CNotesDatabase::SetNoteBody(std::int32_t nid, const std::string& text) {
     element.append(escaped);
     element.append("\r\n");
     element.append(body.element.substr(static_cast<std::size_t>(body.m)));
-    notesSection_.replaceElement(body.at, element);
+    if (element != body.element) {
+        notesSection_.replaceElement(body.at, element);
+        NotifyChange();
+    }
     return true;
 }
 
@@ -625,6 +699,7 @@ std::int32_t CNotesDatabase::NewNote() {
     element += kBodyEnd;
     element += kNoteEnd;
     notesSection_.append(element);
+    NotifyChange();
     return nid;
 }
 
@@ -639,6 +714,7 @@ bool CNotesDatabase::DeleteNote(std::int32_t nid) {
         return false;
     }
     notesSection_.removeNote(at);
+    NotifyChange();
     return true;
 }
 
@@ -767,6 +843,7 @@ std::int32_t CNotesDatabase::AttachFileToNote(std::int32_t nid, int type, const 
     updated += ">";
     updated += kFileEnd;
     notesSection_.replaceElement(at, updated);
+    NotifyChange();
     return fid;
 }
 
@@ -794,6 +871,7 @@ bool CNotesDatabase::DetachFileFromNote(std::int32_t nid, std::int32_t fid) {
     std::string updated(element);
     Remove(updated, p, q - p + static_cast<long long>(kFileEnd.size()));
     notesSection_.replaceElement(at, updated);
+    NotifyChange();
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -46,6 +47,19 @@ public:
     bool SaveDatabase(const std::string& path);
     bool WriteDatabaseFile(const std::string& text, const std::string& path);
     void RenumberNotes();
+
+    // Saves nobody asked for (after edits, or when the desktop goes away): the save of
+    // SaveDatabase(""), skipped when the file already holds the text, and silent, as the
+    // caller tells the user itself. Safe on any thread.
+    struct ChangesSaved {
+        bool written = false;
+        int cause = 0;  // of a failure, as WriteDatabaseFile numbers them; 0 when it worked
+        bool failed() const { return cause != 0; }
+    };
+    ChangesSaved SaveChanges();
+    // Called after every operation that changed the notes or settings, on the thread that
+    // changed them and with the data lock held: it must only take note and return.
+    void SetChangeListener(std::function<void()> listener);
 
     // Backups. kind 2 lists "temp-*.dat", any other kind "copy_*.dat" (full paths).
     std::vector<std::string> ListDatabaseFiles(const std::string& folder, int kind) const;
@@ -131,8 +145,10 @@ private:
         std::string notes;
     };
     enum class SplitFailure { None, Root, SettingsStart, SettingsEnd, NotesStart, NotesEnd };
+    static std::string ComposeText(const std::string& settings, const std::string& notes);
     static SplitFailure SplitText(std::string_view text, bool allowImportRoot, Split& out);
 
+    void NotifyChange();
     void ReportError(int point, const char* text);
     void ReportError(const char* caption, const char* text);
     NoteSection& SectionOf(int source) {
@@ -160,6 +176,9 @@ private:
     std::string wholeText_;
     // The database file as this copy last read or saved it.
     std::optional<dbfile::FileIdentity> knownDatabase_;
+    // Whether wholeText_ is what the database file holds.
+    bool wholeTextSaved_ = false;
+    std::function<void()> changeListener_;
     std::string settingsSection_;
     NoteSection notesSection_;
     std::string importText_;

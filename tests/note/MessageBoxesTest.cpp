@@ -11,12 +11,14 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace bp {
 namespace {
@@ -334,6 +336,24 @@ TEST(NoteUserMessages, RoutesEveryKindOfBox) {
     });
     messages.standardError("Error 2", "Can't open <file>.");
     EXPECT_TRUE(sawError);
+}
+
+TEST(NoteUserMessages, BoxesAskedForOnAnotherThreadAppearOnTheGuiThread) {
+    NoteUserMessages messages;
+    bool sawOnGuiThread = false;
+    whenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<CMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        sawOnGuiThread = QThread::currentThread() == qApp->thread();
+        box->okButton()->click();
+    });
+    bool answer = true;
+    std::thread([&] {
+        messages.showMessage("Error", "", "from a save in the background", kIconWarning);
+        answer = messages.askYesNo("Warning", "", "Nobody can answer this", kIconQuestion);
+    }).join();
+    EXPECT_FALSE(answer);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sawOnGuiThread; }, 5000));
 }
 
 }  // namespace

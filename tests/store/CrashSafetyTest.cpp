@@ -12,7 +12,7 @@
 namespace {
 
 // Starts the save loop and returns once it has saved at least once.
-pid_t startSaving(const std::string& folder) {
+pid_t startSaving(const std::string& folder, const char* mode) {
     int out[2];
     if (pipe(out) != 0) {
         return -1;
@@ -21,7 +21,7 @@ pid_t startSaving(const std::string& folder) {
     if (pid == 0) {
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
-        execl(BP_SAVE_LOOP, BP_SAVE_LOOP, folder.c_str(), static_cast<char*>(nullptr));
+        execl(BP_SAVE_LOOP, BP_SAVE_LOOP, folder.c_str(), mode, static_cast<char*>(nullptr));
         _exit(127);
     }
     close(out[1]);
@@ -31,12 +31,15 @@ pid_t startSaving(const std::string& folder) {
     return pid;
 }
 
-TEST(CrashSafety, KilledWhileSavingAlwaysLeavesADatabaseThatOpens) {
+// Explicit saves, and the saves that follow edits (a thread of their own, SaveChanges).
+class CrashSafety : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CrashSafety, KilledWhileSavingAlwaysLeavesADatabaseThatOpens) {
     bp::test::TempFolder folder;
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> delayMicroseconds(0, 40000);
     for (int round = 0; round < 25; ++round) {
-        const pid_t pid = startSaving(folder.path());
+        const pid_t pid = startSaving(folder.path(), GetParam());
         ASSERT_GT(pid, 0);
         usleep(static_cast<useconds_t>(delayMicroseconds(random)));
         kill(pid, SIGKILL);
@@ -52,5 +55,10 @@ TEST(CrashSafety, KilledWhileSavingAlwaysLeavesADatabaseThatOpens) {
         EXPECT_EQ(store.ListNotes(1).size(), 3u);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Saves, CrashSafety, ::testing::Values(nullptr, "changes"),
+                         [](const auto& info) {
+                             return std::string(info.param ? "AfterEdits" : "Explicit");
+                         });
 
 }  // namespace
