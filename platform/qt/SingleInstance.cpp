@@ -83,7 +83,9 @@ QString SingleInstance::serverName() const {
 
 SingleInstance::Acquired SingleInstance::acquire() {
     const QByteArray path = QFile::encodeName(lockPath());
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // The lock is held through a descriptor that only reads, so that holding it never keeps
+    // the data folder's file system from being made read-only under the running program.
+    const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         problem_ = QStringLiteral("Brightpost cannot lock its data folder \"%1\": %2.")
                        .arg(dataFolder_, QString::fromLocal8Bit(std::strerror(errno)));
@@ -117,9 +119,13 @@ SingleInstance::Acquired SingleInstance::acquire() {
         }
     }
     // Later starts read where to reach this copy; without a name they say the folder is in use.
-    if (::ftruncate(fd, 0) == 0 && !name.isEmpty()) {
-        name += '\n';
-        [[maybe_unused]] const ssize_t written = ::pwrite(fd, name.constData(), name.size(), 0);
+    const int writer = ::open(path.constData(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    if (writer >= 0) {
+        if (!name.isEmpty()) {
+            name += '\n';
+            [[maybe_unused]] const ssize_t written = ::write(writer, name.constData(), name.size());
+        }
+        ::close(writer);
     }
     return Acquired::Yes;
 }
