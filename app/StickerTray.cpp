@@ -780,9 +780,10 @@ void CStickerTray::ImportNotes() {
         BusyScope busy(busy_);
         endRaise();
         hideNotesQuietly();
-        const std::string chosen = platform_.fileDialogs != nullptr
-                                       ? platform_.fileDialogs->openFile("Import Notes", kDatFilter)
-                                       : std::string();
+        const std::string chosen =
+            platform_.fileDialogs != nullptr
+                ? platform_.fileDialogs->openFile("Import Notes", kDatFilter, "dat")
+                : std::string();
         if (!chosen.empty() && !exiting_) {
             // The store has told the user why a file could not be read.
             if (const auto notes = store_.LoadImportFile(withDatExtension(chosen))) {
