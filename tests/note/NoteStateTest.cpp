@@ -101,8 +101,7 @@ TEST_F(NoteState, AutoLockFiresAfterSwitchingAwayAndTheSettingsStopIt) {
     CNote& n = note(1);
     switchToAnotherApplication(n);
     EXPECT_TRUE(n.timers().isActive(timer::NOTE_AUTO_LOCK));
-    QTest::qWait(20);
-    EXPECT_FALSE(n.isEditable());
+    EXPECT_TRUE(QTest::qWaitFor([&n] { return !n.isEditable(); }, 5000));
     EXPECT_EQ(stored(1, "isEdit"), 0);
     EXPECT_FALSE(n.timers().isActive(timer::NOTE_AUTO_LOCK));
 
