@@ -103,4 +103,8 @@ def test_notes_keep_their_window_state_through_hide_and_show(start, data_dir, de
     question = note_window(desktop, "^Warning$")
     desktop.run("xdotool", "windowactivate", "--sync", question, "key", "alt+n")
     notes.check("delete answered no", minimized)
+
+    # Cascade All once more, now that every note has been hidden and shown again.
+    open_menu_with_keys(desktop, app, ["Down", "Down", "Right", "Down", "Down", "Return"])
+    notes.check("cascade all again", cascaded)
     assert app.terminate() == 0
