@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
+#include "platform/qt/DialogStacking.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtShell.h"
@@ -170,6 +171,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QtPlatformInfo info;
     X11WindowSystem windows;
     rtf::QtRichTextEngine richText;
+    DialogStacking dialogStacking(windows);
+    app.installEventFilter(&dialogStacking);
 
     // The folder is checked before anything of ours goes into it, the lock file first.
     if (const FolderCheck folder = preparePrivateFolder(dataFolder); !folder.usable) {

@@ -409,6 +409,14 @@ void CStickerTray::RestoreZOrder() {
     notesRaised_ = false;
 }
 
+void CStickerTray::endRaise() {
+    // A dialog of the shell takes the activation from notes raised by Show All, Cascade or
+    // Minimize All, which ends their raise. Qt does not report it once the dialog is gone:
+    // a window destroyed while active leaves the application active without a focus window,
+    // so the deactivation that follows never arrives.
+    RestoreZOrder();
+}
+
 std::optional<std::size_t> CStickerTray::indexOfNid(std::int32_t nid) const {
     for (std::size_t i = 0; i < registry_.size(); ++i) {
         if (registry_[i]->note().nid() == nid) {
@@ -842,6 +850,7 @@ void CStickerTray::showOpenNotesQuietly() {
 void CStickerTray::ExportNotes() {
     {
         BusyScope busy(busy_);
+        endRaise();
         hideNotesQuietly();
         const std::string chosen =
             platform_.fileDialogs != nullptr
@@ -865,10 +874,12 @@ void CStickerTray::ExportNotes() {
 void CStickerTray::ImportNotes() {
     {
         BusyScope busy(busy_);
+        endRaise();
         hideNotesQuietly();
-        const std::string chosen = platform_.fileDialogs != nullptr
-                                       ? platform_.fileDialogs->openFile("Import Notes", kDatFilter)
-                                       : std::string();
+        const std::string chosen =
+            platform_.fileDialogs != nullptr
+                ? platform_.fileDialogs->openFile("Import Notes", kDatFilter, "dat")
+                : std::string();
         if (!chosen.empty() && !exiting_) {
             // The store has told the user why a file could not be read.
             if (const auto notes = store_.LoadImportFile(withDatExtension(chosen))) {
@@ -971,6 +982,7 @@ void CStickerTray::startCreatedNote(std::int32_t nid) {
 
 int CStickerTray::runModal(QDialog& dialog) {
     BusyScope busy(busy_);
+    endRaise();
     return platform_.modalDialogs != nullptr ? platform_.modalDialogs->run(dialog) : dialog.exec();
 }
 

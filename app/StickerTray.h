@@ -141,6 +141,7 @@ private:
     // Runs a modal dialog with the busy flag set; the dialog's result.
     int runModal(QDialog& dialog);
     void hideNotesQuietly();
+    void endRaise();
     // The body and the attachment records of a note, copied into another (new) note.
     void copyBodyAndAttachments(int source, std::int32_t from, std::int32_t to);
     // Starts a note that was just made (new, duplicate, imported) and gives it the focus.

@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextCursor>
+#include <QTimer>
 #include <QWindow>
 
 #include <random>
@@ -29,6 +30,9 @@ namespace bp {
 namespace {
 
 constexpr int kResizeMargin = 4;
+// How long after a shown note is first exposed a move of the window manager still counts as
+// its placement of the note.
+constexpr int kPlacementGraceMs = 500;
 
 bool isOwnedBy(const QWidget* window, const QWidget* owner) {
     for (const QWidget* w = window; w != nullptr; w = w->parentWidget()) {
@@ -52,6 +56,10 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
     setMouseTracking(true);
     timers_ = new NumberedTimers(this);
     connect(timers_, &NumberedTimers::fired, this, &CNote::onTimer);
+    placementTimer_ = new QTimer(this);
+    placementTimer_->setSingleShot(true);
+    placementTimer_->setInterval(kPlacementGraceMs);
+    connect(placementTimer_, &QTimer::timeout, this, &CNote::placementDone);
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount() + nid));
     random_ = [engine] { return static_cast<unsigned>((*engine)()); };
@@ -147,6 +155,32 @@ void CNote::moveAndResize(const QRect& rect) {
     resize(rect.size());
 }
 
+void CNote::awaitPlacement() {
+    awaitingPlacement_ = true;
+    placement_ = pos();
+    placementTimer_->stop();
+}
+
+void CNote::watchPlacement() {
+    if (QWindow* handle = windowHandle()) {
+        handle->installEventFilter(this);
+        if (handle->isExposed()) {
+            placementTimer_->start();
+        }
+    }
+}
+
+void CNote::placementDone() {
+    if (!awaitingPlacement_) {
+        return;
+    }
+    awaitingPlacement_ = false;
+    placementTimer_->stop();
+    if (isVisible() && pos() != placement_) {
+        move(placement_);
+    }
+}
+
 void CNote::ShowNote(bool show) {
     if (closing_) {
         return;
@@ -161,15 +195,23 @@ void CNote::ShowQuietly(bool show) {
         return;
     }
     if (show) {
-        if (!isVisible()) {
+        const bool wasHidden = !isVisible();
+        if (wasHidden) {
             platform_.windows->hideFromTaskbar(this);
+            awaitPlacement();
         }
         QWidget::show();
+        if (wasHidden) {
+            watchPlacement();
+            platform_.windows->windowShown(this);
+        }
         title_->layoutButtons();
         if (links_ != 0 && (isBody_ != 0 || store_.GetSettingInt("hideAttach") == 0)) {
             showAttachPanel(true);
         }
     } else {
+        awaitingPlacement_ = false;
+        placementTimer_->stop();
         QWidget::hide();
         showAttachPanel(false);
     }
@@ -624,7 +666,8 @@ void CNote::onDeactivatedToOtherApplication() {
 }
 
 void CNote::writeGeometryIfChanged() {
-    if (!isVisible()) {
+    // Until the window manager has placed the note, where it is may be the manager's idea.
+    if (!isVisible() || awaitingPlacement_) {
         return;
     }
     const int x = store_.GetNoteInt(kLiveSource, nid_, "xPos");
@@ -651,6 +694,12 @@ void CNote::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     if (closing_ || !isVisible() || creating_) {
         return;
+    }
+    if (awaitingPlacement_) {
+        if (event->spontaneous() && pos() != placement_) {
+            return;
+        }
+        placement_ = pos();
     }
     if (!collapseMoving_) {
         cachedPosition_ = pos();
@@ -721,6 +770,15 @@ bool CNote::eventFilter(QObject* watched, QEvent* event) {
     if (closing_) {
         return false;
     }
+    if (watched == windowHandle()) {
+        // The window manager's placement comes about when the note is first exposed, just
+        // before or just after.
+        if (event->type() == QEvent::Expose && awaitingPlacement_ && windowHandle()->isExposed() &&
+            !placementTimer_->isActive()) {
+            placementTimer_->start();
+        }
+        return false;
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr) {
         return false;
@@ -746,6 +804,7 @@ bool CNote::eventFilter(QObject* watched, QEvent* event) {
             return false;
         }
         if (event->type() == QEvent::MouseButtonPress) {
+            placementDone();
             if (!isActiveWindow() && raisedByAll_) {
                 keepZOrder_ = true;
             }
@@ -766,6 +825,7 @@ bool CNote::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CNote::mousePressEvent(QMouseEvent* event) {
+    placementDone();
     if (event->button() == Qt::LeftButton) {
         const Qt::Edges edges = edgesAt(event->position().toPoint());
         if (edges && windowHandle() != nullptr) {

@@ -14,6 +14,7 @@
 #include <string>
 
 class QDialog;
+class QTimer;
 
 namespace bp {
 
@@ -130,6 +131,10 @@ private:
     void updateSizeLimits();
     void writeGeometryIfChanged();
     void moveAndResize(const QRect& rect);
+    // Watches a note that is being mapped until the window manager has taken it on.
+    void awaitPlacement();
+    void watchPlacement();
+    void placementDone();
     Qt::Edges edgesAt(const QPoint& notePos) const;
     // Raises above everything while the user works in the note.
     void makeTopmost();
@@ -169,6 +174,12 @@ private:
     bool creating_ = false;
     bool hoverOpaque_ = false;
     bool bodyFocused_ = false;
+    // From show() until the window manager has taken the note on: a move it makes then (out
+    // of a panel's way, say) is its own idea, not the user's. It is not written, and the note
+    // goes back to its place once the manager is done.
+    bool awaitingPlacement_ = false;
+    QPoint placement_;
+    QTimer* placementTimer_ = nullptr;
     // After an exact size below the limits, the limits return with the next user resize.
     bool limitsRelaxed_ = false;
     std::function<unsigned()> random_;

@@ -4,12 +4,15 @@
 
 namespace bp {
 
-// The desktop's file open and save dialogs. filter is one "Name (*.ext)" entry. Both return
-// the chosen path, or the empty text when the user cancelled.
+// The desktop's file open and save dialogs. filter is one "Name (*.ext)" entry; a name typed
+// without an extension gets defaultSuffix. Both return the chosen path, or the empty text
+// when the user cancelled. They start in the folder of the last file chosen, or in the
+// user's home.
 class IFileDialogs {
 public:
     virtual ~IFileDialogs() = default;
-    virtual std::string openFile(const std::string& caption, const std::string& filter) = 0;
+    virtual std::string openFile(const std::string& caption, const std::string& filter,
+                                 const std::string& defaultSuffix) = 0;
     // The dialog itself asks before an existing file is replaced.
     virtual std::string saveFile(const std::string& caption, const std::string& filter,
                                  const std::string& defaultSuffix) = 0;

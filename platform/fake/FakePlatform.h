@@ -139,7 +139,8 @@ public:
 // Answers file dialogs from a script (default: cancel).
 class FakeFileDialogs : public IFileDialogs {
 public:
-    std::string openFile(const std::string& caption, const std::string& filter) override {
+    std::string openFile(const std::string& caption, const std::string& filter,
+                         const std::string&) override {
         return answer("open", caption, filter);
     }
     std::string saveFile(const std::string& caption, const std::string& filter,

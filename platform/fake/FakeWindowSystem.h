@@ -15,6 +15,7 @@ public:
         stackingCalls.push_back({window, stacking});
     }
     void hideFromTaskbar(QWidget* window) override { hiddenFromTaskbar[window] = true; }
+    void windowShown(QWidget* window) override { ++shownCount[window]; }
     void setOpacity(QWidget* window, double opacity) override { opacity_[window] = opacity; }
     void activate(QWidget* window) override { activated.push_back(window); }
 
@@ -34,6 +35,7 @@ public:
     };
     std::vector<StackingCall> stackingCalls;
     std::map<QWidget*, bool> hiddenFromTaskbar;
+    std::map<QWidget*, int> shownCount;
     std::vector<QWidget*> activated;
 
 private:

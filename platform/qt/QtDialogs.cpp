@@ -1,19 +1,39 @@
 #include "QtDialogs.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace bp {
 
-std::string QtFileDialogs::openFile(const std::string& caption, const std::string& filter) {
+QString QtFileDialogs::startFolder() const {
+    if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir()) {
+        return lastFolder_;
+    }
+    return QDir::homePath();
+}
+
+std::string QtFileDialogs::run(QFileDialog& dialog) {
+    dialog.setDirectory(startFolder());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+    return chosen.toStdString();
+}
+
+std::string QtFileDialogs::openFile(const std::string& caption, const std::string& filter,
+                                    const std::string& defaultSuffix) {
     QFileDialog dialog(nullptr, QString::fromStdString(caption));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QString::fromStdString(filter));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst().toStdString();
+    // The dialog checks that the file exists, so it must look for the name the caller will
+    // open: a name typed without extension is completed before that check.
+    dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
+    return run(dialog);
 }
 
 std::string QtFileDialogs::saveFile(const std::string& caption, const std::string& filter,
@@ -25,10 +45,7 @@ std::string QtFileDialogs::saveFile(const std::string& caption, const std::strin
     // With the suffix added by the dialog, its overwrite question names the file that is
     // really written.
     dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst().toStdString();
+    return run(dialog);
 }
 
 int QtModalDialogs::run(QDialog& dialog) {

@@ -3,13 +3,27 @@
 #include "platform/FileDialogs.h"
 #include "platform/ModalDialogs.h"
 
+#include <QString>
+
+class QFileDialog;
+
 namespace bp {
 
 class QtFileDialogs : public IFileDialogs {
 public:
-    std::string openFile(const std::string& caption, const std::string& filter) override;
+    std::string openFile(const std::string& caption, const std::string& filter,
+                         const std::string& defaultSuffix) override;
     std::string saveFile(const std::string& caption, const std::string& filter,
                          const std::string& defaultSuffix) override;
+
+    // Where the next dialog starts: the folder of the last file chosen while it still
+    // exists, else the user's home. Never the program's working folder.
+    QString startFolder() const;
+
+private:
+    std::string run(QFileDialog& dialog);
+
+    QString lastFolder_;
 };
 
 class QtModalDialogs : public IModalDialogs {

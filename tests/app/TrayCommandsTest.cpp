@@ -322,6 +322,31 @@ TEST_F(TrayTest, ExportCompletesTheNameAndBringsTheNotesBack) {
     EXPECT_TRUE(tray->noteAt(0).isVisible());
 }
 
+TEST_F(TrayTest, AShellDialogEndsTheRaiseOfTheArrangingCommands) {
+    using Stacking = IWindowSystem::Stacking;
+    haveNotes(3);
+    for (std::size_t i = 0; i < 3; ++i) {
+        tray->noteAt(i).SetPriority(static_cast<int>(i));
+    }
+    const std::function<void()> dialogs[] = {
+        [this] { tray->onCommand(cmd::EXPORT_NOTES); },
+        [this] { tray->onCommand(cmd::IMPORT_NOTES); },
+        [this] { tray->onCommand(cmd::ABOUT); },
+    };
+    for (const auto& openAndCancel : dialogs) {
+        tray->onCommand(cmd::MINIMIZE_ALL);
+        for (std::size_t i = 0; i < 3; ++i) {
+            ASSERT_TRUE(tray->noteAt(i).raisedByAll());
+        }
+        openAndCancel();
+        const Stacking expected[] = {Stacking::Bottom, Stacking::Normal, Stacking::Top};
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_FALSE(tray->noteAt(i).raisedByAll()) << i;
+            EXPECT_EQ(fakes.windows.stackingOf(&tray->noteAt(i)), expected[i]) << i;
+        }
+    }
+}
+
 TEST_F(TrayTest, ExportOntoTheOpenDatabaseSavesItSafely) {
     haveNotes(1);
     store.SetNoteString(tray->noteAt(0).nid(), "saved through export", "title");

@@ -11,7 +11,9 @@
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QTextCursor>
+#include <QWindow>
 
 #include <deque>
 
@@ -103,6 +105,36 @@ TEST_F(NoteWindow, VisibleMovesAndResizesAreWrittenHiddenOnesAreNot) {
     EXPECT_EQ(stored(2, "isClosed"), 1);
     note->move(10, 10);
     EXPECT_EQ(stored(2, "xPos"), 320);
+}
+
+TEST_F(NoteWindow, APlaceTheWindowManagerImposesIsUndoneAndNeverWritten) {
+    store.SetNoteInt(1, 0, "yPos");
+    auto note = build(1);
+    // Moved through its native window, the note hears of it from the window system, as it
+    // does of the window manager's moves.
+    const auto windowSystemMoves = [&note](QPoint to) {
+        note->windowHandle()->setGeometry(QRect(to, note->size()));
+        QCoreApplication::processEvents();
+    };
+    // The first show and a show after a hide: a manager keeping a panel's strip at the top
+    // free moves the note down while it takes it on.
+    for (int round = 0; round < 2; ++round) {
+        note->ShowNote(true);
+        windowSystemMoves({451, 24});
+        EXPECT_EQ(note->pos(), QPoint(451, 24));
+        EXPECT_EQ(stored(1, "yPos"), 0) << round;
+        EXPECT_TRUE(QTest::qWaitFor([&note] { return note->pos() == QPoint(451, 0); }, 5000))
+            << round;
+        EXPECT_EQ(stored(1, "yPos"), 0) << round;
+        note->ShowNote(false);
+    }
+    // Once the user has the note in hand, the window system's moves are the user's.
+    note->ShowNote(true);
+    QTest::mousePress(note.get(), Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseRelease(note.get(), Qt::LeftButton, {}, QPoint(100, 100));
+    windowSystemMoves({500, 300});
+    EXPECT_EQ(stored(1, "xPos"), 500);
+    EXPECT_EQ(stored(1, "yPos"), 300);
 }
 
 TEST_F(NoteWindow, TypingIsStoredWithTheNextMove) {

@@ -1,0 +1,93 @@
+"""Every box and dialog of the program comes up above every note, High notes included, as the
+active window, so that the user can see what the keyboard answers."""
+
+import os
+import time
+
+import database
+from conftest import ROOT
+from desktop import wait_until
+from test_tray import open_menu_with_keys
+
+DEFAULT_DATABASE = os.path.join(ROOT, "tests", "store", "data", "default-database.dat")
+HIGH = 2
+
+
+def wm_state(desktop, window):
+    return desktop.run("xprop", "-id", str(window), "_NET_WM_STATE").stdout
+
+
+def active_window(desktop):
+    out = desktop.run("xprop", "-root", "_NET_ACTIVE_WINDOW").stdout
+    return int(out.split("#")[1].split(",")[0], 16) if "#" in out else None
+
+
+def wait_for_window(desktop, title, timeout=30):
+    found = wait_until(lambda: desktop.visible_windows(title), timeout)
+    assert found, f"no window titled {title!r}"
+    return int(found[0])
+
+
+def assert_above_every_note(desktop, dialog, notes, what):
+    """The dialog is active, in the topmost layer and stacked above every note."""
+    assert wait_until(lambda: active_window(desktop) == dialog, 10), f"{what} is not active"
+
+    def above_notes():
+        order = desktop.stacking()
+        return dialog in order and order.index(dialog) > max(order.index(n) for n in notes)
+
+    assert wait_until(above_notes, 10), (what, desktop.stacking())
+    assert "_NET_WM_STATE_ABOVE" in wm_state(desktop, dialog), what
+
+
+def high_notes_database(data_dir, count, geometry):
+    os.makedirs(data_dir, exist_ok=True)
+    path = os.path.join(data_dir, "Brightpost.dat")
+    database.write_text(path, database.with_notes(DEFAULT_DATABASE, count, geometry=geometry))
+    database.edit_notes(path, lambda e: database.set_attribute(e, "priority", HIGH))
+    return path
+
+
+def note_windows(desktop, count, timeout):
+    assert wait_until(lambda: len(desktop.visible_windows("^Note [0-9]+$")) >= count, timeout)
+    return [int(w) for w in desktop.visible_windows("^Note [0-9]+$")]
+
+
+def test_the_limit_box_shows_above_a_thousand_high_notes(start, data_dir, desktop):
+    high_notes_database(data_dir, 1000, lambda i: (340 + i % 7, 200 + i % 5, 600, 400))
+    app = start(data_dir)
+    app.wait_ready(timeout=60)
+    notes = note_windows(desktop, 1000, timeout=180)
+    for attempt in ("first", "second"):
+        desktop.run("xdotool", "key", "ctrl+alt+n")
+        box = wait_for_window(desktop, "^Attention$", timeout=60)
+        assert_above_every_note(desktop, box, notes, f"{attempt} Attention box")
+        # Enter answers the box that the user sees, and the hot keys work again.
+        desktop.run("xdotool", "key", "Return")
+        assert wait_until(lambda: not desktop.visible_windows("^Attention$"), 10)
+    assert app.terminate(timeout=60) == 0
+    assert len(database.notes(app.database)) == 1000
+
+
+def test_dialogs_show_above_a_high_note_that_covers_the_desktop(start, data_dir, desktop):
+    high_notes_database(data_dir, 1, lambda i: (0, 24, 1280, 776))
+    app = start(data_dir)
+    app.wait_ready()
+    notes = note_windows(desktop, 1, timeout=15)
+    time.sleep(0.5)
+
+    open_menu_with_keys(desktop, app, ["Down"] * 8 + ["Return"])  # About
+    about = wait_for_window(desktop, "^Brightpost$")
+    assert_above_every_note(desktop, about, notes, "About box")
+    desktop.run("xdotool", "key", "Return")
+    assert wait_until(lambda: not desktop.visible_windows("^Brightpost$"), 10)
+
+    # A dialog of the note itself: the note menu from its priority button, Transparency.
+    desktop.run("xdotool", "mousemove", "8", "32", "click", "1")
+    time.sleep(0.5)
+    desktop.run("xdotool", "key", "--delay", "120", "Down", "Down", "Return")
+    transparency = wait_for_window(desktop, "^Transparency$")
+    assert_above_every_note(desktop, transparency, notes, "Transparency dialog")
+    desktop.run("xdotool", "key", "Escape")
+    assert wait_until(lambda: not desktop.visible_windows("^Transparency$"), 10)
+    assert app.terminate() == 0
