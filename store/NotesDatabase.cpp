@@ -200,16 +200,15 @@ std::string CNotesDatabase::ComposeText(const std::string& settings, const std::
     return text;
 }
 
+CNotesDatabase::Sections CNotesDatabase::CopySections() const {
+    std::lock_guard lock(dataLock_);
+    return {settingsSection_, notesSection_.text()};
+}
+
 bool CNotesDatabase::SaveDatabase(const std::string& path) {
-    std::string settings;
-    std::string notes;
-    {
-        std::lock_guard lock(dataLock_);
-        settings = settingsSection_;
-        notes = notesSection_.text();
-    }
+    const Sections sections = CopySections();
     std::unique_lock save(saveLock_);
-    std::string text = ComposeText(settings, notes);
+    std::string text = ComposeText(sections.settings, sections.notes);
     // Only the save lock is held from here on: taking the data lock again could deadlock
     // against an export, which holds the data lock while it waits for this save to finish.
     wholeText_ = std::move(text);
@@ -298,15 +297,9 @@ bool CNotesDatabase::WriteDatabaseFile(const std::string& text, const std::strin
 CNotesDatabase::ChangesSaved CNotesDatabase::SaveChanges() {
     ChangesSaved outcome;
     {
-        std::string settings;
-        std::string notes;
-        {
-            std::lock_guard lock(dataLock_);
-            settings = settingsSection_;
-            notes = notesSection_.text();
-        }
+        const Sections sections = CopySections();
         std::lock_guard save(saveLock_);
-        if (wholeTextSaved_ && ComposeText(settings, notes) == wholeText_) {
+        if (wholeTextSaved_ && ComposeText(sections.settings, sections.notes) == wholeText_) {
             return outcome;
         }
     }

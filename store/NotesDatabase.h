@@ -145,6 +145,12 @@ private:
         std::string notes;
     };
     enum class SplitFailure { None, Root, SettingsStart, SettingsEnd, NotesStart, NotesEnd };
+    struct Sections {
+        std::string settings;
+        std::string notes;
+    };
+    // Taken under the data lock, so that a save composes a consistent text without holding it.
+    Sections CopySections() const;
     static std::string ComposeText(const std::string& settings, const std::string& notes);
     static SplitFailure SplitText(std::string_view text, bool allowImportRoot, Split& out);
 

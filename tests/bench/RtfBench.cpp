@@ -79,6 +79,30 @@ BENCHMARK(BM_LoadOneLineBody)
     ->ArgsProduct({{1 << 20, 2 << 20, 8 << 20}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
+// A store on the default database in a folder of its own, with the real rich-text engine.
+struct BenchStore {
+    bp::fake::FakePlatform fakes;
+    bp::rtf::QtRichTextEngine engine;
+    bp::Platform platform = withEngine(fakes.platform(), engine);
+    std::string folder = makeFolder();
+    bp::CNotesDatabase store{platform};
+
+    BenchStore() {
+        store.SetDataFolder(folder);
+        store.OpenDatabase(0);
+    }
+    ~BenchStore() { std::filesystem::remove_all(folder); }
+
+    static bp::Platform withEngine(bp::Platform platform, bp::rtf::QtRichTextEngine& engine) {
+        platform.richText = &engine;
+        return platform;
+    }
+    static std::string makeFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "bp-bench-XXXXXX").string();
+        return ::mkdtemp(pattern.data());
+    }
+};
+
 struct SilentOwner : bp::INoteOwner {
     void sendMessage(int, std::intptr_t, std::intptr_t) override {}
     void postMessage(int, std::intptr_t, std::intptr_t) override {}
@@ -88,28 +112,20 @@ struct SilentOwner : bp::INoteOwner {
 
 // A note window built from its record and shown, laid out for its size.
 void BM_OpenNoteWithOneLineBody(benchmark::State& state) {
-    bp::fake::FakePlatform fakes;
-    bp::rtf::QtRichTextEngine engine;
-    bp::Platform platform = fakes.platform();
-    platform.richText = &engine;
-    std::string pattern = (std::filesystem::temp_directory_path() / "bp-bench-XXXXXX").string();
-    const std::string folder = ::mkdtemp(pattern.data());
-    bp::CNotesDatabase store(platform);
-    store.SetDataFolder(folder);
-    store.OpenDatabase(0);
+    BenchStore bench;
+    bp::CNotesDatabase& store = bench.store;
     const std::string body =
         oneLineBody(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
     store.SetNoteBody(1, body);
     SilentOwner owner;
     for (auto _ : state) {
-        bp::CNote note(platform, store, owner, 1);
+        bp::CNote note(bench.platform, store, owner, 1);
         note.CreateFromRecord();
         note.ShowNote(true);
         QApplication::processEvents();
         benchmark::DoNotOptimize(note.body()->textLength());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * body.size()));
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_OpenNoteWithOneLineBody)
     ->ArgsProduct({{1 << 20, 2 << 20}, {0, 1}})
@@ -129,15 +145,8 @@ void BM_StoreBody(benchmark::State& state) {
 BENCHMARK(BM_StoreBody)->Arg(10 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
 
 void BM_SearchNotes(benchmark::State& state) {
-    bp::fake::FakePlatform fakes;
-    bp::rtf::QtRichTextEngine engine;
-    bp::Platform platform = fakes.platform();
-    platform.richText = &engine;
-    std::string pattern = (std::filesystem::temp_directory_path() / "bp-bench-XXXXXX").string();
-    const std::string folder = ::mkdtemp(pattern.data());
-    bp::CNotesDatabase store(platform);
-    store.SetDataFolder(folder);
-    store.OpenDatabase(0);
+    BenchStore bench;
+    bp::CNotesDatabase& store = bench.store;
     for (int i = 3; i < state.range(0); ++i) {
         store.NewNote();
     }
@@ -150,7 +159,6 @@ void BM_SearchNotes(benchmark::State& state) {
         benchmark::DoNotOptimize(
             store.SearchNotes(-1, "search_in_notes search_in_titles all_notes", "zebra"));
     }
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_SearchNotes)->Arg(1000)->Unit(benchmark::kMillisecond);
 
