@@ -179,14 +179,13 @@ int CStickerTray::Initialize() {
 }
 
 bool CStickerTray::RestoreDatabase() {
-    busy_ = true;
+    BusyScope busy(busy_);
     CDatabaseRecovery recovery(store_, *platform_.clock);
     const CDatabaseRecovery::Outcome outcome = recovery.Run();
     if (!outcome.message.empty()) {
         platform_.messages->showMessage(outcome.usable ? "Warning" : "Error", "", outcome.message,
                                         kIconWarning);
     }
-    busy_ = false;
     return outcome.usable;
 }
 
@@ -287,33 +286,33 @@ CThread& CStickerTray::StartNoteThread(std::int32_t nid, StartFlags flags) {
 }
 
 int CStickerTray::CreateNewNote() {
-    busy_ = true;
-    if (store_.CountNotesByPriority(3) >= kMaxLiveNotes) {
-        platform_.messages->showMessage(
-            "Attention", "", "You have reached the maximum number of notes", kIconWarning);
-        busy_ = false;
-        return 0;
+    {
+        BusyScope busy(busy_);
+        if (store_.CountNotesByPriority(3) >= kMaxLiveNotes) {
+            platform_.messages->showMessage(
+                "Attention", "", "You have reached the maximum number of notes", kIconWarning);
+            return 0;
+        }
+        const std::int64_t now = platform_.clock->now();
+        const std::int32_t nid = store_.NewNote();
+        if (store_.GetSettingInt("RandomColors") != 0) {
+            const NoteColors colors = chooseRandomColors(random_);
+            store_.SetNoteUInt(nid, colors.titleBack, "titleBackColor");
+            store_.SetNoteUInt(nid, colors.titleFont, "titleFontColor");
+            store_.SetNoteUInt(nid, colors.bodyBack, "bodyBackColor");
+            store_.SetNoteUInt(nid, colors.bodyFont, "bodyFontColor");
+        }
+        store_.SetNoteUInt(nid, static_cast<std::uint32_t>(now), "time");
+        store_.SetNoteString(
+            nid,
+            composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
+                                store_.GetSettingString("TitleText"),
+                                store_.GetSettingInt("TitleOrder")),
+            "title");
+        startCreatedNote(nid);
+        UpdateTrayTip();
+        store_.SaveDatabase("");
     }
-    const std::int64_t now = platform_.clock->now();
-    const std::int32_t nid = store_.NewNote();
-    if (store_.GetSettingInt("RandomColors") != 0) {
-        const NoteColors colors = chooseRandomColors(random_);
-        store_.SetNoteUInt(nid, colors.titleBack, "titleBackColor");
-        store_.SetNoteUInt(nid, colors.titleFont, "titleFontColor");
-        store_.SetNoteUInt(nid, colors.bodyBack, "bodyBackColor");
-        store_.SetNoteUInt(nid, colors.bodyFont, "bodyFontColor");
-    }
-    store_.SetNoteUInt(nid, static_cast<std::uint32_t>(now), "time");
-    store_.SetNoteString(
-        nid,
-        composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
-                            store_.GetSettingString("TitleText"),
-                            store_.GetSettingInt("TitleOrder")),
-        "title");
-    startCreatedNote(nid);
-    UpdateTrayTip();
-    store_.SaveDatabase("");
-    busy_ = false;
     postToManager(cmd::MANAGER_RELOAD);
     return 1;
 }
