@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "AutoSaver.h"
+#include "BusyScope.h"
 #include "DatabaseRecovery.h"
 #include "NoteDefaults.h"
 #include "NotePlacement.h"
@@ -35,20 +36,6 @@ namespace {
 constexpr int kIconWarning = 205;
 constexpr int kMaxLiveNotes = 1000;
 constexpr int kTrayClickDelayMs = 300;
-
-// Sets the busy flag for a scope and gives back the value it had, so that operations nested
-// in one another do not clear it early.
-class BusyScope {
-public:
-    explicit BusyScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = previous_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& flag_;
-    bool previous_;
-};
 
 void closeModalBoxes() {
     while (QWidget* box = QApplication::activeModalWidget()) {
