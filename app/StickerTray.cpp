@@ -2,38 +2,31 @@
 
 #include "AboutBox.h"
 #include "AutoSaver.h"
+#include "BusyScope.h"
 #include "DatabaseRecovery.h"
 #include "NoteDefaults.h"
 #include "NotePlacement.h"
 #include "NoteThread.h"
 #include "ProductInfo.h"
 #include "SaveFailure.h"
-#include "TrayMenu.h"
 #include "TrayText.h"
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
-#include "note/NoteGeometry.h"
 #include "note/Title.h"
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
 #include "platform/Messages.h"
 #include "platform/qt/NumberedTimers.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QDialog>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QList>
-#include <QMenu>
 #include <QMetaObject>
-#include <QSystemTrayIcon>
 #include <QTextDocument>
 #include <QThread>
 
-#include <filesystem>
 #include <random>
 
 namespace bp {
@@ -43,21 +36,6 @@ namespace {
 constexpr int kIconWarning = 205;
 constexpr int kMaxLiveNotes = 1000;
 constexpr int kTrayClickDelayMs = 300;
-constexpr const char* kDatFilter = "Dat Files (*.dat)";
-
-// Sets the busy flag for a scope and gives back the value it had, so that operations nested
-// in one another do not clear it early.
-class BusyScope {
-public:
-    explicit BusyScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = previous_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& flag_;
-    bool previous_;
-};
 
 void closeModalBoxes() {
     while (QWidget* box = QApplication::activeModalWidget()) {
@@ -72,27 +50,28 @@ void closeModalBoxes() {
     }
 }
 
-bool samePath(const std::string& a, const std::string& b) {
-    std::error_code error;
-    const auto left = std::filesystem::weakly_canonical(a, error);
-    if (error) {
-        return false;
-    }
-    const auto right = std::filesystem::weakly_canonical(b, error);
-    return !error && left == right;
-}
-
 }  // namespace
 
 CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
                            std::optional<std::string> dataDir, QObject* parent)
-    : QObject(parent), platform_(platform), store_(store), dataDirOverride_(std::move(dataDir)) {
+    : QObject(parent),
+      platform_(platform),
+      store_(store),
+      dataDirOverride_(std::move(dataDir)),
+      notes_(platform, store, *this),
+      transfer_(platform, store) {
     timers_ = new NumberedTimers(this);
     connect(timers_, &NumberedTimers::fired, this, &CStickerTray::onTimer);
     // Seeded from the clock's milliseconds, so two quick new notes still differ.
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount()));
     random_ = [engine] { return static_cast<unsigned>((*engine)()); };
+    connect(&trayIcon_, &TrayIcon::mouseMessage, this, [this](int mouseMessage) {
+        onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, mouseMessage);
+    });
+    // Posted, so that a dialog the command opens starts after the menu has closed.
+    connect(&trayIcon_, &TrayIcon::commandChosen, this,
+            [this](int command) { postCommand(command); });
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::applicationStateChanged, this,
                 [this](Qt::ApplicationState state) {
@@ -112,10 +91,7 @@ CStickerTray::~CStickerTray() {
         platform_.hotKeys->setHandler({});
     }
     // Notes go first: they may still tell the main window about themselves while closing.
-    for (auto& thread : registry_) {
-        thread->note().setClosing();
-    }
-    registry_.clear();
+    notes_.closeAll();
 }
 
 int CStickerTray::Initialize() {
@@ -153,7 +129,7 @@ int CStickerTray::Initialize() {
     timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
     startAutoSaver();
 
-    createTrayIcon();
+    trayIcon_.create();
     if (platform_.hotKeys != nullptr) {
         platform_.hotKeys->setHandler([this](int id) { onHotKey(id); });
     }
@@ -179,27 +155,25 @@ int CStickerTray::Initialize() {
 }
 
 bool CStickerTray::RestoreDatabase() {
-    busy_ = true;
+    BusyScope busy(busy_);
     CDatabaseRecovery recovery(store_, *platform_.clock);
     const CDatabaseRecovery::Outcome outcome = recovery.Run();
     if (!outcome.message.empty()) {
         platform_.messages->showMessage(outcome.usable ? "Warning" : "Error", "", outcome.message,
                                         kIconWarning);
     }
-    busy_ = false;
     return outcome.usable;
 }
 
 void CStickerTray::startAutoSaver() {
     AutoSaver::Hooks hooks;
     hooks.storeEdits = [this] {
-        for (auto& thread : registry_) {
-            CNote& note = thread->note();
+        notes_.forEach([](CNote& note) {
             note.onCommand(cmd::NOTE_STORE_BODY);
             if (note.title() != nullptr) {
                 note.title()->storeOpenEdit();
             }
-        }
+        });
     };
     hooks.reportFailure = [this](int cause) {
         platform_.messages->showMessage("Error", "", saveFailureMessage(store_.DataFolder(), cause),
@@ -241,23 +215,16 @@ void CStickerTray::ExitApplication() {
     }
     const int backupMode = store_.GetSettingInt("backupMode");
     UnregisterHotKeys();
-    if (trayIcon_) {
-        trayIcon_->hide();
-    }
-    trayIcon_.reset();
-    trayMenu_.reset();
+    trayIcon_.remove();
     timers_->stopAll();
-    for (auto& thread : registry_) {
-        thread->note().onCommand(cmd::NOTE_STORE_BODY);
-        thread->note().setClosing();
-        thread->note().hide();
-    }
+    notes_.forEach([](CNote& note) {
+        note.onCommand(cmd::NOTE_STORE_BODY);
+        note.setClosing();
+        note.hide();
+    });
     // A note may still be inside one of its dialogs or menus when the session ends; those
     // return once the event loops end, so the notes live until the program object goes.
-    for (auto& thread : registry_) {
-        ended_.push_back(std::move(thread));
-    }
-    registry_.clear();
+    notes_.retireAll();
     if (backupMode == 1) {
         store_.BackupDatabase();
     }
@@ -268,13 +235,7 @@ void CStickerTray::ExitApplication() {
 }
 
 CThread& CStickerTray::StartNoteThread(std::int32_t nid, StartFlags flags) {
-    auto thread = std::make_unique<CThread>(platform_, store_, *this, nid);
-    thread->applyPriorityOnStart = flags.applyPriorityOnStart;
-    thread->startupBatch = flags.startupBatch;
-    thread->lastOfStartupBatch = flags.lastOfStartupBatch;
-    CThread& started = *thread;
-    registry_.push_back(std::move(thread));
-    started.InitInstance();
+    CThread& started = notes_.start(nid, flags);
     if (autoSaver_ != nullptr && started.note().body() != nullptr) {
         // Typing reaches the store only when the body is stored, which the save does.
         connect(started.note().body()->document(), &QTextDocument::contentsChanged, autoSaver_,
@@ -287,76 +248,39 @@ CThread& CStickerTray::StartNoteThread(std::int32_t nid, StartFlags flags) {
 }
 
 int CStickerTray::CreateNewNote() {
-    busy_ = true;
-    if (store_.CountNotesByPriority(3) >= kMaxLiveNotes) {
-        platform_.messages->showMessage(
-            "Attention", "", "You have reached the maximum number of notes", kIconWarning);
-        busy_ = false;
-        return 0;
+    {
+        BusyScope busy(busy_);
+        if (store_.CountNotesByPriority(3) >= kMaxLiveNotes) {
+            platform_.messages->showMessage(
+                "Attention", "", "You have reached the maximum number of notes", kIconWarning);
+            return 0;
+        }
+        const std::int64_t now = platform_.clock->now();
+        const std::int32_t nid = store_.NewNote();
+        if (store_.GetSettingInt("RandomColors") != 0) {
+            const NoteColors colors = chooseRandomColors(random_);
+            store_.SetNoteUInt(nid, colors.titleBack, "titleBackColor");
+            store_.SetNoteUInt(nid, colors.titleFont, "titleFontColor");
+            store_.SetNoteUInt(nid, colors.bodyBack, "bodyBackColor");
+            store_.SetNoteUInt(nid, colors.bodyFont, "bodyFontColor");
+        }
+        store_.SetNoteUInt(nid, static_cast<std::uint32_t>(now), "time");
+        store_.SetNoteString(
+            nid,
+            composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
+                                store_.GetSettingString("TitleText"),
+                                store_.GetSettingInt("TitleOrder")),
+            "title");
+        startCreatedNote(nid);
+        UpdateTrayTip();
+        store_.SaveDatabase("");
     }
-    const std::int64_t now = platform_.clock->now();
-    const std::int32_t nid = store_.NewNote();
-    if (store_.GetSettingInt("RandomColors") != 0) {
-        const NoteColors colors = chooseRandomColors(random_);
-        store_.SetNoteUInt(nid, colors.titleBack, "titleBackColor");
-        store_.SetNoteUInt(nid, colors.titleFont, "titleFontColor");
-        store_.SetNoteUInt(nid, colors.bodyBack, "bodyBackColor");
-        store_.SetNoteUInt(nid, colors.bodyFont, "bodyFontColor");
-    }
-    store_.SetNoteUInt(nid, static_cast<std::uint32_t>(now), "time");
-    store_.SetNoteString(
-        nid,
-        composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
-                            store_.GetSettingString("TitleText"),
-                            store_.GetSettingInt("TitleOrder")),
-        "title");
-    startCreatedNote(nid);
-    UpdateTrayTip();
-    store_.SaveDatabase("");
-    busy_ = false;
     postToManager(cmd::MANAGER_RELOAD);
     return 1;
 }
 
 void CStickerTray::DuplicateNote(std::int32_t source) {
-    const std::int32_t nid = store_.NewNote();
-    store_.SetNoteFont(nid, store_.GetNoteFont(kLiveSource, source, "titleFontType"),
-                       "titleFontType");
-    store_.SetNoteFont(nid, store_.GetNoteFont(kLiveSource, source, "bodyFontType"),
-                       "bodyFontType");
-    for (const char* name :
-         {"title", "remindWav", "remindUrl", "remindExe", "imagePath", "schedule"}) {
-        store_.SetNoteString(nid, store_.GetNoteString(kLiveSource, source, name), name);
-    }
-    for (const char* name : {"xPos",
-                             "yPos",
-                             "Width",
-                             "Height",
-                             "border",
-                             "TransLevel",
-                             "priority",
-                             "isBody",
-                             "isEdit",
-                             "Transparency",
-                             "links",
-                             "isReminder",
-                             "repeatEach",
-                             "remindRepeat",
-                             "remindSnoozeTime",
-                             "remindRepeatTimes",
-                             "remindRepeatInterval",
-                             "remindRepeatInterval2",
-                             "remindAction",
-                             "remindFlashTimes",
-                             "remindFlashInterval",
-                             "imagePos"}) {
-        store_.SetNoteInt(nid, store_.GetNoteInt(kLiveSource, source, name), name);
-    }
-    for (const char* name : {"titleFontColor", "titleBackColor", "bodyFontColor", "bodyBackColor",
-                             "time", "remindTime", "remindTime1", "remindTime2", "expireTime"}) {
-        store_.SetNoteUInt(nid, store_.GetNoteUInt(kLiveSource, source, name), name);
-    }
-    copyBodyAndAttachments(kLiveSource, source, nid);
+    const std::int32_t nid = transfer_.duplicate(source);
     startCreatedNote(nid);
     UpdateTrayTip();
     postToManager(cmd::MANAGER_RELOAD);
@@ -373,7 +297,7 @@ void CStickerTray::RestoreNoteFromBin(std::int32_t nid) {
 }
 
 void CStickerTray::deleteNote(std::size_t index) {
-    CNote& note = registry_[index]->note();
+    CNote& note = notes_.at(index);
     note.onCommand(cmd::NOTE_STOP_SOUND);
     const std::int32_t nid = note.nid();
     if (store_.GetSettingInt("deleteMode") != 0) {
@@ -381,8 +305,7 @@ void CStickerTray::deleteNote(std::size_t index) {
     } else {
         store_.DeleteNote(nid);
     }
-    std::unique_ptr<CThread> thread = std::move(registry_[index]);
-    registry_.erase(registry_.begin() + static_cast<std::ptrdiff_t>(index));
+    std::unique_ptr<CThread> thread = notes_.take(index);
     thread->note().setClosing();
     thread->note().hide();
     // The note may be the sender of this very message, from inside its own menu or dialog:
@@ -397,15 +320,15 @@ void CStickerTray::RestoreZOrder() {
         return;
     }
     QThread::yieldCurrentThread();
-    for (auto& thread : registry_) {
-        if (thread->note().priority() != 2) {
-            thread->note().ApplyPriorityZOrder();
+    notes_.forEach([](CNote& note) {
+        if (note.priority() != 2) {
+            note.ApplyPriorityZOrder();
         }
-    }
-    for (auto& thread : registry_) {
-        thread->note().setRaisedByAll(false);
-        thread->note().setKeepZOrder(false);
-    }
+    });
+    notes_.forEach([](CNote& note) {
+        note.setRaisedByAll(false);
+        note.setKeepZOrder(false);
+    });
     notesRaised_ = false;
 }
 
@@ -417,31 +340,12 @@ void CStickerTray::endRaise() {
     RestoreZOrder();
 }
 
-std::optional<std::size_t> CStickerTray::indexOfNid(std::int32_t nid) const {
-    for (std::size_t i = 0; i < registry_.size(); ++i) {
-        if (registry_[i]->note().nid() == nid) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<std::size_t> CStickerTray::indexOfWindow(std::intptr_t window) const {
-    for (std::size_t i = 0; i < registry_.size(); ++i) {
-        if (reinterpret_cast<std::intptr_t>(&registry_[i]->note()) == window) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
-
 CNote* CStickerTray::findNote(std::int32_t nid) const {
-    const auto index = indexOfNid(nid);
-    return index ? &registry_[*index]->note() : nullptr;
+    return notes_.find(nid);
 }
 
 CNote& CStickerTray::noteAt(std::size_t index) const {
-    return registry_.at(index)->note();
+    return notes_.at(index);
 }
 
 void CStickerTray::reportNoteNotFound() {
@@ -465,7 +369,8 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
             break;
         case msg::WM_NOTE_DELETE_BY_WINDOW:
         case msg::WM_NOTE_DELETE: {
-            const auto index = id == msg::WM_NOTE_DELETE ? indexOfNid(nid) : indexOfWindow(lParam);
+            const auto index =
+                id == msg::WM_NOTE_DELETE ? notes_.indexOf(nid) : notes_.indexOfWindow(lParam);
             if (index) {
                 deleteNote(*index);
             } else {
@@ -573,9 +478,7 @@ void CStickerTray::onCommand(int id) {
             ShowRecycleBin();
             break;
         case cmd::KILL_AUTOLOCK_TIMERS:
-            for (auto& thread : registry_) {
-                thread->note().timers().stop(timer::NOTE_AUTO_LOCK);
-            }
+            notes_.forEach([](CNote& note) { note.timers().stop(timer::NOTE_AUTO_LOCK); });
             break;
         case cmd::UPDATE_TRAY_TIP:
             UpdateTrayTip();
@@ -664,34 +567,6 @@ void CStickerTray::onTimer(int timerId) {
     }
 }
 
-void CStickerTray::createTrayIcon() {
-    trayMenu_ = std::make_unique<TrayMenu>();
-    // Posted, so that a dialog the command opens starts after the menu has closed.
-    connect(trayMenu_.get(), &TrayMenu::commandChosen, this,
-            [this](int command) { postCommand(command); });
-
-    // On X11 Qt docks the icon by itself once a tray host appears, even when there was none
-    // at start-up.
-    trayIcon_ = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/icons/tray.svg")));
-    connect(trayIcon_.get(), &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                switch (reason) {
-                    case QSystemTrayIcon::Context:
-                        onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, msg::MOUSE_RBUTTONDOWN);
-                        break;
-                    case QSystemTrayIcon::Trigger:
-                        onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, msg::MOUSE_LBUTTONDOWN);
-                        break;
-                    case QSystemTrayIcon::DoubleClick:
-                        onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, msg::MOUSE_LBUTTONDBLCLK);
-                        break;
-                    default:
-                        break;
-                }
-            });
-    trayIcon_->show();
-}
-
 void CStickerTray::onTrayNotify(std::intptr_t mouseMessage) {
     switch (mouseMessage) {
         case msg::MOUSE_LBUTTONDOWN:
@@ -712,84 +587,47 @@ void CStickerTray::onTrayNotify(std::intptr_t mouseMessage) {
 }
 
 void CStickerTray::ShowTrayMenu() {
-    if (!trayMenu_ || exiting_) {
+    if (trayIcon_.menu() == nullptr || exiting_) {
         return;
     }
-    trayMenu_->prepare(store_.GetSettingInt("deleteMode") != 0,
+    trayIcon_.showMenu(platform_.desktop->cursorPos(), store_.GetSettingInt("deleteMode") != 0,
                        HotKeyText(store_.GetSettingUInt("hkNewNote")),
                        HotKeyText(store_.GetSettingUInt("hkShowAll")),
                        HotKeyText(store_.GetSettingUInt("hkHideAll")));
-    const Point cursor = platform_.desktop->cursorPos();
-    // The menu's bottom-right corner at the pointer; Qt moves it onto the screen when the
-    // tray sits at the top.
-    const QSize size = trayMenu_->sizeHint();
-    trayMenu_->popup(QPoint(cursor.x - size.width(), cursor.y - size.height()));
-    trayMenu_->activateWindow();
-    ++trayMenuOpenings_;
 }
 
 void CStickerTray::UpdateTrayTip() {
     if (exiting_) {
         return;
     }
-    int invisible = 0;
-    for (const auto& thread : registry_) {
-        if (thread->started && !thread->note().isVisible()) {
-            ++invisible;
-        }
-    }
-    const int created = static_cast<int>(registry_.size());
-    trayTip_ = trayTipText(created, created - invisible, invisible);
-    const bool swap = invisible > 0;
-    const bool changed = swap != trayIconSwapped_;
-    trayIconSwapped_ = swap;
-    if (!trayIcon_) {
-        return;
-    }
-    trayIcon_->setToolTip(
-        QString::fromStdString(trayTip_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    if (changed) {
-        trayIcon_->setIcon(QIcon(swap ? QStringLiteral(":/icons/tray-hidden.svg")
-                                      : QStringLiteral(":/icons/tray.svg")));
-    }
+    trayIcon_.update(static_cast<int>(notes_.size()), notes_.hiddenCount());
 }
 
 // ---- Commands on all notes -----------------------------------------------------------------
 
 void CStickerTray::SaveAllNotes() {
-    for (auto& thread : registry_) {
-        CNote& note = thread->note();
+    notes_.forEach([this](CNote& note) {
         if (store_.GetNoteInt(kLiveSource, note.nid(), "isDeleted") == 0) {
             note.onCommand(cmd::NOTE_STORE_BODY);
         }
-    }
+    });
     store_.SaveDatabase("");
 }
 
 void CStickerTray::ShowAllNotes() {
-    for (auto& thread : registry_) {
-        CNote& note = thread->note();
-        note.setRaisedByAll(true);
-        if (!note.isVisible()) {
-            note.ShowNote(true);
-        }
-        note.onCommand(cmd::NOTE_BRING_TO_FRONT);
-        QThread::yieldCurrentThread();
-    }
+    notes_.raiseAll();
     notesRaised_ = true;
     UpdateTrayTip();
 }
 
 void CStickerTray::HideAllNotes() {
-    for (auto& thread : registry_) {
-        thread->note().ShowNote(false);
-    }
+    notes_.hideAll();
     UpdateTrayTip();
 }
 
 void CStickerTray::CascadeAllNotes() {
     const Rect desktop = platform_.desktop->screenRect();
-    const auto layout = cascadeLayout(desktop.width, desktop.height, registry_.size());
+    const auto layout = cascadeLayout(desktop.width, desktop.height, notes_.size());
     if (!layout) {
         platform_.messages->showMessage(
             "Warning", "", "Can't cascade notes.\nScreen resolution is to small.", kIconWarning);
@@ -800,7 +638,7 @@ void CStickerTray::CascadeAllNotes() {
 
 void CStickerTray::MinimizeAllNotes() {
     const Rect desktop = platform_.desktop->screenRect();
-    const auto layout = collapsedLayout(desktop.width, desktop.height, registry_.size());
+    const auto layout = collapsedLayout(desktop.width, desktop.height, notes_.size());
     if (!layout) {
         platform_.messages->showMessage(
             "Warning", "", "Can't process.\nScreen resolution is to small.", kIconWarning);
@@ -811,63 +649,22 @@ void CStickerTray::MinimizeAllNotes() {
 
 void CStickerTray::arrangeNotes(const std::vector<Point>& positions, int width,
                                 std::optional<int> height, int placeCommand) {
-    for (std::size_t i = 0; i < registry_.size(); ++i) {
-        CNote& note = registry_[i]->note();
-        store_.SetNoteInt(note.nid(), positions[i].x, "xPos");
-        store_.SetNoteInt(note.nid(), positions[i].y, "yPos");
-        store_.SetNoteInt(note.nid(), width, "Width");
-        if (height) {
-            store_.SetNoteInt(note.nid(), *height, "Height");
-        }
-        note.setRaisedByAll(true);
-        if (!note.isVisible()) {
-            note.ShowNote(true);
-        }
-        note.onCommand(placeCommand);
-        QThread::yieldCurrentThread();
-    }
+    notes_.arrange(positions, width, height, placeCommand);
     notesRaised_ = true;
     UpdateTrayTip();
-}
-
-void CStickerTray::hideNotesQuietly() {
-    for (auto& thread : registry_) {
-        if (thread->note().isVisible()) {
-            thread->note().ShowQuietly(false);
-        }
-    }
-}
-
-void CStickerTray::showOpenNotesQuietly() {
-    for (auto& thread : registry_) {
-        CNote& note = thread->note();
-        if (store_.GetNoteInt(kLiveSource, note.nid(), "isClosed") == 0 && !note.isVisible()) {
-            note.ShowQuietly(true);
-        }
-    }
 }
 
 void CStickerTray::ExportNotes() {
     {
         BusyScope busy(busy_);
         endRaise();
-        hideNotesQuietly();
-        const std::string chosen =
-            platform_.fileDialogs != nullptr
-                ? platform_.fileDialogs->saveFile("Export Notes", kDatFilter, "dat")
-                : std::string();
-        if (!chosen.empty() && !exiting_) {
-            const std::string path = withDatExtension(chosen);
-            // Written in place, an export onto the open database would lose it if the write
-            // failed half-way; the save goes through a temporary file instead.
-            if (samePath(path, store_.DatabasePath())) {
-                store_.SaveDatabase("");
-            } else {
-                store_.ExportDatabase(path);
-            }
+        notes_.hideQuietly();
+        const std::string path = transfer_.chooseExportFile();
+        if (!path.empty() && !exiting_) {
+            transfer_.exportTo(path);
         }
     }
-    showOpenNotesQuietly();
+    notes_.showOpenQuietly();
     UpdateTrayTip();
 }
 
@@ -875,101 +672,20 @@ void CStickerTray::ImportNotes() {
     {
         BusyScope busy(busy_);
         endRaise();
-        hideNotesQuietly();
-        const std::string chosen =
-            platform_.fileDialogs != nullptr
-                ? platform_.fileDialogs->openFile("Import Notes", kDatFilter, "dat")
-                : std::string();
-        if (!chosen.empty() && !exiting_) {
-            // The store has told the user why a file could not be read.
-            if (const auto notes = store_.LoadImportFile(withDatExtension(chosen))) {
-                for (const std::int32_t nid : *notes) {
-                    importNote(nid);
-                    // What came in so far is saved; the session's end need not wait for more.
-                    if (sessionEnding_ && sessionEnding_()) {
-                        break;
-                    }
-                }
-                UpdateTrayTip();
-                store_.SaveDatabase("");
-                postToManager(cmd::MANAGER_RELOAD);
-            }
+        notes_.hideQuietly();
+        const std::string path = transfer_.chooseImportFile();
+        // What came in before the session began to end is saved; the end need not wait for
+        // more.
+        if (!path.empty() && !exiting_ &&
+            transfer_.importFile(
+                path, [this](std::int32_t nid) { startCreatedNote(nid); }, sessionEnding_)) {
+            UpdateTrayTip();
+            store_.SaveDatabase("");
+            postToManager(cmd::MANAGER_RELOAD);
         }
     }
-    showOpenNotesQuietly();
+    notes_.showOpenQuietly();
     UpdateTrayTip();
-}
-
-void CStickerTray::importNote(std::int32_t source) {
-    static constexpr const char* kInts[] = {"TransLevel",
-                                            "priority",
-                                            "isBody",
-                                            "isEdit",
-                                            "Transparency",
-                                            "links",
-                                            "isReminder",
-                                            "remindRepeat",
-                                            "remindSnoozeTime",
-                                            "remindRepeatTimes",
-                                            "remindRepeatInterval",
-                                            "remindRepeatInterval2",
-                                            "remindAction",
-                                            "remindFlashTimes",
-                                            "remindFlashInterval",
-                                            "imagePos",
-                                            "repeatEach"};
-    static constexpr const char* kUInts[] = {"titleFontColor", "titleBackColor", "bodyFontColor",
-                                             "bodyBackColor",  "time",           "remindTime",
-                                             "remindTime1",    "remindTime2",    "expireTime"};
-    static constexpr const char* kStrings[] = {"title",     "remindWav", "remindUrl",
-                                               "remindExe", "imagePath", "schedule"};
-
-    const std::int32_t nid = store_.NewNote();
-    const Rect desktop = platform_.desktop->screenRect();
-    const Rect fitted = clampToDesktop({store_.GetNoteInt(kImportSource, source, "xPos"),
-                                        store_.GetNoteInt(kImportSource, source, "yPos"),
-                                        store_.GetNoteInt(kImportSource, source, "Width"),
-                                        store_.GetNoteInt(kImportSource, source, "Height")},
-                                       desktop.width, desktop.height);
-    store_.SetNoteInt(nid, fitted.x, "xPos");
-    store_.SetNoteInt(nid, fitted.y, "yPos");
-    store_.SetNoteInt(nid, fitted.width, "Width");
-    store_.SetNoteInt(nid, fitted.height, "Height");
-    const int border = store_.GetNoteInt(kImportSource, source, "border");
-    store_.SetNoteInt(nid, border > 0 ? border : store_.GetSettingInt("border"), "border");
-    for (const char* name : kInts) {
-        store_.SetNoteInt(nid, store_.GetNoteInt(kImportSource, source, name), name);
-    }
-    for (const char* name : kUInts) {
-        store_.SetNoteUInt(nid, store_.GetNoteUInt(kImportSource, source, name), name);
-    }
-    for (const char* name : {"titleFontType", "bodyFontType"}) {
-        store_.SetNoteFont(nid, store_.GetNoteFont(kImportSource, source, name), name);
-    }
-    for (const char* name : kStrings) {
-        store_.SetNoteString(nid, store_.GetNoteString(kImportSource, source, name), name);
-    }
-    copyBodyAndAttachments(kImportSource, source, nid);
-    startCreatedNote(nid);
-}
-
-void CStickerTray::copyBodyAndAttachments(int source, std::int32_t from, std::int32_t to) {
-    std::string body;
-    if (store_.GetNoteBody(source, from, body)) {
-        // The stored body ends with the line break the store put before its end marker;
-        // kept, a copied body would grow by one line at every copy.
-        if (body.ends_with("\r\n")) {
-            body.resize(body.size() - 2);
-        }
-        store_.SetNoteBody(to, body);
-    }
-    if (const auto files = store_.GetNoteAttachedFiles(source, from, 5)) {
-        for (const std::int32_t fid : *files) {
-            std::string name;
-            store_.GetNoteAttachedFilename(source, from, fid, name);
-            store_.AttachFileToNote(to, store_.GetNoteAttachedFiletype(source, from, fid), name);
-        }
-    }
 }
 
 void CStickerTray::startCreatedNote(std::int32_t nid) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "NoteTransfer.h"
+#include "OpenNotes.h"
+#include "TrayIcon.h"
 #include "note/NoteOwner.h"
 #include "platform/Platform.h"
 #include "store/NotesDatabase.h"
@@ -14,7 +17,6 @@
 #include <vector>
 
 class QDialog;
-class QSystemTrayIcon;
 
 namespace bp {
 
@@ -24,9 +26,10 @@ class CThread;
 class NumberedTimers;
 class TrayMenu;
 
-// The program's hidden main window: it sets the program up, keeps the registry of live
-// notes, owns the tray icon and the timers, answers the messages of notes and dialogs, and
-// takes the program down again.
+// The program's hidden main window: it sets the program up, answers the messages of notes
+// and dialogs and the commands of the menus, and takes the program down again. The open
+// notes, the tray icon and the copying of notes in and out are objects of their own that the
+// commands hand on to.
 class CStickerTray : public QObject, public INoteOwner {
     Q_OBJECT
 public:
@@ -51,11 +54,7 @@ public:
     AutoSaver* autoSaver() const { return autoSaver_; }
 
     // The note registry.
-    struct StartFlags {
-        bool applyPriorityOnStart = false;
-        bool startupBatch = false;
-        bool lastOfStartupBatch = false;
-    };
+    using StartFlags = OpenNotes::StartFlags;
     CThread& StartNoteThread(std::int32_t nid, StartFlags flags);
     // 1 when a note was created, 0 when the limit of live notes was reached.
     int CreateNewNote();
@@ -63,7 +62,7 @@ public:
     void RestoreNoteFromBin(std::int32_t nid);
     void RestoreZOrder();
     CNote* findNote(std::int32_t nid) const;
-    std::size_t noteCount() const { return registry_.size(); }
+    std::size_t noteCount() const { return notes_.size(); }
     CNote& noteAt(std::size_t index) const;
 
     // The message and command entry points. "Send" is a direct call, "post" queues it.
@@ -85,11 +84,11 @@ public:
     // The tray icon and its menu.
     void UpdateTrayTip();
     void ShowTrayMenu();
-    const std::string& trayTip() const { return trayTip_; }
+    const std::string& trayTip() const { return trayIcon_.tip(); }
     // 201 while every note is visible, 202 while some are hidden.
-    int trayIconId() const { return trayIconSwapped_ ? 202 : 201; }
-    TrayMenu* trayMenu() const { return trayMenu_.get(); }
-    int trayMenuOpenings() const { return trayMenuOpenings_; }
+    int trayIconId() const { return trayIcon_.iconId(); }
+    TrayMenu* trayMenu() const { return trayIcon_.menu(); }
+    int trayMenuOpenings() const { return trayIcon_.menuOpenings(); }
 
     // Commands on all notes.
     void SaveAllNotes();
@@ -100,7 +99,9 @@ public:
     void ImportNotes();
     void ExportNotes();
 
-    // Dialogs. Those of the Notes Manager, Recycle Bin, Find and the settings come later.
+    // Dialogs. The Notes Manager, Recycle Bin, Find and the settings dialogs plug in here:
+    // each Show* opens its window through runModal (or keeps a modeless one), and the
+    // routing in onCommand already calls them.
     void ShowAbout();
     void ShowOnlineHelp();
     void ShowNotesManager();
@@ -136,26 +137,18 @@ signals:
 private:
     void onTimer(int timerId);
     void startAutoSaver();
-    void createTrayIcon();
     void onTrayNotify(std::intptr_t mouseMessage);
     // Runs a modal dialog with the busy flag set; the dialog's result.
     int runModal(QDialog& dialog);
-    void hideNotesQuietly();
     void endRaise();
-    // The body and the attachment records of a note, copied into another (new) note.
-    void copyBodyAndAttachments(int source, std::int32_t from, std::int32_t to);
     // Starts a note that was just made (new, duplicate, imported) and gives it the focus.
     void startCreatedNote(std::int32_t nid);
-    // Writes every note's new place and size, raises it, and lets it move there with
-    // placeCommand (move, or collapse, at the stored place).
     void arrangeNotes(const std::vector<Point>& positions, int width, std::optional<int> height,
                       int placeCommand);
-    void showOpenNotesQuietly();
-    void importNote(std::int32_t importedNid);
     void deleteNote(std::size_t index);
-    std::optional<std::size_t> indexOfNid(std::int32_t nid) const;
-    std::optional<std::size_t> indexOfWindow(std::intptr_t window) const;
     void reportNoteNotFound();
+    // Tells the Notes Manager, once it is open, that the notes changed (cmd::MANAGER_*). Its
+    // window plugs in here.
     void postToManager(int command);
 
     Platform platform_;
@@ -169,17 +162,12 @@ private:
     bool busy_ = false;
     bool notesRaised_ = false;
     bool trayDoubleClicked_ = false;
-    bool trayIconSwapped_ = false;
-    int trayMenuOpenings_ = 0;
-    std::string trayTip_;
 
-    std::vector<std::unique_ptr<CThread>> registry_;
-    // Notes of an ended session, kept until the program object goes.
-    std::vector<std::unique_ptr<CThread>> ended_;
+    OpenNotes notes_;
+    NoteTransfer transfer_;
     NumberedTimers* timers_ = nullptr;
     AutoSaver* autoSaver_ = nullptr;
-    std::unique_ptr<QSystemTrayIcon> trayIcon_;
-    std::unique_ptr<TrayMenu> trayMenu_;
+    TrayIcon trayIcon_;
     std::function<unsigned()> random_;
     std::function<bool()> sessionEnding_;
 };

@@ -155,6 +155,22 @@ TEST_F(TrayTest, ClicksHotKeysAndScriptedActionsAreDroppedWhileAModalDialogIsOpe
     EXPECT_FALSE(tray->isBusy());
 }
 
+TEST_F(TrayTest, ANoteMadeFromInsideAModalDialogKeepsTheProgramBusy) {
+    // A note's own menu can still ask for a new note while a dialog of the shell is open; once
+    // the note is made the dialog is still open, so clicks must go on being dropped.
+    const std::size_t before = tray->noteCount();
+    fakes.modalDialogs.whileOpen = [&](QDialog&) {
+        tray->sendMessage(msg::WM_NOTE_NEW, 0, 0);
+        EXPECT_TRUE(tray->isBusy());
+        click(msg::MOUSE_RBUTTONDOWN);
+        return 0;
+    };
+    tray->onCommand(cmd::ABOUT);
+    EXPECT_EQ(tray->noteCount(), before + 1);
+    EXPECT_EQ(tray->trayMenuOpenings(), 0);
+    EXPECT_FALSE(tray->isBusy());
+}
+
 // ---- The menu ------------------------------------------------------------------------------
 
 TEST_F(TrayTest, MenuHasItsNineteenPositionsAndRewritesTheHotKeyTexts) {

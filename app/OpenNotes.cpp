@@ -1,0 +1,144 @@
+#include "OpenNotes.h"
+
+#include "NoteThread.h"
+#include "note/Note.h"
+#include "platform/Messages.h"
+#include "store/NotesDatabase.h"
+
+#include <QThread>
+
+namespace bp {
+
+OpenNotes::OpenNotes(Platform platform, CNotesDatabase& store, INoteOwner& owner)
+    : platform_(platform), store_(store), owner_(owner) {}
+
+OpenNotes::~OpenNotes() = default;
+
+CNote& OpenNotes::noteOf(CThread& thread) {
+    return thread.note();
+}
+
+CThread& OpenNotes::start(std::int32_t nid, StartFlags flags) {
+    auto thread = std::make_unique<CThread>(platform_, store_, owner_, nid);
+    thread->applyPriorityOnStart = flags.applyPriorityOnStart;
+    thread->startupBatch = flags.startupBatch;
+    thread->lastOfStartupBatch = flags.lastOfStartupBatch;
+    CThread& started = *thread;
+    // Listed before it is built: a note tells the owner about itself while it starts.
+    threads_.push_back(std::move(thread));
+    started.InitInstance();
+    return started;
+}
+
+CNote& OpenNotes::at(std::size_t index) const {
+    return threads_.at(index)->note();
+}
+
+CNote* OpenNotes::find(std::int32_t nid) const {
+    const auto index = indexOf(nid);
+    return index ? &threads_[*index]->note() : nullptr;
+}
+
+std::optional<std::size_t> OpenNotes::indexOf(std::int32_t nid) const {
+    for (std::size_t i = 0; i < threads_.size(); ++i) {
+        if (threads_[i]->note().nid() == nid) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> OpenNotes::indexOfWindow(std::intptr_t window) const {
+    for (std::size_t i = 0; i < threads_.size(); ++i) {
+        if (reinterpret_cast<std::intptr_t>(&threads_[i]->note()) == window) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+int OpenNotes::hiddenCount() const {
+    int hidden = 0;
+    for (const auto& thread : threads_) {
+        if (thread->started && !thread->note().isVisible()) {
+            ++hidden;
+        }
+    }
+    return hidden;
+}
+
+void OpenNotes::raiseAll() {
+    for (auto& thread : threads_) {
+        CNote& note = thread->note();
+        note.setRaisedByAll(true);
+        if (!note.isVisible()) {
+            note.ShowNote(true);
+        }
+        note.onCommand(cmd::NOTE_BRING_TO_FRONT);
+        QThread::yieldCurrentThread();
+    }
+}
+
+void OpenNotes::hideAll() {
+    for (auto& thread : threads_) {
+        thread->note().ShowNote(false);
+    }
+}
+
+void OpenNotes::arrange(const std::vector<Point>& positions, int width, std::optional<int> height,
+                        int placeCommand) {
+    for (std::size_t i = 0; i < threads_.size(); ++i) {
+        CNote& note = threads_[i]->note();
+        store_.SetNoteInt(note.nid(), positions[i].x, "xPos");
+        store_.SetNoteInt(note.nid(), positions[i].y, "yPos");
+        store_.SetNoteInt(note.nid(), width, "Width");
+        if (height) {
+            store_.SetNoteInt(note.nid(), *height, "Height");
+        }
+        note.setRaisedByAll(true);
+        if (!note.isVisible()) {
+            note.ShowNote(true);
+        }
+        note.onCommand(placeCommand);
+        QThread::yieldCurrentThread();
+    }
+}
+
+void OpenNotes::hideQuietly() {
+    for (auto& thread : threads_) {
+        if (thread->note().isVisible()) {
+            thread->note().ShowQuietly(false);
+        }
+    }
+}
+
+void OpenNotes::showOpenQuietly() {
+    for (auto& thread : threads_) {
+        CNote& note = thread->note();
+        if (store_.GetNoteInt(kLiveSource, note.nid(), "isClosed") == 0 && !note.isVisible()) {
+            note.ShowQuietly(true);
+        }
+    }
+}
+
+std::unique_ptr<CThread> OpenNotes::take(std::size_t index) {
+    std::unique_ptr<CThread> thread = std::move(threads_.at(index));
+    threads_.erase(threads_.begin() + static_cast<std::ptrdiff_t>(index));
+    return thread;
+}
+
+void OpenNotes::retireAll() {
+    for (auto& thread : threads_) {
+        retired_.push_back(std::move(thread));
+    }
+    threads_.clear();
+}
+
+void OpenNotes::closeAll() {
+    for (auto& thread : threads_) {
+        thread->note().setClosing();
+    }
+    threads_.clear();
+}
+
+}  // namespace bp

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/Desktop.h"
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+
+class QSystemTrayIcon;
+
+namespace bp {
+
+class TrayMenu;
+
+// The icon in the desktop's tray, its tool tip and its menu. It decides nothing: clicks come
+// out as the mouse messages the routing expects, menu items as their command numbers.
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    explicit TrayIcon(QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    // Puts the icon into the tray with an empty menu.
+    void create();
+    // Takes the icon out of the tray; the tip is still kept up to date.
+    void remove();
+
+    // Rewrites the tool tip from the counts of notes; the icon shows whether some are hidden.
+    void update(int created, int invisible);
+    const std::string& tip() const { return tip_; }
+    // 201 while every note is visible, 202 while some are hidden.
+    int iconId() const { return swapped_ ? 202 : 201; }
+
+    // Opens the menu with its bottom-right corner at the pointer. False when there is no menu.
+    bool showMenu(Point cursor, bool recycleBinEnabled, const std::string& newNoteKey,
+                  const std::string& showAllKey, const std::string& hideAllKey);
+    TrayMenu* menu() const { return menu_.get(); }
+    int menuOpenings() const { return menuOpenings_; }
+
+signals:
+    // A press on the icon, as msg::MOUSE_LBUTTONDOWN, MOUSE_LBUTTONDBLCLK or MOUSE_RBUTTONDOWN.
+    void mouseMessage(int message);
+    void commandChosen(int command);
+
+private:
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<TrayMenu> menu_;
+    std::string tip_;
+    bool swapped_ = false;
+    int menuOpenings_ = 0;
+};
+
+}  // namespace bp
