@@ -298,18 +298,17 @@ int CStickerTray::CreateNewNote() {
     const std::int32_t nid = store_.NewNote();
     if (store_.GetSettingInt("RandomColors") != 0) {
         const NoteColors colors = chooseRandomColors(random_);
-        store_.SetNoteUInt(nid, colors.titleBack, "titleBackColor");
-        store_.SetNoteUInt(nid, colors.titleFont, "titleFontColor");
-        store_.SetNoteUInt(nid, colors.bodyBack, "bodyBackColor");
-        store_.SetNoteUInt(nid, colors.bodyFont, "bodyFontColor");
+        store_.SetNote(nid, colors.titleBack, note::titleBackColor);
+        store_.SetNote(nid, colors.titleFont, note::titleFontColor);
+        store_.SetNote(nid, colors.bodyBack, note::bodyBackColor);
+        store_.SetNote(nid, colors.bodyFont, note::bodyFontColor);
     }
-    store_.SetNoteUInt(nid, static_cast<std::uint32_t>(now), "time");
-    store_.SetNoteString(
-        nid,
-        composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
-                            store_.GetSettingString("TitleText"),
-                            store_.GetSettingInt("TitleOrder")),
-        "title");
+    store_.SetNote(nid, static_cast<std::uint32_t>(now), note::time);
+    store_.SetNote(nid,
+                   composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
+                                       store_.GetSettingString("TitleText"),
+                                       store_.GetSettingInt("TitleOrder")),
+                   note::title);
     startCreatedNote(nid);
     UpdateTrayTip();
     store_.SaveDatabase("");
@@ -333,7 +332,7 @@ void CStickerTray::DuplicateNote(std::int32_t source) {
 
 void CStickerTray::RestoreNoteFromBin(std::int32_t nid) {
     store_.SetNoteDeleted(nid, 0);
-    store_.SetNoteInt(nid, 0, "expireTime");
+    store_.SetNote(nid, 0u, note::expireTime);
     StartFlags flags;
     flags.applyPriorityOnStart = true;
     StartNoteThread(nid, flags);
@@ -728,7 +727,7 @@ void CStickerTray::UpdateTrayTip() {
 void CStickerTray::SaveAllNotes() {
     for (auto& thread : registry_) {
         CNote& note = thread->note();
-        if (store_.GetNoteInt(kLiveSource, note.nid(), "isDeleted") == 0) {
+        if (store_.GetNote(kLiveSource, note.nid(), note::isDeleted) == 0) {
             note.onCommand(cmd::NOTE_STORE_BODY);
         }
     }
@@ -782,11 +781,11 @@ void CStickerTray::arrangeNotes(const std::vector<Point>& positions, int width,
                                 std::optional<int> height, int placeCommand) {
     for (std::size_t i = 0; i < registry_.size(); ++i) {
         CNote& note = registry_[i]->note();
-        store_.SetNoteInt(note.nid(), positions[i].x, "xPos");
-        store_.SetNoteInt(note.nid(), positions[i].y, "yPos");
-        store_.SetNoteInt(note.nid(), width, "Width");
+        store_.SetNote(note.nid(), positions[i].x, note::xPos);
+        store_.SetNote(note.nid(), positions[i].y, note::yPos);
+        store_.SetNote(note.nid(), width, note::Width);
         if (height) {
-            store_.SetNoteInt(note.nid(), *height, "Height");
+            store_.SetNote(note.nid(), *height, note::Height);
         }
         note.setRaisedByAll(true);
         if (!note.isVisible()) {
@@ -810,7 +809,7 @@ void CStickerTray::hideNotesQuietly() {
 void CStickerTray::showOpenNotesQuietly() {
     for (auto& thread : registry_) {
         CNote& note = thread->note();
-        if (store_.GetNoteInt(kLiveSource, note.nid(), "isClosed") == 0 && !note.isVisible()) {
+        if (store_.GetNote(kLiveSource, note.nid(), note::isClosed) == 0 && !note.isVisible()) {
             note.ShowQuietly(true);
         }
     }
@@ -872,17 +871,17 @@ void CStickerTray::ImportNotes() {
 void CStickerTray::importNote(std::int32_t source) {
     const std::int32_t nid = store_.NewNote();
     const Rect desktop = platform_.desktop->screenRect();
-    const Rect fitted = clampToDesktop({store_.GetNoteInt(kImportSource, source, "xPos"),
-                                        store_.GetNoteInt(kImportSource, source, "yPos"),
-                                        store_.GetNoteInt(kImportSource, source, "Width"),
-                                        store_.GetNoteInt(kImportSource, source, "Height")},
+    const Rect fitted = clampToDesktop({store_.GetNote(kImportSource, source, note::xPos),
+                                        store_.GetNote(kImportSource, source, note::yPos),
+                                        store_.GetNote(kImportSource, source, note::Width),
+                                        store_.GetNote(kImportSource, source, note::Height)},
                                        desktop.width, desktop.height);
-    store_.SetNoteInt(nid, fitted.x, "xPos");
-    store_.SetNoteInt(nid, fitted.y, "yPos");
-    store_.SetNoteInt(nid, fitted.width, "Width");
-    store_.SetNoteInt(nid, fitted.height, "Height");
-    const int border = store_.GetNoteInt(kImportSource, source, "border");
-    store_.SetNoteInt(nid, border > 0 ? border : store_.GetSettingInt("border"), "border");
+    store_.SetNote(nid, fitted.x, note::xPos);
+    store_.SetNote(nid, fitted.y, note::yPos);
+    store_.SetNote(nid, fitted.width, note::Width);
+    store_.SetNote(nid, fitted.height, note::Height);
+    const int border = store_.GetNote(kImportSource, source, note::border);
+    store_.SetNote(nid, border > 0 ? border : store_.GetSettingInt("border"), note::border);
     for (const NoteAttribute& attribute : kNoteAttributes) {
         if (attribute.copy == CopyRule::Same) {
             store_.CopyNoteAttribute(kImportSource, source, nid, attribute);
