@@ -16,16 +16,16 @@ enum class AttrType { Int, UInt, Text, Font };
 
 // Where a new note's value comes from.
 enum class NewFrom {
-    Value,    // newValue as it stands
-    Setting,  // the setting named newValue
-    Placed,   // worked out by the store: the next id, a position on the screen
+    Value,     // newValue as it stands
+    Setting,   // the setting named newValue
+    Computed,  // worked out by the store: the next id, a position on the screen
 };
 
 // What a duplicate or an import carries over from the note it copies.
 enum class CopyRule {
     Own,     // the copy keeps what NewNote gave it
     Same,    // copied as it is
-    Placed,  // a duplicate copies it as it is; an import fits it to this desktop
+    Fitted,  // a duplicate copies it as it is; an import fits it to this desktop
 };
 
 struct NoteAttribute {
@@ -48,10 +48,10 @@ namespace attr_table {
 using enum AttrType;
 constexpr NewFrom kValue = NewFrom::Value;
 constexpr NewFrom kSetting = NewFrom::Setting;
-constexpr NewFrom kWorkedOut = NewFrom::Placed;
+constexpr NewFrom kComputed = NewFrom::Computed;
 constexpr CopyRule kOwn = CopyRule::Own;
 constexpr CopyRule kSame = CopyRule::Same;
-constexpr CopyRule kFitted = CopyRule::Placed;
+constexpr CopyRule kFitted = CopyRule::Fitted;
 }  // namespace attr_table
 
 // Every attribute of a note element, in the order it is written.
@@ -59,9 +59,9 @@ inline constexpr std::array<NoteAttribute, 45> kNoteAttributes = [] {
     using namespace attr_table;
     return std::array<NoteAttribute, 45>{{
         // name, type, sample value, new note from, new note value, copy
-        {"nid", Int, "", kWorkedOut, "", kOwn},
-        {"xPos", Int, "", kWorkedOut, "", kFitted},
-        {"yPos", Int, "", kWorkedOut, "", kFitted},
+        {"nid", Int, "", kComputed, "", kOwn},
+        {"xPos", Int, "", kComputed, "", kFitted},
+        {"yPos", Int, "", kComputed, "", kFitted},
         {"Width", Int, "250", kSetting, "Width", kFitted},
         {"Height", Int, "175", kSetting, "Height", kFitted},
         {"border", Int, "1", kSetting, "border", kFitted},
