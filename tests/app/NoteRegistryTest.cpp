@@ -190,7 +190,7 @@ TEST_F(NoteRegistry, DuplicateAndImportCopyEachAttributeAsItsTypeReadsIt) {
         {"yPos", "50", nullptr, nullptr},
         {"Width", "260", nullptr, nullptr},
         {"Height", "180", nullptr, nullptr},
-        {"border", "2x", "2", nullptr},
+        {"border", "0", nullptr, "1"},  // an import takes the setting for none
         {"TransLevel", "140x", "140", nullptr},
         {"title", "copy me", nullptr, nullptr},
         {"titleFontType", kBodyFont, nullptr, nullptr},
