@@ -23,7 +23,7 @@ void CThread::InitInstance() {
     }
     const int showNotesMode = startupBatch ? store_.GetSettingInt("showNotesMode") : 0;
     if (!startupBatch || showNotesMode == 1 ||
-        (showNotesMode == 0 && store_.GetNoteInt(kLiveSource, note_->nid(), "isClosed") == 0)) {
+        (showNotesMode == 0 && store_.GetNote(kLiveSource, note_->nid(), note::isClosed) == 0)) {
         note_->ShowNote(true);
     }
     started = true;

@@ -30,41 +30,10 @@ NoteTransfer::NoteTransfer(Platform platform, CNotesDatabase& store)
 
 std::int32_t NoteTransfer::duplicate(std::int32_t source) {
     const std::int32_t nid = store_.NewNote();
-    store_.SetNoteFont(nid, store_.GetNoteFont(kLiveSource, source, "titleFontType"),
-                       "titleFontType");
-    store_.SetNoteFont(nid, store_.GetNoteFont(kLiveSource, source, "bodyFontType"),
-                       "bodyFontType");
-    for (const char* name :
-         {"title", "remindWav", "remindUrl", "remindExe", "imagePath", "schedule"}) {
-        store_.SetNoteString(nid, store_.GetNoteString(kLiveSource, source, name), name);
-    }
-    for (const char* name : {"xPos",
-                             "yPos",
-                             "Width",
-                             "Height",
-                             "border",
-                             "TransLevel",
-                             "priority",
-                             "isBody",
-                             "isEdit",
-                             "Transparency",
-                             "links",
-                             "isReminder",
-                             "repeatEach",
-                             "remindRepeat",
-                             "remindSnoozeTime",
-                             "remindRepeatTimes",
-                             "remindRepeatInterval",
-                             "remindRepeatInterval2",
-                             "remindAction",
-                             "remindFlashTimes",
-                             "remindFlashInterval",
-                             "imagePos"}) {
-        store_.SetNoteInt(nid, store_.GetNoteInt(kLiveSource, source, name), name);
-    }
-    for (const char* name : {"titleFontColor", "titleBackColor", "bodyFontColor", "bodyBackColor",
-                             "time", "remindTime", "remindTime1", "remindTime2", "expireTime"}) {
-        store_.SetNoteUInt(nid, store_.GetNoteUInt(kLiveSource, source, name), name);
+    for (const NoteAttribute& attribute : kNoteAttributes) {
+        if (attribute.copy != CopyRule::Own) {
+            store_.CopyNoteAttribute(kLiveSource, source, nid, attribute);
+        }
     }
     copyBodyAndAttachments(kLiveSource, source, nid);
     return nid;
@@ -113,53 +82,23 @@ void NoteTransfer::exportTo(const std::string& path) {
 }
 
 std::int32_t NoteTransfer::importNote(std::int32_t source) {
-    static constexpr const char* kInts[] = {"TransLevel",
-                                            "priority",
-                                            "isBody",
-                                            "isEdit",
-                                            "Transparency",
-                                            "links",
-                                            "isReminder",
-                                            "remindRepeat",
-                                            "remindSnoozeTime",
-                                            "remindRepeatTimes",
-                                            "remindRepeatInterval",
-                                            "remindRepeatInterval2",
-                                            "remindAction",
-                                            "remindFlashTimes",
-                                            "remindFlashInterval",
-                                            "imagePos",
-                                            "repeatEach"};
-    static constexpr const char* kUInts[] = {"titleFontColor", "titleBackColor", "bodyFontColor",
-                                             "bodyBackColor",  "time",           "remindTime",
-                                             "remindTime1",    "remindTime2",    "expireTime"};
-    static constexpr const char* kStrings[] = {"title",     "remindWav", "remindUrl",
-                                               "remindExe", "imagePath", "schedule"};
-
     const std::int32_t nid = store_.NewNote();
     const Rect desktop = platform_.desktop->screenRect();
-    const Rect fitted = clampToDesktop({store_.GetNoteInt(kImportSource, source, "xPos"),
-                                        store_.GetNoteInt(kImportSource, source, "yPos"),
-                                        store_.GetNoteInt(kImportSource, source, "Width"),
-                                        store_.GetNoteInt(kImportSource, source, "Height")},
+    const Rect fitted = clampToDesktop({store_.GetNote(kImportSource, source, note::xPos),
+                                        store_.GetNote(kImportSource, source, note::yPos),
+                                        store_.GetNote(kImportSource, source, note::Width),
+                                        store_.GetNote(kImportSource, source, note::Height)},
                                        desktop.width, desktop.height);
-    store_.SetNoteInt(nid, fitted.x, "xPos");
-    store_.SetNoteInt(nid, fitted.y, "yPos");
-    store_.SetNoteInt(nid, fitted.width, "Width");
-    store_.SetNoteInt(nid, fitted.height, "Height");
-    const int border = store_.GetNoteInt(kImportSource, source, "border");
-    store_.SetNoteInt(nid, border > 0 ? border : store_.GetSettingInt("border"), "border");
-    for (const char* name : kInts) {
-        store_.SetNoteInt(nid, store_.GetNoteInt(kImportSource, source, name), name);
-    }
-    for (const char* name : kUInts) {
-        store_.SetNoteUInt(nid, store_.GetNoteUInt(kImportSource, source, name), name);
-    }
-    for (const char* name : {"titleFontType", "bodyFontType"}) {
-        store_.SetNoteFont(nid, store_.GetNoteFont(kImportSource, source, name), name);
-    }
-    for (const char* name : kStrings) {
-        store_.SetNoteString(nid, store_.GetNoteString(kImportSource, source, name), name);
+    store_.SetNote(nid, fitted.x, note::xPos);
+    store_.SetNote(nid, fitted.y, note::yPos);
+    store_.SetNote(nid, fitted.width, note::Width);
+    store_.SetNote(nid, fitted.height, note::Height);
+    const int border = store_.GetNote(kImportSource, source, note::border);
+    store_.SetNote(nid, border > 0 ? border : store_.GetSettingInt("border"), note::border);
+    for (const NoteAttribute& attribute : kNoteAttributes) {
+        if (attribute.copy == CopyRule::Same) {
+            store_.CopyNoteAttribute(kImportSource, source, nid, attribute);
+        }
     }
     copyBodyAndAttachments(kImportSource, source, nid);
     return nid;

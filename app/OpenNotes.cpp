@@ -89,11 +89,11 @@ void OpenNotes::arrange(const std::vector<Point>& positions, int width, std::opt
                         int placeCommand) {
     for (std::size_t i = 0; i < threads_.size(); ++i) {
         CNote& note = threads_[i]->note();
-        store_.SetNoteInt(note.nid(), positions[i].x, "xPos");
-        store_.SetNoteInt(note.nid(), positions[i].y, "yPos");
-        store_.SetNoteInt(note.nid(), width, "Width");
+        store_.SetNote(note.nid(), positions[i].x, note::xPos);
+        store_.SetNote(note.nid(), positions[i].y, note::yPos);
+        store_.SetNote(note.nid(), width, note::Width);
         if (height) {
-            store_.SetNoteInt(note.nid(), *height, "Height");
+            store_.SetNote(note.nid(), *height, note::Height);
         }
         note.setRaisedByAll(true);
         if (!note.isVisible()) {
@@ -115,7 +115,7 @@ void OpenNotes::hideQuietly() {
 void OpenNotes::showOpenQuietly() {
     for (auto& thread : threads_) {
         CNote& note = thread->note();
-        if (store_.GetNoteInt(kLiveSource, note.nid(), "isClosed") == 0 && !note.isVisible()) {
+        if (store_.GetNote(kLiveSource, note.nid(), note::isClosed) == 0 && !note.isVisible()) {
             note.ShowQuietly(true);
         }
     }

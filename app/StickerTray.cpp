@@ -259,18 +259,18 @@ int CStickerTray::CreateNewNote() {
         const std::int32_t nid = store_.NewNote();
         if (store_.GetSettingInt("RandomColors") != 0) {
             const NoteColors colors = chooseRandomColors(random_);
-            store_.SetNoteUInt(nid, colors.titleBack, "titleBackColor");
-            store_.SetNoteUInt(nid, colors.titleFont, "titleFontColor");
-            store_.SetNoteUInt(nid, colors.bodyBack, "bodyBackColor");
-            store_.SetNoteUInt(nid, colors.bodyFont, "bodyFontColor");
+            store_.SetNote(nid, colors.titleBack, note::titleBackColor);
+            store_.SetNote(nid, colors.titleFont, note::titleFontColor);
+            store_.SetNote(nid, colors.bodyBack, note::bodyBackColor);
+            store_.SetNote(nid, colors.bodyFont, note::bodyFontColor);
         }
-        store_.SetNoteUInt(nid, static_cast<std::uint32_t>(now), "time");
-        store_.SetNoteString(
+        store_.SetNote(nid, static_cast<std::uint32_t>(now), note::time);
+        store_.SetNote(
             nid,
             composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
                                 store_.GetSettingString("TitleText"),
                                 store_.GetSettingInt("TitleOrder")),
-            "title");
+            note::title);
         startCreatedNote(nid);
         UpdateTrayTip();
         store_.SaveDatabase("");
@@ -288,7 +288,7 @@ void CStickerTray::DuplicateNote(std::int32_t source) {
 
 void CStickerTray::RestoreNoteFromBin(std::int32_t nid) {
     store_.SetNoteDeleted(nid, 0);
-    store_.SetNoteInt(nid, 0, "expireTime");
+    store_.SetNote(nid, 0u, note::expireTime);
     StartFlags flags;
     flags.applyPriorityOnStart = true;
     StartNoteThread(nid, flags);
@@ -607,7 +607,7 @@ void CStickerTray::UpdateTrayTip() {
 
 void CStickerTray::SaveAllNotes() {
     notes_.forEach([this](CNote& note) {
-        if (store_.GetNoteInt(kLiveSource, note.nid(), "isDeleted") == 0) {
+        if (store_.GetNote(kLiveSource, note.nid(), note::isDeleted) == 0) {
             note.onCommand(cmd::NOTE_STORE_BODY);
         }
     });

@@ -74,7 +74,7 @@ CNote::~CNote() {
 
 void CNote::CreateFromRecord() {
     creating_ = true;
-    border_ = store_.GetNoteInt(kLiveSource, nid_, "border");
+    border_ = store_.GetNote(kLiveSource, nid_, note::border);
     body_ = new CNoteBody(this);
     body_->setEdgeStyle(border_);
     editor_ = new CBodyEditor(*this, *body_, platform_.shell);
@@ -86,28 +86,28 @@ void CNote::CreateFromRecord() {
     title_ = new CTitle(*this);
     title_->createButtons();
 
-    const auto titleFontColor = store_.GetNoteUInt(kLiveSource, nid_, "titleFontColor");
-    const auto titleBackColor = store_.GetNoteUInt(kLiveSource, nid_, "titleBackColor");
-    const QString titleText = textFromStored(store_.GetNoteString(kLiveSource, nid_, "title"));
+    const auto titleFontColor = store_.GetNote(kLiveSource, nid_, note::titleFontColor);
+    const auto titleBackColor = store_.GetNote(kLiveSource, nid_, note::titleBackColor);
+    const QString titleText = textFromStored(store_.GetNote(kLiveSource, nid_, note::title));
     title_->setColors(colorFromStored(titleFontColor), colorFromStored(titleBackColor));
     title_->setTitleText(titleText);
-    title_->setTitleFont(fontFromRecord(store_.GetNoteFont(kLiveSource, nid_, "titleFontType")));
+    title_->setTitleFont(fontFromRecord(store_.GetNote(kLiveSource, nid_, note::titleFontType)));
     setWindowTitle(titleText);
 
-    bodyFont_ = store_.GetNoteFont(kLiveSource, nid_, "bodyFontType");
-    bodyFontColor_ = colorFromStored(store_.GetNoteUInt(kLiveSource, nid_, "bodyFontColor"));
-    bodyBackColor_ = colorFromStored(store_.GetNoteUInt(kLiveSource, nid_, "bodyBackColor"));
-    isBody_ = store_.GetNoteInt(kLiveSource, nid_, "isBody");
-    isEdit_ = store_.GetNoteInt(kLiveSource, nid_, "isEdit");
-    transparency_ = store_.GetNoteInt(kLiveSource, nid_, "Transparency");
-    links_ = store_.GetNoteInt(kLiveSource, nid_, "links");
+    bodyFont_ = store_.GetNote(kLiveSource, nid_, note::bodyFontType);
+    bodyFontColor_ = colorFromStored(store_.GetNote(kLiveSource, nid_, note::bodyFontColor));
+    bodyBackColor_ = colorFromStored(store_.GetNote(kLiveSource, nid_, note::bodyBackColor));
+    isBody_ = store_.GetNote(kLiveSource, nid_, note::isBody);
+    isEdit_ = store_.GetNote(kLiveSource, nid_, note::isEdit);
+    transparency_ = store_.GetNote(kLiveSource, nid_, note::Transparency);
+    links_ = store_.GetNote(kLiveSource, nid_, note::links);
     currentTitleHeight_ = store_.GetSettingInt("titleHeight");
     if (currentTitleHeight_ <= 0) {
         currentTitleHeight_ = kExpandedTitleHeight;
     }
-    priority_ = store_.GetNoteInt(kLiveSource, nid_, "priority");
+    priority_ = store_.GetNote(kLiveSource, nid_, note::priority);
 
-    const std::uint32_t created = store_.GetNoteUInt(kLiveSource, nid_, "time");
+    const std::uint32_t created = store_.GetNote(kLiveSource, nid_, note::time);
     createdText_ =
         platform_.clock->format("%m %d, %Y - %I:%M:%S %p", platform_.clock->localTime(created), 25);
 
@@ -121,10 +121,10 @@ void CNote::CreateFromRecord() {
     cursor.clearSelection();
     body_->setTextCursor(cursor);
 
-    cachedPosition_ = QPoint(store_.GetNoteInt(kLiveSource, nid_, "xPos"),
-                             store_.GetNoteInt(kLiveSource, nid_, "yPos"));
-    cachedWidth_ = store_.GetNoteInt(kLiveSource, nid_, "Width");
-    cachedHeight_ = store_.GetNoteInt(kLiveSource, nid_, "Height");
+    cachedPosition_ = QPoint(store_.GetNote(kLiveSource, nid_, note::xPos),
+                             store_.GetNote(kLiveSource, nid_, note::yPos));
+    cachedWidth_ = store_.GetNote(kLiveSource, nid_, note::Width);
+    cachedHeight_ = store_.GetNote(kLiveSource, nid_, note::Height);
     moveAndResize(QRect(cachedPosition_, QSize(cachedWidth_, cachedHeight_)));
 
     titleRect_ = QRect(0, 0, cachedWidth_, currentTitleHeight_);
@@ -136,7 +136,7 @@ void CNote::CreateFromRecord() {
     SetEditable(isEdit_ != 0, false);
     ApplyTransparency();
     title_->setPriorityImage(priority_);
-    title_->showExpiration(store_.GetNoteUInt(kLiveSource, nid_, "expireTime") != 0);
+    title_->showExpiration(store_.GetNote(kLiveSource, nid_, note::expireTime) != 0);
     title_->setAlarmImage(false, QStringLiteral("Alarm Off"));
     onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
 
@@ -186,7 +186,7 @@ void CNote::ShowNote(bool show) {
         return;
     }
     ShowQuietly(show);
-    store_.SetNoteInt(nid_, show ? 0 : 1, "isClosed");
+    store_.SetNote(nid_, show ? 0 : 1, note::isClosed);
     owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
 }
 
@@ -281,25 +281,25 @@ void CNote::SetBodyShown(bool show, bool saveNow) {
         bodyRect_ = QRect(QPoint(titleRect_.left(), kExpandedTitleHeight),
                           QPoint(titleRect_.right(), bodyRect_.bottom() + shift));
         body_->show();
-        Rect stored{store_.GetNoteInt(kLiveSource, nid_, "xPos"),
-                    store_.GetNoteInt(kLiveSource, nid_, "yPos"),
-                    store_.GetNoteInt(kLiveSource, nid_, "Width"),
-                    store_.GetNoteInt(kLiveSource, nid_, "Height")};
+        Rect stored{store_.GetNote(kLiveSource, nid_, note::xPos),
+                    store_.GetNote(kLiveSource, nid_, note::yPos),
+                    store_.GetNote(kLiveSource, nid_, note::Width),
+                    store_.GetNote(kLiveSource, nid_, note::Height)};
         if (store_.GetSettingInt("move") == 0) {
             const Rect screen = platform_.desktop->screenRect();
             stored = clampToDesktop(stored, screen.width, screen.height);
         }
-        store_.SetNoteInt(nid_, stored.x, "xPos");
-        store_.SetNoteInt(nid_, stored.y, "yPos");
-        store_.SetNoteInt(nid_, stored.width, "Width");
-        store_.SetNoteInt(nid_, stored.height, "Height");
+        store_.SetNote(nid_, stored.x, note::xPos);
+        store_.SetNote(nid_, stored.y, note::yPos);
+        store_.SetNote(nid_, stored.width, note::Width);
+        store_.SetNote(nid_, stored.height, note::Height);
         cachedWidth_ = stored.width;
         cachedHeight_ = stored.height;
         updateSizeLimits();
         moveAndResize(QRect(stored.x, stored.y, stored.width, stored.height));
     } else {
         // Read before the new size limits resize the window, which writes its size.
-        const int storedWidth = store_.GetNoteInt(kLiveSource, nid_, "Width");
+        const int storedWidth = store_.GetNote(kLiveSource, nid_, note::Width);
         isBody_ = 0;
         currentTitleHeight_ = kCollapsedTitleHeight;
         body_->hide();
@@ -308,7 +308,7 @@ void CNote::SetBodyShown(bool show, bool saveNow) {
             QRect(cachedPosition_, QSize(storedWidth, collapsedHeight(currentTitleHeight_))));
     }
     LayoutChildren();
-    store_.SetNoteInt(nid_, isBody_, "isBody");
+    store_.SetNote(nid_, isBody_, note::isBody);
     if (saveNow) {
         store_.SaveDatabase("");
     }
@@ -330,7 +330,7 @@ void CNote::SetEditable(bool editable, bool focusBody) {
         TakeFocus(Focus::Body);
     }
     title_->update();
-    store_.SetNoteInt(nid_, isEdit_, "isEdit");
+    store_.SetNote(nid_, isEdit_, note::isEdit);
 }
 
 void CNote::ApplyTransparency() {
@@ -339,7 +339,7 @@ void CNote::ApplyTransparency() {
     }
     double opacity = 1.0;
     if (transparency_ != 0) {
-        const int level = store_.GetNoteInt(kLiveSource, nid_, "TransLevel");
+        const int level = store_.GetNote(kLiveSource, nid_, note::TransLevel);
         opacity = std::clamp(level, 55, 255) / 255.0;
     }
     platform_.windows->setOpacity(this, opacity);
@@ -432,20 +432,20 @@ void CNote::onCommand(int id) {
             StoreBody();
             break;
         case cmd::NOTE_MOVE_TO_STORED: {
-            const int height = isBody_ != 0 ? store_.GetNoteInt(kLiveSource, nid_, "Height")
+            const int height = isBody_ != 0 ? store_.GetNote(kLiveSource, nid_, note::Height)
                                             : collapsedHeight(currentTitleHeight_);
-            moveAndResize(QRect(store_.GetNoteInt(kLiveSource, nid_, "xPos"),
-                                store_.GetNoteInt(kLiveSource, nid_, "yPos"),
-                                store_.GetNoteInt(kLiveSource, nid_, "Width"), height));
+            moveAndResize(QRect(store_.GetNote(kLiveSource, nid_, note::xPos),
+                                store_.GetNote(kLiveSource, nid_, note::yPos),
+                                store_.GetNote(kLiveSource, nid_, note::Width), height));
             LayoutChildren();
             TakeFocus(Focus::Note);
             break;
         }
         case cmd::NOTE_COLLAPSE_AT_STORED: {
             // Read before the new size limits resize the window, which writes its size.
-            const QRect stored(store_.GetNoteInt(kLiveSource, nid_, "xPos"),
-                               store_.GetNoteInt(kLiveSource, nid_, "yPos"),
-                               store_.GetNoteInt(kLiveSource, nid_, "Width"),
+            const QRect stored(store_.GetNote(kLiveSource, nid_, note::xPos),
+                               store_.GetNote(kLiveSource, nid_, note::yPos),
+                               store_.GetNote(kLiveSource, nid_, note::Width),
                                collapsedHeight(kCollapsedTitleHeight));
             if (isBody_ != 0 && links_ != 0 && store_.GetSettingInt("hideAttach") != 0) {
                 showAttachPanel(false);
@@ -456,7 +456,7 @@ void CNote::onCommand(int id) {
             updateSizeLimits();
             moveAndResize(stored);
             LayoutChildren();
-            store_.SetNoteInt(nid_, 0, "isBody");
+            store_.SetNote(nid_, 0, note::isBody);
             TakeFocus(Focus::Note);
             break;
         }
@@ -595,7 +595,7 @@ void CNote::duplicate() {
 
 void CNote::deleteWithConfirmation() {
     const QString storedPriority =
-        QString::fromStdString(store_.GetNoteString(kLiveSource, nid_, "priority"));
+        QString::fromStdString(store_.GetNoteAttribute(kLiveSource, nid_, note::priority.name));
     // Hidden while the question is asked, but not recorded as closed: should the session end
     // before the answer, the note must not stay hidden at the next start.
     ShowQuietly(false);
@@ -670,18 +670,18 @@ void CNote::writeGeometryIfChanged() {
     if (!isVisible() || awaitingPlacement_) {
         return;
     }
-    const int x = store_.GetNoteInt(kLiveSource, nid_, "xPos");
-    const int y = store_.GetNoteInt(kLiveSource, nid_, "yPos");
-    const int w = store_.GetNoteInt(kLiveSource, nid_, "Width");
-    const int h = store_.GetNoteInt(kLiveSource, nid_, "Height");
+    const int x = store_.GetNote(kLiveSource, nid_, note::xPos);
+    const int y = store_.GetNote(kLiveSource, nid_, note::yPos);
+    const int w = store_.GetNote(kLiveSource, nid_, note::Width);
+    const int h = store_.GetNote(kLiveSource, nid_, note::Height);
     if (geometry() == QRect(x, y, w, h)) {
         return;
     }
-    store_.SetNoteInt(nid_, this->x(), "xPos");
-    store_.SetNoteInt(nid_, this->y(), "yPos");
-    store_.SetNoteInt(nid_, width(), "Width");
+    store_.SetNote(nid_, this->x(), note::xPos);
+    store_.SetNote(nid_, this->y(), note::yPos);
+    store_.SetNote(nid_, width(), note::Width);
     if (isBody_ != 0) {
-        store_.SetNoteInt(nid_, height(), "Height");
+        store_.SetNote(nid_, height(), note::Height);
     }
 }
 
@@ -706,8 +706,8 @@ void CNote::moveEvent(QMoveEvent* event) {
     } else {
         collapseMoving_ = false;
     }
-    store_.SetNoteInt(nid_, x(), "xPos");
-    store_.SetNoteInt(nid_, y(), "yPos");
+    store_.SetNote(nid_, x(), note::xPos);
+    store_.SetNote(nid_, y(), note::yPos);
     placeAttachPanel();
     StoreBody();
 }
@@ -725,9 +725,9 @@ void CNote::resizeEvent(QResizeEvent* event) {
         limitsRelaxed_ = false;
         updateSizeLimits();
     }
-    store_.SetNoteInt(nid_, width(), "Width");
+    store_.SetNote(nid_, width(), note::Width);
     if (isBody_ != 0) {
-        store_.SetNoteInt(nid_, height(), "Height");
+        store_.SetNote(nid_, height(), note::Height);
     }
     StoreBody();
 }

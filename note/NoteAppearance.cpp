@@ -28,7 +28,7 @@ void CNote::SetPriority(int priority) {
                                                             IWindowSystem::Stacking::Normal,
                                                             IWindowSystem::Stacking::Top};
     platform_.windows->setStacking(this, kStacking[std::clamp(priority, 0, 2)]);
-    store_.SetNoteInt(nid_, priority, "priority");
+    store_.SetNote(nid_, priority, note::priority);
     title_->setPriorityImage(priority);
     priority_ = priority;
     onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
@@ -41,15 +41,15 @@ void CNote::ApplyRandomScheme() {
     }
     const NoteColors colors = chooseRandomScheme(random_);
     title_->setColors(colorFromStored(colors.titleFont), colorFromStored(colors.titleBack));
-    store_.SetNoteUInt(nid_, colors.titleFont, "titleFontColor");
-    store_.SetNoteUInt(nid_, colors.titleBack, "titleBackColor");
+    store_.SetNote(nid_, colors.titleFont, note::titleFontColor);
+    store_.SetNote(nid_, colors.titleBack, note::titleBackColor);
     bodyBackColor_ = colorFromStored(colors.bodyBack);
-    store_.SetNoteUInt(nid_, colors.bodyBack, "bodyBackColor");
+    store_.SetNote(nid_, colors.bodyBack, note::bodyBackColor);
     bodyFontColor_ = colorFromStored(colors.bodyFont);
     QTextCharFormat format;
     format.setForeground(bodyFontColor_);
     body_->mergeCurrentCharFormat(format);
-    store_.SetNoteUInt(nid_, colors.bodyFont, "bodyFontColor");
+    store_.SetNote(nid_, colors.bodyFont, note::bodyFontColor);
     update();
 }
 
@@ -63,15 +63,15 @@ void CNote::maximize() {
 }
 
 void CNote::chooseTransparency() {
-    const bool stored = store_.GetNoteInt(kLiveSource, nid_, "Transparency") != 0;
+    const bool stored = store_.GetNote(kLiveSource, nid_, note::Transparency) != 0;
     const int position =
-        CTransparency::positionFor(store_.GetNoteInt(kLiveSource, nid_, "TransLevel"));
+        CTransparency::positionFor(store_.GetNote(kLiveSource, nid_, note::TransLevel));
     BeginModal();
     CTransparency dialog(this, *platform_.windows, {this, attachPanel_}, stored, position);
     if (runModal(dialog) == QDialog::Accepted) {
         transparency_ = dialog.transparent() ? 1 : 0;
-        store_.SetNoteInt(nid_, CTransparency::levelFor(dialog.position()), "TransLevel");
-        store_.SetNoteInt(nid_, transparency_, "Transparency");
+        store_.SetNote(nid_, CTransparency::levelFor(dialog.position()), note::TransLevel);
+        store_.SetNote(nid_, transparency_, note::Transparency);
         hoverOpaque_ = false;
         update();
     }
@@ -82,8 +82,8 @@ void CNote::chooseTransparency() {
 
 void CNote::chooseSize() {
     BeginModal();
-    CSetSize dialog(this, QSize(store_.GetNoteInt(kLiveSource, nid_, "Width"),
-                                store_.GetNoteInt(kLiveSource, nid_, "Height")));
+    CSetSize dialog(this, QSize(store_.GetNote(kLiveSource, nid_, note::Width),
+                                store_.GetNote(kLiveSource, nid_, note::Height)));
     if (runModal(dialog) == QDialog::Accepted) {
         const QSize size = dialog.chosenSize();
         // The exact size wins over the size limits, until the user next resizes the note.
@@ -91,8 +91,8 @@ void CNote::chooseSize() {
                        std::min(minimumHeight(), size.height()));
         limitsRelaxed_ = true;
         resize(size);
-        store_.SetNoteInt(nid_, size.width(), "Width");
-        store_.SetNoteInt(nid_, size.height(), "Height");
+        store_.SetNote(nid_, size.width(), note::Width);
+        store_.SetNote(nid_, size.height(), note::Height);
         LayoutChildren();
     }
     EndModal();
@@ -143,10 +143,10 @@ void CNote::chooseNoteColor() {
         // One colour for the whole note: the body and the title bar.
         bodyBackColor_ = *chosen;
         update();
-        store_.SetNoteUInt(nid_, storedFromColor(*chosen), "bodyBackColor");
+        store_.SetNote(nid_, storedFromColor(*chosen), note::bodyBackColor);
         sendToAttachPanel(cmd::ATTACH_COLORS);
         title_->setColors(title_->textColor(), *chosen);
-        store_.SetNoteUInt(nid_, storedFromColor(*chosen), "titleBackColor");
+        store_.SetNote(nid_, storedFromColor(*chosen), note::titleBackColor);
     }
     EndModal();
 }
@@ -175,7 +175,7 @@ void CNote::chooseBodyTextColor() {
     if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, initial)) {
         bodyFontColor_ = *chosen;
         editor_->SetInsertionColor(*chosen);
-        store_.SetNoteUInt(nid_, storedFromColor(*chosen), "bodyFontColor");
+        store_.SetNote(nid_, storedFromColor(*chosen), note::bodyFontColor);
         sendToAttachPanel(cmd::ATTACH_COLORS);
     }
     EndModal();
@@ -199,8 +199,8 @@ void CNote::chooseBodyFont() {
         editor_->SetInsertionFont(record);
         editor_->SetInsertionColor(bodyFontColor_);
         bodyFont_ = record;
-        store_.SetNoteFont(nid_, record, "bodyFontType");
-        store_.SetNoteUInt(nid_, storedFromColor(bodyFontColor_), "bodyFontColor");
+        store_.SetNote(nid_, record, note::bodyFontType);
+        store_.SetNote(nid_, storedFromColor(bodyFontColor_), note::bodyFontColor);
         sendToAttachPanel(cmd::ATTACH_COLORS);
     }
     EndModal();
@@ -208,15 +208,15 @@ void CNote::chooseBodyFont() {
 }
 
 void CNote::chooseTitleFont() {
-    const LogFont stored = store_.GetNoteFont(kLiveSource, nid_, "titleFontType");
+    const LogFont stored = store_.GetNote(kLiveSource, nid_, note::titleFontType);
     BeginModal();
     if (const std::optional<FontChoice> chosen =
             dialogs_->chooseFont(this, {fontFromRecord(stored), title_->textColor()})) {
         QTextCharFormat format;
         format.setFont(chosen->font);
         const LogFont record = editor_->CharFormatToLogFont(format);
-        store_.SetNoteFont(nid_, record, "titleFontType");
-        store_.SetNoteUInt(nid_, storedFromColor(chosen->color), "titleFontColor");
+        store_.SetNote(nid_, record, note::titleFontType);
+        store_.SetNote(nid_, storedFromColor(chosen->color), note::titleFontColor);
         title_->setColors(chosen->color, title_->backColor());
         title_->setTitleFont(fontFromRecord(record));
     }
@@ -226,7 +226,7 @@ void CNote::chooseTitleFont() {
 void CNote::chooseTitleTextColor() {
     BeginModal();
     if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, title_->textColor())) {
-        store_.SetNoteUInt(nid_, storedFromColor(*chosen), "titleFontColor");
+        store_.SetNote(nid_, storedFromColor(*chosen), note::titleFontColor);
         title_->setColors(*chosen, title_->backColor());
     }
     EndModal();

@@ -195,8 +195,8 @@ void CTitle::showExpiration(bool show) {
 }
 
 void CTitle::RefreshTooltips(const QString& createdText, const std::optional<QString>& nextAlarm) {
-    const QString priority = priorityWord(
-        textFromStored(note_.store().GetNoteString(kLiveSource, note_.nid(), "priority")));
+    const QString priority = priorityWord(textFromStored(
+        note_.store().GetNoteAttribute(kLiveSource, note_.nid(), note::priority.name)));
     if (nextAlarm) {
         alarmText_ = *nextAlarm;
         if (CTitleButton* b = button(cmd::TITLE_ALARM_BUTTON)) {
@@ -253,7 +253,7 @@ void CTitle::onCommand(int id) {
             break;
         case cmd::TITLE_EXPIRATION_BUTTON:
             showExpiration(false);
-            note_.store().SetNoteUInt(note_.nid(), 0, "expireTime");
+            note_.store().SetNote(note_.nid(), 0, note::expireTime);
             break;
         case cmd::TITLE_EDIT:
             startEdit();
@@ -307,7 +307,7 @@ void CTitle::onCommand(int id) {
 void CTitle::openMenu(NoteMenu which, const QPoint& screenPos) {
     std::unique_ptr<QMenu> menu = buildNoteMenu(which, this);
     if (which == NoteMenu::Note) {
-        const int priority = note_.store().GetNoteInt(kLiveSource, note_.nid(), "priority");
+        const int priority = note_.store().GetNote(kLiveSource, note_.nid(), note::priority);
         const int checked = priority == 0   ? cmd::NOTE_PRIORITY_LOW
                             : priority == 1 ? cmd::NOTE_PRIORITY_REGULAR
                             : priority == 2 ? cmd::NOTE_PRIORITY_HIGH
@@ -367,13 +367,13 @@ void CTitle::finishEdit() {
 
 void CTitle::storeOpenEdit() {
     if (editor_ && !note_.closing()) {
-        note_.store().SetNoteString(note_.nid(), storedFromText(editor_->text()), "title");
+        note_.store().SetNote(note_.nid(), storedFromText(editor_->text()), note::title);
     }
 }
 
 void CTitle::takeEditedTitle() {
     titleText_ = editBuffer_;
-    note_.store().SetNoteString(note_.nid(), storedFromText(titleText_), "title");
+    note_.store().SetNote(note_.nid(), storedFromText(titleText_), note::title);
     note_.setWindowTitle(titleText_);
     repaint();
     note_.onCommand(cmd::NOTE_REFRESH_TOOLTIPS);

@@ -6,11 +6,6 @@ namespace bp {
 
 namespace {
 
-constexpr std::string_view kDefaultTitleFont =
-    "8====yaaaaaaaaaaaaaaaEaAaaB=aaaaayeAesCznlCwaByaaaaaaBQppqak6QeaKDEeafBvcqbkAGO3";
-constexpr std::string_view kDefaultBodyFont =
-    "8====yaaaaaaaaaaaaaaaEaAaaaaaaaaayeAesCznlCwaByaaaaaaBQppqak6QeaKDEeafBvcqbkAGO3";
-
 struct SampleNote {
     std::string_view xPos, yPos, title, titleBackColor, bodyBackColor, priority;
 };
@@ -23,56 +18,25 @@ constexpr SampleNote kSamples[3] = {
 
 std::string sampleNoteAttributes(int nid, const SampleNote& n) {
     const std::string id = std::to_string(nid);
-    const NamedValue values[45] = {
-        {"nid", id},
-        {"xPos", n.xPos},
-        {"yPos", n.yPos},
-        {"Width", "250"},
-        {"Height", "175"},
-        {"border", "1"},
-        {"TransLevel", "150"},
-        {"title", n.title},
-        {"titleFontType", kDefaultTitleFont},
-        {"titleFontColor", "4194368"},
-        {"titleBackColor", n.titleBackColor},
-        {"bodyFontType", kDefaultBodyFont},
-        {"bodyFontColor", "0"},
-        {"bodyBackColor", n.bodyBackColor},
-        {"priority", n.priority},
-        {"isTitle", "1"},
-        {"isBody", "1"},
-        {"isEdit", "1"},
-        {"Transparency", "0"},
-        {"time", "1511606046"},
-        {"isReminder", "0"},
-        {"remindTime", "1511808780"},
-        {"remindTime1", "0"},
-        {"remindTime2", "0"},
-        {"remindRepeat", "0"},
-        {"remindSnoozeTime", "0"},
-        {"remindRepeatTimes", "0"},
-        {"remindRepeatInterval", "0"},
-        {"remindRepeatInterval2", "0"},
-        {"remindAction", "3"},
-        {"remindFlashTimes", "100"},
-        {"remindFlashInterval", "600"},
-        {"remindWav", ""},
-        {"remindUrl", ""},
-        {"remindExe", ""},
-        {"attachedFiles", ""},
-        {"imagePath", ""},
-        {"imagePos", "0"},
-        {"isDeleted", "0"},
-        {"links", "0"},
-        {"expireTime", "0"},
-        {"deleteTime", "0"},
-        {"isClosed", "0"},
-        {"schedule", ";!;!;!"},
-        {"repeatEach", "0"},
+    // What sets the samples apart; the rest comes from the table.
+    const NamedValue own[] = {
+        {note::nid.name, id},
+        {note::xPos.name, n.xPos},
+        {note::yPos.name, n.yPos},
+        {note::title.name, n.title},
+        {note::titleBackColor.name, n.titleBackColor},
+        {note::bodyBackColor.name, n.bodyBackColor},
+        {note::priority.name, n.priority},
     };
     std::string text;
-    for (const NamedValue& v : values) {
-        text += markup::AttributeText(v.name, v.value);
+    for (const NoteAttribute& attribute : kNoteAttributes) {
+        std::string_view value = attribute.sampleValue;
+        for (const NamedValue& v : own) {
+            if (v.name == attribute.name) {
+                value = v.value;
+            }
+        }
+        text += markup::AttributeText(attribute.name, value);
     }
     return text;
 }
@@ -132,54 +96,6 @@ const std::array<NamedValue, 51> kDefaultSettings = {{
     {"hideAttach", "1"},
     {"independentDatabases", "0"},
 }};
-
-const std::array<std::string_view, 45> kNoteAttributeNames = {
-    "nid",
-    "xPos",
-    "yPos",
-    "Width",
-    "Height",
-    "border",
-    "TransLevel",
-    "title",
-    "titleFontType",
-    "titleFontColor",
-    "titleBackColor",
-    "bodyFontType",
-    "bodyFontColor",
-    "bodyBackColor",
-    "priority",
-    "isTitle",
-    "isBody",
-    "isEdit",
-    "Transparency",
-    "time",
-    "isReminder",
-    "remindTime",
-    "remindTime1",
-    "remindTime2",
-    "remindRepeat",
-    "remindSnoozeTime",
-    "remindRepeatTimes",
-    "remindRepeatInterval",
-    "remindRepeatInterval2",
-    "remindAction",
-    "remindFlashTimes",
-    "remindFlashInterval",
-    "remindWav",
-    "remindUrl",
-    "remindExe",
-    "attachedFiles",
-    "imagePath",
-    "imagePos",
-    "isDeleted",
-    "links",
-    "expireTime",
-    "deleteTime",
-    "isClosed",
-    "schedule",
-    "repeatEach",
-};
 
 std::string BuildDefaultDatabaseText() {
     std::string text = "<Brightpost>\r\n";

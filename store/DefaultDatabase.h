@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NoteAttributes.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -13,9 +15,6 @@ struct NamedValue {
 
 // The settings of a new database, in the order they are written.
 extern const std::array<NamedValue, 51> kDefaultSettings;
-
-// The attributes of every note element, in the order they are written.
-extern const std::array<std::string_view, 45> kNoteAttributeNames;
 
 // The text of a new database: the default settings and three sample notes.
 std::string BuildDefaultDatabaseText();

@@ -560,6 +560,22 @@ bool CNotesDatabase::SetNoteFont(std::int32_t nid, const LogFont& font, std::str
     return SetNoteAttribute(nid, name, EncodeFont(font));
 }
 
+bool CNotesDatabase::CopyNoteAttribute(int source, std::int32_t from, std::int32_t to,
+                                       const NoteAttribute& attribute) {
+    const std::string_view name = attribute.name;
+    switch (attribute.type) {
+        case AttrType::Int:
+            return SetNoteInt(to, GetNoteInt(source, from, name), name);
+        case AttrType::UInt:
+            return SetNoteUInt(to, GetNoteUInt(source, from, name), name);
+        case AttrType::Text:
+            return SetNoteString(to, GetNoteString(source, from, name), name);
+        case AttrType::Font:
+            return SetNoteFont(to, GetNoteFont(source, from, name), name);
+    }
+    return false;
+}
+
 namespace {
 
 // Where a note's body lies: its element, and in it the body start n and the body end m.
@@ -638,19 +654,23 @@ std::int32_t CNotesDatabase::NewNote() {
     });
     const auto nid = static_cast<std::int32_t>(largest + 1);
 
-    std::string settings[14];
-    static constexpr std::string_view kFromSettings[14] = {
-        "Width",          "Height",         "border",           "TransLevel",    "titleFontType",
-        "titleFontColor", "titleBackColor", "bodyFontType",     "bodyFontColor", "bodyBackColor",
-        "priority",       "Transparency",   "defaultImagePath", "links"};
-    for (int i = 0; i < 14; ++i) {
-        settings[i] = ReadSetting(kFromSettings[i]);
+    // The settings are read in table order, before the position that depends on them.
+    std::array<std::string, kNoteAttributes.size()> values;
+    for (std::size_t i = 0; i < kNoteAttributes.size(); ++i) {
+        const NoteAttribute& attribute = kNoteAttributes[i];
+        if (attribute.newFrom == NewFrom::Setting) {
+            values[i] = ReadSetting(attribute.newValue);
+        } else if (attribute.newFrom == NewFrom::Value) {
+            values[i] = attribute.newValue;
+        }
     }
+    constexpr std::size_t kWidth = NoteAttributeIndex(note::Width.name);
+    constexpr std::size_t kHeight = NoteAttributeIndex(note::Height.name);
 
     // Rows of 40 pixels down the screen, then a step to the right for every full column.
     const Rect screen = platform_.desktop->screenRect();
-    const long long w = ParseInt(settings[0]);
-    const long long h = ParseInt(settings[1]);
+    const long long w = ParseInt(values[kWidth]);
+    const long long h = ParseInt(values[kHeight]);
     const long long rows = (static_cast<long long>(screen.height) - h) / 40;
     long long x = 0;
     long long y = 0;
@@ -671,21 +691,12 @@ std::int32_t CNotesDatabase::NewNote() {
     x = std::max(0LL, x);
     y = std::max(0LL, y);
 
-    const std::string id = std::to_string(nid);
-    const std::string xs = std::to_string(x);
-    const std::string ys = std::to_string(y);
-    const std::string_view values[45] = {
-        id,           xs,          ys,           settings[0],  settings[1], settings[2],
-        settings[3],  "",          settings[4],  settings[5],  settings[6], settings[7],
-        settings[8],  settings[9], settings[10], "1",          "1",         "1",
-        settings[11], "0",         "0",          "0",          "0",         "0",
-        "0",          "0",         "0",          "0",          "0",         "0",
-        "100",        "600",       "",           "",           "",          "",
-        settings[12], "0",         "0",          settings[13], "0",         "0",
-        "0",          "",          "0"};
+    values[NoteAttributeIndex(note::nid.name)] = std::to_string(nid);
+    values[NoteAttributeIndex(note::xPos.name)] = std::to_string(x);
+    values[NoteAttributeIndex(note::yPos.name)] = std::to_string(y);
     std::string element = "\r\n<note";
-    for (std::size_t i = 0; i < kNoteAttributeNames.size(); ++i) {
-        element += AttributeText(kNoteAttributeNames[i], values[i]);
+    for (std::size_t i = 0; i < kNoteAttributes.size(); ++i) {
+        element += AttributeText(kNoteAttributes[i].name, values[i]);
     }
     element += ">\r\n";
     element += kBodyStart;
@@ -726,7 +737,7 @@ void CNotesDatabase::SetNoteDeleted(std::int32_t nid, int flag) {
             std::uint32_t oldest = UINT32_MAX;
             std::optional<std::int32_t> victim;
             for (std::int32_t id : *bin) {
-                const std::uint32_t t = GetNoteUInt(kLiveSource, id, "deleteTime");
+                const std::uint32_t t = GetNote(kLiveSource, id, note::deleteTime);
                 if (t < oldest) {
                     oldest = t;
                     victim = id;
@@ -737,8 +748,8 @@ void CNotesDatabase::SetNoteDeleted(std::int32_t nid, int flag) {
             }
         }
     }
-    SetNoteInt(nid, static_cast<std::int32_t>(platform_.clock->now()), "deleteTime");
-    SetNoteInt(nid, flag, "isDeleted");
+    SetNote(nid, static_cast<std::uint32_t>(platform_.clock->now()), note::deleteTime);
+    SetNote(nid, flag, note::isDeleted);
 }
 
 IdList CNotesDatabase::ListNotes(int source) {

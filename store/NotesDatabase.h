@@ -2,6 +2,7 @@
 
 #include "DatabaseFile.h"
 #include "FontCodec.h"
+#include "NoteAttributes.h"
 #include "NoteSection.h"
 #include "platform/Platform.h"
 
@@ -94,6 +95,35 @@ public:
     bool SetNoteInt(std::int32_t nid, std::int32_t value, std::string_view name);
     bool SetNoteUInt(std::int32_t nid, std::uint32_t value, std::string_view name);
     bool SetNoteFont(std::int32_t nid, const LogFont& font, std::string_view name);
+    // The same through a typed key (note::xPos, ...): the key chooses the reader and writer.
+    int GetNote(int source, std::int32_t nid, IntKey key) {
+        return GetNoteInt(source, nid, key.name);
+    }
+    std::uint32_t GetNote(int source, std::int32_t nid, UIntKey key) {
+        return GetNoteUInt(source, nid, key.name);
+    }
+    std::string GetNote(int source, std::int32_t nid, TextKey key) {
+        return GetNoteString(source, nid, key.name);
+    }
+    LogFont GetNote(int source, std::int32_t nid, FontKey key) {
+        return GetNoteFont(source, nid, key.name);
+    }
+    bool SetNote(std::int32_t nid, std::int32_t value, IntKey key) {
+        return SetNoteInt(nid, value, key.name);
+    }
+    bool SetNote(std::int32_t nid, std::uint32_t value, UIntKey key) {
+        return SetNoteUInt(nid, value, key.name);
+    }
+    bool SetNote(std::int32_t nid, const std::string& text, TextKey key) {
+        return SetNoteString(nid, text, key.name);
+    }
+    bool SetNote(std::int32_t nid, const LogFont& font, FontKey key) {
+        return SetNoteFont(nid, font, key.name);
+    }
+    // Copies one attribute of a note of source to the live note to, read and written as its
+    // type says, so that a copy stores the value as the program reads it.
+    bool CopyNoteAttribute(int source, std::int32_t from, std::int32_t to,
+                           const NoteAttribute& attribute);
     // The body as stored, with the line break the writer put before its end marker. A failed
     // read reports itself (both sources) and leaves out unchanged.
     bool GetNoteBody(int source, std::int32_t nid, std::string& out);

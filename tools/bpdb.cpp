@@ -2,9 +2,9 @@
 // store code as the program. Results go to stdout, the store's own messages to stderr.
 
 #include "store/DatabaseFile.h"
-#include "store/DefaultDatabase.h"
 #include "store/FontCodec.h"
 #include "store/Markup.h"
+#include "store/NoteAttributes.h"
 #include "store/NotesDatabase.h"
 
 #include <algorithm>
@@ -51,27 +51,10 @@ int usage() {
     return 2;
 }
 
-enum class Type { Text, Int, UInt, Font };
-
-Type typeOf(std::string_view attr) {
-    static const std::string_view kUInt[] = {
-        "titleFontColor", "titleBackColor", "bodyFontColor", "bodyBackColor", "time",
-        "remindTime",     "remindTime1",    "remindTime2",   "expireTime",    "deleteTime"};
-    static const std::string_view kText[] = {"title",         "remindWav", "remindUrl", "remindExe",
-                                             "attachedFiles", "imagePath", "schedule"};
-    if (attr == "titleFontType" || attr == "bodyFontType") {
-        return Type::Font;
-    }
-    if (std::find(std::begin(kUInt), std::end(kUInt), attr) != std::end(kUInt)) {
-        return Type::UInt;
-    }
-    if (std::find(std::begin(kText), std::end(kText), attr) != std::end(kText)) {
-        return Type::Text;
-    }
-    return std::find(bp::kNoteAttributeNames.begin(), bp::kNoteAttributeNames.end(), attr) !=
-                   bp::kNoteAttributeNames.end()
-               ? Type::Int
-               : Type::Text;
+// Names the table does not know are taken as text.
+bp::AttrType typeOf(std::string_view attr) {
+    const std::size_t at = bp::NoteAttributeIndex(attr);
+    return at < bp::kNoteAttributes.size() ? bp::kNoteAttributes[at].type : bp::AttrType::Text;
 }
 
 // A whole decimal number in the range of its type, or nothing.
@@ -167,9 +150,9 @@ int main(int argc, char** argv) {
     }
     if (command == "list" && argc == 3) {
         for (std::int32_t nid : allNotes(db)) {
-            std::cout << nid << "\t" << oneLine(db.GetNoteString(1, nid, "title")) << "\t"
-                      << db.GetNoteInt(1, nid, "priority") << "\t"
-                      << db.GetNoteInt(1, nid, "isDeleted") << "\n";
+            std::cout << nid << "\t" << oneLine(db.GetNote(1, nid, bp::note::title)) << "\t"
+                      << db.GetNote(1, nid, bp::note::priority) << "\t"
+                      << db.GetNote(1, nid, bp::note::isDeleted) << "\n";
         }
         return messages.shown == 0 ? 0 : 1;
     }
@@ -199,10 +182,10 @@ int main(int argc, char** argv) {
             // Numbers are shown as the program reads them (times after 2038 included).
             std::string value;
             switch (typeOf(attr)) {
-                case Type::Int:
+                case bp::AttrType::Int:
                     value = std::to_string(db.GetNoteInt(1, id, attr));
                     break;
-                case Type::UInt:
+                case bp::AttrType::UInt:
                     value = std::to_string(db.GetNoteUInt(1, id, attr));
                     break;
                 default:
@@ -223,24 +206,24 @@ int main(int argc, char** argv) {
             written = db.SetNoteBody(id, value);
         } else {
             switch (typeOf(attr)) {
-                case Type::Text:
+                case bp::AttrType::Text:
                     written = db.SetNoteString(id, value, attr);
                     break;
-                case Type::Int:
+                case bp::AttrType::Int:
                     if (!parseWhole(value, true, number)) {
                         std::cerr << "bpdb: " << attr << " takes a signed 32-bit number\n";
                         return 2;
                     }
                     written = db.SetNoteInt(id, static_cast<std::int32_t>(number), attr);
                     break;
-                case Type::UInt:
+                case bp::AttrType::UInt:
                     if (!parseWhole(value, false, number)) {
                         std::cerr << "bpdb: " << attr << " takes an unsigned 32-bit number\n";
                         return 2;
                     }
                     written = db.SetNoteUInt(id, static_cast<std::uint32_t>(number), attr);
                     break;
-                case Type::Font:
+                case bp::AttrType::Font:
                     if (!bp::IsEncodedFont(value)) {
                         std::cerr << "bpdb: " << attr << " takes an 80-character encoded font\n";
                         return 2;

@@ -171,6 +171,87 @@ TEST_F(NoteRegistry, DuplicateCopiesTheNoteWithItsAlarmTimeAndAttachments) {
     EXPECT_EQ(store.GetNoteAttachedFiletype(1, 4, (*files)[1]), 3);
 }
 
+// Every attribute of a note, through a duplicate and an import: numbers are stored again as
+// the program reads them, and a copy keeps its own id, Recycle Bin state and title switch.
+TEST_F(NoteRegistry, DuplicateAndImportCopyEachAttributeAsItsTypeReadsIt) {
+    constexpr const char* kBodyFont =
+        "8====yaaaaaaaaaaaaaaaEaAaaaaaaaaayeAesCznlCwaByaaaaaaBQppqak6QeaKDEeafBvcqbkAGO3";
+    constexpr const char* kTitleFont =
+        "8====yaaaaaaaaaaaaaaaEaAaaB=aaaaayeAesCznlCwaByaaaaaaBQppqak6QeaKDEeafBvcqbkAGO3";
+    struct Row {
+        const char* name;
+        const char* stored;      // in note 2
+        const char* duplicated;  // in its duplicate; nullptr: as stored
+        const char* imported;    // in its import; nullptr: as duplicated
+    };
+    const Row rows[] = {
+        {"nid", "2", "4", "6"},
+        {"xPos", "40x", "40", nullptr},
+        {"yPos", "50", nullptr, nullptr},
+        {"Width", "260", nullptr, nullptr},
+        {"Height", "180", nullptr, nullptr},
+        {"border", "0", nullptr, "1"},  // an import takes the setting for none
+        {"TransLevel", "140x", "140", nullptr},
+        {"title", "copy me", nullptr, nullptr},
+        {"titleFontType", kBodyFont, nullptr, nullptr},
+        {"titleFontColor", "-1", nullptr, nullptr},
+        {"titleBackColor", "4000000000", "-294967296", nullptr},
+        {"bodyFontType", kTitleFont, nullptr, nullptr},
+        {"bodyFontColor", "12x", "12", nullptr},
+        {"bodyBackColor", "65535", nullptr, nullptr},
+        {"priority", "2junk", "2", nullptr},
+        {"isTitle", "0", "1", nullptr},
+        {"isBody", "1", nullptr, nullptr},
+        {"isEdit", "0", nullptr, nullptr},
+        {"Transparency", "0x", "0", nullptr},
+        {"time", "1700000000", nullptr, nullptr},
+        {"isReminder", "1", nullptr, nullptr},
+        {"remindTime", "4000000001", "-294967295", nullptr},
+        {"remindTime1", "11", nullptr, nullptr},
+        {"remindTime2", "12", nullptr, nullptr},
+        {"remindRepeat", "3", nullptr, nullptr},
+        {"remindSnoozeTime", "4", nullptr, nullptr},
+        {"remindRepeatTimes", "5", nullptr, nullptr},
+        {"remindRepeatInterval", "6", nullptr, nullptr},
+        {"remindRepeatInterval2", "7", nullptr, nullptr},
+        {"remindAction", "8", nullptr, nullptr},
+        {"remindFlashTimes", "9", nullptr, nullptr},
+        {"remindFlashInterval", "10", nullptr, nullptr},
+        {"remindWav", "bell 1x", nullptr, nullptr},
+        {"remindUrl", "https://example.org/x", nullptr, nullptr},
+        {"remindExe", "/bin/x", nullptr, nullptr},
+        {"attachedFiles", "", nullptr, nullptr},
+        {"imagePath", "/pictures/x.png", nullptr, nullptr},
+        {"imagePos", "13x", "13", nullptr},
+        {"isDeleted", "0", nullptr, nullptr},
+        {"links", "1", nullptr, nullptr},
+        {"expireTime", "14", nullptr, nullptr},
+        {"deleteTime", "15", "0", nullptr},
+        {"isClosed", "0", nullptr, nullptr},
+        {"schedule", "1;!2;!3;!4x", nullptr, nullptr},
+        {"repeatEach", "16x", "16", nullptr},
+    };
+    prepare();
+    for (const Row& row : rows) {
+        ASSERT_TRUE(store.SetNoteAttribute(2, row.name, row.stored)) << row.name;
+    }
+    const std::string exported = folder.file("export.dat");
+    ASSERT_TRUE(store.ExportDatabase(exported));
+    start();
+    tray->onMessage(msg::WM_NOTE_DUPLICATE, 0, 2);
+    ASSERT_NE(tray->findNote(4), nullptr);
+    fakes.fileDialogs.answers = {exported};
+    tray->onCommand(cmd::IMPORT_NOTES);
+    ASSERT_EQ(store.GetNoteString(1, 6, "title"), "copy me");
+
+    for (const Row& row : rows) {
+        const char* duplicated = row.duplicated != nullptr ? row.duplicated : row.stored;
+        const char* imported = row.imported != nullptr ? row.imported : duplicated;
+        EXPECT_EQ(store.GetNoteAttribute(1, 4, row.name), duplicated) << row.name;
+        EXPECT_EQ(store.GetNoteAttribute(1, 6, row.name), imported) << row.name;
+    }
+}
+
 TEST_F(NoteRegistry, DeleteGoesToTheBinOrForGoodByDeleteMode) {
     prepare();
     start();

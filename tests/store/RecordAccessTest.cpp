@@ -260,6 +260,29 @@ TEST_F(RecordAccess, FontAttributesDecodeOrGiveTheZeroRecord) {
     EXPECT_EQ(db.GetNoteFont(1, 1, "bodyFontType"), bp::LogFont{});
 }
 
+// One stored text, read through keys of each type: the key alone decides how it is read.
+TEST_F(RecordAccess, TypedKeysReadAndWriteAsTheirType) {
+    namespace note = bp::note;
+    for (std::string_view name : {"xPos", "remindTime", "title", "bodyFontType"}) {
+        ASSERT_TRUE(db.SetNoteAttribute(1, name, "-1x"));
+    }
+    EXPECT_EQ(db.GetNote(kLiveSource, 1, note::xPos), -1);
+    EXPECT_EQ(db.GetNote(kLiveSource, 1, note::remindTime), 4294967295u);
+    EXPECT_EQ(db.GetNote(kLiveSource, 1, note::title), "-1x");
+    EXPECT_EQ(db.GetNote(kLiveSource, 1, note::bodyFontType), bp::LogFont{});
+
+    bp::LogFont font = db.GetNote(kLiveSource, 2, note::titleFontType);
+    font.italic = 1;
+    ASSERT_TRUE(db.SetNote(1, font, note::bodyFontType));
+    ASSERT_TRUE(db.SetNote(1, 4000000000u, note::remindTime));
+    ASSERT_TRUE(db.SetNote(1, std::string("a <b>"), note::title));
+    EXPECT_EQ(db.GetNoteFont(1, 1, "bodyFontType"), font);
+    EXPECT_EQ(db.GetNoteAttribute(1, 1, "remindTime"), "-294967296");
+    EXPECT_EQ(db.GetNote(kLiveSource, 1, note::remindTime), 4000000000u);
+    EXPECT_EQ(db.GetNote(kLiveSource, 1, note::title), "a <b>");
+    EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(RecordAccess, BodyReadsBackWithTheWritersLineBreak) {
     std::string body = "unchanged";
     ASSERT_TRUE(db.GetNoteBody(kLiveSource, 1, body));
