@@ -18,7 +18,7 @@
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
 #include "platform/Messages.h"
-#include "platform/qt/NumberedTimers.h"
+#include "qtsupport/NumberedTimers.h"
 
 #include <QAction>
 #include <QApplication>
