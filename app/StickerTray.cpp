@@ -40,7 +40,7 @@ namespace bp {
 
 namespace {
 
-constexpr int kIconWarning = 205;
+constexpr int kIconWarning = res::ICON_WARNING;
 constexpr int kMaxLiveNotes = 1000;
 constexpr int kTrayClickDelayMs = 300;
 constexpr const char* kDatFilter = "Dat Files (*.dat)";

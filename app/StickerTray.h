@@ -1,6 +1,7 @@
 #pragma once
 
 #include "note/NoteOwner.h"
+#include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "store/NotesDatabase.h"
 
@@ -86,8 +87,8 @@ public:
     void UpdateTrayTip();
     void ShowTrayMenu();
     const std::string& trayTip() const { return trayTip_; }
-    // 201 while every note is visible, 202 while some are hidden.
-    int trayIconId() const { return trayIconSwapped_ ? 202 : 201; }
+    // Dimmed while some notes are hidden.
+    int trayIconId() const { return trayIconSwapped_ ? res::ICON_TRAY_HIDDEN : res::ICON_TRAY; }
     TrayMenu* trayMenu() const { return trayMenu_.get(); }
     int trayMenuOpenings() const { return trayMenuOpenings_; }
 

@@ -149,7 +149,7 @@ private:
     static SplitFailure SplitText(std::string_view text, bool allowImportRoot, Split& out);
 
     void NotifyChange();
-    void ReportError(int point, const char* text);
+    void ReportError(LookupFailure point, const char* text);
     void ReportError(const char* caption, const char* text);
     NoteSection& SectionOf(int source) {
         return source == kImportSource ? importNotes_ : notesSection_;
