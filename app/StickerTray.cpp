@@ -134,7 +134,7 @@ int CStickerTray::Initialize() {
     }
 
     store_.SetDataFolder(dataFolder);
-    if (!store_.OpenDatabase(0)) {
+    if (!store_.OpenDatabase(kOpenReporting)) {
         // The session may end while the damage is being reported: the damaged file is then
         // left as it is, for the next start to recover.
         if (exiting_) {

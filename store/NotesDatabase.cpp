@@ -125,7 +125,7 @@ bool CNotesDatabase::OpenDatabase(int mode) {
         platform_.messages->standardError("Error", kAccessMessage);
         return false;
     }
-    const bool report = mode != 10;
+    const bool report = mode != kOpenSilent;
     if (read.status == dbfile::ReadStatus::BadLength) {
         // A length that does not fit the file leaves no text that could be trusted.
         if (report) {
