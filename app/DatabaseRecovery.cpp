@@ -44,7 +44,7 @@ CDatabaseRecovery::Outcome CDatabaseRecovery::Run() {
         if (!dbfile::fileExists(candidate)) {
             continue;
         }
-        if (dbfile::copyFile(candidate, database) && store_.OpenDatabase(10)) {
+        if (dbfile::copyFile(candidate, database) && store_.OpenDatabase(kOpenSilent)) {
             restoredFrom = candidate;
             break;
         }

@@ -15,7 +15,7 @@
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
-#include "platform/rtf/QtRichTextEngine.h"
+#include "richtext/RichText.h"
 #include "store/NotesDatabase.h"
 
 #include <QApplication>

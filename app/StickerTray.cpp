@@ -17,7 +17,7 @@
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
 #include "platform/Messages.h"
-#include "platform/qt/NumberedTimers.h"
+#include "qtsupport/NumberedTimers.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -33,7 +33,7 @@ namespace bp {
 
 namespace {
 
-constexpr int kIconWarning = 205;
+constexpr int kIconWarning = res::ICON_WARNING;
 constexpr int kMaxLiveNotes = 1000;
 constexpr int kTrayClickDelayMs = 300;
 
@@ -110,7 +110,7 @@ int CStickerTray::Initialize() {
     }
 
     store_.SetDataFolder(dataFolder);
-    if (!store_.OpenDatabase(0)) {
+    if (!store_.OpenDatabase(kOpenReporting)) {
         // The session may end while the damage is being reported: the damaged file is then
         // left as it is, for the next start to recover.
         if (exiting_) {

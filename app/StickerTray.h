@@ -4,6 +4,7 @@
 #include "OpenNotes.h"
 #include "TrayIcon.h"
 #include "note/NoteOwner.h"
+#include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "store/NotesDatabase.h"
 

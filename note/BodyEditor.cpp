@@ -9,7 +9,7 @@
 #include "Title.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
-#include "platform/rtf/WebAddresses.h"
+#include "richtext/RichText.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>

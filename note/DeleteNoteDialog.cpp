@@ -2,6 +2,7 @@
 
 #include "DialogLayout.h"
 #include "MessageBoxes.h"
+#include "platform/Messages.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -29,7 +30,7 @@ CDeleteNote::CDeleteNote(QWidget* parent, const QString& title, const QString& c
                          const QString& storedPriority)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
     setWindowTitle(QStringLiteral("Warning"));
-    setWindowIcon(boxIcon(199));
+    setWindowIcon(boxIcon(res::ICON_PROGRAM));
     auto* group = new QGroupBox(QStringLiteral("Delete note"), this);
     text_ = new QTextEdit(group);
     text_->setReadOnly(true);

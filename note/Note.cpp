@@ -11,8 +11,8 @@
 #include "Title.h"
 #include "TransparencyDialog.h"
 #include "platform/Messages.h"
-#include "platform/qt/NumberedTimers.h"
-#include "platform/qt/StoredText.h"
+#include "qtsupport/NumberedTimers.h"
+#include "qtsupport/StoredText.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,8 +1,6 @@
 #include "NoteBody.h"
 
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
-#include "platform/rtf/WebAddresses.h"
+#include "richtext/RichText.h"
 
 #include <QKeyEvent>
 #include <QMimeData>

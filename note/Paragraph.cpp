@@ -1,7 +1,7 @@
 #include "Paragraph.h"
 
 #include "DialogLayout.h"
-#include "platform/rtf/RtfFormats.h"
+#include "richtext/RichText.h"
 
 #include <QComboBox>
 #include <QFormLayout>

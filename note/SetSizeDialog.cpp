@@ -2,6 +2,7 @@
 
 #include "DialogLayout.h"
 #include "MessageBoxes.h"
+#include "platform/Messages.h"
 
 #include <QFormLayout>
 #include <QSpinBox>
@@ -10,7 +11,7 @@ namespace bp {
 
 CSetSize::CSetSize(QWidget* parent, QSize stored) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Set note's size"));
-    setWindowIcon(boxIcon(199));
+    setWindowIcon(boxIcon(res::ICON_PROGRAM));
     // Spin boxes take digits only and keep every value within its range. A number typed below
     // the smallest note is raised to it when the typing ends, rather than thrown away.
     width_ = new QSpinBox(this);

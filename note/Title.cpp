@@ -6,8 +6,8 @@
 #include "TitleButton.h"
 #include "ToolTips.h"
 #include "platform/Messages.h"
-#include "platform/qt/NumberedTimers.h"
-#include "platform/qt/StoredText.h"
+#include "qtsupport/NumberedTimers.h"
+#include "qtsupport/StoredText.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,6 +2,7 @@
 
 #include "DialogLayout.h"
 #include "MessageBoxes.h"
+#include "platform/Messages.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -23,7 +24,7 @@ CTransparency::CTransparency(QWidget* parent, IWindowSystem& windows, std::vecto
                              bool transparent, int position)
     : QDialog(parent), windows_(windows), targets_(std::move(targets)) {
     setWindowTitle(QStringLiteral("Transparency"));
-    setWindowIcon(boxIcon(199));
+    setWindowIcon(boxIcon(res::ICON_PROGRAM));
     auto* group = new QGroupBox(this);
     check_ = new QCheckBox(QStringLiteral("Transparency"), group);
     slider_ = new QSlider(Qt::Horizontal, group);

@@ -6,10 +6,10 @@
 #include "HotKeys.h"
 #include "ModalDialogs.h"
 #include "PlatformInfo.h"
-#include "RichText.h"
 #include "Shell.h"
 #include "UserMessages.h"
 #include "WindowSystem.h"
+#include "richtext/RichTextEngine.h"
 
 namespace bp {
 

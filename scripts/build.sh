@@ -9,7 +9,9 @@ launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-if [[ ! -f $build/build.ninja ]]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
+# Warnings are errors here; a build folder configured before that is configured again once.
+if [[ ! -f $build/build.ninja ]] || ! grep -qx 'BRIGHTPOST_WERROR:BOOL=ON' "$build/CMakeCache.txt"; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIGHTPOST_WERROR=ON \
+        "${launcher[@]}"
 fi
 cmake --build "$build" -j "$(nproc)" "$@"

@@ -1,7 +1,7 @@
 #include "NotesDatabase.h"
 
 #include "Markup.h"
-#include "platform/RichText.h"
+#include "richtext/RichTextEngine.h"
 
 namespace bp {
 

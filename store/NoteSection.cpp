@@ -200,30 +200,30 @@ const NoteSection::Summary& NoteSection::summaryOf(const Piece& piece) const {
     return piece.summary;
 }
 
-int NoteSection::locate(std::int32_t nid, Location& at, std::string_view& element) const {
+LookupFailure NoteSection::locate(std::int32_t nid, Location& at, std::string_view& element) const {
     if (!indexed_) {
         at.s = Find(flat_, idNeedle(nid), 0);
         if (at.s <= 0) {
-            return 1;
+            return LookupFailure::NoNote;
         }
         at.e = Find(flat_, kNoteEnd, at.s);
         if (at.e <= at.s) {
-            return 2;
+            return LookupFailure::NoNoteEnd;
         }
         element = std::string_view(flat_).substr(static_cast<std::size_t>(at.s),
                                                  static_cast<std::size_t>(at.e - at.s));
-        return 0;
+        return LookupFailure::None;
     }
     if (keysDirty_) {
         rebuildKeys();
     }
     const auto found = keys_.find(std::to_string(nid));
     if (found == keys_.end()) {
-        return 1;
+        return LookupFailure::NoNote;
     }
     at.piece = found->second;
     element = std::string_view(pieces_[at.piece].elem).substr(2);
-    return 0;
+    return LookupFailure::None;
 }
 
 void NoteSection::toFlat(std::size_t i, std::size_t j, std::string_view region) {

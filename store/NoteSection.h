@@ -11,6 +11,16 @@
 
 namespace bp {
 
+// Where a lookup in the database text stopped. The numbers are the ones the store's error box
+// shows in its caption ("Error 1" ... "Error 4"), so users and old reports keep meaning the same.
+enum class LookupFailure {
+    None = 0,
+    NoNote = 1,     // no element with that id
+    NoNoteEnd = 2,  // the element is not closed
+    NoPart = 3,     // the attribute, body or file is not in the element
+    NoPartEnd = 4,  // ... or it is not closed
+};
+
 // The notes section of a database: the text between "\r\n<notes>\r\n" and the notes end.
 //
 // Every read and write of the format is defined as a search over this text from its start.
@@ -57,9 +67,9 @@ public:
     // Off: always the flat form (reference figures, tests).
     void setIndexing(bool enabled);
 
-    // 0 when found; else 1 (no such note) or 2 (no note end). element is the note's text from
-    // "<note nid=" up to its end and stays valid until the next change.
-    int locate(std::int32_t nid, Location& at, std::string_view& element) const;
+    // Found, else NoNote or NoNoteEnd. element is the note's text from "<note nid=" up to its end
+    // and stays valid until the next change.
+    LookupFailure locate(std::int32_t nid, Location& at, std::string_view& element) const;
     // Remove(s, e - s) and InsertAt(s, element) for a located note.
     void replaceElement(const Location& at, std::string_view element);
     // Remove(s, e - s + 24) for a located note.

@@ -3,6 +3,7 @@
 #include "DatabaseFile.h"
 #include "DefaultDatabase.h"
 #include "Markup.h"
+#include "platform/Messages.h"
 
 #include <algorithm>
 #include <cctype>
@@ -105,8 +106,8 @@ CNotesDatabase::SplitFailure CNotesDatabase::SplitText(std::string_view text, bo
     return SplitFailure::None;
 }
 
-void CNotesDatabase::ReportError(int point, const char* text) {
-    platform_.messages->standardError("Error " + std::to_string(point), text);
+void CNotesDatabase::ReportError(LookupFailure point, const char* text) {
+    platform_.messages->standardError("Error " + std::to_string(static_cast<int>(point)), text);
 }
 
 void CNotesDatabase::ReportError(const char* caption, const char* text) {
@@ -124,7 +125,7 @@ bool CNotesDatabase::OpenDatabase(int mode) {
         platform_.messages->standardError("Error", kAccessMessage);
         return false;
     }
-    const bool report = mode != 10;
+    const bool report = mode != kOpenSilent;
     if (read.status == dbfile::ReadStatus::BadLength) {
         // A length that does not fit the file leaves no text that could be trusted.
         if (report) {
@@ -263,13 +264,13 @@ void CNotesDatabase::ReportReplacedDatabase(const std::string& keptAs, bool kept
             "Warning", "",
             "Another program replaced Brightpost.dat. Its version has been kept as \"" + keptAs +
                 "\", and your notes have been saved in Brightpost.dat.",
-            205);
+            res::ICON_WARNING);
     } else {
         platform_.messages->showMessage(
             "Error", "",
             "Another program replaced Brightpost.dat, and its version could not be kept (the "
             "disk may be full). Your notes were not saved over it.",
-            205);
+            res::ICON_WARNING);
     }
 }
 
@@ -290,7 +291,7 @@ bool CNotesDatabase::WriteDatabaseFile(const std::string& text, const std::strin
     }
     platform_.messages->showMessage(
         "Error", "", "Could not open file \"" + path + "\", open error " + std::to_string(cause),
-        205);
+        res::ICON_WARNING);
     return false;
 }
 
@@ -384,10 +385,10 @@ std::string CNotesDatabase::ReadSetting(std::string_view name) {
         case AttributeFailure::None:
             return value;
         case AttributeFailure::Missing:
-            ReportError(3, "Error while reading settings");
+            ReportError(LookupFailure::NoPart, "Error while reading settings");
             return {};
         case AttributeFailure::NoTerminator:
-            ReportError(4, "Error while reading settings");
+            ReportError(LookupFailure::NoPartEnd, "Error while reading settings");
             return {};
     }
     return {};
@@ -408,10 +409,10 @@ bool CNotesDatabase::SetSettingAttribute(std::string_view name, const std::strin
             }
             return true;
         case AttributeFailure::Missing:
-            ReportError(3, "Not able to set the settings attribute");
+            ReportError(LookupFailure::NoPart, "Not able to set the settings attribute");
             return false;
         case AttributeFailure::NoTerminator:
-            ReportError(4, "Not able to set the settings attribute");
+            ReportError(LookupFailure::NoPartEnd, "Not able to set the settings attribute");
             return false;
     }
     return false;
@@ -476,17 +477,17 @@ std::string CNotesDatabase::ReadNote(int source, std::int32_t nid, std::string_v
     }
     NoteSection::Location at;
     std::string_view element;
-    int failure = SectionOf(source).locate(nid, at, element);
+    LookupFailure failure = SectionOf(source).locate(nid, at, element);
     std::string value;
-    if (failure == 0) {
+    if (failure == LookupFailure::None) {
         switch (ReadAttribute(element, name, value)) {
             case AttributeFailure::None:
                 return value;
             case AttributeFailure::Missing:
-                failure = 3;
+                failure = LookupFailure::NoPart;
                 break;
             case AttributeFailure::NoTerminator:
-                failure = 4;
+                failure = LookupFailure::NoPartEnd;
                 break;
         }
     }
@@ -505,8 +506,8 @@ bool CNotesDatabase::SetNoteAttribute(std::int32_t nid, std::string_view name,
     std::lock_guard lock(dataLock_);
     NoteSection::Location at;
     std::string_view found;
-    int failure = notesSection_.locate(nid, at, found);
-    if (failure == 0) {
+    LookupFailure failure = notesSection_.locate(nid, at, found);
+    if (failure == LookupFailure::None) {
         std::string element(found);
         switch (WriteAttribute(element, name, text)) {
             case AttributeFailure::None:
@@ -516,10 +517,10 @@ bool CNotesDatabase::SetNoteAttribute(std::int32_t nid, std::string_view name,
                 }
                 return true;
             case AttributeFailure::Missing:
-                failure = 3;
+                failure = LookupFailure::NoPart;
                 break;
             case AttributeFailure::NoTerminator:
-                failure = 4;
+                failure = LookupFailure::NoPartEnd;
                 break;
         }
     }
@@ -586,20 +587,21 @@ struct BodyLocation {
     long long m = 0;
 };
 
-// 0 when found, else the failure point: 1 (note), 2 (note end), 3 (body start), 4 (body end).
-int locateBody(const NoteSection& section, std::int32_t nid, BodyLocation& body) {
-    if (const int failure = section.locate(nid, body.at, body.element); failure != 0) {
+// None when found, else where it stopped: the note, its end, the body start or the body end.
+LookupFailure locateBody(const NoteSection& section, std::int32_t nid, BodyLocation& body) {
+    if (const LookupFailure failure = section.locate(nid, body.at, body.element);
+        failure != LookupFailure::None) {
         return failure;
     }
     body.n = Find(body.element, kBodyStart, 0);
     if (body.n <= 0) {
-        return 3;
+        return LookupFailure::NoPart;
     }
     body.m = Find(body.element, kBodyEnd, body.n);
     if (body.m <= 0) {
-        return 4;
+        return LookupFailure::NoPartEnd;
     }
-    return 0;
+    return LookupFailure::None;
 }
 
 }  // namespace
@@ -611,7 +613,8 @@ bool CNotesDatabase::GetNoteBody(int source, std::int32_t nid, std::string& out)
         lock.lock();
     }
     BodyLocation body;
-    if (const int failure = locateBody(SectionOf(source), nid, body); failure != 0) {
+    if (const LookupFailure failure = locateBody(SectionOf(source), nid, body);
+        failure != LookupFailure::None) {
         // The body is the one read of the import buffer that reports its failure.
         ReportError(failure, "Error while reading note data");
         return false;
@@ -624,7 +627,8 @@ bool CNotesDatabase::GetNoteBody(int source, std::int32_t nid, std::string& out)
 bool CNotesDatabase::SetNoteBody(std::int32_t nid, const std::string& text) {
     std::lock_guard lock(dataLock_);
     BodyLocation body;
-    if (const int failure = locateBody(notesSection_, nid, body); failure != 0) {
+    if (const LookupFailure failure = locateBody(notesSection_, nid, body);
+        failure != LookupFailure::None) {
         ReportError(failure, "Not able to set the note body");
         return false;
     }
@@ -711,10 +715,12 @@ bool CNotesDatabase::DeleteNote(std::int32_t nid) {
     std::lock_guard lock(dataLock_);
     NoteSection::Location at;
     std::string_view element;
-    const int failure = notesSection_.locate(nid, at, element);
-    if (failure != 0) {
+    const LookupFailure failure = notesSection_.locate(nid, at, element);
+    if (failure != LookupFailure::None) {
         // The captions of this message have always been the other way round.
-        ReportError(failure == 1 ? 2 : 1, "DeleteNote");
+        ReportError(
+            failure == LookupFailure::NoNote ? LookupFailure::NoNoteEnd : LookupFailure::NoNote,
+            "DeleteNote");
         return false;
     }
     notesSection_.removeNote(at);
@@ -808,9 +814,11 @@ std::int32_t CNotesDatabase::AttachFileToNote(std::int32_t nid, int type, const 
     }
     NoteSection::Location at;
     std::string_view element;
-    const int failure = notesSection_.locate(nid, at, element);
-    if (failure != 0) {
-        ReportError(failure == 1 ? 2 : 1, "AttachFileToNote");
+    const LookupFailure failure = notesSection_.locate(nid, at, element);
+    if (failure != LookupFailure::None) {
+        ReportError(
+            failure == LookupFailure::NoNote ? LookupFailure::NoNoteEnd : LookupFailure::NoNote,
+            "AttachFileToNote");
         return -1;
     }
     static const std::string kFidNeedle = AttributeNeedle("fid");
@@ -855,9 +863,11 @@ bool CNotesDatabase::DetachFileFromNote(std::int32_t nid, std::int32_t fid) {
     std::lock_guard lock(dataLock_);
     NoteSection::Location at;
     std::string_view element;
-    const int failure = notesSection_.locate(nid, at, element);
-    if (failure != 0) {
-        ReportError(failure == 1 ? 2 : 1, "DetachFileFromNote");
+    const LookupFailure failure = notesSection_.locate(nid, at, element);
+    if (failure != LookupFailure::None) {
+        ReportError(
+            failure == LookupFailure::NoNote ? LookupFailure::NoNoteEnd : LookupFailure::NoNote,
+            "DetachFileFromNote");
         return false;
     }
     const long long p = Find(element, fileNeedle(fid), 0);
@@ -888,8 +898,8 @@ std::optional<IdList> CNotesDatabase::GetNoteAttachedFiles(int source, std::int3
     }
     NoteSection::Location at;
     std::string_view element;
-    const int failure = SectionOf(source).locate(nid, at, element);
-    if (failure != 0) {
+    const LookupFailure failure = SectionOf(source).locate(nid, at, element);
+    if (failure != LookupFailure::None) {
         if (live) {
             ReportError(failure, "GetNoteAttachedFiles");
         }
@@ -948,21 +958,21 @@ bool CNotesDatabase::ReadAttachment(int source, std::int32_t nid, std::int32_t f
     }
     NoteSection::Location at;
     std::string_view element;
-    int failure = SectionOf(source).locate(nid, at, element);
+    LookupFailure failure = SectionOf(source).locate(nid, at, element);
     long long p = -1;
     long long q = -1;
-    if (failure == 0) {
+    if (failure == LookupFailure::None) {
         p = Find(element, fileNeedle(fid), 0);
         if (p <= 0) {
-            failure = 3;
+            failure = LookupFailure::NoPart;
         } else {
             q = Find(element, kFileEnd, p);
             if (q < p) {
-                failure = 4;
+                failure = LookupFailure::NoPartEnd;
             }
         }
     }
-    if (failure != 0) {
+    if (failure != LookupFailure::None) {
         if (live) {
             ReportError(failure, operation);
         }

@@ -20,6 +20,10 @@ namespace bp {
 // file being imported (unlocked, silent except for the body).
 enum NoteSource : int { kImportSource = 0, kLiveSource = 1 };
 
+// How OpenDatabase treats a damaged file: the normal open reports it, a recovery tries backups
+// one by one and must not show a box for each.
+enum OpenMode : int { kOpenReporting = 0, kOpenSilent = 10 };
+
 // The ids of a listing, in document order.
 using IdList = std::vector<std::int32_t>;
 
@@ -41,7 +45,7 @@ public:
     const std::string& DatabasePath() const { return databasePath_; }
     std::string TemporaryPath() const { return dataFolder_ + "/~tmp.dat"; }
 
-    // mode 0: the normal open, reports a damaged file; mode 10: silent about damage.
+    // mode: an OpenMode.
     bool OpenDatabase(int mode);
     bool CreateDefaultDatabase(const std::string& path);
     // An empty path saves to the database path through "~tmp.dat" and a rename.
@@ -185,7 +189,7 @@ private:
     static SplitFailure SplitText(std::string_view text, bool allowImportRoot, Split& out);
 
     void NotifyChange();
-    void ReportError(int point, const char* text);
+    void ReportError(LookupFailure point, const char* text);
     void ReportError(const char* caption, const char* text);
     NoteSection& SectionOf(int source) {
         return source == kImportSource ? importNotes_ : notesSection_;

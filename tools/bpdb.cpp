@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
         std::cout << "invalid\n";
         return 1;
     }
-    const bool opened = db.OpenDatabase(0);
+    const bool opened = db.OpenDatabase(bp::kOpenReporting);
     if (command == "check") {
         if (!opened) {
             std::cout << "invalid\n";

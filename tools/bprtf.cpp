@@ -3,9 +3,7 @@
 //   bprtf rtf FILE    the body read and written again, as it would be stored
 //   bprtf html FILE   the document as Qt holds it
 
-#include "platform/rtf/QtRichTextEngine.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "richtext/RichText.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -2,8 +2,8 @@
 // command line.
 #include "app/AppOptions.h"
 #include "app/NotePlacement.h"
-#include "note/NoteGeometry.h"
 #include "app/TrayText.h"
+#include "note/NoteGeometry.h"
 #include "platform/KeyTable.h"
 
 #include <gtest/gtest.h>

@@ -6,9 +6,9 @@
 #include "note/NoteBody.h"
 #include "note/NoteOwner.h"
 #include "platform/fake/FakePlatform.h"
-#include "platform/rtf/QtRichTextEngine.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "richtext/QtRichTextEngine.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
 #include "store/NotesDatabase.h"
 
 #include <QApplication>

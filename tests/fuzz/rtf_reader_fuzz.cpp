@@ -3,10 +3,10 @@
 // reading sees the same text as the document, and the web addresses shown in it are found in
 // time proportional to it.
 
-#include "platform/rtf/QtRichTextEngine.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
-#include "platform/rtf/WebAddresses.h"
+#include "richtext/QtRichTextEngine.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+#include "richtext/WebAddresses.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -1,8 +1,8 @@
 #include "NoteFixture.h"
 #include "note/BodyFormat.h"
 #include "platform/Messages.h"
-#include "platform/rtf/RtfFormats.h"
-#include "platform/rtf/RtfReader.h"
+#include "richtext/RtfFormats.h"
+#include "richtext/RtfReader.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -9,7 +9,7 @@
 #include "note/TransparencyDialog.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
-#include "platform/qt/NumberedTimers.h"
+#include "qtsupport/NumberedTimers.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>

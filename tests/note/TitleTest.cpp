@@ -3,7 +3,7 @@
 #include "note/TitleButton.h"
 #include "note/TitleLayout.h"
 #include "platform/Messages.h"
-#include "platform/qt/StoredText.h"
+#include "qtsupport/StoredText.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 #include "platform/fake/FakePlatform.h"
-#include "platform/rtf/QtRichTextEngine.h"
+#include "richtext/QtRichTextEngine.h"
 #include "store/NotesDatabase.h"
 #include "support/TestFiles.h"
 

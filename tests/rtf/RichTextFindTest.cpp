@@ -1,5 +1,5 @@
-#include "platform/rtf/QtRichTextEngine.h"
-#include "platform/rtf/WebAddresses.h"
+#include "richtext/QtRichTextEngine.h"
+#include "richtext/WebAddresses.h"
 
 #include <gtest/gtest.h>
 

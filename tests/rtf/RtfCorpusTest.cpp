@@ -1,8 +1,8 @@
 // Every file of the corpus loads, and its text agrees with the second opinion in expected-text/
 // up to the differences the corpus README lists.
 
-#include "platform/rtf/QtRichTextEngine.h"
-#include "platform/rtf/RtfReader.h"
+#include "richtext/QtRichTextEngine.h"
+#include "richtext/RtfReader.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/rtf/QtRichTextEngine.h"
+#include "richtext/QtRichTextEngine.h"
 #include "rtf/RtfTestSupport.h"
 #include "support/TestFiles.h"
 

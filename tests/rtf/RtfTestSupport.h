@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/rtf/RtfFormats.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "richtext/RtfFormats.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -1,4 +1,4 @@
-#include "platform/rtf/RtfTokenizer.h"
+#include "richtext/RtfTokenizer.h"
 
 #include <algorithm>
 

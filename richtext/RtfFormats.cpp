@@ -1,4 +1,4 @@
-#include "platform/rtf/RtfFormats.h"
+#include "richtext/RtfFormats.h"
 
 #include <cmath>
 

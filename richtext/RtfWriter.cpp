@@ -1,7 +1,7 @@
-#include "platform/rtf/RtfWriter.h"
+#include "richtext/RtfWriter.h"
 
-#include "platform/rtf/CodePages.h"
-#include "platform/rtf/RtfFormats.h"
+#include "richtext/CodePages.h"
+#include "richtext/RtfFormats.h"
 
 #include <QBuffer>
 #include <QImage>

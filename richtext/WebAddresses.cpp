@@ -1,4 +1,4 @@
-#include "platform/rtf/WebAddresses.h"
+#include "richtext/WebAddresses.h"
 
 #include <array>
 

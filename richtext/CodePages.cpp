@@ -1,4 +1,4 @@
-#include "platform/rtf/CodePages.h"
+#include "richtext/CodePages.h"
 
 #include <iconv.h>
 

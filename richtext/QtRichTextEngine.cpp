@@ -1,6 +1,6 @@
-#include "platform/rtf/QtRichTextEngine.h"
+#include "richtext/QtRichTextEngine.h"
 
-#include "platform/rtf/RtfReader.h"
+#include "richtext/RtfReader.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

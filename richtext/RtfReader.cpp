@@ -1,8 +1,14 @@
-#include "platform/rtf/RtfReader.h"
+// The reader is one state machine over the RTF group stack: every control word may change the
+// character, paragraph, list, field, font-table or picture state of the current group, and
+// closing a group restores all of them at once. The table of control words and the reader that
+// acts on them are kept together on purpose, since splitting them would spread that one state
+// over several files.
 
-#include "platform/rtf/CodePages.h"
-#include "platform/rtf/RtfFormats.h"
-#include "platform/rtf/RtfTokenizer.h"
+#include "richtext/RtfReader.h"
+
+#include "richtext/CodePages.h"
+#include "richtext/RtfFormats.h"
+#include "richtext/RtfTokenizer.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,18 +1,13 @@
 #pragma once
 
+#include "richtext/RichText.h"
+
 #include <QColor>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextListFormat>
 
 namespace bp::rtf {
-
-// RTF measures in twips; Qt block margins are in document pixels at 96 dpi.
-constexpr double kTwipsPerPixel = 15.0;
-
-// Qt 6.4 has no list start number; the number the RTF asked for is kept here so it is written
-// back.
-constexpr int kListStartProperty = QTextFormat::UserProperty + 1;
 
 struct ListProps {
     enum class Kind { None, Bullet, Numbered };
