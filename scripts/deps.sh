@@ -13,6 +13,7 @@ packages=(
     # tests
     libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-pytest
+    tzdata  # the alarm tests change time zones
     xvfb xauth openbox trayer xdotool wmctrl x11-utils x11-xserver-utils imagemagick dbus-daemon
     strace
 )

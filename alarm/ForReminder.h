@@ -1,0 +1,71 @@
+#pragma once
+
+#include "alarm/LocalDateTime.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace bp {
+
+class CNotesDatabase;
+class IClock;
+
+// What a firing of the alarm leads to.
+enum class AlarmOutcome {
+    Rings,        // the alarm's actions run; remindTime holds the next ringing
+    SwitchedOff,  // no day within five years fits the schedule: off, and nothing runs
+};
+
+// The alarm of one note: its state as loaded from the note's record, the day, weekday and
+// month selections of its schedule, and the step that picks the next ringing once it fired.
+class CForReminder {
+public:
+    static constexpr int kSearchDays = 1826;
+
+    virtual ~CForReminder() = default;
+
+    // Reads the alarm attributes of the note. The selections stay as they are: they are
+    // filled from the schedule text when the alarm fires or its dialog opens.
+    void Load(CNotesDatabase& db, std::int32_t nid, const IClock& clock);
+
+    // Adds the selections written in the schedule text; never clears one.
+    void ParseSchedule(bool updateControls);
+    void BuildSchedule();
+    // Called once the alarm is due; the caller runs the actions and stores the state.
+    AlarmOutcome AdvanceAlarm(const IClock& clock);
+
+    // Whether a candidate day fits all three selections (an empty selection fits every day).
+    bool Matches(const LocalDateTime& day) const;
+
+    int isReminder = 0;  // 0 off, 1 one-time, 2 recurring
+    bool recurring = false;
+    LocalDateTime remindTime;
+    LocalDateTime remindTime1;
+    LocalDateTime remindTime2;
+    int repeatEach = 0;
+    int remindRepeat = 0;
+    int remindRepeatTimes = 0;
+    int remindRepeatInterval = 0;
+    int remindRepeatInterval2 = 0;
+
+    std::array<bool, 31> days{};     // [0] is the 1st
+    std::array<bool, 7> weekdays{};  // [0] is Sunday
+    std::array<bool, 12> months{};   // [0] is January
+    std::string schedule;
+
+    int remindAction = 0;
+    int remindSnoozeTime = 0;
+    int remindFlashTimes = 100;
+    int remindFlashInterval = 600;
+    int flashesLeft = 0;
+    std::string remindWav;
+    std::string remindUrl;
+    std::string remindExe;
+
+protected:
+    // The alarm dialog shows the selections again after parsing.
+    virtual void UpdateControls() {}
+};
+
+}  // namespace bp
