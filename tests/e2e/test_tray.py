@@ -79,9 +79,13 @@ def test_double_click_creates_a_note_that_save_writes(start, data_dir, desktop):
     time.sleep(0.6)
     # A double click opens no menu.
     assert not menu_windows(desktop)
-    # "Save" is the 8th enabled entry from the top.
-    open_menu_with_keys(desktop, app, ["Down"] * 8 + ["Return"])
+    # Making the note saved it; "Save" writes the database again, through a new file.
     assert wait_until(lambda: note_count(app.database) == stored + 1, 5)
+    saved = os.stat(app.database).st_ino
+    # "Save" is the second entry from the bottom, whichever entries above it are enabled.
+    open_menu_with_keys(desktop, app, ["Up", "Up", "Return"])
+    assert wait_until(lambda: os.stat(app.database).st_ino != saved, 5)
+    assert note_count(app.database) == stored + 1
 
 
 def test_hot_keys_create_hide_and_show_notes(start, data_dir, desktop):
