@@ -48,11 +48,7 @@ std::int32_t CNotesDatabase::AttachFileToNote(std::int32_t nid, int type, const 
     }
     NoteSection::Location at;
     std::string_view element;
-    const LookupFailure failure = notesSection_.locate(nid, at, element);
-    if (failure != LookupFailure::None) {
-        ReportError(
-            failure == LookupFailure::NoNote ? LookupFailure::NoNoteEnd : LookupFailure::NoNote,
-            "AttachFileToNote");
+    if (!LocateToChange(nid, at, element, "AttachFileToNote")) {
         return -1;
     }
     static const std::string kFidNeedle = AttributeNeedle("fid");
@@ -97,11 +93,7 @@ bool CNotesDatabase::DetachFileFromNote(std::int32_t nid, std::int32_t fid) {
     std::lock_guard lock(dataLock_);
     NoteSection::Location at;
     std::string_view element;
-    const LookupFailure failure = notesSection_.locate(nid, at, element);
-    if (failure != LookupFailure::None) {
-        ReportError(
-            failure == LookupFailure::NoNote ? LookupFailure::NoNoteEnd : LookupFailure::NoNote,
-            "DetachFileFromNote");
+    if (!LocateToChange(nid, at, element, "DetachFileFromNote")) {
         return false;
     }
     const long long p = Find(element, fileNeedle(fid), 0);

@@ -94,6 +94,19 @@ void CNotesDatabase::ReportError(const char* caption, const char* text) {
     platform_.messages->standardError(caption, text);
 }
 
+bool CNotesDatabase::LocateToChange(std::int32_t nid, NoteSection::Location& at,
+                                    std::string_view& element, const char* operation) {
+    const LookupFailure failure = notesSection_.locate(nid, at, element);
+    if (failure == LookupFailure::None) {
+        return true;
+    }
+    // The captions of this message have always been the other way round for the operations
+    // that change a note's element as a whole.
+    ReportError(failure == LookupFailure::NoNote ? LookupFailure::NoNoteEnd : LookupFailure::NoNote,
+                operation);
+    return false;
+}
+
 bool CNotesDatabase::OpenDatabase(int mode) {
     if (!dbfile::fileExists(databasePath_)) {
         return CreateDefaultDatabase("");
@@ -695,12 +708,7 @@ bool CNotesDatabase::DeleteNote(std::int32_t nid) {
     std::lock_guard lock(dataLock_);
     NoteSection::Location at;
     std::string_view element;
-    const LookupFailure failure = notesSection_.locate(nid, at, element);
-    if (failure != LookupFailure::None) {
-        // The captions of this message have always been the other way round.
-        ReportError(
-            failure == LookupFailure::NoNote ? LookupFailure::NoNoteEnd : LookupFailure::NoNote,
-            "DeleteNote");
+    if (!LocateToChange(nid, at, element, "DeleteNote")) {
         return false;
     }
     notesSection_.removeNote(at);

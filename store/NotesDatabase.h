@@ -191,6 +191,9 @@ private:
     void NotifyChange();
     void ReportError(LookupFailure point, const char* text);
     void ReportError(const char* caption, const char* text);
+    // Finds a note's element for a change under the data lock; reports a missing one.
+    bool LocateToChange(std::int32_t nid, NoteSection::Location& at, std::string_view& element,
+                        const char* operation);
     NoteSection& SectionOf(int source) {
         return source == kImportSource ? importNotes_ : notesSection_;
     }
