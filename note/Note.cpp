@@ -333,6 +333,8 @@ void CNote::SetEditable(bool editable, bool focusBody) {
     store_.SetNote(nid_, isEdit_, note::isEdit);
 }
 
+void CNote::StopOwnReading() {}
+
 void CNote::ApplyTransparency() {
     if (closing_) {
         return;

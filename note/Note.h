@@ -44,6 +44,8 @@ public:
     void SetBodyShown(bool show, bool saveNow);
     void SetEditable(bool editable, bool focusBody);
     void ApplyTransparency();
+    // Ends a reading aloud of this note, if one runs; stopping its alarm does this.
+    void StopOwnReading();
     // The note's body font and colour become the format of its text and of what is typed.
     void ApplyDefaultBodyFormat();
     // Writes the body into the store when it changed since it was last written.

@@ -6,7 +6,9 @@
 #include "HotKeys.h"
 #include "ModalDialogs.h"
 #include "PlatformInfo.h"
+#include "PowerOff.h"
 #include "Shell.h"
+#include "Sound.h"
 #include "UserMessages.h"
 #include "WindowSystem.h"
 #include "richtext/RichTextEngine.h"
@@ -26,6 +28,8 @@ struct Platform {
     IFileDialogs* fileDialogs = nullptr;
     IModalDialogs* modalDialogs = nullptr;
     IRichTextEngine* richText = nullptr;
+    ISound* sound = nullptr;
+    IPowerOff* powerOff = nullptr;
 };
 
 }  // namespace bp

@@ -104,6 +104,29 @@ public:
     std::vector<std::string> opened;
 };
 
+class FakeSound : public ISound {
+public:
+    void playTones(const std::vector<Tone>& tones) override { played.push_back(tones); }
+    std::vector<std::vector<Tone>> played;
+};
+
+// Answers like the desktop's power service would; counts requests, never switches anything off.
+class FakePowerOff : public IPowerOff {
+public:
+    bool canPowerOff() override {
+        ++questions;
+        return allowed;
+    }
+    bool powerOff() override {
+        ++requests;
+        return succeeds;
+    }
+    bool allowed = true;
+    bool succeeds = true;
+    int questions = 0;
+    int requests = 0;
+};
+
 // Records grabs; tests press registered combinations and refuse some as held elsewhere.
 class FakeHotKeys : public IHotKeys {
 public:
@@ -194,10 +217,15 @@ struct FakePlatform {
     FakeHotKeys hotKeys;
     FakeFileDialogs fileDialogs;
     FakeModalDialogs modalDialogs;
+    FakeSound sound;
+    FakePowerOff powerOff;
 
     Platform platform() {
-        return Platform{&messages, &clock,   &desktop,     &info,        &windows,
-                        &shell,    &hotKeys, &fileDialogs, &modalDialogs};
+        Platform p{&messages, &clock,   &desktop,     &info,        &windows,
+                   &shell,    &hotKeys, &fileDialogs, &modalDialogs};
+        p.sound = &sound;
+        p.powerOff = &powerOff;
+        return p;
     }
 };
 
