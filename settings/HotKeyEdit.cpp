@@ -29,6 +29,21 @@ bool isModifierKey(int key) {
            key == Qt::Key_Super_R;
 }
 
+// The modifier a modifier key stands for. Its own press and release may or may not carry it
+// in the event's modifiers, depending on the desktop.
+Qt::KeyboardModifiers ownModifier(int key) {
+    switch (key) {
+        case Qt::Key_Shift:
+            return Qt::ShiftModifier;
+        case Qt::Key_Control:
+            return Qt::ControlModifier;
+        case Qt::Key_Alt:
+            return Qt::AltModifier;
+        default:
+            return Qt::NoModifier;
+    }
+}
+
 }  // namespace
 
 CHotKeyEdit::CHotKeyEdit(QWidget* parent) : QLineEdit(parent) {
@@ -43,6 +58,7 @@ void CHotKeyEdit::setValue(std::uint32_t value) {
 }
 
 void CHotKeyEdit::showValue() {
+    waitingForKey_ = false;
     setText(QString::fromStdString(settings::hotKeyControlText(value_)));
 }
 
@@ -65,7 +81,9 @@ void CHotKeyEdit::keyPressEvent(QKeyEvent* event) {
     const std::uint8_t byte = modifierByte(modifiers);
     if (isModifierKey(key)) {
         // While only modifiers are held the control shows them, waiting for the key.
-        setText(QString::fromStdString(settings::modifierText(byte)));
+        setText(QString::fromStdString(
+            settings::modifierText(modifierByte(modifiers | ownModifier(key)))));
+        waitingForKey_ = true;
         return;
     }
     const bool withCtrlOrAlt = (byte & (settings::kHotKeyCtrl | settings::kHotKeyAlt)) != 0;
@@ -91,8 +109,14 @@ void CHotKeyEdit::keyPressEvent(QKeyEvent* event) {
 void CHotKeyEdit::keyReleaseEvent(QKeyEvent* event) {
     if (isModifierKey(event->key())) {
         // Modifiers let go without a key: the combination stays what it was.
-        if (event->modifiers() == Qt::NoModifier) {
+        const std::uint8_t held = modifierByte(event->modifiers() & ~ownModifier(event->key()));
+        if (!waitingForKey_) {
+            return;
+        }
+        if (held == 0) {
             showValue();
+        } else {
+            setText(QString::fromStdString(settings::modifierText(held)));
         }
         return;
     }

@@ -29,6 +29,8 @@ private:
     void showValue();
 
     std::uint32_t value_ = 0;
+    // Modifiers are held and the control shows them until a key completes the combination.
+    bool waitingForKey_ = false;
 };
 
 }  // namespace bp
