@@ -103,6 +103,7 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
     general->addWidget(row(this, {new QLabel(QStringLiteral("keep")), backupMax_,
                                   new QLabel(QStringLiteral("backup(s)"))}));
 
+    // Alt and a letter reach each hot-key control from the keyboard.
     auto* keys = new QGroupBox(QStringLiteral("Hot Keys"));
     auto* keyForm = new QFormLayout(keys);
     CHotKeyEdit* newNote = hotKeyEdit(setting::hkNewNote);
@@ -114,10 +115,10 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
     attach->setParent(this);
     attach->hide();
     attach->setEnabled(false);
-    keyForm->addRow(QStringLiteral("New Note"), newNote);
-    keyForm->addRow(QStringLiteral("Show All Notes"), showAll);
-    keyForm->addRow(QStringLiteral("Hide All Notes"), hideAll);
-    keyForm->addRow(QStringLiteral("Open Notes Manager"), manager);
+    keyForm->addRow(QStringLiteral("&New Note"), newNote);
+    keyForm->addRow(QStringLiteral("&Show All Notes"), showAll);
+    keyForm->addRow(QStringLiteral("&Hide All Notes"), hideAll);
+    keyForm->addRow(QStringLiteral("Open Notes &Manager"), manager);
     hotKeys_ = {{newNote, hotkey::NEW_NOTE, setting::hkNewNote},
                 {showAll, hotkey::SHOW_ALL, setting::hkShowAll},
                 {hideAll, hotkey::HIDE_ALL, setting::hkHideAll},

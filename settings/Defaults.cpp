@@ -161,7 +161,7 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     store_.GetDefaultPriorityName(priorityName);
     priority_->setCurrentText(QString::fromStdString(priorityName));
     auto* transparencyButton = button("Transparency Settings", "transparency");
-    randomColors_ = checkBox("Select random colors for new notes", "RandomColors",
+    randomColors_ = checkBox("Select ran&dom colors for new notes", "RandomColors",
                              setting::get(store_, setting::RandomColors));
     autoLock_ = checkBox("Auto lock notes after ", "AutoLock", autoLockAtOpening_);
 
@@ -183,7 +183,7 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     titleColorButton_ = button("Title color", "titleColor");
     auto* titleFontButton = button("Font", "titleFont");
     textColorButton_ = button("Text color", "textColor");
-    backColorButton_ = button("Color", "color");
+    backColorButton_ = button("Co&lor", "color");
     auto* bodyFontButton = button("Font", "bodyFont");
     titlePreview_ = new CDefaultsExample;
     titlePreview_->setObjectName(QStringLiteral("titlePreview"));
