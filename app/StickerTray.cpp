@@ -727,7 +727,12 @@ void CStickerTray::ToggleNotesManager() {
 void CStickerTray::ShowAppSettings() {
     CAdministrative dialog(store_, *platform_.messages, *this,
                            [this](int id, std::uint32_t value) { ReRegisterHotKey(id, value); });
-    runModal(dialog);
+    // Our own grabs would take the keys before the hot-key controls see them, so a control
+    // could not be given a combination another action has now. OK grabs them all again.
+    UnregisterHotKeys();
+    if (runModal(dialog) != QDialog::Accepted) {
+        RegisterHotKeys();
+    }
     store_.SaveDatabase("");
 }
 

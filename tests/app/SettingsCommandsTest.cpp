@@ -96,6 +96,31 @@ TEST_F(SettingsCommands, ChangedHotKeysAreInForceAtOnceAndSaved) {
     EXPECT_EQ(tray->noteCount(), before + 1);
 }
 
+TEST_F(SettingsCommands, KeysAreReleasedForTheControlsAndCancelTakesThemBack) {
+    const auto before = fakes.hotKeys.registered;
+    ASSERT_EQ(before.size(), 4u);
+    run<CAdministrative>(cmd::APP_SETTINGS, [&](CAdministrative& dialog) {
+        EXPECT_TRUE(fakes.hotKeys.registered.empty());
+        dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
+        dialog.reject();
+        return dialog.result();
+    });
+    EXPECT_EQ(fakes.hotKeys.registered, before);
+    EXPECT_EQ(store.GetSettingUInt("hkNewNote"), 5111814u);
+}
+
+TEST_F(SettingsCommands, CombinationAnotherProgramHoldsIsStoredAllTheSame) {
+    fakes.hotKeys.heldElsewhere.insert(75);
+    run<CAdministrative>(cmd::APP_SETTINGS, [](CAdministrative& dialog) {
+        dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
+        dialog.accept();
+        return dialog.result();
+    });
+    EXPECT_FALSE(fakes.hotKeys.registered.contains(hotkey::NEW_NOTE));
+    EXPECT_TRUE(fakes.hotKeys.registered.contains(hotkey::SHOW_ALL));
+    EXPECT_EQ(savedSetting("hkNewNote"), "4915206");
+}
+
 TEST_F(SettingsCommands, HotKeysArePressedInVainWhileADialogIsOpen) {
     const std::size_t before = tray->noteCount();
     run<CAdministrative>(cmd::APP_SETTINGS, [&](CAdministrative&) {
