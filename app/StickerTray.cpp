@@ -739,7 +739,9 @@ void CStickerTray::ShowAppSettings() {
 void CStickerTray::ShowNotesSettings() {
     CDefaults dialog(store_, platform_, *this,
                      noteDialogs_ != nullptr ? *noteDialogs_ : standardNoteDialogs());
-    runModal(dialog);
+    if (runModal(dialog) == QDialog::Accepted) {
+        notes_.forEach([](CNote& note) { note.SizeLimitsChanged(); });
+    }
     store_.SaveDatabase("");
 }
 

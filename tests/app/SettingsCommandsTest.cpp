@@ -159,4 +159,33 @@ TEST_F(SettingsCommands, NextNewNoteTakesTheNewDefaults) {
     EXPECT_EQ(store.GetNoteString(kLiveSource, nid, "title"), "");
 }
 
+TEST_F(SettingsCommands, OpenNotesTakeTheNewMinimumSizeButKeepTheirOwnSize) {
+    ASSERT_GE(tray->noteCount(), 1u);
+    CNote& note = tray->noteAt(0);
+    const QSize size = note.size();
+    ASSERT_GT(size.width(), 200);
+    ASSERT_LT(size.height(), 300);
+    struct Case {
+        int minWidth;
+        int minHeight;
+        QSize limits;
+    };
+    const Case cases[] = {
+        {200, 100, QSize(200, 100)},
+        {400, 72, QSize(size.width(), 72)},  // narrower than the new minimum: kept as it is
+        {150, 300, QSize(150, size.height())},
+    };
+    for (const Case& c : cases) {
+        run<CDefaults>(cmd::NOTES_SETTINGS, [&](CDefaults& dialog) {
+            dialog.findChild<CNumberField*>("minWidth")->setValue(c.minWidth);
+            dialog.findChild<CNumberField*>("minHeight")->setValue(c.minHeight);
+            dialog.accept();
+            return dialog.result();
+        });
+        EXPECT_EQ(note.minimumSize(), c.limits) << c.minWidth << " x " << c.minHeight;
+        EXPECT_EQ(note.size(), size);
+        EXPECT_EQ(store.GetNoteInt(kLiveSource, note.nid(), "Width"), size.width());
+    }
+}
+
 }  // namespace
