@@ -50,7 +50,8 @@ CNumberField* numberField(const char* name, int minimum, int maximum, int value)
     auto* field = new CNumberField;
     field->setObjectName(QString::fromUtf8(name));
     field->setRange(minimum, maximum);
-    field->setValue(value);
+    // A stored value out of range shows as the up-down holds it, at the nearer end.
+    field->setValue(std::clamp(value, field->minimum(), field->maximum()));
     return field;
 }
 
