@@ -1,5 +1,6 @@
 #include "Administrative.h"
 
+#include "DialogParts.h"
 #include "HotKeyEdit.h"
 #include "NumberField.h"
 #include "SettingKeys.h"
@@ -15,47 +16,13 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace bp {
-
-namespace {
-
-QWidget* row(QWidget* parent, std::initializer_list<QWidget*> widgets) {
-    auto* box = new QWidget(parent);
-    auto* layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* widget : widgets) {
-        widget->setParent(box);
-        layout->addWidget(widget);
-    }
-    layout->addStretch(1);
-    return box;
-}
-
-QCheckBox* checkBox(const char* text, const char* name, int checked) {
-    auto* box = new QCheckBox(QString::fromUtf8(text));
-    box->setObjectName(QString::fromUtf8(name));
-    box->setChecked(checked != 0);
-    return box;
-}
-
-CNumberField* numberField(const char* name, int minimum, int maximum, int value) {
-    auto* field = new CNumberField;
-    field->setObjectName(QString::fromUtf8(name));
-    field->setRange(minimum, maximum);
-    // A stored value out of range shows as the up-down holds it, at the nearer end.
-    field->setValue(std::clamp(value, field->minimum(), field->maximum()));
-    return field;
-}
-
-}  // namespace
 
 CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages, INoteOwner& owner,
                                  HotKeyRegistrar reRegister, QWidget* parent)
@@ -72,7 +39,8 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
                 setting::get(store_, setting::deleteMode), setting::get(store_, setting::deleteMax),
                 setting::get(store_, setting::autoSave)};
 
-    openManager_ = checkBox("Open Notes Manager on startup", "openManager", opening_.openManager);
+    openManager_ = settingCheckBox(QStringLiteral("Open Notes Manager on startup"), "openManager",
+                                   opening_.openManager);
     showNotesMode_ = new QComboBox;
     showNotesMode_->setObjectName(QStringLiteral("showNotesMode"));
     showNotesMode_->setEditable(true);
@@ -82,27 +50,30 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
     std::string modeName;
     store_.GetShowNotesModeName(modeName);
     showNotesMode_->setCurrentText(QString::fromStdString(modeName));
-    move_ = checkBox("Multi - Monitor system", "move", setting::get(store_, setting::move));
-    autoSave_ =
-        numberField("autoSave", settings::kMinAutoSave, settings::kMaxAutoSave, opening_.autoSave);
-    deleteMode_ = checkBox("Recycle Bin", "deleteMode", opening_.deleteMode);
-    deleteMax_ =
-        numberField("deleteMax", settings::kMinCount, settings::kMaxCount, opening_.deleteMax);
-    backupMode_ = checkBox("Auto backup", "backupMode", setting::get(store_, setting::backupMode));
-    backupMax_ = numberField("backupMax", settings::kMinCount, settings::kMaxCount,
-                             setting::get(store_, setting::backupMax));
+    move_ = settingCheckBox(QStringLiteral("Multi - Monitor system"), "move",
+                            setting::get(store_, setting::move));
+    autoSave_ = settingNumberField("autoSave", settings::kMinAutoSave, settings::kMaxAutoSave,
+                                   opening_.autoSave);
+    deleteMode_ = settingCheckBox(QStringLiteral("Recycle Bin"), "deleteMode", opening_.deleteMode);
+    deleteMax_ = settingNumberField("deleteMax", settings::kMinCount, settings::kMaxCount,
+                                    opening_.deleteMax);
+    backupMode_ = settingCheckBox(QStringLiteral("Auto backup"), "backupMode",
+                                  setting::get(store_, setting::backupMode));
+    backupMax_ = settingNumberField("backupMax", settings::kMinCount, settings::kMaxCount,
+                                    setting::get(store_, setting::backupMax));
 
     auto* general = new QVBoxLayout;
     general->addWidget(openManager_);
     general->addWidget(showNotesMode_);
     general->addWidget(move_);
-    general->addWidget(row(this, {new QLabel(QStringLiteral("Auto save")), autoSave_,
-                                  new QLabel(QStringLiteral("minutes"))}));
+    general->addWidget(controlRow({new QLabel(QStringLiteral("Auto save")), autoSave_,
+                                   new QLabel(QStringLiteral("minutes"))}));
     general->addWidget(deleteMode_);
-    general->addWidget(row(this, {new QLabel(QStringLiteral("Recycle Bin Capacity")), deleteMax_}));
+    general->addWidget(
+        controlRow({new QLabel(QStringLiteral("Recycle Bin Capacity")), deleteMax_}));
     general->addWidget(backupMode_);
-    general->addWidget(row(this, {new QLabel(QStringLiteral("keep")), backupMax_,
-                                  new QLabel(QStringLiteral("backup(s)"))}));
+    general->addWidget(controlRow(
+        {new QLabel(QStringLiteral("keep")), backupMax_, new QLabel(QStringLiteral("backup(s)"))}));
 
     // Alt and a letter reach each hot-key control from the keyboard.
     auto* keys = new QGroupBox(QStringLiteral("Hot Keys"));

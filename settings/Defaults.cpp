@@ -1,5 +1,6 @@
 #include "Defaults.h"
 
+#include "DialogParts.h"
 #include "NumberField.h"
 #include "SettingKeys.h"
 #include "SettingsRules.h"
@@ -45,22 +46,6 @@ QPushButton* button(const char* text, const char* name) {
     return b;
 }
 
-QCheckBox* checkBox(const char* text, const char* name, int checked) {
-    auto* box = new QCheckBox(QString::fromUtf8(text));
-    box->setObjectName(QString::fromUtf8(name));
-    box->setChecked(checked != 0);
-    return box;
-}
-
-CNumberField* numberField(const char* name, int minimum, int maximum, int value) {
-    auto* field = new CNumberField;
-    field->setObjectName(QString::fromUtf8(name));
-    field->setRange(minimum, maximum);
-    // A stored value out of range shows as the up-down holds it, at the nearer end.
-    field->setValue(std::clamp(value, field->minimum(), field->maximum()));
-    return field;
-}
-
 QComboBox* comboBox(const char* name, bool editable, const QStringList& items) {
     auto* combo = new QComboBox;
     combo->setObjectName(QString::fromUtf8(name));
@@ -76,17 +61,6 @@ QWidget* indented(QWidget* widget) {
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(kPreviewIndent, 0, 0, 0);
     layout->addWidget(widget);
-    layout->addStretch(1);
-    return box;
-}
-
-QWidget* row(std::initializer_list<QWidget*> widgets) {
-    auto* box = new QWidget;
-    auto* layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* widget : widgets) {
-        layout->addWidget(widget);
-    }
     layout->addStretch(1);
     return box;
 }
@@ -148,23 +122,26 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     // minimum and the desktop.
     const int minWidth = setting::get(store_, setting::minWidth);
     const int minHeight = setting::get(store_, setting::minHeight);
-    minWidth_ = numberField("minWidth", settings::kSmallestMinWidth, desktopWidth_, minWidth);
-    minHeight_ = numberField("minHeight", settings::kSmallestMinHeight, desktopHeight_, minHeight);
-    width_ = numberField("Width", minWidth_->position(), desktopWidth_,
-                         setting::get(store_, setting::Width));
-    height_ = numberField("Height", minHeight_->position(), desktopHeight_,
-                          setting::get(store_, setting::Height));
-    autoLockTime_ = numberField("autoLockTime", 0, settings::kMaxAutoLockTime,
-                                setting::get(store_, setting::autoLockTime));
+    minWidth_ =
+        settingNumberField("minWidth", settings::kSmallestMinWidth, desktopWidth_, minWidth);
+    minHeight_ =
+        settingNumberField("minHeight", settings::kSmallestMinHeight, desktopHeight_, minHeight);
+    width_ = settingNumberField("Width", minWidth_->position(), desktopWidth_,
+                                setting::get(store_, setting::Width));
+    height_ = settingNumberField("Height", minHeight_->position(), desktopHeight_,
+                                 setting::get(store_, setting::Height));
+    autoLockTime_ = settingNumberField("autoLockTime", 0, settings::kMaxAutoLockTime,
+                                       setting::get(store_, setting::autoLockTime));
 
     priority_ = comboBox("priority", true, {"High", "Regular", "Low"});
     std::string priorityName;
     store_.GetDefaultPriorityName(priorityName);
     priority_->setCurrentText(QString::fromStdString(priorityName));
     auto* transparencyButton = button("Transparency Settings", "transparency");
-    randomColors_ = checkBox("Select ran&dom colors for new notes", "RandomColors",
-                             setting::get(store_, setting::RandomColors));
-    autoLock_ = checkBox("Auto lock notes after ", "AutoLock", autoLockAtOpening_);
+    randomColors_ = settingCheckBox(QStringLiteral("Select ran&dom colors for new notes"),
+                                    "RandomColors", setting::get(store_, setting::RandomColors));
+    autoLock_ =
+        settingCheckBox(QStringLiteral("Auto lock notes after "), "AutoLock", autoLockAtOpening_);
 
     // The title: one entry per date format, shown with the time now.
     titleDate_ = comboBox("TitleDefaults", false, {});
@@ -179,8 +156,8 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     titleDate_->setCurrentIndex(dateIndex >= 0 && dateIndex < kDateFormatCount ? dateIndex : 0);
     titleText_ = new QLineEdit(textFromStored(storedTitleText_));
     titleText_->setObjectName(QStringLiteral("TitleText"));
-    titleOrder_ =
-        checkBox("Text before Date", "TitleOrder", setting::get(store_, setting::TitleOrder));
+    titleOrder_ = settingCheckBox(QStringLiteral("Text before Date"), "TitleOrder",
+                                  setting::get(store_, setting::TitleOrder));
     titleColorButton_ = button("Title color", "titleColor");
     auto* titleFontButton = button("Font", "titleFont");
     textColorButton_ = button("Text color", "textColor");
@@ -195,8 +172,9 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     border_ = comboBox("border", false, {"Plain", "3D Thin", "3D Thick"});
     border_->setCurrentText(
         QString::fromStdString(settings::borderName(setting::get(store_, setting::border))));
-    links_ = checkBox("", "links", setting::get(store_, setting::links));
-    hideAttach_ = checkBox("", "hideAttach", setting::get(store_, setting::hideAttach));
+    links_ = settingCheckBox(QStringLiteral(""), "links", setting::get(store_, setting::links));
+    hideAttach_ = settingCheckBox(QStringLiteral(""), "hideAttach",
+                                  setting::get(store_, setting::hideAttach));
     for (QWidget* hidden : std::initializer_list<QWidget*>{border_, links_, hideAttach_}) {
         hidden->setParent(this);
         hidden->hide();
@@ -217,14 +195,15 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
 
     auto* title = new QGroupBox(QStringLiteral("Title Settings"));
     auto* titleLayout = new QVBoxLayout(title);
-    titleLayout->addWidget(row({new QLabel(QStringLiteral("Date")), titleDate_,
-                                new QLabel(QStringLiteral("Text")), titleText_, titleOrder_}));
-    titleLayout->addWidget(row({titleColorButton_, titleFontButton}));
+    titleLayout->addWidget(
+        controlRow({new QLabel(QStringLiteral("Date")), titleDate_,
+                    new QLabel(QStringLiteral("Text")), titleText_, titleOrder_}));
+    titleLayout->addWidget(controlRow({titleColorButton_, titleFontButton}));
     titleLayout->addWidget(indented(titlePreview_));
 
     auto* body = new QGroupBox(QStringLiteral("Note Settings"));
     auto* bodyLayout = new QVBoxLayout(body);
-    bodyLayout->addWidget(row({textColorButton_, backColorButton_, bodyFontButton}));
+    bodyLayout->addWidget(controlRow({textColorButton_, backColorButton_, bodyFontButton}));
     bodyLayout->addWidget(indented(bodyPreview_));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -233,9 +212,10 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
-        row({new QLabel(QStringLiteral("Note priority")), priority_, transparencyButton}));
+        controlRow({new QLabel(QStringLiteral("Note priority")), priority_, transparencyButton}));
     layout->addWidget(randomColors_);
-    layout->addWidget(row({autoLock_, autoLockTime_, new QLabel(QStringLiteral("seconds"))}));
+    layout->addWidget(
+        controlRow({autoLock_, autoLockTime_, new QLabel(QStringLiteral("seconds"))}));
     layout->addWidget(sizes);
     layout->addWidget(title);
     layout->addWidget(body);
