@@ -47,6 +47,10 @@ def test_an_alarm_rings_flashes_and_stops(start, data_dir, desktop, artifacts):
                                                           REGULAR[1] + 175, 300, 120)
     time.sleep(0.3)
     desktop.screenshot(os.path.join(artifacts, "stop-alarm-window.png"))
+    # Above every note, the High one included, which it overlaps here.
+    high = int(note_window(desktop, "High Priority Note"))
+    order = desktop.stacking()
+    assert order.index(int(windows[0])) > order.index(high), order
 
     # Flashing: the note goes and comes back, while the offer to stop stays.
     assert wait_until(lambda: not visible(desktop, "Regular Priority Note"), timeout=10)
