@@ -298,6 +298,12 @@ TEST_F(AlarmFiring, TimerMessagesDuringAnActionsBoxAreDropped) {
                     return s.id == msg::WM_NOTE_DELETE_BY_WINDOW;
                 }));
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
+    // Also when the actions run outside a timer, as when the alarm dialog rings at once.
+    n.RunAlarmActions();
+    EXPECT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_FALSE(n.timerBusy());
+
     // Once the box is closed, timers work again.
     fakes.messages.whileOpen = {};
     tick(n, timer::NOTE_FLASH);
@@ -400,6 +406,21 @@ TEST_F(AlarmFiring, SnoozeRingsAgainWithANewWindowAndCanBeCancelled) {
     EXPECT_FALSE(n.timers().isActive(timer::NOTE_SNOOZE));
     EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
     EXPECT_EQ(rings(), 2);
+}
+
+TEST_F(AlarmFiring, ASecondRingingReplacesTheWindowOfTheFirst) {
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0)});
+    CNote& n = open(1);
+    n.RunAlarmActions();
+    QPointer<CStopAlarm> first(n.stopAlarmWindow());
+    n.RunAlarmActions();
+    ASSERT_NE(n.stopAlarmWindow(), nullptr);
+    EXPECT_NE(n.stopAlarmWindow(), first.data());
+    // Left alone, the first window could be pressed but would never go away.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_STOP_BUTTON), Qt::LeftButton);
+    EXPECT_EQ(n.stopAlarmWindow(), nullptr);
 }
 
 TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
