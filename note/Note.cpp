@@ -136,7 +136,6 @@ void CNote::CreateFromRecord() {
     SetEditable(isEdit_ != 0, false);
     ApplyTransparency();
     title_->setPriorityImage(priority_);
-    title_->showExpiration(store_.GetNote(kLiveSource, nid_, note::expireTime) != 0);
     reminder_.Load(store_, nid_, *platform_.clock);
     RefreshAlarmButtons();
     StartAlarmCheck();
