@@ -144,15 +144,9 @@ AlarmOutcome CForReminder::AdvanceAlarm(const IClock& clock) {
     // Starting a minute on keeps the ringing that just happened from being chosen again.
     const LocalDateTime start = localNow(clock).plusSeconds(repeatEach == 0 ? 60 : 0);
     const LocalDateTime timeOfDay = remindTime;
-    LocalDateTime d = start;
-    for (int examined = 0; examined < kSearchDays; ++examined) {
-        if (Matches(d)) {
-            remindTime = d.withTimeOf(timeOfDay);
-            if (!remindTime.earlier(d)) {
-                return AlarmOutcome::Rings;
-            }
-        }
-        d = d.nextDayAt(timeOfDay);
+    if (const auto next = FindNext(start, timeOfDay)) {
+        remindTime = *next;
+        return AlarmOutcome::Rings;
     }
     // A one-time alarm is due now whatever its day selections say; only a recurring alarm
     // with no day left to ring on is switched off unheard.
@@ -163,11 +157,48 @@ AlarmOutcome CForReminder::AdvanceAlarm(const IClock& clock) {
         }
         return AlarmOutcome::Rings;
     }
+    SwitchOff();
+    return AlarmOutcome::SwitchedOff;
+}
+
+AlarmOutcome CForReminder::AdvancePastNow(const IClock& clock) {
+    const LocalDateTime now = localNow(clock);
+    const AlarmOutcome outcome = AdvanceAlarm(clock);
+    if (outcome == AlarmOutcome::Rings && !now.earlier(remindTime)) {
+        // A non-zero repeatEach starts the search at the present moment and so finds the
+        // very ringing that is being handled.
+        if (const auto next = FindNext(now.plusSeconds(1), remindTime)) {
+            remindTime = *next;
+        } else {
+            // Nothing after this ringing: it still rings, then the alarm is off.
+            isReminder = 0;
+            remindRepeat = 0;
+            remindRepeatTimes = 0;
+        }
+    }
+    return outcome;
+}
+
+std::optional<LocalDateTime> CForReminder::FindNext(const LocalDateTime& start,
+                                                    const LocalDateTime& timeOfDay) const {
+    LocalDateTime d = start;
+    for (int examined = 0; examined < kSearchDays; ++examined) {
+        if (Matches(d)) {
+            const LocalDateTime candidate = d.withTimeOf(timeOfDay);
+            if (!candidate.earlier(d)) {
+                return candidate;
+            }
+        }
+        d = d.nextDayAt(timeOfDay);
+    }
+    return std::nullopt;
+}
+
+void CForReminder::SwitchOff() {
     isReminder = 0;
     remindRepeat = 0;
     remindAction = 0;
     remindRepeatTimes = 0;
-    return AlarmOutcome::SwitchedOff;
 }
 
 }  // namespace bp

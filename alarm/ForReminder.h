@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace bp {
@@ -34,6 +35,9 @@ public:
     void BuildSchedule();
     // Called once the alarm is due; the caller runs the actions and stores the state.
     AlarmOutcome AdvanceAlarm(const IClock& clock);
+    // The step the note's alarm check takes: AdvanceAlarm, with the next ringing always after
+    // the present moment, so the ringing being handled can never come round again.
+    AlarmOutcome AdvancePastNow(const IClock& clock);
 
     // Whether a candidate day fits all three selections (an empty selection fits every day).
     bool Matches(const LocalDateTime& day) const;
@@ -64,6 +68,12 @@ public:
     std::string remindExe;
 
 protected:
+    // The first day from start on that fits the selections, at the given time of day and not
+    // before start; none within kSearchDays days.
+    std::optional<LocalDateTime> FindNext(const LocalDateTime& start,
+                                          const LocalDateTime& timeOfDay) const;
+    void SwitchOff();
+
     // The alarm dialog shows the selections again after parsing.
     virtual void UpdateControls() {}
 };

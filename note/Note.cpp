@@ -136,9 +136,9 @@ void CNote::CreateFromRecord() {
     SetEditable(isEdit_ != 0, false);
     ApplyTransparency();
     title_->setPriorityImage(priority_);
-    title_->showExpiration(store_.GetNote(kLiveSource, nid_, note::expireTime) != 0);
-    title_->setAlarmImage(false, QStringLiteral("Alarm Off"));
-    onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
+    reminder_.Load(store_, nid_, *platform_.clock);
+    RefreshAlarmButtons();
+    StartAlarmCheck();
 
     body_->installEventFilter(this);
     body_->viewport()->installEventFilter(this);
@@ -414,6 +414,9 @@ void CNote::onCommand(int id) {
     if (editor_ != nullptr && editor_->onCommand(id)) {
         return;
     }
+    if (onAlarmCommand(id)) {
+        return;
+    }
     switch (id) {
         case cmd::TITLE_EDIT:
             title_->onCommand(id);
@@ -425,7 +428,7 @@ void CNote::onCommand(int id) {
             chooseTitleTextColor();
             break;
         case cmd::NOTE_REFRESH_TOOLTIPS:
-            title_->RefreshTooltips(QString::fromStdString(createdText_), std::nullopt);
+            title_->RefreshTooltips(QString::fromStdString(createdText_), nextAlarmText());
             break;
         case cmd::NOTE_ACTIVATE:
             if (!isVisible()) {
@@ -562,15 +565,38 @@ void CNote::beginDrag() {
 }
 
 void CNote::onTimer(int id) {
-    if (closing_) {
+    if (closing_ || timerBusy_) {
         return;
     }
-    if (id == timer::NOTE_AUTO_LOCK) {
-        SetEditable(false, true);
-        timers_->stop(timer::NOTE_AUTO_LOCK);
-    } else if (id == timer::NOTE_HOVER) {
+    timerBusy_ = true;
+    if (id == timer::NOTE_HOVER) {
         onHoverTick();
     }
+    // Every timer of the note looks at its expiry, so it is seen within a second.
+    if (checkExpiration()) {
+        return;
+    }
+    switch (id) {
+        case timer::NOTE_AUTO_LOCK:
+            SetEditable(false, true);
+            timers_->stop(timer::NOTE_AUTO_LOCK);
+            break;
+        case timer::NOTE_FLASH:
+            flashStep();
+            break;
+        case timer::NOTE_SHUT_DOWN:
+            shutDownNow();
+            break;
+        case timer::NOTE_ALARM_CHECK:
+            checkAlarm();
+            break;
+        case timer::NOTE_SNOOZE:
+            snoozeEnded();
+            break;
+        default:
+            break;
+    }
+    timerBusy_ = false;
 }
 
 void CNote::onHoverTick() {
@@ -824,6 +850,7 @@ bool CNote::eventFilter(QObject* watched, QEvent* event) {
                 keepZOrder_ = true;
             }
             if (mouse->button() == Qt::LeftButton) {
+                pressedByUser();
                 if (edges && windowHandle() != nullptr) {
                     windowHandle()->startSystemResize(edges);
                     return true;
@@ -842,6 +869,7 @@ bool CNote::eventFilter(QObject* watched, QEvent* event) {
 void CNote::mousePressEvent(QMouseEvent* event) {
     placementDone();
     if (event->button() == Qt::LeftButton) {
+        pressedByUser();
         const Qt::Edges edges = edgesAt(event->position().toPoint());
         if (edges && windowHandle() != nullptr) {
             windowHandle()->startSystemResize(edges);

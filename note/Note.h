@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NoteOwner.h"
+#include "alarm/ForReminder.h"
 #include "platform/Platform.h"
 #include "store/FontCodec.h"
 #include "store/NotesDatabase.h"
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QDialog;
@@ -21,6 +23,7 @@ namespace bp {
 class CBodyEditor;
 class INoteDialogs;
 class CNoteBody;
+class CStopAlarm;
 class CTitle;
 class NumberedTimers;
 
@@ -55,6 +58,22 @@ public:
     void BeginModal();
     void EndModal();
     void onCommand(int id);
+
+    // The note's alarm: its state as loaded with the note, and what drives its ringing.
+    CForReminder& reminder() { return reminder_; }
+    // Stops flashing and the alarm check, e.g. while the alarm dialog is open.
+    void StopAlarmTimers();
+    // Checks the alarm once a second while it is on, has actions and its dialog is closed.
+    void StartAlarmCheck();
+    void setAlarmDialogOpen(bool open) { alarmDialogOpen_ = open; }
+    bool alarmDialogOpen() const { return alarmDialogOpen_; }
+    // The title bar's alarm, stop-snooze and expiration buttons and the tips, from the record.
+    void RefreshAlarmButtons();
+    // What the alarm does when it rings, in its order: the stop-alarm window first.
+    void RunAlarmActions();
+    // The window offering snooze and stop while the alarm rings; null when none is shown.
+    CStopAlarm* stopAlarmWindow() const { return stopAlarm_; }
+    bool timerBusy() const { return timerBusy_; }
 
     // Starts the window manager's move loop from the current press.
     void beginDrag();
@@ -112,6 +131,24 @@ protected:
 
 private:
     void onTimer(int id);
+    // Alarm and expiry work of the timers and commands (NoteAlarm.cpp).
+    bool onAlarmCommand(int id);
+    void checkAlarm();
+    void flashStep();
+    void snoozeEnded();
+    void shutDownNow();
+    // True when the note removed itself.
+    bool checkExpiration();
+    void showStopAlarm();
+    void stopRinging();
+    void snooze();
+    void cancelSnooze();
+    void writeAlarmBack();
+    void reportActionError(const std::string& text);
+    void postToSelf(int id);
+    std::optional<QString> nextAlarmText() const;
+    // Any left press on the note ends flashing and the alarm's sound.
+    void pressedByUser();
     void onHoverTick();
     void showOpaque();
     void deleteWithConfirmation();
@@ -190,6 +227,13 @@ private:
     std::function<unsigned()> random_;
     INoteDialogs* dialogs_ = nullptr;
     QWidget* attachPanel_ = nullptr;
+
+    CForReminder reminder_;
+    CStopAlarm* stopAlarm_ = nullptr;
+    bool alarmDialogOpen_ = false;
+    // While a timer's work runs, e.g. inside an action's message box, further timer messages
+    // are dropped: the same alarm must not be handled again from a nested event loop.
+    bool timerBusy_ = false;
 };
 
 }  // namespace bp

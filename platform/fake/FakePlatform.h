@@ -99,9 +99,10 @@ class FakeShell : public IShell {
 public:
     bool open(const std::string& target) override {
         opened.push_back(target);
-        return true;
+        return !failing.contains(target);
     }
     std::vector<std::string> opened;
+    std::set<std::string> failing;  // targets the desktop cannot open
 };
 
 class FakeSound : public ISound {

@@ -212,6 +212,37 @@ INSTANTIATE_TEST_SUITE_P(
                     at(2026, 12, 7, 10), kRings, at(2026, 12, 8, 10), 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The alarm check's step: whatever repeatEach says, the next ringing lies after the present
+// second, so the ringing being handled cannot be due again a second later.
+TEST(NextRingingForTheCheck, LiesAfterThePresentSecond) {
+    struct Case {
+        const char* name;
+        int repeatEach;
+        LocalDateTime now;
+        LocalDateTime next;
+    };
+    const Case cases[] = {
+        {"RepeatEachAtTheSecond", 1, at(2026, 12, 7, 9), at(2026, 12, 14, 9)},
+        {"RepeatEachBeforeTheSecond", 1, at(2026, 12, 7, 8, 59, 59), at(2026, 12, 7, 9)},
+        {"NoRepeatEachAtTheSecond", 0, at(2026, 12, 7, 9), at(2026, 12, 14, 9)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeClock clock;
+        clock.set(c.now.year, c.now.month, c.now.day, c.now.hour, c.now.minute, c.now.second);
+        CForReminder r;
+        r.isReminder = 2;
+        r.recurring = true;
+        r.schedule = kMonday;
+        r.repeatEach = c.repeatEach;
+        r.remindTime = at(2026, 12, 7, 9);
+        r.remindAction = 3;
+        EXPECT_EQ(r.AdvancePastNow(clock), kRings);
+        EXPECT_EQ(r.remindTime, c.next);
+        EXPECT_EQ(r.isReminder, 2);
+    }
+}
+
 TEST(NextRinging, RewritesTheScheduleInItsOwnForm) {
     FakeClock clock;
     clock.set(2026, 12, 7, 9);

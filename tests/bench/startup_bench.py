@@ -2,9 +2,11 @@
 """Times the real program starting with N notes on a throw-away X desktop.
 
 For each N: time from exec until all N note windows are managed by the window manager,
-peak memory (VmHWM) and CPU used while idle afterwards. Usage:
+peak memory (VmHWM) and CPU used while idle afterwards. With --alarms every note carries a
+daily alarm that is not due during the run, so the idle figure shows what checking them costs.
+Usage:
 
-    startup_bench.py [--binary build/brightpost] [--counts 10,100,1000] [--idle 10]
+    startup_bench.py [--binary build/brightpost] [--counts 10,100,1000] [--idle 10] [--alarms]
 """
 
 import argparse
@@ -54,7 +56,19 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def measure(binary, count, idle_seconds):
+def with_alarms(text):
+    """Every note rings daily, starting tomorrow: on, with actions, never due while measured."""
+    tomorrow = int(time.time()) + 86400
+    for element in database.note_elements(text):
+        changed = element
+        for name, value in (("isReminder", 2), ("remindTime", tomorrow), ("schedule", ";!;!;!"),
+                            ("remindAction", 3)):
+            changed = database.set_attribute(changed, name, value)
+        text = text.replace(element, changed, 1)
+    return text
+
+
+def measure(binary, count, idle_seconds, alarms=False):
     session = DesktopSession(geometry="1920x1080x24").start()
     data_dir = tempfile.mkdtemp(prefix="bp-bench-")
     try:
@@ -62,6 +76,8 @@ def measure(binary, count, idle_seconds):
         text = database.with_notes(
             TEMPLATE, count, body=body,
             geometry=lambda i: (20 + (i * 37) % 1600, 30 + (i * 53) % 800, 230, 175))
+        if alarms:
+            text = with_alarms(text)
         database.write_text(os.path.join(data_dir, "Brightpost.dat"), text)
         baseline = managed_windows(session)
         begin = time.monotonic()
@@ -91,10 +107,11 @@ def main():
     parser.add_argument("--binary", default=os.path.join(ROOT, "build", "brightpost"))
     parser.add_argument("--counts", default="10,100,1000")
     parser.add_argument("--idle", type=float, default=10)
+    parser.add_argument("--alarms", action="store_true", help="every note has an alarm, not due")
     args = parser.parse_args()
     print(f"{'notes':>6} {'mapped (s)':>11} {'peak (MB)':>10} {'idle CPU (%)':>13}")
     for count in (int(c) for c in args.counts.split(",")):
-        elapsed, peak, idle = measure(args.binary, count, args.idle)
+        elapsed, peak, idle = measure(args.binary, count, args.idle, args.alarms)
         print(f"{count:>6} {elapsed:>11.2f} {peak:>10.0f} {idle:>13.2f}", flush=True)
 
 

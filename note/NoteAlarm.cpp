@@ -1,0 +1,316 @@
+// The note's alarm and expiry: the timers that drive them, the ringing with its actions, the
+// stop-alarm window, snoozing and flashing.
+#include "Note.h"
+#include "StopAlarm.h"
+#include "Title.h"
+#include "platform/Messages.h"
+#include "qtsupport/NumberedTimers.h"
+
+#include <QTimer>
+
+namespace bp {
+
+namespace {
+
+// What the alarm dialog gives a new alarm; a stored count or period of 0 or less would never
+// flash or never stop.
+constexpr int kDefaultFlashTimes = 100;
+constexpr int kDefaultFlashIntervalMs = 600;
+constexpr int kShutDownDelayMs = 1000;
+constexpr int kAlarmCheckMs = 1000;
+
+// Restores a flag to what it was when the scope began.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = before_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+    bool before_;
+};
+
+std::tm calendarOf(const LocalDateTime& t) {
+    std::tm tm{};
+    tm.tm_year = t.year - 1900;
+    tm.tm_mon = t.month - 1;
+    tm.tm_mday = t.day;
+    tm.tm_hour = t.hour;
+    tm.tm_min = t.minute;
+    tm.tm_sec = t.second;
+    tm.tm_wday = t.dayOfWeek() - 1;
+    tm.tm_isdst = -1;
+    return tm;
+}
+
+}  // namespace
+
+void CNote::StopAlarmTimers() {
+    timers_->stop(timer::NOTE_FLASH);
+    timers_->stop(timer::NOTE_ALARM_CHECK);
+}
+
+void CNote::StartAlarmCheck() {
+    if (closing_) {
+        return;
+    }
+    if (reminder_.isReminder != 0 && reminder_.remindAction != 0 && !alarmDialogOpen_) {
+        timers_->start(timer::NOTE_ALARM_CHECK, kAlarmCheckMs);
+    }
+}
+
+std::optional<QString> CNote::nextAlarmText() const {
+    if (reminder_.isReminder == 0) {
+        return std::nullopt;
+    }
+    return QString::fromStdString(
+        platform_.clock->format("%A, %B %d, %Y %I:%M:%S %p", calendarOf(reminder_.remindTime)));
+}
+
+void CNote::RefreshAlarmButtons() {
+    if (closing_ || title_ == nullptr) {
+        return;
+    }
+    const bool on = store_.GetNote(kLiveSource, nid_, note::isReminder) != 0;
+    if (on) {
+        const LocalDateTime next =
+            toLocal(*platform_.clock, store_.GetNote(kLiveSource, nid_, note::remindTime));
+        const std::string text =
+            platform_.clock->format("%A, %B %d, %Y %I:%M:%S %p", calendarOf(next));
+        title_->setAlarmImage(true,
+                              QStringLiteral("Alarm ON\n%1").arg(QString::fromStdString(text)));
+    } else {
+        title_->setAlarmImage(false, QStringLiteral("Alarm"));
+    }
+    title_->showStopSnooze(timers_->isActive(timer::NOTE_SNOOZE));
+    title_->showExpiration(store_.GetNote(kLiveSource, nid_, note::expireTime) != 0);
+    onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
+}
+
+bool CNote::onAlarmCommand(int id) {
+    switch (id) {
+        case cmd::NOTE_SHOW_STOP_ALARM:
+            showStopAlarm();
+            return true;
+        case cmd::NOTE_STOP_ALARM:
+            stopRinging();
+            return true;
+        case cmd::NOTE_SNOOZE:
+            snooze();
+            return true;
+        case cmd::NOTE_CANCEL_SNOOZE:
+            cancelSnooze();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CNote::checkAlarm() {
+    if (reminder_.isReminder == 0 || reminder_.remindAction == 0) {
+        // Nothing can ring: no need to look again every second.
+        timers_->stop(timer::NOTE_ALARM_CHECK);
+        return;
+    }
+    if (alarmDialogOpen_ || !reminder_.remindTime.notLater(localNow(*platform_.clock))) {
+        return;
+    }
+    timers_->stop(timer::NOTE_ALARM_CHECK);
+    if (reminder_.AdvancePastNow(*platform_.clock) == AlarmOutcome::Rings) {
+        RunAlarmActions();
+        if (closing_) {
+            return;
+        }
+    }
+    writeAlarmBack();
+    StartAlarmCheck();
+    store_.SaveDatabase("");
+    RefreshAlarmButtons();
+    onCommand(cmd::NOTE_POST_CHANGED);
+}
+
+void CNote::writeAlarmBack() {
+    const IClock& clock = *platform_.clock;
+    store_.SetNote(nid_, toStored(clock, reminder_.remindTime), note::remindTime);
+    store_.SetNote(nid_, toStored(clock, reminder_.remindTime1), note::remindTime1);
+    store_.SetNote(nid_, toStored(clock, reminder_.remindTime2), note::remindTime2);
+    store_.SetNote(nid_, reminder_.schedule, note::schedule);
+    store_.SetNote(nid_, reminder_.repeatEach, note::repeatEach);
+    store_.SetNote(nid_, reminder_.remindRepeatTimes, note::remindRepeatTimes);
+    store_.SetNote(nid_, reminder_.isReminder, note::isReminder);
+}
+
+void CNote::RunAlarmActions() {
+    if (closing_) {
+        return;
+    }
+    // Also when run outside a timer (the alarm dialog rings at once): a box of an action runs
+    // an event loop, and the alarm must not be handled again from inside it.
+    FlagScope busy(timerBusy_);
+    onCommand(cmd::NOTE_SHOW_STOP_ALARM);
+    const int action = reminder_.remindAction;
+    if ((action & 3) == 1) {
+        postToSelf(cmd::NOTE_ACTIVATE);
+    }
+    if ((action & 8) != 0 && platform_.sound != nullptr) {
+        platform_.sound->playTones({{100, 500}, {200, 500}, {300, 500}, {400, 500}});
+    }
+    if ((action & 2) != 0) {
+        reminder_.flashesLeft =
+            reminder_.remindFlashTimes > 0 ? reminder_.remindFlashTimes : kDefaultFlashTimes;
+        timers_->start(timer::NOTE_FLASH, reminder_.remindFlashInterval > 0
+                                              ? reminder_.remindFlashInterval
+                                              : kDefaultFlashIntervalMs);
+    }
+    if ((action & 4) != 0) {
+        postToSelf(cmd::NOTE_READ_ALOUD);
+    }
+    if ((action & 16) != 0 && platform_.powerOff != nullptr) {
+        if (platform_.powerOff->canPowerOff()) {
+            timers_->start(timer::NOTE_SHUT_DOWN, kShutDownDelayMs);
+        } else {
+            reportActionError("Can't shutdown Windows. Unable to adjust privileges.");
+        }
+    }
+    struct Open {
+        int bit;
+        const std::string& target;
+        const char* error;
+    };
+    const Open opens[] = {
+        {32, reminder_.remindWav, ""},
+        {64, reminder_.remindUrl, "Can't open url."},
+        {128, reminder_.remindExe, "Can't open program or file."},
+    };
+    for (const Open& open : opens) {
+        if (closing_) {
+            return;
+        }
+        if ((action & open.bit) != 0 && !platform_.shell->open(open.target)) {
+            reportActionError(open.error);
+        }
+    }
+}
+
+void CNote::reportActionError(const std::string& text) {
+    if (closing_) {
+        return;
+    }
+    reminder_.isReminder = 0;
+    onCommand(cmd::NOTE_BEGIN_MODAL);
+    platform_.messages->showMessage("Error", "", text, res::ICON_WARNING);
+    onCommand(cmd::NOTE_END_MODAL);
+    // The alarm stays on, so a one-time alarm whose action failed rings again tomorrow.
+    reminder_.isReminder = reminder_.recurring ? 2 : 1;
+}
+
+void CNote::shutDownNow() {
+    timers_->stop(timer::NOTE_SHUT_DOWN);
+    if (platform_.powerOff != nullptr && !platform_.powerOff->powerOff()) {
+        onCommand(cmd::NOTE_BEGIN_MODAL);
+        platform_.messages->showMessage("Error", "Brightpost", "Can't shutdown Windows.",
+                                        res::ICON_WARNING);
+        onCommand(cmd::NOTE_END_MODAL);
+    }
+}
+
+void CNote::flashStep() {
+    int& left = reminder_.flashesLeft;
+    if (left <= 0) {
+        timers_->stop(timer::NOTE_FLASH);
+        owner_.postCommand(cmd::UPDATE_TRAY_TIP);
+        return;
+    }
+    if (isVisible()) {
+        ShowNote(false);
+        return;
+    }
+    ShowNote(true);
+    if ((reminder_.remindAction & 1) != 0) {
+        makeTopmost();
+        raise();
+        TakeFocus(isEdit_ != 0 ? Focus::Body : Focus::Note);
+    }
+    if (stopAlarm_ != nullptr) {
+        // A note shown again lands on top of its layer; the offer to stop stays above it.
+        stopAlarm_->raise();
+    }
+    --left;
+}
+
+void CNote::snoozeEnded() {
+    if (alarmDialogOpen_ || reminder_.remindAction == 0) {
+        return;
+    }
+    cancelSnooze();
+    RunAlarmActions();
+}
+
+bool CNote::checkExpiration() {
+    const std::uint32_t expires = store_.GetNote(kLiveSource, nid_, note::expireTime);
+    if (expires == 0) {
+        return false;
+    }
+    const IClock& clock = *platform_.clock;
+    if (!toLocal(clock, expires).notLater(localNow(clock))) {
+        return false;
+    }
+    // The main window removes the note; nothing of it may be used once it has.
+    owner_.sendMessage(msg::WM_NOTE_DELETE_BY_WINDOW, 0, reinterpret_cast<std::intptr_t>(this));
+    return closing_;
+}
+
+void CNote::showStopAlarm() {
+    if (stopAlarm_ != nullptr) {
+        // A ringing that comes while the window of the last one is still up replaces it;
+        // forgotten, it could be pressed but never closed.
+        stopAlarm_->hide();
+        stopAlarm_->deleteLater();
+    }
+    stopAlarm_ = new CStopAlarm(*this);
+    stopAlarm_->showNextToNote();
+}
+
+void CNote::stopRinging() {
+    timers_->stop(timer::NOTE_FLASH);
+    onCommand(cmd::NOTE_STOP_SOUND);
+    StopOwnReading();
+    CStopAlarm* window = stopAlarm_;
+    stopAlarm_ = nullptr;
+    if (window != nullptr) {
+        window->hide();
+    }
+    onCommand(cmd::NOTE_ACTIVATE);
+    if (window != nullptr) {
+        // The press that got here is still being handled by the window's button.
+        window->deleteLater();
+    }
+}
+
+void CNote::snooze() {
+    stopRinging();
+    if (title_ != nullptr) {
+        title_->showStopSnooze(true);
+    }
+    timers_->start(timer::NOTE_SNOOZE, reminder_.remindSnoozeTime);
+}
+
+void CNote::cancelSnooze() {
+    timers_->stop(timer::NOTE_SNOOZE);
+    if (title_ != nullptr) {
+        title_->showStopSnooze(false);
+    }
+}
+
+void CNote::postToSelf(int id) {
+    QTimer::singleShot(0, this, [this, id] { onCommand(id); });
+}
+
+void CNote::pressedByUser() {
+    onCommand(cmd::NOTE_STOP_SOUND);
+    timers_->stop(timer::NOTE_FLASH);
+}
+
+}  // namespace bp

@@ -1,0 +1,147 @@
+#include "StopAlarm.h"
+
+#include "Note.h"
+#include "NoteStyle.h"
+#include "platform/Messages.h"
+#include "qtsupport/NumberedTimers.h"
+
+#include <QPainter>
+#include <QStyleOption>
+
+namespace bp {
+
+QPoint stopAlarmPosition(const QRect& note, const QSize& window, const Rect& workArea) {
+    const int x = note.x() + note.width() / 2 - window.width() / 2;
+    const int noteBottom = note.y() + note.height();
+    const int areaBottom = workArea.y + workArea.height;
+    if (noteBottom + window.height() <= areaBottom) {
+        return {x, noteBottom};
+    }
+    if (note.y() - window.height() >= workArea.y) {
+        return {x, note.y() - window.height()};
+    }
+    return {x, areaBottom - window.height()};
+}
+
+namespace {
+
+// Read from the record each time: the user may recolour the note while it rings.
+QColor noteColor(CNote& note, const UIntKey& key) {
+    return colorFromStored(note.store().GetNote(kLiveSource, note.nid(), key));
+}
+
+}  // namespace
+
+CStopAlarmButton::CStopAlarmButton(int id, const QString& text, CNote& note, QWidget* parent)
+    : QAbstractButton(parent), id_(id), note_(note) {
+    setText(text);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void CStopAlarmButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect r = rect();
+    painter.fillRect(r, noteColor(note_, note::bodyBackColor));
+    QColor light = palette().color(QPalette::Highlight);
+    QColor dark = palette().color(QPalette::Shadow);
+    if (isDown()) {
+        std::swap(light, dark);
+    }
+    painter.setPen(light);
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(dark);
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+
+    const QFontMetrics metrics(font());
+    const int textWidth = metrics.horizontalAdvance(text());
+    const int x = width() / 2 - textWidth / 2 - 1;
+    const int y = height() / 2 - metrics.height() / 2 - 1;
+    painter.setPen(isEnabled() ? noteColor(note_, note::bodyFontColor)
+                               : palette().color(QPalette::Disabled, QPalette::Text));
+    painter.drawText(QRect(x, y, textWidth + 2, metrics.height()), Qt::AlignLeft | Qt::AlignTop,
+                     text());
+}
+
+CStopAlarm::CStopAlarm(CNote& note)
+    : QWidget(&note, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+      note_(note),
+      nid_(note.nid()) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setWindowTitle(QStringLiteral("Brightpost alarm"));
+    setGeometry(0, 0, kWidth, kHeight);
+    snoozeEnabled_ = note.reminder().remindSnoozeTime > 0;
+    snoozeButton_ =
+        new CStopAlarmButton(cmd::STOP_ALARM_SNOOZE_BUTTON, QStringLiteral(" SNOOZE "), note, this);
+    stopButton_ = new CStopAlarmButton(cmd::STOP_ALARM_STOP_BUTTON, QStringLiteral(" stop alarm "),
+                                       note, this);
+    if (snoozeEnabled_) {
+        snoozeButton_->setGeometry(10, 10, 280, 45);
+        stopButton_->setGeometry(80, 85, 120, 25);
+    } else {
+        stopButton_->setGeometry(10, 40, 280, 45);
+        snoozeButton_->hide();
+    }
+    for (CStopAlarmButton* b : {snoozeButton_, stopButton_}) {
+        connect(b, &QAbstractButton::clicked, this, [this, b] { onCommand(b->id()); });
+    }
+    timers_ = new NumberedTimers(this);
+    connect(timers_, &NumberedTimers::fired, this, &CStopAlarm::onTimer);
+    timers_->start(timer::STOP_ALARM_TIMEOUT, kTimeoutMs);
+}
+
+CStopAlarmButton* CStopAlarm::button(int id) const {
+    if (id == cmd::STOP_ALARM_SNOOZE_BUTTON) {
+        return snoozeButton_;
+    }
+    return id == cmd::STOP_ALARM_STOP_BUTTON ? stopButton_ : nullptr;
+}
+
+void CStopAlarm::showNextToNote() {
+    const Platform& platform = note_.platform();
+    const Rect area = platform.desktop != nullptr ? platform.desktop->availableRect()
+                                                  : Rect{0, 0, 1 << 20, 1 << 20};
+    move(stopAlarmPosition(note_.geometry(), size(), area));
+    // Above every note, High ones included, and never taking the focus from what the user
+    // is typing into.
+    platform.windows->hideFromTaskbar(this);
+    platform.windows->setStacking(this, IWindowSystem::Stacking::Top);
+    show();
+    platform.windows->windowShown(this);
+    raise();
+}
+
+void CStopAlarm::onCommand(int id) {
+    if (handled_ || note_.closing()) {
+        return;
+    }
+    if (id == cmd::STOP_ALARM_SNOOZE_BUTTON && !snoozeEnabled_) {
+        return;
+    }
+    if (id != cmd::STOP_ALARM_SNOOZE_BUTTON && id != cmd::STOP_ALARM_STOP_BUTTON) {
+        return;
+    }
+    timers_->stop(timer::STOP_ALARM_TIMEOUT);
+    handled_ = true;
+    note_.onCommand(id == cmd::STOP_ALARM_SNOOZE_BUTTON ? cmd::NOTE_SNOOZE : cmd::NOTE_STOP_ALARM);
+}
+
+void CStopAlarm::onTimer(int id) {
+    if (id != timer::STOP_ALARM_TIMEOUT) {
+        return;
+    }
+    timers_->stop(timer::STOP_ALARM_TIMEOUT);
+    onCommand(snoozeEnabled_ ? cmd::STOP_ALARM_SNOOZE_BUTTON : cmd::STOP_ALARM_STOP_BUTTON);
+}
+
+void CStopAlarm::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), noteColor(note_, note::bodyBackColor));
+    // The thin border of a pop-up window.
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+}  // namespace bp

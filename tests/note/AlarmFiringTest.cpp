@@ -1,0 +1,609 @@
+#include "alarm/LocalDateTime.h"
+#include "app/StickerTray.h"
+#include "note/Note.h"
+#include "note/NoteBody.h"
+#include "note/StopAlarm.h"
+#include "note/Title.h"
+#include "note/TitleButton.h"
+#include "platform/Messages.h"
+#include "platform/fake/FakePlatform.h"
+#include "qtsupport/NumberedTimers.h"
+#include "store/NotesDatabase.h"
+#include "support/RecordingOwner.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+// Each case names only the alarm fields it changes.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+using namespace bp;
+using namespace bp::test;
+
+namespace {
+
+LocalDateTime when(int year, int month, int day, int hour, int minute = 0, int second = 0) {
+    return {year, month, day, hour, minute, second, 0};
+}
+
+struct Alarm {
+    int isReminder = 1;
+    LocalDateTime at = when(2026, 12, 7, 9);
+    std::string schedule = ";!;!;!";
+    int action = 8;  // beep: one played tone sequence per ringing
+    int snooze = 0;
+    int flashTimes = 100;
+    int flashInterval = 600;
+    int repeatEach = 0;
+    std::string url;
+    std::string exe;
+};
+
+class AlarmFiring : public ::testing::Test {
+protected:
+    AlarmFiring() : store(fakes.platform()) {
+        store.SetDataFolder(folder.path());
+        EXPECT_TRUE(store.OpenDatabase(0));
+        fakes.desktop.screen = {0, 0, 1280, 800};
+        fakes.desktop.available = {0, 0, 1280, 800};
+        fakes.clock.set(2026, 12, 7, 8, 59, 0);  // a Monday
+    }
+
+    void setAlarm(std::int32_t nid, const Alarm& a) {
+        store.SetNote(nid, a.isReminder, note::isReminder);
+        store.SetNote(nid, toStored(fakes.clock, a.at), note::remindTime);
+        store.SetNote(nid, a.schedule, note::schedule);
+        store.SetNote(nid, a.action, note::remindAction);
+        store.SetNote(nid, a.snooze, note::remindSnoozeTime);
+        store.SetNote(nid, a.flashTimes, note::remindFlashTimes);
+        store.SetNote(nid, a.flashInterval, note::remindFlashInterval);
+        store.SetNote(nid, a.repeatEach, note::repeatEach);
+        store.SetNote(nid, a.url, note::remindUrl);
+        store.SetNote(nid, a.exe, note::remindExe);
+    }
+
+    CNote& open(std::int32_t nid) {
+        notes.push_back(std::make_unique<CNote>(fakes.platform(), store, owner, nid));
+        CNote& n = *notes.back();
+        n.CreateFromRecord();
+        n.ShowNote(true);
+        return n;
+    }
+
+    // One timer message, as the event loop would deliver it.
+    static void tick(CNote& n, int timerId) { emit n.timers().fired(timerId); }
+
+    int rings() const { return static_cast<int>(fakes.sound.played.size()); }
+    LocalDateTime storedNext(std::int32_t nid) {
+        return toLocal(fakes.clock, store.GetNote(kLiveSource, nid, note::remindTime));
+    }
+    int storedInt(std::int32_t nid, IntKey key) { return store.GetNote(kLiveSource, nid, key); }
+    int posted(int command) const {
+        return static_cast<int>(std::count_if(owner.sent.begin(), owner.sent.end(), [&](auto& s) {
+            return s.kind == RecordingOwner::Sent::Kind::PostCommand && s.id == command;
+        }));
+    }
+
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store;
+    RecordingOwner owner;
+    std::vector<std::unique_ptr<CNote>> notes;
+};
+
+}  // namespace
+
+TEST_F(AlarmFiring, APastDueAlarmRingsAtTheFirstCheckAndIsStoredAdvancedAndSaved) {
+    setAlarm(1, {.at = when(2026, 12, 7, 7, 30)});
+    CNote& n = open(1);
+    CTitleButton* alarmButton = n.title()->button(cmd::TITLE_ALARM_BUTTON);
+    EXPECT_EQ(alarmButton->imageId(), bitmap::ALARM_ON);
+    EXPECT_EQ(alarmButton->toolTip(), "Alarm ON\nMonday, December 07, 2026 07:30:00 AM");
+    EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: Monday, December 07, 2026 07:30:00 AM"));
+    EXPECT_EQ(n.timers().interval(timer::NOTE_ALARM_CHECK), 1000);
+
+    // The real timer: within a second of the note's creation.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rings() == 1; }, 1500));
+    ASSERT_NE(n.stopAlarmWindow(), nullptr);
+    std::vector<std::pair<int, int>> tones;
+    for (const Tone& t : fakes.sound.played[0]) {
+        tones.emplace_back(t.frequencyHz, t.durationMs);
+    }
+    EXPECT_EQ(tones,
+              (std::vector<std::pair<int, int>>{{100, 500}, {200, 500}, {300, 500}, {400, 500}}));
+    // A one-time alarm is off afterwards, and holds the same time on the next day.
+    EXPECT_EQ(storedInt(1, note::isReminder), 0);
+    EXPECT_EQ(storedNext(1), when(2026, 12, 8, 7, 30));
+    EXPECT_FALSE(n.timers().isActive(timer::NOTE_ALARM_CHECK));
+    EXPECT_EQ(alarmButton->imageId(), bitmap::ALARM_OFF);
+    EXPECT_EQ(alarmButton->toolTip(), "Alarm");
+    EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));
+    const auto changed =
+        RecordingOwner::Sent{RecordingOwner::Sent::Kind::PostMessage, msg::WM_NOTE_CHANGED, 1, 0};
+    EXPECT_NE(std::find(owner.sent.begin(), owner.sent.end(), changed), owner.sent.end());
+
+    // Saved to the file at once.
+    CNotesDatabase reread(fakes.platform());
+    reread.SetDataFolder(folder.path());
+    ASSERT_TRUE(reread.OpenDatabase(0));
+    EXPECT_EQ(reread.GetNote(kLiveSource, 1, note::isReminder), 0);
+    EXPECT_EQ(toLocal(fakes.clock, reread.GetNote(kLiveSource, 1, note::remindTime)),
+              when(2026, 12, 8, 7, 30));
+}
+
+TEST_F(AlarmFiring, TheFiringWritesTheAlarmBackInItsOrderBeforeSaving) {
+    Alarm a{.at = when(2026, 12, 7, 8, 0)};
+    a.schedule = ";!;02;!;!";  // read as Monday, written back as ";!;2;!;!"
+    setAlarm(1, a);
+    store.SetNote(1, 5, note::remindRepeatTimes);
+    CNote& n = open(1);
+    // Which alarm attribute each change of the store touched, in turn.
+    std::vector<std::string> order;
+    auto snapshot = [&] {
+        return std::vector<std::string>{
+            std::to_string(store.GetNote(kLiveSource, 1, note::remindTime)),
+            store.GetNote(kLiveSource, 1, note::schedule),
+            std::to_string(store.GetNote(kLiveSource, 1, note::remindRepeatTimes)),
+            std::to_string(store.GetNote(kLiveSource, 1, note::isReminder))};
+    };
+    const char* names[] = {"remindTime", "schedule", "remindRepeatTimes", "isReminder"};
+    auto last = snapshot();
+    store.SetChangeListener([&] {
+        const auto now = snapshot();
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            if (now[i] != last[i]) {
+                order.push_back(names[i]);
+            }
+        }
+        last = now;
+    });
+    tick(n, timer::NOTE_ALARM_CHECK);
+    store.SetChangeListener({});
+    EXPECT_EQ(order, (std::vector<std::string>{"remindTime", "schedule", "remindRepeatTimes",
+                                               "isReminder"}));
+    EXPECT_EQ(store.GetNote(kLiveSource, 1, note::schedule), ";!;2;!;!");
+}
+
+TEST_F(AlarmFiring, ActionsRunInTheirOrderAndAFailedOpenLeavesTheAlarmOn) {
+    struct Case {
+        const char* name;
+        int action;
+        bool activated;  // command 343 posted to the note
+        bool flashing;
+        int tones;
+        int powerQuestions;
+        std::vector<std::string> opened;
+        std::vector<std::string> errors;
+    };
+    const Case cases[] = {
+        {"PopUpOnly", 1, true, false, 0, 0, {}, {}},
+        {"PopUpAndFlash", 3, false, true, 0, 0, {}, {}},
+        {"BeepAndShutDown", 24, false, false, 1, 1, {}, {}},
+        {"UrlThatCannotOpen", 64, false, false, 0, 0, {"bad://url"}, {"Can't open url."}},
+        {"EveryOpenFails",
+         64 | 128,
+         false,
+         false,
+         0,
+         0,
+         {"bad://url", "/no/such/program"},
+         {"Can't open url.", "Can't open program or file."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes = {};
+        fakes.clock.set(2026, 12, 7, 9, 0, 0);
+        fakes.shell.failing = {"bad://url", "/no/such/program"};
+        owner.sent.clear();
+        Alarm a{.at = when(2026, 12, 7, 9), .action = c.action};
+        a.url = "bad://url";
+        a.exe = "/no/such/program";
+        setAlarm(1, a);
+        CNote& n = open(1);
+        std::vector<std::string> whileBoxOpen;
+        fakes.messages.whileOpen = [&] {
+            // The alarm is off while the box is up, and the note counts as in a dialog.
+            whileBoxOpen.push_back(std::to_string(n.reminder().isReminder) +
+                                   (n.modalOpen() ? " modal" : " not modal"));
+        };
+        tick(n, timer::NOTE_ALARM_CHECK);
+        QCoreApplication::processEvents();
+
+        EXPECT_NE(n.stopAlarmWindow(), nullptr);
+        EXPECT_EQ(std::count(fakes.windows.activated.begin(), fakes.windows.activated.end(), &n),
+                  c.activated ? 1 : 0);
+        EXPECT_EQ(n.timers().isActive(timer::NOTE_FLASH), c.flashing);
+        EXPECT_EQ(rings(), c.tones);
+        EXPECT_EQ(fakes.powerOff.questions, c.powerQuestions);
+        EXPECT_EQ(n.timers().interval(timer::NOTE_SHUT_DOWN), c.powerQuestions ? 1000 : 0);
+        EXPECT_EQ(fakes.shell.opened, c.opened);
+        std::vector<std::string> errors;
+        for (const auto& box : fakes.messages.shown) {
+            EXPECT_EQ(box.caption, "Error");
+            EXPECT_EQ(box.label, "");
+            EXPECT_EQ(box.iconId, res::ICON_WARNING);
+            errors.push_back(box.text);
+        }
+        EXPECT_EQ(errors, c.errors);
+        EXPECT_EQ(whileBoxOpen, std::vector<std::string>(c.errors.size(), "0 modal"));
+        EXPECT_FALSE(n.modalOpen());
+        // A one-time alarm whose action failed stays on and rings again tomorrow.
+        EXPECT_EQ(storedInt(1, note::isReminder), c.errors.empty() ? 0 : 1);
+        EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
+        if (c.powerQuestions != 0) {
+            tick(n, timer::NOTE_SHUT_DOWN);
+            EXPECT_EQ(fakes.powerOff.requests, 1);
+            EXPECT_FALSE(n.timers().isActive(timer::NOTE_SHUT_DOWN));
+        }
+        notes.clear();
+    }
+}
+
+TEST_F(AlarmFiring, ShutDownThatIsRefusedOrFailsIsReported) {
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .action = 16});
+    CNote& refused = open(1);
+    fakes.powerOff.allowed = false;
+    tick(refused, timer::NOTE_ALARM_CHECK);
+    EXPECT_FALSE(refused.timers().isActive(timer::NOTE_SHUT_DOWN));
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text, "Can't shutdown Windows. Unable to adjust privileges.");
+
+    setAlarm(2, {.at = when(2026, 12, 7, 8, 0), .action = 16});
+    CNote& failing = open(2);
+    fakes.powerOff.allowed = true;
+    fakes.powerOff.succeeds = false;
+    tick(failing, timer::NOTE_ALARM_CHECK);
+    tick(failing, timer::NOTE_SHUT_DOWN);
+    EXPECT_EQ(fakes.powerOff.requests, 1);
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(fakes.messages.shown[1],
+              (fake::ShownBox{fake::ShownBox::Kind::Message, "Error", "Brightpost",
+                              "Can't shutdown Windows.", res::ICON_WARNING}));
+
+    // Without a power service nothing happens at all.
+    setAlarm(3, {.at = when(2026, 12, 7, 8, 0), .action = 16 | 8});
+    Platform platform = fakes.platform();
+    platform.powerOff = nullptr;
+    platform.sound = nullptr;
+    notes.push_back(std::make_unique<CNote>(platform, store, owner, 3));
+    CNote& bare = *notes.back();
+    bare.CreateFromRecord();
+    tick(bare, timer::NOTE_ALARM_CHECK);
+    EXPECT_NE(bare.stopAlarmWindow(), nullptr);
+    EXPECT_FALSE(bare.timers().isActive(timer::NOTE_SHUT_DOWN));
+    EXPECT_EQ(fakes.messages.shown.size(), 2u);
+}
+
+TEST_F(AlarmFiring, TimerMessagesDuringAnActionsBoxAreDropped) {
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .action = 64 | 2, .url = "bad://url"});
+    fakes.shell.failing = {"bad://url"};
+    CNote& n = open(1);
+    fakes.messages.whileOpen = [&] {
+        // The box's event loop delivers timers: a flash step and an expiry now due.
+        store.SetNote(1, static_cast<std::uint32_t>(fakes.clock.now() - 10), note::expireTime);
+        tick(n, timer::NOTE_FLASH);
+        tick(n, timer::NOTE_HOVER);
+        tick(n, timer::NOTE_ALARM_CHECK);
+    };
+    tick(n, timer::NOTE_ALARM_CHECK);
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_TRUE(owner.sent.end() == std::find_if(owner.sent.begin(), owner.sent.end(), [](auto& s) {
+                    return s.id == msg::WM_NOTE_DELETE_BY_WINDOW;
+                }));
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+    // Also when the actions run outside a timer, as when the alarm dialog rings at once.
+    n.RunAlarmActions();
+    EXPECT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_FALSE(n.timerBusy());
+
+    // Once the box is closed, timers work again.
+    fakes.messages.whileOpen = {};
+    tick(n, timer::NOTE_FLASH);
+    EXPECT_FALSE(n.isVisible());
+    EXPECT_TRUE(owner.sent.end() != std::find_if(owner.sent.begin(), owner.sent.end(), [](auto& s) {
+                    return s.id == msg::WM_NOTE_DELETE_BY_WINDOW;
+                }));
+}
+
+TEST(StopAlarmPlacement, BelowAboveOrAtTheBottomOfTheWorkArea) {
+    const QSize window(300, 120);
+    const Rect area{0, 0, 1280, 800};
+    struct Case {
+        const char* name;
+        QRect note;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {"Below", {100, 100, 200, 200}, {50, 300}},
+        {"JustFitsBelow", {100, 480, 200, 200}, {50, 680}},
+        {"AboveNearTheBottom", {100, 600, 201, 150}, {50, 480}},
+        {"TallNoteGoesToTheBottomEdge", {100, 50, 200, 700}, {50, 680}},
+        {"OddWidthsTruncate", {101, 0, 301, 100}, {101 + 150 - 150, 100}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(stopAlarmPosition(c.note, window, area), c.expected);
+    }
+    // A panel at the top: above the note means below the panel.
+    EXPECT_EQ(stopAlarmPosition({100, 100, 200, 690}, window, {0, 30, 1280, 770}), QPoint(50, 680));
+}
+
+TEST_F(AlarmFiring, TheStopAlarmWindowWithAndWithoutSnoozeAndItsTimeout) {
+    for (int snooze : {0, 540000}) {
+        SCOPED_TRACE(snooze);
+        fakes.windows.activated.clear();
+        setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .snooze = snooze});
+        CNote& n = open(1);
+        n.move(400, 200);
+        n.resize(200, 150);
+        tick(n, timer::NOTE_ALARM_CHECK);
+        CStopAlarm* window = n.stopAlarmWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->geometry(), QRect(350, 350, 300, 120));
+        EXPECT_EQ(fakes.windows.stackingOf(window), IWindowSystem::Stacking::Top);
+        EXPECT_EQ(window->snoozeEnabled(), snooze > 0);
+        CStopAlarmButton* snoozeButton = window->button(cmd::STOP_ALARM_SNOOZE_BUTTON);
+        CStopAlarmButton* stopButton = window->button(cmd::STOP_ALARM_STOP_BUTTON);
+        EXPECT_EQ(snoozeButton->text(), " SNOOZE ");
+        EXPECT_EQ(stopButton->text(), " stop alarm ");
+        EXPECT_EQ(snoozeButton->isVisible(), snooze > 0);
+        EXPECT_EQ(stopButton->geometry(),
+                  snooze > 0 ? QRect(80, 85, 120, 25) : QRect(10, 40, 280, 45));
+        EXPECT_EQ(window->timers().interval(timer::STOP_ALARM_TIMEOUT), 60000);
+
+        // A minute without a press: snooze when it can, else stop; the note comes forward.
+        QPointer<CStopAlarm> gone(window);
+        emit window->timers().fired(timer::STOP_ALARM_TIMEOUT);
+        EXPECT_TRUE(window->handled());
+        EXPECT_EQ(n.stopAlarmWindow(), nullptr);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(std::count(fakes.windows.activated.begin(), fakes.windows.activated.end(), &n),
+                  1);
+        EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), snooze);
+        EXPECT_EQ(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible(), snooze > 0);
+        // Presses after the window acted do nothing.
+        QTest::mouseClick(stopButton, Qt::LeftButton);
+        EXPECT_EQ(std::count(fakes.windows.activated.begin(), fakes.windows.activated.end(), &n),
+                  1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(gone.isNull());
+        notes.clear();
+    }
+}
+
+TEST_F(AlarmFiring, SnoozeRingsAgainWithANewWindowAndCanBeCancelled) {
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .snooze = 540000});
+    CNote& n = open(1);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    ASSERT_NE(n.stopAlarmWindow(), nullptr);
+    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON), Qt::LeftButton);
+    EXPECT_EQ(n.stopAlarmWindow(), nullptr);
+    EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), 540000);
+    EXPECT_TRUE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
+
+    // Nine minutes later: the one-time alarm is already off, and rings all the same.
+    tick(n, timer::NOTE_SNOOZE);
+    EXPECT_EQ(rings(), 2);
+    ASSERT_NE(n.stopAlarmWindow(), nullptr);
+    EXPECT_FALSE(n.stopAlarmWindow()->handled());
+    EXPECT_FALSE(n.timers().isActive(timer::NOTE_SNOOZE));
+    EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
+
+    // Snoozed again, then the title bar's button ends the snooze.
+    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON), Qt::LeftButton);
+    EXPECT_TRUE(n.timers().isActive(timer::NOTE_SNOOZE));
+    n.title()->onCommand(cmd::TITLE_STOP_SNOOZE_BUTTON);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(n.timers().isActive(timer::NOTE_SNOOZE));
+    EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
+    EXPECT_EQ(rings(), 2);
+}
+
+TEST_F(AlarmFiring, ASecondRingingReplacesTheWindowOfTheFirst) {
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0)});
+    CNote& n = open(1);
+    n.RunAlarmActions();
+    QPointer<CStopAlarm> first(n.stopAlarmWindow());
+    n.RunAlarmActions();
+    ASSERT_NE(n.stopAlarmWindow(), nullptr);
+    EXPECT_NE(n.stopAlarmWindow(), first.data());
+    // Left alone, the first window could be pressed but would never go away.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_STOP_BUTTON), Qt::LeftButton);
+    EXPECT_EQ(n.stopAlarmWindow(), nullptr);
+}
+
+TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
+    setAlarm(1,
+             {.at = when(2026, 12, 7, 8, 0), .action = 3, .flashTimes = 1, .flashInterval = 250});
+    CNote& n = open(1);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    EXPECT_EQ(n.timers().interval(timer::NOTE_FLASH), 250);
+    fakes.windows.activated.clear();
+    tick(n, timer::NOTE_FLASH);
+    EXPECT_FALSE(n.isVisible());
+    EXPECT_EQ(storedInt(1, note::isClosed), 1);
+    tick(n, timer::NOTE_FLASH);
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_EQ(storedInt(1, note::isClosed), 0);
+    // The pop-up bit brings the shown note forward with the focus.
+    EXPECT_EQ(fakes.windows.activated, std::vector<QWidget*>{&n});
+    EXPECT_EQ(posted(cmd::UPDATE_TRAY_TIP), 0);
+    tick(n, timer::NOTE_FLASH);
+    EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_EQ(posted(cmd::UPDATE_TRAY_TIP), 1);
+
+    // Flashing again; a click into the body stops it, and the note stays shown.
+    n.RunAlarmActions();
+    ASSERT_TRUE(n.timers().isActive(timer::NOTE_FLASH));
+    QTest::mouseClick(n.body()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
+    EXPECT_TRUE(n.isVisible());
+}
+
+TEST_F(AlarmFiring, FlashCountsAndPeriodsOfZeroOrLessUseTheDefaults) {
+    for (int bad : {0, -5}) {
+        SCOPED_TRACE(bad);
+        setAlarm(
+            1,
+            {.at = when(2026, 12, 7, 8, 0), .action = 2, .flashTimes = bad, .flashInterval = bad});
+        CNote& n = open(1);
+        tick(n, timer::NOTE_ALARM_CHECK);
+        EXPECT_EQ(n.timers().interval(timer::NOTE_FLASH), 600);
+        EXPECT_EQ(n.reminder().flashesLeft, 100);
+        notes.clear();
+    }
+}
+
+TEST_F(AlarmFiring, SleepAndClockJumpsRingOnceAndNeverTwice) {
+    // Daily at 09:00.
+    setAlarm(1, {.isReminder = 2, .at = when(2026, 12, 7, 9)});
+    CNote& n = open(1);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    EXPECT_EQ(rings(), 0);
+
+    // Suspended from 08:59 to 14:00: rings once on waking.
+    fakes.clock.set(2026, 12, 7, 14, 0, 0);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    EXPECT_EQ(rings(), 1);
+    EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
+
+    // Rung on time on Tuesday, then the clock goes back an hour and passes 09:00 again.
+    fakes.clock.set(2026, 12, 8, 9, 0, 0);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    EXPECT_EQ(rings(), 2);
+    fakes.clock.set(2026, 12, 8, 8, 0, 30);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    fakes.clock.set(2026, 12, 8, 9, 0, 0);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    EXPECT_EQ(rings(), 2);
+
+    // Forward past several ringings: once, and the next one after the new present.
+    fakes.clock.set(2026, 12, 12, 10, 0, 0);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    EXPECT_EQ(rings(), 3);
+    EXPECT_EQ(storedNext(1), when(2026, 12, 13, 9));
+    EXPECT_TRUE(n.timers().isActive(timer::NOTE_ALARM_CHECK));
+}
+
+TEST_F(AlarmFiring, ARepeatEachAlarmRingsOnceAtItsSecond) {
+    // With repeatEach the search for the next ringing starts at the present moment, and so
+    // finds the ringing being handled.
+    setAlarm(1, {.isReminder = 2, .at = when(2026, 12, 7, 9), .repeatEach = 1});
+    CNote& n = open(1);
+    for (int second = 0; second < 3; ++second) {
+        fakes.clock.set(2026, 12, 7, 9, 0, second);
+        tick(n, timer::NOTE_ALARM_CHECK);
+    }
+    EXPECT_EQ(rings(), 1);
+    EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
+}
+
+TEST_F(AlarmFiring, BadAlarmRecordsNeitherCrashNorSpin) {
+    struct Case {
+        const char* name;
+        int isReminder;
+        std::uint32_t remindTime;
+        std::string schedule;
+        int action;
+        int expectedRings;
+    };
+    const Case cases[] = {
+        {"RemindTimeZeroIsDueAtOnce", 2, 0, "", 8, 1},
+        {"JunkSchedule", 2, 0, "x;y!!;-4;99999999999999;!zz", 8, 1},
+        {"HugeAndNegativeNumbers", 2, 0, ";-31;4294967298;!;-2;!;13;!", 8, 1},
+        {"NoDayEverFits", 2, 0, ";31;!;!;2;!", 8, 0},
+        {"NoActions", 2, 0, ";!;!;!", 0, 0},
+        {"NegativeOnState", -3, 0, ";!;!;!", 8, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes.sound.played.clear();
+        store.SetNote(1, c.isReminder, note::isReminder);
+        store.SetNote(1, c.remindTime, note::remindTime);
+        store.SetNote(1, c.schedule, note::schedule);
+        store.SetNote(1, c.action, note::remindAction);
+        CNote& n = open(1);
+        for (int i = 0; i < 3; ++i) {
+            tick(n, timer::NOTE_ALARM_CHECK);
+        }
+        EXPECT_EQ(rings(), c.expectedRings);
+        if (c.expectedRings == 0) {
+            EXPECT_EQ(n.stopAlarmWindow(), nullptr);
+        }
+        // Whatever rang, nothing is left due that the check would spin on.
+        EXPECT_TRUE(!n.timers().isActive(timer::NOTE_ALARM_CHECK) ||
+                    localNow(fakes.clock).earlier(storedNext(1)));
+        notes.clear();
+    }
+}
+
+// Expiry needs the main window, which removes the note.
+class NoteExpiry : public ::testing::Test {
+protected:
+    NoteExpiry() : store(fakes.platform()) {
+        store.SetDataFolder(folder.path());
+        EXPECT_TRUE(store.OpenDatabase(0));
+        fakes.clock.set(2026, 12, 7, 12, 0, 0);
+    }
+    void start() {
+        store.SaveDatabase("");
+        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        ASSERT_EQ(tray->Initialize(), 1);
+    }
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store;
+    std::unique_ptr<CStickerTray> tray;
+};
+
+TEST_F(NoteExpiry, ANoteExpiresIntoTheBinOnAnyOfItsTimers) {
+    store.SetSettingInt(1, "deleteMode");
+    const auto now = static_cast<std::uint32_t>(fakes.clock.now());
+    store.SetNote(1, now + 60, note::expireTime);
+    store.SetNote(2, now - 3600, note::expireTime);  // passed while the program was closed
+    start();
+    ASSERT_NE(tray->findNote(1), nullptr);
+    EXPECT_TRUE(tray->findNote(1)->title()->button(cmd::TITLE_EXPIRATION_BUTTON)->isVisible());
+
+    // The first timer after start removes the note already expired.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray->findNote(2) == nullptr; }, 1500));
+    EXPECT_EQ(store.GetNote(kLiveSource, 2, note::isDeleted), 1);
+    emit tray->findNote(1)->timers().fired(timer::NOTE_HOVER);
+    EXPECT_NE(tray->findNote(1), nullptr);
+
+    fakes.clock.seconds += 60;
+    emit tray->findNote(1)->timers().fired(timer::NOTE_HOVER);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tray->findNote(1), nullptr);
+    EXPECT_EQ(store.GetNote(kLiveSource, 1, note::isDeleted), 1);
+    EXPECT_EQ(store.GetNote(kLiveSource, 1, note::deleteTime), now + 60);
+}
+
+TEST_F(NoteExpiry, TheExpirationButtonSwitchesExpiryOff) {
+    const auto now = static_cast<std::uint32_t>(fakes.clock.now());
+    store.SetNote(3, now + 5, note::expireTime);
+    start();
+    CNote& n = *tray->findNote(3);
+    CTitleButton* button = n.title()->button(cmd::TITLE_EXPIRATION_BUTTON);
+    ASSERT_TRUE(button->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(button->isVisible());
+    EXPECT_EQ(store.GetNote(kLiveSource, 3, note::expireTime), 0u);
+    fakes.clock.seconds += 3600;
+    emit n.timers().fired(timer::NOTE_HOVER);
+    EXPECT_EQ(tray->findNote(3), &n);
+}
