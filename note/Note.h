@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NoteOwner.h"
+#include "alarm/ForReminder.h"
 #include "platform/Platform.h"
 #include "store/FontCodec.h"
 #include "store/NotesDatabase.h"
@@ -55,6 +56,8 @@ public:
     void BeginModal();
     void EndModal();
     void onCommand(int id);
+    // The alarm settings dialog; OK writes the whole alarm into the record.
+    void OpenAlarmDialog();
 
     // Starts the window manager's move loop from the current press.
     void beginDrag();
@@ -187,6 +190,22 @@ private:
     std::function<unsigned()> random_;
     INoteDialogs* dialogs_ = nullptr;
     QWidget* attachPanel_ = nullptr;
+
+    // alarm seam (stub until merged)
+public:
+    CForReminder& reminder();
+    void StopAlarmTimers();
+    void StartAlarmCheck();
+    void setAlarmDialogOpen(bool open);
+    bool alarmDialogOpen() const;
+    void RefreshAlarmButtons();
+    void RunAlarmActions();
+
+private:
+    CForReminder seamReminder_;
+    bool seamReminderLoaded_ = false;
+    bool seamAlarmDialogOpen_ = false;
+    // end of alarm seam stub
 };
 
 }  // namespace bp
