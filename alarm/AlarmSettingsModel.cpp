@@ -103,6 +103,17 @@ void AlarmSettingsModel::Apply(CForReminder& alarm) const {
     alarm.remindRepeatInterval = 0;
     alarm.remindRepeat = 0;
     alarm.BuildSchedule();
+    if (alarm.recurring) {
+        // A weekly alarm must not ring first on a day that was not chosen: the calendar
+        // still shows today when only the weekdays and the time were picked.
+        LocalDateTime day = alarm.remindTime;
+        for (int i = 0; i < CForReminder::kSearchDays && !alarm.Matches(day); ++i) {
+            day = day.nextDayAt(alarm.remindTime);
+        }
+        if (alarm.Matches(day)) {
+            alarm.remindTime = day;
+        }
+    }
     alarm.isReminder = !alarmOn ? 0 : (alarm.recurring ? 2 : 1);
     alarm.remindFlashTimes = flashTimes;
     alarm.remindFlashInterval = flashInterval;

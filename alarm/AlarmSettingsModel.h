@@ -37,7 +37,8 @@ public:
     // The alarm actions dialog was confirmed.
     void TakeActions(const AlarmActionsChoice& choice);
 
-    // OK: the alarm takes the dialog's values; the caller stores them.
+    // OK: the alarm takes the dialog's values; the caller stores them. A recurring alarm whose
+    // date is not one of its days starts on the first of its days after that date.
     void Apply(CForReminder& alarm) const;
 
     bool alarmOn = true;

@@ -163,6 +163,37 @@ TEST_F(AlarmSettings, RecurringWeekdaysComeBackAndAreWrittenInScheduleForm) {
     EXPECT_EQ(stored.remindTime, (LocalDateTime{2026, 12, 14, 9, 0, 0}));
 }
 
+TEST_F(AlarmSettings, ARecurringAlarmStartsOnItsOwnDays) {
+    struct Case {
+        const char* schedule;
+        LocalDateTime chosen;
+        LocalDateTime first;
+    };
+    const Case cases[] = {
+        // Thursday the 10th, with only Monday ticked: not today, next Monday.
+        {";!;2;!;!", {2026, 12, 10, 9, 0, 0}, {2026, 12, 14, 9, 0, 0}},
+        // A chosen day that is one of the weekdays stays, also when its time is past.
+        {";!;5;!;!", {2026, 12, 10, 9, 0, 0}, {2026, 12, 10, 9, 0, 0}},
+        {";!;2;4;!;!", {2026, 12, 15, 7, 30, 0}, {2026, 12, 16, 7, 30, 0}},
+        // Days of the month and months kept from the record count as well.
+        {";1;!;2;!;!", {2026, 12, 10, 8, 0, 0}, {2027, 2, 1, 8, 0, 0}},
+        // No day ever fits: the date stays as chosen, the firing switches the alarm off.
+        {";31;!;2;!;2;!", {2026, 12, 10, 8, 0, 0}, {2026, 12, 10, 8, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.schedule);
+        db.SetNote(kNid, 2, note::isReminder);
+        db.SetNote(kNid, std::string(c.schedule), note::schedule);
+        CForReminder alarm = loaded();
+        AlarmSettingsModel m;
+        m.Open(alarm, fakes.clock);
+        m.when = c.chosen;
+        m.Apply(alarm);
+        EXPECT_EQ(alarm.isReminder, 2);
+        EXPECT_EQ(alarm.remindTime, c.first);
+    }
+}
+
 TEST_F(AlarmSettings, AlarmOffClearsActionsAndWeekdaysButKeepsDaysAndMonths) {
     db.SetNote(kNid, 2, note::isReminder);
     db.SetNote(kNid, 1 + 2 + 8 + 64, note::remindAction);
