@@ -9,9 +9,11 @@
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
 #include "platform/qt/DialogStacking.h"
+#include "platform/qt/LogindPowerOff.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/QtSound.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
@@ -203,8 +205,10 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     X11HotKeys hotKeys;
     QtFileDialogs fileDialogs;
     QtModalDialogs modalDialogs;
-    const Platform platform{&messages, &clock,   &desktop,     &info,         &windows,
-                            &shell,    &hotKeys, &fileDialogs, &modalDialogs, &richText};
+    QtSound sound;
+    LogindPowerOff powerOff;
+    const Platform platform{&messages, &clock,       &desktop,      &info,     &windows, &shell,
+                            &hotKeys,  &fileDialogs, &modalDialogs, &richText, &sound,   &powerOff};
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
     LostDisplayRescue rescue(tray);

@@ -550,6 +550,9 @@ void CNote::onCommand(int id) {
         case cmd::NOTE_POST_CHANGED:
             owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
             break;
+        case cmd::NOTE_ALARM_SETTINGS:
+            OpenAlarmDialog();
+            break;
         default:
             break;
     }

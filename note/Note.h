@@ -58,6 +58,8 @@ public:
     void BeginModal();
     void EndModal();
     void onCommand(int id);
+    // The alarm settings dialog; OK writes the whole alarm into the record.
+    void OpenAlarmDialog();
 
     // The note's alarm: its state as loaded with the note, and what drives its ringing.
     CForReminder& reminder() { return reminder_; }

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "alarm/ActionFlags.h"
+#include "alarm/ForReminder.h"
+#include "alarm/LocalDateTime.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace bp {
+
+class CNotesDatabase;
+class IClock;
+
+// What the alarm settings dialog shows and edits, kept apart from the note's live alarm: the
+// alarm changes only when the dialog is confirmed, so Cancel needs nothing undone.
+class AlarmSettingsModel {
+public:
+    static constexpr int kSnoozeMs = 540000;
+    static constexpr int kDefaultFlashTimes = 100;
+    static constexpr int kDefaultFlashInterval = 600;
+    static constexpr const char* kNoAlarm = "NO ALARM";
+
+    // Fills the values from the alarm. The schedule text is read into the alarm's
+    // selections first, so the weekday boxes show what is stored.
+    void Open(CForReminder& alarm, const IClock& clock);
+    // "ALARM OFF": the page goes away, the actions beyond pop-up and flash and the weekdays
+    // are cleared, and the date and time go back to the present moment.
+    void ChooseOff(const IClock& clock);
+    // "ALARM ON": the page comes back with what it held.
+    void ChooseOn();
+
+    // The alarm actions dialog opens with these (the web address falls back to defaultUrl);
+    // an alarm without any action offers pop-up and flash.
+    AlarmActionsChoice ActionsToShow(const std::string& defaultUrl);
+    // The alarm actions dialog was confirmed.
+    void TakeActions(const AlarmActionsChoice& choice);
+
+    // OK: the alarm takes the dialog's values; the caller stores them. A recurring alarm whose
+    // date is not one of its days starts on the first of its days after that date.
+    void Apply(CForReminder& alarm) const;
+
+    bool alarmOn = true;
+    bool pageEnabled = true;  // the tab with its calendar and time picker
+    bool snooze = false;
+    std::string nextAlarmText;
+    LocalDateTime when;  // the calendar's date and the time picker's time of day
+    std::array<bool, 7> weekdays{};
+    ActionFlags flags{};
+    std::string soundFile;
+    std::string url;
+    std::string program;
+    int flashTimes = kDefaultFlashTimes;
+    int flashInterval = kDefaultFlashInterval;
+};
+
+// The next ringing as the dialog and the title bar's tip show it.
+std::string FormatNextAlarm(const IClock& clock, const LocalDateTime& when);
+
+// Writes every alarm attribute of the note, as the dialog's OK does.
+void StoreAlarmSettings(CNotesDatabase& db, std::int32_t nid, const CForReminder& alarm,
+                        const IClock& clock);
+
+}  // namespace bp

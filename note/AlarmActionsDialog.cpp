@@ -1,0 +1,157 @@
+#include "AlarmActionsDialog.h"
+
+#include "DialogLayout.h"
+#include "MessageBoxes.h"
+#include "platform/FileDialogs.h"
+#include "platform/Messages.h"
+#include "platform/Shell.h"
+#include "platform/UserMessages.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace bp {
+
+namespace {
+
+template <typename W>
+W* numbered(W* widget, int id) {
+    widget->setProperty("controlId", id);
+    return widget;
+}
+
+}  // namespace
+
+CAlarmActions::CAlarmActions(QWidget* parent, IShell* shell, IFileDialogs* files,
+                             IUserMessages* messages)
+    : QDialog(parent), shell_(shell), files_(files), messages_(messages) {
+    setWindowTitle(QStringLiteral("ALARM ACTIONS"));
+    setWindowIcon(boxIcon(res::ICON_PROGRAM));
+    popUp_ = numbered(new QCheckBox(QStringLiteral("Pop-up and flash"), this), kPopUpCheck);
+    read_ = numbered(new QCheckBox(QStringLiteral("Read"), this), kReadCheck);
+    beep_ = numbered(new QCheckBox(QStringLiteral("Beep"), this), kBeepCheck);
+    shutDown_ = numbered(new QCheckBox(QStringLiteral("Shut Down Computer"), this), kShutDownCheck);
+    openUrl_ =
+        numbered(new QCheckBox(QStringLiteral("Open url"), this), cmd::ACTIONS_OPEN_URL_CHECK);
+    url_ = numbered(new QLineEdit(this), kUrlEdit);
+    go_ = numbered(new QPushButton(QStringLiteral("Go"), this), cmd::ACTIONS_GO_BUTTON);
+    openProgram_ =
+        numbered(new QCheckBox(QStringLiteral("Open"), this), cmd::ACTIONS_OPEN_PROGRAM_CHECK);
+    program_ = numbered(new QLineEdit(this), kProgramEdit);
+    browse_ = numbered(new QPushButton(QStringLiteral("Browse"), this), cmd::ACTIONS_BROWSE_BUTTON);
+    auto* ok = numbered(new QPushButton(QStringLiteral("OK"), this), 1);
+    auto* cancel = numbered(new QPushButton(QStringLiteral("Cancel"), this), 2);
+    ok->setDefault(true);
+    // Enter in a field is not a confirmation: only the OK button checks and closes.
+    go_->setAutoDefault(false);
+    browse_->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(popUp_, 0, 0, 1, 3);
+    grid->addWidget(read_, 1, 0, 1, 3);
+    grid->addWidget(beep_, 2, 0, 1, 3);
+    grid->addWidget(shutDown_, 3, 0, 1, 3);
+    grid->addWidget(openUrl_, 4, 0);
+    grid->addWidget(url_, 4, 1);
+    grid->addWidget(go_, 4, 2);
+    grid->addWidget(openProgram_, 5, 0);
+    grid->addWidget(program_, 5, 1);
+    grid->addWidget(browse_, 5, 2);
+    grid->setColumnMinimumWidth(1, 220);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+
+    connect(ok, &QPushButton::clicked, this, &CAlarmActions::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(openUrl_, &QCheckBox::toggled, this, &CAlarmActions::updateEnabled);
+    connect(openProgram_, &QCheckBox::toggled, this, &CAlarmActions::updateEnabled);
+    connect(go_, &QPushButton::clicked, this, &CAlarmActions::openAddressNow);
+    connect(browse_, &QPushButton::clicked, this, &CAlarmActions::browseForProgram);
+    updateEnabled();
+    fixDialogSize(*this);
+}
+
+void CAlarmActions::setChoice(const AlarmActionsChoice& choice) {
+    choice_ = choice;
+    const ActionFlags& f = choice.flags;
+    popUp_->setChecked(f[action::PopUpAndFlash] || f[action::Flash]);
+    read_->setChecked(f[action::Read]);
+    beep_->setChecked(f[action::Beep]);
+    shutDown_->setChecked(f[action::ShutDown]);
+    openUrl_->setChecked(f[action::OpenUrl]);
+    url_->setText(QString::fromStdString(choice.url));
+    openProgram_->setChecked(f[action::OpenProgram]);
+    program_->setText(QString::fromStdString(choice.program));
+    updateEnabled();
+}
+
+QWidget* CAlarmActions::control(int id) const {
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->property("controlId").toInt() == id) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+void CAlarmActions::readControls() {
+    ActionFlags& f = choice_.flags;
+    // Both flags mean pop-up with flashing, and only one box shows them: unticked, the alarm
+    // must not go on flashing through the flag nobody can see.
+    f[action::PopUpAndFlash] = popUp_->isChecked();
+    f[action::Flash] = popUp_->isChecked();
+    f[action::Read] = read_->isChecked();
+    f[action::Beep] = beep_->isChecked();
+    f[action::ShutDown] = shutDown_->isChecked();
+    f[action::OpenUrl] = openUrl_->isChecked();
+    f[action::OpenProgram] = openProgram_->isChecked();
+    choice_.url = url_->text().toStdString();
+    choice_.program = program_->text().toStdString();
+}
+
+void CAlarmActions::updateEnabled() {
+    url_->setEnabled(openUrl_->isChecked());
+    go_->setEnabled(openUrl_->isChecked());
+    program_->setEnabled(openProgram_->isChecked());
+    browse_->setEnabled(openProgram_->isChecked());
+}
+
+void CAlarmActions::openAddressNow() {
+    readControls();
+    if (shell_ != nullptr && OpensAsWebAddress(choice_.url)) {
+        shell_->open(choice_.url);
+    }
+}
+
+void CAlarmActions::browseForProgram() {
+    if (files_ == nullptr) {
+        return;
+    }
+    const std::string chosen = files_->openFile("Open", kProgramFilter, "");
+    if (!chosen.empty()) {
+        program_->setText(QString::fromStdString(chosen));
+    }
+}
+
+void CAlarmActions::accept() {
+    readControls();
+    const std::string problem = CheckAlarmActions(choice_);
+    if (!problem.empty()) {
+        if (messages_ != nullptr) {
+            messages_->showMessage("Warning", "", problem, res::ICON_WARNING);
+        }
+        return;
+    }
+    QDialog::accept();
+}
+
+}  // namespace bp

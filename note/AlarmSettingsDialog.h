@@ -1,0 +1,83 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QDialog>
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QCalendarWidget;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimeEdit;
+
+namespace bp {
+
+class AlarmSettingsModel;
+
+// The page of the alarm dialog's one tab: the date, the time of day and the weekdays.
+class CReminderBasic : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kCalendar = 820;
+    static constexpr int kTimeLabel = 1153;
+    static constexpr int kTimePicker = 562;
+    // Sunday to Saturday.
+    static constexpr std::array<int, 7> kWeekdayChecks{1106, 867, 1037, 1049, 1069, 1087, 1102};
+
+    explicit CReminderBasic(QWidget* parent);
+
+    QCalendarWidget* calendar() const { return calendar_; }
+    QTimeEdit* timePicker() const { return time_; }
+    QCheckBox* weekday(int index) const { return weekdays_[static_cast<std::size_t>(index)]; }
+
+private:
+    QCalendarWidget* calendar_;
+    QTimeEdit* time_;
+    std::array<QCheckBox*, 7> weekdays_{};
+};
+
+// "Alarm Settings": a window over AlarmSettingsModel, which holds the rules. The controls
+// are read into the model before every decision and shown again after it.
+class CAlarmDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kTab = 1198;
+    static constexpr int kNextAlarm = 1129;
+    static constexpr const char* kDefaultUrl = "https://brightpost.org";
+
+    // platform: the clock, and the shell, file dialogs, boxes and modal runner that the
+    // alarm actions dialog uses.
+    CAlarmDialog(QWidget* parent, AlarmSettingsModel& model, const Platform& platform);
+
+    // The control with the given number (the page's included), or nullptr.
+    QWidget* control(int id) const;
+    CReminderBasic* page() const { return page_; }
+
+    // OK: the model takes what the controls show.
+    void accept() override;
+
+private:
+    void readControls();
+    void showValues();
+    void chooseOff();
+    void chooseOn();
+    void editActions();
+
+    AlarmSettingsModel& model_;
+    Platform platform_;
+    QRadioButton* off_;
+    QRadioButton* on_;
+    QCheckBox* snooze_;
+    QPushButton* actions_;
+    QTabWidget* tab_;
+    CReminderBasic* page_;
+    QLineEdit* nextAlarm_;
+};
+
+}  // namespace bp

@@ -1,0 +1,43 @@
+#include "AlarmSettingsDialog.h"
+#include "Note.h"
+#include "Title.h"
+#include "alarm/AlarmSettingsModel.h"
+#include "platform/Messages.h"
+
+namespace bp {
+
+void CNote::OpenAlarmDialog() {
+    if (closing_) {
+        return;
+    }
+    title_->finishEdit();
+    onCommand(cmd::NOTE_STOP_SOUND);
+    // Neither a flash nor the alarm itself may change the alarm under the open dialog.
+    StopAlarmTimers();
+    BeginModal();
+    setAlarmDialogOpen(true);
+
+    CForReminder& alarm = reminder();
+    AlarmSettingsModel settings;
+    settings.Open(alarm, *platform_.clock);
+    CAlarmDialog dialog(this, settings, platform_);
+    const bool confirmed = runModal(dialog) == QDialog::Accepted;
+    if (closing_) {
+        // The program ended while the dialog was open; the record stays as it was.
+        return;
+    }
+    if (confirmed) {
+        settings.Apply(alarm);
+        StoreAlarmSettings(store_, nid_, alarm, *platform_.clock);
+    }
+    EndModal();
+    setAlarmDialogOpen(false);
+    if (alarm.isReminder == 0) {
+        onCommand(cmd::NOTE_STOP_SOUND);
+    }
+    RefreshAlarmButtons();
+    StartAlarmCheck();
+    onCommand(cmd::NOTE_POST_CHANGED);
+}
+
+}  // namespace bp

@@ -1,0 +1,304 @@
+// The rules behind the alarm settings and alarm actions dialogs, without windows.
+
+#include "alarm/ActionFlags.h"
+#include "alarm/AlarmSettingsModel.h"
+#include "alarm/ForReminder.h"
+#include "platform/fake/FakePlatform.h"
+#include "store/NoteAttributes.h"
+#include "store/NotesDatabase.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace bp {
+namespace {
+
+using fake::FakeClock;
+
+ActionFlags flagsOf(std::initializer_list<int> set) {
+    ActionFlags f{};
+    for (int i : set) {
+        f[static_cast<std::size_t>(i)] = true;
+    }
+    return f;
+}
+
+TEST(ActionFlags, DecodeAndEncode) {
+    struct Case {
+        int stored;
+        ActionFlags decoded;
+        int encoded;
+    };
+    using namespace action;
+    const Case cases[] = {
+        // No action at all is confirmed as pop-up and flash.
+        {0, flagsOf({}), 3},
+        // Pop-up alone cannot be chosen in the dialog: it comes back with flashing.
+        {1, flagsOf({PopUpAndFlash}), 3},
+        {2, flagsOf({Flash}), 3},
+        {3, flagsOf({PopUpAndFlash, Flash}), 3},
+        {8, flagsOf({Beep}), 8},
+        {24, flagsOf({Beep, ShutDown}), 24},
+        {64 + 4, flagsOf({Read, OpenUrl}), 68},
+        {255, flagsOf({0, 1, 2, 3, 4, 5, 6, 7}), 255},
+        // Bits above the eight actions are not kept.
+        {256 + 32, flagsOf({Play}), 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(DecodeActionFlags(c.stored), c.decoded);
+        EXPECT_EQ(EncodeActionFlags(c.decoded), c.encoded);
+    }
+}
+
+TEST(AlarmActionsCheck, ReportsTheFirstProblemAndDropsItsFlag) {
+    using namespace action;
+    AlarmActionsChoice none;
+    EXPECT_EQ(CheckAlarmActions(none), "No alarm actions selected\nPlease select an action");
+
+    // Play, open url and open program all without their text: one problem per OK, in order.
+    AlarmActionsChoice all;
+    all.flags = flagsOf({Beep, Play, OpenUrl, OpenProgram});
+    EXPECT_EQ(CheckAlarmActions(all), "Please select a file for playing");
+    EXPECT_FALSE(all.flags[Play]);
+    EXPECT_EQ(CheckAlarmActions(all), "Please enter any url");
+    EXPECT_FALSE(all.flags[OpenUrl]);
+    EXPECT_EQ(CheckAlarmActions(all), "Please select a program or file to open");
+    EXPECT_EQ(CheckAlarmActions(all), "");
+    EXPECT_EQ(all.flags, flagsOf({Beep}));
+
+    // Only the url ticked and empty: its flag goes, so there is no action left.
+    AlarmActionsChoice url;
+    url.flags = flagsOf({OpenUrl});
+    EXPECT_EQ(CheckAlarmActions(url), "Please enter any url");
+    EXPECT_EQ(CheckAlarmActions(url), "No alarm actions selected\nPlease select an action");
+
+    AlarmActionsChoice fine;
+    fine.flags = flagsOf({OpenUrl, OpenProgram});
+    fine.url = "https://example.org";
+    fine.program = "/usr/bin/true";
+    EXPECT_EQ(CheckAlarmActions(fine), "");
+    EXPECT_EQ(fine.flags, flagsOf({OpenUrl, OpenProgram}));
+}
+
+TEST(AlarmActionsCheck, GoOpensOnlyWebAddressesInSmallLetters) {
+    const std::pair<const char*, bool> cases[] = {
+        {"http://example.org", true},
+        {"https://example.org/x?y", true},
+        {"HTTP://example.org", false},
+        {"Https://example.org", false},
+        {"www.example.org", false},
+        {"file:///etc/passwd", false},
+        {"", false},
+        {"http:/", false},
+        {" http://x", false},
+    };
+    for (const auto& [address, opens] : cases) {
+        EXPECT_EQ(OpensAsWebAddress(address), opens) << address;
+    }
+}
+
+class AlarmSettings : public ::testing::Test {
+protected:
+    AlarmSettings() : db(fakes.platform()) {
+        db.SetDataFolder(folder.path());
+        EXPECT_TRUE(db.OpenDatabase(0));
+        fakes.clock.set(2026, 12, 10, 15, 30, 20);  // a Thursday
+    }
+    CForReminder loaded() {
+        CForReminder r;
+        r.Load(db, kNid, fakes.clock);
+        return r;
+    }
+
+    static constexpr std::int32_t kNid = 1;
+    test::TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase db;
+};
+
+TEST_F(AlarmSettings, ANoteWithoutAlarmOpensOnTheNowAndConfirmsAOneTimeAlarmDueAtOnce) {
+    db.SetNote(kNid, 0, note::isReminder);
+    db.SetNote(kNid, 0, note::remindAction);
+    db.SetNote(kNid, 0u, note::remindTime);
+    CForReminder alarm = loaded();
+    AlarmSettingsModel m;
+    m.Open(alarm, fakes.clock);
+    EXPECT_TRUE(m.alarmOn) << "the dialog offers to switch the alarm on";
+    EXPECT_EQ(m.nextAlarmText, "NO ALARM");
+    EXPECT_EQ(m.when, (LocalDateTime{2026, 12, 10, 15, 30, 20}));
+
+    m.Apply(alarm);
+    StoreAlarmSettings(db, kNid, alarm, fakes.clock);
+    const CForReminder stored = loaded();
+    EXPECT_EQ(stored.isReminder, 1);
+    EXPECT_EQ(stored.remindAction, 3);
+    EXPECT_EQ(db.GetNote(kLiveSource, kNid, note::remindTime),
+              static_cast<std::uint32_t>(fakes.clock.now()));
+    EXPECT_TRUE(stored.remindTime.notLater(localNow(fakes.clock))) << "due at once";
+}
+
+TEST_F(AlarmSettings, RecurringWeekdaysComeBackAndAreWrittenInScheduleForm) {
+    db.SetNote(kNid, 2, note::isReminder);
+    db.SetNote(kNid, 8, note::remindAction);
+    db.SetNote(kNid, std::string(";!;2;4;!;!"), note::schedule);
+    fakes.clock.set(2026, 12, 14, 9, 0, 0);
+    db.SetNote(kNid, static_cast<std::uint32_t>(fakes.clock.now()), note::remindTime);
+    fakes.clock.set(2026, 12, 10, 15, 30, 20);
+    CForReminder alarm = loaded();
+    AlarmSettingsModel m;
+    m.Open(alarm, fakes.clock);
+    EXPECT_EQ(m.weekdays, (std::array<bool, 7>{false, true, false, true, false, false, false}));
+    EXPECT_EQ(m.nextAlarmText, "Monday, December 14, 2026 09:00:00 AM");
+    EXPECT_EQ(m.flags, flagsOf({action::Beep}));
+
+    m.Apply(alarm);
+    StoreAlarmSettings(db, kNid, alarm, fakes.clock);
+    const CForReminder stored = loaded();
+    EXPECT_EQ(stored.isReminder, 2);
+    EXPECT_EQ(stored.schedule, ";!;2;4;!;!");
+    EXPECT_EQ(stored.remindAction, 8);
+    EXPECT_EQ(stored.remindTime, (LocalDateTime{2026, 12, 14, 9, 0, 0}));
+}
+
+TEST_F(AlarmSettings, ARecurringAlarmStartsOnItsOwnDays) {
+    struct Case {
+        const char* schedule;
+        LocalDateTime chosen;
+        LocalDateTime first;
+    };
+    const Case cases[] = {
+        // Thursday the 10th, with only Monday ticked: not today, next Monday.
+        {";!;2;!;!", {2026, 12, 10, 9, 0, 0}, {2026, 12, 14, 9, 0, 0}},
+        // A chosen day that is one of the weekdays stays, also when its time is past.
+        {";!;5;!;!", {2026, 12, 10, 9, 0, 0}, {2026, 12, 10, 9, 0, 0}},
+        {";!;2;4;!;!", {2026, 12, 15, 7, 30, 0}, {2026, 12, 16, 7, 30, 0}},
+        // Days of the month and months kept from the record count as well.
+        {";1;!;2;!;!", {2026, 12, 10, 8, 0, 0}, {2027, 2, 1, 8, 0, 0}},
+        // No day ever fits: the date stays as chosen, the firing switches the alarm off.
+        {";31;!;2;!;2;!", {2026, 12, 10, 8, 0, 0}, {2026, 12, 10, 8, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.schedule);
+        db.SetNote(kNid, 2, note::isReminder);
+        db.SetNote(kNid, std::string(c.schedule), note::schedule);
+        CForReminder alarm = loaded();
+        AlarmSettingsModel m;
+        m.Open(alarm, fakes.clock);
+        m.when = c.chosen;
+        m.Apply(alarm);
+        EXPECT_EQ(alarm.isReminder, 2);
+        EXPECT_EQ(alarm.remindTime, c.first);
+    }
+}
+
+TEST_F(AlarmSettings, AlarmOffClearsActionsAndWeekdaysButKeepsDaysAndMonths) {
+    db.SetNote(kNid, 2, note::isReminder);
+    db.SetNote(kNid, 1 + 2 + 8 + 64, note::remindAction);
+    db.SetNote(kNid, 540000, note::remindSnoozeTime);
+    db.SetNote(kNid, 4, note::remindRepeat);
+    db.SetNote(kNid, std::string(";1;15;!;2;!;3;!"), note::schedule);
+    CForReminder alarm = loaded();
+    AlarmSettingsModel m;
+    m.Open(alarm, fakes.clock);
+    fakes.clock.seconds += 3600;
+    m.ChooseOff(fakes.clock);
+    EXPECT_FALSE(m.pageEnabled);
+    EXPECT_EQ(m.nextAlarmText, "NO ALARM");
+    EXPECT_EQ(m.flags, flagsOf({action::PopUpAndFlash, action::Flash}));
+    EXPECT_EQ(m.weekdays, (std::array<bool, 7>{}));
+    EXPECT_EQ(m.when, localNow(fakes.clock));
+
+    m.Apply(alarm);
+    StoreAlarmSettings(db, kNid, alarm, fakes.clock);
+    const CForReminder stored = loaded();
+    EXPECT_EQ(stored.isReminder, 0);
+    EXPECT_EQ(stored.remindAction, 0);
+    EXPECT_EQ(stored.remindRepeat, 0);
+    EXPECT_EQ(stored.schedule, ";1;15;!;!;3;!");
+    EXPECT_EQ(stored.remindSnoozeTime, 540000) << "the snooze box was left ticked";
+}
+
+TEST_F(AlarmSettings, SnoozeAndFlashValuesAsTheDialogConfirmsThem) {
+    struct Case {
+        int isReminder, flashTimes, flashInterval;
+        bool snooze;
+        int wantTimes, wantInterval, wantSnooze;
+    };
+    const Case cases[] = {
+        {1, 5, 300, true, 5, 300, 540000},
+        {1, 0, 0, false, 100, 600, 0},
+        {1, -4, -1, false, 100, 600, 0},
+        // An alarm that is off starts over with the usual number of flashes.
+        {0, 5, 300, true, 100, 300, 540000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flashTimes);
+        db.SetNote(kNid, c.isReminder, note::isReminder);
+        db.SetNote(kNid, c.flashTimes, note::remindFlashTimes);
+        db.SetNote(kNid, c.flashInterval, note::remindFlashInterval);
+        db.SetNote(kNid, 0, note::remindSnoozeTime);
+        CForReminder alarm = loaded();
+        AlarmSettingsModel m;
+        m.Open(alarm, fakes.clock);
+        EXPECT_FALSE(m.snooze);
+        m.snooze = c.snooze;
+        m.Apply(alarm);
+        EXPECT_EQ(alarm.remindFlashTimes, c.wantTimes);
+        EXPECT_EQ(alarm.remindFlashInterval, c.wantInterval);
+        EXPECT_EQ(alarm.remindSnoozeTime, c.wantSnooze);
+    }
+}
+
+TEST_F(AlarmSettings, TheActionsDialogGetsAtLeastPopUpAndTheDefaultAddress) {
+    CForReminder alarm = loaded();
+    alarm.remindAction = 0;
+    alarm.remindUrl.clear();
+    alarm.remindExe = "/usr/bin/xmessage";
+    AlarmSettingsModel m;
+    m.Open(alarm, fakes.clock);
+    const AlarmActionsChoice shown = m.ActionsToShow("https://home.example");
+    EXPECT_EQ(shown.flags, flagsOf({action::PopUpAndFlash, action::Flash}));
+    EXPECT_EQ(shown.url, "https://home.example");
+    EXPECT_EQ(shown.program, "/usr/bin/xmessage");
+
+    alarm.remindUrl = "https://mine.example";
+    m.Open(alarm, fakes.clock);
+    EXPECT_EQ(m.ActionsToShow("https://home.example").url, "https://mine.example");
+}
+
+TEST_F(AlarmSettings, EveryAttributeIsWrittenAndReadBack) {
+    CForReminder alarm = loaded();
+    alarm.isReminder = 1;
+    alarm.remindAction = 3 + 128;
+    alarm.remindTime = {2030, 1, 2, 3, 4, 5};
+    alarm.remindTime1 = {2031, 1, 1, 0, 0, 0};
+    alarm.schedule = ";!;!;!";
+    alarm.repeatEach = 1;
+    alarm.remindSnoozeTime = 540000;
+    alarm.remindRepeatInterval2 = 9;
+    alarm.remindFlashTimes = 7;
+    alarm.remindFlashInterval = 250;
+    alarm.remindWav = "a.wav";
+    alarm.remindUrl = "https://x.example";
+    alarm.remindExe = "/bin/prog";
+    StoreAlarmSettings(db, kNid, alarm, fakes.clock);
+    const CForReminder back = loaded();
+    EXPECT_EQ(back.isReminder, 1);
+    EXPECT_EQ(back.remindAction, 131);
+    EXPECT_EQ(back.remindTime, alarm.remindTime);
+    EXPECT_EQ(back.remindTime1, alarm.remindTime1);
+    EXPECT_EQ(back.repeatEach, 1);
+    EXPECT_EQ(back.remindSnoozeTime, 540000);
+    EXPECT_EQ(back.remindRepeatInterval2, 9);
+    EXPECT_EQ(back.remindFlashTimes, 7);
+    EXPECT_EQ(back.remindFlashInterval, 250);
+    EXPECT_EQ(back.remindWav, "a.wav");
+    EXPECT_EQ(back.remindUrl, "https://x.example");
+    EXPECT_EQ(back.remindExe, "/bin/prog");
+}
+
+}  // namespace
+}  // namespace bp

@@ -1,0 +1,333 @@
+// The note's alarm settings dialog and its alarm actions dialog, answered as a user would.
+
+#include "alarm/AlarmSettingsModel.h"
+#include "note/AlarmActionsDialog.h"
+#include "note/AlarmSettingsDialog.h"
+#include "note/Note.h"
+#include "note/Title.h"
+#include "note/TitleButton.h"
+#include "platform/Messages.h"
+#include "platform/fake/FakePlatform.h"
+#include "qtsupport/NumberedTimers.h"
+#include "store/NoteAttributes.h"
+#include "store/NotesDatabase.h"
+#include "support/RecordingOwner.h"
+#include "support/TestFiles.h"
+
+#include <QAbstractButton>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimeEdit>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+using namespace bp;
+using namespace bp::test;
+
+namespace {
+
+constexpr std::int32_t kNid = 2;
+
+template <typename T>
+T* find(const CAlarmDialog& d, int id) {
+    return qobject_cast<T*>(d.control(id));
+}
+template <typename T>
+T* find(const CAlarmActions& d, int id) {
+    return qobject_cast<T*>(d.control(id));
+}
+
+class AlarmDialog : public ::testing::Test {
+protected:
+    AlarmDialog() : store(fakes.platform()) {
+        store.SetDataFolder(folder.path());
+        EXPECT_TRUE(store.OpenDatabase(0));
+        fakes.clock.set(2026, 12, 10, 15, 30, 20);  // a Thursday
+        fakes.modalDialogs.whileOpen = [this](QDialog& dialog) {
+            if (auto* actions = dynamic_cast<CAlarmActions*>(&dialog)) {
+                return onActions ? onActions(*actions) : int(QDialog::Rejected);
+            }
+            auto* settings = dynamic_cast<CAlarmDialog*>(&dialog);
+            EXPECT_NE(settings, nullptr);
+            seenWhileOpen = {note->alarmDialogOpen(), note->modalOpen(),
+                             note->timers().isActive(timer::NOTE_ALARM_CHECK)};
+            return onSettings ? onSettings(*settings) : int(QDialog::Rejected);
+        };
+    }
+
+    void openNote() {
+        note = std::make_unique<CNote>(fakes.platform(), store, owner, kNid);
+        note->CreateFromRecord();
+    }
+    // The alarm attributes as stored, by name.
+    std::map<std::string, std::string> storedAlarm() {
+        std::map<std::string, std::string> values;
+        for (const char* name :
+             {"isReminder", "remindRepeat", "remindAction", "remindTime", "remindTime1",
+              "remindTime2", "schedule", "repeatEach", "remindSnoozeTime", "remindRepeatTimes",
+              "remindRepeatInterval", "remindRepeatInterval2", "remindFlashTimes",
+              "remindFlashInterval", "remindWav", "remindUrl", "remindExe"}) {
+            values[name] = store.GetNoteAttribute(kLiveSource, kNid, name);
+        }
+        return values;
+    }
+    std::uint32_t at(int y, int mo, int d, int h, int mi, int s = 0) {
+        fake::FakeClock c;
+        c.set(y, mo, d, h, mi, s);
+        return static_cast<std::uint32_t>(c.seconds);
+    }
+    bool postedChanged() const {
+        for (const auto& s : owner.sent) {
+            if (s.kind == RecordingOwner::Sent::Kind::PostMessage && s.id == msg::WM_NOTE_CHANGED &&
+                s.wParam == kNid) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    struct WhileOpen {
+        bool dialogOpen = false;
+        bool modal = false;
+        bool alarmCheckRunning = true;
+    };
+
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store;
+    RecordingOwner owner;
+    std::unique_ptr<CNote> note;
+    std::function<int(CAlarmDialog&)> onSettings;
+    std::function<int(CAlarmActions&)> onActions;
+    WhileOpen seenWhileOpen;
+};
+
+TEST_F(AlarmDialog, OnANoteWithoutAlarmOkMakesAOneTimeAlarmThatIsDueAtOnce) {
+    store.SetNote(kNid, 0, note::isReminder);
+    openNote();
+    onSettings = [](CAlarmDialog& d) {
+        EXPECT_TRUE(find<QRadioButton>(d, cmd::ALARM_ON_RADIO)->isChecked());
+        EXPECT_FALSE(find<QRadioButton>(d, cmd::ALARM_OFF_RADIO)->isChecked());
+        EXPECT_EQ(find<QLineEdit>(d, CAlarmDialog::kNextAlarm)->text(), "NO ALARM");
+        EXPECT_EQ(d.page()->calendar()->selectedDate(), QDate(2026, 12, 10));
+        EXPECT_EQ(d.page()->timePicker()->time(), QTime(15, 30, 20));
+        EXPECT_FALSE(find<QCheckBox>(d, cmd::ALARM_SNOOZE_CHECK)->isChecked());
+        find<QAbstractButton>(d, 1)->click();
+        return d.result();
+    };
+    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+
+    EXPECT_TRUE(seenWhileOpen.dialogOpen);
+    EXPECT_TRUE(seenWhileOpen.modal);
+    EXPECT_FALSE(seenWhileOpen.alarmCheckRunning);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::isReminder), 1);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindAction), 3);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindTime), at(2026, 12, 10, 15, 30, 20));
+    EXPECT_FALSE(note->alarmDialogOpen());
+    EXPECT_FALSE(note->modalOpen());
+    EXPECT_TRUE(note->timers().isActive(timer::NOTE_ALARM_CHECK)) << "it rings at the next check";
+    EXPECT_TRUE(note->title()->button(cmd::TITLE_ALARM_BUTTON)->toolTip().startsWith("Alarm ON\n"));
+    EXPECT_TRUE(postedChanged());
+}
+
+TEST_F(AlarmDialog, AlarmOffThenCancelLeavesTheAlarmAsItWas) {
+    store.SetNote(kNid, 2, note::isReminder);
+    store.SetNote(kNid, 8 + 3, note::remindAction);
+    store.SetNote(kNid, std::string(";!;2;4;!;!"), note::schedule);
+    store.SetNote(kNid, at(2026, 12, 14, 9, 0), note::remindTime);
+    store.SetNote(kNid, 540000, note::remindSnoozeTime);
+    openNote();
+    const auto before = storedAlarm();
+    const CForReminder live = note->reminder();
+    onSettings = [](CAlarmDialog& d) {
+        EXPECT_EQ(find<QLineEdit>(d, CAlarmDialog::kNextAlarm)->text(),
+                  "Monday, December 14, 2026 09:00:00 AM");
+        EXPECT_TRUE(d.page()->weekday(1)->isChecked());
+        EXPECT_TRUE(d.page()->weekday(3)->isChecked());
+        find<QAbstractButton>(d, cmd::ALARM_OFF_RADIO)->click();
+        EXPECT_EQ(find<QLineEdit>(d, CAlarmDialog::kNextAlarm)->text(), "NO ALARM");
+        EXPECT_TRUE(find<QWidget>(d, CAlarmDialog::kTab)->isHidden());
+        EXPECT_FALSE(d.page()->weekday(1)->isChecked());
+        find<QAbstractButton>(d, cmd::ALARM_SNOOZE_CHECK)->click();
+        find<QAbstractButton>(d, 2)->click();
+        return d.result();
+    };
+    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+
+    EXPECT_EQ(storedAlarm(), before);
+    const CForReminder& after = note->reminder();
+    EXPECT_EQ(after.isReminder, 2);
+    EXPECT_TRUE(after.recurring);
+    EXPECT_EQ(after.remindTime, live.remindTime);
+    EXPECT_EQ(after.remindSnoozeTime, 540000);
+    EXPECT_EQ(after.weekdays, (std::array<bool, 7>{false, true, false, true}));
+    EXPECT_TRUE(note->timers().isActive(timer::NOTE_ALARM_CHECK)) << "the alarm goes on";
+}
+
+TEST_F(AlarmDialog, AlarmOffThenOkSwitchesTheAlarmOff) {
+    store.SetNote(kNid, 2, note::isReminder);
+    store.SetNote(kNid, 8 + 3, note::remindAction);
+    store.SetNote(kNid, std::string(";!;2;4;!;!"), note::schedule);
+    openNote();
+    onSettings = [](CAlarmDialog& d) {
+        find<QAbstractButton>(d, cmd::ALARM_OFF_RADIO)->click();
+        find<QAbstractButton>(d, 1)->click();
+        return d.result();
+    };
+    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::isReminder), 0);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindAction), 0);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::schedule), ";!;!;!");
+    EXPECT_FALSE(note->timers().isActive(timer::NOTE_ALARM_CHECK));
+    EXPECT_EQ(note->title()->button(cmd::TITLE_ALARM_BUTTON)->toolTip(), "Alarm");
+}
+
+TEST_F(AlarmDialog, TickedWeekdaysMakeARecurringAlarmThatReopensWithThem) {
+    store.SetNote(kNid, 0, note::isReminder);
+    openNote();
+    onSettings = [](CAlarmDialog& d) {
+        d.page()->weekday(1)->click();  // Monday
+        d.page()->weekday(3)->click();  // Wednesday
+        d.page()->calendar()->setSelectedDate(QDate(2026, 12, 14));
+        d.page()->timePicker()->setTime(QTime(9, 0, 0));
+        find<QAbstractButton>(d, 1)->click();
+        return d.result();
+    };
+    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::isReminder), 2);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::schedule), ";!;2;4;!;!");
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindTime), at(2026, 12, 14, 9, 0));
+
+    // After a restart the boxes come back from the record; OK keeps everything.
+    openNote();
+    const auto before = storedAlarm();
+    onSettings = [](CAlarmDialog& d) {
+        EXPECT_TRUE(d.page()->weekday(1)->isChecked());
+        EXPECT_TRUE(d.page()->weekday(3)->isChecked());
+        EXPECT_FALSE(d.page()->weekday(2)->isChecked());
+        find<QAbstractButton>(d, 1)->click();
+        return d.result();
+    };
+    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    EXPECT_EQ(storedAlarm(), before);
+}
+
+TEST_F(AlarmDialog, ActionsChosenInTheActionsDialogAreStoredWithOk) {
+    store.SetNote(kNid, 0, note::isReminder);
+    store.SetNote(kNid, 0, note::remindAction);
+    store.SetNote(kNid, std::string("a.wav"), note::remindWav);
+    openNote();
+    onActions = [](CAlarmActions& a) {
+        // An alarm without actions offers pop-up and flash, and the program's own address.
+        EXPECT_TRUE(find<QCheckBox>(a, CAlarmActions::kPopUpCheck)->isChecked());
+        EXPECT_EQ(find<QLineEdit>(a, CAlarmActions::kUrlEdit)->text(), CAlarmDialog::kDefaultUrl);
+        find<QAbstractButton>(a, CAlarmActions::kPopUpCheck)->click();
+        find<QAbstractButton>(a, CAlarmActions::kBeepCheck)->click();
+        find<QAbstractButton>(a, cmd::ACTIONS_OPEN_URL_CHECK)->click();
+        find<QLineEdit>(a, CAlarmActions::kUrlEdit)->setText("https://example.org/a");
+        find<QAbstractButton>(a, 1)->click();
+        return a.result();
+    };
+    onSettings = [](CAlarmDialog& d) {
+        find<QAbstractButton>(d, cmd::ALARM_ACTIONS_BUTTON)->click();
+        find<QAbstractButton>(d, 1)->click();
+        return d.result();
+    };
+    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindAction), 8 + 64);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindUrl), "https://example.org/a");
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindWav), "a.wav") << "passed through";
+}
+
+class AlarmActionsDialog : public ::testing::Test {
+protected:
+    AlarmActionsDialog() : dialog(nullptr, &fakes.shell, &fakes.fileDialogs, &fakes.messages) {}
+    template <typename T>
+    T* get(int id) {
+        return find<T>(dialog, id);
+    }
+    std::vector<std::string> warnings() const {
+        std::vector<std::string> texts;
+        for (const auto& box : fakes.messages.shown) {
+            EXPECT_EQ(box.caption, "Warning");
+            EXPECT_EQ(box.label, "");
+            EXPECT_EQ(box.iconId, res::ICON_WARNING);
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
+    fake::FakePlatform fakes;
+    CAlarmActions dialog;
+};
+
+TEST_F(AlarmActionsDialog, OkWarnsInOrderAndStaysOpenUntilTheChoiceCanRun) {
+    AlarmActionsChoice hidden;
+    hidden.flags[action::Play] = true;  // never shown, carried through
+    dialog.setChoice(hidden);
+    get<QAbstractButton>(cmd::ACTIONS_OPEN_URL_CHECK)->click();
+    get<QAbstractButton>(cmd::ACTIONS_OPEN_PROGRAM_CHECK)->click();
+    get<QLineEdit>(CAlarmActions::kUrlEdit)->clear();
+    for (int i = 0; i < 4; ++i) {
+        get<QAbstractButton>(1)->click();
+    }
+    // The ticks stay on the screen, so the url warning comes again until the field is filled.
+    EXPECT_EQ(warnings(),
+              (std::vector<std::string>{"Please select a file for playing", "Please enter any url",
+                                        "Please enter any url", "Please enter any url"}));
+    EXPECT_EQ(dialog.result(), 0);
+    get<QLineEdit>(CAlarmActions::kUrlEdit)->setText("http://example.org");
+    get<QAbstractButton>(1)->click();
+    EXPECT_EQ(warnings().back(), "Please select a program or file to open");
+    get<QAbstractButton>(cmd::ACTIONS_OPEN_PROGRAM_CHECK)->click();
+    get<QAbstractButton>(1)->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.choice().flags[action::Play]);
+    EXPECT_TRUE(dialog.choice().flags[action::OpenUrl]);
+
+    CAlarmActions empty(nullptr, &fakes.shell, &fakes.fileDialogs, &fakes.messages);
+    empty.setChoice({});
+    find<QAbstractButton>(empty, 1)->click();
+    EXPECT_EQ(warnings().back(), "No alarm actions selected\nPlease select an action");
+    EXPECT_EQ(empty.result(), 0);
+}
+
+TEST_F(AlarmActionsDialog, FieldsFollowTheirBoxesAndGoAndBrowseDoTheirPart) {
+    dialog.setChoice({});
+    auto* url = get<QLineEdit>(CAlarmActions::kUrlEdit);
+    auto* go = get<QAbstractButton>(cmd::ACTIONS_GO_BUTTON);
+    auto* program = get<QLineEdit>(CAlarmActions::kProgramEdit);
+    auto* browse = get<QAbstractButton>(cmd::ACTIONS_BROWSE_BUTTON);
+    EXPECT_FALSE(url->isEnabled());
+    EXPECT_FALSE(go->isEnabled());
+    EXPECT_FALSE(program->isEnabled());
+    EXPECT_FALSE(browse->isEnabled());
+    get<QAbstractButton>(cmd::ACTIONS_OPEN_URL_CHECK)->click();
+    get<QAbstractButton>(cmd::ACTIONS_OPEN_PROGRAM_CHECK)->click();
+    EXPECT_TRUE(url->isEnabled() && go->isEnabled());
+    EXPECT_TRUE(program->isEnabled() && browse->isEnabled());
+
+    for (const char* address :
+         {"HTTPS://example.org", "www.example.org", "", "https://a.example", "http://b.example"}) {
+        url->setText(address);
+        go->click();
+    }
+    EXPECT_EQ(fakes.shell.opened,
+              (std::vector<std::string>{"https://a.example", "http://b.example"}));
+    EXPECT_TRUE(fakes.messages.shown.empty());
+
+    fakes.fileDialogs.answers = {"/opt/tools/reminder.sh", ""};
+    browse->click();
+    EXPECT_EQ(program->text(), "/opt/tools/reminder.sh");
+    browse->click();  // cancelled: the path stays
+    EXPECT_EQ(program->text(), "/opt/tools/reminder.sh");
+    ASSERT_EQ(fakes.fileDialogs.calls.size(), 2u);
+    EXPECT_EQ(fakes.fileDialogs.calls[0].kind, "open");
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+"""Private stand-ins for the desktop's sound server and power service, for tests.
+
+NullSoundServer runs a PulseAudio server of its own with one null sink (no sound device is
+ever opened) and records what is played into it. PrivateSystemBus runs a dbus-daemon of its
+own with a mock logind that records the calls. Both are ended by their process ids.
+"""
+
+import array
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+RECORD_RATE = 8000
+
+
+def wait_until(predicate, timeout=10.0, interval=0.05):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            return None
+        time.sleep(interval)
+
+
+def _stop(process):
+    if process is not None and process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+class NullSoundServer:
+    def __init__(self):
+        self.dir = tempfile.mkdtemp(prefix="bp-sound-")
+        self.socket = os.path.join(self.dir, "native")
+        self.server = None
+        self.recorder = None
+        self.recording = None
+        client_conf = os.path.join(self.dir, "client.conf")
+        with open(client_conf, "w") as f:
+            # A client must never start a server of its own that could reach a real device.
+            f.write("autospawn = no\n")
+        self.env = {
+            "PULSE_SERVER": "unix:" + self.socket,
+            "PULSE_CLIENTCONFIG": client_conf,
+            "PULSE_RUNTIME_PATH": os.path.join(self.dir, "runtime"),
+            "PULSE_STATE_PATH": os.path.join(self.dir, "state"),
+            "PULSE_COOKIE": os.path.join(self.dir, "cookie"),
+        }
+
+    def start(self):
+        script = os.path.join(self.dir, "server.pa")
+        with open(script, "w") as f:
+            f.write(f"load-module module-native-protocol-unix socket={self.socket} auth-anonymous=1\n")
+            f.write("load-module module-null-sink sink_name=recorder rate=44100 channels=1\n")
+            f.write("set-default-sink recorder\n")
+        env = dict(os.environ, HOME=self.dir, **self.env)
+        log = open(os.path.join(self.dir, "pulseaudio.log"), "wb")
+        # -n: no default script, so no module for a real device is ever loaded.
+        self.server = subprocess.Popen(
+            ["pulseaudio", "-n", "-F", script, "--daemonize=no", "--exit-idle-time=-1",
+             "--disable-shm=yes", "--use-pid-file=no", "--system=no", "--log-target=stderr"],
+            stdout=log, stderr=subprocess.STDOUT, env=env)
+        if not wait_until(lambda: self._answers(env), timeout=15):
+            self.stop()
+            raise RuntimeError("the private sound server did not start")
+        return self
+
+    def _answers(self, env):
+        if self.server.poll() is not None:
+            raise RuntimeError("the private sound server ended")
+        done = subprocess.run(["pactl", "info"], env=env, capture_output=True, text=True)
+        return done.returncode == 0 and "Default Sink: recorder" in done.stdout
+
+    def start_recording(self):
+        self.recording = os.path.join(self.dir, "recording.raw")
+        env = dict(os.environ, HOME=self.dir, **self.env)
+        out = open(self.recording, "wb")
+        self.recorder = subprocess.Popen(
+            ["parec", "-d", "recorder.monitor", "--raw", "--format=s16le", "--channels=1",
+             f"--rate={RECORD_RATE}", "--latency-msec=20"],
+            stdout=out, stderr=subprocess.DEVNULL, env=env)
+        # Recording has begun once the monitor delivers silence.
+        if not wait_until(lambda: os.path.getsize(self.recording) > 0, timeout=10):
+            raise RuntimeError("parec does not record")
+
+    def samples(self):
+        with open(self.recording, "rb") as f:
+            data = f.read()
+        values = array.array("h")
+        values.frombytes(data[: len(data) // 2 * 2])
+        if sys.byteorder != "little":
+            values.byteswap()
+        return values
+
+    def stop(self):
+        _stop(self.recorder)
+        _stop(self.server)
+        self.recorder = self.server = None
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+def tone_frequencies(samples, tones=4, tone_ms=500, gap_ms=30, threshold=2000):
+    """The frequency of each tone in a recording, from its zero crossings.
+
+    The tones start at the first loud sample; each is measured over its middle part, away
+    from its fades and from the gaps between tones.
+    """
+    start = next((i for i, v in enumerate(samples) if abs(v) > threshold), None)
+    if start is None:
+        return []
+    per_ms = RECORD_RATE / 1000
+    found = []
+    for k in range(tones):
+        begin = start + int(k * (tone_ms + gap_ms) * per_ms + 50 * per_ms)
+        end = begin + int((tone_ms - 100) * per_ms)
+        window = samples[begin:end]
+        if len(window) < end - begin:
+            break
+        crossings = sum(1 for a, b in zip(window, window[1:]) if (a < 0) != (b < 0))
+        seconds = len(window) / RECORD_RATE
+        found.append(crossings / 2 / seconds)
+    return found
+
+
+class PrivateSystemBus:
+    def __init__(self):
+        self.dir = tempfile.mkdtemp(prefix="bp-bus-")
+        self.address = "unix:path=" + os.path.join(self.dir, "bus")
+        self.daemon = None
+        self.mock = None
+        self.env = {"DBUS_SYSTEM_BUS_ADDRESS": self.address}
+
+    def start(self, with_logind=True):
+        log = open(os.path.join(self.dir, "dbus.log"), "wb")
+        self.daemon = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=" + self.address],
+            stdout=log, stderr=subprocess.STDOUT)
+        if not wait_until(lambda: os.path.exists(os.path.join(self.dir, "bus")), timeout=10):
+            self.stop()
+            raise RuntimeError("the private bus did not start")
+        if with_logind:
+            self.mock = subprocess.Popen(
+                [sys.executable, os.path.join(HERE, "mock_logind.py"), self.address, self.dir],
+                stdout=log, stderr=subprocess.STDOUT)
+            if not wait_until(lambda: os.path.exists(os.path.join(self.dir, "ready")), timeout=15):
+                self.stop()
+                raise RuntimeError("the mock logind did not start")
+        return self
+
+    def answer(self, can_power_off, power_off="ok"):
+        with open(os.path.join(self.dir, "answer"), "w") as f:
+            f.write(f"{can_power_off}\n{power_off}\n")
+
+    def calls(self):
+        try:
+            with open(os.path.join(self.dir, "calls")) as f:
+                return f.read().split("\n")[:-1]
+        except FileNotFoundError:
+            return []
+
+    def stop(self):
+        _stop(self.mock)
+        _stop(self.daemon)
+        self.mock = self.daemon = None
+        shutil.rmtree(self.dir, ignore_errors=True)
