@@ -12,6 +12,7 @@
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/QtSpeech.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
@@ -203,8 +204,10 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     X11HotKeys hotKeys;
     QtFileDialogs fileDialogs;
     QtModalDialogs modalDialogs;
-    const Platform platform{&messages, &clock,   &desktop,     &info,         &windows,
-                            &shell,    &hotKeys, &fileDialogs, &modalDialogs, &richText};
+    QtSpeech speech;
+    Platform platform{&messages, &clock,   &desktop,     &info,         &windows,
+                      &shell,    &hotKeys, &fileDialogs, &modalDialogs, &richText};
+    platform.speech = &speech;
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
     LostDisplayRescue rescue(tray);

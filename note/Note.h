@@ -22,6 +22,7 @@ class CBodyEditor;
 class INoteDialogs;
 class CNoteBody;
 class CTitle;
+class CWindowProgress;
 class NumberedTimers;
 
 // One sticky note on the desktop: a frameless window with a title bar and a rich-text body,
@@ -85,6 +86,8 @@ public:
     CNotesDatabase& store() const { return store_; }
     const Platform& platform() const { return platform_; }
     NumberedTimers& timers() const { return *timers_; }
+    // Reading the note aloud.
+    CWindowProgress& readAloud() const { return *reading_; }
 
     // Flags the main window sets: at exit, and around its raise of all notes.
     void setClosing() { closing_ = true; }
@@ -150,6 +153,7 @@ private:
     CNoteBody* body_ = nullptr;
     CBodyEditor* editor_ = nullptr;
     NumberedTimers* timers_ = nullptr;
+    CWindowProgress* reading_ = nullptr;
 
     int priority_ = 1;
     int border_ = 1;

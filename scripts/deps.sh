@@ -8,6 +8,8 @@ packages=(
     cmake ninja-build g++ pkg-config ccache clang-format
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6svg6
     libxcb1-dev libxcb-keysyms1-dev libx11-dev libxkbcommon-dev libgl-dev
+    # reading notes aloud; the speech package's CMake files need the QML integration
+    qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
     # fonts named in stored notes, by their metric-compatible substitutes
     fonts-liberation2 fonts-dejavu-core
     # tests
@@ -16,6 +18,7 @@ packages=(
     tzdata  # the alarm tests change time zones
     xvfb xauth openbox trayer xdotool wmctrl x11-utils x11-xserver-utils imagemagick dbus-daemon
     strace
+    pulseaudio pulseaudio-utils  # a private null sink records what would have been heard
 )
 if [[ ${BRIGHTPOST_FUZZ_DEPS:-1} == 1 ]]; then
     packages+=(clang-14 libclang-rt-14-dev)

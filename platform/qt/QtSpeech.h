@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Speech.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTextToSpeech>
+
+#include <string>
+
+namespace bp {
+
+// Speech through the toolkit's text-to-speech engines (see chooseSpeechEngine). The engine is
+// made at the first reading and kept; one that failed is made again at the next.
+class QtSpeech : public ISpeech {
+public:
+    QtSpeech();
+    ~QtSpeech() override;
+
+    bool speak(const std::string& utf8Text) override;
+    Status status() override;
+    void purge() override;
+    std::string problem() const override { return problem_; }
+
+    // The engine in use, empty before the first reading.
+    QString engineName() const;
+
+private:
+    bool makeEngine();
+    void dropEngine();
+    void onState(QTextToSpeech::State state);
+    void onError(const QString& text);
+
+    QPointer<QTextToSpeech> engine_;
+    std::string problem_;
+    // The engine still reads Ready right after say(): a text counts as spoken only once the
+    // engine has been seen speaking it and back at rest.
+    bool pending_ = false;
+    bool heardSpeaking_ = false;
+    bool finished_ = false;
+    bool failed_ = false;
+};
+
+}  // namespace bp
