@@ -8,8 +8,9 @@ packages=(
     cmake ninja-build g++ pkg-config ccache clang-format
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6svg6
     libxcb1-dev libxcb-keysyms1-dev libx11-dev libxkbcommon-dev libgl-dev
-    # reading notes aloud; the speech package's CMake files need the QML integration
-    qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
+    # reading notes aloud: flite played through Qt Multimedia, or speech-dispatcher through
+    # Qt Speech (whose CMake files need the QML integration)
+    flite1-dev qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
     # fonts named in stored notes, by their metric-compatible substitutes
     fonts-liberation2 fonts-dejavu-core
     # tests

@@ -1,5 +1,6 @@
 #include "QtSpeech.h"
 
+#include "FliteSpeech.h"
 #include "SpeechEngineChoice.h"
 
 #include <QDir>
@@ -45,16 +46,22 @@ QtSpeech::~QtSpeech() {
 }
 
 QString QtSpeech::engineName() const {
+    if (flite_) {
+        return QStringLiteral("flite");
+    }
     return engine_ ? engine_->engine() : QString();
 }
 
 bool QtSpeech::makeEngine() {
-    if (engine_ && engine_->state() != QTextToSpeech::Error) {
+    if (flite_ || (engine_ && engine_->state() != QTextToSpeech::Error)) {
         return true;
     }
     dropEngine();
     const QString requested = qEnvironmentVariable("BRIGHTPOST_SPEECH_ENGINE");
-    const QStringList available = QTextToSpeech::availableEngines();
+    QStringList available = QTextToSpeech::availableEngines();
+    if (!available.contains(QLatin1String("flite"))) {
+        available.append(QStringLiteral("flite"));  // built in
+    }
     const std::optional<QString> name =
         chooseSpeechEngine(available, requested, requested.isEmpty() && dispatcherRunning());
     if (!name) {
@@ -65,6 +72,10 @@ bool QtSpeech::makeEngine() {
                        : "The speech engine \"" + requested.toStdString() +
                              "\" that BRIGHTPOST_SPEECH_ENGINE names is not installed.";
         return false;
+    }
+    if (*name == QLatin1String("flite")) {
+        flite_ = std::make_unique<FliteSpeech>();
+        return true;
     }
     auto* engine = new QTextToSpeech(*name);
     if (engine->state() == QTextToSpeech::Error || engine->engine() != *name) {
@@ -91,6 +102,7 @@ bool QtSpeech::makeEngine() {
 }
 
 void QtSpeech::dropEngine() {
+    flite_.reset();
     if (engine_) {
         engine_->disconnect();
         delete engine_;
@@ -102,6 +114,11 @@ bool QtSpeech::speak(const std::string& utf8Text) {
     pending_ = false;
     if (!makeEngine()) {
         return false;
+    }
+    if (flite_) {
+        const bool started = flite_->speak(utf8Text);
+        problem_ = flite_->problem();
+        return started;
     }
     problem_.clear();
     heardSpeaking_ = false;
@@ -116,6 +133,11 @@ bool QtSpeech::speak(const std::string& utf8Text) {
 }
 
 ISpeech::Status QtSpeech::status() {
+    if (flite_) {
+        const Status status = flite_->status();
+        problem_ = flite_->problem();
+        return status;
+    }
     if (failed_) {
         return Status::Failed;
     }
@@ -126,6 +148,10 @@ ISpeech::Status QtSpeech::status() {
 }
 
 void QtSpeech::purge() {
+    if (flite_) {
+        flite_->purge();
+        return;
+    }
     pending_ = false;
     if (engine_) {
         engine_->stop(QTextToSpeech::BoundaryHint::Immediate);

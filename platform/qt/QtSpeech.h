@@ -6,12 +6,16 @@
 #include <QPointer>
 #include <QTextToSpeech>
 
+#include <memory>
 #include <string>
 
 namespace bp {
 
-// Speech through the toolkit's text-to-speech engines (see chooseSpeechEngine). The engine is
-// made at the first reading and kept; one that failed is made again at the next.
+class FliteSpeech;
+
+// Speech through the engine chooseSpeechEngine names: flite is the program's own (FliteSpeech),
+// the others are the toolkit's text-to-speech engines. The engine is made at the first reading
+// and kept; one that failed is made again at the next.
 class QtSpeech : public ISpeech {
 public:
     QtSpeech();
@@ -31,6 +35,7 @@ private:
     void onState(QTextToSpeech::State state);
     void onError(const QString& text);
 
+    std::unique_ptr<FliteSpeech> flite_;
     QPointer<QTextToSpeech> engine_;
     std::string problem_;
     // The engine still reads Ready right after say(): a text counts as spoken only once the

@@ -15,6 +15,7 @@ Everything started here is ended by its process id.
 import array
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -39,13 +40,14 @@ class Recording:
         self._file = open(self.path, "wb")
         self.process = subprocess.Popen(
             ["parec", "--device", sink.name + ".monitor", "--raw", "--format=s16le",
-             f"--rate={RATE}", "--channels=1", "--latency-msec=50"],
+             f"--rate={RATE}", "--channels=1", "--latency-msec=20"],
             stdout=self._file, stderr=subprocess.DEVNULL, env=sink.client_env())
         sink.processes.append(self.process)
 
     def stop(self):
         if self.process.poll() is None:
-            self.process.terminate()
+            # parec writes what it still holds when interrupted, not when terminated.
+            self.process.send_signal(signal.SIGINT)
             self.process.wait(timeout=10)
         self._file.close()
         samples = array.array("h")
@@ -88,7 +90,7 @@ class NullSink:
         self.server = subprocess.Popen(
             ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
              "--disallow-exit", "--log-target=stderr",
-             "-L", f"module-null-sink sink_name={self.name} rate={RATE}",
+             "-L", f"module-null-sink sink_name={self.name}",
              "-L", f"module-native-protocol-unix socket={self.socket} auth-anonymous=1"],
             stdout=log, stderr=subprocess.STDOUT, env=env)
         self.processes.append(self.server)
