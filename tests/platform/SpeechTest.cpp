@@ -1,3 +1,4 @@
+#include "platform/qt/FliteSpeech.h"
 #include "platform/qt/SpeechEngineChoice.h"
 
 #include <gtest/gtest.h>
@@ -37,4 +38,22 @@ TEST(SpeechChoice, LocaleIsTheUsersWhenTheEngineSpeaksIt) {
     EXPECT_EQ(chooseSpeechLocale({uk, us}, fr), us) << "US English when the language is missing";
     EXPECT_EQ(chooseSpeechLocale({de, uk}, fr), de) << "else the engine's first";
     EXPECT_EQ(chooseSpeechLocale({}, us), std::nullopt);
+}
+
+TEST(SpeechPieces, CutAtLinesSentencesAndWordsNeverInsideACharacter) {
+    using Pieces = std::vector<std::string>;
+    const struct {
+        std::string text;
+        std::size_t max;
+        Pieces pieces;
+    } cases[] = {
+        {"Milk\r\n\r\n  and bread \n", 100, {"Milk", "and bread"}},
+        {"One two. Three four five.", 12, {"One two.", "Three four", "five."}},
+        {"aaaaaaaaaa", 4, {"aaaa", "aaaa", "aa"}},
+        {"\xC3\xA9\xC3\xA9\xC3\xA9", 3, {"\xC3\xA9", "\xC3\xA9", "\xC3\xA9"}},
+        {" \t\r\n \n", 10, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(speechPieces(c.text, c.max), c.pieces) << c.text;
+    }
 }
