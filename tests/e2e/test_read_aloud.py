@@ -39,3 +39,16 @@ def test_read_button_speaks_the_text_while_the_reading_window_shows(start, data_
     assert audible_seconds(samples) > 1.0, "the sink heard (almost) nothing"
     assert app.running()
     assert app.terminate() == 0
+
+
+def test_without_a_sound_server_the_user_is_told_and_nothing_stays_open(start, data_dir, desktop):
+    env = {**desktop.env, "PULSE_SERVER": "unix:" + os.path.join(data_dir, "no-such-server"),
+           "BRIGHTPOST_SPEECH_ENGINE": "flite"}
+    app = start(data_dir, env=env)
+    app.wait_ready()
+    note_window(desktop, "Regular Priority Note")
+    desktop.run("xdotool", "mousemove", *map(str, READ_BUTTON), "click", "1")
+    assert wait_until(lambda: desktop.visible_windows("^Error$"), timeout=20), "no message"
+    assert not desktop.visible_windows("^Reading$")
+    assert app.running()
+    assert app.terminate() == 0
