@@ -11,6 +11,8 @@ namespace bp {
 
 namespace {
 
+constexpr qint64 kStartTimeoutMs = 20000;
+
 // Where a running speech-dispatcher listens for this user.
 QString dispatcherSocket() {
     const QString address = qEnvironmentVariable("SPEECHD_ADDRESS");
@@ -125,6 +127,7 @@ bool QtSpeech::speak(const std::string& utf8Text) {
     finished_ = false;
     failed_ = false;
     pending_ = true;
+    sinceSay_.start();
     engine_->say(QString::fromStdString(utf8Text));
     if (engine_->state() == QTextToSpeech::Speaking) {
         heardSpeaking_ = true;
@@ -143,6 +146,13 @@ ISpeech::Status QtSpeech::status() {
     }
     if (!pending_ || finished_ || !engine_) {
         return Status::Done;
+    }
+    if (!heardSpeaking_ && sinceSay_.hasExpired(kStartTimeoutMs)) {
+        engine_->stop(QTextToSpeech::BoundaryHint::Immediate);
+        failed_ = true;
+        problem_ =
+            "The speech engine \"" + engine_->engine().toStdString() + "\" did not begin to speak.";
+        return Status::Failed;
     }
     return Status::Speaking;
 }

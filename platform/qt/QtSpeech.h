@@ -2,6 +2,7 @@
 
 #include "platform/Speech.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTextToSpeech>
@@ -44,6 +45,8 @@ private:
     bool heardSpeaking_ = false;
     bool finished_ = false;
     bool failed_ = false;
+    // An engine that never starts to speak a text would keep a reading open for ever.
+    QElapsedTimer sinceSay_;
 };
 
 }  // namespace bp
