@@ -20,6 +20,7 @@ packages=(
     xvfb xauth openbox trayer xdotool wmctrl x11-utils x11-xserver-utils imagemagick dbus-daemon
     strace
     pulseaudio pulseaudio-utils  # a private null sink records what would have been heard
+    speech-dispatcher speech-dispatcher-espeak-ng  # a desktop that runs its own speech
 )
 if [[ ${BRIGHTPOST_FUZZ_DEPS:-1} == 1 ]]; then
     packages+=(clang-14 libclang-rt-14-dev)

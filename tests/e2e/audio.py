@@ -111,6 +111,13 @@ class NullSink:
             raise RuntimeError("parec did not connect")
         return recording
 
+    def players(self):
+        """The application names of the streams playing into the sink now."""
+        out = subprocess.run(["pactl", "list", "sink-inputs"], env=self.client_env(),
+                             capture_output=True, text=True).stdout
+        return {line.split("=", 1)[1].strip().strip('"') for line in out.splitlines()
+                if line.strip().startswith("application.name =")}
+
     def _has_source_output(self):
         out = subprocess.run(["pactl", "list", "short", "source-outputs"], env=self.client_env(),
                              capture_output=True, text=True).stdout
