@@ -46,7 +46,7 @@ class Recording:
 
     def stop(self):
         if self.process.poll() is None:
-            # parec writes what it still holds when interrupted, not when terminated.
+            # An interrupt lets parec write out what it still holds before it ends.
             self.process.send_signal(signal.SIGINT)
             self.process.wait(timeout=10)
         self._file.close()
