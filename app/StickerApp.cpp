@@ -14,6 +14,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSound.h"
+#include "platform/qt/QtSpeech.h"
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
@@ -207,8 +208,10 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QtModalDialogs modalDialogs;
     QtSound sound;
     LogindPowerOff powerOff;
-    const Platform platform{&messages, &clock,       &desktop,      &info,     &windows, &shell,
-                            &hotKeys,  &fileDialogs, &modalDialogs, &richText, &sound,   &powerOff};
+    Platform platform{&messages, &clock,       &desktop,      &info,     &windows, &shell,
+                      &hotKeys,  &fileDialogs, &modalDialogs, &richText, &sound,   &powerOff};
+    QtSpeech speech;
+    platform.speech = &speech;
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
     LostDisplayRescue rescue(tray);

@@ -14,6 +14,7 @@
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/NoteDialogs.h"
+#include "note/ReadAloud.h"
 #include "note/Title.h"
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
@@ -488,6 +489,15 @@ void CStickerTray::onCommand(int id) {
             break;
         case cmd::REFRESH_MANAGER:
             postToManager(cmd::MANAGER_RELOAD);
+            break;
+        case cmd::STOP_OTHER_READING:
+            if (CNote* note = readingNid != 0 ? findNote(readingNid) : nullptr;
+                note != nullptr && !note->closing()) {
+                note->readAloud().StopForAnotherReading();
+            }
+            break;
+        case cmd::READING_ENDED:
+            readingNid = 0;
             break;
         default:
             break;

@@ -7,6 +7,7 @@
 #include "NoteDialogs.h"
 #include "NoteGeometry.h"
 #include "NoteStyle.h"
+#include "ReadAloud.h"
 #include "SetSizeDialog.h"
 #include "Title.h"
 #include "TransparencyDialog.h"
@@ -63,9 +64,13 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount() + nid));
     random_ = [engine] { return static_cast<unsigned>((*engine)()); };
+    reading_ = new CWindowProgress(*this, owner_);
 }
 
 CNote::~CNote() {
+    // A reading ends with its note, before the windows it looks at go.
+    delete reading_;
+    reading_ = nullptr;
     // The body editor watches the body's events; it goes first, so that nothing the body
     // does while it is torn down reaches a half-destroyed note.
     delete editor_;
@@ -346,7 +351,9 @@ void CNote::SetEditable(bool editable, bool focusBody) {
     store_.SetNote(nid_, isEdit_, note::isEdit);
 }
 
-void CNote::StopOwnReading() {}
+void CNote::StopOwnReading() {
+    reading_->StopByAlarm();
+}
 
 void CNote::ApplyTransparency() {
     if (closing_) {
@@ -546,6 +553,12 @@ void CNote::onCommand(int id) {
             break;
         case cmd::NOTE_END_MODAL:
             EndModal();
+            break;
+        case cmd::NOTE_READ_ALOUD:
+            reading_->BeginReading();
+            break;
+        case cmd::NOTE_READING_FINISHED:
+            reading_->ReadingFinished();
             break;
         case cmd::NOTE_POST_CHANGED:
             owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);

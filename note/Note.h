@@ -25,6 +25,7 @@ class INoteDialogs;
 class CNoteBody;
 class CStopAlarm;
 class CTitle;
+class CWindowProgress;
 class NumberedTimers;
 
 // One sticky note on the desktop: a frameless window with a title bar and a rich-text body,
@@ -109,6 +110,8 @@ public:
     CNotesDatabase& store() const { return store_; }
     const Platform& platform() const { return platform_; }
     NumberedTimers& timers() const { return *timers_; }
+    // Reading the note aloud.
+    CWindowProgress& readAloud() const { return *reading_; }
 
     // Flags the main window sets: at exit, and around its raise of all notes.
     void setClosing() { closing_ = true; }
@@ -192,6 +195,7 @@ private:
     CNoteBody* body_ = nullptr;
     CBodyEditor* editor_ = nullptr;
     NumberedTimers* timers_ = nullptr;
+    CWindowProgress* reading_ = nullptr;
 
     int priority_ = 1;
     int border_ = 1;

@@ -9,6 +9,7 @@
 #include "PowerOff.h"
 #include "Shell.h"
 #include "Sound.h"
+#include "Speech.h"
 #include "UserMessages.h"
 #include "WindowSystem.h"
 #include "richtext/RichTextEngine.h"
@@ -30,6 +31,7 @@ struct Platform {
     IRichTextEngine* richText = nullptr;
     ISound* sound = nullptr;
     IPowerOff* powerOff = nullptr;
+    ISpeech* speech = nullptr;
 };
 
 }  // namespace bp

@@ -8,7 +8,9 @@ packages=(
     cmake ninja-build g++ pkg-config ccache clang-format
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6svg6
     libxcb1-dev libxcb-keysyms1-dev libx11-dev libxkbcommon-dev libgl-dev
-    qt6-multimedia-dev  # the alarm's tones (QAudioSink, through PulseAudio)
+    # reading notes aloud: flite played through Qt Multimedia, or speech-dispatcher through
+    # Qt Speech (whose CMake files need the QML integration)
+    flite1-dev qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
     # fonts named in stored notes, by their metric-compatible substitutes
     fonts-liberation2 fonts-dejavu-core
     # tests
@@ -20,6 +22,7 @@ packages=(
     # the alarm's tones recorded from a private sound server's null sink; a mock power
     # service on a private system bus
     pulseaudio pulseaudio-utils python3-dbus python3-gi
+    speech-dispatcher speech-dispatcher-espeak-ng  # a desktop that runs its own speech
 )
 if [[ ${BRIGHTPOST_FUZZ_DEPS:-1} == 1 ]]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -47,6 +47,9 @@ public:
     bool askYesNo(const std::string& caption, const std::string& label, const std::string& text,
                   int iconId) override {
         shown.push_back({ShownBox::Kind::Question, caption, label, text, iconId});
+        if (whileAsking) {
+            whileAsking();
+        }
         if (answers.empty()) {
             return false;
         }
@@ -57,7 +60,8 @@ public:
 
     std::vector<ShownBox> shown;
     std::deque<bool> answers;
-    std::function<void()> whileOpen;  // runs while a box is "open", e.g. the session ends
+    std::function<void()> whileOpen;    // runs while a box is "open", e.g. the session ends
+    std::function<void()> whileAsking;  // runs while a question waits for its answer
 };
 
 // A clock that stands still until a test moves it. Local time is UTC, so tests do not
@@ -126,6 +130,39 @@ public:
     bool succeeds = true;
     int questions = 0;
     int requests = 0;
+};
+
+// Speaks nothing: records each text and is "speaking" it until the test says it is done.
+class FakeSpeech : public ISpeech {
+public:
+    bool speak(const std::string& text) override {
+        if (!works) {
+            return false;
+        }
+        spoken.push_back(text);
+        speaking = true;
+        return true;
+    }
+    Status status() override {
+        if (failsWhileSpeaking && speaking) {
+            return Status::Failed;
+        }
+        return speaking ? Status::Speaking : Status::Done;
+    }
+    void purge() override {
+        ++purges;
+        speaking = false;
+    }
+    std::string problem() const override { return problemText; }
+    // The engine reaches the end of the text.
+    void finish() { speaking = false; }
+
+    bool works = true;                // false: no engine can be made
+    bool failsWhileSpeaking = false;  // the engine gives up on the text
+    std::string problemText = "No speech engine is installed.";
+    bool speaking = false;
+    std::vector<std::string> spoken;
+    int purges = 0;
 };
 
 // Records grabs; tests press registered combinations and refuse some as held elsewhere.
@@ -220,12 +257,14 @@ struct FakePlatform {
     FakeModalDialogs modalDialogs;
     FakeSound sound;
     FakePowerOff powerOff;
+    FakeSpeech speech;
 
     Platform platform() {
         Platform p{&messages, &clock,   &desktop,     &info,        &windows,
                    &shell,    &hotKeys, &fileDialogs, &modalDialogs};
         p.sound = &sound;
         p.powerOff = &powerOff;
+        p.speech = &speech;
         return p;
     }
 };
