@@ -84,8 +84,9 @@ QVariant CListModel::headerData(int section, Qt::Orientation orientation, int ro
         return column.heading;
     }
     if (role == Qt::ToolTipRole) {
-        // Wrapped like the list's own tips, which are at most 100 pixels wide.
-        return QStringLiteral("<p style='max-width:100px'>%1</p>").arg(column.toolText);
+        // The header's tips are at most 100 pixels wide; longer texts wrap.
+        return QStringLiteral("<table width=100><tr><td>%1</td></tr></table>")
+            .arg(column.toolText.toHtmlEscaped());
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
