@@ -162,8 +162,7 @@ void CNotesList::onCommand(int id) {
     }
 }
 
-QStringList CNotesList::cellsOf(std::int32_t nid, int row, int number) {
-    (void)row;
+QStringList CNotesList::cellsOf(std::int32_t nid, int number) {
     const std::string title = store_.GetNote(kLiveSource, nid, note::title);
     const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
     const int priority = store_.GetNote(kLiveSource, nid, note::priority);
@@ -185,7 +184,7 @@ void CNotesList::RefreshList() {
     std::vector<CListModel::Row> rows;
     rows.reserve(nids.size());
     for (std::size_t i = 0; i < nids.size(); ++i) {
-        rows.push_back({nids[i], cellsOf(nids[i], static_cast<int>(i), static_cast<int>(i) + 1)});
+        rows.push_back({nids[i], cellsOf(nids[i], static_cast<int>(i) + 1)});
     }
     // The model reset clears the selection; what to select again is worked out before.
     const std::int32_t reselect = reselectNid(nids, currentNid_);
@@ -210,7 +209,7 @@ void CNotesList::onNoteChanged(std::int32_t nid) {
     if (std::find(live.begin(), live.end(), nid) == live.end()) {
         return;
     }
-    QStringList cells = cellsOf(nid, row, 0);
+    QStringList cells = cellsOf(nid, 0);
     cells[kNumber] = list_->rows().row(row).cells.value(kNumber);
     list_->rows().setCells(row, cells);
 }

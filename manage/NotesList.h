@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListSort.h"
 #include "platform/Platform.h"
 
 #include <QDialog>
@@ -9,8 +10,6 @@
 #include <map>
 #include <memory>
 #include <vector>
-
-#include "ListSort.h"
 
 class QMenu;
 class QPushButton;
@@ -67,7 +66,8 @@ protected:
 private:
     void layOut(int width, int height);
     void bringToTop();
-    QStringList cellsOf(std::int32_t nid, int row, int number);
+    // The row's texts; number is what column 0 shows.
+    QStringList cellsOf(std::int32_t nid, int number);
     void send(int message, std::int32_t nid);
     void deleteSelected();
     void printSelected();
