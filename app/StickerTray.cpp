@@ -99,6 +99,7 @@ CStickerTray::~CStickerTray() {
     notes_.closeAll();
     delete manager_;
     manager_ = nullptr;
+    delete retiredManager_.data();
 }
 
 int CStickerTray::Initialize() {
@@ -233,8 +234,14 @@ void CStickerTray::ExitApplication() {
         note.setClosing();
         note.hide();
     });
-    delete manager_;
-    manager_ = nullptr;
+    // The manager may be inside its own context menu when the session ends; it goes once
+    // that has returned.
+    if (manager_ != nullptr) {
+        manager_->hide();
+        manager_->deleteLater();
+        retiredManager_ = manager_;
+        manager_ = nullptr;
+    }
     // A note may still be inside one of its dialogs or menus when the session ends; those
     // return once the event loops end, so the notes live until the program object goes.
     notes_.retireAll();
@@ -749,8 +756,8 @@ void CStickerTray::createNotesManager() {
     }
     manager_ = new CNotesList(platform_, store_, *this);
     const Rect area = platform_.desktop != nullptr ? platform_.desktop->availableRect() : Rect{};
+    // Its minimum size (700 x 400) is kept, so it is as large as that, not 605 x 365.
     manager_->move(0, std::max(0, area.y + area.height - 400));
-    manager_->resize(605, 365);
 }
 
 void CStickerTray::ShowNotesManager() {

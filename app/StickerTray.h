@@ -9,6 +9,7 @@
 #include "store/NotesDatabase.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -175,6 +176,8 @@ private:
     TrayIcon trayIcon_;
     // Created at set-up, kept until exit; hidden, not destroyed, by its close box.
     CNotesList* manager_ = nullptr;
+    // The manager after exit, until its deferred deletion has run.
+    QPointer<QObject> retiredManager_;
     std::function<unsigned()> random_;
     std::function<bool()> sessionEnding_;
 };

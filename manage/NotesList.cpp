@@ -82,7 +82,10 @@ CNotesList::CNotesList(Platform platform, CNotesDatabase& store, INoteOwner& own
     resize(kMinWidth, kMinHeight);
 }
 
-CNotesList::~CNotesList() = default;
+CNotesList::~CNotesList() {
+    // The list's own teardown changes its selection; nothing of the program is asked then.
+    disconnect(list_, nullptr, this, nullptr);
+}
 
 QPushButton* CNotesList::button(int id) const {
     auto it = buttons_.find(id);

@@ -72,7 +72,9 @@ CRecycleBin::CRecycleBin(Platform platform, CNotesDatabase& store, INoteOwner& o
     Refresh();
 }
 
-CRecycleBin::~CRecycleBin() = default;
+CRecycleBin::~CRecycleBin() {
+    disconnect(list_, nullptr, this, nullptr);
+}
 
 QPushButton* CRecycleBin::button(int id) const {
     auto it = buttons_.find(id);

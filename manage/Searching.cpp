@@ -103,7 +103,9 @@ CSearching::CSearching(Platform platform, CNotesDatabase& store, INoteOwner& own
     connect(list_, &CCustomList::headerClicked, this, &CSearching::sortByColumn);
 }
 
-CSearching::~CSearching() = default;
+CSearching::~CSearching() {
+    disconnect(list_, nullptr, this, nullptr);
+}
 
 FindOptions CSearching::options() const {
     FindOptions options;
