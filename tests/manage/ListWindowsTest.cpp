@@ -365,6 +365,16 @@ TEST_F(RecycleBin, RestoresTheSelectedNotesThroughTheMainWindow) {
     ASSERT_EQ(bin->list()->rows().rowCount(), 3);
     EXPECT_EQ(bin->list()->rows().row(0).cells[1], "a");
     selectRows(*bin->list(), {0, 2});
+    // On a row every item of the menu is there; below the rows only "empty recycle bin".
+    const QRect row = bin->list()->visualRect(bin->list()->rows().index(2, 1));
+    for (const auto& [at, onRow] : {std::pair{row.center(), true},
+                                    std::pair{row.center() + QPoint(0, 3 * row.height()), false}}) {
+        std::unique_ptr<QMenu> menu = bin->contextMenu(at);
+        ASSERT_EQ(menu->actions().size(), 3);
+        EXPECT_EQ(menu->actions()[0]->isEnabled(), onRow);
+        EXPECT_EQ(menu->actions()[1]->isEnabled(), onRow);
+        EXPECT_TRUE(menu->actions()[2]->isEnabled());
+    }
     fakes.messages.answers = {true};
     bin->button(cmd::BIN_RESTORE_BUTTON)->click();
     EXPECT_EQ(questions(),
