@@ -143,6 +143,13 @@ int CStickerTray::Initialize() {
     }
     RegisterHotKeys();
 
+    // The manager lists the records, so it can be there before their windows are. Shown
+    // first, it leaves the last activation of set-up to the notes, as without it.
+    createNotesManager();
+    if (store_.GetSettingInt("openManager") != 0) {
+        manager_->showOnTop();
+    }
+
     const IdList notes = store_.ListNotes(kLiveSource);
     for (std::size_t i = 0; i < notes.size(); ++i) {
         StartFlags flags;
@@ -158,10 +165,6 @@ int CStickerTray::Initialize() {
     }
 
     UpdateTrayTip();
-    createNotesManager();
-    if (store_.GetSettingInt("openManager") != 0) {
-        manager_->showOnTop();
-    }
     initialised_ = true;
     return 1;
 }
