@@ -10,6 +10,9 @@
 #include "ProductInfo.h"
 #include "SaveFailure.h"
 #include "TrayText.h"
+#include "manage/NotesList.h"
+#include "manage/RecycleBin.h"
+#include "manage/Searching.h"
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
@@ -28,9 +31,11 @@
 #include <QGuiApplication>
 #include <QList>
 #include <QMetaObject>
+#include <QPointer>
 #include <QTextDocument>
 #include <QThread>
 
+#include <algorithm>
 #include <random>
 
 namespace bp {
@@ -96,6 +101,9 @@ CStickerTray::~CStickerTray() {
     }
     // Notes go first: they may still tell the main window about themselves while closing.
     notes_.closeAll();
+    delete manager_;
+    manager_ = nullptr;
+    delete retiredManager_.data();
 }
 
 int CStickerTray::Initialize() {
@@ -138,6 +146,13 @@ int CStickerTray::Initialize() {
         platform_.hotKeys->setHandler([this](int id) { onHotKey(id); });
     }
     RegisterHotKeys();
+
+    // The manager lists the records, so it can be there before their windows are. Shown
+    // first, it leaves the last activation of set-up to the notes, as without it.
+    createNotesManager();
+    if (store_.GetSettingInt("openManager") != 0) {
+        manager_->showOnTop();
+    }
 
     const IdList notes = store_.ListNotes(kLiveSource);
     for (std::size_t i = 0; i < notes.size(); ++i) {
@@ -226,6 +241,14 @@ void CStickerTray::ExitApplication() {
         note.setClosing();
         note.hide();
     });
+    // The manager may be inside its own context menu when the session ends; it goes once
+    // that has returned.
+    if (manager_ != nullptr) {
+        manager_->hide();
+        manager_->deleteLater();
+        retiredManager_ = manager_;
+        manager_ = nullptr;
+    }
     // A note may still be inside one of its dialogs or menus when the session ends; those
     // return once the event loops end, so the notes live until the program object goes.
     notes_.retireAll();
@@ -356,8 +379,23 @@ void CStickerTray::reportNoteNotFound() {
     platform_.messages->showMessage("Error", "", "Not able to find the note", kIconWarning);
 }
 
-void CStickerTray::postToManager(int /*command*/) {
-    // The Notes Manager takes these once it exists.
+void CStickerTray::postToManager(int command, std::int32_t nid) {
+    if (manager_ == nullptr) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        manager_,
+        [manager = QPointer<CNotesList>(manager_), command, nid] {
+            if (manager == nullptr) {
+                return;
+            }
+            if (command == cmd::MANAGER_NOTE_CHANGED) {
+                manager->onNoteChanged(nid);
+            } else {
+                manager->onCommand(command);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam) {
@@ -401,11 +439,13 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
                 note->onCommand(cmd::NOTE_BRING_TO_FRONT);
                 QThread::yieldCurrentThread();
                 UpdateTrayTip();
+            } else if (id == msg::WM_NOTE_TITLE_MENU && note->title() != nullptr) {
+                note->title()->onCommand(cmd::TITLE_OPEN_MENU);
             }
             break;
         }
         case msg::WM_NOTE_CHANGED:
-            postToManager(cmd::MANAGER_NOTE_CHANGED);
+            postToManager(cmd::MANAGER_NOTE_CHANGED, nid);
             break;
         case msg::WM_NOTE_RESTORE:
             RestoreNoteFromBin(nid);
@@ -726,12 +766,29 @@ void CStickerTray::ShowOnlineHelp() {
     }
 }
 
+void CStickerTray::createNotesManager() {
+    if (manager_ != nullptr) {
+        return;
+    }
+    manager_ = new CNotesList(platform_, store_, *this);
+    const Rect area = platform_.desktop != nullptr ? platform_.desktop->availableRect() : Rect{};
+    // Its minimum size (700 x 400) is kept, so it is as large as that, not 605 x 365.
+    manager_->move(0, std::max(0, area.y + area.height - 400));
+}
+
 void CStickerTray::ShowNotesManager() {
-    // The Notes Manager is not there yet.
+    createNotesManager();
+    // Shown on top of every note without taking the focus, with a list read afresh now.
+    manager_->showOnTop();
 }
 
 void CStickerTray::ToggleNotesManager() {
-    // The Notes Manager is not there yet.
+    createNotesManager();
+    if (manager_->isVisible()) {
+        manager_->hide();
+    } else {
+        manager_->showOnTop();
+    }
 }
 
 void CStickerTray::ShowAppSettings() {
@@ -756,11 +813,16 @@ void CStickerTray::ShowNotesSettings() {
 }
 
 void CStickerTray::ShowFind() {
-    // The Find dialog is not there yet.
+    CSearching find(platform_, store_, *this);
+    runModal(find);
 }
 
 void CStickerTray::ShowRecycleBin() {
-    // The Recycle Bin dialog is not there yet.
+    {
+        CRecycleBin bin(platform_, store_, *this);
+        runModal(bin);
+    }
+    store_.SaveDatabase("");
 }
 
 // ---- Hot keys ------------------------------------------------------------------------------

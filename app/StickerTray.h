@@ -9,6 +9,7 @@
 #include "store/NotesDatabase.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -23,6 +24,7 @@ namespace bp {
 
 class AutoSaver;
 class CNote;
+class CNotesList;
 class CThread;
 class INoteDialogs;
 class NumberedTimers;
@@ -112,6 +114,8 @@ public:
     void ShowNotesSettings();
     void ShowFind();
     void ShowRecycleBin();
+    // Null until set-up has made it.
+    CNotesList* notesManager() const { return manager_; }
 
     // Global hot keys.
     void RegisterHotKeyValue(std::uint32_t value, int id);
@@ -153,9 +157,10 @@ private:
                       int placeCommand);
     void deleteNote(std::size_t index);
     void reportNoteNotFound();
-    // Tells the Notes Manager, once it is open, that the notes changed (cmd::MANAGER_*). Its
-    // window plugs in here.
-    void postToManager(int command);
+    // Tells the Notes Manager, once it exists, that the notes changed (cmd::MANAGER_*; nid
+    // for MANAGER_NOTE_CHANGED).
+    void postToManager(int command, std::int32_t nid = 0);
+    void createNotesManager();
 
     Platform platform_;
     CNotesDatabase& store_;
@@ -174,6 +179,10 @@ private:
     NumberedTimers* timers_ = nullptr;
     AutoSaver* autoSaver_ = nullptr;
     TrayIcon trayIcon_;
+    // Created at set-up, kept until exit; hidden, not destroyed, by its close box.
+    CNotesList* manager_ = nullptr;
+    // The manager after exit, until its deferred deletion has run.
+    QPointer<QObject> retiredManager_;
     std::function<unsigned()> random_;
     std::function<bool()> sessionEnding_;
     INoteDialogs* noteDialogs_ = nullptr;

@@ -52,7 +52,9 @@ bool DialogStacking::eventFilter(QObject* watched, QEvent* event) {
     windows_.setStacking(dialog, IWindowSystem::Stacking::Top);
     // Which button Enter presses must be visible before the user touches a key.
     dialog->setAttribute(Qt::WA_KeyboardFocusChange);
-    if (QWindow* handle = dialog->windowHandle()) {
+    // A window shown for a look (the Notes Manager from the tray) keeps the focus where it is.
+    if (QWindow* handle = dialog->windowHandle();
+        handle != nullptr && !dialog->testAttribute(Qt::WA_ShowWithoutActivating)) {
         handle->installEventFilter(new RaiseWhenExposed(*handle, *dialog, windows_));
     }
     return false;

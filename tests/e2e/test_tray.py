@@ -18,9 +18,11 @@ def program_windows(desktop):
 
 
 def note_windows(desktop):
-    """Visible windows of the program that the window manager manages (menus are not)."""
+    """Visible windows of the program that the window manager manages (menus are not), other
+    than the Notes Manager."""
     stacking = {str(w) for w in desktop.stacking()}
-    return {w for w in program_windows(desktop) if w in stacking}
+    manager = set(desktop.visible_windows("^Notes Manager$"))
+    return {w for w in program_windows(desktop) if w in stacking and w not in manager}
 
 
 def menu_windows(desktop):

@@ -1,0 +1,194 @@
+#include "Searching.h"
+
+#include "CustomList.h"
+#include "ListText.h"
+#include "note/NoteOwner.h"
+#include "platform/Messages.h"
+#include "qtsupport/StoredText.h"
+#include "store/NotesDatabase.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace bp {
+
+namespace {
+
+enum Column { kNumber, kTitle, kCreated, kPriority };
+
+std::vector<ListColumn> findColumns() {
+    return {{"N", 40, "Note Number"},
+            {"Title", 200, "Note Title"},
+            {"Created", 155, "Created Time"},
+            {"Priority", 50, "Note Priority"}};
+}
+
+}  // namespace
+
+CSearching::CSearching(Platform platform, CNotesDatabase& store, INoteOwner& owner, QWidget* parent)
+    : QDialog(parent), platform_(platform), store_(store), owner_(owner), sorter_([](int column) {
+          return column == kTitle;
+      }) {
+    setObjectName("find");
+    setWindowTitle("Find");
+
+    text_ = new QLineEdit(this);
+    text_->setObjectName("findText");
+    auto* label = new QLabel("Find", this);
+    label->setBuddy(text_);
+    allNotes_ = new QRadioButton("Find in all notes", this);
+    exclude_ = new QRadioButton("Exclude minimized and locked notes", this);
+    matchCase_ = new QCheckBox("Match case", this);
+    wholeWord_ = new QCheckBox("Match whole word", this);
+    inTitles_ = new QCheckBox("Find in titles", this);
+    inNotes_ = new QCheckBox("Find in notes", this);
+    find_ = new QPushButton("Find", this);
+    find_->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setAutoDefault(false);
+    list_ = new CCustomList(findColumns(), this);
+    list_->setObjectName("findList");
+    showSelected_ = new QPushButton("Show Selected Notes", this);
+    showSelected_->setAutoDefault(false);
+
+    // Every opening starts from the same choices.
+    const FindOptions initial;
+    allNotes_->setChecked(initial.allNotes);
+    exclude_->setChecked(!initial.allNotes);
+    matchCase_->setChecked(initial.matchCase);
+    wholeWord_->setChecked(initial.wholeWord);
+    inTitles_->setChecked(initial.inTitles);
+    inNotes_->setChecked(initial.inNotes);
+    showSelected_->setEnabled(false);
+
+    auto* textRow = new QHBoxLayout;
+    textRow->addWidget(label);
+    textRow->addWidget(text_, 1);
+    auto* choices = new QGridLayout;
+    choices->addWidget(allNotes_, 0, 0);
+    choices->addWidget(exclude_, 1, 0);
+    choices->addWidget(matchCase_, 0, 1);
+    choices->addWidget(wholeWord_, 1, 1);
+    choices->addWidget(inTitles_, 0, 2);
+    choices->addWidget(inNotes_, 1, 2);
+    auto* commands = new QVBoxLayout;
+    commands->addWidget(find_);
+    commands->addWidget(cancel);
+    commands->addStretch();
+    auto* top = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addLayout(textRow);
+    left->addLayout(choices);
+    top->addLayout(left, 1);
+    top->addLayout(commands);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(showSelected_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(list_, 1);
+    layout->addLayout(bottom);
+    resize(500, 420);
+
+    connect(find_, &QPushButton::clicked, this, &CSearching::Find);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(showSelected_, &QPushButton::clicked, this, &CSearching::ShowSelected);
+    connect(list_, &CCustomList::selectionChangedByAnyone, this, &CSearching::updateSelection);
+    connect(list_, &CCustomList::headerClicked, this, &CSearching::sortByColumn);
+}
+
+CSearching::~CSearching() {
+    disconnect(list_, nullptr, this, nullptr);
+}
+
+FindOptions CSearching::options() const {
+    FindOptions options;
+    options.matchCase = matchCase_->isChecked();
+    options.wholeWord = wholeWord_->isChecked();
+    options.inNotes = inNotes_->isChecked();
+    options.inTitles = inTitles_->isChecked();
+    options.allNotes = allNotes_->isChecked();
+    return options;
+}
+
+void CSearching::Find() {
+    shown_.clear();
+    lastOptions_ = options().words();
+    const QString text = text_->text().trimmed();
+    text_->setText(text);
+    found_.clear();
+    if (const std::optional<IdList> nids =
+            store_.SearchNotes(-1, lastOptions_, storedFromText(text))) {
+        for (const std::int32_t nid : *nids) {
+            found_.push_back({nid, store_.GetNote(kLiveSource, nid, note::title),
+                              store_.GetNote(kLiveSource, nid, note::time),
+                              store_.GetNote(kLiveSource, nid, note::priority)});
+        }
+    }
+    if (found_.empty()) {
+        platform_.messages->showMessage("Warning", "", "No notes were found", res::ICON_WARNING);
+    } else {
+        shown_ = found_;
+    }
+    fill();
+}
+
+void CSearching::fill() {
+    std::vector<CListModel::Row> rows;
+    rows.reserve(shown_.size());
+    for (std::size_t i = 0; i < shown_.size(); ++i) {
+        const CNotesS& record = shown_[i];
+        rows.push_back({static_cast<std::intptr_t>(i),
+                        {QString::number(i + 1), textFromStored(record.title),
+                         QString::fromStdString(listTime(*platform_.clock, record.created)),
+                         QString::fromStdString(priorityText(record.priority))}});
+    }
+    list_->rows().setRows(std::move(rows));
+    updateSelection();
+}
+
+void CSearching::updateSelection() {
+    selectedNids_.clear();
+    for (const int row : list_->selectedRows()) {
+        // The number column names the result, wherever a sort has put its row.
+        const int index = list_->rows().row(row).cells.value(kNumber).toInt() - 1;
+        if (index >= 0 && index < static_cast<int>(shown_.size())) {
+            selectedNids_.push_back(shown_[static_cast<std::size_t>(index)].nid);
+        }
+    }
+    showSelected_->setEnabled(!selectedNids_.empty());
+}
+
+void CSearching::ShowSelected() {
+    const std::vector<std::int32_t> nids = selectedNids_;
+    for (const std::int32_t nid : nids) {
+        owner_.sendMessage(msg::WM_NOTE_SHOW, nid, 0);
+    }
+}
+
+void CSearching::sortByColumn(int column) {
+    CListModel& rows = list_->rows();
+    auto keyOf = [&](std::size_t row, int c) -> SortKey {
+        const auto index = static_cast<std::size_t>(rows.row(static_cast<int>(row)).itemData);
+        const CNotesS& record = shown_[index];
+        switch (c) {
+            case kTitle:
+                return {0, record.title};
+            case kCreated:
+                return {record.created, {}};
+            case kPriority:
+                return {static_cast<std::uint32_t>(record.priority), {}};
+            default:
+                return {static_cast<std::uint32_t>(record.nid), {}};
+        }
+    };
+    rows.reorder(sorter_.sortBy(column, static_cast<std::size_t>(rows.rowCount()), keyOf));
+}
+
+}  // namespace bp

@@ -1,0 +1,495 @@
+// The Notes Manager, the Recycle Bin and Find on an offscreen display, with the fake desktop
+// services and a main window that only records (or, where the test needs it, acts on the
+// store the way the real one does).
+#include "manage/CustomList.h"
+#include "manage/NotesList.h"
+#include "manage/RecycleBin.h"
+#include "manage/Searching.h"
+#include "platform/Messages.h"
+#include "platform/fake/FakePlatform.h"
+#include "richtext/QtRichTextEngine.h"
+#include "store/NotesDatabase.h"
+#include "support/RecordingOwner.h"
+#include "support/TestFiles.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+using namespace bp;
+using namespace bp::test;
+using bp::fake::ShownBox;
+using Sent = RecordingOwner::Sent;
+
+namespace {
+
+// Records like the others and deletes and restores in the store as the main window would.
+class ActingOwner : public RecordingOwner {
+public:
+    explicit ActingOwner(CNotesDatabase& store) : store_(store) {}
+    void sendMessage(int id, std::intptr_t w, std::intptr_t l) override {
+        RecordingOwner::sendMessage(id, w, l);
+        if (id == msg::WM_NOTE_DELETE) {
+            store_.SetNoteDeleted(static_cast<std::int32_t>(w), 1);
+        } else if (id == msg::WM_NOTE_RESTORE) {
+            store_.SetNoteDeleted(static_cast<std::int32_t>(w), 0);
+        }
+    }
+    std::vector<std::intptr_t> sentOf(int id) const {
+        std::vector<std::intptr_t> nids;
+        for (const Sent& s : sent) {
+            if (s.id == id) {
+                nids.push_back(s.wParam);
+            }
+        }
+        return nids;
+    }
+
+private:
+    CNotesDatabase& store_;
+};
+
+class ListWindows : public ::testing::Test {
+protected:
+    ListWindows() : store(platform()), owner(store) {
+        EXPECT_TRUE(store.InitDatabase());
+        store.SetDataFolder(folder.path());
+        EXPECT_TRUE(store.OpenDatabase(0));
+        for (const std::int32_t nid : store.ListNotes(kLiveSource)) {
+            store.DeleteNote(nid);
+        }
+        store.SetSettingInt(1, "deleteMode");
+    }
+    Platform platform() {
+        Platform p = fakes.platform();
+        p.richText = &engine;
+        return p;
+    }
+    std::int32_t addNote(const std::string& title, std::uint32_t created, int priority = 1,
+                         int closed = 0, std::uint32_t remind = 0, int reminder = 0,
+                         const std::string& body = "") {
+        const std::int32_t nid = store.NewNote();
+        store.SetNote(nid, title, note::title);
+        store.SetNote(nid, created, note::time);
+        store.SetNote(nid, priority, note::priority);
+        store.SetNote(nid, closed, note::isClosed);
+        store.SetNote(nid, remind, note::remindTime);
+        store.SetNote(nid, reminder, note::isReminder);
+        store.SetNoteBody(nid, body);
+        return nid;
+    }
+    static QStringList column(const CCustomList& list, int c) {
+        QStringList cells;
+        for (int row = 0; row < list.rows().rowCount(); ++row) {
+            cells.push_back(list.rows().row(row).cells.value(c));
+        }
+        return cells;
+    }
+    static void clickHeader(CCustomList& list, int c) {
+        QHeaderView* header = list.horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(c) + 5, header->height() / 2));
+    }
+    static void selectRows(CCustomList& list, std::initializer_list<int> rows) {
+        list.clearSelection();
+        for (const int row : rows) {
+            list.selectionModel()->select(list.rows().index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+    std::vector<std::string> questions() const {
+        std::vector<std::string> texts;
+        for (const ShownBox& box : fakes.messages.shown) {
+            if (box.kind == ShownBox::Kind::Question) {
+                texts.push_back(box.text);
+            }
+        }
+        return texts;
+    }
+
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    rtf::QtRichTextEngine engine;
+    CNotesDatabase store;
+    ActingOwner owner;
+};
+
+// ---- Notes Manager -------------------------------------------------------------------------
+
+class NotesManager : public ListWindows {
+protected:
+    void open() {
+        manager = std::make_unique<CNotesList>(platform(), store, owner);
+        manager->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(manager.get()));
+    }
+    std::unique_ptr<CNotesList> manager;
+};
+
+TEST_F(NotesManager, ListsTheNotesInDatabaseOrderWithTheirTexts) {
+    const std::int32_t a = addNote("Shopping", 1700000000, 2, 1, 1700003600, 1);
+    addNote("Caf\xe9", 1700000060, 0, 0, 1700007200, 0);  // made on Windows
+    open();
+    const CCustomList& list = *manager->list();
+    ASSERT_EQ(list.rows().rowCount(), 2);
+    EXPECT_EQ(list.rows().row(0).itemData, a);
+    EXPECT_EQ(list.rows().row(0).cells,
+              (QStringList{"1", "Shopping", "Nov 14, 2023 - 10:13:20 PM", "high", "invisible",
+                           "Nov 14, 2023 - 11:13:20 PM"}));
+    EXPECT_EQ(list.rows().row(1).cells,
+              (QStringList{"2", QString::fromUtf8("Caf\xc3\xa9"), "Nov 14, 2023 - 10:14:20 PM",
+                           "low", "visible", ""}));
+    EXPECT_EQ(list.headerToolTextAt(10), "Note Number");
+    // The tool tips follow the columns when one is made wider.
+    list.horizontalHeader()->resizeSection(0, 300);
+    EXPECT_EQ(list.headerToolTextAt(250), "Note Number");
+    EXPECT_EQ(list.headerToolTextAt(320), "Note Title");
+    EXPECT_EQ(fakes.windows.stackingOf(manager.get()), IWindowSystem::Stacking::Top);
+}
+
+TEST_F(NotesManager, HeaderClicksSortWithTheDirectionRule) {
+    addNote("Beta", 300);
+    addNote("alpha", 100);
+    addNote("Gamma", 200);
+    struct Case {
+        const char* name;
+        std::vector<int> clicks;
+        QStringList titles;
+    };
+    const Case cases[] = {
+        {"Title once: A to Z", {1}, {"Beta", "Gamma", "alpha"}},
+        {"Created first: newest first", {2}, {"Beta", "Gamma", "alpha"}},
+        {"Title after Created: Z to A", {2, 1}, {"alpha", "Gamma", "Beta"}},
+        {"Created, Created: oldest first", {2, 2}, {"alpha", "Gamma", "Beta"}},
+    };
+    for (const Case& c : cases) {
+        open();
+        for (const int click : c.clicks) {
+            clickHeader(*manager->list(), click);
+        }
+        EXPECT_EQ(column(*manager->list(), 1), c.titles) << c.name;
+        // The number column keeps what each row got at the refresh.
+        EXPECT_EQ(column(*manager->list(), 0).size(), 3);
+    }
+}
+
+TEST_F(NotesManager, AlarmOffShowsAnEmptyCellButStillSortsByItsTime) {
+    addNote("late", 1, 1, 0, 3000, 0);
+    addNote("early", 1, 1, 0, 1000, 1);
+    addNote("middle", 1, 1, 0, 2000, 0);
+    open();
+    EXPECT_EQ(column(*manager->list(), 5)[0], "");
+    clickHeader(*manager->list(), 5);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"late", "middle", "early"}));
+}
+
+TEST_F(NotesManager, DeletingReselectsTheNextGreaterNidElseTheNextSmaller) {
+    const std::int32_t n1 = addNote("one", 10);
+    const std::int32_t n2 = addNote("two", 30);
+    const std::int32_t n3 = addNote("three", 20);
+    open();
+    clickHeader(*manager->list(), 2);  // newest first: two, three, one
+    manager->list()->selectOnly(manager->list()->rows().rowOf(n2));
+    ASSERT_EQ(manager->currentNid(), n2);
+
+    fakes.messages.answers = {false};
+    manager->onCommand(cmd::MANAGER_DELETE_BUTTON);
+    EXPECT_TRUE(owner.sentOf(msg::WM_NOTE_DELETE).empty());
+    EXPECT_EQ(manager->list()->rows().rowCount(), 3);
+
+    fakes.messages.answers = {true};
+    manager->onCommand(cmd::MANAGER_DELETE_BUTTON);
+    EXPECT_EQ(questions().back(), "Are you sure you want to delete the selected note(s)?");
+    EXPECT_EQ(owner.sentOf(msg::WM_NOTE_DELETE), (std::vector<std::intptr_t>{n2}));
+    EXPECT_EQ(manager->currentNid(), n3);
+    EXPECT_EQ(manager->selectedNids(), (std::vector<std::int32_t>{n3}));
+    // Still newest first after the deletion.
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"three", "one"}));
+
+    fakes.messages.answers = {true};
+    manager->onCommand(cmd::MANAGER_MENU_DELETE);
+    EXPECT_EQ(manager->selectedNids(), (std::vector<std::int32_t>{n1}));
+
+    fakes.messages.answers = {true};
+    manager->onCommand(cmd::MANAGER_DELETE_BUTTON);
+    EXPECT_EQ(manager->list()->rows().rowCount(), 0);
+    EXPECT_EQ(manager->currentNid(), -1);
+    for (const int id :
+         {cmd::MANAGER_SHOW_BUTTON, cmd::MANAGER_HIDE_BUTTON, cmd::MANAGER_DELETE_BUTTON,
+          cmd::MANAGER_PRINT_BUTTON, cmd::MANAGER_ALARM_BUTTON}) {
+        EXPECT_FALSE(manager->button(id)->isEnabled()) << id;
+    }
+    EXPECT_TRUE(manager->button(cmd::MANAGER_NEW_BUTTON)->isEnabled());
+}
+
+TEST_F(NotesManager, EnterAndDoubleClickToggleEachSelectedNote) {
+    const std::int32_t shown = addNote("shown", 1, 1, 0);
+    const std::int32_t hidden = addNote("hidden", 2, 1, 1);
+    open();
+    selectRows(*manager->list(), {0, 1});
+    QTest::keyClick(manager->list(), Qt::Key_Return);
+    EXPECT_EQ(owner.sent,
+              (std::vector<Sent>{{Sent::Kind::SendMessage, msg::WM_NOTE_HIDE, shown},
+                                 {Sent::Kind::SendMessage, msg::WM_NOTE_SHOW, hidden}}));
+    EXPECT_EQ(manager->currentNid(), hidden);
+
+    owner.sent.clear();
+    selectRows(*manager->list(), {1});
+    const QRect row = manager->list()->visualRect(manager->list()->rows().index(1, 1));
+    QTest::mouseDClick(manager->list()->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(owner.sentOf(msg::WM_NOTE_SHOW), (std::vector<std::intptr_t>{hidden}));
+    // Escape leaves the manager open.
+    QTest::keyClick(manager.get(), Qt::Key_Escape);
+    EXPECT_TRUE(manager->isVisible());
+}
+
+TEST_F(NotesManager, ButtonsSendTheirMessagesForTheSelectedNotes) {
+    const std::int32_t a = addNote("a", 1);
+    const std::int32_t b = addNote("b", 2);
+    open();
+    selectRows(*manager->list(), {0, 1});
+    bool printerAsked = false;
+    manager->setPrintSetup([&](QWidget*) { return std::exchange(printerAsked, true) == false; });
+    for (const int id :
+         {cmd::MANAGER_SHOW_BUTTON, cmd::MANAGER_HIDE_BUTTON, cmd::MANAGER_PRINT_BUTTON,
+          cmd::MANAGER_PRINT_BUTTON, cmd::MANAGER_ALARM_BUTTON, cmd::MANAGER_MENU_BUTTON}) {
+        manager->button(id)->click();
+    }
+    // The second print was cancelled in its dialog.
+    EXPECT_EQ(owner.sent,
+              (std::vector<Sent>{{Sent::Kind::SendMessage, msg::WM_NOTE_SHOW, a},
+                                 {Sent::Kind::SendMessage, msg::WM_NOTE_SHOW, b},
+                                 {Sent::Kind::SendMessage, msg::WM_NOTE_HIDE, a},
+                                 {Sent::Kind::SendMessage, msg::WM_NOTE_HIDE, b},
+                                 {Sent::Kind::SendMessage, msg::WM_NOTE_PRINT, a},
+                                 {Sent::Kind::SendMessage, msg::WM_NOTE_PRINT, b},
+                                 {Sent::Kind::SendMessage, msg::WM_NOTE_TITLE_MENU, a},
+                                 {Sent::Kind::SendMessage, msg::WM_SHOW_TRAY_MENU, 0}}));
+}
+
+TEST_F(NotesManager, RightClickBelowTheLastRowGreysDelete) {
+    addNote("only", 1);
+    open();
+    const QRect row = manager->list()->visualRect(manager->list()->rows().index(0, 1));
+    auto enabledDelete = [&](QPoint at) {
+        std::unique_ptr<QMenu> menu = manager->contextMenu(at);
+        for (QAction* action : menu->actions()) {
+            if (action->data().toInt() == cmd::MANAGER_MENU_DELETE) {
+                return action->isEnabled();
+            }
+        }
+        ADD_FAILURE() << "no Delete item";
+        return false;
+    };
+    EXPECT_TRUE(enabledDelete(row.center()));
+    EXPECT_FALSE(enabledDelete(row.center() + QPoint(0, 5 * row.height())));
+}
+
+TEST_F(NotesManager, ANoteChangeRewritesItsRowAndAnUnknownNidIsIgnored) {
+    const std::int32_t a = addNote("before", 1);
+    addNote("other", 2);
+    open();
+    clickHeader(*manager->list(), 2);  // "other" first, so "before" is row 1 with number 1
+    store.SetNote(a, std::string("after"), note::title);
+    store.SetNote(a, 1, note::isClosed);
+    manager->onNoteChanged(a);
+    manager->onNoteChanged(9999);
+    EXPECT_EQ(manager->list()->rows().row(1).cells[0], "1");
+    EXPECT_EQ(manager->list()->rows().row(1).cells[1], "after");
+    EXPECT_EQ(manager->list()->rows().row(1).cells[4], "invisible");
+    EXPECT_EQ(manager->list()->rows().rowCount(), 2);
+    EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
+TEST_F(NotesManager, NotesDeletedBehindItsBackAreHandedToTheMainWindowWithoutReads) {
+    const std::int32_t a = addNote("gone", 1, 1, 1);
+    const std::int32_t b = addNote("here", 2);
+    open();
+    store.DeleteNote(a);  // another window, before the list heard of it
+    selectRows(*manager->list(), {0, 1});
+    QTest::keyClick(manager->list(), Qt::Key_Return);
+    clickHeader(*manager->list(), 1);
+    clickHeader(*manager->list(), 4);
+    manager->onNoteChanged(a);  // a change it made on its way out
+    // The store reports no failed reads: the main window says it cannot find the note.
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(owner.sent, (std::vector<Sent>{{Sent::Kind::SendMessage, msg::WM_NOTE_SHOW, a},
+                                             {Sent::Kind::SendMessage, msg::WM_NOTE_HIDE, b}}));
+}
+
+TEST_F(NotesManager, KeepsItsSizeLimitAndLaysOutTheButtons) {
+    open();
+    manager->resize(500, 300);
+    EXPECT_EQ(manager->size(), QSize(700, 400));
+    manager->resize(900, 500);
+    QTest::qWait(0);
+    EXPECT_EQ(manager->list()->geometry(), QRect(5, 5, 890, 460));
+    EXPECT_EQ(manager->button(cmd::MANAGER_DELETE_BUTTON)->geometry(), QRect(245, 470, 75, 25));
+    EXPECT_EQ(manager->button(cmd::MANAGER_MENU_BUTTON)->geometry(), QRect(815, 470, 75, 25));
+    manager->close();
+    EXPECT_FALSE(manager->isVisible());
+}
+
+// ---- Recycle Bin ---------------------------------------------------------------------------
+
+class RecycleBin : public ListWindows {
+protected:
+    // Deleted notes with their deletion times (the store stamps the clock's time).
+    std::int32_t addDeleted(const std::string& title, std::uint32_t deletedAt) {
+        const std::int32_t nid = addNote(title, deletedAt - 100);
+        fakes.clock.seconds = 1700000000 + deletedAt;
+        store.SetNoteDeleted(nid, 1);
+        return nid;
+    }
+    void open() {
+        bin = std::make_unique<CRecycleBin>(platform(), store, owner);
+        bin->show();
+    }
+    std::unique_ptr<CRecycleBin> bin;
+};
+
+TEST_F(RecycleBin, RestoresTheSelectedNotesThroughTheMainWindow) {
+    const std::int32_t a = addDeleted("a", 1000);
+    addDeleted("b", 2000);
+    const std::int32_t c = addDeleted("c", 3000);
+    open();
+    ASSERT_EQ(bin->list()->rows().rowCount(), 3);
+    EXPECT_EQ(bin->list()->rows().row(0).cells[1], "a");
+    selectRows(*bin->list(), {0, 2});
+    // On a row every item of the menu is there; below the rows only "empty recycle bin".
+    const QRect row = bin->list()->visualRect(bin->list()->rows().index(2, 1));
+    for (const auto& [at, onRow] : {std::pair{row.center(), true},
+                                    std::pair{row.center() + QPoint(0, 3 * row.height()), false}}) {
+        std::unique_ptr<QMenu> menu = bin->contextMenu(at);
+        ASSERT_EQ(menu->actions().size(), 3);
+        EXPECT_EQ(menu->actions()[0]->isEnabled(), onRow);
+        EXPECT_EQ(menu->actions()[1]->isEnabled(), onRow);
+        EXPECT_TRUE(menu->actions()[2]->isEnabled());
+    }
+    fakes.messages.answers = {true};
+    bin->button(cmd::BIN_RESTORE_BUTTON)->click();
+    EXPECT_EQ(questions(),
+              (std::vector<std::string>{"Do you want to restore the selected note(s)?"}));
+    EXPECT_EQ(owner.sentOf(msg::WM_NOTE_RESTORE), (std::vector<std::intptr_t>{a, c}));
+    EXPECT_EQ(column(*bin->list(), 1), (QStringList{"b"}));
+    EXPECT_FALSE(bin->button(cmd::BIN_RESTORE_BUTTON)->isEnabled());
+}
+
+TEST_F(RecycleBin, EraseAfterASortKeepsTheSortAndTheNumberNamesTheRecord) {
+    addDeleted("a", 1000);
+    const std::int32_t b = addDeleted("b", 3000);
+    addDeleted("c", 2000);
+    addDeleted("d", 4000);
+    open();
+    clickHeader(*bin->list(), 4);  // deleted, newest first: d b c a
+    EXPECT_EQ(column(*bin->list(), 1), (QStringList{"d", "b", "c", "a"}));
+    selectRows(*bin->list(), {1});
+    EXPECT_EQ(bin->selectedNids(), (std::vector<std::int32_t>{b}));
+    fakes.messages.answers = {true};
+    bin->onCommand(cmd::BIN_MENU_DELETE);
+    EXPECT_EQ(questions().back(),
+              "Are you sure you want to erase selected note(s) in the Recycle Bin?\nYou can't "
+              "undo this action.");
+    EXPECT_EQ(store.ListDeletedNotes()->size(), 3u);
+    EXPECT_TRUE(store.ListNotes(kLiveSource).empty());  // erased, not restored
+    EXPECT_EQ(column(*bin->list(), 1), (QStringList{"d", "c", "a"}));
+    EXPECT_EQ(column(*bin->list(), 4),
+              (QStringList{"Nov 14, 2023 - 11:20:00 PM", "Nov 14, 2023 - 10:46:40 PM",
+                           "Nov 14, 2023 - 10:30:00 PM"}));
+}
+
+TEST_F(RecycleBin, EmptyAskedNoChangesNothingAndYesErasesEverything) {
+    addDeleted("a", 1000);
+    addDeleted("b", 2000);
+    addNote("live", 1);
+    open();
+    const std::string before = store.NotesSection();
+    fakes.messages.answers = {false};
+    bin->button(cmd::BIN_EMPTY_BUTTON)->click();
+    EXPECT_EQ(store.NotesSection(), before);
+    EXPECT_EQ(bin->list()->rows().rowCount(), 2);
+
+    fakes.messages.answers = {true};
+    bin->onCommand(cmd::BIN_MENU_EMPTY);
+    EXPECT_EQ(questions().back(),
+              "Are you sure you want to erase ALL notes in the Recycle Bin?\nYou can't undo "
+              "this action.");
+    EXPECT_FALSE(store.ListDeletedNotes().has_value());
+    EXPECT_EQ(store.ListNotes(kLiveSource).size(), 1u);
+    EXPECT_EQ(bin->list()->rows().rowCount(), 0);
+    EXPECT_FALSE(bin->button(cmd::BIN_EMPTY_BUTTON)->isEnabled());
+    std::unique_ptr<QMenu> menu = bin->contextMenu({5, 5});
+    for (QAction* action : menu->actions()) {
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    }
+}
+
+// ---- Find ----------------------------------------------------------------------------------
+
+class Find : public ListWindows {
+protected:
+    Find() {
+        trip = addNote("Trip plans", 100, 2, 0, 0, 0, "{\\rtf1\\ansi\\pard pack the tent\\par}");
+        list = addNote("Shopping list", 300, 0, 0, 0, 0, "tent pegs and bread");
+        locked = addNote("Locked trip", 200, 1, 0, 0, 0, "trip notes");
+        store.SetNote(locked, 0, note::isEdit);
+        dialog = std::make_unique<CSearching>(platform(), store, owner);
+    }
+    std::int32_t trip = 0, list = 0, locked = 0;
+    std::unique_ptr<CSearching> dialog;
+};
+
+TEST_F(Find, StartsWithTheDefaultChoicesAndTurnsThemIntoOptionWords) {
+    EXPECT_TRUE(dialog->textField()->text().isEmpty());
+    EXPECT_TRUE(dialog->allNotesRadio()->isChecked());
+    EXPECT_FALSE(dialog->showSelectedButton()->isEnabled());
+    dialog->textField()->setText("  trip \t");
+    dialog->Find();
+    EXPECT_EQ(dialog->lastOptions(), "search_in_notes search_in_titles all_notes");
+    EXPECT_EQ(dialog->textField()->text(), "trip");
+    EXPECT_EQ(column(*dialog->list(), 1), (QStringList{"Trip plans", "Locked trip"}));
+    EXPECT_EQ(column(*dialog->list(), 3), (QStringList{"high", "regular"}));
+
+    dialog->matchCaseCheck()->setChecked(true);
+    dialog->inNotesCheck()->setChecked(false);
+    dialog->excludeRadio()->setChecked(true);
+    dialog->Find();
+    EXPECT_EQ(dialog->lastOptions(), "case_sensitive search_in_titles");
+    EXPECT_TRUE(fakes.messages.shown.size() == 1);  // "trip" in lower case is no title
+    EXPECT_EQ(fakes.messages.shown[0],
+              (ShownBox{ShownBox::Kind::Message, "Warning", "", "No notes were found", 205}));
+    // The second search found nothing, so the list of the first is gone.
+    EXPECT_EQ(dialog->list()->rows().rowCount(), 0);
+    EXPECT_FALSE(dialog->showSelectedButton()->isEnabled());
+}
+
+TEST_F(Find, ShowSelectedAfterASortShowsTheNotesOfTheSelectedRows) {
+    dialog->show();
+    dialog->textField()->setText("tent");
+    dialog->Find();
+    EXPECT_EQ(column(*dialog->list(), 1), (QStringList{"Trip plans", "Shopping list"}));
+    clickHeader(*dialog->list(), 2);  // newest first
+    EXPECT_EQ(column(*dialog->list(), 1), (QStringList{"Shopping list", "Trip plans"}));
+    selectRows(*dialog->list(), {0});
+    ASSERT_TRUE(dialog->showSelectedButton()->isEnabled());
+    dialog->showSelectedButton()->click();
+    EXPECT_EQ(owner.sentOf(msg::WM_NOTE_SHOW), (std::vector<std::intptr_t>{list}));
+}
+
+TEST_F(Find, ABlankSearchFindsNothing) {
+    dialog->textField()->setText("   ");
+    dialog->Find();
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(dialog->list()->rows().rowCount(), 0);
+}
+
+}  // namespace
