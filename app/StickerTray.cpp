@@ -13,6 +13,7 @@
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
+#include "note/NoteOutput.h"
 #include "note/Title.h"
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
@@ -397,6 +398,9 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
                 note->onCommand(cmd::NOTE_BRING_TO_FRONT);
                 QThread::yieldCurrentThread();
                 UpdateTrayTip();
+            } else if (id == msg::WM_NOTE_PRINT) {
+                // Into the printer the Notes Manager chose for all of its notes.
+                CNoteOutput(*note).PrintShared();
             }
             break;
         }

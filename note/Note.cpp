@@ -6,6 +6,7 @@
 #include "NoteBody.h"
 #include "NoteDialogs.h"
 #include "NoteGeometry.h"
+#include "NoteOutput.h"
 #include "NoteStyle.h"
 #include "SetSizeDialog.h"
 #include "Title.h"
@@ -533,6 +534,18 @@ void CNote::onCommand(int id) {
             break;
         case cmd::NOTE_POST_CHANGED:
             owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+            break;
+        case cmd::NOTE_SAVE_AS_TEXT:
+            CNoteOutput(*this).SaveAsText();
+            break;
+        case cmd::NOTE_SAVE_AS_PICTURE:
+            CNoteOutput(*this).SaveAsPicture();
+            break;
+        case cmd::NOTE_PRINT:
+            CNoteOutput(*this).Print();
+            break;
+        case cmd::NOTE_SEND_EMAIL:
+            CNoteOutput(*this).SendEmail();
             break;
         default:
             break;

@@ -8,6 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config ccache clang-format
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6svg6
     libxcb1-dev libxcb-keysyms1-dev libx11-dev libxkbcommon-dev libgl-dev
+    libgif-dev  # GIF pictures of a note, with its exact colours
     # fonts named in stored notes, by their metric-compatible substitutes
     fonts-liberation2 fonts-dejavu-core
     # tests
@@ -16,6 +17,7 @@ packages=(
     tzdata  # the alarm tests change time zones
     xvfb xauth openbox trayer xdotool wmctrl x11-utils x11-xserver-utils imagemagick dbus-daemon
     strace
+    poppler-utils  # pdftotext reads what a print to PDF put on the pages
 )
 if [[ ${BRIGHTPOST_FUZZ_DEPS:-1} == 1 ]]; then
     packages+=(clang-14 libclang-rt-14-dev)
