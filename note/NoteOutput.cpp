@@ -34,21 +34,28 @@ constexpr int kHeaderRules = 5;
 constexpr int kHeaderRuleSpacing = 2;
 constexpr int kBodyBelowHeader = 50;
 
-std::vector<LineBox> lineBoxes(QTextDocument& document) {
-    std::vector<LineBox> lines;
-    QAbstractTextDocumentLayout* layout = document.documentLayout();
+// Every laid-out line of a document, where the pages are cut.
+struct LaidOutLines {
+    std::vector<LineBox> boxes;
+    std::vector<std::pair<QTextBlock, int>> lines;  // block and line number, per box
+};
+
+LaidOutLines laidOutLines(QTextDocument& document) {
+    LaidOutLines out;
+    document.documentLayout();  // lays the document out
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextLayout* text = block.layout();
         if (text == nullptr) {
             continue;
         }
-        const double blockTop = layout->blockBoundingRect(block).top();
+        const double blockTop = text->position().y();
         for (int i = 0; i < text->lineCount(); ++i) {
             const QTextLine line = text->lineAt(i);
-            lines.push_back({blockTop + line.y(), line.height()});
+            out.boxes.push_back({blockTop + line.y(), line.height()});
+            out.lines.emplace_back(block, i);
         }
     }
-    return lines;
+    return out;
 }
 
 }  // namespace
@@ -222,7 +229,8 @@ PrintResult CNoteOutput::printPages(QPrinter& printer) {
     document->documentLayout()->setPaintDevice(&printer);
     document->setDocumentMargin(0);
     document->setTextWidth(bodyRect.width());
-    const std::vector<LineBox> lines = lineBoxes(*document);
+    const LaidOutLines laidOut = laidOutLines(*document);
+    const std::vector<LineBox>& lines = laidOut.boxes;
 
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -256,14 +264,16 @@ PrintResult CNoteOutput::printPages(QPrinter& printer) {
         if (page.first == page.end) {
             continue;
         }
+        // Line by line: a page holds only its own lines, also where a paragraph goes on to
+        // the next page.
         const double from = lines[page.first].top;
-        const double to = lines[page.end - 1].top + lines[page.end - 1].height;
         const int top = p == 0 ? firstTop : bodyRect.top();
         painter.save();
         painter.translate(bodyRect.left(), top - from);
-        const QRectF slice(0, from, bodyRect.width(), to - from);
-        painter.setClipRect(slice);
-        document->drawContents(&painter, slice);
+        for (std::size_t i = page.first; i < page.end; ++i) {
+            const auto& [block, number] = laidOut.lines[i];
+            block.layout()->lineAt(number).draw(&painter, block.layout()->position());
+        }
         painter.restore();
     }
     ok = painter.end() && ok;
