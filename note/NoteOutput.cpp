@@ -21,6 +21,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace bp {
 
 namespace {
@@ -236,8 +238,11 @@ PrintResult CNoteOutput::printPages(QPrinter& printer) {
     if (!painter.begin(&printer)) {
         return PrintResult::GeneralError;
     }
-    painter.setFont(
-        fontFromRecord(note_.store().GetNote(kLiveSource, note_.nid(), note::titleFontType)));
+    // The title font's height, a screen size, is taken as points on paper.
+    QFont headerFont =
+        fontFromRecord(note_.store().GetNote(kLiveSource, note_.nid(), note::titleFontType));
+    headerFont.setPixelSize(std::max(1, headerFont.pixelSize() * dpi / 72));
+    painter.setFont(headerFont);
     painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
     const std::string header =
         printHeader(storedFromText(title), note_.createdText(),
