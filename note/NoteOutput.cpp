@@ -44,7 +44,9 @@ struct LaidOutLines {
 
 LaidOutLines laidOutLines(QTextDocument& document) {
     LaidOutLines out;
-    document.documentLayout();  // lays the document out
+    // The layout runs lazily, a part at a time; asking for the size finishes it, so that
+    // every block has its lines.
+    document.size();
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextLayout* text = block.layout();
         if (text == nullptr) {

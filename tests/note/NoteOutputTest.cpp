@@ -189,7 +189,7 @@ TEST_F(NoteOutput, AOnePageNoteHasTheHeaderAndFiveRulesAboveItsText) {
 
 TEST_F(NoteOutput, ALongNotePrintsEveryLineOnceOverSeveralPagesWithOneHeader) {
     QStringList lines;
-    for (int i = 1; i <= 150; ++i) {
+    for (int i = 1; i <= 1000; ++i) {
         lines << QString("line number %1 of the list").arg(i);
     }
     setBody(lines.join('\n'));
@@ -205,7 +205,7 @@ TEST_F(NoteOutput, ALongNotePrintsEveryLineOnceOverSeveralPagesWithOneHeader) {
         EXPECT_FALSE(pages[p].contains("title:")) << "page " << p + 1;
     }
     const QString all = pages.join('\n');
-    for (int i = 1; i <= 150; ++i) {
+    for (int i = 1; i <= 1000; ++i) {
         EXPECT_EQ(all.count(QString("line number %1 of").arg(i)), 1) << "line " << i;
     }
 }
