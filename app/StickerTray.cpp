@@ -13,12 +13,15 @@
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
+#include "note/NoteDialogs.h"
 #include "note/NoteOutput.h"
 #include "note/Title.h"
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
 #include "platform/Messages.h"
 #include "qtsupport/NumberedTimers.h"
+#include "settings/Administrative.h"
+#include "settings/Defaults.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -726,11 +729,24 @@ void CStickerTray::ToggleNotesManager() {
 }
 
 void CStickerTray::ShowAppSettings() {
-    // The settings dialog is not there yet.
+    CAdministrative dialog(store_, *platform_.messages, *this,
+                           [this](int id, std::uint32_t value) { ReRegisterHotKey(id, value); });
+    // Our own grabs would take the keys before the hot-key controls see them, so a control
+    // could not be given a combination another action has now. OK grabs them all again.
+    UnregisterHotKeys();
+    if (runModal(dialog) != QDialog::Accepted) {
+        RegisterHotKeys();
+    }
+    store_.SaveDatabase("");
 }
 
 void CStickerTray::ShowNotesSettings() {
-    // The settings dialog is not there yet.
+    CDefaults dialog(store_, platform_, *this,
+                     noteDialogs_ != nullptr ? *noteDialogs_ : standardNoteDialogs());
+    if (runModal(dialog) == QDialog::Accepted) {
+        notes_.forEach([](CNote& note) { note.SizeLimitsChanged(); });
+    }
+    store_.SaveDatabase("");
 }
 
 void CStickerTray::ShowFind() {
@@ -768,6 +784,17 @@ void CStickerTray::RegisterHotKeys() {
     RegisterHotKeyValue(store_.GetSettingUInt("hkShowAll"), hotkey::SHOW_ALL);
     RegisterHotKeyValue(store_.GetSettingUInt("hkHideAll"), hotkey::HIDE_ALL);
     RegisterHotKeyValue(store_.GetSettingUInt("hkShowManager"), hotkey::TOGGLE_MANAGER);
+}
+
+void CStickerTray::ReRegisterHotKey(int id, std::uint32_t value) {
+    if (platform_.hotKeys == nullptr) {
+        return;
+    }
+    platform_.hotKeys->unregisterKey(id);
+    // Nothing acts on the attach panel's key, so it takes no combination from other programs.
+    if (id != hotkey::SHOW_ATTACH) {
+        RegisterHotKeyValue(value, id);
+    }
 }
 
 void CStickerTray::UnregisterHotKeys() {

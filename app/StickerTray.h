@@ -24,6 +24,7 @@ namespace bp {
 class AutoSaver;
 class CNote;
 class CThread;
+class INoteDialogs;
 class NumberedTimers;
 class TrayMenu;
 
@@ -115,6 +116,8 @@ public:
     // Global hot keys.
     void RegisterHotKeyValue(std::uint32_t value, int id);
     void RegisterHotKeys();
+    // The settings dialog's change of one hot key, in force at once.
+    void ReRegisterHotKey(int id, std::uint32_t value);
     void UnregisterHotKeys();
     void onHotKey(int id);
 
@@ -130,6 +133,8 @@ public:
     // Asked between the notes that set-up loads or an import brings in: whether the session is
     // ending.
     void setSessionEnding(std::function<bool()> ending) { sessionEnding_ = std::move(ending); }
+    // The colour and font choosers of the settings dialogs; tests answer them.
+    void setNoteDialogs(INoteDialogs* dialogs) { noteDialogs_ = dialogs; }
 
 signals:
     // Emitted when ExitApplication has finished; the application ends its event loop.
@@ -171,6 +176,7 @@ private:
     TrayIcon trayIcon_;
     std::function<unsigned()> random_;
     std::function<bool()> sessionEnding_;
+    INoteDialogs* noteDialogs_ = nullptr;
 };
 
 }  // namespace bp

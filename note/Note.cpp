@@ -271,6 +271,19 @@ void CNote::updateSizeLimits() {
     }
 }
 
+void CNote::SizeLimitsChanged() {
+    const int minWidth = std::max(1, store_.GetSettingInt("minWidth"));
+    // A collapsed note's height is fixed by its title bar, whatever the settings say.
+    const int minHeight =
+        isBody_ != 0 ? std::max(1, store_.GetSettingInt("minHeight")) : minimumHeight();
+    if (width() < minWidth || height() < minHeight) {
+        setMinimumSize(std::min(minWidth, width()), std::min(minHeight, height()));
+        limitsRelaxed_ = true;
+        return;
+    }
+    updateSizeLimits();
+}
+
 void CNote::SetBodyShown(bool show, bool saveNow) {
     if (closing_) {
         return;

@@ -71,6 +71,9 @@ public:
     // The colour and font dialogs of the note and its body; tests answer them.
     void setNoteDialogs(INoteDialogs* dialogs);
     bool hoverOpaque() const { return hoverOpaque_; }
+    // The settings' minimum note size changed. A note now below it keeps its size until the
+    // user next sizes it, as after an exact size.
+    void SizeLimitsChanged();
 
     std::int32_t nid() const { return nid_; }
     int priority() const { return priority_; }

@@ -270,7 +270,7 @@ inline constexpr int NEW_NOTE = 70;
 inline constexpr int SHOW_ALL = 72;
 inline constexpr int HIDE_ALL = 73;
 inline constexpr int TOGGLE_MANAGER = 74;
-inline constexpr int SHOW_ATTACH = 76;  // stored and registered, but nothing acts on it
+inline constexpr int SHOW_ATTACH = 76;  // stored, but nothing acts on it or grabs it
 
 // Formatting keys a note holds while the program is active.
 inline constexpr int BOLD = 77;           // Ctrl+B

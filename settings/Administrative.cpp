@@ -1,0 +1,186 @@
+#include "Administrative.h"
+
+#include "DialogParts.h"
+#include "HotKeyEdit.h"
+#include "NumberField.h"
+#include "SettingKeys.h"
+#include "SettingsRules.h"
+#include "note/DialogLayout.h"
+#include "note/MessageBoxes.h"
+#include "note/NoteOwner.h"
+#include "platform/Messages.h"
+#include "platform/UserMessages.h"
+#include "store/NotesDatabase.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace bp {
+
+CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages, INoteOwner& owner,
+                                 HotKeyRegistrar reRegister, QWidget* parent)
+    : QDialog(parent),
+      store_(store),
+      messages_(messages),
+      owner_(owner),
+      reRegister_(std::move(reRegister)) {
+    setObjectName(QStringLiteral("appSettings"));
+    setWindowTitle(QStringLiteral("Brightpost Settings"));
+    setWindowIcon(boxIcon(res::ICON_PROGRAM));
+
+    opening_ = {setting::get(store_, setting::openManager),
+                setting::get(store_, setting::deleteMode), setting::get(store_, setting::deleteMax),
+                setting::get(store_, setting::autoSave)};
+
+    openManager_ = settingCheckBox(QStringLiteral("Open Notes Manager on startup"), "openManager",
+                                   opening_.openManager);
+    showNotesMode_ = new QComboBox;
+    showNotesMode_->setObjectName(QStringLiteral("showNotesMode"));
+    showNotesMode_->setEditable(true);
+    showNotesMode_->setInsertPolicy(QComboBox::NoInsert);
+    showNotesMode_->addItems({QStringLiteral("Remember notes' state"),
+                              QStringLiteral("Show all notes"), QStringLiteral("Hide all notes")});
+    std::string modeName;
+    store_.GetShowNotesModeName(modeName);
+    showNotesMode_->setCurrentText(QString::fromStdString(modeName));
+    move_ = settingCheckBox(QStringLiteral("Multi - Monitor system"), "move",
+                            setting::get(store_, setting::move));
+    autoSave_ = settingNumberField("autoSave", settings::kMinAutoSave, settings::kMaxAutoSave,
+                                   opening_.autoSave);
+    deleteMode_ = settingCheckBox(QStringLiteral("Recycle Bin"), "deleteMode", opening_.deleteMode);
+    deleteMax_ = settingNumberField("deleteMax", settings::kMinCount, settings::kMaxCount,
+                                    opening_.deleteMax);
+    backupMode_ = settingCheckBox(QStringLiteral("Auto backup"), "backupMode",
+                                  setting::get(store_, setting::backupMode));
+    backupMax_ = settingNumberField("backupMax", settings::kMinCount, settings::kMaxCount,
+                                    setting::get(store_, setting::backupMax));
+
+    auto* general = new QVBoxLayout;
+    general->addWidget(openManager_);
+    general->addWidget(showNotesMode_);
+    general->addWidget(move_);
+    general->addWidget(controlRow({new QLabel(QStringLiteral("Auto save")), autoSave_,
+                                   new QLabel(QStringLiteral("minutes"))}));
+    general->addWidget(deleteMode_);
+    general->addWidget(
+        controlRow({new QLabel(QStringLiteral("Recycle Bin Capacity")), deleteMax_}));
+    general->addWidget(backupMode_);
+    general->addWidget(controlRow(
+        {new QLabel(QStringLiteral("keep")), backupMax_, new QLabel(QStringLiteral("backup(s)"))}));
+
+    // Alt and a letter reach each hot-key control from the keyboard.
+    auto* keys = new QGroupBox(QStringLiteral("Hot Keys"));
+    auto* keyForm = new QFormLayout(keys);
+    CHotKeyEdit* newNote = hotKeyEdit(setting::hkNewNote);
+    CHotKeyEdit* showAll = hotKeyEdit(setting::hkShowAll);
+    CHotKeyEdit* hideAll = hotKeyEdit(setting::hkHideAll);
+    CHotKeyEdit* manager = hotKeyEdit(setting::hkShowManager);
+    // The attach panel's key has no control of its own to show; its value goes back as read.
+    CHotKeyEdit* attach = hotKeyEdit(setting::hkShowAttach);
+    attach->setParent(this);
+    attach->hide();
+    attach->setEnabled(false);
+    keyForm->addRow(QStringLiteral("&New Note"), newNote);
+    keyForm->addRow(QStringLiteral("&Show All Notes"), showAll);
+    keyForm->addRow(QStringLiteral("&Hide All Notes"), hideAll);
+    keyForm->addRow(QStringLiteral("Open Notes &Manager"), manager);
+    hotKeys_ = {{newNote, hotkey::NEW_NOTE, setting::hkNewNote},
+                {showAll, hotkey::SHOW_ALL, setting::hkShowAll},
+                {hideAll, hotkey::HIDE_ALL, setting::hkHideAll},
+                {attach, hotkey::SHOW_ATTACH, setting::hkShowAttach},
+                {manager, hotkey::TOGGLE_MANAGER, setting::hkShowManager}};
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(general);
+    layout->addWidget(keys);
+    layout->addWidget(buttons);
+
+    connect(deleteMode_, &QCheckBox::toggled, this, &CAdministrative::updateEnabled);
+    connect(backupMode_, &QCheckBox::toggled, this, &CAdministrative::updateEnabled);
+    connect(deleteMax_, &CNumberField::editingFinished, this, [this] { clampCount(deleteMax_); });
+    connect(backupMax_, &CNumberField::editingFinished, this, [this] { clampCount(backupMax_); });
+    updateEnabled();
+    fixDialogSize(*this);
+}
+
+CHotKeyEdit* CAdministrative::hotKeyEdit(setting::Key<std::uint32_t> key) {
+    auto* edit = new CHotKeyEdit;
+    edit->setObjectName(QString::fromUtf8(key.name.data(), static_cast<int>(key.name.size())));
+    edit->setValue(setting::get(store_, key));
+    return edit;
+}
+
+void CAdministrative::updateEnabled() {
+    deleteMax_->setEnabled(deleteMode_->isChecked());
+    backupMax_->setEnabled(backupMode_->isChecked());
+}
+
+void CAdministrative::clampCount(CNumberField* field) {
+    field->setValue(std::clamp(field->value(), settings::kMinCount, settings::kMaxCount));
+}
+
+void CAdministrative::accept() {
+    const bool binOn = deleteMode_->isChecked();
+    setting::set(store_, setting::openManager, openManager_->isChecked() ? 1 : 0);
+    setting::set(store_, setting::deleteMode, binOn ? 1 : 0);
+    if (opening_.deleteMode != 0 && !binOn) {
+        const std::optional<IdList> inBin = store_.ListDeletedNotes();
+        if (inBin && !inBin->empty() &&
+            messages_.askYesNo("Recycle Bin", "", "Recycle Bin is not empty. Do you want clean it?",
+                               res::ICON_QUESTION)) {
+            for (const std::int32_t nid : *inBin) {
+                store_.DeleteNote(nid);
+            }
+        }
+    }
+    if (binOn) {
+        clampCount(deleteMax_);
+        setting::set(store_, setting::deleteMax, deleteMax_->value());
+    }
+    setting::set(store_, setting::backupMode, backupMode_->isChecked() ? 1 : 0);
+    if (backupMode_->isChecked()) {
+        clampCount(backupMax_);
+        setting::set(store_, setting::backupMax, backupMax_->value());
+    }
+    const int autoSave =
+        std::clamp(autoSave_->value(), settings::kMinAutoSave, settings::kMaxAutoSave);
+    autoSave_->setValue(autoSave);
+    setting::set(store_, setting::autoSave, autoSave);
+    if (autoSave != opening_.autoSave) {
+        owner_.sendMessage(msg::WM_AUTOSAVE_CHANGED, 1, 0);
+    }
+    if (const std::optional<int> mode =
+            settings::showNotesModeFor(showNotesMode_->currentText().toStdString())) {
+        setting::set(store_, setting::showNotesMode, *mode);
+    }
+    setting::set(store_, setting::move, move_->isChecked() ? 1 : 0);
+
+    for (const HotKeyControl& control : hotKeys_) {
+        const std::uint32_t value = control.edit->value();
+        reRegister_(control.id, value);
+        setting::set(store_, control.key, value);
+    }
+    QDialog::accept();
+}
+
+void CAdministrative::reject() {
+    const bool changed = (deleteMode_->isChecked() ? 1 : 0) != opening_.deleteMode ||
+                         deleteMax_->value() != opening_.deleteMax ||
+                         (openManager_->isChecked() ? 1 : 0) != opening_.openManager;
+    if (changed && !messages_.askYesNo("Warning", "", "Discard changes?", res::ICON_QUESTION)) {
+        return;
+    }
+    QDialog::reject();
+}
+
+}  // namespace bp

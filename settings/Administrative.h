@@ -1,0 +1,72 @@
+#pragma once
+
+#include "SettingKeys.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+
+namespace bp {
+
+class CHotKeyEdit;
+class CNumberField;
+class INoteOwner;
+class IUserMessages;
+
+// "Brightpost Settings": what the program shows at start, the Recycle Bin, backups, the
+// auto-save interval, the multi-monitor behaviour and the global hot keys. Reads the settings
+// when it is made and writes them on OK only.
+class CAdministrative : public QDialog {
+    Q_OBJECT
+public:
+    // Gives a hot key its new combination at once: unregisters id and registers value
+    // unless it holds no key.
+    using HotKeyRegistrar = std::function<void(int id, std::uint32_t value)>;
+
+    CAdministrative(CNotesDatabase& store, IUserMessages& messages, INoteOwner& owner,
+                    HotKeyRegistrar reRegister, QWidget* parent = nullptr);
+
+    void accept() override;
+    // Asks before dropping changes to the Recycle Bin or the start-up Notes Manager.
+    void reject() override;
+
+private:
+    struct Opening {
+        int openManager = 0;
+        int deleteMode = 0;
+        int deleteMax = 0;
+        int autoSave = 0;
+    };
+    struct HotKeyControl {
+        CHotKeyEdit* edit;
+        int id;
+        setting::Key<std::uint32_t> key;
+    };
+
+    void updateEnabled();
+    static void clampCount(CNumberField* field);
+    CHotKeyEdit* hotKeyEdit(setting::Key<std::uint32_t> key);
+
+    CNotesDatabase& store_;
+    IUserMessages& messages_;
+    INoteOwner& owner_;
+    HotKeyRegistrar reRegister_;
+    Opening opening_;
+
+    QCheckBox* openManager_;
+    QComboBox* showNotesMode_;
+    QCheckBox* move_;
+    CNumberField* autoSave_;
+    QCheckBox* deleteMode_;
+    CNumberField* deleteMax_;
+    QCheckBox* backupMode_;
+    CNumberField* backupMax_;
+    std::vector<HotKeyControl> hotKeys_;  // in the order they are registered again
+};
+
+}  // namespace bp

@@ -1,0 +1,286 @@
+// "Notes Settings" shown offscreen over a real database, with the fake desktop and choosers
+// that answer from the test.
+#include "SettingsFixture.h"
+#include "note/NoteDialogs.h"
+#include "note/NoteStyle.h"
+#include "note/TransparencyDialog.h"
+#include "platform/Messages.h"
+#include "settings/Defaults.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QPushButton>
+
+#include <deque>
+
+namespace bp::test {
+namespace {
+
+// Answers colour and font choosers in turn; nullopt is a cancel.
+struct ScriptedChoosers : INoteDialogs {
+    std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override {
+        colorsAskedWith.push_back(initial);
+        if (colors.empty()) {
+            return std::nullopt;
+        }
+        const std::optional<QColor> answer = colors.front();
+        colors.pop_front();
+        return answer;
+    }
+    std::optional<FontChoice> chooseFont(QWidget*, const FontChoice& initial) override {
+        fontsAskedWith.push_back(initial);
+        return font;
+    }
+    bool runParagraph(CParagraph&) override { return false; }
+
+    std::deque<std::optional<QColor>> colors;
+    std::optional<FontChoice> font;
+    std::vector<QColor> colorsAskedWith;
+    std::vector<FontChoice> fontsAskedWith;
+};
+
+class NotesSettings : public SettingsFixture {
+protected:
+    NotesSettings() {
+        fakes.desktop.screen = {0, 0, 1280, 800};
+        fakes.desktop.available = {0, 0, 1280, 770};
+        fakes.clock.set(2024, 3, 9, 14, 5, 6);
+    }
+    std::unique_ptr<CDefaults> open() {
+        platform = fakes.platform();
+        return std::make_unique<CDefaults>(store, platform, owner, choosers);
+    }
+    static QColor pixelOf(QWidget* widget) { return widget->grab().toImage().pixelColor(2, 2); }
+
+    Platform platform;
+    ScriptedChoosers choosers;
+};
+
+TEST_F(NotesSettings, SizesFitTheDesktopWhenLeftAndOnOk) {
+    auto dialog = open();
+    showActive(*dialog);
+    auto* width = control<CNumberField>(*dialog, "Width");
+    auto* height = control<CNumberField>(*dialog, "Height");
+    auto* minWidth = control<CNumberField>(*dialog, "minWidth");
+    auto* minHeight = control<CNumberField>(*dialog, "minHeight");
+    typeAndLeave(width, "2000");
+    EXPECT_EQ(width->edit()->text(), "1280");
+    typeAndLeave(minWidth, "100");
+    EXPECT_EQ(minWidth->edit()->text(), "150");
+    typeAndLeave(width, "300");
+    typeAndLeave(minWidth, "400");  // the width follows its new minimum
+    EXPECT_EQ(width->edit()->text(), "400");
+    typeAndLeave(height, "abc");  // no number: raised to the minimum
+    EXPECT_EQ(height->edit()->text(), "72");
+    typeAndLeave(minHeight, "5000");
+    EXPECT_EQ(minHeight->edit()->text(), "800");
+    EXPECT_EQ(height->edit()->text(), "800");
+    dialog->accept();
+    EXPECT_EQ(store.GetSettingInt("Width"), 400);
+    EXPECT_EQ(store.GetSettingInt("minWidth"), 400);
+    EXPECT_EQ(store.GetSettingInt("Height"), 800);
+    EXPECT_EQ(store.GetSettingInt("minHeight"), 800);
+}
+
+TEST_F(NotesSettings, OkFitsSizesTypedWithoutLeavingTheirFields) {
+    auto dialog = open();
+    control<CNumberField>(*dialog, "Width")->edit()->setText("2000");
+    control<CNumberField>(*dialog, "minWidth")->edit()->setText("100");
+    control<CNumberField>(*dialog, "Height")->edit()->setText("50");
+    control<CNumberField>(*dialog, "autoLockTime")->edit()->setText("9000");
+    dialog->accept();
+    EXPECT_EQ(store.GetSettingInt("Width"), 1280);
+    EXPECT_EQ(store.GetSettingInt("minWidth"), 150);
+    EXPECT_EQ(store.GetSettingInt("Height"), 72);
+    EXPECT_EQ(store.GetSettingInt("autoLockTime"), 3600);
+}
+
+TEST_F(NotesSettings, TitleDateListShowsTheTimeNowAndOkStoresTheChoice) {
+    store.SetSettingString("9", "TitleDefaults");
+    auto dialog = open();
+    auto* dates = control<QComboBox>(*dialog, "TitleDefaults");
+    ASSERT_EQ(dates->count(), 19);
+    EXPECT_EQ(dates->itemText(0), "");
+    EXPECT_EQ(dates->itemText(1), "Mar 09, 2024");
+    EXPECT_EQ(dates->itemText(6), "2024-03-09");
+    EXPECT_EQ(dates->itemText(7), "Mar 09, 2024 - 02:05 PM");
+    EXPECT_EQ(dates->itemText(18), "2024-03-09 - 14:05:06");
+    EXPECT_EQ(dates->currentIndex(), 9);
+    dates->setCurrentIndex(12);
+    control<QLineEdit>(*dialog, "TitleText")->setText(QString(100, QLatin1Char('t')));
+    control<QCheckBox>(*dialog, "TitleOrder")->setChecked(true);
+    dialog->accept();
+    EXPECT_EQ(store.GetSettingString("TitleDefaults"), "12");
+    EXPECT_EQ(store.GetSettingString("TitleText"), std::string(80, 't'));
+    EXPECT_EQ(store.GetSettingInt("TitleOrder"), 1);
+
+    // An index without an entry shows no date.
+    store.SetSettingString("40", "TitleDefaults");
+    EXPECT_EQ(control<QComboBox>(*open(), "TitleDefaults")->currentIndex(), 0);
+}
+
+TEST_F(NotesSettings, ColorButtonColoursBothPreviewBackgroundsAndBothSettings) {
+    store.SetSettingInt(0, "RandomColors");
+    choosers.colors = {QColor(10, 120, 230)};
+    auto dialog = open();
+    control<QPushButton>(*dialog, "color")->click();
+    ASSERT_EQ(choosers.colorsAskedWith.size(), 1u);
+    EXPECT_EQ(choosers.colorsAskedWith[0], colorFromStored(9043967));
+    EXPECT_EQ(dialog->titlePreview()->backColor(), QColor(10, 120, 230));
+    EXPECT_EQ(dialog->bodyPreview()->backColor(), QColor(10, 120, 230));
+    EXPECT_EQ(pixelOf(dialog->titlePreview()), QColor(10, 120, 230));
+    EXPECT_EQ(pixelOf(dialog->bodyPreview()), QColor(10, 120, 230));
+    dialog->accept();
+    const std::uint32_t stored = 10 + 120 * 256 + 230 * 65536;
+    EXPECT_EQ(store.GetSettingUInt("bodyBackColor"), stored);
+    EXPECT_EQ(store.GetSettingUInt("titleBackColor"), stored);
+}
+
+TEST_F(NotesSettings, BlackTextOpensTheChooserAtDarkGreyWhichStaysWhenCancelled) {
+    store.SetSettingInt(0, "RandomColors");
+    store.SetSettingInt(0, "titleFontColor");
+    store.SetSettingInt(0, "bodyFontColor");
+    choosers.colors = {std::nullopt, QColor(0, 0, 0)};
+    auto dialog = open();
+    control<QPushButton>(*dialog, "titleColor")->click();
+    control<QPushButton>(*dialog, "textColor")->click();
+    EXPECT_EQ(choosers.colorsAskedWith,
+              (std::vector<QColor>{QColor(55, 55, 55), QColor(55, 55, 55)}));
+    EXPECT_EQ(dialog->titlePreview()->textColor(), QColor(55, 55, 55));
+    dialog->accept();
+    EXPECT_EQ(store.GetSettingUInt("titleFontColor"), 3618615u);
+    EXPECT_EQ(store.GetSettingUInt("bodyFontColor"), 0u);  // black chosen on purpose
+}
+
+TEST_F(NotesSettings, FontButtonsSetFontAndTextColourOfTheirPreview) {
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPixelSize(20);
+    chosen.setBold(true);
+    choosers.font = FontChoice{chosen, QColor(200, 0, 0)};
+    auto dialog = open();
+    control<QPushButton>(*dialog, "bodyFont")->click();
+    EXPECT_EQ(dialog->bodyPreview()->textColor(), QColor(200, 0, 0));
+    EXPECT_EQ(dialog->bodyPreview()->sampleFont().family(), "DejaVu Serif");
+    EXPECT_EQ(dialog->titlePreview()->sampleFont().family(),
+              fontFromRecord(store.GetSettingFont("titleFontType")).family());
+    dialog->accept();
+    const LogFont body = store.GetSettingFont("bodyFontType");
+    EXPECT_EQ(body.face(), "DejaVu Serif");
+    EXPECT_EQ(body.weight, 700);
+    EXPECT_EQ(store.GetSettingUInt("bodyFontColor"), 200u);
+}
+
+TEST_F(NotesSettings, RandomColoursDisableTheColourButtonsOnly) {
+    store.SetSettingInt(1, "RandomColors");
+    auto dialog = open();
+    const char* colourButtons[] = {"titleColor", "textColor", "color"};
+    const char* fontButtons[] = {"titleFont", "bodyFont", "transparency"};
+    for (const char* name : colourButtons) {
+        EXPECT_FALSE(control<QPushButton>(*dialog, name)->isEnabled()) << name;
+    }
+    for (const char* name : fontButtons) {
+        EXPECT_TRUE(control<QPushButton>(*dialog, name)->isEnabled()) << name;
+    }
+    control<QCheckBox>(*dialog, "RandomColors")->setChecked(false);
+    for (const char* name : colourButtons) {
+        EXPECT_TRUE(control<QPushButton>(*dialog, name)->isEnabled()) << name;
+    }
+    dialog->accept();
+    EXPECT_EQ(store.GetSettingInt("RandomColors"), 0);
+}
+
+TEST_F(NotesSettings, SwitchingAutoLockOffStopsTheTimersAndSwitchingItOnSendsNothing) {
+    for (const int atOpening : {1, 0}) {
+        SCOPED_TRACE(atOpening);
+        store.SetSettingInt(atOpening, "AutoLock");
+        owner.sent.clear();
+        auto dialog = open();
+        auto* check = control<QCheckBox>(*dialog, "AutoLock");
+        auto* time = control<CNumberField>(*dialog, "autoLockTime");
+        EXPECT_EQ(time->isEnabled(), atOpening == 1);
+        check->toggle();
+        EXPECT_EQ(time->isEnabled(), atOpening == 0);
+        dialog->accept();
+        EXPECT_EQ(store.GetSettingInt("AutoLock"), 1 - atOpening);
+        const std::vector<RecordingOwner::Sent> expected =
+            atOpening == 1
+                ? std::vector<RecordingOwner::Sent>{{RecordingOwner::Sent::Kind::SendCommand,
+                                                     cmd::KILL_AUTOLOCK_TIMERS}}
+                : std::vector<RecordingOwner::Sent>{};
+        EXPECT_EQ(owner.sent, expected);
+    }
+}
+
+TEST_F(NotesSettings, TransparencyComesFromItsOwnDialog) {
+    store.SetSettingInt(0, "Transparency");
+    store.SetSettingInt(200, "TransLevel");
+    int opened = 0;
+    fakes.modalDialogs.whileOpen = [&](QDialog& shown) {
+        auto* dialog = qobject_cast<CTransparency*>(&shown);
+        EXPECT_NE(dialog, nullptr);
+        if (dialog == nullptr) {
+            return 0;
+        }
+        ++opened;
+        EXPECT_FALSE(dialog->transparent());
+        EXPECT_EQ(dialog->position(), 55);
+        dialog->setTransparent(true);
+        dialog->setPosition(100);
+        return opened == 1 ? static_cast<int>(QDialog::Accepted) : 0;
+    };
+    auto dialog = open();
+    control<QPushButton>(*dialog, "transparency")->click();
+    dialog->accept();
+    EXPECT_EQ(store.GetSettingInt("Transparency"), 1);
+    EXPECT_EQ(store.GetSettingInt("TransLevel"), 155);
+
+    // Closed without OK, the dialog changes nothing.
+    store.SetSettingInt(0, "Transparency");
+    store.SetSettingInt(200, "TransLevel");
+    auto again = open();
+    control<QPushButton>(*again, "transparency")->click();
+    again->accept();
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(store.GetSettingInt("Transparency"), 0);
+    EXPECT_EQ(store.GetSettingInt("TransLevel"), 200);
+}
+
+TEST_F(NotesSettings, OkKeepsHiddenSettingsAndTypedPriorityThatIsNoEntry) {
+    store.SetSettingInt(7, "border");
+    store.SetSettingInt(1, "links");
+    store.SetSettingInt(0, "hideAttach");
+    store.SetSettingString("/home/u/pictures", "defaultImagePath");
+    store.SetSettingInt(0, "priority");
+    auto dialog = open();
+    auto* priority = control<QComboBox>(*dialog, "priority");
+    EXPECT_EQ(priority->currentText(), "Low");
+    priority->setEditText("Urgent");
+    dialog->accept();
+    EXPECT_EQ(store.GetSettingInt("priority"), 0);
+    EXPECT_EQ(store.GetSettingInt("border"), 2);  // an unknown border is written as 3D Thin
+    EXPECT_EQ(store.GetSettingInt("links"), 1);
+    EXPECT_EQ(store.GetSettingInt("hideAttach"), 0);
+    EXPECT_EQ(store.GetSettingString("defaultImagePath"), "/home/u/pictures");
+
+    auto next = open();
+    control<QComboBox>(*next, "priority")->setCurrentText("Regular");
+    next->accept();
+    EXPECT_EQ(store.GetSettingInt("priority"), 1);
+}
+
+TEST_F(NotesSettings, CancelWritesNothing) {
+    store.SetSettingInt(0, "RandomColors");
+    const std::string before = store.WholeText();
+    choosers.colors = {QColor(1, 2, 3)};
+    auto dialog = open();
+    control<QPushButton>(*dialog, "color")->click();
+    control<CNumberField>(*dialog, "Width")->edit()->setText("500");
+    control<QCheckBox>(*dialog, "AutoLock")->setChecked(true);
+    dialog->reject();
+    EXPECT_EQ(store.WholeText(), before);
+    EXPECT_TRUE(owner.sent.empty());
+}
+
+}  // namespace
+}  // namespace bp::test

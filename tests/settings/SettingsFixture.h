@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/fake/FakePlatform.h"
+#include "settings/NumberField.h"
+#include "store/NotesDatabase.h"
+#include "support/RecordingOwner.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace bp::test {
+
+// An open default database in a folder of its own, the fake desktop and a main window that
+// records what the dialogs send it.
+class SettingsFixture : public ::testing::Test {
+protected:
+    SettingsFixture() : store(fakes.platform()) {
+        store.SetDataFolder(folder.path());
+        EXPECT_TRUE(store.OpenDatabase(0));
+    }
+
+    template <typename T>
+    static T* control(QDialog& dialog, const char* name) {
+        T* found = dialog.findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    // Shows the dialog as the user would meet it, so that focus moves as it does on a desktop.
+    static void showActive(QDialog& dialog) {
+        dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
+
+    // Types text over a field's number and leaves the field with Tab.
+    static void typeAndLeave(CNumberField* field, const QString& text) {
+        QLineEdit* edit = field->edit();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Tab);
+    }
+
+    std::vector<int> sentMessages(int id) const {
+        std::vector<int> found;
+        for (const RecordingOwner::Sent& sent : owner.sent) {
+            if (sent.id == id) {
+                found.push_back(static_cast<int>(sent.wParam));
+            }
+        }
+        return found;
+    }
+
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store;
+    RecordingOwner owner;
+};
+
+}  // namespace bp::test
