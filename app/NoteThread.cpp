@@ -1,5 +1,6 @@
 #include "NoteThread.h"
 
+#include "attach/FileBox.h"
 #include "platform/Messages.h"
 
 namespace bp {
@@ -16,6 +17,8 @@ void CThread::endLater() {
 
 void CThread::InitInstance() {
     note_->CreateFromRecord();
+    // Built once the note knows its colours; the note shows it together with itself.
+    note_->setAttachPanel(new CFileBox(*note_));
     // The stacking is in place before the window appears, so the window manager takes the
     // window on in its layer instead of moving it there afterwards.
     if (applyPriorityOnStart) {

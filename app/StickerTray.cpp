@@ -17,6 +17,7 @@
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/NoteDialogs.h"
+#include "note/NoteOutput.h"
 #include "note/ReadAloud.h"
 #include "note/Title.h"
 #include "platform/DataFolder.h"
@@ -441,6 +442,9 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
                 UpdateTrayTip();
             } else if (id == msg::WM_NOTE_TITLE_MENU && note->title() != nullptr) {
                 note->title()->onCommand(cmd::TITLE_OPEN_MENU);
+            } else if (id == msg::WM_NOTE_PRINT) {
+                // Into the printer the Notes Manager chose for all of its notes.
+                CNoteOutput(*note).PrintShared();
             }
             break;
         }
@@ -771,6 +775,10 @@ void CStickerTray::createNotesManager() {
         return;
     }
     manager_ = new CNotesList(platform_, store_, *this);
+    manager_->setPrintRunner([this](QWidget* owner, const std::vector<std::int32_t>& nids,
+                                    const std::function<void(std::int32_t)>& printOne) {
+        printNotesWithOneDialog(owner, platform_.modalDialogs, nids, printOne);
+    });
     const Rect area = platform_.desktop != nullptr ? platform_.desktop->availableRect() : Rect{};
     // Its minimum size (700 x 400) is kept, so it is as large as that, not 605 x 365.
     manager_->move(0, std::max(0, area.y + area.height - 400));

@@ -269,13 +269,17 @@ void CNotesList::printSelected() {
     if (selectedNids_.empty()) {
         return;
     }
-    if (printSetup_ && !printSetup_(this)) {
-        return;
-    }
     const std::vector<std::int32_t> nids = selectedNids_;
-    for (const std::int32_t nid : nids) {
+    const auto printOne = [this](std::int32_t nid) {
         currentNid_ = nid;
         send(msg::WM_NOTE_PRINT, nid);
+    };
+    if (printRunner_) {
+        printRunner_(this, nids, printOne);
+        return;
+    }
+    for (const std::int32_t nid : nids) {
+        printOne(nid);
     }
 }
 

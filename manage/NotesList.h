@@ -45,11 +45,12 @@ public:
     // The context menu for a click at a point of the list's viewport (menu 14).
     std::unique_ptr<QMenu> contextMenu(QPoint viewportPos);
 
-    // The print dialog, which fills the program's shared printer for the notes that follow;
-    // false when it was cancelled. Without one the notes print as they would by themselves.
-    void setPrintSetup(std::function<bool(QWidget* owner)> setup) {
-        printSetup_ = std::move(setup);
-    }
+    // Runs the print of several notes: one print dialog owned by the manager, then printOne for
+    // each note while the program's shared printer holds the choice. Without one the notes are
+    // handed their print one after the other.
+    using PrintRunner = std::function<void(QWidget* owner, const std::vector<std::int32_t>& nids,
+                                           const std::function<void(std::int32_t)>& printOne)>;
+    void setPrintRunner(PrintRunner runner) { printRunner_ = std::move(runner); }
 
     CCustomList* list() const { return list_; }
     QPushButton* button(int id) const;
@@ -81,7 +82,7 @@ private:
     std::vector<std::int32_t> selectedNids_;
     std::int32_t currentNid_ = -1;
     ListSorter sorter_;
-    std::function<bool(QWidget*)> printSetup_;
+    PrintRunner printRunner_;
 };
 
 }  // namespace bp

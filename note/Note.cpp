@@ -6,6 +6,7 @@
 #include "NoteBody.h"
 #include "NoteDialogs.h"
 #include "NoteGeometry.h"
+#include "NoteOutput.h"
 #include "NoteStyle.h"
 #include "ReadAloud.h"
 #include "SetSizeDialog.h"
@@ -565,6 +566,18 @@ void CNote::onCommand(int id) {
             break;
         case cmd::NOTE_ALARM_SETTINGS:
             OpenAlarmDialog();
+            break;
+        case cmd::NOTE_SAVE_AS_TEXT:
+            CNoteOutput(*this).SaveAsText();
+            break;
+        case cmd::NOTE_SAVE_AS_PICTURE:
+            CNoteOutput(*this).SaveAsPicture();
+            break;
+        case cmd::NOTE_PRINT:
+            CNoteOutput(*this).Print();
+            break;
+        case cmd::NOTE_SEND_EMAIL:
+            CNoteOutput(*this).SendEmail();
             break;
         default:
             break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace bp {
 
@@ -16,6 +17,12 @@ public:
     // The dialog itself asks before an existing file is replaced.
     virtual std::string saveFile(const std::string& caption, const std::string& filter,
                                  const std::string& defaultSuffix) = 0;
+    // A save dialog offering several types ("Name (*.ext)" each), the first one chosen at
+    // the start. type receives the chosen one's place in the list, from 1. The path comes
+    // back as the user typed it: the caller completes the extension, and an existing file
+    // is replaced without a question.
+    virtual std::string saveFileOfType(const std::string& caption,
+                                       const std::vector<std::string>& filters, int& type) = 0;
 };
 
 }  // namespace bp

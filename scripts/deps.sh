@@ -11,6 +11,7 @@ packages=(
     # reading notes aloud: flite played through Qt Multimedia, or speech-dispatcher through
     # Qt Speech (whose CMake files need the QML integration)
     flite1-dev qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
+    libgif-dev  # GIF pictures of a note, with its exact colours
     # fonts named in stored notes, by their metric-compatible substitutes
     fonts-liberation2 fonts-dejavu-core
     # tests
@@ -23,6 +24,7 @@ packages=(
     # service on a private system bus
     pulseaudio pulseaudio-utils python3-dbus python3-gi
     speech-dispatcher speech-dispatcher-espeak-ng  # a desktop that runs its own speech
+    poppler-utils  # pdftotext reads what a print to PDF put on the pages
 )
 if [[ ${BRIGHTPOST_FUZZ_DEPS:-1} == 1 ]]; then
     packages+=(clang-14 libclang-rt-14-dev)

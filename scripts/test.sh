@@ -10,7 +10,7 @@ build=${BRIGHTPOST_BUILD_DIR:-$root/build}
 args=()
 previous=
 for arg in "$@"; do
-    if [[ $previous == -R && $arg =~ ^(store|alarm|rtf|note|app|settings|manage|e2e)$ ]]; then
+    if [[ $previous == -R && $arg =~ ^(store|alarm|rtf|note|app|settings|manage|attach|e2e)$ ]]; then
         arg="^$arg\\."
     fi
     args+=("$arg")

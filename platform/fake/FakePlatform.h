@@ -208,6 +208,20 @@ public:
                          const std::string&) override {
         return answer("save", caption, filter);
     }
+    // Answers with the next path and the next type (default 1).
+    std::string saveFileOfType(const std::string& caption, const std::vector<std::string>& filters,
+                               int& type) override {
+        std::string all;
+        for (const std::string& filter : filters) {
+            all += all.empty() ? filter : ";;" + filter;
+        }
+        type = 1;
+        if (!types.empty()) {
+            type = types.front();
+            types.pop_front();
+        }
+        return answer("save", caption, all);
+    }
 
     struct Call {
         std::string kind;
@@ -216,6 +230,7 @@ public:
     };
     std::vector<Call> calls;
     std::deque<std::string> answers;
+    std::deque<int> types;            // the types saveFileOfType answers with
     std::function<void()> whileOpen;  // runs while a dialog is "open"
 
 private:

@@ -48,6 +48,25 @@ std::string QtFileDialogs::saveFile(const std::string& caption, const std::strin
     return run(dialog);
 }
 
+std::string QtFileDialogs::saveFileOfType(const std::string& caption,
+                                          const std::vector<std::string>& filters, int& type) {
+    QFileDialog dialog(nullptr, QString::fromStdString(caption));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    QStringList names;
+    for (const std::string& filter : filters) {
+        names << QString::fromStdString(filter);
+    }
+    dialog.setNameFilters(names);
+    std::string path = run(dialog);
+    type = static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1;
+    if (type < 1) {
+        type = 1;
+    }
+    return path;
+}
+
 int QtModalDialogs::run(QDialog& dialog) {
     return dialog.exec();
 }

@@ -15,6 +15,8 @@ public:
                          const std::string& defaultSuffix) override;
     std::string saveFile(const std::string& caption, const std::string& filter,
                          const std::string& defaultSuffix) override;
+    std::string saveFileOfType(const std::string& caption, const std::vector<std::string>& filters,
+                               int& type) override;
 
     // Where the next dialog starts: the folder of the last file chosen while it still
     // exists, else the user's home. Never the program's working folder.

@@ -258,7 +258,15 @@ TEST_F(NotesManager, ButtonsSendTheirMessagesForTheSelectedNotes) {
     open();
     selectRows(*manager->list(), {0, 1});
     bool printerAsked = false;
-    manager->setPrintSetup([&](QWidget*) { return std::exchange(printerAsked, true) == false; });
+    manager->setPrintRunner([&](QWidget*, const std::vector<std::int32_t>& nids,
+                                const std::function<void(std::int32_t)>& printOne) {
+        if (std::exchange(printerAsked, true)) {
+            return;
+        }
+        for (const std::int32_t nid : nids) {
+            printOne(nid);
+        }
+    });
     for (const int id :
          {cmd::MANAGER_SHOW_BUTTON, cmd::MANAGER_HIDE_BUTTON, cmd::MANAGER_PRINT_BUTTON,
           cmd::MANAGER_PRINT_BUTTON, cmd::MANAGER_ALARM_BUTTON, cmd::MANAGER_MENU_BUTTON}) {

@@ -1,0 +1,280 @@
+#include "FileBox.h"
+
+#include "AttachUrl.h"
+#include "note/Note.h"
+#include "note/NoteMenus.h"
+#include "platform/Messages.h"
+#include "qtsupport/StoredText.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QIcon>
+#include <QMenu>
+#include <QSizeGrip>
+#include <QTreeWidget>
+
+namespace bp {
+
+namespace {
+
+constexpr int kMinHeight = 60;
+constexpr int kMaxHeight = 150;
+constexpr int kRowRole = Qt::UserRole;
+
+// The three row images; the icons are drawn for the panel.
+QIcon stateImage(int image) {
+    static const char* const kFiles[] = {
+        ":/icons/attach-file.svg", ":/icons/attach-association.svg", ":/icons/attach-mixed.svg"};
+    return QIcon(QString::fromLatin1(kFiles[(image >= 1 && image <= 3 ? image : 1) - 1]));
+}
+
+// "*.*" would hide files without an extension on this desktop; "*" is what it means.
+const char kAttachFilter[] =
+    "All Files (*);;Exe Files (*.exe);;RTF Files (*.rtf);;Doc Files (*.doc);;"
+    "XLS Files (*.xls);;TXT Files (*.txt)";
+
+}  // namespace
+
+CFileBox::CFileBox(CNote& note)
+    : QWidget(&note, Qt::Tool | Qt::FramelessWindowHint),
+      note_(note),
+      nid_(note.nid()),
+      list_(new QTreeWidget(this)),
+      grip_(new QSizeGrip(this)) {
+    setObjectName(QStringLiteral("BrightpostWnd"));
+    setWindowTitle(QStringLiteral("Attachments"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    resize(0, note.platform().info != nullptr && note.platform().info->version().major <= 5
+                  ? 50
+                  : kMinHeight);
+
+    list_->setObjectName(QStringLiteral("attachList"));
+    list_->setColumnCount(2);
+    list_->setHeaderHidden(true);
+    list_->setRootIsDecorated(false);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->setIconSize(QSize(16, 16));
+    list_->setColumnWidth(0, 32);
+    list_->setColumnWidth(1, 250);
+    QTreeWidgetItem* header = list_->headerItem();
+    header->setText(0, QStringLiteral("Type"));
+    header->setText(1, QStringLiteral("File"));
+    header->setToolTip(0, QStringLiteral("Type of attach"));
+    header->setToolTip(1, QStringLiteral("Filename"));
+    header->setTextAlignment(0, Qt::AlignCenter);
+    connect(list_, &QTreeWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { openContextMenu(list_->viewport()->mapToGlobal(pos)); });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item, int) { openRow(item); });
+
+    note_.installEventFilter(this);
+    onCommand(cmd::ATTACH_COLORS);
+    onCommand(cmd::ATTACH_REFRESH);
+    created_ = true;
+    setMinimumHeight(kMinHeight);
+    setMaximumHeight(kMaxHeight);
+    fitWidthToNote();
+}
+
+const CAttachedFiles* CFileBox::rowOf(const QTreeWidgetItem* item) const {
+    if (item == nullptr) {
+        return nullptr;
+    }
+    const int index = item->data(0, kRowRole).toInt();
+    return index >= 0 && static_cast<std::size_t>(index) < rows_.size() ? &rows_[index] : nullptr;
+}
+
+void CFileBox::onCommand(int id) {
+    if (note_.closing()) {
+        return;
+    }
+    switch (id) {
+        case cmd::ATTACH_REFRESH:
+            refresh();
+            break;
+        case cmd::ATTACH_COLORS:
+            applyColors();
+            break;
+        case cmd::ATTACH_RUN:
+            runSelected();
+            break;
+        case cmd::ATTACH_ADD_FILE:
+            attachFile();
+            break;
+        case cmd::ATTACH_ADD_URL:
+            addAddress();
+            break;
+        case cmd::ATTACH_DELETE:
+            deleteSelected();
+            break;
+        default:
+            break;
+    }
+}
+
+void CFileBox::refresh() {
+    std::vector<AttachRecord> records;
+    CNotesDatabase& store = note_.store();
+    if (const auto fids = store.GetNoteAttachedFiles(kLiveSource, nid_, 5)) {
+        for (std::int32_t fid : *fids) {
+            AttachRecord record{fid, store.GetNoteAttachedFiletype(kLiveSource, nid_, fid), {}};
+            store.GetNoteAttachedFilename(kLiveSource, nid_, fid, record.name);
+            records.push_back(std::move(record));
+        }
+    }
+    rows_ = attachRows(records);
+    list_->clear();
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        auto* item = new QTreeWidgetItem(list_);
+        item->setData(0, kRowRole, static_cast<int>(i));
+        item->setIcon(0, stateImage(attachStateImage(rows_[i].displayType)));
+        item->setText(1, textFromStored(rows_[i].name));
+        item->setToolTip(1, item->text(1));
+    }
+    list_->resizeColumnToContents(1);
+}
+
+void CFileBox::applyColors() {
+    QPalette palette = list_->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Text, note_.bodyFontColor());
+        palette.setColor(group, QPalette::Base, note_.bodyBackColor());
+        palette.setColor(group, QPalette::Window, note_.bodyBackColor());
+    }
+    list_->setPalette(palette);
+    setPalette(palette);
+    list_->viewport()->update();
+}
+
+void CFileBox::collectSelection() {
+    selection_.clear();
+    for (QTreeWidgetItem* item : list_->selectedItems()) {
+        if (const CAttachedFiles* row = rowOf(item)) {
+            selection_.push_back(row->fid);
+        }
+    }
+}
+
+void CFileBox::openContextMenu(const QPoint& screenPos) {
+    collectSelection();
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("attach"));
+    const std::pair<const char*, int> items[] = {{"run", cmd::ATTACH_RUN},
+                                                 {"attach file to note", cmd::ATTACH_ADD_FILE},
+                                                 {"add url to note", cmd::ATTACH_ADD_URL},
+                                                 {"delete", cmd::ATTACH_DELETE}};
+    for (const auto& [text, id] : items) {
+        QAction* action = menu.addAction(QString::fromLatin1(text));
+        action->setData(id);
+        if (id == cmd::ATTACH_RUN || id == cmd::ATTACH_DELETE) {
+            action->setEnabled(!selection_.empty());
+        }
+    }
+    note_.platform().windows->activate(this);
+    if (const int chosen = trackMenu(menu, screenPos)) {
+        onCommand(chosen);
+    }
+}
+
+void CFileBox::openRow(const QTreeWidgetItem* item) {
+    const CAttachedFiles* row = rowOf(item);
+    if (row != nullptr && row->displayType != kAttachWindow) {
+        openName(row->name);
+    }
+}
+
+void CFileBox::openName(const std::string& stored) {
+    // The opener takes UTF-8; a name from an old database may be in its own code page.
+    note_.platform().shell->open(textFromStored(stored).toStdString());
+}
+
+void CFileBox::runSelected() {
+    for (std::int32_t fid : selection_) {
+        std::string name;
+        if (note_.store().GetNoteAttachedFilename(kLiveSource, nid_, fid, name)) {
+            openName(name);
+        }
+    }
+}
+
+void CFileBox::attachFile() {
+    note_.BeginModal();
+    const std::string path =
+        note_.platform().fileDialogs->openFile("Attach file to note", kAttachFilter, "");
+    if (!path.empty()) {
+        // A file the note already holds is not added again.
+        note_.store().AttachFileToNote(nid_, kAttachFile, path);
+        refresh();
+    }
+    note_.EndModal();
+}
+
+void CFileBox::addAddress() {
+    note_.BeginModal();
+    CAttachUrl dialog(&note_);
+    IModalDialogs* dialogs = note_.platform().modalDialogs;
+    const int result = dialogs != nullptr ? dialogs->run(dialog) : dialog.exec();
+    if (result == QDialog::Accepted && !dialog.url().isEmpty()) {
+        note_.store().AttachFileToNote(nid_, kAttachAddress, storedFromText(dialog.url()));
+        refresh();
+    }
+    note_.EndModal();
+}
+
+void CFileBox::deleteSelected() {
+    if (selection_.empty()) {
+        return;
+    }
+    CNotesDatabase& store = note_.store();
+    for (std::int32_t selected : selection_) {
+        std::string name;
+        if (!store.GetNoteAttachedFilename(kLiveSource, nid_, selected, name)) {
+            continue;
+        }
+        // One question for every record of that name: a merged row stands for several.
+        const auto fids = store.GetNoteAttachedFiles(kLiveSource, nid_, 5);
+        for (std::int32_t fid : fids.value_or(IdList{})) {
+            std::string other;
+            if (!store.GetNoteAttachedFilename(kLiveSource, nid_, fid, other) || other != name) {
+                continue;
+            }
+            const int type = store.GetNoteAttachedFiletype(kLiveSource, nid_, fid);
+            const QString shown = textFromStored(name);
+            note_.BeginModal();
+            if (note_.platform().messages->askYesNo(
+                    "Warning", "", detachQuestion(type, shown.toStdString()), res::ICON_QUESTION)) {
+                store.DetachFileFromNote(nid_, fid);
+            }
+            note_.EndModal();
+        }
+    }
+    selection_.clear();
+    refresh();
+}
+
+void CFileBox::fitWidthToNote() {
+    if (created_) {
+        setFixedWidth(note_.width());
+    }
+}
+
+bool CFileBox::eventFilter(QObject* watched, QEvent* event) {
+    // The note's new width holds before the note moves its panel along.
+    if (watched == &note_ && event->type() == QEvent::Resize) {
+        fitWidthToNote();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CFileBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    list_->setGeometry(rect());
+    const QSize grip = grip_->sizeHint();
+    grip_->setGeometry(width() - grip.width(), height() - grip.height(), grip.width(),
+                       grip.height());
+    grip_->raise();
+}
+
+}  // namespace bp

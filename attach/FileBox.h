@@ -1,0 +1,64 @@
+#pragma once
+
+#include "AttachRows.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+class QSizeGrip;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace bp {
+
+class CNote;
+
+// The window of a note's attachments, under the note: files and web addresses opened with
+// the desktop's default program, added and removed from its menu. The note places, shows,
+// hides and enables it; the panel only lists and edits the note's records.
+class CFileBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit CFileBox(CNote& note);
+
+    const std::vector<CAttachedFiles>& rows() const { return rows_; }
+    QTreeWidget* list() const { return list_; }
+    // The row an item of the list shows.
+    const CAttachedFiles* rowOf(const QTreeWidgetItem* item) const;
+
+    // The right click: the menu at a screen point, "run" and "delete" only with a selection.
+    void openContextMenu(const QPoint& screenPos);
+    // The double click on an item: opens it, unless it names another program's window.
+    void openRow(const QTreeWidgetItem* item);
+
+public slots:
+    // The panel's commands: refresh, colours, run, attach file, add address, delete.
+    void onCommand(int id);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void refresh();
+    void applyColors();
+    void runSelected();
+    void attachFile();
+    void addAddress();
+    void deleteSelected();
+    void collectSelection();
+    void openName(const std::string& stored);
+    void fitWidthToNote();
+
+    CNote& note_;
+    const std::int32_t nid_;
+    QTreeWidget* list_;
+    QSizeGrip* grip_;
+    std::vector<CAttachedFiles> rows_;
+    std::vector<std::int32_t> selection_;
+    bool created_ = false;
+};
+
+}  // namespace bp
