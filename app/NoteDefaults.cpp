@@ -8,15 +8,10 @@ namespace bp {
 std::string composeDefaultTitle(const IClock& clock, const std::string& titleDefaults,
                                 const std::string& titleText, int titleOrder) {
     const std::string dateFormat = GetDateFormat(CNotesDatabase::ParseInt(titleDefaults));
-    // With no date format or no text there is nothing to join; a lone blank is no title.
-    std::string pattern;
-    if (dateFormat.empty() || titleText.empty()) {
-        pattern = dateFormat + titleText;
-    } else if (titleOrder == 0) {
-        pattern = dateFormat + " " + titleText;
-    } else {
-        pattern = titleText + " " + dateFormat;
-    }
+    // The blank joins the two parts even when one is empty: titles made elsewhere carry it, and
+    // a note with neither gets the one-blank title rather than none.
+    const std::string pattern =
+        titleOrder == 0 ? dateFormat + " " + titleText : titleText + " " + dateFormat;
     return clock.formatNow(pattern, 127);
 }
 

