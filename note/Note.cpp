@@ -10,6 +10,7 @@
 #include "NoteStyle.h"
 #include "ReadAloud.h"
 #include "SetSizeDialog.h"
+#include "StopAlarm.h"
 #include "Title.h"
 #include "TransparencyDialog.h"
 #include "platform/Messages.h"
@@ -72,6 +73,8 @@ CNote::~CNote() {
     // A reading ends with its note, before the windows it looks at go.
     delete reading_;
     reading_ = nullptr;
+    delete stopAlarm_;
+    stopAlarm_ = nullptr;
     // The body editor watches the body's events; it goes first, so that nothing the body
     // does while it is torn down reaches a half-destroyed note.
     delete editor_;

@@ -65,7 +65,9 @@ void CStopAlarmButton::paintEvent(QPaintEvent*) {
 }
 
 CStopAlarm::CStopAlarm(CNote& note)
-    : QWidget(&note, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+    // Not a child of the note: the note hides and shows itself while it flashes, and the offer
+    // to stop must stay on screen meanwhile. The note deletes it.
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       note_(note),
       nid_(note.nid()) {
     setAttribute(Qt::WA_ShowWithoutActivating);

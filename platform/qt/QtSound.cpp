@@ -105,6 +105,9 @@ void QtSound::playTones(const std::vector<Tone>& tones) {
                 Qt::QueuedConnection);
         }
     });
+    // A generous buffer: on a busy machine the sound server would otherwise run dry between
+    // refills and cut gaps into the tones.
+    sink_->setBufferSize(format.bytesForDuration(400000));
     sink_->start(buffer_.get());
 }
 

@@ -6,6 +6,7 @@ own with a mock logind that records the calls. Both are ended by their process i
 """
 
 import array
+import math
 import os
 import shutil
 import subprocess
@@ -109,27 +110,49 @@ class NullSoundServer:
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
-def tone_frequencies(samples, tones=4, tone_ms=500, gap_ms=30, threshold=2000):
-    """The frequency of each tone in a recording, from its zero crossings.
+def tone_frequencies(samples, window_ms=200, step_ms=20, threshold=2000):
+    """The frequencies of the tones in a recording, in order, from their zero crossings.
 
-    The tones start at the first loud sample; each is measured over its middle part, away
-    from its fades and from the gaps between tones.
+    Each 200 ms window that is loud all through (every 10 ms of it) gives one measurement;
+    windows next to each other with the same frequency make one tone. A tone that a busy
+    sound server cut in two (a short gap of silence) is still one tone, and nothing depends
+    on where the tones start.
     """
-    start = next((i for i, v in enumerate(samples) if abs(v) > threshold), None)
-    if start is None:
-        return []
     per_ms = RECORD_RATE / 1000
-    found = []
-    for k in range(tones):
-        begin = start + int(k * (tone_ms + gap_ms) * per_ms + 50 * per_ms)
-        end = begin + int((tone_ms - 100) * per_ms)
-        window = samples[begin:end]
-        if len(window) < end - begin:
-            break
-        crossings = sum(1 for a, b in zip(window, window[1:]) if (a < 0) != (b < 0))
-        seconds = len(window) / RECORD_RATE
-        found.append(crossings / 2 / seconds)
-    return found
+    part = int(10 * per_ms)
+    parts_per_window = window_ms // 10
+    parts_per_step = step_ms // 10
+    loud = []
+    for p in range(0, len(samples) - part + 1, part):
+        block = samples[p : p + part]
+        loud.append(math.sqrt(sum(v * v for v in block) / part) >= threshold / 2)
+    # crossings[i]: sign changes among the first i samples
+    crossings = [0]
+    for a, b in zip(samples, samples[1:]):
+        crossings.append(crossings[-1] + ((a < 0) != (b < 0)))
+
+    runs = []  # [frequencies] of windows that follow each other without a quiet one between
+    previous_loud = False
+    for first in range(0, len(loud) - parts_per_window + 1, parts_per_step):
+        if not all(loud[first : first + parts_per_window]):
+            previous_loud = False
+            continue
+        begin, end = first * part, (first + parts_per_window) * part
+        frequency = (crossings[end - 1] - crossings[begin]) / 2 / ((end - begin) / RECORD_RATE)
+        if previous_loud and abs(runs[-1][-1] - frequency) < 15:
+            runs[-1].append(frequency)
+        else:
+            runs.append([frequency])
+        previous_loud = True
+    tones = []
+    for run in runs:
+        if len(run) < 2:
+            continue  # a fade or the edge of a cut, not a tone
+        frequency = sorted(run)[len(run) // 2]
+        if tones and abs(tones[-1] - frequency) < 15:
+            continue  # the same tone after a gap
+        tones.append(frequency)
+    return tones
 
 
 class PrivateSystemBus:
