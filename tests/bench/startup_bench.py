@@ -8,12 +8,13 @@ daily alarm that is not due during the run, so the idle figure shows what checki
 Usage:
 
     startup_bench.py [--binary build/brightpost] [--bare build/tests/bare_notes] [--counts 10,100,1000]
-                      [--repeat 1] [--idle 10] [--alarms]
+                      [--repeat 1] [--idle 10] [--alarms] [--perf perf.data]
 """
 
 import argparse
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -74,13 +75,15 @@ def geometry(i):
     return 20 + (i * 37) % 1600, 30 + (i * 53) % 800, 230, 175
 
 
-def start_brightpost(binary, session, count, alarms):
+def start_brightpost(binary, session, count, alarms, perf=None):
     data_dir = tempfile.mkdtemp(prefix="bp-bench-")
     text = database.with_notes(TEMPLATE, count, body=rtf_body(2048), geometry=geometry)
     if alarms:
         text = with_alarms(text)
     database.write_text(os.path.join(data_dir, "Brightpost.dat"), text)
-    process = subprocess.Popen([binary, "--data-dir", data_dir], env=session.env,
+    # Under perf the figures are perf's and the program's together; the profile is the point.
+    prefix = ["perf", "record", "-F", "499", "--call-graph", "dwarf,32768", "-o", perf, "--"] if perf else []
+    process = subprocess.Popen(prefix + [binary, "--data-dir", data_dir], env=session.env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return process, data_dir
 
@@ -117,6 +120,11 @@ def measure(start, count, idle_seconds):
             time.sleep(idle_seconds)
             idle = (cpu_seconds(process.pid) - start_cpu) / idle_seconds * 100
         peak_mb = proc_status(process.pid, "VmHWM") / 1024
+        # perf writes its profile once the program it watches has ended.
+        if process.args[0] == "perf":
+            for child in subprocess.run(["pgrep", "-P", str(process.pid)], capture_output=True,
+                                        text=True).stdout.split():
+                os.kill(int(child), signal.SIGTERM)
         process.terminate()
         process.wait(timeout=60)
         return elapsed, own_cpu, peak_mb, idle
@@ -140,8 +148,10 @@ def main():
     parser.add_argument("--repeat", type=int, default=1, help="runs of each, alternating")
     parser.add_argument("--idle", type=float, default=10, help="seconds of idle CPU; 0 skips")
     parser.add_argument("--alarms", action="store_true", help="every note has an alarm, not due")
+    parser.add_argument("--perf", help="record the program's start-up with perf into this file")
     args = parser.parse_args()
-    programs = [("brightpost", lambda n: lambda s: start_brightpost(args.binary, s, n, args.alarms))]
+    programs = [("brightpost",
+                 lambda n: lambda s: start_brightpost(args.binary, s, n, args.alarms, args.perf))]
     if args.bare:
         programs.insert(0, ("bare", lambda n: lambda s: start_bare(args.bare, s, n)))
     print(f"{'notes':>6} {'program':>10} {'mapped (s)':>12} {'own CPU (s)':>12} {'peak (MB)':>10} "
