@@ -157,7 +157,17 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QApplication::setApplicationName(QString::fromLatin1(kProductName));
     QApplication::setApplicationVersion(QString::fromLatin1(kProductVersion));
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tray.svg")));
+    {
+        // Every window hands its icon to the window manager when it is created; drawn once
+        // at the sizes desktops show, it is a few kilobytes per note window instead of four
+        // renders up to 128 pixels each.
+        const QIcon drawing(QStringLiteral(":/icons/tray.svg"));
+        QIcon icon;
+        for (const int side : {16, 32, 48}) {
+            icon.addPixmap(drawing.pixmap(side, side));
+        }
+        QApplication::setWindowIcon(icon);
+    }
 
     AppOptions options = parseAppOptions(argumentsOf(app));
     if (!options.error.empty()) {

@@ -29,6 +29,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QList>
 #include <QMetaObject>
@@ -42,6 +43,8 @@
 namespace bp {
 
 namespace {
+
+constexpr std::size_t kNotesBetweenEvents = 16;
 
 constexpr int kIconWarning = res::ICON_WARNING;
 constexpr int kMaxLiveNotes = 1000;
@@ -162,6 +165,13 @@ int CStickerTray::Initialize() {
         flags.startupBatch = true;
         flags.lastOfStartupBatch = i + 1 == notes.size();
         StartNoteThread(notes[i], flags);
+        // What the notes posted and what the X server answered are taken in between: left
+        // to queue up until the last note, each further event of a widget or an expose of a
+        // window is checked against all that waits, which grows with the square of the notes.
+        if ((i + 1) % kNotesBetweenEvents == 0) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                            QEventLoop::ExcludeSocketNotifiers);
+        }
         // A session that ends while many or large notes load need not wait for the rest.
         if (sessionEnding_ && sessionEnding_()) {
             ExitApplication();

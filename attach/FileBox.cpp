@@ -39,7 +39,6 @@ CFileBox::CFileBox(CNote& note)
     : QWidget(&note, Qt::Tool | Qt::FramelessWindowHint),
       note_(note),
       nid_(note.nid()),
-      list_(new QTreeWidget(this)),
       grip_(new QSizeGrip(this)) {
     setObjectName(QStringLiteral("BrightpostWnd"));
     setWindowTitle(QStringLiteral("Attachments"));
@@ -48,6 +47,21 @@ CFileBox::CFileBox(CNote& note)
                   ? 50
                   : kMinHeight);
 
+    note_.installEventFilter(this);
+    onCommand(cmd::ATTACH_COLORS);
+    onCommand(cmd::ATTACH_REFRESH);
+    created_ = true;
+    setMinimumHeight(kMinHeight);
+    setMaximumHeight(kMaxHeight);
+    fitWidthToNote();
+}
+
+QTreeWidget* CFileBox::list() {
+    // Most notes never show their panel; the list and its rows are built when it is first needed.
+    if (list_ != nullptr) {
+        return list_;
+    }
+    list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("attachList"));
     list_->setColumnCount(2);
     list_->setHeaderHidden(true);
@@ -68,14 +82,17 @@ CFileBox::CFileBox(CNote& note)
             [this](const QPoint& pos) { openContextMenu(list_->viewport()->mapToGlobal(pos)); });
     connect(list_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { openRow(item); });
+    applyColors();
+    fillList();
+    list_->setGeometry(rect());
+    list_->setVisible(true);
+    grip_->raise();
+    return list_;
+}
 
-    note_.installEventFilter(this);
-    onCommand(cmd::ATTACH_COLORS);
-    onCommand(cmd::ATTACH_REFRESH);
-    created_ = true;
-    setMinimumHeight(kMinHeight);
-    setMaximumHeight(kMaxHeight);
-    fitWidthToNote();
+void CFileBox::showEvent(QShowEvent* event) {
+    list();
+    QWidget::showEvent(event);
 }
 
 const CAttachedFiles* CFileBox::rowOf(const QTreeWidgetItem* item) const {
@@ -125,6 +142,13 @@ void CFileBox::refresh() {
         }
     }
     rows_ = attachRows(records);
+    fillList();
+}
+
+void CFileBox::fillList() {
+    if (list_ == nullptr) {
+        return;
+    }
     list_->clear();
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         auto* item = new QTreeWidgetItem(list_);
@@ -137,20 +161,22 @@ void CFileBox::refresh() {
 }
 
 void CFileBox::applyColors() {
-    QPalette palette = list_->palette();
+    QPalette palette = list_ != nullptr ? list_->palette() : this->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Text, note_.bodyFontColor());
         palette.setColor(group, QPalette::Base, note_.bodyBackColor());
         palette.setColor(group, QPalette::Window, note_.bodyBackColor());
     }
-    list_->setPalette(palette);
     setPalette(palette);
-    list_->viewport()->update();
+    if (list_ != nullptr) {
+        list_->setPalette(palette);
+        list_->viewport()->update();
+    }
 }
 
 void CFileBox::collectSelection() {
     selection_.clear();
-    for (QTreeWidgetItem* item : list_->selectedItems()) {
+    for (QTreeWidgetItem* item : list()->selectedItems()) {
         if (const CAttachedFiles* row = rowOf(item)) {
             selection_.push_back(row->fid);
         }
@@ -270,7 +296,9 @@ bool CFileBox::eventFilter(QObject* watched, QEvent* event) {
 
 void CFileBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    list_->setGeometry(rect());
+    if (list_ != nullptr) {
+        list_->setGeometry(rect());
+    }
     const QSize grip = grip_->sizeHint();
     grip_->setGeometry(width() - grip.width(), height() - grip.height(), grip.width(),
                        grip.height());

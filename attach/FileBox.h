@@ -24,7 +24,7 @@ public:
     explicit CFileBox(CNote& note);
 
     const std::vector<CAttachedFiles>& rows() const { return rows_; }
-    QTreeWidget* list() const { return list_; }
+    QTreeWidget* list();
     // The row an item of the list shows.
     const CAttachedFiles* rowOf(const QTreeWidgetItem* item) const;
 
@@ -40,9 +40,11 @@ public slots:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void refresh();
+    void fillList();
     void applyColors();
     void runSelected();
     void attachFile();
@@ -54,7 +56,7 @@ private:
 
     CNote& note_;
     const std::int32_t nid_;
-    QTreeWidget* list_;
+    QTreeWidget* list_ = nullptr;
     QSizeGrip* grip_;
     std::vector<CAttachedFiles> rows_;
     std::vector<std::int32_t> selection_;

@@ -79,7 +79,11 @@ CBodyEditor::CBodyEditor(CNote& note, CNoteBody& body, IShell* shell)
     body_.setContextMenuPolicy(Qt::PreventContextMenu);
     body_.installEventFilter(this);
     body_.viewport()->installEventFilter(this);
-    installFormattingKeys();
+    // The formatting keys are window shortcuts, which only an active window receives. Every
+    // shortcut of the program sits in one list that each new one is sorted into and searched
+    // through, so a note gets its keys when it is first activated: thousands of notes that
+    // are only shown do not make that list, and every start-up step that walks it, grow.
+    note_.installEventFilter(this);
 }
 
 int CBodyEditor::dpi() const {
@@ -467,6 +471,13 @@ QString CBodyEditor::addressAt(const QPoint& viewportPos) const {
 
 bool CBodyEditor::eventFilter(QObject* watched, QEvent* event) {
     if (note_.closing()) {
+        return false;
+    }
+    if (watched == &note_) {
+        if (event->type() == QEvent::WindowActivate) {
+            note_.removeEventFilter(this);
+            installFormattingKeys();
+        }
         return false;
     }
     if (watched == &body_) {

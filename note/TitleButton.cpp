@@ -2,8 +2,13 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QSvgRenderer>
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <tuple>
+#include <unordered_map>
 
 namespace bp {
 
@@ -62,32 +67,64 @@ CTitleButton::CTitleButton(int commandId, QWidget* parent)
 
 CTitleButton::~CTitleButton() = default;
 
-bool CTitleButton::setImage(int imageId) {
-    imageId_ = imageId;
-    image_.reset();
-    const QString path = titleImagePath(imageId);
-    bool loaded = false;
-    if (!path.isEmpty()) {
-        auto renderer = std::make_unique<QSvgRenderer>(path);
-        if (renderer->isValid()) {
-            image_ = std::move(renderer);
-            loaded = true;
+namespace {
+
+// Every note shows the same few images: each file is read once, and each image is drawn once
+// per size and pixel ratio and shared by all buttons. Null for an unknown or unreadable image.
+const QSvgRenderer* sharedRenderer(int imageId) {
+    static std::unordered_map<int, std::unique_ptr<QSvgRenderer>> renderers;
+    auto [it, added] = renderers.try_emplace(imageId);
+    if (added) {
+        const QString path = titleImagePath(imageId);
+        if (!path.isEmpty()) {
+            auto renderer = std::make_unique<QSvgRenderer>(path);
+            if (renderer->isValid()) {
+                it->second = std::move(renderer);
+            }
         }
     }
+    return it->second.get();
+}
+
+QPixmap sharedImage(int imageId, int side, qreal ratio) {
+    static std::map<std::tuple<int, int, qreal>, QPixmap> images;
+    const auto key = std::make_tuple(imageId, side, ratio);
+    if (auto found = images.find(key); found != images.end()) {
+        return found->second;
+    }
+    QPixmap image(QSize(side, side) * ratio);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    if (const QSvgRenderer* renderer = sharedRenderer(imageId)) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const_cast<QSvgRenderer*>(renderer)->render(&painter, QRectF(0, 0, side, side));
+    }
+    images.emplace(key, image);
+    return image;
+}
+
+}  // namespace
+
+bool CTitleButton::setImage(int imageId) {
+    imageId_ = imageId;
+    hasImage_ = sharedRenderer(imageId) != nullptr;
     update();
-    return loaded;
+    return hasImage_;
 }
 
 void CTitleButton::paintEvent(QPaintEvent*) {
-    if (!image_) {
+    if (!hasImage_) {
         return;
     }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     // The image keeps its 16 x 16 design size from the top-left corner; a smaller button
     // (the expiration button) shows it scaled to fit.
     const int side = std::min({16, width(), height()});
-    image_->render(&painter, QRectF(0, (height() - side) / 2, side, side));
+    if (side > 0) {
+        painter.drawPixmap(0, (height() - side) / 2,
+                           sharedImage(imageId_, side, devicePixelRatioF()));
+    }
 }
 
 void CTitleButton::mouseDoubleClickEvent(QMouseEvent* event) {

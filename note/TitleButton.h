@@ -3,10 +3,6 @@
 #include <QAbstractButton>
 #include <QString>
 
-#include <memory>
-
-class QSvgRenderer;
-
 namespace bp::bitmap {
 inline constexpr int PRIORITY_REGULAR = 41;
 inline constexpr int PRIORITY_LOW = 42;
@@ -49,7 +45,7 @@ protected:
 private:
     const int commandId_;
     int imageId_ = 0;
-    std::unique_ptr<QSvgRenderer> image_;
+    bool hasImage_ = false;
 };
 
 // The image file of a bitmap number, empty for an unknown number.

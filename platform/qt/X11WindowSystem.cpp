@@ -108,11 +108,15 @@ bool mapped(xcb_connection_t* c, const QWidget* window) {
 // Before a window is mapped its state is a plain property, which the window manager reads
 // when it takes the window on; Qt adds its own states to it when it maps.
 void writeStateProperty(xcb_connection_t* c, const QWidget* window) {
+    // A window created here holds no state yet, and asking would cost a round trip per note.
+    const bool created = window->testAttribute(Qt::WA_WState_Created);
     const auto id = static_cast<xcb_window_t>(window->winId());
     const Atoms& a = atoms(c);
     std::vector<xcb_atom_t> states;
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, id, a.wmState, XCB_ATOM_ATOM, 0, 1024), nullptr);
+    xcb_get_property_reply_t* reply =
+        created ? xcb_get_property_reply(
+                      c, xcb_get_property(c, 0, id, a.wmState, XCB_ATOM_ATOM, 0, 1024), nullptr)
+                : nullptr;
     if (reply != nullptr) {
         if (reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
             const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));

@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
 """Times the real program starting with N notes on a throw-away X desktop.
 
-For each N: time from exec until all N note windows are managed by the window manager,
-peak memory (VmHWM) and CPU used while idle afterwards. With --alarms every note carries a
+For each N: time from exec until all N note windows are managed by the window manager, the
+program's own CPU by then, peak memory (VmHWM) and CPU used while idle afterwards; the same for
+bare_notes, plain Xlib windows at the same places with the same hints, and the ratio of the two. With --alarms every note carries a
 daily alarm that is not due during the run, so the idle figure shows what checking them costs.
 Usage:
 
-    startup_bench.py [--binary build/brightpost] [--counts 10,100,1000] [--idle 10] [--alarms]
+    startup_bench.py [--binary build/brightpost] [--bare build/tests/bare_notes] [--counts 10,100,1000]
+                      [--repeat 1] [--idle 10] [--alarms] [--perf perf.data]
 """
 
 import argparse
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -68,51 +71,107 @@ def with_alarms(text):
     return text
 
 
-def measure(binary, count, idle_seconds, alarms=False):
-    session = DesktopSession(geometry="1920x1080x24").start()
+def geometry(i):
+    return 20 + (i * 37) % 1600, 30 + (i * 53) % 800, 230, 175
+
+
+def start_brightpost(binary, session, count, alarms, perf=None):
     data_dir = tempfile.mkdtemp(prefix="bp-bench-")
+    text = database.with_notes(TEMPLATE, count, body=rtf_body(2048), geometry=geometry)
+    if alarms:
+        text = with_alarms(text)
+    database.write_text(os.path.join(data_dir, "Brightpost.dat"), text)
+    # Under perf the figures are perf's and the program's together; the profile is the point.
+    prefix = ["perf", "record", "-F", "499", "--call-graph", "dwarf,32768", "-o", perf, "--"] if perf else []
+    process = subprocess.Popen(prefix + [binary, "--data-dir", data_dir], env=session.env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return process, data_dir
+
+
+def start_bare(binary, session, count):
+    process = subprocess.Popen([binary], env=session.env, stdin=subprocess.PIPE,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    lines = "".join("%d %d %d %d Note %d\n" % (*geometry(i), i + 1) for i in range(count))
+    process.stdin.write(lines.encode())
+    process.stdin.close()
+    return process, None
+
+
+def measure(start, count, idle_seconds):
+    """Seconds until count windows are managed, the program's CPU seconds by then, its peak
+    memory (MB) and its idle CPU (% of a core) afterwards."""
+    session = DesktopSession(geometry="1920x1080x24").start()
+    data_dir = None
     try:
-        body = rtf_body(2048)
-        text = database.with_notes(
-            TEMPLATE, count, body=body,
-            geometry=lambda i: (20 + (i * 37) % 1600, 30 + (i * 53) % 800, 230, 175))
-        if alarms:
-            text = with_alarms(text)
-        database.write_text(os.path.join(data_dir, "Brightpost.dat"), text)
         baseline = managed_windows(session)
         begin = time.monotonic()
-        process = subprocess.Popen([binary, "--data-dir", data_dir], env=session.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        process, data_dir = start(session)
         session.processes.append(process)
-        mapped = wait_until(lambda: managed_windows(session) - baseline >= count, timeout=300, interval=0.02)
+        mapped = wait_until(lambda: managed_windows(session) - baseline >= count, timeout=600, interval=0.02)
         elapsed = time.monotonic() - begin
+        own_cpu = cpu_seconds(process.pid)
         if not mapped:
             raise RuntimeError(f"only {managed_windows(session) - baseline} of {count} windows appeared")
-        # Let the window manager's and the program's own follow-up work (first paints) end.
-        time.sleep(3.0)
-        start_cpu = cpu_seconds(process.pid)
-        time.sleep(idle_seconds)
-        idle = (cpu_seconds(process.pid) - start_cpu) / idle_seconds * 100
+        idle = float("nan")
+        if idle_seconds > 0:
+            # Let the window manager's and the program's own follow-up work (first paints) end.
+            time.sleep(3.0)
+            start_cpu = cpu_seconds(process.pid)
+            time.sleep(idle_seconds)
+            idle = (cpu_seconds(process.pid) - start_cpu) / idle_seconds * 100
         peak_mb = proc_status(process.pid, "VmHWM") / 1024
+        # perf writes its profile once the program it watches has ended.
+        if process.args[0] == "perf":
+            for child in subprocess.run(["pgrep", "-P", str(process.pid)], capture_output=True,
+                                        text=True).stdout.split():
+                os.kill(int(child), signal.SIGTERM)
         process.terminate()
         process.wait(timeout=60)
-        return elapsed, peak_mb, idle
+        return elapsed, own_cpu, peak_mb, idle
     finally:
         session.stop()
-        shutil.rmtree(data_dir, ignore_errors=True)
+        if data_dir:
+            shutil.rmtree(data_dir, ignore_errors=True)
+
+
+def span(values, form):
+    low, high = min(values), max(values)
+    return (form % low) if form % low == form % high else (form % low) + "–" + (form % high)
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", default=os.path.join(ROOT, "build", "brightpost"))
+    parser.add_argument("--bare", default=os.path.join(ROOT, "build", "tests", "bare_notes"),
+                        help="the bare-Xlib floor; --bare '' leaves it out")
     parser.add_argument("--counts", default="10,100,1000")
-    parser.add_argument("--idle", type=float, default=10)
+    parser.add_argument("--repeat", type=int, default=1, help="runs of each, alternating")
+    parser.add_argument("--idle", type=float, default=10, help="seconds of idle CPU; 0 skips")
     parser.add_argument("--alarms", action="store_true", help="every note has an alarm, not due")
+    parser.add_argument("--perf", help="record the program's start-up with perf into this file")
     args = parser.parse_args()
-    print(f"{'notes':>6} {'mapped (s)':>11} {'peak (MB)':>10} {'idle CPU (%)':>13}")
+    programs = [("brightpost",
+                 lambda n: lambda s: start_brightpost(args.binary, s, n, args.alarms, args.perf))]
+    if args.bare:
+        programs.insert(0, ("bare", lambda n: lambda s: start_bare(args.bare, s, n)))
+    print(f"{'notes':>6} {'program':>10} {'mapped (s)':>12} {'own CPU (s)':>12} {'peak (MB)':>10} "
+          f"{'idle CPU (%)':>13}")
     for count in (int(c) for c in args.counts.split(",")):
-        elapsed, peak, idle = measure(args.binary, count, args.idle, args.alarms)
-        print(f"{count:>6} {elapsed:>11.2f} {peak:>10.0f} {idle:>13.2f}", flush=True)
+        results = {name: [] for name, _ in programs}
+        # Alternating the two within one repeat keeps the machine's load alike for both.
+        for _ in range(args.repeat):
+            for name, starter in programs:
+                idle = args.idle if name == "brightpost" else 0
+                results[name].append(measure(starter(count), count, idle))
+        for name, _ in programs:
+            rows = results[name]
+            idle = [r[3] for r in rows if r[3] == r[3]]
+            print(f"{count:>6} {name:>10} {span([r[0] for r in rows], '%.2f'):>12} "
+                  f"{span([r[1] for r in rows], '%.2f'):>12} {span([r[2] for r in rows], '%.0f'):>10} "
+                  f"{(span(idle, '%.2f') if idle else '-'):>13}", flush=True)
+        if args.bare:
+            ratios = [b[0] / a[0] for a, b in zip(results["bare"], results["brightpost"])]
+            print(f"{count:>6} {'ratio':>10} {span(ratios, '%.2f'):>12}", flush=True)
 
 
 if __name__ == "__main__":

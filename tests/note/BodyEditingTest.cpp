@@ -316,6 +316,14 @@ TEST_F(BodyEditing, FormattingKeysActOnlyOnTheFocusedNote) {
     QTest::keyClick(second.body(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(formatAt(*second.body()->document(), 0).fontStrikeOut());
     EXPECT_FALSE(formatAt(*first.body()->document(), 0).fontStrikeOut());
+
+    // Activated again, the first note still has one set of keys: a second set would make
+    // every key ambiguous, and none would act.
+    first.activateWindow();
+    first.body()->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&first));
+    QTest::keyClick(first.body(), Qt::Key_I, Qt::ControlModifier);
+    EXPECT_TRUE(formatAt(*first.body()->document(), 0).fontItalic());
 }
 
 // Text without a face or size of its own, an empty body above all, is drawn in the note's body
