@@ -12,7 +12,7 @@ import database
 from desktop import wait_until
 from test_notes import drag_title
 from test_notes_manager import answer_yes
-from test_tray import choose_file, menu_windows, note_windows
+from test_tray import menu_windows, note_windows
 
 SAMPLES = ["Low Priority Note", "Regular Priority Note", "High Priority Note"]
 ALARM_WINDOW = "^Brightpost alarm$"
@@ -56,6 +56,18 @@ class Journey:
         if shot:
             self.shot(shot)
         self.key(*keys)
+
+    def choose_file(self, caption, path):
+        """Types a path into a file dialog once it has the keyboard; on a loaded machine the
+        dialog shows some time before it takes keys."""
+        dialog = self.window(f"^{caption}$")
+        assert wait_until(lambda: self.desktop.run("xdotool", "getactivewindow").stdout.strip()
+                          == str(dialog), 15), f"the {caption} dialog is not active"
+        time.sleep(0.5)
+        self.desktop.run("xdotool", "type", "--delay", "30", path)
+        self.shot(caption.lower().replace(" ", "-"))
+        self.key("Return")
+        assert wait_until(lambda: not self.shown(caption), 15), f"the {caption} dialog stayed"
 
     def region(self, x, y, w, h):
         """A signature of a rectangle of the screen, to tell whether it changed."""
@@ -230,9 +242,9 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     # Exported, and the program ended from the tray menu.
     exported = str(tmp_path / "day")
     j.tray_menu(["Down"] * 6 + ["Return"])  # Export Notes
-    choose_file(desktop, "Export Notes", exported)
+    j.choose_file("Export Notes", exported)
     assert wait_until(lambda: os.path.exists(exported + ".dat"), 15)
-    # High notes leave the topmost layer while a dialog is up and come back after it.
+    # The notes step aside while the file dialog is up and come back after it.
     assert wait_until(lambda: len(layout(desktop)) == 4, 10), layout(desktop)
     before_exit = layout(desktop)
     assert (x, y, w, h) in before_exit, before_exit
@@ -257,7 +269,7 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     second.wait_ready()
     assert wait_until(lambda: len(note_windows(desktop)) == 3, 20)
     j.tray_menu(["Down"] * 5 + ["Return"])  # Import Notes
-    choose_file(desktop, "Import Notes", exported + ".dat")
+    j.choose_file("Import Notes", exported + ".dat")
     assert wait_until(lambda: len(note_windows(desktop)) == 3 + 4, 20)
     assert wait_until(lambda: own_note(second.database), 20)
     imported = own_note(second.database)
