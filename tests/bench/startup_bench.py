@@ -149,6 +149,8 @@ def main():
     parser.add_argument("--alarms", action="store_true", help="every note has an alarm, not due")
     parser.add_argument("--xpad", action="store_true", help="measure xpad instead, for comparison")
     args = parser.parse_args()
+    if args.xpad and not shutil.which("xpad"):
+        sys.exit("xpad is not installed (apt-get install xpad); it is only needed for --xpad")
     print("xpad" if args.xpad else args.binary)
     print(f"{'notes':>6} {'mapped (s)':>11} {'peak (MB)':>10} {'idle CPU (%)':>13}")
     for count in (int(c) for c in args.counts.split(",")):
