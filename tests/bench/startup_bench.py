@@ -8,7 +8,7 @@ daily alarm that is not due during the run, so the idle figure shows what checki
 Usage:
 
     startup_bench.py [--binary build/brightpost] [--bare build/tests/bare_notes] [--counts 10,100,1000]
-                      [--repeat 1] [--idle 10] [--alarms] [--perf perf.data]
+                      [--repeat 1] [--idle 10] [--alarms] [--perf perf.data] [--xpad]
 """
 
 import argparse
@@ -97,6 +97,31 @@ def start_bare(binary, session, count):
     return process, None
 
 
+def plain_text(size):
+    words = ("remember the milk call back tomorrow meeting notes draft ideas ").split()
+    return " ".join(words[i % len(words)] for i in range(size // 6))[:size]
+
+
+def start_xpad(session, count):
+    """xpad, for comparison: one info and one content file a note in a throw-away home."""
+    home = tempfile.mkdtemp(prefix="bp-bench-xpad-")
+    folder = os.path.join(home, ".config", "xpad")
+    os.makedirs(folder)
+    text = plain_text(2048)
+    for i in range(count):
+        x, y, w, h = geometry(i)
+        with open(os.path.join(folder, f"content-{i:06d}"), "w") as f:
+            f.write(text)
+        with open(os.path.join(folder, f"info-{i:06d}"), "w") as f:
+            f.write(f"width {w}\nheight {h}\nx {x}\ny {y}\nfollow_font 1\nfollow_color 1\n"
+                    f"sticky 0\nhidden 0\ncontent content-{i:06d}\n")
+    env = dict(session.env, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+               XDG_DATA_HOME=os.path.join(home, ".local", "share"))
+    process = subprocess.Popen(["xpad"], env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    return process, home
+
+
 def measure(start, count, idle_seconds):
     """Seconds until count windows are managed, the program's CPU seconds by then, its peak
     memory (MB) and its idle CPU (% of a core) afterwards."""
@@ -126,7 +151,12 @@ def measure(start, count, idle_seconds):
                                         text=True).stdout.split():
                 os.kill(int(child), signal.SIGTERM)
         process.terminate()
-        process.wait(timeout=60)
+        try:
+            process.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            # xpad may take long to end over a thousand notes; the figures are taken already.
+            process.kill()
+            process.wait()
         return elapsed, own_cpu, peak_mb, idle
     finally:
         session.stop()
@@ -149,11 +179,16 @@ def main():
     parser.add_argument("--idle", type=float, default=10, help="seconds of idle CPU; 0 skips")
     parser.add_argument("--alarms", action="store_true", help="every note has an alarm, not due")
     parser.add_argument("--perf", help="record the program's start-up with perf into this file")
+    parser.add_argument("--xpad", action="store_true", help="also measure xpad, for comparison")
     args = parser.parse_args()
+    if args.xpad and not shutil.which("xpad"):
+        sys.exit("xpad is not installed (apt-get install xpad); it is only needed for --xpad")
     programs = [("brightpost",
                  lambda n: lambda s: start_brightpost(args.binary, s, n, args.alarms, args.perf))]
     if args.bare:
         programs.insert(0, ("bare", lambda n: lambda s: start_bare(args.bare, s, n)))
+    if args.xpad:
+        programs.append(("xpad", lambda n: lambda s: start_xpad(s, n)))
     print(f"{'notes':>6} {'program':>10} {'mapped (s)':>12} {'own CPU (s)':>12} {'peak (MB)':>10} "
           f"{'idle CPU (%)':>13}")
     for count in (int(c) for c in args.counts.split(",")):
@@ -161,7 +196,7 @@ def main():
         # Alternating the two within one repeat keeps the machine's load alike for both.
         for _ in range(args.repeat):
             for name, starter in programs:
-                idle = args.idle if name == "brightpost" else 0
+                idle = 0 if name == "bare" else args.idle
                 results[name].append(measure(starter(count), count, idle))
         for name, _ in programs:
             rows = results[name]

@@ -46,8 +46,13 @@ def note_elements(text):
 
 def notes(path):
     """nid -> {attribute: value, "body": body} for every note of a database file."""
+    return notes_of_text(read_text(path))
+
+
+def notes_of_text(text):
+    """nid -> {attribute: value, "body": body} for every note of a database text."""
     result = {}
-    for element in note_elements(read_text(path)):
+    for element in note_elements(text):
         values = dict(re.findall(r" (\w+)=" + re.escape(OPEN) + "(.*?)" + re.escape(CLOSE), element, re.S))
         body = re.search(r"<!\[CDATABEGIN\[\r\n(.*?)\]CDATAEND\]!>", element, re.S)
         values["body"] = body.group(1) if body else None
