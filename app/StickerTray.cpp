@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "AutoSaver.h"
+#include "Autostart.h"
 #include "BusyScope.h"
 #include "DatabaseRecovery.h"
 #include "NoteDefaults.h"
@@ -29,6 +30,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QGuiApplication>
 #include <QList>
 #include <QMetaObject>
@@ -37,6 +39,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cstdio>
 #include <random>
 
 namespace bp {
@@ -170,8 +173,23 @@ int CStickerTray::Initialize() {
     }
 
     UpdateTrayTip();
+    syncAutostart();
     initialised_ = true;
     return 1;
+}
+
+void CStickerTray::syncAutostart() {
+    const Autostart autostart(QCoreApplication::applicationFilePath().toStdString(),
+                              qEnvironmentVariable("XDG_CONFIG_HOME").toStdString(),
+                              QDir::homePath().toStdString());
+    if (!autostart.installed()) {
+        return;
+    }
+    // Not worth a box at every start: the notes work either way.
+    if (const std::string problem = autostart.apply(store_.GetSettingInt("autorun") != 0);
+        !problem.empty()) {
+        std::fprintf(stderr, "brightpost: %s\n", problem.c_str());
+    }
 }
 
 bool CStickerTray::RestoreDatabase() {
@@ -593,6 +611,13 @@ bool CStickerTray::performAction(const std::string& name) {
             onHotKey(id);
             return true;
         }
+    }
+    if (name == "autostart-on" || name == "autostart-off") {
+        if (databaseReady_ && !exiting_) {
+            store_.SetSettingInt(name == "autostart-on" ? 1 : 0, "autorun");
+            syncAutostart();
+        }
+        return true;
     }
     if (name == "save") {
         if (initialised_ && !busy_ && !exiting_) {
