@@ -40,11 +40,25 @@ def test_notes_at_twice_the_density_keep_their_logical_layout(dense_desktop, dat
             found.append(ids[0])
         return found
 
-    assert wait_until(on_screen, 60), [
+    windows = wait_until(on_screen, 60)
+    assert windows, [
         dense_desktop.window_geometry(w) for i in range(len(PLACES))
         for w in dense_desktop.visible_windows(f"^Note {i + 1}$")]
     dense_desktop.screenshot(os.path.join(artifacts, "high-density-2x.png"))
+
+    # Dragged by its title bar 200 x 100 device pixels (the move starts after the first step):
+    # 100 x 50 logical ones.
+    g = dense_desktop.window_geometry(windows[0])
+    x, y = g["x"] + 240, g["y"] + 16
+    dense_desktop.run("xdotool", "mousemove", str(x), str(y), "mousedown", "1", "sleep", "0.1",
+                      "mousemove", str(x + 20), str(y), "sleep", "0.1",
+                      "mousemove", str(x + 120), str(y + 50), "sleep", "0.05",
+                      "mousemove", str(x + 220), str(y + 100), "sleep", "0.1", "mouseup", "1")
+    assert wait_until(lambda: dense_desktop.window_geometry(windows[0])["x"] == g["x"] + 200, 10), \
+        (g, dense_desktop.window_geometry(windows[0]))
     assert app.terminate(timeout=60) == 0
     stored = database.notes(path)
-    for i, place in enumerate(PLACES):
+    x, y, w, h = PLACES[0]
+    expected = [(x + 100, y + 50, w, h)] + PLACES[1:]
+    for i, place in enumerate(expected):
         assert tuple(int(stored[i + 1][k]) for k in ("xPos", "yPos", "Width", "Height")) == place
