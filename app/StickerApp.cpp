@@ -3,6 +3,7 @@
 #include "AppOptions.h"
 #include "ProductInfo.h"
 #include "SessionEnd.h"
+#include "SessionMessages.h"
 #include "StickerTray.h"
 #include "note/NoteUserMessages.h"
 #include "platform/Clock.h"
@@ -169,7 +170,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     const std::string dataFolder = resolveDataFolder(options.dataDir);
     QDir::setCurrent(QApplication::applicationDirPath());
 
-    NoteUserMessages messages;
+    NoteUserMessages boxes;
+    SessionMessages messages(boxes, &SessionEnd::signalled);
     SystemClock clock;
     QtDesktop desktop;
     QtPlatformInfo info;

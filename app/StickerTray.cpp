@@ -144,6 +144,17 @@ int CStickerTray::Initialize() {
     timers_->start(timer::TRAY_TIP, 60000);
     timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
     startAutoSaver();
+    if (const int cause = saveCauseOfFolder(store_.DataFolder()); cause != 0) {
+        // Said once, after the notes are up; they stay usable, and the saves try again.
+        autoSaver_->failureAlreadyReported();
+        QMetaObject::invokeMethod(
+            this,
+            [this, cause] {
+                platform_.messages->showMessage(
+                    "Warning", "", saveFailureMessage(store_.DataFolder(), cause), kIconWarning);
+            },
+            Qt::QueuedConnection);
+    }
 
     trayIcon_.create();
     if (platform_.hotKeys != nullptr) {
