@@ -23,6 +23,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # the X11 platform plugin is in libqt6gui6, the SVG image and icon plugins in libqt6svg6.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, speech-dispatcher")
+# Reading aloud through the desktop's speech service is optional; the built-in voice is linked in.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-speech-speechd-plugin, speech-dispatcher")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
