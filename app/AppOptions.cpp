@@ -24,6 +24,20 @@ AppOptions parseAppOptions(const std::vector<std::string>& arguments) {
             options.dataDir = arguments[++i];
         } else if (arg.starts_with("--data-dir=")) {
             options.dataDir = arg.substr(11);
+        } else if (arg == "--autostart" || arg.starts_with("--autostart=")) {
+            std::string value;
+            if (arg == "--autostart") {
+                if (i + 1 < arguments.size()) {
+                    value = arguments[++i];
+                }
+            } else {
+                value = arg.substr(12);
+            }
+            if (value != "on" && value != "off") {
+                options.error = "--autostart needs on or off";
+                return options;
+            }
+            options.actions.push_back("autostart-" + value);
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {
@@ -53,6 +67,8 @@ std::string appUsage() {
            "  --toggle-manager  show or hide the Notes Manager\n"
            "  --save            store every note and save the database\n"
            "  --quit            save and end the running copy (starts nothing)\n"
+           "  --autostart on|off  start Brightpost with the desktop session, or not\n"
+           "                    (an installed copy only)\n"
            "  --data-dir DIR    keep the notes database in DIR instead of\n"
            "                    $XDG_DATA_HOME/Brightpost (~/.local/share/Brightpost)\n"
            "  --help            show this help\n"

@@ -49,6 +49,9 @@ public:
 
     int savesWritten() const { return savesWritten_; }
     bool failing() const { return failing_; }
+    // The user has been told that saving cannot work: the first failed save need not say it
+    // again. A save that works ends it as usual.
+    void failureAlreadyReported() { failing_ = true; }
 
 signals:
     // A save has ended (written or not); for tests.

@@ -2,6 +2,9 @@
 
 #include "ProductInfo.h"
 
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 namespace bp {
 
 namespace {
@@ -28,6 +31,18 @@ std::string saveFailureMessage(const std::string& dataFolder, int cause) {
            "\": " + reasonFor(cause) +
            ".\nWhat was saved before is safe. Your latest changes stay in the open notes and "
            "are saved by themselves as soon as saving works again.";
+}
+
+int saveCauseOfFolder(const std::string& dataFolder) {
+    // access() answers for the file system too: a read-only mount refuses even root.
+    if (::access(dataFolder.c_str(), W_OK) != 0) {
+        return 5;
+    }
+    struct statvfs space {};
+    if (::statvfs(dataFolder.c_str(), &space) == 0 && space.f_bavail == 0) {
+        return 13;
+    }
+    return 0;
 }
 
 }  // namespace bp

@@ -45,8 +45,10 @@ SessionEnd::SessionEnd(QObject* parent) : QObject(parent) {
         }
     }
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) { emit ending(); });
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+            gSignalled = 1;
+            emit ending();
+        });
     }
 }
 

@@ -3,6 +3,7 @@
 #include "AppOptions.h"
 #include "ProductInfo.h"
 #include "SessionEnd.h"
+#include "SessionMessages.h"
 #include "StickerTray.h"
 #include "note/NoteUserMessages.h"
 #include "platform/Clock.h"
@@ -147,9 +148,10 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     if (int exitCode = 0; answeredWithoutDisplay(argc, argv, exitCode)) {
         return exitCode;
     }
-    // Notes place and stack their own windows, which Wayland clients cannot do.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
-        qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland")) {
+    // Notes place and stack their own windows, which Wayland clients cannot do: they go through
+    // XWayland. Not only when the session says it is Wayland: started with just WAYLAND_DISPLAY
+    // (a terminal, a user service), Qt would still pick its Wayland plugin when installed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
     QApplication app(argc, argv);
@@ -178,7 +180,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     const std::string dataFolder = resolveDataFolder(options.dataDir);
     QDir::setCurrent(QApplication::applicationDirPath());
 
-    NoteUserMessages messages;
+    NoteUserMessages boxes;
+    SessionMessages messages(boxes, &SessionEnd::signalled);
     SystemClock clock;
     QtDesktop desktop;
     QtPlatformInfo info;

@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "AutoSaver.h"
+#include "Autostart.h"
 #include "BusyScope.h"
 #include "DatabaseRecovery.h"
 #include "NoteDefaults.h"
@@ -29,6 +30,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QList>
@@ -38,6 +40,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cstdio>
 #include <random>
 
 namespace bp {
@@ -144,6 +147,17 @@ int CStickerTray::Initialize() {
     timers_->start(timer::TRAY_TIP, 60000);
     timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
     startAutoSaver();
+    if (const int cause = saveCauseOfFolder(store_.DataFolder()); cause != 0) {
+        // Said once, after the notes are up; they stay usable, and the saves try again.
+        autoSaver_->failureAlreadyReported();
+        QMetaObject::invokeMethod(
+            this,
+            [this, cause] {
+                platform_.messages->showMessage(
+                    "Warning", "", saveFailureMessage(store_.DataFolder(), cause), kIconWarning);
+            },
+            Qt::QueuedConnection);
+    }
 
     trayIcon_.create();
     if (platform_.hotKeys != nullptr) {
@@ -180,8 +194,23 @@ int CStickerTray::Initialize() {
     }
 
     UpdateTrayTip();
+    syncAutostart();
     initialised_ = true;
     return 1;
+}
+
+void CStickerTray::syncAutostart() {
+    const Autostart autostart(QCoreApplication::applicationFilePath().toStdString(),
+                              qEnvironmentVariable("XDG_CONFIG_HOME").toStdString(),
+                              QDir::homePath().toStdString());
+    if (!autostart.installed()) {
+        return;
+    }
+    // Not worth a box at every start: the notes work either way.
+    if (const std::string problem = autostart.apply(store_.GetSettingInt("autorun") != 0);
+        !problem.empty()) {
+        std::fprintf(stderr, "brightpost: %s\n", problem.c_str());
+    }
 }
 
 bool CStickerTray::RestoreDatabase() {
@@ -603,6 +632,13 @@ bool CStickerTray::performAction(const std::string& name) {
             onHotKey(id);
             return true;
         }
+    }
+    if (name == "autostart-on" || name == "autostart-off") {
+        if (databaseReady_ && !exiting_) {
+            store_.SetSettingInt(name == "autostart-on" ? 1 : 0, "autorun");
+            syncAutostart();
+        }
+        return true;
     }
     if (name == "save") {
         if (initialised_ && !busy_ && !exiting_) {

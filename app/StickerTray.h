@@ -145,6 +145,9 @@ signals:
     void exited();
 
 private:
+    // Keeps the desktop's autostart entry in step with the autorun setting.
+    void syncAutostart();
+
     void onTimer(int timerId);
     void startAutoSaver();
     void onTrayNotify(std::intptr_t mouseMessage);

@@ -18,6 +18,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-pytest
     tzdata  # the alarm tests change time zones
+    desktop-file-utils appstream  # the installed desktop entry and metainfo are checked
+    # a Wayland desktop: the headless compositor with XWayland, and the Qt Wayland plugin that
+    # the program must not pick by itself
+    mutter xwayland qt6-wayland
     xvfb xauth openbox trayer xdotool wmctrl x11-utils x11-xserver-utils imagemagick dbus-daemon
     strace
     # the alarm's tones recorded from a private sound server's null sink; a mock power

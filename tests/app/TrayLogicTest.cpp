@@ -167,7 +167,11 @@ TEST(AppOptionsActions, ParsedInOrder) {
     EXPECT_EQ(options.actions, (std::vector<std::string>{"new-note", "save", "quit"}));
     EXPECT_EQ(options.dataDir, "/d");
 
-    for (const char* bad : {"--new", "--notes", "new-note", "--show-all=1"}) {
+    EXPECT_EQ(parseAppOptions({"--autostart", "off", "--autostart=on"}).actions,
+              (std::vector<std::string>{"autostart-off", "autostart-on"}));
+    EXPECT_NE(appUsage().find("--autostart on|off"), std::string::npos);
+    for (const char* bad : {"--new", "--notes", "new-note", "--show-all=1", "--autostart",
+                            "--autostart=yes", "--autostart-on"}) {
         EXPECT_FALSE(parseAppOptions({bad}).error.empty()) << bad;
     }
     for (const char* action :
