@@ -7,8 +7,8 @@ namespace bp {
 
 namespace {
 
-constexpr std::array<const char*, 6> kActions{"new-note",       "show-all", "hide-all",
-                                              "toggle-manager", "save",     "quit"};
+constexpr std::array<const char*, 7> kActions{"new-note", "show-all",  "hide-all", "toggle-manager",
+                                              "save",     "tray-menu", "quit"};
 
 }  // namespace
 
@@ -52,6 +52,7 @@ std::string appUsage() {
            "  --hide-all        hide every note\n"
            "  --toggle-manager  show or hide the Notes Manager\n"
            "  --save            store every note and save the database\n"
+           "  --tray-menu       open the tray menu at the pointer (as Ctrl+Alt+B does)\n"
            "  --quit            save and end the running copy (starts nothing)\n"
            "  --data-dir DIR    keep the notes database in DIR instead of\n"
            "                    $XDG_DATA_HOME/Brightpost (~/.local/share/Brightpost)\n"

@@ -25,6 +25,7 @@ packages=(
     pulseaudio pulseaudio-utils python3-dbus python3-gi
     speech-dispatcher speech-dispatcher-espeak-ng  # a desktop that runs its own speech
     poppler-utils  # pdftotext reads what a print to PDF put on the pages
+    at-spi2-core python3-pyatspi  # notes read through the accessibility bus, as screen readers do
 )
 if [[ ${BRIGHTPOST_FUZZ_DEPS:-1} == 1 ]]; then
     packages+=(clang-14 libclang-rt-14-dev)
