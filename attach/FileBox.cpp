@@ -49,6 +49,7 @@ CFileBox::CFileBox(CNote& note)
                   : kMinHeight);
 
     list_->setObjectName(QStringLiteral("attachList"));
+    list_->setAccessibleName(QStringLiteral("Attachments"));
     list_->setColumnCount(2);
     list_->setHeaderHidden(true);
     list_->setRootIsDecorated(false);
