@@ -2,6 +2,7 @@
 
 #include "ProductInfo.h"
 #include "TrayText.h"
+#include "note/DialogLayout.h"
 #include "platform/Shell.h"
 
 #include <QDialogButtonBox>
@@ -29,7 +30,7 @@ CAboutBox::CAboutBox(IShell* shell, QWidget* parent) : QDialog(parent), shell_(s
     font.setPixelSize(24);
     productLink_->setFont(font);
     QPalette palette = productLink_->palette();
-    palette.setColor(QPalette::WindowText, QColor(43, 43, 43));
+    palette.setColor(QPalette::WindowText, readableTextColor(QColor(43, 43, 43), palette));
     productLink_->setPalette(palette);
     productLink_->setCursor(Qt::PointingHandCursor);
     productLink_->setToolTip(QString::fromLatin1(kProductWebSite));
@@ -37,6 +38,7 @@ CAboutBox::CAboutBox(IShell* shell, QWidget* parent) : QDialog(parent), shell_(s
 
     version_ = new QLineEdit(QString::fromStdString(aboutVersionText()), this);
     version_->setReadOnly(true);
+    version_->setAccessibleName(QStringLiteral("Version"));
     version_->setAlignment(Qt::AlignCenter);
     version_->setFrame(false);
 

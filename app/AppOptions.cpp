@@ -7,8 +7,8 @@ namespace bp {
 
 namespace {
 
-constexpr std::array<const char*, 6> kActions{"new-note",       "show-all", "hide-all",
-                                              "toggle-manager", "save",     "quit"};
+constexpr std::array<const char*, 7> kActions{"new-note", "show-all",  "hide-all", "toggle-manager",
+                                              "save",     "tray-menu", "quit"};
 
 }  // namespace
 
@@ -66,6 +66,7 @@ std::string appUsage() {
            "  --hide-all        hide every note\n"
            "  --toggle-manager  show or hide the Notes Manager\n"
            "  --save            store every note and save the database\n"
+           "  --tray-menu       open the tray menu at the pointer (as Ctrl+Alt+B does)\n"
            "  --quit            save and end the running copy (starts nothing)\n"
            "  --autostart on|off  start Brightpost with the desktop session, or not\n"
            "                    (an installed copy only)\n"

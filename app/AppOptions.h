@@ -12,7 +12,7 @@ struct AppOptions {
     bool help = false;
     bool version = false;
     // Actions for the running copy, in command-line order: "new-note", "show-all",
-    // "hide-all", "toggle-manager", "save", "quit", "autostart-on", "autostart-off".
+    // "hide-all", "toggle-manager", "save", "tray-menu", "quit", "autostart-on", "autostart-off".
     std::vector<std::string> actions;
     std::string error;  // not empty when the command line could not be understood
 };

@@ -622,10 +622,9 @@ bool CStickerTray::performAction(const std::string& name) {
         return true;
     }
     static const std::pair<const char*, int> kHotKeyActions[] = {
-        {"new-note", hotkey::NEW_NOTE},
-        {"show-all", hotkey::SHOW_ALL},
-        {"hide-all", hotkey::HIDE_ALL},
-        {"toggle-manager", hotkey::TOGGLE_MANAGER},
+        {"new-note", hotkey::NEW_NOTE},   {"show-all", hotkey::SHOW_ALL},
+        {"hide-all", hotkey::HIDE_ALL},   {"toggle-manager", hotkey::TOGGLE_MANAGER},
+        {"tray-menu", hotkey::TRAY_MENU},
     };
     for (const auto& [actionName, id] : kHotKeyActions) {
         if (name == actionName) {
@@ -906,6 +905,10 @@ void CStickerTray::RegisterHotKeys() {
     RegisterHotKeyValue(store_.GetSettingUInt("hkShowAll"), hotkey::SHOW_ALL);
     RegisterHotKeyValue(store_.GetSettingUInt("hkHideAll"), hotkey::HIDE_ALL);
     RegisterHotKeyValue(store_.GetSettingUInt("hkShowManager"), hotkey::TOGGLE_MANAGER);
+    if (platform_.hotKeys != nullptr) {
+        platform_.hotKeys->registerKey(hotkey::TRAY_MENU, IHotKeys::Ctrl | IHotKeys::Alt,
+                                       hotkey::TRAY_MENU_KEY);
+    }
 }
 
 void CStickerTray::ReRegisterHotKey(int id, std::uint32_t value) {
@@ -923,8 +926,8 @@ void CStickerTray::UnregisterHotKeys() {
     if (platform_.hotKeys == nullptr) {
         return;
     }
-    for (const int id :
-         {hotkey::NEW_NOTE, hotkey::SHOW_ALL, hotkey::HIDE_ALL, hotkey::TOGGLE_MANAGER}) {
+    for (const int id : {hotkey::NEW_NOTE, hotkey::SHOW_ALL, hotkey::HIDE_ALL,
+                         hotkey::TOGGLE_MANAGER, hotkey::TRAY_MENU}) {
         platform_.hotKeys->unregisterKey(id);
     }
 }
@@ -945,6 +948,9 @@ void CStickerTray::onHotKey(int id) {
             break;
         case hotkey::TOGGLE_MANAGER:
             ToggleNotesManager();
+            break;
+        case hotkey::TRAY_MENU:
+            ShowTrayMenu();
             break;
         default:
             break;

@@ -10,6 +10,7 @@ namespace bp {
 CAttachUrl::CAttachUrl(QWidget* owner) : QDialog(owner), field_(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("Add url"));
     field_->setObjectName(QStringLiteral("url"));
+    field_->setAccessibleName(QStringLiteral("Address"));
     field_->setText(QStringLiteral("http://"));
     field_->setCursorPosition(7);
     field_->setMinimumWidth(300);

@@ -63,6 +63,7 @@ QTreeWidget* CFileBox::list() {
     }
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("attachList"));
+    list_->setAccessibleName(QStringLiteral("Attachments"));
     list_->setColumnCount(2);
     list_->setHeaderHidden(true);
     list_->setRootIsDecorated(false);

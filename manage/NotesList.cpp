@@ -49,6 +49,7 @@ CNotesList::CNotesList(Platform platform, CNotesDatabase& store, INoteOwner& own
     setSizeGripEnabled(true);
     setMinimumSize(kMinWidth, kMinHeight);
     list_ = new CCustomList(managerColumns(), this);
+    list_->setAccessibleName(QStringLiteral("Notes"));
     list_->setObjectName("managerList");
 
     const std::pair<int, const char*> buttons[] = {

@@ -38,6 +38,7 @@ CRecycleBin::CRecycleBin(Platform platform, CNotesDatabase& store, INoteOwner& o
     setObjectName("recycleBin");
     setWindowTitle("Recycle Bin");
     list_ = new CCustomList(binColumns(), this);
+    list_->setAccessibleName(QStringLiteral("Deleted notes"));
     list_->setObjectName("binList");
 
     auto* buttonRow = new QHBoxLayout;

@@ -53,6 +53,7 @@ CSearching::CSearching(Platform platform, CNotesDatabase& store, INoteOwner& own
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setAutoDefault(false);
     list_ = new CCustomList(findColumns(), this);
+    list_->setAccessibleName(QStringLiteral("Found notes"));
     list_->setObjectName("findList");
     showSelected_ = new QPushButton("Show Selected Notes", this);
     showSelected_->setAutoDefault(false);

@@ -38,10 +38,12 @@ CAlarmActions::CAlarmActions(QWidget* parent, IShell* shell, IFileDialogs* files
     openUrl_ =
         numbered(new QCheckBox(QStringLiteral("Open url"), this), cmd::ACTIONS_OPEN_URL_CHECK);
     url_ = numbered(new QLineEdit(this), kUrlEdit);
+    url_->setAccessibleName(QStringLiteral("Url to open"));
     go_ = numbered(new QPushButton(QStringLiteral("Go"), this), cmd::ACTIONS_GO_BUTTON);
     openProgram_ =
         numbered(new QCheckBox(QStringLiteral("Open"), this), cmd::ACTIONS_OPEN_PROGRAM_CHECK);
     program_ = numbered(new QLineEdit(this), kProgramEdit);
+    program_->setAccessibleName(QStringLiteral("Program to open"));
     browse_ = numbered(new QPushButton(QStringLiteral("Browse"), this), cmd::ACTIONS_BROWSE_BUTTON);
     auto* ok = numbered(new QPushButton(QStringLiteral("OK"), this), 1);
     auto* cancel = numbered(new QPushButton(QStringLiteral("Cancel"), this), 2);

@@ -40,7 +40,10 @@ CReminderBasic::CReminderBasic(QWidget* parent) : QWidget(parent) {
     time_ = numbered(new QTimeEdit(this), kTimePicker);
     time_->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
     auto* timeRow = new QHBoxLayout;
-    timeRow->addWidget(numbered(new QLabel(QStringLiteral("TIME"), this), kTimeLabel));
+    auto* timeLabel = numbered(new QLabel(QStringLiteral("TIME"), this), kTimeLabel);
+    timeLabel->setBuddy(time_);
+    calendar_->setAccessibleName(QStringLiteral("Date"));
+    timeRow->addWidget(timeLabel);
     timeRow->addWidget(time_, 1);
     auto* days = new QGridLayout;
     for (int i = 0; i < 7; ++i) {
@@ -85,7 +88,9 @@ CAlarmDialog::CAlarmDialog(QWidget* parent, AlarmSettingsModel& model, const Pla
     top->addWidget(snooze_);
     top->addWidget(actions_);
     auto* next = new QHBoxLayout;
-    next->addWidget(new QLabel(QStringLiteral("NEXT ALARM"), this));
+    auto* nextLabel = new QLabel(QStringLiteral("NEXT ALARM"), this);
+    nextLabel->setBuddy(nextAlarm_);
+    next->addWidget(nextLabel);
     next->addWidget(nextAlarm_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -76,6 +76,7 @@ INoteDialogs& standardNoteDialogs() {
 
 CBodyEditor::CBodyEditor(CNote& note, CNoteBody& body, IShell* shell)
     : QObject(&note), note_(note), body_(body), shell_(shell), dialogs_(&standardNoteDialogs()) {
+    body_.setAccessibleName(QStringLiteral("Note text"));
     body_.setContextMenuPolicy(Qt::PreventContextMenu);
     body_.installEventFilter(this);
     body_.viewport()->installEventFilter(this);

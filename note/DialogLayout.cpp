@@ -5,7 +5,10 @@
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QFormLayout>
+#include <QPalette>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 
 namespace bp {
 
@@ -37,6 +40,15 @@ void fixDialogSize(QDialog& dialog, QSize preferred) {
     const QSize wanted = (preferred.isValid() ? preferred : dialog.sizeHint())
                              .expandedTo(QSize(captionRoom(dialog.windowTitle()), 0));
     dialog.setFixedSize(wanted.expandedTo(dialog.minimumSizeHint()));
+}
+
+QColor readableTextColor(const QColor& preferred, const QPalette& palette) {
+    const QColor window = palette.color(QPalette::Active, QPalette::Window);
+    // Lightness apart by at least half the scale reads well on any screen.
+    if (std::abs(preferred.lightness() - window.lightness()) >= 128) {
+        return preferred;
+    }
+    return palette.color(QPalette::Active, QPalette::WindowText);
 }
 
 }  // namespace bp

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QSize>
+
+class QPalette;
 
 class QDialog;
 class QFormLayout;
@@ -19,5 +22,10 @@ void fixDialogSize(QDialog& dialog, QSize preferred = {});
 // The width a window manager's title bar needs for caption: the text in bold, the window
 // icon and the buttons beside it.
 int captionRoom(const QString& caption);
+
+// The colour for text the program wants in a fixed colour on a dialog's window: that colour
+// while it stands out from the window (the usual light themes), else the theme's own text
+// colour, so that dark and high-contrast themes keep the text readable.
+QColor readableTextColor(const QColor& preferred, const QPalette& palette);
 
 }  // namespace bp

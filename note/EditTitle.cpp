@@ -8,6 +8,7 @@ namespace bp {
 CEditTitle::CEditTitle(const QString& text, QWidget* parent)
     : QWidget(parent), edit_(new QLineEdit(text, this)) {
     edit_->setObjectName(QStringLiteral("titleEdit"));
+    edit_->setAccessibleName(QStringLiteral("Title"));
     edit_->setFrame(false);
     edit_->selectAll();
     edit_->installEventFilter(this);

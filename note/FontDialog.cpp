@@ -2,6 +2,7 @@
 
 #include "DialogLayout.h"
 
+#include <QAccessible>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -10,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -49,6 +51,15 @@ CFontDialog::CFontDialog(QWidget* parent, const FontChoice& initial)
     fonts_->setWindowFlags(Qt::Widget);
     fonts_->setCurrentFont(shown);
     fonts_->installEventFilter(this);
+    // The toolkit's chooser names its family and style lists by their labels, but its size
+    // label points at the size field, which leaves the size list without a name.
+    for (QListView* list : fonts_->findChildren<QListView*>()) {
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(list);
+        if (list->window() == fonts_->window() && reader != nullptr &&
+            reader->text(QAccessible::Name).isEmpty()) {
+            list->setAccessibleName(QStringLiteral("Size"));
+        }
+    }
 
     colorButton_ = new QPushButton(this);
     colorButton_->setObjectName(QStringLiteral("color"));

@@ -1,5 +1,6 @@
 #include "MessageBoxes.h"
 
+#include "DialogLayout.h"
 #include "platform/Messages.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -109,15 +110,16 @@ CBoxBase::CBoxBase(QWidget* parent, const QString& caption, const QString& label
     // black instead of the greyed colour of disabled controls.
     message_->setEnabled(false);
     QPalette palette = message_->palette();
+    const QColor textColor = readableTextColor(Qt::black, palette);
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Text, Qt::black);
+        palette.setColor(group, QPalette::Text, textColor);
         palette.setColor(group, QPalette::Base, palette.color(QPalette::Active, QPalette::Window));
     }
     message_->setPalette(palette);
     QTextCursor all(message_->document());
     all.select(QTextCursor::Document);
     QTextCharFormat black;
-    black.setForeground(Qt::black);
+    black.setForeground(textColor);
     all.mergeCharFormat(black);
     message_->raise();
 }

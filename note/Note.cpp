@@ -3,9 +3,11 @@
 #include "BodyEditor.h"
 #include "ColorSchemes.h"
 #include "DeleteNoteDialog.h"
+#include "NoteAccessibility.h"
 #include "NoteBody.h"
 #include "NoteDialogs.h"
 #include "NoteGeometry.h"
+#include "NoteKeyboard.h"
 #include "NoteOutput.h"
 #include "NoteStyle.h"
 #include "ReadAloud.h"
@@ -54,6 +56,7 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
       store_(store),
       owner_(owner),
       nid_(nid) {
+    installNoteAccessibility();
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -94,6 +97,9 @@ void CNote::CreateFromRecord() {
     connect(editor_, &CBodyEditor::randomColorsRequested, this, &CNote::ApplyRandomScheme);
     title_ = new CTitle(*this);
     title_->createButtons();
+    auto* keys = new CNoteKeys(*this);
+    keys->watch(body_);
+    keys->watch(title_);
 
     const auto titleFontColor = store_.GetNote(kLiveSource, nid_, note::titleFontColor);
     const auto titleBackColor = store_.GetNote(kLiveSource, nid_, note::titleBackColor);

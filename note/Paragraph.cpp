@@ -214,6 +214,7 @@ CParagraph::CParagraph(QWidget* parent)
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Line Spacing"), spacing_);
     form->addRow(QString(), factor_);
+    factor_->setAccessibleName(QStringLiteral("Line Spacing factor"));
     form->addRow(QStringLiteral("Alignment"), alignment_);
     form->addRow(QStringLiteral("Bulleted and Numbered Lists"), numbering_);
     layOutFormWithOkCancel(*this, form);

@@ -2,6 +2,7 @@
 
 #include "EditTitle.h"
 #include "Note.h"
+#include "NoteAccessibility.h"
 #include "NoteMenus.h"
 #include "TitleButton.h"
 #include "ToolTips.h"
@@ -38,6 +39,7 @@ CTitle::~CTitle() = default;
 void CTitle::setTitleText(const QString& text) {
     titleText_ = text;
     update();
+    announceNoteChanged(&note_);
 }
 
 void CTitle::setTitleFont(const QFont& font) {

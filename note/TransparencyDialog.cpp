@@ -29,6 +29,7 @@ CTransparency::CTransparency(QWidget* parent, IWindowSystem& windows, std::vecto
     check_ = new QCheckBox(QStringLiteral("Transparency"), group);
     slider_ = new QSlider(Qt::Horizontal, group);
     slider_->setRange(0, kMaximum);
+    slider_->setAccessibleName(QStringLiteral("Transparency level"));
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("MIN"), group));
     row->addWidget(slider_, 1);

@@ -271,6 +271,9 @@ inline constexpr int SHOW_ALL = 72;
 inline constexpr int HIDE_ALL = 73;
 inline constexpr int TOGGLE_MANAGER = 74;
 inline constexpr int SHOW_ATTACH = 76;  // stored, but nothing acts on it or grabs it
+// Opens the tray menu from the keyboard; fixed, so that it is the same on every desktop.
+inline constexpr int TRAY_MENU = 77;
+inline constexpr unsigned TRAY_MENU_KEY = 0x42;  // B, with Ctrl and Alt
 
 // Formatting keys a note holds while the program is active.
 inline constexpr int BOLD = 77;           // Ctrl+B

@@ -30,6 +30,7 @@ packages=(
     speech-dispatcher speech-dispatcher-espeak-ng  # a desktop that runs its own speech
     poppler-utils  # pdftotext reads what a print to PDF put on the pages
     linux-perf  # profiles of the start-up (tests/bench/startup_bench.py --perf)
+    at-spi2-core python3-pyatspi  # notes read through the accessibility bus, as screen readers do
 )
 if [[ ${BRIGHTPOST_FUZZ_DEPS:-1} == 1 ]]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -192,6 +192,10 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     sizeGrid->addWidget(new QLabel(QStringLiteral("Min Height")), 1, 2);
     sizeGrid->addWidget(minHeight_, 1, 3);
     sizeGrid->setColumnStretch(4, 1);
+    width_->edit()->setAccessibleName(QStringLiteral("Width"));
+    height_->edit()->setAccessibleName(QStringLiteral("Height"));
+    minWidth_->edit()->setAccessibleName(QStringLiteral("Min Width"));
+    minHeight_->edit()->setAccessibleName(QStringLiteral("Min Height"));
 
     auto* title = new QGroupBox(QStringLiteral("Title Settings"));
     auto* titleLayout = new QVBoxLayout(title);

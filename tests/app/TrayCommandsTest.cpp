@@ -534,7 +534,8 @@ TEST_F(TrayTest, DefaultHotKeysAreRegisteredAndActOnPress) {
     EXPECT_EQ(fakes.hotKeys.registered, (std::map<int, Key>{{70, {kCtrlAlt, 'N'}},
                                                             {72, {kCtrlAlt, 'S'}},
                                                             {73, {kCtrlAlt, 'H'}},
-                                                            {74, {kCtrlAlt, 'M'}}}));
+                                                            {74, {kCtrlAlt, 'M'}},
+                                                            {77, {kCtrlAlt, 'B'}}}));
     haveNotes(2);
     fakes.hotKeys.press(hotkey::NEW_NOTE);
     EXPECT_EQ(tray->noteCount(), 3u);
@@ -543,6 +544,10 @@ TEST_F(TrayTest, DefaultHotKeysAreRegisteredAndActOnPress) {
     fakes.hotKeys.press(hotkey::SHOW_ALL);
     EXPECT_TRUE(tray->noteAt(0).isVisible());
     fakes.hotKeys.press(hotkey::TOGGLE_MANAGER);  // no manager yet: nothing happens
+    fakes.hotKeys.press(hotkey::TRAY_MENU);
+    ASSERT_NE(tray->trayMenu(), nullptr);
+    EXPECT_TRUE(tray->trayMenu()->isVisible());
+    tray->trayMenu()->hide();
 
     tray->ExitApplication();
     EXPECT_TRUE(fakes.hotKeys.registered.empty());

@@ -174,8 +174,8 @@ TEST(AppOptionsActions, ParsedInOrder) {
                             "--autostart=yes", "--autostart-on"}) {
         EXPECT_FALSE(parseAppOptions({bad}).error.empty()) << bad;
     }
-    for (const char* action :
-         {"--new-note", "--show-all", "--hide-all", "--toggle-manager", "--save", "--quit"}) {
+    for (const char* action : {"--new-note", "--show-all", "--hide-all", "--toggle-manager",
+                               "--save", "--tray-menu", "--quit"}) {
         EXPECT_EQ(parseAppOptions({action}).actions.size(), 1u) << action;
         EXPECT_NE(appUsage().find(action), std::string::npos) << action;
     }
