@@ -8,24 +8,6 @@
 
 namespace bp {
 
-namespace {
-
-std::tm calendarOf(const LocalDateTime& t) {
-    std::tm out{};
-    out.tm_year = t.year - 1900;
-    out.tm_mon = t.month - 1;
-    out.tm_mday = t.day;
-    out.tm_hour = t.hour;
-    out.tm_min = t.minute;
-    out.tm_sec = t.second;
-    out.tm_wday = t.dayOfWeek() - 1;
-    out.tm_yday = static_cast<int>(t.dayNumber() - LocalDateTime{t.year, 1, 1}.dayNumber());
-    out.tm_isdst = -1;
-    return out;
-}
-
-}  // namespace
-
 std::string FormatNextAlarm(const IClock& clock, const LocalDateTime& when) {
     return clock.format("%A, %B %d, %Y %I:%M:%S %p", calendarOf(when));
 }

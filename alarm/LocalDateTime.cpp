@@ -109,15 +109,22 @@ LocalDateTime toLocal(const IClock& clock, std::uint32_t stored) {
     return fromTm(clock.localTime(static_cast<std::int64_t>(stored)));
 }
 
+std::tm calendarOf(const LocalDateTime& t) {
+    std::tm out{};
+    out.tm_year = t.year - 1900;
+    out.tm_mon = t.month - 1;
+    out.tm_mday = t.day;
+    out.tm_hour = t.hour;
+    out.tm_min = t.minute;
+    out.tm_sec = t.second;
+    out.tm_wday = t.dayOfWeek() - 1;
+    out.tm_yday = static_cast<int>(t.dayNumber() - LocalDateTime{t.year, 1, 1}.dayNumber());
+    out.tm_isdst = -1;
+    return out;
+}
+
 std::uint32_t toStored(const IClock& clock, const LocalDateTime& local) {
-    std::tm tm{};
-    tm.tm_year = local.year - 1900;
-    tm.tm_mon = local.month - 1;
-    tm.tm_mday = local.day;
-    tm.tm_hour = local.hour;
-    tm.tm_min = local.minute;
-    tm.tm_sec = local.second;
-    tm.tm_isdst = -1;
+    std::tm tm = calendarOf(local);
     return static_cast<std::uint32_t>(clock.makeTime(tm));
 }
 

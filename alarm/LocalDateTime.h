@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 namespace bp {
 
@@ -45,5 +46,8 @@ LocalDateTime toLocal(const IClock& clock, std::uint32_t stored);
 std::uint32_t toStored(const IClock& clock, const LocalDateTime& local);
 // The present moment in whole seconds.
 LocalDateTime localNow(const IClock& clock);
+// The calendar fields of a local time, weekday and day of the year included, for formatting and
+// for mktime (daylight saving left to the C library).
+std::tm calendarOf(const LocalDateTime& t);
 
 }  // namespace bp

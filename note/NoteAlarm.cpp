@@ -3,6 +3,7 @@
 #include "Note.h"
 #include "StopAlarm.h"
 #include "Title.h"
+#include "alarm/AlarmSettingsModel.h"
 #include "platform/Messages.h"
 #include "qtsupport/NumberedTimers.h"
 
@@ -32,19 +33,6 @@ private:
     bool before_;
 };
 
-std::tm calendarOf(const LocalDateTime& t) {
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    tm.tm_sec = t.second;
-    tm.tm_wday = t.dayOfWeek() - 1;
-    tm.tm_isdst = -1;
-    return tm;
-}
-
 }  // namespace
 
 void CNote::StopAlarmTimers() {
@@ -65,8 +53,7 @@ std::optional<QString> CNote::nextAlarmText() const {
     if (reminder_.isReminder == 0) {
         return std::nullopt;
     }
-    return QString::fromStdString(
-        platform_.clock->format("%A, %B %d, %Y %I:%M:%S %p", calendarOf(reminder_.remindTime)));
+    return QString::fromStdString(FormatNextAlarm(*platform_.clock, reminder_.remindTime));
 }
 
 void CNote::RefreshAlarmButtons() {
@@ -77,8 +64,7 @@ void CNote::RefreshAlarmButtons() {
     if (on) {
         const LocalDateTime next =
             toLocal(*platform_.clock, store_.GetNote(kLiveSource, nid_, note::remindTime));
-        const std::string text =
-            platform_.clock->format("%A, %B %d, %Y %I:%M:%S %p", calendarOf(next));
+        const std::string text = FormatNextAlarm(*platform_.clock, next);
         title_->setAlarmImage(true,
                               QStringLiteral("Alarm ON\n%1").arg(QString::fromStdString(text)));
     } else {

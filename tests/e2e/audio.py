@@ -20,6 +20,8 @@ import subprocess
 import tempfile
 import time
 
+from desktop import end_processes
+
 RATE = 16000
 
 
@@ -124,15 +126,7 @@ class NullSink:
         return bool(out.strip())
 
     def stop(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-        for process in self.processes:
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
+        end_processes(self.processes)
         self.processes = []
         shutil.rmtree(self.folder, ignore_errors=True)
 

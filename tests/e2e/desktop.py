@@ -22,6 +22,20 @@ def wait_until(predicate, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
+def end_processes(processes):
+    """Ends the processes this test started, last first; a process that ignores the request for
+    five seconds is killed."""
+    for process in reversed(processes):
+        if process.poll() is None:
+            process.terminate()
+    for process in processes:
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 class DesktopSession:
     def __init__(self, geometry="1280x800x24", tray=True, window_manager=True):
         self.geometry = geometry
@@ -87,15 +101,7 @@ class DesktopSession:
         time.sleep(0.3)
 
     def stop(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-        for process in self.processes:
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
+        end_processes(self.processes)
         self.processes = []
         shutil.rmtree(self.logdir, ignore_errors=True)
 
