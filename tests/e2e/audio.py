@@ -20,18 +20,9 @@ import subprocess
 import tempfile
 import time
 
-from desktop import end_processes
+from desktop import end_processes, wait_until
 
 RATE = 16000
-
-
-def _wait_until(predicate, timeout, interval=0.05):
-    deadline = time.monotonic() + timeout
-    while not predicate():
-        if time.monotonic() >= deadline:
-            return False
-        time.sleep(interval)
-    return True
 
 
 class Recording:
@@ -102,14 +93,14 @@ class NullSink:
                 raise RuntimeError("pulseaudio ended; see " + log.name)
             return subprocess.run(["pactl", "list", "short", "sinks"], env=self.client_env(),
                                   capture_output=True, text=True).stdout.find(self.name) >= 0
-        if not _wait_until(answers, timeout):
+        if not wait_until(answers, timeout):
             raise RuntimeError("pulseaudio did not answer")
         return self
 
     def record(self):
         recording = Recording(self)
         # Sound played before parec is connected to the monitor would not be recorded.
-        if not _wait_until(self._has_source_output, 10):
+        if not wait_until(self._has_source_output, 10):
             raise RuntimeError("parec did not connect")
         return recording
 
