@@ -95,9 +95,14 @@ void CNoteBody::setEdgeStyle(int border) {
 }
 
 void CNoteBody::loadStored(std::string_view stored) {
-    // Chosen before the text arrives, so the document is laid out once, the cheap way.
-    setWordWrapMode(wrapModeFor(rtf::bodySearchText(stored)));
     rtf::loadBody(stored, *document());
+    // Chosen from the loaded text rather than by reading the body twice. A note is laid out
+    // when it is first shown, so the text is laid out once, the cheap way; only a body that
+    // needs the other mode pays for the change.
+    if (const QTextOption::WrapMode mode = wrapModeFor(document()->toPlainText());
+        mode != wordWrapMode()) {
+        setWordWrapMode(mode);
+    }
     document()->setModified(false);
     document()->clearUndoRedoStacks();
     // The text goes in at the caret, which travels along to its end; a note opens on its

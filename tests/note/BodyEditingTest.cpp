@@ -656,6 +656,15 @@ TEST(NoteBodyWrap, LongWordsBreakAnywhere) {
         manyLongWords += QString(300, u'w') + u' ';
     }
     EXPECT_EQ(CNoteBody::wrapModeFor(manyLongWords), QTextOption::WrapAnywhere);
+
+    // A loaded body gets the mode of its own text.
+    const auto loaded = [](const std::string& text) {
+        CNoteBody body(nullptr);
+        body.loadStored(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\f0 )" + text + R"(\par})");
+        return body.wordWrapMode();
+    };
+    EXPECT_EQ(loaded(std::string(20000, 'w')), QTextOption::WrapAnywhere);
+    EXPECT_EQ(loaded("an ordinary note"), QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 TEST_F(BodyEditing, UnusualPastedRichTextIsKeptAndStoredSafely) {
