@@ -165,6 +165,19 @@ void CNoteBody::keyPressEvent(QKeyEvent* event) {
     QTextEdit::keyPressEvent(event);
 }
 
+void CNoteBody::showEvent(QShowEvent* event) {
+    // When first shown, a text editor scrolls to its caret, which measures the caret's line
+    // again. A caret at the very start of an unscrolled note is in view already, and that is
+    // how every note opens; a caret put elsewhere before the note was shown (a find, a paste
+    // into a new note) still gets its scroll.
+    const QTextCursor cursor = textCursor();
+    if (cursor.position() == 0 && !cursor.hasSelection() && verticalScrollBar()->value() == 0) {
+        QAbstractScrollArea::showEvent(event);
+        return;
+    }
+    QTextEdit::showEvent(event);
+}
+
 void CNoteBody::inputMethodEvent(QInputMethodEvent* event) {
     const int lengthBefore = textLength();
     QTextEdit::inputMethodEvent(event);

@@ -108,6 +108,17 @@ TEST_F(BodyEditing, ALongBodyOpensAtItsBeginning) {
     EXPECT_EQ(scroll->value(), 0);
     EXPECT_EQ(note.body()->textCursor().position(), 0);
     EXPECT_FALSE(note.body()->textCursor().hasSelection());
+
+    // A caret put at the end while the note was hidden (as Find does) is in view once the
+    // note shows.
+    CNote& hidden = open(2, false);
+    QTextCursor end = hidden.body()->textCursor();
+    end.movePosition(QTextCursor::End);
+    hidden.body()->setTextCursor(end);
+    hidden.ShowNote(true);
+    QApplication::processEvents();
+    EXPECT_GT(hidden.body()->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(hidden.body()->viewport()->rect().contains(hidden.body()->cursorRect()));
 }
 
 TEST_F(BodyEditing, TypingIntoAnEmptyNoteUsesTheBodyFontAndColour) {
