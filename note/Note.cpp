@@ -161,7 +161,7 @@ void CNote::CreateFromRecord() {
     title_->setMouseTracking(true);
     body_->viewport()->setMouseTracking(true);
 
-    timers_->start(timer::NOTE_HOVER, 1000);
+    timers_->startShared(timer::NOTE_HOVER, 1000);
     creating_ = false;
 }
 

@@ -203,6 +203,10 @@ private:
     int isEdit_ = 1;
     int transparency_ = 0;
     int links_ = 0;
+    // The expiry as last read from the store. Nothing sets an expiry on a running note (only
+    // clears it), so a note without one need not read the store at every tick; whatever
+    // sets one must refresh the alarm buttons, which reads it again.
+    std::uint32_t expireTime_ = 0;
     int currentTitleHeight_ = 16;
     QRect titleRect_;
     QRect bodyRect_;

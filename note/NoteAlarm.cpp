@@ -71,7 +71,8 @@ void CNote::RefreshAlarmButtons() {
         title_->setAlarmImage(false, QStringLiteral("Alarm"));
     }
     title_->showStopSnooze(timers_->isActive(timer::NOTE_SNOOZE));
-    title_->showExpiration(store_.GetNote(kLiveSource, nid_, note::expireTime) != 0);
+    expireTime_ = store_.GetNote(kLiveSource, nid_, note::expireTime);
+    title_->showExpiration(expireTime_ != 0);
     onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
 }
 
@@ -235,7 +236,11 @@ void CNote::snoozeEnded() {
 }
 
 bool CNote::checkExpiration() {
+    if (expireTime_ == 0) {
+        return false;
+    }
     const std::uint32_t expires = store_.GetNote(kLiveSource, nid_, note::expireTime);
+    expireTime_ = expires;
     if (expires == 0) {
         return false;
     }

@@ -284,10 +284,11 @@ TEST_F(AlarmFiring, ShutDownThatIsRefusedOrFailsIsReported) {
 TEST_F(AlarmFiring, TimerMessagesDuringAnActionsBoxAreDropped) {
     setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .action = 64 | 2, .url = "bad://url"});
     fakes.shell.failing = {"bad://url"};
+    store.SetNote(1, static_cast<std::uint32_t>(fakes.clock.now() + 3600), note::expireTime);
     CNote& n = open(1);
     fakes.messages.whileOpen = [&] {
         // The box's event loop delivers timers: a flash step and an expiry now due.
-        store.SetNote(1, static_cast<std::uint32_t>(fakes.clock.now() - 10), note::expireTime);
+        fakes.clock.seconds += 7200;
         tick(n, timer::NOTE_FLASH);
         tick(n, timer::NOTE_HOVER);
         tick(n, timer::NOTE_ALARM_CHECK);
