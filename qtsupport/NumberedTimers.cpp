@@ -63,9 +63,8 @@ private:
 }  // namespace
 
 NumberedTimers::~NumberedTimers() {
-    while (!shared_.empty()) {
-        leaveShared(shared_.begin()->first);
-    }
+    // The shared ticker must not tell an owner that is gone.
+    stopAll();
 }
 
 void NumberedTimers::leaveShared(int id) {

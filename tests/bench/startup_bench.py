@@ -132,7 +132,8 @@ def measure(start, count, idle_seconds):
     try:
         baseline = managed_windows(session)
         desktop = list(session.processes)
-        desktop_before = sum(cpu_seconds(p.pid) for p in desktop)
+        desktop_cpu_seconds = lambda: sum(cpu_seconds(p.pid) for p in desktop)  # noqa: E731
+        desktop_before = desktop_cpu_seconds()
         begin = time.monotonic()
         process, data_dir = start(session)
         session.processes.append(process)
@@ -142,7 +143,7 @@ def measure(start, count, idle_seconds):
                             interval=max(0.02, count / 40000))
         elapsed = time.monotonic() - begin
         own_cpu = cpu_seconds(process.pid)
-        desktop_cpu = sum(cpu_seconds(p.pid) for p in desktop) - desktop_before
+        desktop_cpu = desktop_cpu_seconds() - desktop_before
         if not mapped:
             raise RuntimeError(f"only {managed_windows(session) - baseline} of {count} windows appeared")
         idle = float("nan")
