@@ -1,35 +1,18 @@
 #include "NoteBody.h"
 
+#include "WebAddressMarks.h"
 #include "richtext/RichText.h"
 
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPalette>
 #include <QScrollBar>
-#include <QSyntaxHighlighter>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace bp {
 
 namespace {
-
-// Draws web addresses as links. It changes only how the text is shown: the document's own
-// formats, and so the stored body, stay as they are.
-class WebAddressHighlighter : public QSyntaxHighlighter {
-public:
-    using QSyntaxHighlighter::QSyntaxHighlighter;
-
-protected:
-    void highlightBlock(const QString& text) override {
-        for (const rtf::TextRange& range : rtf::findWebAddresses(text)) {
-            QTextCharFormat link = format(static_cast<int>(range.start));
-            link.setFontUnderline(true);
-            link.setForeground(QColor(0, 0, 238));
-            setFormat(static_cast<int>(range.start), static_cast<int>(range.length), link);
-        }
-    }
-};
 
 // Squared lengths of the runs without a blank in text, summed: what laying out the text costs
 // when a line may break inside a word only where the word does not fit.
@@ -71,7 +54,7 @@ CNoteBody::CNoteBody(QWidget* parent) : QTextEdit(parent) {
     p.setColor(QPalette::Window, Qt::transparent);
     setPalette(p);
     document()->setDocumentMargin(10);
-    addresses_ = new WebAddressHighlighter(document());
+    addresses_ = new WebAddressMarks(document());
 }
 
 void CNoteBody::setEdgeStyle(int border) {
@@ -95,7 +78,9 @@ void CNoteBody::setEdgeStyle(int border) {
 }
 
 void CNoteBody::loadStored(std::string_view stored) {
+    addresses_->pause();
     rtf::loadBody(stored, *document());
+    addresses_->resume();
     // Chosen from the loaded text rather than by reading the body twice. A note is laid out
     // when it is first shown, so the text is laid out once, the cheap way; only a body that
     // needs the other mode pays for the change.

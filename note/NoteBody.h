@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-class QSyntaxHighlighter;
-
 namespace bp {
+
+class WebAddressMarks;
 
 // The rich-text body of a note. Its background is transparent so the note's colour shows
 // through; the text is stored as RTF. Typing and pasting stop at kTextLimit characters, and web
@@ -50,7 +50,7 @@ private:
     // body that was longer already), within the same undo step.
     void trimOverflow(int end, int lengthBefore);
 
-    QSyntaxHighlighter* addresses_;
+    WebAddressMarks* addresses_;
 };
 
 }  // namespace bp
