@@ -20,6 +20,7 @@
 #include "qtsupport/StoredText.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCursor>
 #include <QDialog>
 #include <QMouseEvent>
@@ -229,6 +230,11 @@ void CNote::ShowQuietly(bool show) {
         placementTimer_->stop();
         QWidget::hide();
         showAttachPanel(false);
+        // A hidden note keeps its window but not the picture of it (a few hundred KB for a
+        // large note); showing it again paints it afresh anyway.
+        if (QBackingStore* picture = backingStore()) {
+            picture->resize(QSize(1, 1));
+        }
     }
 }
 

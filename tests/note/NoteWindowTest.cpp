@@ -11,6 +11,8 @@
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QImage>
 #include <QTest>
 #include <QTextCursor>
 #include <QWindow>
@@ -244,6 +246,34 @@ TEST_F(NoteWindow, HideAndActivateTellTheMainWindow) {
     EXPECT_EQ(stored(1, "isClosed"), 0);
     EXPECT_EQ(fakes.windows.stackingOf(note.get()), Stacking::Top);
     EXPECT_EQ(owner.sent.back(), (RecordingOwner::Sent{K::PostCommand, cmd::UPDATE_TRAY_TIP}));
+}
+
+TEST_F(NoteWindow, AHiddenNoteLetsGoOfItsPictureAndIsPaintedWholeWhenShownAgain) {
+    auto note = build(1);
+    auto picturedSize = [&] { return note->backingStore()->size(); };
+    // What the window shows against the note drawn afresh, both taken between two events so
+    // that the caret cannot blink in between.
+    auto expectPictureComplete = [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(note.get()));
+        QCoreApplication::processEvents();
+        ASSERT_EQ(picturedSize(), note->size());
+        const QImage shown = static_cast<QImage*>(note->backingStore()->paintDevice())
+                                 ->convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, note->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    };
+    note->ShowNote(true);
+    expectPictureComplete();
+
+    note->onCommand(cmd::NOTE_HIDE);
+    EXPECT_LE(picturedSize().width() * picturedSize().height(), 1);
+
+    note->onCommand(cmd::NOTE_ACTIVATE);
+    expectPictureComplete();
+
+    // A collapsed note's picture is only its title bar.
+    note->onCommand(cmd::NOTE_MINIMIZE);
+    expectPictureComplete();
+    EXPECT_EQ(picturedSize().height(), 31);
 }
 
 TEST_F(NoteWindow, WindowsTextShowsAsWindows1252AndStaysUntouched) {
