@@ -15,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace bp {
 namespace {
