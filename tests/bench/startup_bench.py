@@ -132,7 +132,10 @@ def measure(start, count, idle_seconds):
     try:
         baseline = managed_windows(session)
         desktop = list(session.processes)
-        desktop_cpu_seconds = lambda: sum(cpu_seconds(p.pid) for p in desktop)  # noqa: E731
+
+        def desktop_cpu_seconds():
+            return sum(cpu_seconds(p.pid) for p in desktop)
+
         desktop_before = desktop_cpu_seconds()
         begin = time.monotonic()
         process, data_dir = start(session)
