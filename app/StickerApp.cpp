@@ -76,23 +76,26 @@ int handOverToRunningCopy(const SingleInstance& instance, const AppOptions& opti
     const std::string inUse = std::string(kProductName) +
                               " is already running.\nThe data folder \"" + dataFolder +
                               "\" is in use.";
-    if (!options.actions.empty()) {
-        for (const std::string& action : options.actions) {
-            if (!instance.sendToRunningCopy(QByteArrayLiteral("action ") +
-                                            QByteArray::fromStdString(action))) {
-                std::fprintf(stderr, "brightpost: the running copy did not answer. %s\n",
-                             inUse.c_str());
-                return 1;
-            }
+    // Without an action the running copy pops up its tray menu.
+    const std::vector<std::string> actions =
+        options.actions.empty() ? std::vector<std::string>{"tray-menu"} : options.actions;
+    for (const std::string& action : actions) {
+        const SingleInstance::Answer answer = instance.sendToRunningCopy(
+            QByteArrayLiteral("action ") + QByteArray::fromStdString(action));
+        if (answer.status == SingleInstance::Answer::Status::Refused) {
+            std::fprintf(stderr, "brightpost: the running copy refused \"%s\": %s\n",
+                         action.c_str(), qPrintable(answer.reason));
+            return 1;
         }
-        return 0;
-    }
-    // The running copy pops up its tray menu, as if its icon had been right-clicked.
-    const QByteArray request =
-        QByteArrayLiteral("message ") + QByteArray::number(msg::WM_TRAY_NOTIFY) + ' ' +
-        QByteArray::number(msg::TRAY_ICON_ID) + ' ' + QByteArray::number(msg::MOUSE_RBUTTONDOWN);
-    if (!instance.sendToRunningCopy(request)) {
-        messages.showMessage("Warning", "", inUse, kIconWarning);
+        if (answer.status == SingleInstance::Answer::Status::NoAnswer) {
+            if (options.actions.empty()) {
+                messages.showMessage("Warning", "", inUse, kIconWarning);
+                return 0;
+            }
+            std::fprintf(stderr, "brightpost: the running copy did not answer. %s\n",
+                         inUse.c_str());
+            return 1;
+        }
     }
     return 0;
 }
@@ -228,10 +231,12 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
     LostDisplayRescue rescue(tray);
-    QObject::connect(&instance, &SingleInstance::requestReceived, &tray,
-                     &CStickerTray::handleRequest);
+    instance.setRequestHandler([&tray](const QByteArray& request) {
+        return QString::fromStdString(tray.handleRequest(request));
+    });
     SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &SessionEnd::ending, &tray, &CStickerTray::ExitApplication);
+    QObject::connect(&tray, &CStickerTray::endRequested, &tray, &CStickerTray::ExitApplication);
     QObject::connect(&tray, &CStickerTray::exited, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     tray.setSessionEnding(&SessionEnd::signalled);
