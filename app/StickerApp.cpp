@@ -234,12 +234,30 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     instance.setRequestHandler([&tray](const QByteArray& request) {
         return QString::fromStdString(tray.handleRequest(request));
     });
+    // Asked to end from outside (a signal, the session manager, a later start's --quit) while
+    // boxes, dialogs or menus may be open, each with an event loop of its own whose caller
+    // may hold the store's locks or be half-way through a save: ending in there could wait
+    // for ever on what those callers hold. So every event loop is left first, the callers
+    // return, and the exit stores and saves from the top. Until a usable database is in
+    // place there is nothing to save, and set-up ends at once as it always has.
+    bool endAsked = false;
+    const auto endInOrder = [&tray, &endAsked] {
+        endAsked = true;
+        if (!tray.hasUsableDatabase()) {
+            tray.ExitApplication();
+            return;
+        }
+        QCoreApplication::exit(0);
+    };
     SessionEnd sessionEnd;
-    QObject::connect(&sessionEnd, &SessionEnd::ending, &tray, &CStickerTray::ExitApplication);
-    QObject::connect(&tray, &CStickerTray::endRequested, &tray, &CStickerTray::ExitApplication);
-    QObject::connect(&tray, &CStickerTray::exited, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    tray.setSessionEnding(&SessionEnd::signalled);
+    QObject::connect(&sessionEnd, &SessionEnd::ending, &tray, endInOrder);
+    QObject::connect(&tray, &CStickerTray::endRequested, &tray, endInOrder);
+    // Quitting may be refused by a window that will not close; the exit has saved, so the
+    // event loops end whatever is open.
+    QObject::connect(
+        &tray, &CStickerTray::exited, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
+    tray.setSessionEnding([&endAsked] { return endAsked || SessionEnd::signalled(); });
 
     switch (tray.Initialize()) {
         case -1:
@@ -254,7 +272,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
             break;
     }
     // The quit that ended a box of the set-up is spent; the event loop would not see it.
-    if (tray.isExiting()) {
+    if (tray.isExiting() || endAsked) {
+        tray.ExitApplication();
         return 0;
     }
     // A first start with actions carries them out once the notes are up.
@@ -262,7 +281,9 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
         QMetaObject::invokeMethod(
             &tray, [&tray, action] { tray.performAction(action); }, Qt::QueuedConnection);
     }
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    tray.ExitApplication();
+    return exitCode;
 }
 
 }  // namespace bp
