@@ -69,3 +69,24 @@ def test_an_end_while_a_failed_save_is_reported_ends_and_saves(small_mount, star
         assert quit.returncode == 0, quit.stderr
     assert app.process.wait(timeout=15) == 0
     assert len(database.notes(app.database)) == 4
+
+
+def test_sigterm_while_a_settings_dialog_asks_about_its_changes_ends_and_saves(start, data_dir,
+                                                                               desktop):
+    """A dialog that asks before it lets its changes go must not keep the program alive."""
+    from test_settings import SETTINGS_MENU
+    from test_tray import open_menu_with_keys
+    app = start(data_dir)
+    app.wait_ready(timeout=60)
+    saved = type_into_body(desktop, "beforelogout", database.notes(app.database))
+    open_menu_with_keys(desktop, app, SETTINGS_MENU + ["Return"])  # App Settings
+    dialog = wait_until(lambda: desktop.visible_windows("^Brightpost Settings$"), 15)
+    assert dialog, "no settings dialog"
+    g = desktop.window_geometry(dialog[0])
+    # "Open Notes Manager on startup", the first check box, changes; Escape would drop that.
+    desktop.run("xdotool", "mousemove", str(g["x"] + 15), str(g["y"] + 20), "click", "1")
+    desktop.run("xdotool", "key", "Escape")
+    assert wait_until(lambda: desktop.visible_windows("^Warning$"), 15), "no Discard changes?"
+    app.process.send_signal(signal.SIGTERM)
+    assert app.process.wait(timeout=15) == 0
+    assert saved(database.notes(app.database))
