@@ -29,11 +29,13 @@ void SessionEnd::onSignal(int signal) {
 }
 
 SessionEnd::SessionEnd(QObject* parent) : QObject(parent) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gSignalPipe) == 0) {
+    // Non-blocking, so that the handler never waits on a pipe that nobody empties.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, gSignalPipe) == 0) {
         notifier_ = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, this);
         connect(notifier_, &QSocketNotifier::activated, this, [this] {
-            char byte = 0;
-            [[maybe_unused]] ssize_t n = ::read(gSignalPipe[1], &byte, 1);
+            char bytes[64];
+            while (::read(gSignalPipe[1], bytes, sizeof bytes) > 0) {
+            }
             emit ending();
         });
         struct sigaction action {};

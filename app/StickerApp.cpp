@@ -76,23 +76,26 @@ int handOverToRunningCopy(const SingleInstance& instance, const AppOptions& opti
     const std::string inUse = std::string(kProductName) +
                               " is already running.\nThe data folder \"" + dataFolder +
                               "\" is in use.";
-    if (!options.actions.empty()) {
-        for (const std::string& action : options.actions) {
-            if (!instance.sendToRunningCopy(QByteArrayLiteral("action ") +
-                                            QByteArray::fromStdString(action))) {
-                std::fprintf(stderr, "brightpost: the running copy did not answer. %s\n",
-                             inUse.c_str());
-                return 1;
-            }
+    // Without an action the running copy pops up its tray menu.
+    const std::vector<std::string> actions =
+        options.actions.empty() ? std::vector<std::string>{"tray-menu"} : options.actions;
+    for (const std::string& action : actions) {
+        const SingleInstance::Answer answer = instance.sendToRunningCopy(
+            QByteArrayLiteral("action ") + QByteArray::fromStdString(action));
+        if (answer.status == SingleInstance::Answer::Status::Refused) {
+            std::fprintf(stderr, "brightpost: the running copy refused \"%s\": %s\n",
+                         action.c_str(), qPrintable(answer.reason));
+            return 1;
         }
-        return 0;
-    }
-    // The running copy pops up its tray menu, as if its icon had been right-clicked.
-    const QByteArray request =
-        QByteArrayLiteral("message ") + QByteArray::number(msg::WM_TRAY_NOTIFY) + ' ' +
-        QByteArray::number(msg::TRAY_ICON_ID) + ' ' + QByteArray::number(msg::MOUSE_RBUTTONDOWN);
-    if (!instance.sendToRunningCopy(request)) {
-        messages.showMessage("Warning", "", inUse, kIconWarning);
+        if (answer.status == SingleInstance::Answer::Status::NoAnswer) {
+            if (options.actions.empty()) {
+                messages.showMessage("Warning", "", inUse, kIconWarning);
+                return 0;
+            }
+            std::fprintf(stderr, "brightpost: the running copy did not answer. %s\n",
+                         inUse.c_str());
+            return 1;
+        }
     }
     return 0;
 }
@@ -228,13 +231,33 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     CNotesDatabase store(platform);
     CStickerTray tray(platform, store, dataFolder);
     LostDisplayRescue rescue(tray);
-    QObject::connect(&instance, &SingleInstance::requestReceived, &tray,
-                     &CStickerTray::handleRequest);
+    instance.setRequestHandler([&tray](const QByteArray& request) {
+        return QString::fromStdString(tray.handleRequest(request));
+    });
+    // Asked to end from outside (a signal, the session manager, a later start's --quit) while
+    // boxes, dialogs or menus may be open, each with an event loop of its own whose caller
+    // may hold the store's locks or be half-way through a save: ending in there could wait
+    // for ever on what those callers hold. So every event loop is left first, the callers
+    // return, and the exit stores and saves from the top. Until a usable database is in
+    // place there is nothing to save, and set-up ends at once as it always has.
+    bool endAsked = false;
+    const auto endInOrder = [&tray, &endAsked] {
+        endAsked = true;
+        if (!tray.hasUsableDatabase()) {
+            tray.ExitApplication();
+            return;
+        }
+        QCoreApplication::exit(0);
+    };
     SessionEnd sessionEnd;
-    QObject::connect(&sessionEnd, &SessionEnd::ending, &tray, &CStickerTray::ExitApplication);
-    QObject::connect(&tray, &CStickerTray::exited, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    tray.setSessionEnding(&SessionEnd::signalled);
+    QObject::connect(&sessionEnd, &SessionEnd::ending, &tray, endInOrder);
+    QObject::connect(&tray, &CStickerTray::endRequested, &tray, endInOrder);
+    // Quitting may be refused by a window that will not close; the exit has saved, so the
+    // event loops end whatever is open.
+    QObject::connect(
+        &tray, &CStickerTray::exited, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
+    tray.setSessionEnding([&endAsked] { return endAsked || SessionEnd::signalled(); });
 
     switch (tray.Initialize()) {
         case -1:
@@ -249,7 +272,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
             break;
     }
     // The quit that ended a box of the set-up is spent; the event loop would not see it.
-    if (tray.isExiting()) {
+    if (tray.isExiting() || endAsked) {
+        tray.ExitApplication();
         return 0;
     }
     // A first start with actions carries them out once the notes are up.
@@ -257,7 +281,9 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
         QMetaObject::invokeMethod(
             &tray, [&tray, action] { tray.performAction(action); }, Qt::QueuedConnection);
     }
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    tray.ExitApplication();
+    return exitCode;
 }
 
 }  // namespace bp

@@ -41,7 +41,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <random>
+#include <string_view>
+#include <utility>
 
 namespace bp {
 
@@ -196,6 +199,10 @@ int CStickerTray::Initialize() {
     UpdateTrayTip();
     syncAutostart();
     initialised_ = true;
+    for (const std::string& action : std::exchange(heldActions_, {})) {
+        QMetaObject::invokeMethod(
+            this, [this, action] { performAction(action); }, Qt::QueuedConnection);
+    }
     return 1;
 }
 
@@ -605,47 +612,78 @@ void CStickerTray::postCommand(int id) {
         this, [this, id] { onCommand(id); }, Qt::QueuedConnection);
 }
 
-void CStickerTray::handleRequest(const QByteArray& request) {
-    const QList<QByteArray> words = request.split(' ');
-    if (words.size() == 4 && words[0] == "message") {
-        postMessage(words[1].toInt(), words[2].toLongLong(), words[3].toLongLong());
-    } else if (words.size() == 2 && words[0] == "action") {
-        QMetaObject::invokeMethod(
-            this, [this, name = words[1].toStdString()] { performAction(name); },
-            Qt::QueuedConnection);
+namespace {
+
+// The actions a later start may ask for, by the name of its command-line option; a new one is
+// a line here.
+struct NamedAction {
+    std::string_view name;
+    void (*run)(CStickerTray& tray);
+};
+
+constexpr NamedAction kNamedActions[] = {
+    {"new-note", [](CStickerTray& tray) { tray.onHotKey(hotkey::NEW_NOTE); }},
+    {"show-all", [](CStickerTray& tray) { tray.onHotKey(hotkey::SHOW_ALL); }},
+    {"hide-all", [](CStickerTray& tray) { tray.onHotKey(hotkey::HIDE_ALL); }},
+    {"toggle-manager", [](CStickerTray& tray) { tray.onHotKey(hotkey::TOGGLE_MANAGER); }},
+    {"tray-menu", [](CStickerTray& tray) { tray.onHotKey(hotkey::TRAY_MENU); }},
+    {"save", [](CStickerTray& tray) { tray.saveAllNotesUnlessBusy(); }},
+    {"autostart-on", [](CStickerTray& tray) { tray.setAutostart(true); }},
+    {"autostart-off", [](CStickerTray& tray) { tray.setAutostart(false); }},
+    {"quit", [](CStickerTray& tray) { emit tray.endRequested(); }},
+};
+
+const NamedAction* findAction(std::string_view name) {
+    const auto found = std::find_if(std::begin(kNamedActions), std::end(kNamedActions),
+                                    [name](const NamedAction& a) { return a.name == name; });
+    return found != std::end(kNamedActions) ? found : nullptr;
+}
+
+}  // namespace
+
+std::string CStickerTray::handleRequest(const QByteArray& request) {
+    const bool text =
+        std::all_of(request.begin(), request.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
+    if (!text) {
+        return "not a line of text";
     }
+    const QList<QByteArray> words = request.split(' ');
+    if (words.size() != 2 || words[0] != "action") {
+        return "not an action (\"action <name>\")";
+    }
+    const std::string name = words[1].toStdString();
+    if (findAction(name) == nullptr) {
+        return "unknown action";
+    }
+    QMetaObject::invokeMethod(
+        this, [this, name] { performAction(name); }, Qt::QueuedConnection);
+    return {};
 }
 
 bool CStickerTray::performAction(const std::string& name) {
-    if (name == "quit") {
-        ExitApplication();
+    const NamedAction* action = findAction(name);
+    if (action == nullptr) {
+        return false;
+    }
+    if (!initialised_ && !exiting_ && name != "quit") {
+        heldActions_.push_back(name);
         return true;
     }
-    static const std::pair<const char*, int> kHotKeyActions[] = {
-        {"new-note", hotkey::NEW_NOTE},   {"show-all", hotkey::SHOW_ALL},
-        {"hide-all", hotkey::HIDE_ALL},   {"toggle-manager", hotkey::TOGGLE_MANAGER},
-        {"tray-menu", hotkey::TRAY_MENU},
-    };
-    for (const auto& [actionName, id] : kHotKeyActions) {
-        if (name == actionName) {
-            onHotKey(id);
-            return true;
-        }
+    action->run(*this);
+    return true;
+}
+
+void CStickerTray::setAutostart(bool on) {
+    if (databaseReady_ && !exiting_) {
+        store_.SetSettingInt(on ? 1 : 0, "autorun");
+        syncAutostart();
     }
-    if (name == "autostart-on" || name == "autostart-off") {
-        if (databaseReady_ && !exiting_) {
-            store_.SetSettingInt(name == "autostart-on" ? 1 : 0, "autorun");
-            syncAutostart();
-        }
-        return true;
+}
+
+void CStickerTray::saveAllNotesUnlessBusy() {
+    if (initialised_ && !busy_ && !exiting_) {
+        SaveAllNotes();
     }
-    if (name == "save") {
-        if (initialised_ && !busy_ && !exiting_) {
-            SaveAllNotes();
-        }
-        return true;
-    }
-    return false;
 }
 
 int CStickerTray::timerInterval(int timerId) const {

@@ -77,12 +77,14 @@ public:
     void sendCommand(int id) override;
     void postCommand(int id) override;
 
-    // A request line from a later start of the program: "message <id> <wParam> <lParam>" or
-    // "action <name>" (see performAction).
-    void handleRequest(const QByteArray& request);
+    // A request line from a later start of the program, "action <name>" with one of the
+    // actions below: queued to be carried out, and an empty answer. Anything else is refused
+    // with the reason.
+    std::string handleRequest(const QByteArray& request);
     // A command-line action: "new-note", "show-all", "hide-all", "toggle-manager", "save",
-    // "quit". Like the hot keys they are dropped while a modal operation runs, except "quit".
-    // False for an unknown name.
+    // "tray-menu", "quit", "autostart-on", "autostart-off". Like the hot keys they are dropped
+    // while a modal operation runs, except "quit"; those asked for during set-up wait for its
+    // end. False for an unknown name.
     bool performAction(const std::string& name);
 
     // The tray icon and its menu.
@@ -96,6 +98,10 @@ public:
 
     // Commands on all notes.
     void SaveAllNotes();
+    // As the "save" action: not while a modal operation runs.
+    void saveAllNotesUnlessBusy();
+    // Sets the autorun setting and the desktop's autostart entry with it.
+    void setAutostart(bool on);
     void ShowAllNotes();
     void HideAllNotes();
     void CascadeAllNotes();
@@ -128,6 +134,8 @@ public:
     bool isBusy() const { return busy_; }
     bool isInitialised() const { return initialised_; }
     bool isExiting() const { return exiting_; }
+    // A database that opened or was recovered is in memory, so an exit saves it.
+    bool hasUsableDatabase() const { return databaseReady_; }
     // Milliseconds of a running timer, or 0 when it is not running.
     int timerInterval(int timerId) const;
     void setNotesRaised(bool raised) { notesRaised_ = raised; }
@@ -143,6 +151,8 @@ public:
 signals:
     // Emitted when ExitApplication has finished; the application ends its event loop.
     void exited();
+    // A later start asked the program to end ("quit"); the application ends it in order.
+    void endRequested();
 
 private:
     // Keeps the desktop's autostart entry in step with the autorun setting.
@@ -176,6 +186,8 @@ private:
     bool busy_ = false;
     bool notesRaised_ = false;
     bool trayDoubleClicked_ = false;
+    // Actions asked for before set-up was over.
+    std::vector<std::string> heldActions_;
 
     OpenNotes notes_;
     NoteTransfer transfer_;

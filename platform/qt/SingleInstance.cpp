@@ -3,17 +3,22 @@
 #include "platform/DataFolder.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace bp {
@@ -30,6 +35,19 @@ bool isPrivateFolderOfUser(const QString& folder) {
 QString absoluteFolderFromEnvironment(const char* name) {
     const QString folder = qEnvironmentVariable(name);
     return folder.startsWith(QLatin1Char('/')) ? folder : QString();
+}
+
+// A request as it may be shown in a log line: printable ASCII, and not too much of it.
+QByteArray shownInLog(const QByteArray& line) {
+    constexpr qsizetype kShown = 60;
+    QByteArray shown;
+    for (const char c : line.left(kShown)) {
+        shown += c >= 0x20 && c < 0x7f ? QByteArray(1, c) : QByteArrayLiteral("?");
+    }
+    if (line.size() > kShown) {
+        shown += "...";
+    }
+    return shown;
 }
 
 }  // namespace
@@ -131,44 +149,128 @@ SingleInstance::Acquired SingleInstance::acquire() {
 }
 
 void SingleInstance::acceptConnections() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            while (socket->canReadLine()) {
-                QByteArray line = socket->readLine().trimmed();
-                // Acknowledge first: the request may open a modal menu or end the program.
-                socket->write("ok\n");
-                socket->flush();
-                emit requestReceived(line);
+    while (QLocalSocket* client = server_->nextPendingConnection()) {
+        // Qt reads no further than this ahead, so a line without an end costs no more.
+        client->setReadBufferSize(limits_.maxLineBytes);
+        clients_.push_back(client);
+        connect(client, &QLocalSocket::readyRead, this, [this, client] { readRequest(client); });
+        connect(client, &QLocalSocket::disconnected, this, [this, client] { drop(client); });
+        auto* idle = new QTimer(client);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, this, [this, client] {
+            // A line that came in while the program was busy is still served.
+            readRequest(client);
+            if (std::find(clients_.begin(), clients_.end(), client) != clients_.end()) {
+                refuseAndClose(client,
+                               QStringLiteral("no request within %1 ms").arg(limits_.idleTimeoutMs),
+                               {});
             }
         });
+        idle->start(limits_.idleTimeoutMs);
+        if (clients_.size() > static_cast<std::size_t>(std::max(1, limits_.maxClients))) {
+            drop(clients_.front());
+        }
+        readRequest(client);
     }
 }
 
-bool SingleInstance::sendToRunningCopy(const QByteArray& request, int timeoutMs) const {
-    QFile lock(lockPath());
+void SingleInstance::readRequest(QLocalSocket* client) {
+    if (std::find(clients_.begin(), clients_.end(), client) == clients_.end()) {
+        return;
+    }
+    if (client->canReadLine()) {
+        // The whole line is within the read buffer, so within the limit.
+        QByteArray line = client->readLine();
+        line.chop(1);
+        answer(client, line);
+    } else if (client->bytesAvailable() >= limits_.maxLineBytes) {
+        refuseAndClose(
+            client, QStringLiteral("the request is longer than %1 bytes").arg(limits_.maxLineBytes),
+            client->peek(64));
+    }
+}
+
+void SingleInstance::answer(QLocalSocket* client, const QByteArray& line) {
+    const QString refused =
+        handler_ ? handler_(line) : QStringLiteral("this copy takes no requests");
+    if (!refused.isEmpty()) {
+        refuseAndClose(client, refused, line);
+        return;
+    }
+    // Answered before the request is carried out, which may open a modal menu or end the
+    // program; the handler only queues it.
+    clients_.erase(std::find(clients_.begin(), clients_.end(), client));
+    client->write("ok\n");
+    client->flush();
+    client->disconnectFromServer();
+    client->deleteLater();
+}
+
+void SingleInstance::refuseAndClose(QLocalSocket* client, const QString& reason,
+                                    const QByteArray& shown) {
+    std::fprintf(stderr, "brightpost: refused a request on the command socket (\"%s\"): %s\n",
+                 shownInLog(shown).constData(), qPrintable(reason));
+    client->write("refused " + reason.toUtf8() + '\n');
+    client->flush();
+    drop(client);
+}
+
+void SingleInstance::drop(QLocalSocket* client) {
+    const auto found = std::find(clients_.begin(), clients_.end(), client);
+    if (found == clients_.end()) {
+        return;
+    }
+    clients_.erase(found);
+    client->disconnect(this);
+    client->abort();
+    client->deleteLater();
+}
+
+namespace {
+
+QString socketNameIn(const QString& lockPath) {
+    QFile lock(lockPath);
     if (!lock.open(QIODevice::ReadOnly)) {
-        return false;
+        return {};
     }
     const QString name = QFile::decodeName(lock.readLine(4096).trimmed());
-    if (!name.startsWith(QLatin1Char('/'))) {
-        return false;
-    }
-    QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(timeoutMs)) {
-        return false;
-    }
-    socket.write(request + '\n');
-    if (!socket.waitForBytesWritten(timeoutMs)) {
-        return false;
-    }
-    while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(timeoutMs)) {
-            return false;
+    return name.startsWith(QLatin1Char('/')) ? name : QString();
+}
+
+}  // namespace
+
+SingleInstance::Answer SingleInstance::sendToRunningCopy(const QByteArray& request,
+                                                         int timeoutMs) const {
+    constexpr int kRetryMs = 50;
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        if (const QString name = socketNameIn(lockPath()); !name.isEmpty()) {
+            QLocalSocket socket;
+            socket.connectToServer(name);
+            if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+                socket.write(request + '\n');
+                while (!socket.canReadLine() &&
+                       socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+                }
+                if (socket.canReadLine()) {
+                    const QByteArray answer = socket.readLine().trimmed();
+                    if (answer == "ok") {
+                        return {Answer::Status::Taken, {}};
+                    }
+                    const QByteArray refused = "refused ";
+                    return {Answer::Status::Refused,
+                            QString::fromUtf8(
+                                answer.startsWith(refused) ? answer.mid(refused.size()) : answer)};
+                }
+                // Closed unanswered: turned away among too many connections.
+            }
         }
+        if (deadline.hasExpired()) {
+            return {};
+        }
+        QThread::msleep(static_cast<unsigned long>(
+            std::min<qint64>(kRetryMs, std::max<qint64>(1, deadline.remainingTime()))));
     }
-    return socket.readLine().trimmed() == "ok";
 }
 
 }  // namespace bp

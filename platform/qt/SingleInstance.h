@@ -4,7 +4,11 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <vector>
+
 class QLocalServer;
+class QLocalSocket;
 
 namespace bp {
 
@@ -12,10 +16,30 @@ namespace bp {
 // the whole run (the kernel frees it when the holder dies, however it dies), and a local
 // socket on which the running copy takes requests from later starts. The lock file names the
 // socket, so a later start finds the running copy whatever its own runtime folder is.
+//
+// A request is one line; the running copy answers "ok" or "refused <reason>" and closes the
+// connection. Whatever connects to the socket is held to a few kilobytes and a few seconds,
+// and only so many connections are kept at once, so that no client can make the program
+// grow or run out of descriptors.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     enum class Acquired { Yes, HeldByAnotherCopy, Failed };
+
+    // Takes a request line (without its line end): empty when it is taken, else why not.
+    using RequestHandler = std::function<QString(const QByteArray& request)>;
+
+    struct Limits {
+        qsizetype maxLineBytes = 4096;  // the line end included
+        int idleTimeoutMs = 5000;       // to send a whole line
+        int maxClients = 16;            // beyond this the longest-waiting one is closed
+    };
+
+    struct Answer {
+        enum class Status { Taken, Refused, NoAnswer };
+        Status status = Status::NoAnswer;
+        QString reason;  // why it was refused
+    };
 
     // dataFolder: an existing folder of the user; runtimeFolder: where the socket goes (may be
     // empty: then the running copy takes no requests).
@@ -32,25 +56,36 @@ public:
     // Why acquire failed, for the user.
     QString problem() const { return problem_; }
 
+    void setRequestHandler(RequestHandler handler) { handler_ = std::move(handler); }
+    void setLimits(Limits limits) { limits_ = limits; }
+    // Connections open now, for tests.
+    std::size_t clientCount() const { return clients_.size(); }
+
     // From a later start: hands one request line to the copy that holds the data folder and
-    // waits for its acknowledgement. False when nobody answered within the time-out.
-    bool sendToRunningCopy(const QByteArray& request, int timeoutMs = 3000) const;
+    // waits for its answer. A copy that has only just started may not have written its
+    // socket's name or be listening yet, and one that is flooded may turn a connection away:
+    // both are tried again until the time-out.
+    Answer sendToRunningCopy(const QByteArray& request, int timeoutMs = 10000) const;
 
     QString serverName() const;
     QString lockPath() const;
 
-signals:
-    // A request line from a later start (without the line end).
-    void requestReceived(const QByteArray& request);
-
 private:
     void acceptConnections();
+    void readRequest(QLocalSocket* client);
+    void answer(QLocalSocket* client, const QByteArray& line);
+    void refuseAndClose(QLocalSocket* client, const QString& reason, const QByteArray& shown);
+    void drop(QLocalSocket* client);
 
     QString dataFolder_;
     QString runtimeFolder_;
     QString problem_;
     int lockFd_ = -1;
     QLocalServer* server_ = nullptr;
+    RequestHandler handler_;
+    Limits limits_;
+    // Open connections that have not yet sent their request, longest-waiting first.
+    std::vector<QLocalSocket*> clients_;
 };
 
 }  // namespace bp

@@ -596,25 +596,59 @@ TEST_F(TrayTest, ACombinationHeldElsewhereIsIgnored) {
 
 // ---- Command-line actions ------------------------------------------------------------------
 
-TEST_F(TrayTest, RequestsFromALaterStart) {
-    const std::size_t before = tray->noteCount();
-    tray->handleRequest("action new-note");
-    tray->handleRequest("action no-such-thing");
+TEST_F(TrayTest, ALaterStartMayAskForNamedActionsOnly) {
+    bool endRequested = false;
+    bool exited = false;
+    QObject::connect(tray.get(), &CStickerTray::endRequested, [&] { endRequested = true; });
+    QObject::connect(tray.get(), &CStickerTray::exited, [&] { exited = true; });
+    const std::int32_t first = tray->noteAt(0).nid();
+    const std::size_t notes = tray->noteCount();
+    const std::size_t boxes = fakes.messages.shown.size();
+    // Internal messages (here: delete a note unasked, pop up the menu, make a note), and
+    // anything else that is not exactly "action <name>", change nothing.
+    for (const QByteArray& request :
+         {QByteArray("message 10013 ") + QByteArray::number(first) + " 0",
+          QByteArray("message 10001 10207 516"), QByteArray("message 10014 0 0"),
+          QByteArray("action no-such-thing"), QByteArray("action"), QByteArray(""),
+          QByteArray("action new-note extra"), QByteArray("action  new-note"),
+          QByteArray("ACTION new-note"), QByteArray("action new-note\r"),
+          QByteArray("action new\0note", 15), QByteArray("action new-note\xff")}) {
+        EXPECT_FALSE(tray->handleRequest(request).empty()) << request.toStdString();
+    }
     QCoreApplication::processEvents();
-    EXPECT_EQ(tray->noteCount(), before + 1);
-    tray->handleRequest("action hide-all");
+    EXPECT_EQ(tray->noteCount(), notes);
+    EXPECT_NE(tray->findNote(first), nullptr);
+    EXPECT_EQ(tray->trayMenuOpenings(), 0);
+    EXPECT_EQ(fakes.messages.shown.size(), boxes);
+
+    EXPECT_EQ(tray->handleRequest("action new-note"), "");
+    EXPECT_EQ(tray->handleRequest("action tray-menu"), "");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tray->noteCount(), notes + 1);
+    EXPECT_EQ(tray->trayMenuOpenings(), 1);
+    tray->trayMenu()->hide();
+    EXPECT_EQ(tray->handleRequest("action hide-all"), "");
     QCoreApplication::processEvents();
     EXPECT_FALSE(tray->noteAt(0).isVisible());
-    tray->handleRequest("message 10001 10207 516");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(tray->trayMenuOpenings(), 1);
-    EXPECT_FALSE(tray->performAction("no-such-thing"));
 
-    bool exited = false;
-    QObject::connect(tray.get(), &CStickerTray::exited, [&] { exited = true; });
-    tray->handleRequest("action quit");
+    // Quitting is the application's to do in order; the tray only passes it on.
+    EXPECT_EQ(tray->handleRequest("action quit"), "");
     QCoreApplication::processEvents();
-    EXPECT_TRUE(exited);
+    EXPECT_TRUE(endRequested);
+    EXPECT_FALSE(exited);
+}
+
+TEST(TrayRequests, ActionsAskedForDuringSetUpAreCarriedOutAfterIt) {
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store(fakes.platform());
+    CStickerTray tray(fakes.platform(), store, folder.path());
+    EXPECT_TRUE(tray.performAction("new-note"));
+    EXPECT_FALSE(tray.performAction("no-such-thing"));
+    ASSERT_EQ(tray.Initialize(), 1);
+    const std::size_t loaded = tray.noteCount();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tray.noteCount(), loaded + 1);
 }
 
 // ---- About ---------------------------------------------------------------------------------

@@ -133,3 +133,29 @@ def test_sigterm_while_huge_bodies_load_ends_and_keeps_them(start, data_dir):
     assert sorted(kept) == [1, 2, 3, 4]
     # The store keeps the line end after a body as written.
     assert all(note["body"].rstrip("\r\n") == body for note in kept.values())
+
+
+def note_count(path):
+    try:
+        with open(path, "rb") as f:
+            return f.read().count(b"<note nid=")
+    except FileNotFoundError:
+        return 0
+
+
+def test_two_copies_started_at_once_leave_one_that_carries_out_both(start, desktop, tmp_path):
+    # The later start may find the lock taken before the socket's name is in it, or the first
+    # copy not yet listening: a few rounds give that moment a chance.
+    for round in range(6):
+        data_dir = str(tmp_path / f"round{round}")
+        a = start(data_dir, "--new-note")
+        b = start(data_dir, "--new-note")
+        assert wait_until(lambda: not a.running() or not b.running(), 30)
+        handed_over, running = (a, b) if not a.running() else (b, a)
+        assert handed_over.process.wait() == 0, f"round {round}"
+        assert running.running()
+        # The three sample notes and one new note for each start.
+        assert wait_until(lambda: note_count(running.database) == 5, 20), f"round {round}"
+        assert not desktop.visible_windows("^Warning$"), f"round {round}"
+        assert running.terminate() == 0
+        assert note_count(running.database) == 5

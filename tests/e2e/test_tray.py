@@ -1,12 +1,15 @@
 """The tray icon, its menu, hot keys and command-line actions on a real X desktop."""
 
 import os
+import random
+import re
+import socket
 import subprocess
 import time
 
 import pytest
 
-from conftest import BINARY, Brightpost
+from conftest import BINARY, ROOT, Brightpost
 from desktop import DesktopSession, wait_until
 
 MENU_BACKGROUND = "#2B2B2B"
@@ -188,3 +191,127 @@ def test_tray_host_that_comes_later_gets_the_icon(data_dir):
         assert app.running()
     finally:
         session.stop()
+
+
+# ---- The command socket -------------------------------------------------------------------
+
+def command_socket(data_dir):
+    """The running copy's socket, as the lock file names it for later starts."""
+    with open(os.path.join(data_dir, "Brightpost.lock")) as f:
+        return f.read().strip()
+
+
+def ask(path, line, timeout=10):
+    """Sends one request line and returns the answer line (empty when closed unanswered)."""
+    with socket.socket(socket.AF_UNIX) as s:
+        s.settimeout(timeout)
+        s.connect(path)
+        s.sendall(line + b"\n")
+        answer = b""
+        while not answer.endswith(b"\n"):
+            chunk = s.recv(256)
+            if not chunk:
+                break
+            answer += chunk
+        return answer
+
+
+def junk_requests(note_ids, count=500):
+    """Internal messages built from the program's own numbers and its notes' ids, out-of-range
+    values and garbage."""
+    with open(os.path.join(ROOT, "platform", "Messages.h")) as f:
+        numbers = [int(n) for n in re.findall(r"=\s*(\d+);", f.read())]
+    values = numbers + note_ids + [0, -1, 2**31, 2**63 - 1, -(2**63), 99999999999999999999]
+    rng = random.Random(28)
+    requests = []
+    for i in range(count):
+        kind = i % 5
+        if kind < 3:
+            requests.append(b"message %d %d %d" % (rng.choice(numbers), rng.choice(values),
+                                                    rng.choice(values)))
+        elif kind == 3:
+            requests.append(b"action " + bytes(rng.choice(b"abcdefghijklmnopqrstuvwxyz-")
+                                               for _ in range(rng.randint(0, 20))))
+        else:
+            requests.append(bytes(rng.randrange(256) for _ in range(rng.randint(0, 60)))
+                            .replace(b"\n", b""))
+    return requests
+
+
+def test_the_command_socket_refuses_everything_but_named_actions(start, data_dir, desktop):
+    import database
+    app = start(data_dir)
+    settle(app, desktop)
+    path = command_socket(data_dir)
+    before = database.notes(app.database)
+    windows = program_windows(desktop)
+
+    answers = [ask(path, request) for request in junk_requests(sorted(before))]
+    assert all(answer.startswith(b"refused ") for answer in answers), \
+        [a for a in answers if not a.startswith(b"refused ")][:5]
+    # Requests are served in order: once this note is up, the junk has had its effect, if any.
+    assert ask(path, b"action new-note") == b"ok\n"
+    assert wait_until(lambda: len(program_windows(desktop) - windows) >= 1, 10)
+    assert len(program_windows(desktop) - windows) == 1, "a box or window came from the junk"
+    assert app.terminate(timeout=10) == 0
+    after = database.notes(app.database)
+    assert len(after) == len(before) + 1
+    assert all(after[nid] == note for nid, note in before.items())
+
+
+def open_fds(pid):
+    return len(os.listdir(f"/proc/{pid}/fd"))
+
+
+def resident_kb(pid):
+    with open(f"/proc/{pid}/status") as f:
+        return next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+
+
+def test_oversized_lines_and_silent_clients_cost_bounded_memory_and_descriptors(start, data_dir,
+                                                                               desktop):
+    app = start(data_dir)
+    settle(app, desktop)
+    path = command_socket(data_dir)
+    pid = app.process.pid
+    fds, rss = open_fds(pid), resident_kb(pid)
+
+    # 64 MB without a line end: the program stops reading after a few kilobytes.
+    with socket.socket(socket.AF_UNIX) as flood:
+        flood.settimeout(10)
+        flood.connect(path)
+        try:
+            flood.sendall(b"x" * (64 << 20))
+        except OSError:
+            pass
+        assert resident_kb(pid) < rss + 16 * 1024
+
+    # Many clients that connect and say nothing, some of them refused for a full backlog.
+    silent = []
+    for _ in range(120):
+        s = socket.socket(socket.AF_UNIX)
+        s.setblocking(False)
+        try:
+            s.connect(path)
+        except (BlockingIOError, ConnectionRefusedError, InterruptedError):
+            pass
+        silent.append(s)
+    # A later start still gets its action through, and the program holds few of them open.
+    run = subprocess.run([BINARY, "--data-dir", data_dir, "--new-note"], env=desktop.env,
+                         capture_output=True, timeout=30)
+    assert run.returncode == 0, run.stderr
+    assert open_fds(pid) < fds + 24
+
+    def closed_by_the_program(s):
+        try:
+            return s.recv(256, socket.MSG_DONTWAIT) is not None
+        except BlockingIOError:
+            return False
+        except OSError:
+            return True
+    # Those that stay silent are closed after a few seconds.
+    assert wait_until(lambda: all(closed_by_the_program(s) for s in silent), 20)
+    for s in silent:
+        s.close()
+    assert wait_until(lambda: open_fds(pid) <= fds + 2, 10)
+    assert app.terminate(timeout=10) == 0

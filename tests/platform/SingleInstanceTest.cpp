@@ -3,16 +3,21 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLocalSocket>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -25,37 +30,144 @@ QString q(const std::string& path) {
     return QString::fromStdString(path);
 }
 
-// Runs body in a child process, as a later start would run, and returns its exit code while
-// the parent's event loop keeps answering.
-int inAnotherProcess(const std::function<bool()>& body) {
+pid_t startInAnotherProcess(const std::function<bool()>& body) {
     const pid_t child = fork();
     if (child == 0) {
         _exit(body() ? 0 : 1);
     }
+    return child;
+}
+
+// The child's exit code, while this process's event loop keeps answering.
+int exitCodeWhileAnswering(pid_t child) {
     int status = -1;
     QElapsedTimer clock;
     clock.start();
-    while (waitpid(child, &status, WNOHANG) == 0 && clock.elapsed() < 10000) {
+    while (waitpid(child, &status, WNOHANG) == 0 && clock.elapsed() < 15000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Runs body in a child process, as a later start would run, and returns its exit code.
+int inAnotherProcess(const std::function<bool()>& body) {
+    return exitCodeWhileAnswering(startInAnotherProcess(body));
+}
+
+bool eventuallyWhileAnswering(const std::function<bool()>& condition) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return condition();
+}
+
+using Status = SingleInstance::Answer::Status;
+
+// Takes every request but "action refuse-me", and keeps what it took.
+struct Taker {
+    explicit Taker(SingleInstance& instance) {
+        instance.setRequestHandler([this](const QByteArray& request) {
+            if (request == "action refuse-me") {
+                return QStringLiteral("not today");
+            }
+            taken.push_back(request);
+            return QString();
+        });
+    }
+    std::vector<QByteArray> taken;
+};
+
 TEST(SingleInstance, ALaterStartWithAnotherRuntimeFolderReachesTheCopyHoldingTheDataFolder) {
     TempFolder data, runtime, otherRuntime;
     SingleInstance first(q(data.path()), q(runtime.path()));
     ASSERT_EQ(first.acquire(), SingleInstance::Acquired::Yes);
-    QByteArray received;
-    QObject::connect(&first, &SingleInstance::requestReceived,
-                     [&](const QByteArray& request) { received = request; });
+    Taker taker(first);
 
     EXPECT_EQ(inAnotherProcess([&] {
                   SingleInstance second(q(data.path()), q(otherRuntime.path()));
-                  return second.acquire() == SingleInstance::Acquired::HeldByAnotherCopy &&
-                         second.sendToRunningCopy("message 10001 10207 516", 5000);
+                  if (second.acquire() != SingleInstance::Acquired::HeldByAnotherCopy) {
+                      return false;
+                  }
+                  const auto taken = second.sendToRunningCopy("action new-note", 5000);
+                  const auto refused = second.sendToRunningCopy("action refuse-me", 5000);
+                  return taken.status == Status::Taken && refused.status == Status::Refused &&
+                         refused.reason == "not today";
               }),
               0);
-    EXPECT_EQ(received, "message 10001 10207 516");
+    EXPECT_EQ(taker.taken, std::vector<QByteArray>{"action new-note"});
+}
+
+TEST(SingleInstance, ALaterStartReachesACopyThatHasOnlyJustTakenTheLock) {
+    TempFolder data, runtime;
+    // The moment in which the first copy holds the lock but has not yet written its socket's
+    // name into it, nor listens.
+    const int held = ::open(data.file("Brightpost.lock").c_str(), O_RDONLY | O_CREAT, 0600);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    const pid_t child = startInAnotherProcess([&] {
+        // The lock belongs to the open file, which the child shares: it lets go of its share.
+        ::close(held);
+        SingleInstance second(q(data.path()), q(runtime.path()));
+        return second.acquire() == SingleInstance::Acquired::HeldByAnotherCopy &&
+               second.sendToRunningCopy("action new-note", 10000).status == Status::Taken;
+    });
+    // Long enough for the later start to find the lock without a name.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 300) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    ::close(held);
+    SingleInstance first(q(data.path()), q(runtime.path()));
+    ASSERT_EQ(first.acquire(), SingleInstance::Acquired::Yes);
+    Taker taker(first);
+    EXPECT_EQ(exitCodeWhileAnswering(child), 0);
+    EXPECT_EQ(taker.taken, std::vector<QByteArray>{"action new-note"});
+}
+
+TEST(SingleInstance, ConnectionsAreHeldToAFewKilobytesAFewSecondsAndAFewAtOnce) {
+    TempFolder data, runtime;
+    SingleInstance first(q(data.path()), q(runtime.path()));
+    first.setLimits({.maxLineBytes = 256, .idleTimeoutMs = 1500, .maxClients = 4});
+    ASSERT_EQ(first.acquire(), SingleInstance::Acquired::Yes);
+    Taker taker(first);
+    const auto connected = [&] {
+        auto socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(first.serverName());
+        EXPECT_TRUE(socket->waitForConnected(2000));
+        return socket;
+    };
+
+    // A line that does not end within the limit is not read any further: the client is closed.
+    const auto flooder = connected();
+    flooder->write(QByteArray(1 << 20, 'x'));
+    EXPECT_TRUE(eventuallyWhileAnswering(
+        [&] { return flooder->state() == QLocalSocket::UnconnectedState; }));
+
+    // Silent clients: never more than the limit at once, the longest-waiting ones closed first,
+    // and a request still gets through among them.
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < 10; ++i) {
+        silent.push_back(connected());
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_LE(first.clientCount(), 4u);
+    }
+    EXPECT_EQ(silent.front()->state(), QLocalSocket::UnconnectedState);
+    EXPECT_EQ(inAnotherProcess([&] {
+                  SingleInstance second(q(data.path()), q(runtime.path()));
+                  return second.sendToRunningCopy("action new-note", 5000).status == Status::Taken;
+              }),
+              0);
+    EXPECT_EQ(taker.taken, std::vector<QByteArray>{"action new-note"});
+
+    // Those that stay silent are closed after the time-out.
+    EXPECT_TRUE(eventuallyWhileAnswering([&] {
+        return first.clientCount() == 0 &&
+               std::all_of(silent.begin(), silent.end(), [](const auto& socket) {
+                   return socket->state() == QLocalSocket::UnconnectedState;
+               });
+    }));
 }
 
 TEST(SingleInstance, CopiesOnTwoDataFoldersRunSideBySide) {
@@ -76,7 +188,7 @@ TEST(SingleInstance, ACopyThatCannotBeReachedIsReportedAsNotAnswering) {
         ASSERT_EQ(first.acquire(), SingleInstance::Acquired::Yes);
         SingleInstance second(q(data.path()), q(runtime.path()));
         EXPECT_EQ(second.acquire(), SingleInstance::Acquired::HeldByAnotherCopy);
-        EXPECT_FALSE(second.sendToRunningCopy("message 10001 10207 516", 300));
+        EXPECT_EQ(second.sendToRunningCopy("action tray-menu", 300).status, Status::NoAnswer);
     }
 }
 
