@@ -3,6 +3,7 @@
 #include "DatabaseFile.h"
 #include "DefaultDatabase.h"
 #include "Markup.h"
+#include "SettingRanges.h"
 #include "platform/Messages.h"
 
 #include <algorithm>
@@ -353,7 +354,8 @@ bool CNotesDatabase::BackupDatabase() {
                                     [](const std::string& p) { return isManagedBackup(p); });
         for (long long round = 0; round < n && m > max && !entries.empty(); ++round) {
             auto oldest = std::min_element(entries.begin(), entries.end());
-            if (isManagedBackup(*oldest) && dbfile::fileExists(*oldest)) {
+            // A name from a clock set ahead sorts after it, but the backup just taken stays.
+            if (*oldest != backup && isManagedBackup(*oldest) && dbfile::fileExists(*oldest)) {
                 dbfile::removeFile(*oldest);
                 --m;
             }
@@ -416,7 +418,7 @@ std::string CNotesDatabase::GetSettingString(std::string_view name) {
 }
 
 int CNotesDatabase::GetSettingInt(std::string_view name) {
-    return ParseInt(ReadSetting(name));
+    return withinSettingRange(name, ParseInt(ReadSetting(name)));
 }
 
 std::uint32_t CNotesDatabase::GetSettingUInt(std::string_view name) {
