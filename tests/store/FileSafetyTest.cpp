@@ -3,6 +3,7 @@
 #include "store/DatabaseFile.h"
 #include "store/NotesDatabase.h"
 #include "support/NamedPipe.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,26 @@ INSTANTIATE_TEST_SUITE_P(
                                  },
                                  false, "--data-dir"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReadOnlyFolder, AFolderOfTheUserIsUsedAsItIsAndOneOthersCanChangeIsStillRefused) {
+    TempFolder base;
+    const std::string mine = madeWithMode(base, 0755);
+    const std::string shared = base.file("shared");
+    ::mkdir(shared.c_str(), 0700);
+    ::chmod(shared.c_str(), 0770);
+    const int code = withFolderReadOnly(base.path(), [&] {
+        const bp::FolderCheck own = bp::preparePrivateFolder(mine);
+        if (!own.usable) {
+            std::fprintf(stderr, "%s\n", own.problem.c_str());
+        }
+        return own.usable && (modeOf(mine) & 07777) == 0755 &&
+               !bp::preparePrivateFolder(shared).usable;
+    });
+    if (code == kCannotMakeReadOnly) {
+        GTEST_SKIP() << "a read-only bind mount needs root";
+    }
+    EXPECT_EQ(code, 0);
+}
 
 class PlantedLinks : public ::testing::Test {
 protected:
