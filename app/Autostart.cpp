@@ -1,11 +1,12 @@
 #include "Autostart.h"
 
+#include "store/DatabaseFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace bp {
@@ -15,16 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kEntryName = "brightpost.desktop";
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {};
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 }  // namespace
 
@@ -99,7 +90,8 @@ std::string Autostart::apply(bool on) const {
         return {};
     }
     const std::string text = entryText();
-    if (readAll(entryPath_) == text) {
+    // A named pipe in the entry's place would hold the start until something wrote to it.
+    if (dbfile::readRegularFile(entryPath_) == text) {
         return {};
     }
     fs::create_directories(folder_, error);
@@ -108,6 +100,8 @@ std::string Autostart::apply(bool on) const {
     }
     // Written beside and moved over, so a session that starts meanwhile never reads half an entry.
     const std::string temporary = entryPath_ + ".new";
+    // Whatever an interrupted write left there (a named pipe would hold the write) goes first.
+    fs::remove(temporary, error);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << text;

@@ -87,7 +87,9 @@ FolderCheck preparePrivateFolder(const std::string& folder) {
                            "chmod 700 \"" +
                            folder + "\""};
     }
-    if ((st.st_mode & 07777) != 0700 && chmod(folder.c_str(), 0700) != 0) {
+    // On a read-only file system nobody can plant anything, and the notes in the folder are
+    // still worth showing: it is used as it is, and saving says why it cannot.
+    if ((st.st_mode & 07777) != 0700 && chmod(folder.c_str(), 0700) != 0 && errno != EROFS) {
         const int error = errno;
         return {false, "Brightpost cannot make the folder \"" + folder +
                            "\" private: " + std::strerror(error) + "."};

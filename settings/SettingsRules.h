@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/SettingRanges.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -7,14 +9,16 @@
 
 namespace bp::settings {
 
-// The ranges the two settings dialogs keep their numbers in.
-inline constexpr int kMinAutoSave = 5;  // minutes
-inline constexpr int kMaxAutoSave = 999;
-inline constexpr int kMinCount = 1;  // Recycle Bin capacity, backups kept
-inline constexpr int kMaxCount = 9999;
-inline constexpr int kSmallestMinWidth = 150;
-inline constexpr int kSmallestMinHeight = 72;
-inline constexpr int kMaxAutoLockTime = 3600;        // seconds
+// The ranges the two settings dialogs keep their numbers in: those the store reads settings in.
+inline constexpr int kMinAutoSave = kAutoSaveRange.minimum;  // minutes
+inline constexpr int kMaxAutoSave = kAutoSaveRange.maximum;
+inline constexpr int kMinCount = kDeleteMaxRange.minimum;  // Recycle Bin capacity, backups kept
+inline constexpr int kMaxCount = kDeleteMaxRange.maximum;
+static_assert(kBackupMaxRange.minimum == kMinCount && kBackupMaxRange.maximum == kMaxCount);
+inline constexpr int kSmallestMinWidth = kMinWidthRange.minimum;
+inline constexpr int kSmallestMinHeight = kMinHeightRange.minimum;
+inline constexpr int kMaxAutoLockTime = kAutoLockTimeRange.maximum;  // seconds
+static_assert(kAutoLockTimeRange.minimum == 0);
 inline constexpr std::size_t kTitleTextLength = 80;  // characters
 
 // A number typed into a field: an optional sign and digits, blanks around them allowed.

@@ -115,6 +115,32 @@ FileIdentity identityOf(const struct stat& st) {
             static_cast<long long>(st.st_mtim.tv_nsec)};
 }
 
+// A named pipe without a writer (or, to write, without a reader) holds open(2) until one
+// comes, which may be never, and a signal does not end that wait; a device may never end its
+// data. Files from outside are therefore opened without waiting and used only when they are
+// regular files, and the descriptor then blocks again as usual.
+int openWithoutWaiting(const std::string& path, int flags, mode_t mode = 0) {
+    return ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+}
+
+// False, with errno set, when the descriptor is not a regular file (EINVAL, or EISDIR for a
+// folder) or cannot be made blocking again.
+bool regularAndBlocking(int fd, struct stat& st) {
+    if (::fstat(fd, &st) != 0) {
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+bool isSpecial(const struct stat& st) {
+    return !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode);
+}
+
 void syncFolder(const std::string& folder) {
     Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.ok()) {
@@ -131,9 +157,14 @@ ReadResult readDatabaseText(const std::string& path) {
         result.status = errno == ENOENT ? ReadStatus::Missing : ReadStatus::CannotOpen;
         return result;
     }
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.ok() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        result.status = ReadStatus::CannotOpen;
+    if (isSpecial(st)) {
+        result.status = ReadStatus::NotAFile;
+        return result;
+    }
+    // Something may have taken the file's place since the stat.
+    Fd fd(openWithoutWaiting(path, O_RDONLY));
+    if (!fd.ok() || !regularAndBlocking(fd.get(), st)) {
+        result.status = fd.ok() && isSpecial(st) ? ReadStatus::NotAFile : ReadStatus::CannotOpen;
         return result;
     }
     result.identity = identityOf(st);
@@ -176,28 +207,37 @@ int writeWithFlags(const std::string& path, std::string_view text, int flags, mo
     if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
         return 1;
     }
-    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, mode));
+    // O_TRUNC does nothing to a named pipe or a device, so one at the path keeps its place.
+    Fd fd(openWithoutWaiting(path, O_WRONLY | O_CREAT | flags, mode));
     if (!fd.ok()) {
-        return causeOf(errno);
+        return errno == ENXIO ? 3 : causeOf(errno);
     }
-    if (privateFile) {
-        ::fchmod(fd.get(), 0600);
+    struct stat st {};
+    if (!regularAndBlocking(fd.get(), st)) {
+        return S_ISREG(st.st_mode) ? causeOf(errno) : 3;
     }
-    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-        return 11;
+    const int cause = [&] {
+        if (privateFile) {
+            ::fchmod(fd.get(), 0600);
+        }
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            return 11;
+        }
+        const auto length = static_cast<std::uint32_t>(text.size());
+        const char prefix[4] = {
+            static_cast<char>(length & 0xFF), static_cast<char>((length >> 8) & 0xFF),
+            static_cast<char>((length >> 16) & 0xFF), static_cast<char>((length >> 24) & 0xFF)};
+        if (!writeAll(fd.get(), prefix, 4) || !writeAll(fd.get(), text.data(), text.size()) ||
+            ::fsync(fd.get()) != 0) {
+            return causeOf(errno);
+        }
+        return fd.close() ? 0 : causeOf(errno);
+    }();
+    if (cause != 0) {
+        // What this call truncated or made is now half a database.
+        ::unlink(path.c_str());
     }
-    const auto length = static_cast<std::uint32_t>(text.size());
-    const char prefix[4] = {
-        static_cast<char>(length & 0xFF), static_cast<char>((length >> 8) & 0xFF),
-        static_cast<char>((length >> 16) & 0xFF), static_cast<char>((length >> 24) & 0xFF)};
-    if (!writeAll(fd.get(), prefix, 4) || !writeAll(fd.get(), text.data(), text.size()) ||
-        ::fsync(fd.get()) != 0) {
-        return causeOf(errno);
-    }
-    if (!fd.close()) {
-        return causeOf(errno);
-    }
-    return 0;
+    return cause;
 }
 
 }  // namespace
@@ -234,18 +274,25 @@ bool removeFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
-bool copyFile(const std::string& from, const std::string& to) {
-    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+std::optional<std::string> readRegularFile(const std::string& path) {
+    Fd in(openWithoutWaiting(path, O_RDONLY));
     struct stat st {};
-    if (!in.ok() || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return false;
-    }
     std::string bytes;
-    if (!readAll(in.get(), bytes)) {
+    if (!in.ok() || !regularAndBlocking(in.get(), st) || !readAll(in.get(), bytes)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool copyFile(const std::string& from, const std::string& to) {
+    const std::optional<std::string> read = readRegularFile(from);
+    if (!read) {
         return false;
     }
-    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!out.ok()) {
+    const std::string& bytes = *read;
+    Fd out(openWithoutWaiting(to, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600));
+    struct stat st {};
+    if (!out.ok() || !regularAndBlocking(out.get(), st)) {
         return false;
     }
     ::fchmod(out.get(), 0600);

@@ -3,6 +3,7 @@
 #include "DatabaseFile.h"
 #include "DefaultDatabase.h"
 #include "Markup.h"
+#include "SettingRanges.h"
 #include "platform/Messages.h"
 
 #include <algorithm>
@@ -18,6 +19,12 @@ namespace {
 constexpr const char* kAccessMessage =
     "You do not have access permissions to Brightpost.dat. Please contact your system "
     "administrator.";
+
+// Whatever it is, it is not ours to delete.
+std::string notAFileMessage(const std::string& path, std::string_view done) {
+    return "\"" + path + "\" is not a file but a named pipe, a device or a socket, so no notes " +
+           "can be " + std::string(done) + " from it. Brightpost does not delete it.";
+}
 
 // Set while SaveChanges runs on this thread: a failed write is counted here instead of shown.
 thread_local int* tQuietWriteCause = nullptr;
@@ -116,6 +123,10 @@ bool CNotesDatabase::OpenDatabase(int mode) {
     if (read.status == dbfile::ReadStatus::CannotOpen ||
         read.status == dbfile::ReadStatus::Missing) {
         platform_.messages->standardError("Error", kAccessMessage);
+        return false;
+    }
+    if (read.status == dbfile::ReadStatus::NotAFile) {
+        platform_.messages->standardError("Error", notAFileMessage(databasePath_, "read").c_str());
         return false;
     }
     const bool report = mode != kOpenSilent;
@@ -276,8 +287,7 @@ bool CNotesDatabase::WriteDatabaseFile(const std::string& text, const std::strin
     if (cause == 0) {
         return true;
     }
-    // A half-written file is worth nothing; the database itself is never written in place.
-    dbfile::removeFile(path);
+    // The write removed what it left half-done; the database itself is never written in place.
     if (tQuietWriteCause != nullptr) {
         *tQuietWriteCause = cause;
         return false;
@@ -353,7 +363,8 @@ bool CNotesDatabase::BackupDatabase() {
                                     [](const std::string& p) { return isManagedBackup(p); });
         for (long long round = 0; round < n && m > max && !entries.empty(); ++round) {
             auto oldest = std::min_element(entries.begin(), entries.end());
-            if (isManagedBackup(*oldest) && dbfile::fileExists(*oldest)) {
+            // A name from a clock set ahead sorts after it, but the backup just taken stays.
+            if (*oldest != backup && isManagedBackup(*oldest) && dbfile::fileExists(*oldest)) {
                 dbfile::removeFile(*oldest);
                 --m;
             }
@@ -416,7 +427,7 @@ std::string CNotesDatabase::GetSettingString(std::string_view name) {
 }
 
 int CNotesDatabase::GetSettingInt(std::string_view name) {
-    return ParseInt(ReadSetting(name));
+    return withinSettingRange(name, ParseInt(ReadSetting(name)));
 }
 
 std::uint32_t CNotesDatabase::GetSettingUInt(std::string_view name) {
@@ -815,6 +826,9 @@ std::optional<IdList> CNotesDatabase::LoadImportFile(const std::string& path) {
             ReportError("Error",
                         "You do not have access permissions to dat file. Please contact your "
                         "system administrator.");
+            return std::nullopt;
+        case dbfile::ReadStatus::NotAFile:
+            ReportError("Error", notAFileMessage(path, "imported").c_str());
             return std::nullopt;
         case dbfile::ReadStatus::BadLength:
             // A length that does not fit the file: nothing in it can be trusted.

@@ -99,14 +99,63 @@ QString SingleInstance::serverName() const {
                                 .arg(QString::fromLatin1(hash.left(16)));
 }
 
-SingleInstance::Acquired SingleInstance::acquire() {
-    const QByteArray path = QFile::encodeName(lockPath());
-    // The lock is held through a descriptor that only reads, so that holding it never keeps
-    // the data folder's file system from being made read-only under the running program.
-    const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+QString SingleInstance::runtimeLockPath() const {
+    QString name = serverName();
+    if (!name.isEmpty()) {
+        name.chop(QStringLiteral(".socket").size());
+        name += QStringLiteral(".lock");
+    }
+    return name;
+}
+
+namespace {
+
+// The lock is held through a descriptor that only reads, so that holding it never keeps the
+// data folder's file system from being made read-only under the running program. Opened
+// without waiting, as a named pipe in its place would hold the start for good.
+int openLockFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    struct stat st {};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(fd);
+        errno = EINVAL;  // stands for "not a file" here
+        return -1;
+    }
+    return fd;
+}
+
+// Whether another process holds the lock on an existing file.
+bool heldByAnother(const QString& path) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        return false;
+    }
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
+
+}  // namespace
+
+SingleInstance::Acquired SingleInstance::acquire() {
+    heldLock_ = lockPath();
+    int fd = openLockFile(heldLock_);
+    // A data folder on a read-only file system that has no lock file yet cannot get one; the
+    // lock then goes beside the socket, named after the folder, so that it still stands for
+    // this data folder alone.
+    const bool readOnlyFolder = fd < 0 && errno == EROFS && !runtimeLockPath().isEmpty();
+    if (readOnlyFolder) {
+        heldLock_ = runtimeLockPath();
+        fd = openLockFile(heldLock_);
+    }
+    if (fd < 0) {
+        const QString reason = errno == EINVAL
+                                   ? QStringLiteral("\"%1\" is not a file").arg(heldLock_)
+                                   : QString::fromLocal8Bit(std::strerror(errno));
         problem_ = QStringLiteral("Brightpost cannot lock its data folder \"%1\": %2.")
-                       .arg(dataFolder_, QString::fromLocal8Bit(std::strerror(errno)));
+                       .arg(dataFolder_, reason);
         return Acquired::Failed;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -119,7 +168,15 @@ SingleInstance::Acquired SingleInstance::acquire() {
                        .arg(dataFolder_, QString::fromLocal8Bit(std::strerror(error)));
         return Acquired::Failed;
     }
+    // A copy that started while the file system was read-only holds only the lock beside the
+    // socket, and still holds the folder once the file system can be written again.
+    if (!readOnlyFolder && !runtimeLockPath().isEmpty() && heldByAnother(runtimeLockPath())) {
+        ::close(fd);
+        heldLock_ = runtimeLockPath();
+        return Acquired::HeldByAnotherCopy;
+    }
     lockFd_ = fd;
+    const QByteArray path = QFile::encodeName(heldLock_);
 
     QByteArray name;
     if (!runtimeFolder_.isEmpty()) {
@@ -244,7 +301,8 @@ SingleInstance::Answer SingleInstance::sendToRunningCopy(const QByteArray& reque
     constexpr int kRetryMs = 50;
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
-        if (const QString name = socketNameIn(lockPath()); !name.isEmpty()) {
+        if (const QString name = socketNameIn(heldLock_.isEmpty() ? lockPath() : heldLock_);
+            !name.isEmpty()) {
             QLocalSocket socket;
             socket.connectToServer(name);
             if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {

@@ -69,6 +69,9 @@ public:
 
     QString serverName() const;
     QString lockPath() const;
+    // The lock of a data folder on a read-only file system that has no lock file: beside the
+    // socket, named like it. Empty without a runtime folder.
+    QString runtimeLockPath() const;
 
 private:
     void acceptConnections();
@@ -80,6 +83,8 @@ private:
     QString dataFolder_;
     QString runtimeFolder_;
     QString problem_;
+    // The lock file this process took, or found held by the running copy.
+    QString heldLock_;
     int lockFd_ = -1;
     QLocalServer* server_ = nullptr;
     RequestHandler handler_;

@@ -1,5 +1,6 @@
 #include "app/DatabaseRecovery.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/NamedPipe.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,19 @@ TEST_F(Recovery, FallsBackToTheOlderBackupWhenTheNewerIsDamagedToo) {
     EXPECT_EQ(lowNoteTitle(), "older");
     EXPECT_TRUE(std::filesystem::exists(folder.file("copy_Brightpost_20240102120000.dat")))
         << "a damaged backup is left where it is";
+}
+
+TEST_F(Recovery, NamedPipesAreKeptButNeverWaitedForOrUsed) {
+    writeFile(folder.file("copy_Brightpost_20240101120000.dat"), goodDatabase("older"));
+    const std::string newest = folder.file("copy_Brightpost_20240102120000.dat");
+    ASSERT_TRUE(makeNamedPipe(newest));
+    ASSERT_TRUE(makeNamedPipe(store.DatabasePath()));
+    const auto outcome =
+        withoutWaitingOn(newest, [this] { return CDatabaseRecovery(store, fakes.clock).Run(); });
+    ASSERT_TRUE(outcome.usable);
+    EXPECT_EQ(lowNoteTitle(), "older");
+    EXPECT_TRUE(isNamedPipe(folder.file("corrupted_20240301091500.dat")));
+    EXPECT_TRUE(isNamedPipe(newest));
 }
 
 TEST_F(Recovery, NeverUsesFilesThatAreNotItsOwnBackups) {

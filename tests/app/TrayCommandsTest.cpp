@@ -308,9 +308,9 @@ TEST_F(TrayTest, SaveStoresBodiesAndWritesTheDatabase) {
 }
 
 TEST_F(TrayTest, AutoSaveTimerRestartsFromTheSetting) {
-    store.SetSettingInt(3, "autoSave");
+    store.SetSettingInt(7, "autoSave");
     tray->onMessage(msg::WM_AUTOSAVE_CHANGED, 0, 0);
-    EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 3 * 60000);
+    EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 7 * 60000);
 }
 
 // ---- Export and import ---------------------------------------------------------------------

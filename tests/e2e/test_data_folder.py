@@ -3,6 +3,7 @@
 import glob
 import os
 import shutil
+import stat
 import tempfile
 
 import database
@@ -86,3 +87,22 @@ def test_a_lock_planted_in_the_shared_temporary_folder_does_not_block_the_start(
     private = os.path.join(env["XDG_CACHE_HOME"], "Brightpost")
     assert os.stat(private).st_mode & 0o777 == 0o700
     assert app.terminate() == 0
+
+
+def test_a_named_pipe_in_place_of_the_database_is_kept_and_the_notes_come_from_a_backup(
+        start, data_dir, desktop):
+    backup = os.path.join(data_dir, "copy_Brightpost_20240101120000.dat")
+    database.write_text(backup, database.read_text(
+        os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
+                     "store", "data", "default-database.dat")).replace("Low Priority Note", "Kept note"))
+    os.mkfifo(os.path.join(data_dir, "Brightpost.dat"), 0o600)
+
+    app = start(data_dir)
+    answer_box(desktop, "^Error$")  # what is in the database's place
+    answer_box(desktop, "^Warning$")  # where the notes came from
+    app.wait_ready()
+    assert wait_until(lambda: desktop.visible_windows("^Kept note$"), 15)
+    kept = glob.glob(os.path.join(data_dir, "corrupted_*.dat"))
+    assert len(kept) == 1 and stat.S_ISFIFO(os.lstat(kept[0]).st_mode)
+    assert app.terminate() == 0
+    assert "Kept note" in database.read_text(app.database)

@@ -2,6 +2,7 @@
 notes it has, and a session that ends still ends it (no box waits for a user who has gone)."""
 
 import os
+import shutil
 import subprocess
 import tempfile
 
@@ -11,6 +12,8 @@ import database
 from desktop import wait_until
 
 SAMPLE_TITLES = ["High Priority Note", "Regular Priority Note", "Low Priority Note"]
+DEFAULT_DATABASE = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
+                                "store", "data", "default-database.dat")
 
 
 @pytest.fixture
@@ -70,3 +73,25 @@ def test_an_unwritable_folder_is_reported_once_and_the_notes_stay(
     # Ending the session ends the program, though its last save cannot be written.
     assert app.terminate(timeout=60) == 0
     assert database.read_text(os.path.join(data_dir, "Brightpost.dat")) == saved
+
+
+def test_a_read_only_folder_the_program_never_ran_in_shows_its_notes_and_holds_one_copy(
+        small_mount, start, desktop):
+    # As an archive or a copy leaves it: readable by others, with no lock file.
+    data_dir = os.path.join(small_mount, "notes")
+    os.mkdir(data_dir)
+    os.chmod(data_dir, 0o755)
+    shutil.copy(DEFAULT_DATABASE, os.path.join(data_dir, "Brightpost.dat"))
+    make_read_only(small_mount)
+
+    app = start(data_dir)
+    app.wait_ready(timeout=60)
+    for title in SAMPLE_TITLES:
+        assert wait_until(lambda: desktop.visible_windows(f"^{title}$"), 30), title
+    assert wait_until(lambda: len(desktop.visible_windows("^Warning$")) == 1, 30)
+
+    # A later start is carried out by this copy instead of becoming a second one.
+    later = start(data_dir, "--show-all")
+    assert later.process.wait(timeout=15) == 0
+    assert app.running()
+    assert app.terminate(timeout=60) == 0

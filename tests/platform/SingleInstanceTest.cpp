@@ -1,4 +1,5 @@
 #include "platform/qt/SingleInstance.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -190,6 +192,36 @@ TEST(SingleInstance, ACopyThatCannotBeReachedIsReportedAsNotAnswering) {
         EXPECT_EQ(second.acquire(), SingleInstance::Acquired::HeldByAnotherCopy);
         EXPECT_EQ(second.sendToRunningCopy("action tray-menu", 300).status, Status::NoAnswer);
     }
+}
+
+TEST(SingleInstance, ADataFolderOnAReadOnlyFileSystemWithoutALockFileStillHasOneCopy) {
+    TempFolder data, runtime;
+    const int code = bp::test::withFolderReadOnly(data.path(), [&] {
+        SingleInstance first(q(data.path()), q(runtime.path()));
+        if (first.acquire() != SingleInstance::Acquired::Yes) {
+            std::fprintf(stderr, "%s\n", qPrintable(first.problem()));
+            return false;
+        }
+        Taker taker(first);
+        const auto laterStart = [&](const QByteArray& request) {
+            SingleInstance later(q(data.path()), q(runtime.path()));
+            return later.acquire() == SingleInstance::Acquired::HeldByAnotherCopy &&
+                   later.sendToRunningCopy(request, 5000).status == Status::Taken;
+        };
+        const int whileReadOnly = inAnotherProcess([&] { return laterStart("action save"); });
+        // The file system can be written again: the folder's own lock is free, yet the
+        // folder is still held.
+        const int onceWritable = inAnotherProcess([&] {
+            return ::unshare(CLONE_NEWNS) == 0 && ::umount(data.path().c_str()) == 0 &&
+                   laterStart("action newNote");
+        });
+        return whileReadOnly == 0 && onceWritable == 0 &&
+               taker.taken == std::vector<QByteArray>{"action save", "action newNote"};
+    });
+    if (code == bp::test::kCannotMakeReadOnly) {
+        GTEST_SKIP() << "a read-only bind mount needs root";
+    }
+    EXPECT_EQ(code, 0);
 }
 
 TEST(SingleInstance, ALockLeftByADeadCopyIsTakenOver) {

@@ -185,4 +185,46 @@ TEST_F(DatabaseLifecycle, BackupRotationKeepsBackupMaxManagedCopies) {
     EXPECT_TRUE(std::filesystem::exists(folder.file("temp-keep.dat")));
 }
 
+TEST_F(DatabaseLifecycle, NumbersOutOfTheirRangeAreUsedAsItsNearerEndAndStayAsStored) {
+    ASSERT_TRUE(db.OpenDatabase(0));
+    struct Case {
+        const char* name;
+        const char* stored;
+        int used;
+    };
+    const Case cases[] = {
+        {"backupMax", "-1", 1},        {"backupMax", "0", 1},     {"backupMax", "7", 7},
+        {"backupMax", "100000", 9999}, {"deleteMax", "-5", 1},    {"autoSave", "0", 5},
+        {"autoSave", "3000000", 999},  {"autoLockTime", "-1", 0}, {"autoLockTime", "9999999", 3600},
+        {"minWidth", "10", 150},       {"minHeight", "-3", 72},   {"priority", "-7", -7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + "=" + c.stored);
+        db.SetSettingAttribute(c.name, c.stored);
+        EXPECT_EQ(db.GetSettingInt(c.name), c.used);
+        EXPECT_EQ(db.GetSettingString(c.name), c.stored);
+    }
+}
+
+TEST_F(DatabaseLifecycle, ABackupAlwaysKeepsTheOneJustTaken) {
+    struct Case {
+        const char* backupMax;
+        const char* otherBackup;
+    };
+    // A count below one from a hand-written record; a name from a clock that was set ahead.
+    for (const Case& c : {Case{"-1", "copy_Brightpost_20240101000000.dat"},
+                          Case{"1", "copy_Brightpost_29991231000000.dat"}}) {
+        SCOPED_TRACE(c.otherBackup);
+        std::filesystem::remove_all(folder.path());
+        std::filesystem::create_directory(folder.path());
+        ASSERT_TRUE(db.OpenDatabase(0));
+        db.SetSettingAttribute("backupMax", c.backupMax);
+        writeFile(folder.file(c.otherBackup), "old");
+        fakes.clock.set(2024, 1, 4, 12, 30, 45);
+        ASSERT_TRUE(db.BackupDatabase());
+        EXPECT_EQ(readFile(folder.file("copy_Brightpost_20240104123045.dat")), databaseBytes());
+        EXPECT_EQ(db.ListDatabaseFiles(folder.path(), 1).size(), 1u);
+    }
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/DatabaseFile.h"
 #include "store/NotesDatabase.h"
+#include "support/NamedPipe.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +104,26 @@ INSTANTIATE_TEST_SUITE_P(
                                  },
                                  false, "--data-dir"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReadOnlyFolder, AFolderOfTheUserIsUsedAsItIsAndOneOthersCanChangeIsStillRefused) {
+    TempFolder base;
+    const std::string mine = madeWithMode(base, 0755);
+    const std::string shared = base.file("shared");
+    ::mkdir(shared.c_str(), 0700);
+    ::chmod(shared.c_str(), 0770);
+    const int code = withFolderReadOnly(base.path(), [&] {
+        const bp::FolderCheck own = bp::preparePrivateFolder(mine);
+        if (!own.usable) {
+            std::fprintf(stderr, "%s\n", own.problem.c_str());
+        }
+        return own.usable && (modeOf(mine) & 07777) == 0755 &&
+               !bp::preparePrivateFolder(shared).usable;
+    });
+    if (code == kCannotMakeReadOnly) {
+        GTEST_SKIP() << "a read-only bind mount needs root";
+    }
+    EXPECT_EQ(code, 0);
+}
 
 class PlantedLinks : public ::testing::Test {
 protected:
@@ -207,6 +229,61 @@ TEST_F(ReplacedDatabase, SavesOfAnUntouchedOrRemovedDatabaseKeepNothing) {
     ASSERT_TRUE(db.SaveDatabase(""));
     EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_EQ(bp::dbfile::listMatching(folder.path(), "external_", ".dat").size(), 0u);
+}
+
+// A named pipe in place of a file holds open(2) until its other end is opened, which may be
+// never: every file the store reads or writes from outside is refused instead, and kept.
+class NamedPipes : public ::testing::Test {
+protected:
+    NamedPipes() : db(fakes.platform()) { db.SetDataFolder(folder.path()); }
+
+    TempFolder folder;
+    FakePlatform fakes;
+    CNotesDatabase db;
+};
+
+TEST_F(NamedPipes, NoFileOperationWaitsForOneAndNoneRemovesIt) {
+    const std::string pipe = folder.file("pipe.dat");
+    const std::string regular = folder.file("regular.dat");
+    writeFile(regular, withLengthPrefix("text"));
+    const std::vector<std::pair<const char*, std::function<bool()>>> refusals = {
+        {"read",
+         [&] {
+             return bp::dbfile::readDatabaseText(pipe).status == bp::dbfile::ReadStatus::NotAFile;
+         }},
+        {"read whole", [&] { return !bp::dbfile::readRegularFile(pipe).has_value(); }},
+        {"copied from", [&] { return !bp::dbfile::copyFile(pipe, folder.file("copy.dat")); }},
+        {"copied to", [&] { return !bp::dbfile::copyFile(regular, pipe); }},
+        {"exported to", [&] { return bp::dbfile::writeDatabaseText(pipe, "text", false) == 3; }},
+    };
+    for (const auto& [operation, refused] : refusals) {
+        SCOPED_TRACE(operation);
+        ASSERT_TRUE(makeNamedPipe(pipe));
+        EXPECT_TRUE(withoutWaitingOn(pipe, refused));
+        EXPECT_TRUE(isNamedPipe(pipe));
+        std::filesystem::remove(pipe);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("copy.dat")));
+}
+
+TEST_F(NamedPipes, OneAsTheDatabaseOrAnImportIsNamedToTheUserAndKept) {
+    const std::string import = folder.file("import.dat");
+    ASSERT_TRUE(makeNamedPipe(import));
+    EXPECT_FALSE(withoutWaitingOn(import, [&] { return db.LoadImportFile(import).has_value(); }));
+    ASSERT_TRUE(makeNamedPipe(db.DatabasePath()));
+    for (const int mode : {0, 10}) {
+        EXPECT_FALSE(withoutWaitingOn(db.DatabasePath(), [&] { return db.OpenDatabase(mode); }));
+    }
+    ASSERT_EQ(fakes.messages.shown.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::string& text = fakes.messages.shown[i].text;
+        EXPECT_NE(text.find("\"" + (i == 0 ? import : db.DatabasePath()) + "\" is not a file"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("named pipe"), std::string::npos) << text;
+    }
+    EXPECT_TRUE(isNamedPipe(import));
+    EXPECT_TRUE(isNamedPipe(db.DatabasePath()));
 }
 
 }  // namespace
