@@ -201,6 +201,10 @@ void CNote::ShowNote(bool show) {
     if (closing_) {
         return;
     }
+    if (!show) {
+        // Hidden on purpose: flashing must not bring it back.
+        timers_->stop(timer::NOTE_FLASH);
+    }
     ShowQuietly(show);
     store_.SetNote(nid_, show ? 0 : 1, note::isClosed);
     owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);

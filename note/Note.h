@@ -66,6 +66,8 @@ public:
     CForReminder& reminder() { return reminder_; }
     // Stops flashing and the alarm check, e.g. while the alarm dialog is open.
     void StopAlarmTimers();
+    // Ends flashing with the note shown as it is stored.
+    void stopFlashing();
     // Checks the alarm once a second while it is on, has actions and its dialog is closed.
     void StartAlarmCheck();
     void setAlarmDialogOpen(bool open) { alarmDialogOpen_ = open; }

@@ -36,8 +36,16 @@ private:
 }  // namespace
 
 void CNote::StopAlarmTimers() {
-    timers_->stop(timer::NOTE_FLASH);
+    stopFlashing();
     timers_->stop(timer::NOTE_ALARM_CHECK);
+}
+
+void CNote::stopFlashing() {
+    timers_->stop(timer::NOTE_FLASH);
+    // Flashing never changes what is stored: a note it left in a hidden phase comes back.
+    if (!closing_ && !isVisible() && store_.GetNote(kLiveSource, nid_, note::isClosed) == 0) {
+        ShowQuietly(true);
+    }
 }
 
 void CNote::StartAlarmCheck() {
@@ -206,15 +214,21 @@ void CNote::shutDownNow() {
 void CNote::flashStep() {
     int& left = reminder_.flashesLeft;
     if (left <= 0) {
-        timers_->stop(timer::NOTE_FLASH);
+        stopFlashing();
         owner_.postCommand(cmd::UPDATE_TRAY_TIP);
         return;
     }
+    // The hidden phases are not stored: a program ended in one must not start with the note
+    // hidden. A note that was hidden when the alarm rang is brought up for good.
     if (isVisible()) {
-        ShowNote(false);
+        ShowQuietly(false);
         return;
     }
-    ShowNote(true);
+    if (store_.GetNote(kLiveSource, nid_, note::isClosed) != 0) {
+        ShowNote(true);
+    } else {
+        ShowQuietly(true);
+    }
     if ((reminder_.remindAction & 1) != 0) {
         makeTopmost();
         raise();
@@ -265,7 +279,7 @@ void CNote::showStopAlarm() {
 }
 
 void CNote::stopRinging() {
-    timers_->stop(timer::NOTE_FLASH);
+    stopFlashing();
     onCommand(cmd::NOTE_STOP_SOUND);
     StopOwnReading();
     CStopAlarm* window = stopAlarm_;
@@ -301,7 +315,7 @@ void CNote::postToSelf(int id) {
 
 void CNote::pressedByUser() {
     onCommand(cmd::NOTE_STOP_SOUND);
-    timers_->stop(timer::NOTE_FLASH);
+    stopFlashing();
 }
 
 }  // namespace bp

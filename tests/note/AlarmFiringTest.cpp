@@ -433,7 +433,8 @@ TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
     fakes.windows.activated.clear();
     tick(n, timer::NOTE_FLASH);
     EXPECT_FALSE(n.isVisible());
-    EXPECT_EQ(storedInt(1, note::isClosed), 1);
+    // Flashing never changes what is stored: a program ended now starts with the note shown.
+    EXPECT_EQ(storedInt(1, note::isClosed), 0);
     tick(n, timer::NOTE_FLASH);
     EXPECT_TRUE(n.isVisible());
     EXPECT_EQ(storedInt(1, note::isClosed), 0);
@@ -451,6 +452,25 @@ TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
     QTest::mouseClick(n.body()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
     EXPECT_TRUE(n.isVisible());
+
+    // Flashing stopped in a hidden phase (the alarm dialog opens) leaves the note shown.
+    n.RunAlarmActions();
+    tick(n, timer::NOTE_FLASH);
+    ASSERT_FALSE(n.isVisible());
+    n.StopAlarmTimers();
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_EQ(storedInt(1, note::isClosed), 0);
+
+    // A note that was hidden when its alarm rang is brought up for good; one the user hides
+    // while it flashes stays hidden.
+    n.ShowNote(false);
+    n.RunAlarmActions();
+    tick(n, timer::NOTE_FLASH);
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_EQ(storedInt(1, note::isClosed), 0);
+    n.ShowNote(false);
+    EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
+    EXPECT_EQ(storedInt(1, note::isClosed), 1);
 }
 
 TEST_F(AlarmFiring, FlashCountsAndPeriodsOfZeroOrLessUseTheDefaults) {
