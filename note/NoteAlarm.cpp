@@ -113,13 +113,18 @@ void CNote::checkAlarm() {
         return;
     }
     timers_->stop(timer::NOTE_ALARM_CHECK);
-    if (reminder_.AdvancePastNow(*platform_.clock) == AlarmOutcome::Rings) {
+    const bool rings = reminder_.AdvancePastNow(*platform_.clock) == AlarmOutcome::Rings;
+    // Stored before any action runs: one may open a box, and a program that ends while it is
+    // open must not ring this alarm again at the next start.
+    writeAlarmBack();
+    if (rings) {
         RunAlarmActions();
         if (closing_) {
             return;
         }
+        // An action that failed turned the alarm on again.
+        writeAlarmBack();
     }
-    writeAlarmBack();
     StartAlarmCheck();
     store_.SaveDatabase("");
     RefreshAlarmButtons();
@@ -193,12 +198,15 @@ void CNote::reportActionError(const std::string& text) {
     if (closing_) {
         return;
     }
+    // The alarm stays on, so a one-time alarm whose action failed rings again tomorrow. That
+    // is stored before the box: the program may end while it is open.
+    const int afterwards = reminder_.recurring ? 2 : 1;
+    store_.SetNote(nid_, afterwards, note::isReminder);
     reminder_.isReminder = 0;
     onCommand(cmd::NOTE_BEGIN_MODAL);
     platform_.messages->showMessage("Error", "", text, res::ICON_WARNING);
     onCommand(cmd::NOTE_END_MODAL);
-    // The alarm stays on, so a one-time alarm whose action failed rings again tomorrow.
-    reminder_.isReminder = reminder_.recurring ? 2 : 1;
+    reminder_.isReminder = afterwards;
 }
 
 void CNote::shutDownNow() {

@@ -212,6 +212,10 @@ TEST_F(AlarmFiring, ActionsRunInTheirOrderAndAFailedOpenLeavesTheAlarmOn) {
             // The alarm is off while the box is up, and the note counts as in a dialog.
             whileBoxOpen.push_back(std::to_string(n.reminder().isReminder) +
                                    (n.modalOpen() ? " modal" : " not modal"));
+            // The store already holds the state after the ringing, so a program ended while
+            // the box is open does not ring this alarm again at its next start.
+            EXPECT_EQ(storedInt(1, note::isReminder), 1);
+            EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
         };
         tick(n, timer::NOTE_ALARM_CHECK);
         QCoreApplication::processEvents();
