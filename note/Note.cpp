@@ -203,7 +203,7 @@ void CNote::ShowNote(bool show) {
     }
     if (!show) {
         // Hidden on purpose: flashing must not bring it back.
-        timers_->stop(timer::NOTE_FLASH);
+        quitFlashing();
     }
     ShowQuietly(show);
     store_.SetNote(nid_, show ? 0 : 1, note::isClosed);

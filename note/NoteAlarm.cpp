@@ -1,5 +1,6 @@
 // The note's alarm and expiry: the timers that drive them, the ringing with its actions, the
 // stop-alarm window, snoozing and flashing.
+#include "AlarmPacing.h"
 #include "Note.h"
 #include "StopAlarm.h"
 #include "Title.h"
@@ -8,6 +9,8 @@
 #include "qtsupport/NumberedTimers.h"
 
 #include <QTimer>
+
+#include <utility>
 
 namespace bp {
 
@@ -40,8 +43,13 @@ void CNote::StopAlarmTimers() {
     timers_->stop(timer::NOTE_ALARM_CHECK);
 }
 
-void CNote::stopFlashing() {
+void CNote::quitFlashing() {
     timers_->stop(timer::NOTE_FLASH);
+    FlashingNotes::instance().stopped(*this);
+}
+
+void CNote::stopFlashing() {
+    quitFlashing();
     // Flashing never changes what is stored: a note it left in a hidden phase comes back.
     if (!closing_ && !isVisible() && store_.GetNote(kLiveSource, nid_, note::isClosed) == 0) {
         ShowQuietly(true);
@@ -53,7 +61,8 @@ void CNote::StartAlarmCheck() {
         return;
     }
     if (reminder_.isReminder != 0 && reminder_.remindAction != 0 && !alarmDialogOpen_) {
-        timers_->start(timer::NOTE_ALARM_CHECK, kAlarmCheckMs);
+        // A thousand notes with alarms wake the program once a second, not a thousand times.
+        timers_->startShared(timer::NOTE_ALARM_CHECK, kAlarmCheckMs);
     }
 }
 
@@ -112,7 +121,44 @@ void CNote::checkAlarm() {
     if (alarmDialogOpen_ || !reminder_.remindTime.notLater(localNow(*platform_.clock))) {
         return;
     }
+    // Due: it rings in its turn, so that many alarms due at once ring a few at a time.
     timers_->stop(timer::NOTE_ALARM_CHECK);
+    waitingToRing_ |= kAlarmWaits;
+    RingQueue::instance().add(*this, reminder_.remindTime);
+}
+
+void CNote::ringInTurn() {
+    const int waiting = std::exchange(waitingToRing_, 0);
+    if (closing_) {
+        return;
+    }
+    if (timerBusy_) {
+        // A box of this note is open: its alarm is found again once it is closed.
+        if ((waiting & kAlarmWaits) != 0) {
+            StartAlarmCheck();
+        }
+        if ((waiting & kSnoozeEndWaits) != 0) {
+            timers_->start(timer::NOTE_SNOOZE, kAlarmCheckMs);
+        }
+        return;
+    }
+    FlagScope busy(timerBusy_);
+    if ((waiting & kAlarmWaits) != 0) {
+        ringAlarm();
+    }
+    if ((waiting & kSnoozeEndWaits) != 0 && !closing_ && !alarmDialogOpen_ &&
+        reminder_.remindAction != 0) {
+        cancelSnooze();
+        RunAlarmActions();
+    }
+}
+
+void CNote::ringAlarm() {
+    // What changed while it waited (the alarm dialog opened) is looked at again.
+    if (reminder_.isReminder == 0 || reminder_.remindAction == 0 || alarmDialogOpen_) {
+        StartAlarmCheck();
+        return;
+    }
     const bool rings = reminder_.AdvancePastNow(*platform_.clock) == AlarmOutcome::Rings;
     // Stored before any action runs: one may open a box, and a program that ends while it is
     // open must not ring this alarm again at the next start.
@@ -126,7 +172,10 @@ void CNote::checkAlarm() {
         writeAlarmBack();
     }
     StartAlarmCheck();
-    store_.SaveDatabase("");
+    // While more alarms wait, the saves after edits carry their state; the last one saves.
+    if (RingQueue::instance().empty()) {
+        store_.SaveDatabase("");
+    }
     RefreshAlarmButtons();
     onCommand(cmd::NOTE_POST_CHANGED);
 }
@@ -160,9 +209,11 @@ void CNote::RunAlarmActions() {
     if ((action & 2) != 0) {
         reminder_.flashesLeft =
             reminder_.remindFlashTimes > 0 ? reminder_.remindFlashTimes : kDefaultFlashTimes;
-        timers_->start(timer::NOTE_FLASH, reminder_.remindFlashInterval > 0
-                                              ? reminder_.remindFlashInterval
-                                              : kDefaultFlashIntervalMs);
+        // Notes of one period flash together, on one timer.
+        timers_->startShared(timer::NOTE_FLASH, reminder_.remindFlashInterval > 0
+                                                    ? reminder_.remindFlashInterval
+                                                    : kDefaultFlashIntervalMs);
+        FlashingNotes::instance().started(*this);
     }
     if ((action & 4) != 0) {
         postToSelf(cmd::NOTE_READ_ALOUD);
@@ -253,8 +304,8 @@ void CNote::snoozeEnded() {
     if (alarmDialogOpen_ || reminder_.remindAction == 0) {
         return;
     }
-    cancelSnooze();
-    RunAlarmActions();
+    waitingToRing_ |= kSnoozeEndWaits;
+    RingQueue::instance().add(*this, localNow(*platform_.clock));
 }
 
 bool CNote::checkExpiration() {

@@ -1,5 +1,6 @@
 #include "alarm/LocalDateTime.h"
 #include "app/StickerTray.h"
+#include "note/AlarmPacing.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/StopAlarm.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -77,8 +79,12 @@ protected:
         return n;
     }
 
-    // One timer message, as the event loop would deliver it.
-    static void tick(CNote& n, int timerId) { emit n.timers().fired(timerId); }
+    // One timer message, as the event loop would deliver it, and the ringing of what it found
+    // due, which otherwise waits for the next turn of the event loop.
+    static void tick(CNote& n, int timerId) {
+        emit n.timers().fired(timerId);
+        RingQueue::instance().ringAll();
+    }
 
     int rings() const { return static_cast<int>(fakes.sound.played.size()); }
     LocalDateTime storedNext(std::int32_t nid) {
@@ -475,6 +481,82 @@ TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
     n.ShowNote(false);
     EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
     EXPECT_EQ(storedInt(1, note::isClosed), 1);
+}
+
+TEST_F(AlarmFiring, AlarmsDueAtOnceRingAFewPerTurnEarliestFirst) {
+    // Due in an order that is not that of the notes.
+    constexpr int kAlarms = 12;
+    std::vector<std::pair<int, std::int32_t>> dueMinuteAndNid;
+    for (int i = 0; i < kAlarms; ++i) {
+        const std::int32_t nid = i < 3 ? i + 1 : store.NewNote();
+        const int minute = (i * 7) % kAlarms;
+        setAlarm(nid, {.at = when(2026, 12, 7, 8, minute)});
+        dueMinuteAndNid.emplace_back(minute, nid);
+        open(nid);
+    }
+    owner.sent.clear();
+    // Whatever else the program has to do gets its turn between the ringings.
+    std::vector<int> ringsSeenByOthers;
+    QTimer other;
+    other.setInterval(0);
+    QObject::connect(&other, &QTimer::timeout, [&] { ringsSeenByOthers.push_back(rings()); });
+    other.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rings() == kAlarms; }, 5000));
+    other.stop();
+    ASSERT_FALSE(ringsSeenByOthers.empty());
+    for (std::size_t i = 1; i < ringsSeenByOthers.size(); ++i) {
+        EXPECT_LE(ringsSeenByOthers[i] - ringsSeenByOthers[i - 1],
+                  static_cast<int>(RingQueue::kPerTurn));
+    }
+
+    std::sort(dueMinuteAndNid.begin(), dueMinuteAndNid.end());
+    std::vector<std::intptr_t> expected;
+    for (const auto& [minute, nid] : dueMinuteAndNid) {
+        expected.push_back(nid);
+    }
+    std::vector<std::intptr_t> order;
+    for (const auto& s : owner.sent) {
+        if (s.kind == RecordingOwner::Sent::Kind::PostMessage && s.id == msg::WM_NOTE_CHANGED) {
+            order.push_back(s.wParam);
+        }
+    }
+    EXPECT_EQ(order, expected);
+    // Saved once they have all rung.
+    CNotesDatabase reread(fakes.platform());
+    reread.SetDataFolder(folder.path());
+    ASSERT_TRUE(reread.OpenDatabase(0));
+    for (const auto& [minute, nid] : dueMinuteAndNid) {
+        EXPECT_EQ(reread.GetNote(kLiveSource, nid, note::isReminder), 0) << nid;
+    }
+}
+
+TEST_F(AlarmFiring, OnlyTheLastFewRungNotesFlashAndTheOthersStayShown) {
+    constexpr std::size_t kMost = FlashingNotes::kMostAtOnce;
+    std::vector<CNote*> rung;
+    for (std::size_t i = 0; i < kMost + 2; ++i) {
+        const std::int32_t nid = i < 3 ? static_cast<std::int32_t>(i) + 1 : store.NewNote();
+        setAlarm(nid, {.at = when(2026, 12, 7, 8, 0), .action = 3});
+        rung.push_back(&open(nid));
+    }
+    for (std::size_t i = 0; i < kMost; ++i) {
+        tick(*rung[i], timer::NOTE_ALARM_CHECK);
+    }
+    // They flash together, on one timer; the first is in a hidden phase when more ring.
+    tick(*rung[0], timer::NOTE_FLASH);
+    ASSERT_FALSE(rung[0]->isVisible());
+    for (std::size_t i = kMost; i < rung.size(); ++i) {
+        tick(*rung[i], timer::NOTE_ALARM_CHECK);
+    }
+    EXPECT_EQ(FlashingNotes::instance().count(), kMost);
+    for (std::size_t i = 0; i < rung.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rung[i]->timers().isActive(timer::NOTE_FLASH), i >= 2);
+        EXPECT_TRUE(rung[i]->isVisible());
+        EXPECT_NE(rung[i]->stopAlarmWindow(), nullptr);
+        EXPECT_EQ(storedInt(rung[i]->nid(), note::isClosed), 0);
+    }
+    notes.clear();
+    EXPECT_EQ(FlashingNotes::instance().count(), 0u);
 }
 
 TEST_F(AlarmFiring, FlashCountsAndPeriodsOfZeroOrLessUseTheDefaults) {
