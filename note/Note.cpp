@@ -153,6 +153,7 @@ void CNote::CreateFromRecord() {
     ApplyTransparency();
     title_->setPriorityImage(priority_);
     reminder_.Load(store_, nid_, *platform_.clock);
+    resumeSnooze();
     RefreshAlarmButtons();
     StartAlarmCheck();
 

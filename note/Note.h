@@ -154,6 +154,8 @@ private:
     void showStopAlarm();
     void stopRinging();
     void snooze();
+    // A snooze that was pending when the program ended goes on.
+    void resumeSnooze();
     void cancelSnooze();
     void writeAlarmBack();
     void reportActionError(const std::string& text);
@@ -255,6 +257,8 @@ private:
     static constexpr int kAlarmWaits = 1;
     static constexpr int kSnoozeEndWaits = 2;
     int waitingToRing_ = 0;
+    // The end of a pending snooze, the alarm's next ringing.
+    std::optional<LocalDateTime> snoozeEnd_;
 };
 
 }  // namespace bp

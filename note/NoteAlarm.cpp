@@ -5,11 +5,14 @@
 #include "StopAlarm.h"
 #include "Title.h"
 #include "alarm/AlarmSettingsModel.h"
+#include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
 #include "qtsupport/NumberedTimers.h"
 
 #include <QTimer>
 
+#include <algorithm>
+#include <climits>
 #include <utility>
 
 namespace bp {
@@ -67,6 +70,10 @@ void CNote::StartAlarmCheck() {
 }
 
 std::optional<QString> CNote::nextAlarmText() const {
+    // A pending snooze rings before the alarm's next time does.
+    if (snoozeEnd_) {
+        return QString::fromStdString(FormatNextAlarm(*platform_.clock, *snoozeEnd_));
+    }
     if (reminder_.isReminder == 0) {
         return std::nullopt;
     }
@@ -77,10 +84,12 @@ void CNote::RefreshAlarmButtons() {
     if (closing_ || title_ == nullptr) {
         return;
     }
-    const bool on = store_.GetNote(kLiveSource, nid_, note::isReminder) != 0;
+    const bool on = snoozeEnd_ || store_.GetNote(kLiveSource, nid_, note::isReminder) != 0;
     if (on) {
         const LocalDateTime next =
-            toLocal(*platform_.clock, store_.GetNote(kLiveSource, nid_, note::remindTime));
+            snoozeEnd_
+                ? *snoozeEnd_
+                : toLocal(*platform_.clock, store_.GetNote(kLiveSource, nid_, note::remindTime));
         const std::string text = FormatNextAlarm(*platform_.clock, next);
         title_->setAlarmImage(true,
                               QStringLiteral("Alarm ON\n%1").arg(QString::fromStdString(text)));
@@ -359,12 +368,46 @@ void CNote::snooze() {
         title_->showStopSnooze(true);
     }
     timers_->start(timer::NOTE_SNOOZE, reminder_.remindSnoozeTime);
+    if (reminder_.remindSnoozeTime > 0) {
+        const IClock& clock = *platform_.clock;
+        snoozeEnd_ = localNow(clock).plusSeconds(reminder_.remindSnoozeTime / 1000);
+        storeSnoozeEnd(store_, nid_, toStored(clock, *snoozeEnd_));
+        RefreshAlarmButtons();
+        onCommand(cmd::NOTE_POST_CHANGED);
+    }
+}
+
+void CNote::resumeSnooze() {
+    const std::optional<std::uint32_t> stored = storedSnoozeEnd(store_, nid_);
+    if (!stored) {
+        return;
+    }
+    if (reminder_.remindAction == 0) {
+        // Nothing would ring at its end.
+        storeSnoozeEnd(store_, nid_, std::nullopt);
+        return;
+    }
+    const IClock& clock = *platform_.clock;
+    snoozeEnd_ = toLocal(clock, *stored);
+    const std::int64_t left = snoozeEnd_->serial() - localNow(clock).serial();
+    // One that ended while the program was not running rings at the first look.
+    timers_->start(timer::NOTE_SNOOZE,
+                   static_cast<int>(std::clamp<std::int64_t>(left, kAlarmCheckMs, INT_MAX)));
+    if (title_ != nullptr) {
+        title_->showStopSnooze(true);
+    }
 }
 
 void CNote::cancelSnooze() {
     timers_->stop(timer::NOTE_SNOOZE);
     if (title_ != nullptr) {
         title_->showStopSnooze(false);
+    }
+    if (snoozeEnd_) {
+        snoozeEnd_.reset();
+        storeSnoozeEnd(store_, nid_, std::nullopt);
+        RefreshAlarmButtons();
+        onCommand(cmd::NOTE_POST_CHANGED);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "alarm/LocalDateTime.h"
+#include "alarm/SnoozeRecord.h"
 #include "app/StickerTray.h"
 #include "note/AlarmPacing.h"
 #include "note/Note.h"
@@ -417,6 +418,60 @@ TEST_F(AlarmFiring, SnoozeRingsAgainWithANewWindowAndCanBeCancelled) {
     EXPECT_FALSE(n.timers().isActive(timer::NOTE_SNOOZE));
     EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
     EXPECT_EQ(rings(), 2);
+}
+
+TEST_F(AlarmFiring, ASnoozeOutlivesARestartAndIsShownAsTheNextRinging) {
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .snooze = 540000});
+    const QString snoozeEnd = "Monday, December 07, 2026 09:08:00 AM";
+    auto snoozeShown = [&](CNote& n) {
+        EXPECT_TRUE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
+        EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: " + snoozeEnd));
+        EXPECT_EQ(n.title()->button(cmd::TITLE_ALARM_BUTTON)->toolTip(), "Alarm ON\n" + snoozeEnd);
+    };
+    // The program ends (its saves have carried the store) and starts again.
+    auto restart = [&] {
+        ASSERT_TRUE(store.SaveDatabase(""));
+        notes.clear();
+        ASSERT_TRUE(store.OpenDatabase(0));
+    };
+    {
+        CNote& n = open(1);
+        tick(n, timer::NOTE_ALARM_CHECK);
+        QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON),
+                          Qt::LeftButton);
+        snoozeShown(n);
+        // The one-time alarm itself stays off.
+        EXPECT_EQ(storedInt(1, note::isReminder), 0);
+    }
+    fakes.clock.set(2026, 12, 7, 9, 3, 0);
+    restart();
+    {
+        CNote& n = open(1);
+        snoozeShown(n);
+        EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), 5 * 60 * 1000);
+        fakes.clock.set(2026, 12, 7, 9, 8, 0);
+        tick(n, timer::NOTE_SNOOZE);
+        EXPECT_EQ(rings(), 2);
+        EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
+        EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));
+        EXPECT_EQ(storedSnoozeEnd(store, 1), std::nullopt);
+        // Snoozed again, and the program is away until long after its end: it rings at once.
+        QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON),
+                          Qt::LeftButton);
+        EXPECT_EQ(storedSnoozeEnd(store, 1), toStored(fakes.clock, when(2026, 12, 7, 9, 17)));
+    }
+    fakes.clock.set(2026, 12, 7, 11, 0, 0);
+    restart();
+    CNote& n = open(1);
+    EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), 1000);
+    tick(n, timer::NOTE_SNOOZE);
+    EXPECT_EQ(rings(), 3);
+    // Cancelled from the title bar, it is gone for good.
+    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON), Qt::LeftButton);
+    n.title()->onCommand(cmd::TITLE_STOP_SNOOZE_BUTTON);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(storedSnoozeEnd(store, 1), std::nullopt);
+    EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));
 }
 
 TEST_F(AlarmFiring, ASecondRingingReplacesTheWindowOfTheFirst) {
