@@ -2,6 +2,7 @@
 
 #include "CustomList.h"
 #include "ListText.h"
+#include "alarm/SnoozeRecord.h"
 #include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
@@ -171,16 +172,14 @@ QStringList CNotesList::cellsOf(std::int32_t nid, int number) {
     const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
     const int priority = store_.GetNote(kLiveSource, nid, note::priority);
     const int closed = store_.GetNote(kLiveSource, nid, note::isClosed);
-    const std::uint32_t remind = store_.GetNote(kLiveSource, nid, note::remindTime);
-    const int reminder = store_.GetNote(kLiveSource, nid, note::isReminder);
+    const std::optional<std::uint32_t> rings = nextRinging(store_, nid);
     const IClock& clock = *platform_.clock;
-    return {
-        QString::number(number),
-        textFromStored(title),
-        QString::fromStdString(listTime(clock, created)),
-        QString::fromStdString(priorityText(priority)),
-        QString::fromStdString(stateText(closed)),
-        remind != 0 && reminder != 0 ? QString::fromStdString(listTime(clock, remind)) : QString()};
+    return {QString::number(number),
+            textFromStored(title),
+            QString::fromStdString(listTime(clock, created)),
+            QString::fromStdString(priorityText(priority)),
+            QString::fromStdString(stateText(closed)),
+            rings && *rings != 0 ? QString::fromStdString(listTime(clock, *rings)) : QString()};
 }
 
 void CNotesList::RefreshList() {
@@ -307,7 +306,8 @@ void CNotesList::sortByColumn(int column) {
                 static_cast<std::uint32_t>(store_.GetNote(kLiveSource, nid, note::isClosed));
         } else if (c == kAlarm) {
             // Also when the alarm is off: the cell is empty, the time still orders the row.
-            key.number = store_.GetNote(kLiveSource, nid, note::remindTime);
+            key.number = nextRinging(store_, nid)
+                             .value_or(store_.GetNote(kLiveSource, nid, note::remindTime));
         }
         return key;
     };

@@ -153,6 +153,7 @@ void CNote::CreateFromRecord() {
     ApplyTransparency();
     title_->setPriorityImage(priority_);
     reminder_.Load(store_, nid_, *platform_.clock);
+    resumeSnooze();
     RefreshAlarmButtons();
     StartAlarmCheck();
 
@@ -200,6 +201,10 @@ void CNote::placementDone() {
 void CNote::ShowNote(bool show) {
     if (closing_) {
         return;
+    }
+    if (!show) {
+        // Hidden on purpose: flashing must not bring it back.
+        quitFlashing();
     }
     ShowQuietly(show);
     store_.SetNote(nid_, show ? 0 : 1, note::isClosed);

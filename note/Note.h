@@ -66,6 +66,10 @@ public:
     CForReminder& reminder() { return reminder_; }
     // Stops flashing and the alarm check, e.g. while the alarm dialog is open.
     void StopAlarmTimers();
+    // Ends flashing with the note shown as it is stored.
+    void stopFlashing();
+    // The note's turn to ring what it has waiting (RingQueue): its alarm, its snooze's end.
+    void ringInTurn();
     // Checks the alarm once a second while it is on, has actions and its dialog is closed.
     void StartAlarmCheck();
     void setAlarmDialogOpen(bool open) { alarmDialogOpen_ = open; }
@@ -139,7 +143,10 @@ private:
     // Alarm and expiry work of the timers and commands (NoteAlarm.cpp).
     bool onAlarmCommand(int id);
     void checkAlarm();
+    void ringAlarm();
     void flashStep();
+    // Ends flashing where it stands, for a note that is being hidden.
+    void quitFlashing();
     void snoozeEnded();
     void shutDownNow();
     // True when the note removed itself.
@@ -147,6 +154,8 @@ private:
     void showStopAlarm();
     void stopRinging();
     void snooze();
+    // A snooze that was pending when the program ended goes on.
+    void resumeSnooze();
     void cancelSnooze();
     void writeAlarmBack();
     void reportActionError(const std::string& text);
@@ -244,6 +253,12 @@ private:
     // While a timer's work runs, e.g. inside an action's message box, further timer messages
     // are dropped: the same alarm must not be handled again from a nested event loop.
     bool timerBusy_ = false;
+    // What waits in the ring queue for this note's turn.
+    static constexpr int kAlarmWaits = 1;
+    static constexpr int kSnoozeEndWaits = 2;
+    int waitingToRing_ = 0;
+    // The end of a pending snooze, the alarm's next ringing.
+    std::optional<LocalDateTime> snoozeEnd_;
 };
 
 }  // namespace bp

@@ -1,13 +1,19 @@
 // The note's alarm and expiry: the timers that drive them, the ringing with its actions, the
 // stop-alarm window, snoozing and flashing.
+#include "AlarmPacing.h"
 #include "Note.h"
 #include "StopAlarm.h"
 #include "Title.h"
 #include "alarm/AlarmSettingsModel.h"
+#include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
 #include "qtsupport/NumberedTimers.h"
 
 #include <QTimer>
+
+#include <algorithm>
+#include <climits>
+#include <utility>
 
 namespace bp {
 
@@ -36,8 +42,21 @@ private:
 }  // namespace
 
 void CNote::StopAlarmTimers() {
-    timers_->stop(timer::NOTE_FLASH);
+    stopFlashing();
     timers_->stop(timer::NOTE_ALARM_CHECK);
+}
+
+void CNote::quitFlashing() {
+    timers_->stop(timer::NOTE_FLASH);
+    FlashingNotes::instance().stopped(*this);
+}
+
+void CNote::stopFlashing() {
+    quitFlashing();
+    // Flashing never changes what is stored: a note it left in a hidden phase comes back.
+    if (!closing_ && !isVisible() && store_.GetNote(kLiveSource, nid_, note::isClosed) == 0) {
+        ShowQuietly(true);
+    }
 }
 
 void CNote::StartAlarmCheck() {
@@ -45,11 +64,16 @@ void CNote::StartAlarmCheck() {
         return;
     }
     if (reminder_.isReminder != 0 && reminder_.remindAction != 0 && !alarmDialogOpen_) {
-        timers_->start(timer::NOTE_ALARM_CHECK, kAlarmCheckMs);
+        // A thousand notes with alarms wake the program once a second, not a thousand times.
+        timers_->startShared(timer::NOTE_ALARM_CHECK, kAlarmCheckMs);
     }
 }
 
 std::optional<QString> CNote::nextAlarmText() const {
+    // A pending snooze rings before the alarm's next time does.
+    if (snoozeEnd_) {
+        return QString::fromStdString(FormatNextAlarm(*platform_.clock, *snoozeEnd_));
+    }
     if (reminder_.isReminder == 0) {
         return std::nullopt;
     }
@@ -60,10 +84,12 @@ void CNote::RefreshAlarmButtons() {
     if (closing_ || title_ == nullptr) {
         return;
     }
-    const bool on = store_.GetNote(kLiveSource, nid_, note::isReminder) != 0;
+    const bool on = snoozeEnd_ || store_.GetNote(kLiveSource, nid_, note::isReminder) != 0;
     if (on) {
         const LocalDateTime next =
-            toLocal(*platform_.clock, store_.GetNote(kLiveSource, nid_, note::remindTime));
+            snoozeEnd_
+                ? *snoozeEnd_
+                : toLocal(*platform_.clock, store_.GetNote(kLiveSource, nid_, note::remindTime));
         const std::string text = FormatNextAlarm(*platform_.clock, next);
         title_->setAlarmImage(true,
                               QStringLiteral("Alarm ON\n%1").arg(QString::fromStdString(text)));
@@ -104,16 +130,61 @@ void CNote::checkAlarm() {
     if (alarmDialogOpen_ || !reminder_.remindTime.notLater(localNow(*platform_.clock))) {
         return;
     }
+    // Due: it rings in its turn, so that many alarms due at once ring a few at a time.
     timers_->stop(timer::NOTE_ALARM_CHECK);
-    if (reminder_.AdvancePastNow(*platform_.clock) == AlarmOutcome::Rings) {
+    waitingToRing_ |= kAlarmWaits;
+    RingQueue::instance().add(*this, reminder_.remindTime);
+}
+
+void CNote::ringInTurn() {
+    const int waiting = std::exchange(waitingToRing_, 0);
+    if (closing_) {
+        return;
+    }
+    if (timerBusy_) {
+        // A box of this note is open: its alarm is found again once it is closed.
+        if ((waiting & kAlarmWaits) != 0) {
+            StartAlarmCheck();
+        }
+        if ((waiting & kSnoozeEndWaits) != 0) {
+            timers_->start(timer::NOTE_SNOOZE, kAlarmCheckMs);
+        }
+        return;
+    }
+    FlagScope busy(timerBusy_);
+    if ((waiting & kAlarmWaits) != 0) {
+        ringAlarm();
+    }
+    if ((waiting & kSnoozeEndWaits) != 0 && !closing_ && !alarmDialogOpen_ &&
+        reminder_.remindAction != 0) {
+        cancelSnooze();
+        RunAlarmActions();
+    }
+}
+
+void CNote::ringAlarm() {
+    // What changed while it waited (the alarm dialog opened) is looked at again.
+    if (reminder_.isReminder == 0 || reminder_.remindAction == 0 || alarmDialogOpen_) {
+        StartAlarmCheck();
+        return;
+    }
+    const bool rings = reminder_.AdvancePastNow(*platform_.clock) == AlarmOutcome::Rings;
+    // Stored before any action runs: one may open a box, and a program that ends while it is
+    // open must not ring this alarm again at the next start.
+    writeAlarmBack();
+    if (rings) {
         RunAlarmActions();
         if (closing_) {
             return;
         }
+        // An action that failed turned the alarm on again.
+        writeAlarmBack();
     }
-    writeAlarmBack();
     StartAlarmCheck();
-    store_.SaveDatabase("");
+    // While more alarms wait, the saves after edits carry their state; the last one saves.
+    if (RingQueue::instance().empty()) {
+        store_.SaveDatabase("");
+    }
     RefreshAlarmButtons();
     onCommand(cmd::NOTE_POST_CHANGED);
 }
@@ -147,9 +218,11 @@ void CNote::RunAlarmActions() {
     if ((action & 2) != 0) {
         reminder_.flashesLeft =
             reminder_.remindFlashTimes > 0 ? reminder_.remindFlashTimes : kDefaultFlashTimes;
-        timers_->start(timer::NOTE_FLASH, reminder_.remindFlashInterval > 0
-                                              ? reminder_.remindFlashInterval
-                                              : kDefaultFlashIntervalMs);
+        // Notes of one period flash together, on one timer.
+        timers_->startShared(timer::NOTE_FLASH, reminder_.remindFlashInterval > 0
+                                                    ? reminder_.remindFlashInterval
+                                                    : kDefaultFlashIntervalMs);
+        FlashingNotes::instance().started(*this);
     }
     if ((action & 4) != 0) {
         postToSelf(cmd::NOTE_READ_ALOUD);
@@ -185,12 +258,15 @@ void CNote::reportActionError(const std::string& text) {
     if (closing_) {
         return;
     }
+    // The alarm stays on, so a one-time alarm whose action failed rings again tomorrow. That
+    // is stored before the box: the program may end while it is open.
+    const int afterwards = reminder_.recurring ? 2 : 1;
+    store_.SetNote(nid_, afterwards, note::isReminder);
     reminder_.isReminder = 0;
     onCommand(cmd::NOTE_BEGIN_MODAL);
     platform_.messages->showMessage("Error", "", text, res::ICON_WARNING);
     onCommand(cmd::NOTE_END_MODAL);
-    // The alarm stays on, so a one-time alarm whose action failed rings again tomorrow.
-    reminder_.isReminder = reminder_.recurring ? 2 : 1;
+    reminder_.isReminder = afterwards;
 }
 
 void CNote::shutDownNow() {
@@ -206,15 +282,21 @@ void CNote::shutDownNow() {
 void CNote::flashStep() {
     int& left = reminder_.flashesLeft;
     if (left <= 0) {
-        timers_->stop(timer::NOTE_FLASH);
+        stopFlashing();
         owner_.postCommand(cmd::UPDATE_TRAY_TIP);
         return;
     }
+    // The hidden phases are not stored: a program ended in one must not start with the note
+    // hidden. A note that was hidden when the alarm rang is brought up for good.
     if (isVisible()) {
-        ShowNote(false);
+        ShowQuietly(false);
         return;
     }
-    ShowNote(true);
+    if (store_.GetNote(kLiveSource, nid_, note::isClosed) != 0) {
+        ShowNote(true);
+    } else {
+        ShowQuietly(true);
+    }
     if ((reminder_.remindAction & 1) != 0) {
         makeTopmost();
         raise();
@@ -231,8 +313,8 @@ void CNote::snoozeEnded() {
     if (alarmDialogOpen_ || reminder_.remindAction == 0) {
         return;
     }
-    cancelSnooze();
-    RunAlarmActions();
+    waitingToRing_ |= kSnoozeEndWaits;
+    RingQueue::instance().add(*this, localNow(*platform_.clock));
 }
 
 bool CNote::checkExpiration() {
@@ -265,7 +347,7 @@ void CNote::showStopAlarm() {
 }
 
 void CNote::stopRinging() {
-    timers_->stop(timer::NOTE_FLASH);
+    stopFlashing();
     onCommand(cmd::NOTE_STOP_SOUND);
     StopOwnReading();
     CStopAlarm* window = stopAlarm_;
@@ -286,12 +368,46 @@ void CNote::snooze() {
         title_->showStopSnooze(true);
     }
     timers_->start(timer::NOTE_SNOOZE, reminder_.remindSnoozeTime);
+    if (reminder_.remindSnoozeTime > 0) {
+        const IClock& clock = *platform_.clock;
+        snoozeEnd_ = localNow(clock).plusSeconds(reminder_.remindSnoozeTime / 1000);
+        storeSnoozeEnd(store_, nid_, toStored(clock, *snoozeEnd_));
+        RefreshAlarmButtons();
+        onCommand(cmd::NOTE_POST_CHANGED);
+    }
+}
+
+void CNote::resumeSnooze() {
+    const std::optional<std::uint32_t> stored = storedSnoozeEnd(store_, nid_);
+    if (!stored) {
+        return;
+    }
+    if (reminder_.remindAction == 0) {
+        // Nothing would ring at its end.
+        storeSnoozeEnd(store_, nid_, std::nullopt);
+        return;
+    }
+    const IClock& clock = *platform_.clock;
+    snoozeEnd_ = toLocal(clock, *stored);
+    const std::int64_t left = snoozeEnd_->serial() - localNow(clock).serial();
+    // One that ended while the program was not running rings at the first look.
+    timers_->start(timer::NOTE_SNOOZE,
+                   static_cast<int>(std::clamp<std::int64_t>(left, kAlarmCheckMs, INT_MAX)));
+    if (title_ != nullptr) {
+        title_->showStopSnooze(true);
+    }
 }
 
 void CNote::cancelSnooze() {
     timers_->stop(timer::NOTE_SNOOZE);
     if (title_ != nullptr) {
         title_->showStopSnooze(false);
+    }
+    if (snoozeEnd_) {
+        snoozeEnd_.reset();
+        storeSnoozeEnd(store_, nid_, std::nullopt);
+        RefreshAlarmButtons();
+        onCommand(cmd::NOTE_POST_CHANGED);
     }
 }
 
@@ -301,7 +417,7 @@ void CNote::postToSelf(int id) {
 
 void CNote::pressedByUser() {
     onCommand(cmd::NOTE_STOP_SOUND);
-    timers_->stop(timer::NOTE_FLASH);
+    stopFlashing();
 }
 
 }  // namespace bp

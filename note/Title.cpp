@@ -405,7 +405,7 @@ void CTitle::mousePressEvent(QMouseEvent* event) {
             pressPos_ = event->position().toPoint();
         }
         note_.onCommand(cmd::NOTE_STOP_SOUND);
-        note_.timers().stop(timer::NOTE_FLASH);
+        note_.stopFlashing();
         event->accept();
         return;
     }

@@ -532,6 +532,67 @@ bool CNotesDatabase::SetNoteAttribute(std::int32_t nid, std::string_view name,
     return false;
 }
 
+namespace {
+
+// The attributes of a note element end where its body begins; searched beyond, a body that
+// quotes an attribute would be read as one.
+std::string_view attributesOf(std::string_view element) {
+    const std::size_t body = element.find(kBodyStart);
+    return body == std::string_view::npos ? std::string_view{} : element.substr(0, body);
+}
+
+}  // namespace
+
+std::optional<std::string> CNotesDatabase::GetNoteExtra(std::int32_t nid, std::string_view name) {
+    std::lock_guard lock(dataLock_);
+    NoteSection::Location at;
+    std::string_view element;
+    std::string value;
+    if (notesSection_.locate(nid, at, element) != LookupFailure::None ||
+        ReadAttribute(attributesOf(element), name, value) != AttributeFailure::None) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool CNotesDatabase::SetNoteExtra(std::int32_t nid, std::string_view name,
+                                  const std::optional<std::string>& text) {
+    std::lock_guard lock(dataLock_);
+    NoteSection::Location at;
+    std::string_view found;
+    if (notesSection_.locate(nid, at, found) != LookupFailure::None) {
+        return false;
+    }
+    std::string element(found);
+    std::string_view attributes = attributesOf(element);
+    if (const std::size_t old = attributes.find(AttributeNeedle(name));
+        old != std::string_view::npos) {
+        const std::size_t close = attributes.find(kValueClose, old);
+        if (close == std::string_view::npos) {
+            return false;
+        }
+        element.erase(old, close + kValueClose.size() - old);
+        attributes = attributesOf(element);
+    }
+    if (text) {
+        // After the last of the attributes every note has.
+        const std::size_t last = attributes.find(AttributeNeedle(kNoteAttributes.back().name));
+        const std::size_t close =
+            last == std::string_view::npos ? last : attributes.find(kValueClose, last);
+        if (close == std::string_view::npos) {
+            return false;
+        }
+        std::string value = *text;
+        EscapeReservedTokens(value);
+        element.insert(close + kValueClose.size(), AttributeText(name, value));
+    }
+    if (element != found) {
+        notesSection_.replaceElement(at, element);
+        NotifyChange();
+    }
+    return true;
+}
+
 std::string CNotesDatabase::GetNoteString(int source, std::int32_t nid, std::string_view name) {
     return ReadNote(source, nid, name);
 }

@@ -99,6 +99,13 @@ public:
     bool SetNoteInt(std::int32_t nid, std::int32_t value, std::string_view name);
     bool SetNoteUInt(std::int32_t nid, std::uint32_t value, std::string_view name);
     bool SetNoteFont(std::int32_t nid, const LogFont& font, std::string_view name);
+    // An attribute that only some notes carry, after the ones every note has: a note without
+    // it reads nothing, and removing it (nullopt) gives the note back its bytes from before.
+    // Not in the table, so copies and imports leave it behind. Silent: a note that is not
+    // there reads nothing and takes nothing.
+    std::optional<std::string> GetNoteExtra(std::int32_t nid, std::string_view name);
+    bool SetNoteExtra(std::int32_t nid, std::string_view name,
+                      const std::optional<std::string>& text);
     // The same through a typed key (note::xPos, ...): the key chooses the reader and writer.
     int GetNote(int source, std::int32_t nid, IntKey key) {
         return GetNoteInt(source, nid, key.name);

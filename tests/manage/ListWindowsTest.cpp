@@ -1,7 +1,9 @@
 // The Notes Manager, the Recycle Bin and Find on an offscreen display, with the fake desktop
 // services and a main window that only records (or, where the test needs it, acts on the
 // store the way the real one does).
+#include "alarm/SnoozeRecord.h"
 #include "manage/CustomList.h"
+#include "manage/ListText.h"
 #include "manage/NotesList.h"
 #include "manage/RecycleBin.h"
 #include "manage/Searching.h"
@@ -190,6 +192,22 @@ TEST_F(NotesManager, AlarmOffShowsAnEmptyCellButStillSortsByItsTime) {
     EXPECT_EQ(column(*manager->list(), 5)[0], "");
     clickHeader(*manager->list(), 5);
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"late", "middle", "early"}));
+}
+
+TEST_F(NotesManager, APendingSnoozeIsTheNextRingingInTheAlarmColumn) {
+    // A one-time alarm that rang (off) and was snoozed; a daily one snoozed before its next day.
+    const std::int32_t oneTime = addNote("one-time", 1, 1, 0, 1000, 0);
+    const std::int32_t daily = addNote("daily", 1, 1, 0, 900000, 2);
+    addNote("quiet", 1, 1, 0, 5000, 0);
+    storeSnoozeEnd(store, oneTime, 7000u);
+    storeSnoozeEnd(store, daily, 6000u);
+    open();
+    const IClock& clock = fakes.clock;
+    EXPECT_EQ(column(*manager->list(), 5),
+              (QStringList{QString::fromStdString(listTime(clock, 7000)),
+                           QString::fromStdString(listTime(clock, 6000)), ""}));
+    clickHeader(*manager->list(), 5);  // latest first
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"one-time", "daily", "quiet"}));
 }
 
 TEST_F(NotesManager, DeletingReselectsTheNextGreaterNidElseTheNextSmaller) {

@@ -1,5 +1,7 @@
 #include "alarm/LocalDateTime.h"
+#include "alarm/SnoozeRecord.h"
 #include "app/StickerTray.h"
+#include "note/AlarmPacing.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/StopAlarm.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -77,8 +80,12 @@ protected:
         return n;
     }
 
-    // One timer message, as the event loop would deliver it.
-    static void tick(CNote& n, int timerId) { emit n.timers().fired(timerId); }
+    // One timer message, as the event loop would deliver it, and the ringing of what it found
+    // due, which otherwise waits for the next turn of the event loop.
+    static void tick(CNote& n, int timerId) {
+        emit n.timers().fired(timerId);
+        RingQueue::instance().ringAll();
+    }
 
     int rings() const { return static_cast<int>(fakes.sound.played.size()); }
     LocalDateTime storedNext(std::int32_t nid) {
@@ -212,6 +219,10 @@ TEST_F(AlarmFiring, ActionsRunInTheirOrderAndAFailedOpenLeavesTheAlarmOn) {
             // The alarm is off while the box is up, and the note counts as in a dialog.
             whileBoxOpen.push_back(std::to_string(n.reminder().isReminder) +
                                    (n.modalOpen() ? " modal" : " not modal"));
+            // The store already holds the state after the ringing, so a program ended while
+            // the box is open does not ring this alarm again at its next start.
+            EXPECT_EQ(storedInt(1, note::isReminder), 1);
+            EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
         };
         tick(n, timer::NOTE_ALARM_CHECK);
         QCoreApplication::processEvents();
@@ -409,6 +420,60 @@ TEST_F(AlarmFiring, SnoozeRingsAgainWithANewWindowAndCanBeCancelled) {
     EXPECT_EQ(rings(), 2);
 }
 
+TEST_F(AlarmFiring, ASnoozeOutlivesARestartAndIsShownAsTheNextRinging) {
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .snooze = 540000});
+    const QString snoozeEnd = "Monday, December 07, 2026 09:08:00 AM";
+    auto snoozeShown = [&](CNote& n) {
+        EXPECT_TRUE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
+        EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: " + snoozeEnd));
+        EXPECT_EQ(n.title()->button(cmd::TITLE_ALARM_BUTTON)->toolTip(), "Alarm ON\n" + snoozeEnd);
+    };
+    // The program ends (its saves have carried the store) and starts again.
+    auto restart = [&] {
+        ASSERT_TRUE(store.SaveDatabase(""));
+        notes.clear();
+        ASSERT_TRUE(store.OpenDatabase(0));
+    };
+    {
+        CNote& n = open(1);
+        tick(n, timer::NOTE_ALARM_CHECK);
+        QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON),
+                          Qt::LeftButton);
+        snoozeShown(n);
+        // The one-time alarm itself stays off.
+        EXPECT_EQ(storedInt(1, note::isReminder), 0);
+    }
+    fakes.clock.set(2026, 12, 7, 9, 3, 0);
+    restart();
+    {
+        CNote& n = open(1);
+        snoozeShown(n);
+        EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), 5 * 60 * 1000);
+        fakes.clock.set(2026, 12, 7, 9, 8, 0);
+        tick(n, timer::NOTE_SNOOZE);
+        EXPECT_EQ(rings(), 2);
+        EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
+        EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));
+        EXPECT_EQ(storedSnoozeEnd(store, 1), std::nullopt);
+        // Snoozed again, and the program is away until long after its end: it rings at once.
+        QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON),
+                          Qt::LeftButton);
+        EXPECT_EQ(storedSnoozeEnd(store, 1), toStored(fakes.clock, when(2026, 12, 7, 9, 17)));
+    }
+    fakes.clock.set(2026, 12, 7, 11, 0, 0);
+    restart();
+    CNote& n = open(1);
+    EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), 1000);
+    tick(n, timer::NOTE_SNOOZE);
+    EXPECT_EQ(rings(), 3);
+    // Cancelled from the title bar, it is gone for good.
+    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON), Qt::LeftButton);
+    n.title()->onCommand(cmd::TITLE_STOP_SNOOZE_BUTTON);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(storedSnoozeEnd(store, 1), std::nullopt);
+    EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));
+}
+
 TEST_F(AlarmFiring, ASecondRingingReplacesTheWindowOfTheFirst) {
     setAlarm(1, {.at = when(2026, 12, 7, 8, 0)});
     CNote& n = open(1);
@@ -433,7 +498,8 @@ TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
     fakes.windows.activated.clear();
     tick(n, timer::NOTE_FLASH);
     EXPECT_FALSE(n.isVisible());
-    EXPECT_EQ(storedInt(1, note::isClosed), 1);
+    // Flashing never changes what is stored: a program ended now starts with the note shown.
+    EXPECT_EQ(storedInt(1, note::isClosed), 0);
     tick(n, timer::NOTE_FLASH);
     EXPECT_TRUE(n.isVisible());
     EXPECT_EQ(storedInt(1, note::isClosed), 0);
@@ -451,6 +517,101 @@ TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
     QTest::mouseClick(n.body()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
     EXPECT_TRUE(n.isVisible());
+
+    // Flashing stopped in a hidden phase (the alarm dialog opens) leaves the note shown.
+    n.RunAlarmActions();
+    tick(n, timer::NOTE_FLASH);
+    ASSERT_FALSE(n.isVisible());
+    n.StopAlarmTimers();
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_EQ(storedInt(1, note::isClosed), 0);
+
+    // A note that was hidden when its alarm rang is brought up for good; one the user hides
+    // while it flashes stays hidden.
+    n.ShowNote(false);
+    n.RunAlarmActions();
+    tick(n, timer::NOTE_FLASH);
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_EQ(storedInt(1, note::isClosed), 0);
+    n.ShowNote(false);
+    EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
+    EXPECT_EQ(storedInt(1, note::isClosed), 1);
+}
+
+TEST_F(AlarmFiring, AlarmsDueAtOnceRingAFewPerTurnEarliestFirst) {
+    // Due in an order that is not that of the notes.
+    constexpr int kAlarms = 12;
+    std::vector<std::pair<int, std::int32_t>> dueMinuteAndNid;
+    for (int i = 0; i < kAlarms; ++i) {
+        const std::int32_t nid = i < 3 ? i + 1 : store.NewNote();
+        const int minute = (i * 7) % kAlarms;
+        setAlarm(nid, {.at = when(2026, 12, 7, 8, minute)});
+        dueMinuteAndNid.emplace_back(minute, nid);
+        open(nid);
+    }
+    owner.sent.clear();
+    // Whatever else the program has to do gets its turn between the ringings.
+    std::vector<int> ringsSeenByOthers;
+    QTimer other;
+    other.setInterval(0);
+    QObject::connect(&other, &QTimer::timeout, [&] { ringsSeenByOthers.push_back(rings()); });
+    other.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rings() == kAlarms; }, 5000));
+    other.stop();
+    ASSERT_FALSE(ringsSeenByOthers.empty());
+    for (std::size_t i = 1; i < ringsSeenByOthers.size(); ++i) {
+        EXPECT_LE(ringsSeenByOthers[i] - ringsSeenByOthers[i - 1],
+                  static_cast<int>(RingQueue::kPerTurn));
+    }
+
+    std::sort(dueMinuteAndNid.begin(), dueMinuteAndNid.end());
+    std::vector<std::intptr_t> expected;
+    for (const auto& [minute, nid] : dueMinuteAndNid) {
+        expected.push_back(nid);
+    }
+    std::vector<std::intptr_t> order;
+    for (const auto& s : owner.sent) {
+        if (s.kind == RecordingOwner::Sent::Kind::PostMessage && s.id == msg::WM_NOTE_CHANGED) {
+            order.push_back(s.wParam);
+        }
+    }
+    EXPECT_EQ(order, expected);
+    // Saved once they have all rung.
+    CNotesDatabase reread(fakes.platform());
+    reread.SetDataFolder(folder.path());
+    ASSERT_TRUE(reread.OpenDatabase(0));
+    for (const auto& [minute, nid] : dueMinuteAndNid) {
+        EXPECT_EQ(reread.GetNote(kLiveSource, nid, note::isReminder), 0) << nid;
+    }
+}
+
+TEST_F(AlarmFiring, OnlyTheLastFewRungNotesFlashAndTheOthersStayShown) {
+    constexpr std::size_t kMost = FlashingNotes::kMostAtOnce;
+    std::vector<CNote*> rung;
+    for (std::size_t i = 0; i < kMost + 2; ++i) {
+        const std::int32_t nid = i < 3 ? static_cast<std::int32_t>(i) + 1 : store.NewNote();
+        setAlarm(nid, {.at = when(2026, 12, 7, 8, 0), .action = 3});
+        rung.push_back(&open(nid));
+    }
+    for (std::size_t i = 0; i < kMost; ++i) {
+        tick(*rung[i], timer::NOTE_ALARM_CHECK);
+    }
+    // They flash together, on one timer; the first is in a hidden phase when more ring.
+    tick(*rung[0], timer::NOTE_FLASH);
+    ASSERT_FALSE(rung[0]->isVisible());
+    for (std::size_t i = kMost; i < rung.size(); ++i) {
+        tick(*rung[i], timer::NOTE_ALARM_CHECK);
+    }
+    EXPECT_EQ(FlashingNotes::instance().count(), kMost);
+    for (std::size_t i = 0; i < rung.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rung[i]->timers().isActive(timer::NOTE_FLASH), i >= 2);
+        EXPECT_TRUE(rung[i]->isVisible());
+        EXPECT_NE(rung[i]->stopAlarmWindow(), nullptr);
+        EXPECT_EQ(storedInt(rung[i]->nid(), note::isClosed), 0);
+    }
+    notes.clear();
+    EXPECT_EQ(FlashingNotes::instance().count(), 0u);
 }
 
 TEST_F(AlarmFiring, FlashCountsAndPeriodsOfZeroOrLessUseTheDefaults) {

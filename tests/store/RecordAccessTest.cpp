@@ -224,6 +224,41 @@ TEST_F(RecordAccess, WritesKeepAttributeOrderAndEscapeTokens) {
     EXPECT_EQ(db.NotesSection(), before);
 }
 
+TEST_F(RecordAccess, ExtraAttributesComeAndGoWithoutATrace) {
+    const std::string body = "quotes remindSnoozeEnd=|<|<|<|<|<99>|>|>|>|>| in its text";
+    ASSERT_TRUE(db.SetNoteBody(2, body));
+    const std::string withBody = db.NotesSection();
+    std::string bodyBefore;
+    ASSERT_TRUE(db.GetNoteBody(kLiveSource, 2, bodyBefore));
+    // A body that quotes an attribute is not read as one.
+    EXPECT_EQ(db.GetNoteExtra(2, "remindSnoozeEnd"), std::nullopt);
+
+    ASSERT_TRUE(db.SetNoteExtra(2, "remindSnoozeEnd", std::string("1765000000")));
+    ASSERT_TRUE(db.SetNoteExtra(2, "remindSnoozeEnd", std::string("1765000540")));
+    EXPECT_EQ(db.GetNoteExtra(2, "remindSnoozeEnd"), "1765000540");
+    EXPECT_EQ(db.GetNoteExtra(1, "remindSnoozeEnd"), std::nullopt);
+    // After every attribute of the table, once; the rest of the note reads as before.
+    const std::string section = db.NotesSection();
+    EXPECT_NE(section.find("repeatEach=|<|<|<|<|<0>|>|>|>|>| remindSnoozeEnd=|<|<|<|<|<1765000540"
+                           ">|>|>|>|>|>"),
+              std::string::npos);
+    EXPECT_EQ(db.GetNote(kLiveSource, 2, bp::note::repeatEach), 0);
+    std::string read;
+    ASSERT_TRUE(db.GetNoteBody(kLiveSource, 2, read));
+    EXPECT_EQ(read, bodyBefore);
+
+    // Saved and read back, then removed: the notes are byte for byte what they were.
+    ASSERT_TRUE(db.SaveDatabase(""));
+    ASSERT_TRUE(db.OpenDatabase(0));
+    EXPECT_EQ(db.GetNoteExtra(2, "remindSnoozeEnd"), "1765000540");
+    ASSERT_TRUE(db.SetNoteExtra(2, "remindSnoozeEnd", std::nullopt));
+    EXPECT_EQ(db.NotesSection(), withBody);
+    // A note that is not there takes nothing, and says nothing.
+    EXPECT_FALSE(db.SetNoteExtra(99, "remindSnoozeEnd", std::string("1")));
+    EXPECT_EQ(db.GetNoteExtra(99, "remindSnoozeEnd"), std::nullopt);
+    EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(RecordAccess, ZeroBytesInValuesCannotCutTheDatabaseShort) {
     ASSERT_TRUE(db.SetNoteBody(1, std::string("before\0after", 12)));
     ASSERT_TRUE(db.SetNoteString(2, std::string("a\0b", 3), "title"));
