@@ -420,13 +420,19 @@ TEST_F(AlarmActionsDialog, FieldsFollowTheirBoxesAndGoAndBrowseDoTheirPart) {
               (std::vector<std::string>{"https://a.example", "http://b.example"}));
     EXPECT_TRUE(fakes.messages.shown.empty());
 
-    fakes.fileDialogs.answers = {"/opt/tools/reminder.sh", ""};
+    fakes.fileDialogs.answers = {"/opt/tools/reminder.sh", "", "/opt/my tools/it's.sh"};
     browse->click();
     EXPECT_EQ(program->text(), "/opt/tools/reminder.sh");
     browse->click();  // cancelled: the path stays
     EXPECT_EQ(program->text(), "/opt/tools/reminder.sh");
-    ASSERT_EQ(fakes.fileDialogs.calls.size(), 2u);
+    browse->click();  // quoted, so that arguments can follow
+    EXPECT_EQ(program->text(), R"('/opt/my tools/it'\''s.sh')");
+    ASSERT_EQ(fakes.fileDialogs.calls.size(), 3u);
     EXPECT_EQ(fakes.fileDialogs.calls[0].kind, "open");
+    // Programs and scripts have no extension to filter on: all files come first.
+    const std::string& filter = fakes.fileDialogs.calls[0].filter;
+    EXPECT_TRUE(filter.starts_with("All Files (*);;")) << filter;
+    EXPECT_EQ(filter.find("*.exe"), std::string::npos) << filter;
 }
 
 }  // namespace
