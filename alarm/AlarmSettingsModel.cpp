@@ -4,7 +4,9 @@
 #include "store/NoteAttributes.h"
 #include "store/NotesDatabase.h"
 
+#include <algorithm>
 #include <ctime>
+#include <vector>
 
 namespace bp {
 
@@ -12,23 +14,68 @@ std::string FormatNextAlarm(const IClock& clock, const LocalDateTime& when) {
     return clock.format("%A, %B %d, %Y %I:%M:%S %p", calendarOf(when));
 }
 
+namespace {
+
+template <std::size_t N>
+bool anySelected(const std::array<bool, N>& selected) {
+    for (bool s : selected) {
+        if (s) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "1, 15 and 31"
+template <std::size_t N, typename Name>
+std::string listSelected(const std::array<bool, N>& selected, Name name,
+                         const char* lastJoint = " and ") {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (selected[i]) {
+            names.push_back(name(i));
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            out += i + 1 == names.size() ? lastJoint : ", ";
+        }
+        out += names[i];
+    }
+    return out;
+}
+
+const char* const kWeekdayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                      "Thursday", "Friday", "Saturday"};
+const char* const kMonthNames[12] = {"January",   "February", "March",    "April",
+                                     "May",       "June",     "July",     "August",
+                                     "September", "October",  "November", "December"};
+
+}  // namespace
+
 void AlarmSettingsModel::Open(CForReminder& alarm, const IClock& clock) {
     alarmOn = true;
     pageEnabled = true;
     flags = DecodeActionFlags(alarm.remindAction);
     alarm.ParseSchedule(true);
     weekdays = alarm.weekdays;
+    days = alarm.days;
+    months = alarm.months;
     snooze = alarm.remindSnoozeTime > 0;
+    // An alarm that is off opens as it would after a restart: not recurring.
+    loaded_ = {alarm.isReminder > 1, alarm.weekdays, alarm.remindSnoozeTime, alarm.remindAction,
+               flags};
+    whenPicked_ = alarm.isReminder != 0;
     if (alarm.isReminder != 0) {
         when = alarm.remindTime;
         when.millisecond = 0;
-        nextAlarmText = FormatNextAlarm(clock, when);
         flashTimes = alarm.remindFlashTimes < 1 ? kDefaultFlashTimes : alarm.remindFlashTimes;
     } else {
         when = localNow(clock);
-        nextAlarmText = kNoAlarm;
         flashTimes = kDefaultFlashTimes;
     }
+    Refresh(clock);
     flashInterval =
         alarm.remindFlashInterval < 1 ? kDefaultFlashInterval : alarm.remindFlashInterval;
     soundFile = alarm.remindWav;
@@ -36,10 +83,86 @@ void AlarmSettingsModel::Open(CForReminder& alarm, const IClock& clock) {
     program = alarm.remindExe;
 }
 
+void AlarmSettingsModel::Picked(const IClock& clock) {
+    whenPicked_ = true;
+    Refresh(clock);
+}
+
+void AlarmSettingsModel::Refresh(const IClock& clock) {
+    if (!alarmOn || !whenPicked_) {
+        nextAlarmText = kNoAlarm;
+        passed = false;
+        return;
+    }
+    const LocalDateTime first = FirstRinging();
+    nextAlarmText = FormatNextAlarm(clock, first);
+    passed = first.earlier(localNow(clock));
+}
+
+bool AlarmSettingsModel::Repeats() const {
+    if (weekdays == loaded_.weekdays) {
+        return loaded_.recurring;
+    }
+    return anySelected(weekdays) || anySelected(days) || anySelected(months);
+}
+
+LocalDateTime AlarmSettingsModel::FirstRinging() const {
+    LocalDateTime first = when;
+    first.millisecond = 0;
+    if (!Repeats()) {
+        return first;
+    }
+    // A recurring alarm must not ring first on a day that is not one of its own: the calendar
+    // still shows today when only the weekdays and the time were picked.
+    CForReminder schedule;
+    schedule.days = days;
+    schedule.weekdays = weekdays;
+    schedule.months = months;
+    LocalDateTime day = first;
+    for (int i = 0; i < CForReminder::kSearchDays && !schedule.Matches(day); ++i) {
+        day = day.nextDayAt(first);
+    }
+    // No day ever fits: the date stays as chosen, and the firing switches the alarm off.
+    return schedule.Matches(day) ? day : first;
+}
+
+std::string AlarmSettingsModel::RepeatText() const {
+    if (!Repeats()) {
+        return "Does not repeat";
+    }
+    const bool anyDay = anySelected(days);
+    const bool anyWeekday = anySelected(weekdays);
+    const bool anyMonth = anySelected(months);
+    const auto dayName = [](std::size_t i) { return std::to_string(i + 1); };
+    const auto weekdayName = [](std::size_t i) { return std::string(kWeekdayNames[i]); };
+    const auto monthName = [](std::size_t i) { return std::string(kMonthNames[i]); };
+    std::string text = "Repeats";
+    if (anyDay) {
+        const bool one = std::count(days.begin(), days.end(), true) == 1;
+        text += (one ? " on day " : " on days ") + listSelected(days, dayName);
+        text += anyMonth ? " in " + listSelected(months, monthName) : " of every month";
+        if (anyWeekday) {
+            text += " when it is a " + listSelected(weekdays, weekdayName, " or ");
+        }
+    } else if (anyWeekday) {
+        text += " every " + listSelected(weekdays, weekdayName);
+        if (anyMonth) {
+            text += " in " + listSelected(months, monthName);
+        }
+    } else {
+        text += " every day";
+        if (anyMonth) {
+            text += " in " + listSelected(months, monthName);
+        }
+    }
+    return text;
+}
+
 void AlarmSettingsModel::ChooseOff(const IClock& clock) {
     alarmOn = false;
     pageEnabled = false;
     nextAlarmText = kNoAlarm;
+    passed = false;
     for (int i = action::Read; i <= action::OpenProgram; ++i) {
         flags[static_cast<std::size_t>(i)] = false;
     }
@@ -47,9 +170,10 @@ void AlarmSettingsModel::ChooseOff(const IClock& clock) {
     when = localNow(clock);
 }
 
-void AlarmSettingsModel::ChooseOn() {
+void AlarmSettingsModel::ChooseOn(const IClock& clock) {
     alarmOn = true;
     pageEnabled = true;
+    Picked(clock);
 }
 
 AlarmActionsChoice AlarmSettingsModel::ActionsToShow(const std::string& defaultUrl) {
@@ -73,28 +197,19 @@ void AlarmSettingsModel::TakeActions(const AlarmActionsChoice& choice) {
 }
 
 void AlarmSettingsModel::Apply(CForReminder& alarm) const {
-    alarm.remindTime = when;
-    alarm.remindTime.millisecond = 0;
-    alarm.remindSnoozeTime = snooze ? kSnoozeMs : 0;
-    alarm.weekdays = weekdays;
-    alarm.recurring = false;
-    for (bool day : weekdays) {
-        alarm.recurring = alarm.recurring || day;
+    alarm.remindTime = FirstRinging();
+    // A snooze delay of the user's own stays while the box keeps its tick.
+    if (snooze != (loaded_.snoozeMs > 0)) {
+        alarm.remindSnoozeTime = snooze ? kSnoozeMs : 0;
     }
+    alarm.recurring = alarmOn && Repeats();
     alarm.remindRepeatTimes = 0;
     alarm.remindRepeatInterval = 0;
     alarm.remindRepeat = 0;
-    alarm.BuildSchedule();
-    if (alarm.recurring) {
-        // A weekly alarm must not ring first on a day that was not chosen: the calendar
-        // still shows today when only the weekdays and the time were picked.
-        LocalDateTime day = alarm.remindTime;
-        for (int i = 0; i < CForReminder::kSearchDays && !alarm.Matches(day); ++i) {
-            day = day.nextDayAt(alarm.remindTime);
-        }
-        if (alarm.Matches(day)) {
-            alarm.remindTime = day;
-        }
+    // The schedule text stays as stored unless a weekday changed.
+    if (weekdays != loaded_.weekdays) {
+        alarm.weekdays = weekdays;
+        alarm.BuildSchedule();
     }
     alarm.isReminder = !alarmOn ? 0 : (alarm.recurring ? 2 : 1);
     alarm.remindFlashTimes = flashTimes;
@@ -102,7 +217,9 @@ void AlarmSettingsModel::Apply(CForReminder& alarm) const {
     alarm.remindWav = soundFile;
     alarm.remindUrl = url;
     alarm.remindExe = program;
-    alarm.remindAction = EncodeActionFlags(flags);
+    // Actions the user did not touch stay as stored, pop-up alone among them.
+    const bool actionsAsLoaded = flags == loaded_.flags && loaded_.action != 0;
+    alarm.remindAction = actionsAsLoaded ? loaded_.action : EncodeActionFlags(flags);
     if (alarm.isReminder == 0) {
         alarm.remindAction = 0;
         alarm.remindRepeat = 0;

@@ -2,6 +2,7 @@
 
 #include "DialogLayout.h"
 #include "MessageBoxes.h"
+#include "alarm/ProgramLaunch.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
@@ -140,7 +141,8 @@ void CAlarmActions::browseForProgram() {
     }
     const std::string chosen = files_->openFile("Open", kProgramFilter, "");
     if (!chosen.empty()) {
-        program_->setText(QString::fromStdString(chosen));
+        // Quoted when it holds blanks, so that arguments can be written after it.
+        program_->setText(QString::fromStdString(QuotedForCommandLine(chosen)));
     }
 }
 

@@ -27,9 +27,11 @@ public:
     static constexpr int kShutDownCheck = 598;
     static constexpr int kUrlEdit = 1211;
     static constexpr int kProgramEdit = 595;
+    // Programs carry no extension here, so every file is offered first; scripts and
+    // documents can be narrowed to.
     static constexpr const char* kProgramFilter =
-        "Exe Files (*.exe);;Doc Files (*.doc);;XLS Files (*.xls);;RTF Files (*.rtf);;"
-        "TXT Files (*.txt);;All Files (*)";
+        "All Files (*);;Scripts (*.sh *.py *.pl *.rb);;"
+        "Documents (*.txt *.rtf *.pdf *.odt *.ods *.doc *.docx *.xls *.xlsx)";
 
     CAlarmActions(QWidget* parent, IShell* shell, IFileDialogs* files, IUserMessages* messages);
 

@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace bp {
@@ -52,11 +53,15 @@ CReminderBasic::CReminderBasic(QWidget* parent) : QWidget(parent) {
         weekdays_[static_cast<std::size_t>(i)] = box;
         days->addWidget(box, i / 4, i % 4);
     }
+    repeatText_ = new QLabel(this);
+    repeatText_->setObjectName(QStringLiteral("repeatText"));
+    repeatText_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(calendar_);
     layout->addLayout(timeRow);
     layout->addWidget(new QLabel(QStringLiteral("Repeat every"), this));
     layout->addLayout(days);
+    layout->addWidget(repeatText_);
 }
 
 CAlarmDialog::CAlarmDialog(QWidget* parent, AlarmSettingsModel& model, const Platform& platform)
@@ -77,6 +82,14 @@ CAlarmDialog::CAlarmDialog(QWidget* parent, AlarmSettingsModel& model, const Pla
     tab_->addTab(page_, QStringLiteral(" BASIC REMINDER "));
     nextAlarm_ = numbered(new QLineEdit(this), kNextAlarm);
     nextAlarm_->setReadOnly(true);
+    passed_ = new QLabel(this);
+    passed_->setObjectName(QStringLiteral("passedWarning"));
+    passed_->setWordWrap(true);
+    // Room for the warning from the start: the dialog does not change its size.
+    passed_->setMinimumHeight(2 * passed_->fontMetrics().lineSpacing());
+    QPalette warningColours = passed_->palette();
+    warningColours.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x20));
+    passed_->setPalette(warningColours);
     auto* ok = numbered(new QPushButton(QStringLiteral("OK"), this), 1);
     auto* cancel = numbered(new QPushButton(QStringLiteral("Cancel"), this), 2);
     ok->setDefault(true);
@@ -100,6 +113,7 @@ CAlarmDialog::CAlarmDialog(QWidget* parent, AlarmSettingsModel& model, const Pla
     layout->addLayout(top);
     layout->addWidget(tab_, 1);
     layout->addLayout(next);
+    layout->addWidget(passed_);
     layout->addLayout(buttons);
 
     // Only the user's clicks count: showing a value must not run a choice.
@@ -109,6 +123,14 @@ CAlarmDialog::CAlarmDialog(QWidget* parent, AlarmSettingsModel& model, const Pla
     connect(actions_, &QPushButton::clicked, this, &CAlarmDialog::editActions);
     connect(ok, &QPushButton::clicked, this, &CAlarmDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(page_->calendar(), &QCalendarWidget::selectionChanged, this, &CAlarmDialog::picked);
+    connect(page_->timePicker(), &QTimeEdit::timeChanged, this, &CAlarmDialog::picked);
+    for (int i = 0; i < 7; ++i) {
+        connect(page_->weekday(i), &QCheckBox::toggled, this, &CAlarmDialog::picked);
+    }
+    auto* clockTimer = new QTimer(this);
+    connect(clockTimer, &QTimer::timeout, this, &CAlarmDialog::showNextAlarm);
+    clockTimer->start(1000);
     showValues();
     fixDialogSize(*this);
 }
@@ -135,6 +157,7 @@ void CAlarmDialog::readControls() {
 }
 
 void CAlarmDialog::showValues() {
+    showing_ = true;
     on_->setChecked(model_.alarmOn);
     off_->setChecked(!model_.alarmOn);
     snooze_->setChecked(model_.snooze);
@@ -149,6 +172,32 @@ void CAlarmDialog::showValues() {
     tab_->setVisible(model_.pageEnabled);
     page_->calendar()->setEnabled(model_.pageEnabled);
     page_->timePicker()->setEnabled(model_.pageEnabled);
+    page_->repeatText()->setText(QString::fromStdString(model_.RepeatText()));
+    showPassed();
+    showing_ = false;
+}
+
+void CAlarmDialog::showNextAlarm() {
+    model_.Refresh(*platform_.clock);
+    nextAlarm_->setText(QString::fromStdString(model_.nextAlarmText));
+    showPassed();
+}
+
+void CAlarmDialog::showPassed() {
+    passed_->setText(model_.passed ? QStringLiteral("This moment has passed: the alarm will ring "
+                                                    "as soon as you press OK.")
+                                   : QString());
+}
+
+void CAlarmDialog::picked() {
+    if (showing_) {
+        return;
+    }
+    readControls();
+    model_.Picked(*platform_.clock);
+    nextAlarm_->setText(QString::fromStdString(model_.nextAlarmText));
+    showPassed();
+    page_->repeatText()->setText(QString::fromStdString(model_.RepeatText()));
 }
 
 void CAlarmDialog::chooseOff() {
@@ -159,7 +208,7 @@ void CAlarmDialog::chooseOff() {
 
 void CAlarmDialog::chooseOn() {
     readControls();
-    model_.ChooseOn();
+    model_.ChooseOn(*platform_.clock);
     showValues();
 }
 

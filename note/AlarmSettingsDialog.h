@@ -10,6 +10,7 @@
 
 class QCalendarWidget;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -35,11 +36,15 @@ public:
     QCalendarWidget* calendar() const { return calendar_; }
     QTimeEdit* timePicker() const { return time_; }
     QCheckBox* weekday(int index) const { return weekdays_[static_cast<std::size_t>(index)]; }
+    // How the alarm repeats, in words: the days of the month and months of a stored schedule
+    // have no control of their own, so they are shown here.
+    QLabel* repeatText() const { return repeatText_; }
 
 private:
     QCalendarWidget* calendar_;
     QTimeEdit* time_;
     std::array<QCheckBox*, 7> weekdays_{};
+    QLabel* repeatText_;
 };
 
 // "Alarm Settings": a window over AlarmSettingsModel, which holds the rules. The controls
@@ -58,6 +63,12 @@ public:
     // The control with the given number (the page's included), or nullptr.
     QWidget* control(int id) const;
     CReminderBasic* page() const { return page_; }
+    // Says that the chosen moment has passed; empty while it has not.
+    QLabel* passedWarning() const { return passed_; }
+
+    // NEXT ALARM and the warning for the values as they stand at the present moment; a timer
+    // runs it every second, so a moment that passes while the dialog is open is told too.
+    void showNextAlarm();
 
     // OK: the model takes what the controls show.
     void accept() override;
@@ -68,6 +79,9 @@ private:
     void chooseOff();
     void chooseOn();
     void editActions();
+    // A date, time or weekday was changed by the user.
+    void picked();
+    void showPassed();
 
     AlarmSettingsModel& model_;
     Platform platform_;
@@ -78,6 +92,10 @@ private:
     QTabWidget* tab_;
     CReminderBasic* page_;
     QLineEdit* nextAlarm_;
+    QLabel* passed_;
+    // Set while values are being put into the controls, whose change signals then are not
+    // the user's.
+    bool showing_ = false;
 };
 
 }  // namespace bp

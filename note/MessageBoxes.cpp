@@ -77,6 +77,8 @@ QIcon boxIcon(int iconId) {
             return QIcon(QStringLiteral(":/icons/tray.svg"));
         case res::ICON_QUESTION:
             return QIcon(QStringLiteral(":/icons/box-question.svg"));
+        case res::ICON_ERROR:
+            return QIcon(QStringLiteral(":/icons/box-error.svg"));
         default:
             return QIcon();
     }

@@ -633,9 +633,6 @@ void CNote::onTimer(int id) {
         case timer::NOTE_FLASH:
             flashStep();
             break;
-        case timer::NOTE_SHUT_DOWN:
-            shutDownNow();
-            break;
         case timer::NOTE_ALARM_CHECK:
             checkAlarm();
             break;

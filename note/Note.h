@@ -7,6 +7,7 @@
 #include "store/NotesDatabase.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
@@ -23,6 +24,7 @@ namespace bp {
 class CBodyEditor;
 class INoteDialogs;
 class CNoteBody;
+class CShutDownCountdown;
 class CStopAlarm;
 class CTitle;
 class CWindowProgress;
@@ -80,6 +82,8 @@ public:
     void RunAlarmActions();
     // The window offering snooze and stop while the alarm rings; null when none is shown.
     CStopAlarm* stopAlarmWindow() const { return stopAlarm_; }
+    // The minute's warning before the alarm's shut-down; null when none counts down.
+    CShutDownCountdown* shutDownCountdown() const;
     bool timerBusy() const { return timerBusy_; }
 
     // Starts the window manager's move loop from the current press.
@@ -148,6 +152,7 @@ private:
     // Ends flashing where it stands, for a note that is being hidden.
     void quitFlashing();
     void snoozeEnded();
+    void startShutDownCountdown();
     void shutDownNow();
     // True when the note removed itself.
     bool checkExpiration();
@@ -249,6 +254,7 @@ private:
 
     CForReminder reminder_;
     CStopAlarm* stopAlarm_ = nullptr;
+    QPointer<CShutDownCountdown> shutDownCountdown_;
     bool alarmDialogOpen_ = false;
     // While a timer's work runs, e.g. inside an action's message box, further timer messages
     // are dropped: the same alarm must not be handled again from a nested event loop.

@@ -2,18 +2,23 @@
 // stop-alarm window, snoozing and flashing.
 #include "AlarmPacing.h"
 #include "Note.h"
+#include "ShutDownCountdown.h"
 #include "StopAlarm.h"
 #include "Title.h"
 #include "alarm/AlarmSettingsModel.h"
+#include "alarm/ProgramLaunch.h"
 #include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
 #include "qtsupport/NumberedTimers.h"
 
+#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
 #include <climits>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace bp {
 
@@ -23,7 +28,6 @@ namespace {
 // flash or never stop.
 constexpr int kDefaultFlashTimes = 100;
 constexpr int kDefaultFlashIntervalMs = 600;
-constexpr int kShutDownDelayMs = 1000;
 constexpr int kAlarmCheckMs = 1000;
 
 // Restores a flag to what it was when the scope began.
@@ -38,6 +42,11 @@ private:
     bool& flag_;
     bool before_;
 };
+
+std::string shutDownFailure(const std::string& problem) {
+    return problem.empty() ? "Can't shut down the computer."
+                           : "Can't shut down the computer: " + problem + ".";
+}
 
 }  // namespace
 
@@ -227,30 +236,36 @@ void CNote::RunAlarmActions() {
     if ((action & 4) != 0) {
         postToSelf(cmd::NOTE_READ_ALOUD);
     }
+    // A failed action is told only once every other action ran, so that no box holds the
+    // rest back; the count to a shut-down starts last, with no box of this alarm above it.
+    std::vector<std::string> failures;
+    bool shutDown = false;
     if ((action & 16) != 0 && platform_.powerOff != nullptr) {
         if (platform_.powerOff->canPowerOff()) {
-            timers_->start(timer::NOTE_SHUT_DOWN, kShutDownDelayMs);
+            shutDown = true;
         } else {
-            reportActionError("Can't shutdown Windows. Unable to adjust privileges.");
+            failures.push_back(shutDownFailure(platform_.powerOff->problem()));
         }
     }
-    struct Open {
-        int bit;
-        const std::string& target;
-        const char* error;
-    };
-    const Open opens[] = {
-        {32, reminder_.remindWav, ""},
-        {64, reminder_.remindUrl, "Can't open url."},
-        {128, reminder_.remindExe, "Can't open program or file."},
-    };
-    for (const Open& open : opens) {
+    if ((action & 32) != 0 && !platform_.shell->open(reminder_.remindWav)) {
+        failures.push_back("Can't open the sound file.");
+    }
+    if ((action & 64) != 0 && !platform_.shell->open(reminder_.remindUrl)) {
+        failures.push_back("Can't open url.");
+    }
+    // A program is started directly with the arguments written after it; anything else is
+    // opened as a document.
+    if ((action & 128) != 0 && !LaunchProgram(*platform_.shell, reminder_.remindExe)) {
+        failures.push_back("Can't open program or file.");
+    }
+    for (const std::string& failure : failures) {
         if (closing_) {
             return;
         }
-        if ((action & open.bit) != 0 && !platform_.shell->open(open.target)) {
-            reportActionError(open.error);
-        }
+        reportActionError(failure);
+    }
+    if (shutDown && !closing_) {
+        startShutDownCountdown();
     }
 }
 
@@ -258,23 +273,41 @@ void CNote::reportActionError(const std::string& text) {
     if (closing_) {
         return;
     }
-    // The alarm stays on, so a one-time alarm whose action failed rings again tomorrow. That
-    // is stored before the box: the program may end while it is open.
-    const int afterwards = reminder_.recurring ? 2 : 1;
-    store_.SetNote(nid_, afterwards, note::isReminder);
-    reminder_.isReminder = 0;
+    // The alarm is not switched back on: a one-time alarm has rung, whatever its actions did.
     onCommand(cmd::NOTE_BEGIN_MODAL);
-    platform_.messages->showMessage("Error", "", text, res::ICON_WARNING);
+    platform_.messages->showMessage("Error", "", text, res::ICON_ERROR);
     onCommand(cmd::NOTE_END_MODAL);
-    reminder_.isReminder = afterwards;
+}
+
+CShutDownCountdown* CNote::shutDownCountdown() const {
+    return shutDownCountdown_;
+}
+
+void CNote::startShutDownCountdown() {
+    if (shutDownCountdown_ != nullptr) {
+        // A count already runs: a second ringing neither restarts nor shortens it.
+        return;
+    }
+    QPointer<CNote> self(this);
+    auto* countdown = new CShutDownCountdown([self] {
+        if (self != nullptr) {
+            self->shutDownNow();
+        }
+    });
+    shutDownCountdown_ = countdown;
+    // The warning goes with its note.
+    connect(this, &QObject::destroyed, countdown, &QObject::deleteLater);
+    countdown->show();
 }
 
 void CNote::shutDownNow() {
-    timers_->stop(timer::NOTE_SHUT_DOWN);
-    if (platform_.powerOff != nullptr && !platform_.powerOff->powerOff()) {
+    if (closing_ || platform_.powerOff == nullptr) {
+        return;
+    }
+    if (!platform_.powerOff->powerOff()) {
         onCommand(cmd::NOTE_BEGIN_MODAL);
-        platform_.messages->showMessage("Error", "Brightpost", "Can't shutdown Windows.",
-                                        res::ICON_WARNING);
+        platform_.messages->showMessage(
+            "Error", "Brightpost", shutDownFailure(platform_.powerOff->problem()), res::ICON_ERROR);
         onCommand(cmd::NOTE_END_MODAL);
     }
 }

@@ -254,7 +254,6 @@ inline constexpr int TRAY_CLICK = 50;  // a single click opens the menu unless a
 inline constexpr int NOTE_HOVER = 1;  // a transparent note turns opaque under the pointer
 inline constexpr int NOTE_AUTO_LOCK = 2;
 inline constexpr int NOTE_FLASH = 3;
-inline constexpr int NOTE_SHUT_DOWN = 6;  // the alarm's shut-down, one second after it rang
 inline constexpr int NOTE_ALARM_CHECK = 11;
 inline constexpr int NOTE_SNOOZE = 12;
 
@@ -310,6 +309,7 @@ inline constexpr int ICON_TRAY = 201;         // every note visible
 inline constexpr int ICON_TRAY_HIDDEN = 202;  // at least one note hidden
 inline constexpr int ICON_WARNING = 205;      // the program's message box
 inline constexpr int ICON_QUESTION = 206;
+inline constexpr int ICON_ERROR = 207;  // a box telling that something failed
 
 // Dialogs.
 inline constexpr int DLG_ABOUT = 100;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace bp {
 
 // Switching the computer off for an alarm: the desktop's power service is asked whether this
@@ -11,6 +13,8 @@ public:
     virtual bool canPowerOff() = 0;
     // False when the request was refused or could not be made.
     virtual bool powerOff() = 0;
+    // Why the last canPowerOff or powerOff said no, in words a user can act on.
+    virtual std::string problem() const = 0;
 };
 
 }  // namespace bp

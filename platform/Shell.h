@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace bp {
 
@@ -11,6 +12,9 @@ public:
     virtual ~IShell() = default;
     // True when the request was handed over; what the opener then does is not reported back.
     virtual bool open(const std::string& target) = 0;
+    // Starts the program command[0] with the rest as its arguments, detached and without a
+    // shell, so nothing in them is read as shell syntax. True when the program started.
+    virtual bool startProgram(const std::vector<std::string>& command) = 0;
 };
 
 }  // namespace bp

@@ -105,8 +105,13 @@ public:
         opened.push_back(target);
         return !failing.contains(target);
     }
+    bool startProgram(const std::vector<std::string>& command) override {
+        started.push_back(command);
+        return !command.empty() && !failing.contains(command.front());
+    }
     std::vector<std::string> opened;
-    std::set<std::string> failing;  // targets the desktop cannot open
+    std::vector<std::vector<std::string>> started;  // never run: recorded only
+    std::set<std::string> failing;                  // targets and programs that fail
 };
 
 class FakeSound : public ISound {
@@ -126,8 +131,10 @@ public:
         ++requests;
         return succeeds;
     }
+    std::string problem() const override { return problemText; }
     bool allowed = true;
     bool succeeds = true;
+    std::string problemText = "logind, the system's power service, is not running";
     int questions = 0;
     int requests = 0;
 };

@@ -11,9 +11,13 @@ public:
     // "yes", or "challenge" (the user will be asked), count as allowed.
     bool canPowerOff() override;
     bool powerOff() override;
+    std::string problem() const override { return problem_; }
 
     // The call waits no longer than this for logind to answer.
     static constexpr int kTimeoutMs = 5000;
+
+private:
+    std::string problem_;
 };
 
 }  // namespace bp

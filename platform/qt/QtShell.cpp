@@ -38,4 +38,16 @@ bool QtShell::open(const std::string& target) {
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 
+bool QtShell::startProgram(const std::vector<std::string>& command) {
+    if (command.empty() || command.front().empty()) {
+        return false;
+    }
+    QStringList arguments;
+    for (std::size_t i = 1; i < command.size(); ++i) {
+        arguments << QString::fromStdString(command[i]);
+    }
+    return QProcess::startDetached(QString::fromStdString(command.front()), arguments,
+                                   QDir::homePath());
+}
+
 }  // namespace bp

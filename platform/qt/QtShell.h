@@ -10,6 +10,8 @@ namespace bp {
 class QtShell : public IShell {
 public:
     bool open(const std::string& target) override;
+    // Started in the user's home folder, as a desktop launcher would.
+    bool startProgram(const std::vector<std::string>& command) override;
 };
 
 }  // namespace bp

@@ -194,6 +194,38 @@ TEST_F(AlarmSettings, ARecurringAlarmStartsOnItsOwnDays) {
     }
 }
 
+TEST_F(AlarmSettings, TheWeekdayBoxesChangeTheKindOfAlarmOnlyOnceTheyDiffer) {
+    struct Case {
+        const char* schedule;
+        std::array<bool, 7> weekdays;  // as the user leaves the boxes
+        const char* repeatText;
+        int isReminder;
+        const char* written;
+    };
+    const Case cases[] = {
+        // A daily alarm given Monday repeats on Mondays; given nothing it stays daily.
+        {";!;!;!", {false, true}, "Repeats every Monday", 2, ";!;2;!;!"},
+        {";!;!;!", {}, "Repeats every day", 2, ";!;!;!"},
+        // Unticking the last weekday of a weekly alarm makes it one-time...
+        {";!;2;!;!", {}, "Does not repeat", 1, ";!;!;!"},
+        // ...unless days of the month still make it repeat.
+        {";1;!;2;!;!", {}, "Repeats on day 1 of every month", 2, ";1;!;!;!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.schedule);
+        db.SetNote(kNid, 2, note::isReminder);
+        db.SetNote(kNid, std::string(c.schedule), note::schedule);
+        CForReminder alarm = loaded();
+        AlarmSettingsModel m;
+        m.Open(alarm, fakes.clock);
+        m.weekdays = c.weekdays;
+        EXPECT_EQ(m.RepeatText(), c.repeatText);
+        m.Apply(alarm);
+        EXPECT_EQ(alarm.isReminder, c.isReminder);
+        EXPECT_EQ(alarm.schedule, c.written);
+    }
+}
+
 TEST_F(AlarmSettings, AlarmOffClearsActionsAndWeekdaysButKeepsDaysAndMonths) {
     db.SetNote(kNid, 2, note::isReminder);
     db.SetNote(kNid, 1 + 2 + 8 + 64, note::remindAction);

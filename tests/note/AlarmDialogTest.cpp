@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimeEdit>
@@ -218,6 +219,104 @@ TEST_F(AlarmDialog, TickedWeekdaysMakeARecurringAlarmThatReopensWithThem) {
     EXPECT_EQ(storedAlarm(), before);
 }
 
+TEST_F(AlarmDialog, OkWithNothingChangedKeepsEveryStoredScheduleAndShowsIt) {
+    struct Case {
+        int isReminder;
+        const char* schedule;
+        std::uint32_t remindTime;
+        int snooze;
+        int action;
+        const char* repeatText;
+    };
+    const Case cases[] = {
+        {2, ";11;!;!;!", at(2026, 12, 11, 9, 0), 0, 3, "Repeats on day 11 of every month"},
+        {2, ";!;!;!", at(2026, 12, 11, 7, 0), 0, 8, "Repeats every day"},
+        {2, ";1;15;!;!;3;9;!", at(2027, 3, 1, 8, 0), 540000, 3,
+         "Repeats on days 1 and 15 in March and September"},
+        {2, ";13;!;6;!;!", at(2027, 8, 13, 8, 0), 0, 3,
+         "Repeats on day 13 of every month when it is a Friday"},
+        {2, ";!;2;6;!;!", at(2026, 12, 11, 8, 0), 0, 3, "Repeats every Monday and Friday"},
+        {2, ";!;!;12;!", at(2026, 12, 11, 8, 0), 0, 3, "Repeats every day in December"},
+        // Written as no control would write it; read the same, so kept as it is.
+        {2, ";!;06;!;!", at(2026, 12, 11, 8, 0), 0, 3, "Repeats every Friday"},
+        // A snooze delay of the user's own and pop-up without flashing are kept too.
+        {1, ";!;!;!", at(2026, 12, 11, 10, 0), 300000, 1, "Does not repeat"},
+        {1, ";11;!;!;!", at(2026, 12, 11, 10, 0), 0, 3, "Does not repeat"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.schedule);
+        store.SetNote(kNid, c.isReminder, note::isReminder);
+        store.SetNote(kNid, std::string(c.schedule), note::schedule);
+        store.SetNote(kNid, c.remindTime, note::remindTime);
+        store.SetNote(kNid, c.snooze, note::remindSnoozeTime);
+        store.SetNote(kNid, c.action, note::remindAction);
+        openNote();
+        const auto before = storedAlarm();
+        const std::string next = FormatNextAlarm(fakes.clock, toLocal(fakes.clock, c.remindTime));
+        onSettings = [&](CAlarmDialog& d) {
+            EXPECT_EQ(d.page()->repeatText()->text().toStdString(), c.repeatText);
+            EXPECT_EQ(find<QLineEdit>(d, CAlarmDialog::kNextAlarm)->text().toStdString(), next);
+            EXPECT_TRUE(d.passedWarning()->text().isEmpty());
+            find<QAbstractButton>(d, 1)->click();
+            return d.result();
+        };
+        note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+        EXPECT_EQ(storedAlarm(), before);
+        EXPECT_EQ(note->reminder().isReminder, c.isReminder);
+        EXPECT_EQ(note->reminder().recurring, c.isReminder == 2);
+    }
+}
+
+TEST_F(AlarmDialog, NextAlarmFollowsThePickedMomentAndSaysWhenItHasPassed) {
+    static const QString kPassed =
+        "This moment has passed: the alarm will ring as soon as you press OK.";
+    store.SetNote(kNid, 0, note::isReminder);
+    openNote();
+    onSettings = [this](CAlarmDialog& d) {
+        auto* next = find<QLineEdit>(d, CAlarmDialog::kNextAlarm);
+        auto* passed = d.passedWarning();
+        EXPECT_EQ(next->text(), "NO ALARM");
+        EXPECT_TRUE(passed->text().isEmpty());
+
+        d.page()->calendar()->setSelectedDate(QDate(2026, 12, 24));
+        d.page()->timePicker()->setTime(QTime(18, 0, 0));
+        EXPECT_EQ(next->text(), "Thursday, December 24, 2026 06:00:00 PM");
+        EXPECT_TRUE(passed->text().isEmpty());
+
+        d.page()->calendar()->setSelectedDate(QDate(2026, 12, 9));
+        EXPECT_EQ(next->text(), "Wednesday, December 09, 2026 06:00:00 PM");
+        EXPECT_EQ(passed->text(), kPassed);
+
+        // Repeating on Mondays, the alarm first rings on the Monday after the chosen date.
+        d.page()->weekday(1)->click();
+        EXPECT_EQ(next->text(), "Monday, December 14, 2026 06:00:00 PM");
+        EXPECT_TRUE(passed->text().isEmpty());
+        EXPECT_EQ(d.page()->repeatText()->text(), "Repeats every Monday");
+        d.page()->weekday(1)->click();
+        EXPECT_EQ(passed->text(), kPassed);
+        EXPECT_EQ(d.page()->repeatText()->text(), "Does not repeat");
+
+        // A moment that passes while the dialog is open is told as well.
+        d.page()->calendar()->setSelectedDate(QDate(2026, 12, 10));
+        d.page()->timePicker()->setTime(QTime(15, 30, 50));
+        EXPECT_TRUE(passed->text().isEmpty());
+        fakes.clock.seconds += 60;
+        d.showNextAlarm();
+        EXPECT_EQ(passed->text(), kPassed);
+
+        find<QAbstractButton>(d, cmd::ALARM_OFF_RADIO)->click();
+        EXPECT_EQ(next->text(), "NO ALARM");
+        EXPECT_TRUE(passed->text().isEmpty());
+        find<QAbstractButton>(d, cmd::ALARM_ON_RADIO)->click();
+        // Off set the date and time to the present moment, which OK would ring at once.
+        EXPECT_EQ(next->text(), "Thursday, December 10, 2026 03:31:20 PM");
+        find<QAbstractButton>(d, 2)->click();
+        return d.result();
+    };
+    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::isReminder), 0);
+}
+
 TEST_F(AlarmDialog, ActionsChosenInTheActionsDialogAreStoredWithOk) {
     store.SetNote(kNid, 0, note::isReminder);
     store.SetNote(kNid, 0, note::remindAction);
@@ -321,13 +420,19 @@ TEST_F(AlarmActionsDialog, FieldsFollowTheirBoxesAndGoAndBrowseDoTheirPart) {
               (std::vector<std::string>{"https://a.example", "http://b.example"}));
     EXPECT_TRUE(fakes.messages.shown.empty());
 
-    fakes.fileDialogs.answers = {"/opt/tools/reminder.sh", ""};
+    fakes.fileDialogs.answers = {"/opt/tools/reminder.sh", "", "/opt/my tools/it's.sh"};
     browse->click();
     EXPECT_EQ(program->text(), "/opt/tools/reminder.sh");
     browse->click();  // cancelled: the path stays
     EXPECT_EQ(program->text(), "/opt/tools/reminder.sh");
-    ASSERT_EQ(fakes.fileDialogs.calls.size(), 2u);
+    browse->click();  // quoted, so that arguments can follow
+    EXPECT_EQ(program->text(), R"('/opt/my tools/it'\''s.sh')");
+    ASSERT_EQ(fakes.fileDialogs.calls.size(), 3u);
     EXPECT_EQ(fakes.fileDialogs.calls[0].kind, "open");
+    // Programs and scripts have no extension to filter on: all files come first.
+    const std::string& filter = fakes.fileDialogs.calls[0].filter;
+    EXPECT_TRUE(filter.starts_with("All Files (*);;")) << filter;
+    EXPECT_EQ(filter.find("*.exe"), std::string::npos) << filter;
 }
 
 }  // namespace

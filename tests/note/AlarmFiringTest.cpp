@@ -4,6 +4,7 @@
 #include "note/AlarmPacing.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
+#include "note/ShutDownCountdown.h"
 #include "note/StopAlarm.h"
 #include "note/Title.h"
 #include "note/TitleButton.h"
@@ -15,7 +16,9 @@
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -178,7 +181,7 @@ TEST_F(AlarmFiring, TheFiringWritesTheAlarmBackInItsOrderBeforeSaving) {
     EXPECT_EQ(store.GetNote(kLiveSource, 1, note::schedule), ";!;2;!;!");
 }
 
-TEST_F(AlarmFiring, ActionsRunInTheirOrderAndAFailedOpenLeavesTheAlarmOn) {
+TEST_F(AlarmFiring, ActionsRunInTheirOrderAndFailuresAreToldOnceAllRan) {
     struct Case {
         const char* name;
         int action;
@@ -195,33 +198,45 @@ TEST_F(AlarmFiring, ActionsRunInTheirOrderAndAFailedOpenLeavesTheAlarmOn) {
         {"BeepAndShutDown", 24, false, false, 1, 1, {}, {}},
         {"UrlThatCannotOpen", 64, false, false, 0, 0, {"bad://url"}, {"Can't open url."}},
         {"EveryOpenFails",
-         64 | 128,
+         32 | 64 | 128,
          false,
          false,
          0,
          0,
-         {"bad://url", "/no/such/program"},
-         {"Can't open url.", "Can't open program or file."}},
+         {"bad.wav", "bad://url", "/no/such/program"},
+         {"Can't open the sound file.", "Can't open url.", "Can't open program or file."}},
+        {"ShutDownRefusedAndUrlFails",
+         8 | 16 | 64,
+         false,
+         false,
+         1,
+         1,
+         {"bad://url"},
+         {"Can't shut down the computer: logind, the system's power service, is not running.",
+          "Can't open url."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fakes = {};
         fakes.clock.set(2026, 12, 7, 9, 0, 0);
-        fakes.shell.failing = {"bad://url", "/no/such/program"};
+        fakes.shell.failing = {"bad.wav", "bad://url", "/no/such/program"};
+        fakes.powerOff.allowed = c.errors.empty() || c.errors[0].find("shut") == std::string::npos;
         owner.sent.clear();
         Alarm a{.at = when(2026, 12, 7, 9), .action = c.action};
         a.url = "bad://url";
         a.exe = "/no/such/program";
         setAlarm(1, a);
+        store.SetNote(1, std::string("bad.wav"), note::remindWav);
         CNote& n = open(1);
         std::vector<std::string> whileBoxOpen;
         fakes.messages.whileOpen = [&] {
-            // The alarm is off while the box is up, and the note counts as in a dialog.
-            whileBoxOpen.push_back(std::to_string(n.reminder().isReminder) +
-                                   (n.modalOpen() ? " modal" : " not modal"));
+            // Every action has run before the first box, and the note counts as in a dialog.
+            whileBoxOpen.push_back(std::to_string(fakes.shell.opened.size()) + " opened, " +
+                                   std::to_string(rings()) + " rung" +
+                                   (n.modalOpen() ? ", modal" : ""));
             // The store already holds the state after the ringing, so a program ended while
             // the box is open does not ring this alarm again at its next start.
-            EXPECT_EQ(storedInt(1, note::isReminder), 1);
+            EXPECT_EQ(storedInt(1, note::isReminder), 0);
             EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
         };
         tick(n, timer::NOTE_ALARM_CHECK);
@@ -233,52 +248,104 @@ TEST_F(AlarmFiring, ActionsRunInTheirOrderAndAFailedOpenLeavesTheAlarmOn) {
         EXPECT_EQ(n.timers().isActive(timer::NOTE_FLASH), c.flashing);
         EXPECT_EQ(rings(), c.tones);
         EXPECT_EQ(fakes.powerOff.questions, c.powerQuestions);
-        EXPECT_EQ(n.timers().interval(timer::NOTE_SHUT_DOWN), c.powerQuestions ? 1000 : 0);
+        EXPECT_EQ(n.shutDownCountdown() != nullptr, fakes.powerOff.allowed && c.powerQuestions);
+        EXPECT_EQ(fakes.powerOff.requests, 0) << "nothing is switched off before the count ends";
         EXPECT_EQ(fakes.shell.opened, c.opened);
         std::vector<std::string> errors;
         for (const auto& box : fakes.messages.shown) {
             EXPECT_EQ(box.caption, "Error");
             EXPECT_EQ(box.label, "");
-            EXPECT_EQ(box.iconId, res::ICON_WARNING);
+            EXPECT_EQ(box.iconId, res::ICON_ERROR);
             errors.push_back(box.text);
         }
         EXPECT_EQ(errors, c.errors);
-        EXPECT_EQ(whileBoxOpen, std::vector<std::string>(c.errors.size(), "0 modal"));
+        const std::string allDone = std::to_string(c.opened.size()) + " opened, " +
+                                    std::to_string(c.tones) + " rung, modal";
+        EXPECT_EQ(whileBoxOpen, std::vector<std::string>(c.errors.size(), allDone));
         EXPECT_FALSE(n.modalOpen());
-        // A one-time alarm whose action failed stays on and rings again tomorrow.
-        EXPECT_EQ(storedInt(1, note::isReminder), c.errors.empty() ? 0 : 1);
+        // A one-time alarm has rung, whatever its actions did: off, and not again tomorrow.
+        EXPECT_EQ(storedInt(1, note::isReminder), 0);
+        EXPECT_EQ(n.reminder().isReminder, 0);
         EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
-        if (c.powerQuestions != 0) {
-            tick(n, timer::NOTE_SHUT_DOWN);
-            EXPECT_EQ(fakes.powerOff.requests, 1);
-            EXPECT_FALSE(n.timers().isActive(timer::NOTE_SHUT_DOWN));
-        }
         notes.clear();
     }
 }
 
-TEST_F(AlarmFiring, ShutDownThatIsRefusedOrFailsIsReported) {
-    setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .action = 16});
-    CNote& refused = open(1);
-    fakes.powerOff.allowed = false;
-    tick(refused, timer::NOTE_ALARM_CHECK);
-    EXPECT_FALSE(refused.timers().isActive(timer::NOTE_SHUT_DOWN));
-    ASSERT_EQ(fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(fakes.messages.shown[0].text, "Can't shutdown Windows. Unable to adjust privileges.");
-
-    setAlarm(2, {.at = when(2026, 12, 7, 8, 0), .action = 16});
-    CNote& failing = open(2);
-    fakes.powerOff.allowed = true;
-    fakes.powerOff.succeeds = false;
-    tick(failing, timer::NOTE_ALARM_CHECK);
-    tick(failing, timer::NOTE_SHUT_DOWN);
+TEST_F(AlarmFiring, ShutDownWarnsForAMinuteAndCanBeCancelled) {
+    const auto finishDeletes = [] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .action = 16 | 8});
+    CNote& n = open(1);
+    tick(n, timer::NOTE_ALARM_CHECK);
+    EXPECT_EQ(rings(), 1);
+    CShutDownCountdown* countdown = n.shutDownCountdown();
+    ASSERT_NE(countdown, nullptr);
+    EXPECT_TRUE(countdown->isVisible());
+    EXPECT_EQ(countdown->windowTitle(), "Shutting Down");
+    EXPECT_TRUE(countdown->message()->text().contains("in 60 seconds"));
+    EXPECT_TRUE(countdown->cancelButton()->isDefault()) << "Enter keeps the computer on";
+    for (int second = 1; second < CShutDownCountdown::kSeconds; ++second) {
+        countdown->tick();
+    }
+    EXPECT_TRUE(countdown->message()->text().contains("in 1 second."));
+    EXPECT_EQ(fakes.powerOff.requests, 0);
+    countdown->tick();
     EXPECT_EQ(fakes.powerOff.requests, 1);
-    ASSERT_EQ(fakes.messages.shown.size(), 2u);
-    EXPECT_EQ(fakes.messages.shown[1],
-              (fake::ShownBox{fake::ShownBox::Kind::Message, "Error", "Brightpost",
-                              "Can't shutdown Windows.", res::ICON_WARNING}));
+    finishDeletes();
+    EXPECT_EQ(n.shutDownCountdown(), nullptr);
+    EXPECT_TRUE(fakes.messages.shown.empty());
 
-    // Without a power service nothing happens at all.
+    // Cancel, Escape and the window's close button all keep the computer on for good.
+    using Stop = std::function<void(CShutDownCountdown&)>;
+    const std::pair<const char*, Stop> stops[] = {
+        {"Cancel", [](CShutDownCountdown& w) { w.cancelButton()->click(); }},
+        {"Escape", [](CShutDownCountdown& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
+        {"Close", [](CShutDownCountdown& w) { w.close(); }},
+    };
+    for (const auto& [name, stop] : stops) {
+        SCOPED_TRACE(name);
+        n.RunAlarmActions();
+        QPointer<CShutDownCountdown> warning = n.shutDownCountdown();
+        ASSERT_NE(warning, nullptr);
+        stop(*warning);
+        if (warning != nullptr) {
+            EXPECT_FALSE(warning->isVisible());
+            for (int second = 0; second < 2 * CShutDownCountdown::kSeconds; ++second) {
+                warning->tick();
+            }
+        }
+        finishDeletes();
+        EXPECT_EQ(warning, nullptr);
+        EXPECT_EQ(fakes.powerOff.requests, 1);
+    }
+
+    // "Shut Down Now" does not wait; a refusal then is told with its reason.
+    fakes.powerOff.succeeds = false;
+    fakes.powerOff.problemText = "logind answered with an error (refused)";
+    n.RunAlarmActions();
+    n.RunAlarmActions();  // a second ringing keeps the count that runs
+    ASSERT_NE(n.shutDownCountdown(), nullptr);
+    n.shutDownCountdown()->shutDownNowButton()->click();
+    EXPECT_EQ(fakes.powerOff.requests, 2);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0],
+              (fake::ShownBox{fake::ShownBox::Kind::Message, "Error", "Brightpost",
+                              "Can't shut down the computer: logind answered with an error "
+                              "(refused).",
+                              res::ICON_ERROR}));
+
+    // A note that goes away takes its warning with it.
+    n.RunAlarmActions();
+    QPointer<CShutDownCountdown> orphan = n.shutDownCountdown();
+    ASSERT_NE(orphan, nullptr);
+    notes.clear();
+    finishDeletes();
+    EXPECT_EQ(orphan, nullptr);
+    EXPECT_EQ(fakes.powerOff.requests, 2);
+}
+
+TEST_F(AlarmFiring, WithoutAPowerServiceTheShutDownDoesNothing) {
     setAlarm(3, {.at = when(2026, 12, 7, 8, 0), .action = 16 | 8});
     Platform platform = fakes.platform();
     platform.powerOff = nullptr;
@@ -288,8 +355,8 @@ TEST_F(AlarmFiring, ShutDownThatIsRefusedOrFailsIsReported) {
     bare.CreateFromRecord();
     tick(bare, timer::NOTE_ALARM_CHECK);
     EXPECT_NE(bare.stopAlarmWindow(), nullptr);
-    EXPECT_FALSE(bare.timers().isActive(timer::NOTE_SHUT_DOWN));
-    EXPECT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(bare.shutDownCountdown(), nullptr);
+    EXPECT_TRUE(fakes.messages.shown.empty());
 }
 
 TEST_F(AlarmFiring, TimerMessagesDuringAnActionsBoxAreDropped) {

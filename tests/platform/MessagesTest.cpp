@@ -115,8 +115,8 @@ TEST(Messages, NoteWindowNumbersAreDistinct) {
                     N(NOTE_POST_CHANGED),
                     N(NOTE_REFRESH_TOOLTIPS)});
     using namespace timer;
-    expectDistinct({N(NOTE_HOVER), N(NOTE_AUTO_LOCK), N(NOTE_FLASH), N(NOTE_SHUT_DOWN),
-                    N(NOTE_ALARM_CHECK), N(timer::NOTE_SNOOZE)});
+    expectDistinct({N(NOTE_HOVER), N(NOTE_AUTO_LOCK), N(NOTE_FLASH), N(NOTE_ALARM_CHECK),
+                    N(timer::NOTE_SNOOZE)});
     using namespace hotkey;
     expectDistinct(
         {N(BOLD), N(ITALIC), N(UNDERLINE), N(STRIKE_OUT), N(BODY_FONT), N(RANDOM_COLORS)});

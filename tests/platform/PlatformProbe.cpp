@@ -1,8 +1,8 @@
 // Drives the program's sound and power-off services from the command line, for the tests
 // that run them against a private sound server and a private system bus.
 //
-//   platform_probe can-power-off   prints "true" or "false"
-//   platform_probe power-off       prints "true" or "false"
+//   platform_probe can-power-off   prints "true" or "false", then the reason for a "false"
+//   platform_probe power-off       prints "true" or "false", then the reason for a "false"
 //   platform_probe beep            plays the alarm's four tones; prints "returned playing" (or
 //                                  "returned idle" when nothing plays), then, after the time
 //                                  the tones take, "done playing" or "done idle"
@@ -24,12 +24,14 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "can-power-off") == 0) {
         bp::LogindPowerOff power;
-        std::printf("%s\n", power.canPowerOff() ? "true" : "false");
+        const bool allowed = power.canPowerOff();
+        std::printf("%s\n%s\n", allowed ? "true" : "false", power.problem().c_str());
         return 0;
     }
     if (std::strcmp(argv[1], "power-off") == 0) {
         bp::LogindPowerOff power;
-        std::printf("%s\n", power.powerOff() ? "true" : "false");
+        const bool done = power.powerOff();
+        std::printf("%s\n%s\n", done ? "true" : "false", power.problem().c_str());
         return 0;
     }
     if (std::strcmp(argv[1], "beep") == 0) {

@@ -32,33 +32,42 @@ def bus():
     b.stop()
 
 
-@pytest.mark.parametrize("answer,allowed", [
-    ("yes", True), ("challenge", True), ("no", False), ("na", False), ("error", False),
-    ("maybe", False),
+@pytest.mark.parametrize("answer,allowed,reason", [
+    ("yes", True, ""), ("challenge", True, ""),
+    ("no", False, 'does not allow this user to switch the computer off (it answered "no")'),
+    ("na", False, "switching off is not available on this system"),
+    ("error", False, "logind answered with an error (not today)"),
+    ("maybe", False, '(it answered "maybe")'),
 ])
-def test_can_power_off_follows_loginds_answer(bus, answer, allowed):
+def test_can_power_off_follows_loginds_answer(bus, answer, allowed, reason):
     bus.answer(answer)
-    assert probe("can-power-off", bus.env)[0] == ("true" if allowed else "false")
+    out = probe("can-power-off", bus.env)
+    assert out[0] == ("true" if allowed else "false")
+    assert reason in out[1] and bool(out[1]) == bool(reason), out
     assert bus.calls() == ["CanPowerOff"]
 
 
-@pytest.mark.parametrize("outcome,reported", [("ok", "true"), ("fail", "false")])
-def test_power_off_asks_logind_interactively(bus, outcome, reported):
+@pytest.mark.parametrize("outcome,reported,reason", [
+    ("ok", "true", ""), ("fail", "false", "logind answered with an error (refused)"),
+])
+def test_power_off_asks_logind_interactively(bus, outcome, reported, reason):
     bus.answer("yes", outcome)
-    assert probe("power-off", bus.env)[0] == reported
+    assert probe("power-off", bus.env)[:2] == [reported, reason]
     assert bus.calls() == ["PowerOff true"]
 
 
-def test_without_logind_or_a_bus_nothing_is_allowed(tmp_path):
+def test_without_logind_or_a_bus_nothing_is_allowed_and_the_reason_says_why(tmp_path):
     empty = PrivateSystemBus().start(with_logind=False)
+    not_running = ["false", "logind, the system's power service, is not running"]
     try:
-        assert probe("can-power-off", empty.env)[0] == "false"
-        assert probe("power-off", empty.env)[0] == "false"
+        assert probe("can-power-off", empty.env)[:2] == not_running
+        assert probe("power-off", empty.env)[:2] == not_running
     finally:
         empty.stop()
     gone = {"DBUS_SYSTEM_BUS_ADDRESS": f"unix:path={tmp_path}/no-bus"}
-    assert probe("can-power-off", gone)[0] == "false"
-    assert probe("power-off", gone)[0] == "false"
+    unreachable = ["false", "the system bus cannot be reached"]
+    assert probe("can-power-off", gone)[:2] == unreachable
+    assert probe("power-off", gone)[:2] == unreachable
 
 
 def test_beep_plays_four_rising_tones_without_blocking():
