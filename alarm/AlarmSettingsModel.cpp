@@ -1,6 +1,7 @@
 #include "alarm/AlarmSettingsModel.h"
 
 #include "platform/Clock.h"
+#include "platform/TimeText.h"
 #include "store/NoteAttributes.h"
 #include "store/NotesDatabase.h"
 
@@ -11,7 +12,7 @@
 namespace bp {
 
 std::string FormatNextAlarm(const IClock& clock, const LocalDateTime& when) {
-    return clock.format("%A, %B %d, %Y %I:%M:%S %p", calendarOf(when));
+    return displayTime(clock, calendarOf(when), TimeStyle::MomentWithWeekday);
 }
 
 namespace {

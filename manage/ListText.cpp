@@ -1,13 +1,13 @@
 #include "ListText.h"
 
-#include "platform/Clock.h"
+#include "platform/TimeText.h"
 
 #include <limits>
 
 namespace bp {
 
 std::string listTime(const IClock& clock, std::uint32_t seconds) {
-    return clock.format("%b %d, %Y - %I:%M:%S %p", clock.localTime(seconds));
+    return displayTime(clock, seconds);
 }
 
 std::string priorityText(int priority) {

@@ -8,7 +8,7 @@ namespace bp {
 
 class IClock;
 
-// The texts the note lists show for stored values.
+// The texts the note lists show for stored values; times as everywhere else in the program.
 std::string listTime(const IClock& clock, std::uint32_t seconds);
 std::string priorityText(int priority);
 std::string stateText(int isClosed);

@@ -16,6 +16,7 @@
 #include "Title.h"
 #include "TransparencyDialog.h"
 #include "platform/Messages.h"
+#include "platform/TimeText.h"
 #include "qtsupport/NumberedTimers.h"
 #include "qtsupport/StoredText.h"
 
@@ -124,8 +125,7 @@ void CNote::CreateFromRecord() {
     priority_ = store_.GetNote(kLiveSource, nid_, note::priority);
 
     const std::uint32_t created = store_.GetNote(kLiveSource, nid_, note::time);
-    createdText_ =
-        platform_.clock->format("%m %d, %Y - %I:%M:%S %p", platform_.clock->localTime(created), 25);
+    createdText_ = displayTime(*platform_.clock, created);
 
     editor_->SetInsertionColor(bodyFontColor_);
     editor_->SetInsertionFont(bodyFont_);

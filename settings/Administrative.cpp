@@ -1,6 +1,7 @@
 #include "Administrative.h"
 
 #include "DialogParts.h"
+#include "HotKeyCodes.h"
 #include "HotKeyEdit.h"
 #include "NumberField.h"
 #include "SettingKeys.h"
@@ -19,8 +20,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace bp {
 
@@ -72,6 +71,7 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
     general->addWidget(
         controlRow({new QLabel(QStringLiteral("Recycle Bin Capacity")), deleteMax_}));
     general->addWidget(backupMode_);
+    backupMax_->edit()->setAccessibleName(QStringLiteral("Backups kept"));
     general->addWidget(controlRow(
         {new QLabel(QStringLiteral("keep")), backupMax_, new QLabel(QStringLiteral("backup(s)"))}));
 
@@ -91,15 +91,20 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
     keyForm->addRow(QStringLiteral("&Show All Notes"), showAll);
     keyForm->addRow(QStringLiteral("&Hide All Notes"), hideAll);
     keyForm->addRow(QStringLiteral("Open Notes &Manager"), manager);
-    hotKeys_ = {{newNote, hotkey::NEW_NOTE, setting::hkNewNote},
-                {showAll, hotkey::SHOW_ALL, setting::hkShowAll},
-                {hideAll, hotkey::HIDE_ALL, setting::hkHideAll},
-                {attach, hotkey::SHOW_ATTACH, setting::hkShowAttach},
-                {manager, hotkey::TOGGLE_MANAGER, setting::hkShowManager}};
+    hotKeys_ = {{newNote, hotkey::NEW_NOTE, setting::hkNewNote, "New Note"},
+                {showAll, hotkey::SHOW_ALL, setting::hkShowAll, "Show All Notes"},
+                {hideAll, hotkey::HIDE_ALL, setting::hkHideAll, "Hide All Notes"},
+                {attach, hotkey::SHOW_ATTACH, setting::hkShowAttach, ""},
+                {manager, hotkey::TOGGLE_MANAGER, setting::hkShowManager, "Open Notes Manager"}};
+    for (const HotKeyControl& control : hotKeys_) {
+        if (control.action.empty()) {
+            continue;
+        }
+        control.edit->setChoiceCheck(
+            [this, &control](std::uint32_t value) { return moveHotKey(control, value); });
+    }
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(general);
     layout->addWidget(keys);
@@ -107,8 +112,6 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
 
     connect(deleteMode_, &QCheckBox::toggled, this, &CAdministrative::updateEnabled);
     connect(backupMode_, &QCheckBox::toggled, this, &CAdministrative::updateEnabled);
-    connect(deleteMax_, &CNumberField::editingFinished, this, [this] { clampCount(deleteMax_); });
-    connect(backupMax_, &CNumberField::editingFinished, this, [this] { clampCount(backupMax_); });
     updateEnabled();
     fixDialogSize(*this);
 }
@@ -125,11 +128,51 @@ void CAdministrative::updateEnabled() {
     backupMax_->setEnabled(backupMode_->isChecked());
 }
 
-void CAdministrative::clampCount(CNumberField* field) {
-    field->setValue(std::clamp(field->value(), settings::kMinCount, settings::kMaxCount));
+bool CAdministrative::moveHotKey(const HotKeyControl& taker, std::uint32_t value) {
+    for (const HotKeyControl& holder : hotKeys_) {
+        if (&holder == &taker || holder.action.empty() ||
+            !settings::sameHotKey(holder.edit->value(), value)) {
+            continue;
+        }
+        const std::string question = settings::hotKeyControlText(value) +
+                                     " is already the key of " + holder.action + ". Use it for " +
+                                     taker.action + " instead?";
+        if (!messages_.askYesNo("Hot Keys", "", question, res::ICON_QUESTION)) {
+            return false;
+        }
+        holder.edit->setValue(0);
+    }
+    return true;
+}
+
+bool CAdministrative::hotKeysDiffer() {
+    for (auto first = hotKeys_.begin(); first != hotKeys_.end(); ++first) {
+        for (auto second = first + 1; second != hotKeys_.end(); ++second) {
+            if (first->action.empty() || second->action.empty() ||
+                !settings::sameHotKey(first->edit->value(), second->edit->value())) {
+                continue;
+            }
+            messages_.showMessage("Hot Keys", "",
+                                  settings::hotKeyControlText(second->edit->value()) +
+                                      " is the key of both " + first->action + " and " +
+                                      second->action + ". Give one of them another key.",
+                                  res::ICON_WARNING);
+            second->edit->setFocus();
+            return false;
+        }
+    }
+    return true;
 }
 
 void CAdministrative::accept() {
+    // Nothing is written while a field holds what it cannot take.
+    NumberCheck numbers;
+    for (CNumberField* field : {autoSave_, deleteMax_, backupMax_}) {
+        numbers.take(*field);
+    }
+    if (!numbers.passed(&messages_, windowTitle().toStdString()) || !hotKeysDiffer()) {
+        return;
+    }
     const bool binOn = deleteMode_->isChecked();
     setting::set(store_, setting::openManager, openManager_->isChecked() ? 1 : 0);
     setting::set(store_, setting::deleteMode, binOn ? 1 : 0);
@@ -144,17 +187,13 @@ void CAdministrative::accept() {
         }
     }
     if (binOn) {
-        clampCount(deleteMax_);
         setting::set(store_, setting::deleteMax, deleteMax_->value());
     }
     setting::set(store_, setting::backupMode, backupMode_->isChecked() ? 1 : 0);
     if (backupMode_->isChecked()) {
-        clampCount(backupMax_);
         setting::set(store_, setting::backupMax, backupMax_->value());
     }
-    const int autoSave =
-        std::clamp(autoSave_->value(), settings::kMinAutoSave, settings::kMaxAutoSave);
-    autoSave_->setValue(autoSave);
+    const int autoSave = autoSave_->value();
     setting::set(store_, setting::autoSave, autoSave);
     if (autoSave != opening_.autoSave) {
         owner_.sendMessage(msg::WM_AUTOSAVE_CHANGED, 1, 0);

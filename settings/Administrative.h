@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QCheckBox;
@@ -46,11 +47,16 @@ private:
         CHotKeyEdit* edit;
         int id;
         setting::Key<std::uint32_t> key;
+        std::string action;  // as the question names it; none for a key nothing acts on
     };
 
     void updateEnabled();
-    static void clampCount(CNumberField* field);
     CHotKeyEdit* hotKeyEdit(setting::Key<std::uint32_t> key);
+    // The user pressed value for taker's action: when another action holds it, asks whether it
+    // moves (the other is left without a key). False keeps taker as it was.
+    bool moveHotKey(const HotKeyControl& taker, std::uint32_t value);
+    // OK stores no combination twice; says which actions share one.
+    bool hotKeysDiffer();
 
     CNotesDatabase& store_;
     IUserMessages& messages_;

@@ -210,14 +210,13 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     bodyLayout->addWidget(controlRow({textColorButton_, backColorButton_, bodyFontButton}));
     bodyLayout->addWidget(indented(bodyPreview_));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
         controlRow({new QLabel(QStringLiteral("Note priority")), priority_, transparencyButton}));
     layout->addWidget(randomColors_);
+    autoLockTime_->edit()->setAccessibleName(QStringLiteral("Auto lock time"));
     layout->addWidget(
         controlRow({autoLock_, autoLockTime_, new QLabel(QStringLiteral("seconds"))}));
     layout->addWidget(sizes);
@@ -233,16 +232,10 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     connect(transparencyButton, &QPushButton::clicked, this, &CDefaults::chooseTransparency);
     connect(randomColors_, &QCheckBox::toggled, this, &CDefaults::updateEnabled);
     connect(autoLock_, &QCheckBox::toggled, this, &CDefaults::updateEnabled);
-    connect(width_, &CNumberField::editingFinished, this, [this] { leaveWidth(width_); });
-    connect(height_, &CNumberField::editingFinished, this, [this] { leaveWidth(height_); });
-    connect(minWidth_, &CNumberField::editingFinished, this, [this] {
-        leaveMinimum(minWidth_, width_, settings::kSmallestMinWidth, desktopWidth_);
-    });
-    connect(minHeight_, &CNumberField::editingFinished, this, [this] {
-        leaveMinimum(minHeight_, height_, settings::kSmallestMinHeight, desktopHeight_);
-    });
-    connect(autoLockTime_, &CNumberField::editingFinished, this,
-            [this] { autoLockTime_->setValue(autoLockTime_->position()); });
+    connect(minWidth_, &CNumberField::editingFinished, this,
+            [this] { followMinimum(minWidth_, width_, desktopWidth_); });
+    connect(minHeight_, &CNumberField::editingFinished, this,
+            [this] { followMinimum(minHeight_, height_, desktopHeight_); });
 
     updatePreviews();
     updateEnabled();
@@ -264,12 +257,7 @@ void CDefaults::updateEnabled() {
     autoLockTime_->setEnabled(autoLock_->isChecked());
 }
 
-void CDefaults::leaveWidth(CNumberField* size) {
-    size->setValue(size->position());
-}
-
-void CDefaults::leaveMinimum(CNumberField* minimum, CNumberField* size, int smallest, int largest) {
-    minimum->setValue(std::clamp(minimum->value(), smallest, largest));
+void CDefaults::followMinimum(CNumberField* minimum, CNumberField* size, int largest) {
     size->setRange(minimum->value(), largest);
     size->setValue(size->position());
 }
@@ -342,6 +330,16 @@ void CDefaults::chooseTransparency() {
 }
 
 void CDefaults::accept() {
+    NumberCheck numbers;
+    for (CNumberField* field : {minWidth_, minHeight_, width_, height_, autoLockTime_}) {
+        numbers.take(*field);
+    }
+    if (!numbers.passed(platform_.messages, windowTitle().toStdString())) {
+        return;
+    }
+    // A minimum changed without leaving its field still takes its size along.
+    followMinimum(minWidth_, width_, desktopWidth_);
+    followMinimum(minHeight_, height_, desktopHeight_);
     const settings::NoteSizes sizes = settings::fitNoteSizes(
         {minWidth_->value(), minHeight_->value(), width_->value(), height_->value()}, desktopWidth_,
         desktopHeight_);

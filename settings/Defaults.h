@@ -67,8 +67,8 @@ private:
     void chooseTransparency();
     void updatePreviews();
     void updateEnabled();
-    void leaveWidth(CNumberField* size);
-    void leaveMinimum(CNumberField* minimum, CNumberField* size, int smallest, int largest);
+    // A size follows its minimum into the new range.
+    void followMinimum(CNumberField* minimum, CNumberField* size, int largest);
     LogFont recordOf(const QFont& font) const;
 
     CNotesDatabase& store_;

@@ -1,11 +1,16 @@
 #include "DialogParts.h"
 
 #include "NumberField.h"
+#include "platform/Messages.h"
+#include "platform/UserMessages.h"
 
 #include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -53,6 +58,44 @@ QWidget* controlRow(std::initializer_list<QWidget*> widgets) {
     }
     layout->addStretch(1);
     return box;
+}
+
+QDialogButtonBox* okCancelButtons(QDialog& dialog) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    for (QAbstractButton* button : buttons->buttons()) {
+        button->setFocusPolicy(Qt::TabFocus);
+    }
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
+}
+
+void NumberCheck::take(CNumberField& field) {
+    if (!field.isEnabled() || field.commit()) {
+        return;
+    }
+    reasons_.append(field.refusalText());
+    if (firstRefused_ == nullptr) {
+        firstRefused_ = &field;
+    }
+}
+
+bool NumberCheck::passed(IUserMessages* messages, const std::string& caption) {
+    if (firstRefused_ == nullptr) {
+        return true;
+    }
+    const QString back = reasons_.size() == 1
+                             ? QStringLiteral("The field is back at its number from before.")
+                             : QStringLiteral("The fields are back at their numbers from before.");
+    if (messages != nullptr) {
+        messages->showMessage(
+            caption, "",
+            (reasons_.join(QLatin1Char('\n')) + QLatin1Char('\n') + back).toStdString(),
+            res::ICON_WARNING);
+    }
+    firstRefused_->edit()->setFocus();
+    firstRefused_->edit()->selectAll();
+    return false;
 }
 
 }  // namespace bp

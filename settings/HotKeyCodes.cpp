@@ -141,4 +141,9 @@ std::string hotKeyControlText(std::uint32_t value) {
     return text + name;
 }
 
+bool sameHotKey(std::uint32_t a, std::uint32_t b) {
+    constexpr std::uint32_t kGrabbed = kHotKeyShift | kHotKeyCtrl | kHotKeyAlt | kHotKeyExtended;
+    return (a >> 16) != 0 && (a >> 16) == (b >> 16) && (a & kGrabbed) == (b & kGrabbed);
+}
+
 }  // namespace bp::settings

@@ -25,4 +25,8 @@ std::string hotKeyControlText(std::uint32_t value);
 // The modifiers of a modifier byte as that text begins: "Ctrl + Alt + ".
 std::string modifierText(std::uint8_t modifiers);
 
+// Whether two stored values grab the same combination: both hold a key, the same key (a
+// navigation key and its keypad twin differ) and the same modifiers.
+bool sameHotKey(std::uint32_t a, std::uint32_t b);
+
 }  // namespace bp::settings

@@ -102,8 +102,13 @@ void CHotKeyEdit::keyPressEvent(QKeyEvent* event) {
         showValue();
         return;
     }
-    setValue(settings::hotKeyValue(virtualKey->code,
-                                   byte | (virtualKey->extended ? settings::kHotKeyExtended : 0)));
+    const std::uint32_t chosen = settings::hotKeyValue(
+        virtualKey->code, byte | (virtualKey->extended ? settings::kHotKeyExtended : 0));
+    if (choiceCheck_ && !settings::sameHotKey(chosen, value_) && !choiceCheck_(chosen)) {
+        showValue();
+        return;
+    }
+    setValue(chosen);
 }
 
 void CHotKeyEdit::keyReleaseEvent(QKeyEvent* event) {

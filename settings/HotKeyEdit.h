@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include <cstdint>
+#include <functional>
 
 namespace bp {
 
@@ -19,6 +20,11 @@ public:
     std::uint32_t value() const { return value_; }
     void setValue(std::uint32_t value);
 
+    // Asked before a combination the user presses replaces the one shown (never for the same
+    // one, nor for clearing); false keeps the control as it was.
+    using ChoiceCheck = std::function<bool(std::uint32_t value)>;
+    void setChoiceCheck(ChoiceCheck check) { choiceCheck_ = std::move(check); }
+
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -29,6 +35,7 @@ private:
     void showValue();
 
     std::uint32_t value_ = 0;
+    ChoiceCheck choiceCheck_;
     // Modifiers are held and the control shows them until a key completes the combination.
     bool waitingForKey_ = false;
 };

@@ -3,6 +3,8 @@
 #include "manage/FindOptions.h"
 #include "manage/ListSort.h"
 #include "manage/ListText.h"
+#include "platform/TimeText.h"
+#include "platform/fake/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -129,6 +131,36 @@ TEST(ListText, PriorityAndStateTexts) {
     EXPECT_EQ(stateText(1), "invisible");
     EXPECT_EQ(stateText(0), "visible");
     EXPECT_EQ(stateText(5), "visible");
+}
+
+// Every window shows times through the one formatter; the lists are checked here, the title's
+// tip and the printed header in the note tests.
+TEST(ListText, TimesNameTheMonthAndShowTheWholeClock) {
+    struct Case {
+        int year, month, day, hour, minute, second;
+        const char* moment;
+        const char* withWeekday;
+    };
+    const Case cases[] = {
+        // Longer than the 25 characters a numeric month needs: nothing may be cut.
+        {2017, 11, 25, 10, 34, 6, "Nov 25, 2017 - 10:34:06 AM",
+         "Saturday, November 25, 2017 10:34:06 AM"},
+        {2024, 1, 5, 0, 0, 0, "Jan 05, 2024 - 12:00:00 AM", "Friday, January 05, 2024 12:00:00 AM"},
+        {2024, 2, 29, 12, 0, 1, "Feb 29, 2024 - 12:00:01 PM",
+         "Thursday, February 29, 2024 12:00:01 PM"},
+        {1999, 12, 31, 23, 59, 59, "Dec 31, 1999 - 11:59:59 PM",
+         "Friday, December 31, 1999 11:59:59 PM"},
+        {2030, 5, 9, 13, 5, 9, "May 09, 2030 - 01:05:09 PM", "Thursday, May 09, 2030 01:05:09 PM"},
+    };
+    fake::FakeClock clock;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.moment);
+        clock.set(c.year, c.month, c.day, c.hour, c.minute, c.second);
+        EXPECT_EQ(displayTime(clock, clock.seconds), c.moment);
+        EXPECT_EQ(displayTime(clock, clock.localTime(clock.seconds)), c.moment);
+        EXPECT_EQ(displayTime(clock, clock.seconds, TimeStyle::MomentWithWeekday), c.withWeekday);
+        EXPECT_EQ(listTime(clock, static_cast<std::uint32_t>(clock.seconds)), c.moment);
+    }
 }
 
 TEST(FindOptions, WordsOfTheOptionsThatAreOnInTheirOrder) {

@@ -296,7 +296,7 @@ TEST_F(TitleBar, ToolTipsSumUpTheNote) {
     CNote& note = open(1);
     CTitle* title = note.title();
     EXPECT_EQ(title->toolTip(),
-              "created: 11 25, 2017 - 10:34:06 AM\npriority: Low\ntitle: Low Priority Note\n"
+              "created: Nov 25, 2017 - 10:34:06 AM\npriority: Low\ntitle: Low Priority Note\n"
               "alarm time: NO ALARM");
     EXPECT_EQ(title->button(cmd::TITLE_PRIORITY_BUTTON)->toolTip(), "Low Priority");
     EXPECT_EQ(title->button(cmd::TITLE_CLOSE_BUTTON)->toolTip(), "Close");

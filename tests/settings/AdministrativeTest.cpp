@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include <cstdlib>
+
 namespace bp::test {
 namespace {
 
@@ -46,27 +48,41 @@ protected:
     std::vector<std::pair<int, std::uint32_t>> registered;
 };
 
-TEST_F(AppSettings, AutoSaveIsClampedOnOkAndAnnouncedOnlyWhenItChanged) {
+TEST_F(AppSettings, AutoSaveInRangeIsStoredAndAnnouncedOnlyWhenItChanged) {
     struct Case {
         const char* typed;
-        int stored;
+        bool taken;
         bool announced;
     };
+    // The interval is set without the keyboard here, so OK itself has to refuse what no key
+    // could type.
     const Case cases[] = {
-        {"2", 5, true}, {"5000", 999, true}, {"15", 15, false}, {"abc", 5, true}, {"30", 30, true},
+        {"15", true, false}, {"30", true, true},     {"5", true, true},     {"999", true, true},
+        {"2", false, false}, {"5000", false, false}, {"abc", false, false}, {"x2", false, false},
+        {"", false, false},  {"-7", false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         store.SetSettingInt(15, "autoSave");
         owner.sent.clear();
+        fakes.messages.shown.clear();
+        const std::string before = store.WholeText();
         auto dialog = open();
         control<CNumberField>(*dialog, "autoSave")->edit()->setText(c.typed);
         dialog->accept();
-        EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(store.GetSettingInt("autoSave"), c.stored);
+        EXPECT_EQ(dialog->result() == QDialog::Accepted, c.taken);
+        EXPECT_EQ(store.GetSettingInt("autoSave"), c.taken ? std::atoi(c.typed) : 15);
         EXPECT_EQ(sentMessages(msg::WM_AUTOSAVE_CHANGED),
                   c.announced ? std::vector<int>{1} : std::vector<int>{});
         EXPECT_EQ(questions(), 0);
+        if (!c.taken) {
+            EXPECT_EQ(store.WholeText(), before) << "a refused number changes nothing stored";
+            ASSERT_EQ(fakes.messages.shown.size(), 1u);
+            EXPECT_EQ(fakes.messages.shown[0].text,
+                      "Auto save must be a number from 5 to 999.\n"
+                      "The field is back at its number from before.");
+            EXPECT_EQ(control<CNumberField>(*dialog, "autoSave")->edit()->text(), "15");
+        }
     }
 }
 
@@ -148,14 +164,14 @@ TEST_F(AppSettings, OkWritesWhatTheControlsShow) {
     control<QCheckBox>(*dialog, "openManager")->setChecked(false);
     control<QCheckBox>(*dialog, "move")->setChecked(true);
     control<QComboBox>(*dialog, "showNotesMode")->setCurrentIndex(2);
-    control<CNumberField>(*dialog, "deleteMax")->edit()->setText("12000");
+    control<CNumberField>(*dialog, "deleteMax")->edit()->setText("1200");
     control<QCheckBox>(*dialog, "backupMode")->setChecked(false);
     control<CNumberField>(*dialog, "backupMax")->edit()->setText("3");
     dialog->accept();
     EXPECT_EQ(store.GetSettingInt("openManager"), 0);
     EXPECT_EQ(store.GetSettingInt("move"), 1);
     EXPECT_EQ(store.GetSettingInt("showNotesMode"), 2);
-    EXPECT_EQ(store.GetSettingInt("deleteMax"), 9999);
+    EXPECT_EQ(store.GetSettingInt("deleteMax"), 1200);
     EXPECT_EQ(store.GetSettingInt("backupMode"), 0);
     EXPECT_EQ(store.GetSettingInt("backupMax"), 25);  // not written while backups are off
 }
@@ -170,21 +186,96 @@ TEST_F(AppSettings, TypedShowNotesModeThatIsNoEntryLeavesTheSetting) {
     EXPECT_EQ(store.GetSettingInt("showNotesMode"), 1);
 }
 
-TEST_F(AppSettings, CountsAreClampedWhenTheFieldIsLeftAndFollowTheirCheckBoxes) {
+TEST_F(AppSettings, NumberFieldsTakeDigitsOnlyShowTheirRangeAndRefuseNumbersOutsideIt) {
+    struct Field {
+        const char* name;
+        int minimum;
+        int maximum;
+        const char* refusal;
+    };
+    const Field autoSave{"autoSave", 5, 999, "Auto save must be a number from 5 to 999."};
+    const Field capacity{"deleteMax", 1, 9999,
+                         "Recycle Bin Capacity must be a number from 1 to 9999."};
+    const Field backups{"backupMax", 1, 9999, "Backups kept must be a number from 1 to 9999."};
+    struct Case {
+        const Field& field;
+        const char* typed;  // key by key into the emptied field, then Tab
+        const char* shown;  // afterwards, and what OK stores
+        int refusals;
+    };
+    const Case cases[] = {
+        {autoSave, "x2", "15", 2},  // the letter, then a number below the range
+        {autoSave, "1000", "15", 1},  {autoSave, "", "15", 1},
+        {autoSave, "999", "999", 0},  {capacity, "0", "25", 1},
+        {capacity, "12000", "25", 1}, {capacity, "-5", "5", 1},  // the sign never enters
+        {capacity, "1", "1", 0},      {backups, "3 x", "3", 2},
+        {backups, "9999", "9999", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field.name) + " " + c.typed);
+        store.SetSettingInt(15, "autoSave");
+        store.SetSettingInt(25, "deleteMax");
+        store.SetSettingInt(25, "backupMax");
+        auto dialog = open();
+        showActive(*dialog);
+        auto* field = control<CNumberField>(*dialog, c.field.name);
+        expectRange(field, c.field.minimum, c.field.maximum);
+        const QStringList reasons = typeIntoEmptyAndLeave(field, c.typed);
+        EXPECT_EQ(field->edit()->text(), c.shown);
+        EXPECT_EQ(reasons.size(), c.refusals);
+        for (const QString& reason : reasons) {
+            EXPECT_EQ(reason, c.field.refusal);
+        }
+        dialog->accept();
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(store.GetSettingInt(c.field.name), std::atoi(c.shown));
+    }
+}
+
+TEST_F(AppSettings, OkClickedOverNumbersOutOfRangeSaysSoAndStoresNothing) {
+    const std::string before = store.WholeText();
     auto dialog = open();
     showActive(*dialog);
-    auto* capacity = control<CNumberField>(*dialog, "deleteMax");
-    const std::pair<const char*, const char*> cases[] = {
-        {"0", "1"}, {"12000", "9999"}, {"x", "1"}, {"-5", "1"}, {"40", "40"}};
-    for (const auto& [typed, shown] : cases) {
-        typeAndLeave(capacity, typed);
-        EXPECT_EQ(capacity->edit()->text(), shown) << typed;
-    }
-    // The auto-save interval waits for OK.
     auto* autoSave = control<CNumberField>(*dialog, "autoSave");
-    typeAndLeave(autoSave, "2");
-    EXPECT_EQ(autoSave->edit()->text(), "2");
+    control<CNumberField>(*dialog, "deleteMax")->edit()->setText("0");
+    autoSave->edit()->setFocus();
+    autoSave->edit()->clear();
+    QTest::keyClicks(autoSave->edit(), "2");
+    clickOk(*dialog);
 
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(store.WholeText(), before);
+    EXPECT_TRUE(registered.empty());
+    EXPECT_TRUE(owner.sent.empty());
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    const ShownBox& told = fakes.messages.shown[0];
+    EXPECT_EQ(told.caption, "Brightpost Settings");
+    EXPECT_EQ(told.text,
+              "Auto save must be a number from 5 to 999.\n"
+              "Recycle Bin Capacity must be a number from 1 to 9999.\n"
+              "The fields are back at their numbers from before.");
+    EXPECT_EQ(told.iconId, res::ICON_WARNING);
+    EXPECT_EQ(autoSave->edit()->text(), "15");
+    EXPECT_EQ(control<CNumberField>(*dialog, "deleteMax")->edit()->text(), "25");
+    EXPECT_TRUE(autoSave->edit()->hasFocus());
+
+    // Enter over a refused number keeps the dialog open as well.
+    QTest::keyClicks(autoSave->edit(), "0");
+    EXPECT_EQ(autoSave->edit()->text(), "0");
+    QTest::keyClick(autoSave->edit(), Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(autoSave->edit()->text(), "15");
+
+    clickOk(*dialog);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(store.GetSettingInt("autoSave"), 15);
+    EXPECT_EQ(store.GetSettingInt("deleteMax"), 25);
+}
+
+TEST_F(AppSettings, CountFieldsFollowTheirCheckBoxes) {
+    auto dialog = open();
+    auto* capacity = control<CNumberField>(*dialog, "deleteMax");
     control<QCheckBox>(*dialog, "deleteMode")->setChecked(false);
     control<QCheckBox>(*dialog, "backupMode")->setChecked(false);
     EXPECT_FALSE(capacity->isEnabled());
@@ -251,6 +342,84 @@ TEST_F(AppSettings, HotKeyControlTakesOneCombinationAndLeavesDialogKeysAlone) {
     QTest::keyClick(edit, Qt::Key_Tab);
     EXPECT_FALSE(edit->hasFocus());
     EXPECT_EQ(edit->value(), 0x09u * 65536 + 2);
+}
+
+TEST_F(AppSettings, AKeyAnotherActionHoldsMovesOnlyWhenTheUserSaysSo) {
+    const std::uint32_t ctrlAltN = 'N' * 65536u + 6;
+    const std::uint32_t ctrlAltS = 'S' * 65536u + 6;
+    for (const bool yes : {true, false}) {
+        SCOPED_TRACE(yes ? "yes" : "no");
+        fakes.messages.shown.clear();
+        fakes.messages.answers = {yes};
+        registered.clear();
+        auto dialog = open();
+        showActive(*dialog);
+        auto* newNote = control<CHotKeyEdit>(*dialog, "hkNewNote");
+        auto* showAll = control<CHotKeyEdit>(*dialog, "hkShowAll");
+        newNote->setFocus();
+        QTest::keyClick(newNote, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+
+        ASSERT_EQ(questions(), 1);
+        const ShownBox& asked = fakes.messages.shown[0];
+        EXPECT_EQ(asked.caption, "Hot Keys");
+        EXPECT_EQ(asked.text,
+                  "Ctrl + Alt + S is already the key of Show All Notes. Use it for New Note "
+                  "instead?");
+        EXPECT_EQ(newNote->text(), yes ? "Ctrl + Alt + S" : "Ctrl + Alt + N");
+        EXPECT_EQ(showAll->text(), yes ? "None" : "Ctrl + Alt + S");
+        dialog->accept();
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(store.GetSettingUInt("hkNewNote"), yes ? ctrlAltS : ctrlAltN);
+        EXPECT_EQ(store.GetSettingUInt("hkShowAll") >= 65536u, !yes);
+        EXPECT_EQ(registered[1], std::make_pair(int(hotkey::SHOW_ALL), yes ? 0u : ctrlAltS));
+        store.SetSettingUInt(ctrlAltN, "hkNewNote");
+        store.SetSettingUInt(ctrlAltS, "hkShowAll");
+    }
+}
+
+TEST_F(AppSettings, NoQuestionForAKeyNoOtherActionHolds) {
+    auto dialog = open();
+    showActive(*dialog);
+    auto* newNote = control<CHotKeyEdit>(*dialog, "hkNewNote");
+    newNote->setFocus();
+    // Its own key again; a free one; the attach panel's, which nothing grabs or acts on; the
+    // keypad twin of another action's navigation key.
+    auto* manager = control<CHotKeyEdit>(*dialog, "hkShowManager");
+    manager->setValue(0x24 * 65536u + 6 + 8);  // Ctrl + Alt + Home
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> presses[] = {
+        {Qt::Key_N, Qt::ControlModifier | Qt::AltModifier},
+        {Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier},
+        {Qt::Key_A, Qt::ControlModifier | Qt::AltModifier},
+        {Qt::Key_Home, Qt::ControlModifier | Qt::AltModifier | Qt::KeypadModifier},
+    };
+    for (const auto& [key, modifiers] : presses) {
+        QTest::keyClick(newNote, key, modifiers);
+    }
+    EXPECT_EQ(questions(), 0);
+    EXPECT_EQ(newNote->value(), 0x24 * 65536u + 6);
+    EXPECT_EQ(manager->value(), 0x24 * 65536u + 6 + 8);
+}
+
+TEST_F(AppSettings, OkNeverStoresOneKeyForTwoActions) {
+    // Two actions may come with one key from an older database.
+    store.SetSettingUInt(store.GetSettingUInt("hkShowAll"), "hkHideAll");
+    const std::string before = store.WholeText();
+    auto dialog = open();
+    showActive(*dialog);
+    dialog->accept();
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(store.WholeText(), before);
+    EXPECT_TRUE(registered.empty());
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].text,
+              "Ctrl + Alt + S is the key of both Show All Notes and Hide All Notes. Give one of "
+              "them another key.");
+    auto* hideAll = control<CHotKeyEdit>(*dialog, "hkHideAll");
+    EXPECT_TRUE(hideAll->hasFocus());
+    QTest::keyClick(hideAll, Qt::Key_Backspace);
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_LT(store.GetSettingUInt("hkHideAll"), 65536u);
 }
 
 }  // namespace

@@ -57,43 +57,88 @@ protected:
     ScriptedChoosers choosers;
 };
 
-TEST_F(NotesSettings, SizesFitTheDesktopWhenLeftAndOnOk) {
+TEST_F(NotesSettings, SizesOutsideTheirRangeAreRefusedAndEachSizeFollowsItsMinimum) {
     auto dialog = open();
     showActive(*dialog);
     auto* width = control<CNumberField>(*dialog, "Width");
     auto* height = control<CNumberField>(*dialog, "Height");
     auto* minWidth = control<CNumberField>(*dialog, "minWidth");
     auto* minHeight = control<CNumberField>(*dialog, "minHeight");
-    typeAndLeave(width, "2000");
-    EXPECT_EQ(width->edit()->text(), "1280");
-    typeAndLeave(minWidth, "100");
-    EXPECT_EQ(minWidth->edit()->text(), "150");
-    typeAndLeave(width, "300");
-    typeAndLeave(minWidth, "400");  // the width follows its new minimum
+    expectRange(width, 150, 1280);
+    expectRange(height, 72, 800);
+    expectRange(minWidth, 150, 1280);
+    expectRange(minHeight, 72, 800);
+    expectRange(control<CNumberField>(*dialog, "autoLockTime"), 0, 3600);
+
+    struct Case {
+        CNumberField* field;
+        const char* typed;
+        const char* refusal;  // none when the number is taken
+    };
+    const Case cases[] = {
+        {width, "2000", "Width must be a number from 150 to 1280."},
+        {minWidth, "100", "Min Width must be a number from 150 to 1280."},
+        {height, "abc", "Height must be a number from 72 to 800."},  // each letter, then none
+        {minHeight, "5000", "Min Height must be a number from 72 to 800."},
+        {width, "300", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const QString before = c.field->edit()->text();
+        const QStringList reasons = typeIntoEmptyAndLeave(c.field, c.typed);
+        if (c.refusal == nullptr) {
+            EXPECT_EQ(c.field->edit()->text(), c.typed);
+            EXPECT_TRUE(reasons.isEmpty());
+        } else {
+            EXPECT_EQ(c.field->edit()->text(), before);
+            ASSERT_FALSE(reasons.isEmpty());
+            EXPECT_EQ(reasons.back(), c.refusal);
+        }
+    }
+    // A larger minimum takes its size along, and narrows the size's range.
+    typeIntoEmptyAndLeave(minWidth, "400");
     EXPECT_EQ(width->edit()->text(), "400");
-    typeAndLeave(height, "abc");  // no number: raised to the minimum
-    EXPECT_EQ(height->edit()->text(), "72");
-    typeAndLeave(minHeight, "5000");
-    EXPECT_EQ(minHeight->edit()->text(), "800");
+    expectRange(width, 400, 1280);
+    typeIntoEmptyAndLeave(minHeight, "800");
     EXPECT_EQ(height->edit()->text(), "800");
     dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(store.GetSettingInt("Width"), 400);
     EXPECT_EQ(store.GetSettingInt("minWidth"), 400);
     EXPECT_EQ(store.GetSettingInt("Height"), 800);
     EXPECT_EQ(store.GetSettingInt("minHeight"), 800);
 }
 
-TEST_F(NotesSettings, OkFitsSizesTypedWithoutLeavingTheirFields) {
+TEST_F(NotesSettings, OkRefusesNumbersOutOfRangeTypedWithoutLeavingTheirFields) {
+    store.SetSettingInt(1, "AutoLock");
+    const std::string before = store.WholeText();
     auto dialog = open();
     control<CNumberField>(*dialog, "Width")->edit()->setText("2000");
     control<CNumberField>(*dialog, "minWidth")->edit()->setText("100");
     control<CNumberField>(*dialog, "Height")->edit()->setText("50");
     control<CNumberField>(*dialog, "autoLockTime")->edit()->setText("9000");
     dialog->accept();
-    EXPECT_EQ(store.GetSettingInt("Width"), 1280);
-    EXPECT_EQ(store.GetSettingInt("minWidth"), 150);
-    EXPECT_EQ(store.GetSettingInt("Height"), 72);
-    EXPECT_EQ(store.GetSettingInt("autoLockTime"), 3600);
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(store.WholeText(), before);
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0].caption, "Notes Settings");
+    EXPECT_EQ(fakes.messages.shown[0].text,
+              "Min Width must be a number from 150 to 1280.\n"
+              "Width must be a number from 150 to 1280.\n"
+              "Height must be a number from 72 to 800.\n"
+              "Auto lock time must be a number from 0 to 3600.\n"
+              "The fields are back at their numbers from before.");
+    for (const auto& [name, shown] : {std::pair{"Width", "230"}, std::pair{"minWidth", "150"},
+                                      std::pair{"Height", "175"}, std::pair{"autoLockTime", "0"}}) {
+        EXPECT_EQ(control<CNumberField>(*dialog, name)->edit()->text(), shown) << name;
+    }
+
+    // A minimum above its size, never left, still takes the size along on OK.
+    control<CNumberField>(*dialog, "minWidth")->edit()->setText("400");
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(store.GetSettingInt("minWidth"), 400);
+    EXPECT_EQ(store.GetSettingInt("Width"), 400);
 }
 
 TEST_F(NotesSettings, TitleDateListShowsTheTimeNowAndOkStoresTheChoice) {

@@ -128,5 +128,27 @@ TEST(HotKeyCodes, ControlTextNamesModifiersInOrderAndTheKey) {
     EXPECT_EQ(hotKeyControlText(6), "None");  // modifiers without a key set no hot key
 }
 
+TEST(HotKeyCodes, SameHotKeyMeansTheSameKeyAndModifiers) {
+    const std::uint32_t ctrlAltS = hotKeyValue('S', kHotKeyCtrl | kHotKeyAlt);
+    struct Case {
+        std::uint32_t a;
+        std::uint32_t b;
+        bool same;
+    };
+    const Case cases[] = {
+        {ctrlAltS, ctrlAltS, true},
+        {ctrlAltS, ctrlAltS | 0x0100, true},  // bits the grab never reads
+        {ctrlAltS, hotKeyValue('S', kHotKeyCtrl), false},
+        {ctrlAltS, hotKeyValue('N', kHotKeyCtrl | kHotKeyAlt), false},
+        {hotKeyValue(0x24, kHotKeyCtrl | kHotKeyExtended), hotKeyValue(0x24, kHotKeyCtrl), false},
+        {0, 0, false},  // no key is no one's key
+        {6, 6, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sameHotKey(c.a, c.b), c.same) << c.a << " " << c.b;
+        EXPECT_EQ(sameHotKey(c.b, c.a), c.same) << c.b << " " << c.a;
+    }
+}
+
 }  // namespace
 }  // namespace bp::settings
