@@ -8,6 +8,7 @@
 #include "store/NotesDatabase.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -110,6 +111,23 @@ void CNotesList::bringToTop() {
     }
     if (isVisible()) {
         raise();
+        keepOpenedWindowsAbove();
+    }
+}
+
+void CNotesList::keepOpenedWindowsAbove() {
+    // Above every note, but not above what was opened from it or from a note: a dialog, a box,
+    // the stop-alarm window. The one waiting for an answer goes last, on top.
+    QWidget* waiting = QApplication::activeModalWidget();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window != waiting && window->isVisible() &&
+            (qobject_cast<QDialog*>(window) != nullptr ||
+             window->property(kDialogLikeProperty).toBool())) {
+            window->raise();
+        }
+    }
+    if (waiting != nullptr && waiting != this && waiting->isVisible()) {
+        waiting->raise();
     }
 }
 

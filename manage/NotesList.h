@@ -68,6 +68,7 @@ protected:
 private:
     void layOut(int width, int height);
     void bringToTop();
+    void keepOpenedWindowsAbove();
     // The row's texts; number is what column 0 shows.
     QStringList cellsOf(std::int32_t nid, int number);
     void send(int message, std::int32_t nid);

@@ -143,3 +143,37 @@ def test_the_manager_opens_on_screen_and_its_alarm_dialog_above_it(start, data_d
     desktop.run("xdotool", "key", "Escape")
     assert wait_until(lambda: not desktop.visible_windows("^Alarm Settings$"), 10)
     assert app.terminate() == 0
+
+
+def test_the_stop_alarm_window_stays_above_the_manager(start, data_dir, desktop):
+    env = dict(desktop.env, TZ="UTC")
+    first = start(data_dir, env=env)
+    first.wait_ready()
+    assert first.terminate() == 0
+    # The Regular note rings soon: its stop-alarm window goes under the note, over the manager.
+    rings_at = int(time.time()) + 8
+
+    def set_alarm(element):
+        if database.attribute(element, "nid") != "2":
+            return element
+        for name, value in (("isReminder", 1), ("remindTime", rings_at), ("remindAction", 1),
+                            ("remindSnoozeTime", 0)):
+            element = database.set_attribute(element, name, value)
+        return element
+    database.edit_notes(first.database, set_alarm)
+
+    app = start(data_dir, env=env)
+    app.wait_ready()
+    manager = wait_for_window(desktop, "^Notes Manager$")
+    g = desktop.window_geometry(manager)
+    stop_alarm = wait_for_window(desktop, "^Brightpost alarm$", timeout=40)
+    # A click into the manager's list brings the manager up, but not over the stop-alarm window.
+    desktop.run("xdotool", "mousemove", str(g["x"] + 80), str(g["y"] + 34), "click", "1")
+    assert wait_until(lambda: active_window(desktop) == manager, 10)
+    assert wait_until(lambda: above(desktop, stop_alarm, manager), 5), desktop.stacking()
+    time.sleep(0.5)
+    assert above(desktop, stop_alarm, manager), desktop.stacking()
+    s = desktop.window_geometry(stop_alarm)
+    desktop.run("xdotool", "mousemove", str(s["x"] + 150), str(s["y"] + 62), "click", "1")
+    assert wait_until(lambda: not desktop.visible_windows("^Brightpost alarm$"), 10)
+    assert app.terminate() == 0
