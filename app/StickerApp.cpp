@@ -10,6 +10,7 @@
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
 #include "platform/qt/DialogStacking.h"
+#include "platform/qt/KeepOnScreen.h"
 #include "platform/qt/LogindPowerOff.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtDialogs.h"
@@ -192,6 +193,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     rtf::QtRichTextEngine richText;
     DialogStacking dialogStacking(windows);
     app.installEventFilter(&dialogStacking);
+    KeepOnScreen keepOnScreen(desktop);
+    app.installEventFilter(&keepOnScreen);
 
     // The folder is checked before anything of ours goes into it, the lock file first.
     if (const FolderCheck folder = preparePrivateFolder(dataFolder); !folder.usable) {

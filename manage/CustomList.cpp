@@ -154,6 +154,18 @@ QString CCustomList::headerToolTextAt(int x) const {
     return model_.columns()[static_cast<std::size_t>(column)].toolText;
 }
 
+void CCustomList::sortRows(ListSorter& sorter, int column, const ListSorter::KeyOf& keyOf) {
+    if (column < 0 && !sorter.sorted()) {
+        return;
+    }
+    const auto count = static_cast<std::size_t>(model_.rowCount());
+    model_.reorder(column < 0 ? sorter.repeat(count, keyOf) : sorter.sortBy(column, count, keyOf));
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicator(sorter.column(),
+                             sorter.ascending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+    header->setSortIndicatorShown(true);
+}
+
 void CCustomList::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ListSort.h"
+
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QTableView>
@@ -62,6 +64,10 @@ public:
     void selectOnly(int row);
     // The tool text of the header at x (in header coordinates), empty outside every column.
     QString headerToolTextAt(int x) const;
+    // Sorts the rows by a column (a header click), or with a negative column sorts them again
+    // the way they were last sorted (after the rows changed; nothing before the first click),
+    // and shows the sort column and its direction in the header.
+    void sortRows(ListSorter& sorter, int column, const ListSorter::KeyOf& keyOf);
 
 signals:
     void headerClicked(int column);

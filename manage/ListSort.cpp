@@ -21,9 +21,17 @@ int CompareRows(const SortKey& key1, const SortKey& key2, bool textKey, int sort
 
 std::vector<std::size_t> ListSorter::sortBy(int column, std::size_t rowCount, const KeyOf& keyOf) {
     column_ = column;
+    sorted_ = true;
     std::vector<std::size_t> result = order(rowCount, keyOf);
     direction_ = -direction_;
     return result;
+}
+
+bool ListSorter::ascending() const {
+    // direction_ is already the next sort's; the titles run the other way round.
+    const int used = -direction_;
+    const bool text = isTextColumn_ && isTextColumn_(column_);
+    return text ? used < 0 : used > 0;
 }
 
 std::vector<std::size_t> ListSorter::repeat(std::size_t rowCount, const KeyOf& keyOf) {

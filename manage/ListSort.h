@@ -32,12 +32,17 @@ public:
 
     int column() const { return column_; }
     int direction() const { return direction_; }
+    // Whether a header was clicked yet; until then the rows keep the order they came in.
+    bool sorted() const { return sorted_; }
+    // Whether the last sort put the smaller keys first (titles from A), what the header's
+    // arrow shows.
+    bool ascending() const;
 
     // A header click: the new order of the rows, as positions into the current order. Each
     // row's key is read once, however many comparisons it takes part in; rows whose keys
     // compare equal keep their order.
     std::vector<std::size_t> sortBy(int column, std::size_t rowCount, const KeyOf& keyOf);
-    // The same sort again (after rows went away), in the direction it used.
+    // The same sort again (after the rows changed), in the direction it used.
     std::vector<std::size_t> repeat(std::size_t rowCount, const KeyOf& keyOf);
 
 private:
@@ -46,6 +51,7 @@ private:
     std::function<bool(int)> isTextColumn_;
     int column_ = 0;
     int direction_ = -1;
+    bool sorted_ = false;
 };
 
 }  // namespace bp

@@ -9,6 +9,7 @@
 #include "store/NotesDatabase.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -111,6 +112,23 @@ void CNotesList::bringToTop() {
     }
     if (isVisible()) {
         raise();
+        keepOpenedWindowsAbove();
+    }
+}
+
+void CNotesList::keepOpenedWindowsAbove() {
+    // Above every note, but not above what was opened from it or from a note: a dialog, a box,
+    // the stop-alarm window. The one waiting for an answer goes last, on top.
+    QWidget* waiting = QApplication::activeModalWidget();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window != waiting && window->isVisible() &&
+            (qobject_cast<QDialog*>(window) != nullptr ||
+             window->property(kDialogLikeProperty).toBool())) {
+            window->raise();
+        }
+    }
+    if (waiting != nullptr && waiting != this && waiting->isVisible()) {
+        waiting->raise();
     }
 }
 
@@ -194,6 +212,9 @@ void CNotesList::RefreshList() {
     {
         const QSignalBlocker quiet(list_);
         list_->rows().setRows(std::move(rows));
+        // A list the user sorted stays sorted, whatever changed it (the main window refreshes
+        // it after every new, deleted or restored note).
+        sortAgain();
     }
     currentNid_ = reselect;
     if (reselect != -1) {
@@ -215,6 +236,8 @@ void CNotesList::onNoteChanged(std::int32_t nid) {
     QStringList cells = cellsOf(nid, 0);
     cells[kNumber] = list_->rows().row(row).cells.value(kNumber);
     list_->rows().setCells(row, cells);
+    // A new title, state or alarm may move the row in a sorted list.
+    sortAgain();
 }
 
 void CNotesList::UpdateSelection() {
@@ -262,7 +285,6 @@ void CNotesList::deleteSelected() {
     }
     RefreshList();
     UpdateSelection();
-    sortAgain();
 }
 
 void CNotesList::printSelected() {
@@ -311,12 +333,13 @@ void CNotesList::sortByColumn(int column) {
         }
         return key;
     };
-    const auto count = static_cast<std::size_t>(rows.rowCount());
-    rows.reorder(column < 0 ? sorter_.repeat(count, keyOf) : sorter_.sortBy(column, count, keyOf));
+    list_->sortRows(sorter_, column, keyOf);
 }
 
 void CNotesList::sortAgain() {
-    sortByColumn(-1);
+    if (sorter_.sorted()) {
+        sortByColumn(-1);
+    }
 }
 
 std::unique_ptr<QMenu> CNotesList::contextMenu(QPoint viewportPos) {

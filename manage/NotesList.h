@@ -41,6 +41,7 @@ public:
     void RefreshList();
     void UpdateSelection();
     void ToggleSelected();
+    // A header click; a negative column sorts the rows again as the last click did.
     void sortByColumn(int column);
     // The context menu for a click at a point of the list's viewport (menu 14).
     std::unique_ptr<QMenu> contextMenu(QPoint viewportPos);
@@ -67,6 +68,7 @@ protected:
 private:
     void layOut(int width, int height);
     void bringToTop();
+    void keepOpenedWindowsAbove();
     // The row's texts; number is what column 0 shows.
     QStringList cellsOf(std::int32_t nid, int number);
     void send(int message, std::int32_t nid);

@@ -127,6 +127,7 @@ void CRecycleBin::Refresh() {
                          QString::fromStdString(listTime(*platform_.clock, record.deleted))}});
     }
     list_->rows().setRows(std::move(rows));
+    sortAgain();
     updateSelection();
 }
 
@@ -155,7 +156,6 @@ void CRecycleBin::restore() {
         owner_.sendMessage(msg::WM_NOTE_RESTORE, nid, 0);
     }
     Refresh();
-    sortAgain();
 }
 
 void CRecycleBin::erase() {
@@ -172,7 +172,6 @@ void CRecycleBin::erase() {
         store_.DeleteNote(nid);
     }
     Refresh();
-    sortAgain();
 }
 
 void CRecycleBin::empty() {
@@ -220,12 +219,13 @@ void CRecycleBin::sortByColumn(int column) {
                 return {static_cast<std::uint32_t>(record.nid), {}};
         }
     };
-    const auto count = static_cast<std::size_t>(rows.rowCount());
-    rows.reorder(column < 0 ? sorter_.repeat(count, keyOf) : sorter_.sortBy(column, count, keyOf));
+    list_->sortRows(sorter_, column, keyOf);
 }
 
 void CRecycleBin::sortAgain() {
-    sortByColumn(-1);
+    if (sorter_.sorted()) {
+        sortByColumn(-1);
+    }
 }
 
 std::unique_ptr<QMenu> CRecycleBin::contextMenu(QPoint viewportPos) {

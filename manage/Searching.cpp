@@ -151,6 +151,8 @@ void CSearching::fill() {
                          QString::fromStdString(priorityText(record.priority))}});
     }
     list_->rows().setRows(std::move(rows));
+    // A new search keeps the sort the user chose for the last one.
+    sortByColumn(-1);
     updateSelection();
 }
 
@@ -189,7 +191,7 @@ void CSearching::sortByColumn(int column) {
                 return {static_cast<std::uint32_t>(record.nid), {}};
         }
     };
-    rows.reorder(sorter_.sortBy(column, static_cast<std::size_t>(rows.rowCount()), keyOf));
+    list_->sortRows(sorter_, column, keyOf);
 }
 
 }  // namespace bp

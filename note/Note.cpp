@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QBackingStore>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QDialog>
 #include <QMouseEvent>
@@ -852,6 +853,22 @@ Qt::CursorShape cursorFor(Qt::Edges edges) {
 }
 
 }  // namespace
+
+void CNote::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    // A close from the window manager (Alt+F4, a panel's Close) is the close button's: the
+    // note is hidden and recorded so, and keeps its window for Show. Qt alone would just take
+    // the window away behind the record's back.
+    event->ignore();
+    if (title_ != nullptr) {
+        title_->onCommand(cmd::TITLE_CLOSE_BUTTON);
+    } else {
+        onCommand(cmd::NOTE_HIDE);
+    }
+}
 
 bool CNote::eventFilter(QObject* watched, QEvent* event) {
     if (closing_) {

@@ -27,8 +27,13 @@ namespace bp {
 
 namespace {
 
-std::unique_ptr<QPrinter>& sharedPrinter() {
-    static std::unique_ptr<QPrinter> printer;
+struct SharedPrinter {
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<QPainter> painter;  // while a document is being printed into
+};
+
+SharedPrinter& shared() {
+    static SharedPrinter printer;
     return printer;
 }
 
@@ -65,15 +70,41 @@ LaidOutLines laidOutLines(QTextDocument& document) {
 }  // namespace
 
 QPrinter* CSharedPrinter::device() {
-    return sharedPrinter().get();
+    return shared().printer.get();
 }
 
 void CSharedPrinter::take(std::unique_ptr<QPrinter> printer) {
-    sharedPrinter() = std::move(printer);
+    release();
+    shared().printer = std::move(printer);
 }
 
-void CSharedPrinter::release() {
-    sharedPrinter().reset();
+bool CSharedPrinter::release() {
+    SharedPrinter& s = shared();
+    bool ended = true;
+    if (s.painter != nullptr && s.painter->isActive()) {
+        ended = s.painter->end() && s.printer->printerState() != QPrinter::Error;
+    }
+    s.painter.reset();
+    s.printer.reset();
+    return ended;
+}
+
+QPainter* CSharedPrinter::notePainter(const QString& documentName) {
+    SharedPrinter& s = shared();
+    if (s.printer == nullptr) {
+        return nullptr;
+    }
+    if (s.painter != nullptr) {
+        return s.printer->newPage() ? s.painter.get() : nullptr;
+    }
+    s.printer->setDocName(documentName);
+    s.printer->setFullPage(true);
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(s.printer.get())) {
+        return nullptr;
+    }
+    s.painter = std::move(painter);
+    return s.painter.get();
 }
 
 bool printNotesWithOneDialog(QWidget* owner, IModalDialogs* dialogs,
@@ -95,8 +126,7 @@ bool printNotesWithOneDialog(QWidget* owner, IModalDialogs* dialogs,
     for (std::int32_t nid : nids) {
         printOne(nid);
     }
-    CSharedPrinter::release();
-    return true;
+    return CSharedPrinter::release();
 }
 
 bool writeOutputFile(IUserMessages& messages, const QString& path, const QByteArray& bytes) {
@@ -199,26 +229,41 @@ void CNoteOutput::Print() {
 }
 
 void CNoteOutput::PrintShared() {
-    if (QPrinter* printer = CSharedPrinter::device()) {
-        note_.StoreBody();
-        note_.store().SaveDatabase("");
-        PrintTo(*printer);
+    QPrinter* printer = CSharedPrinter::device();
+    if (printer == nullptr) {
+        return;
     }
+    note_.StoreBody();
+    note_.store().SaveDatabase("");
+    QPainter* painter = CSharedPrinter::notePainter(note_.title()->titleText());
+    reportPrint(painter != nullptr ? printPages(*printer, *painter) : PrintResult::GeneralError);
 }
 
 PrintResult CNoteOutput::PrintTo(QPrinter& printer) {
-    const PrintResult result = printPages(printer);
+    printer.setDocName(note_.title()->titleText());
+    printer.setFullPage(true);
+    PrintResult result = PrintResult::GeneralError;
+    QPainter painter;
+    if (painter.begin(&printer)) {
+        result = printPages(printer, painter);
+        // The end writes out what a file printer holds back.
+        if (!painter.end() || printer.printerState() == QPrinter::Error) {
+            result = PrintResult::GeneralError;
+        }
+    }
+    reportPrint(result);
+    return result;
+}
+
+void CNoteOutput::reportPrint(PrintResult result) {
     if (result != PrintResult::Done) {
         note_.platform().messages->showMessage("Error", "", printErrorMessage(result),
                                                res::ICON_WARNING);
     }
-    return result;
 }
 
-PrintResult CNoteOutput::printPages(QPrinter& printer) {
+PrintResult CNoteOutput::printPages(QPrinter& printer, QPainter& painter) {
     const QString title = note_.title()->titleText();
-    printer.setDocName(title);
-    printer.setFullPage(true);
     const int dpi = printer.resolution();
     const int margin = static_cast<int>(dpi / 2.54);
     const QRect paper = printer.pageLayout().fullRectPixels(dpi);
@@ -236,10 +281,7 @@ PrintResult CNoteOutput::printPages(QPrinter& printer) {
     const LaidOutLines laidOut = laidOutLines(*document);
     const std::vector<LineBox>& lines = laidOut.boxes;
 
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return PrintResult::GeneralError;
-    }
+    painter.save();
     // The title font's height, a screen size, is taken as points on paper.
     QFont headerFont =
         fontFromRecord(note_.store().GetNote(kLiveSource, note_.nid(), note::titleFontType));
@@ -283,7 +325,7 @@ PrintResult CNoteOutput::printPages(QPrinter& printer) {
         }
         painter.restore();
     }
-    ok = painter.end() && ok;
+    painter.restore();
     if (!ok || printer.printerState() == QPrinter::Error) {
         printer.abort();
         return PrintResult::GeneralError;

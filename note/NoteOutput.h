@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -20,12 +21,18 @@ class IModalDialogs;
 class IUserMessages;
 
 // The one printer of the program. A note's own print fills it from its print dialog and
-// empties it at the end; the Notes Manager fills it once and has several notes print into it.
+// empties it at the end; the Notes Manager fills it once and has several notes print into it,
+// one document for them all (a file printer would otherwise keep only the last note).
 class CSharedPrinter {
 public:
     static QPrinter* device();
     static void take(std::unique_ptr<QPrinter> printer);
-    static void release();
+    // Ends the document the notes printed into and forgets the printer; false when the end
+    // of the document could not be written.
+    static bool release();
+    // The painter of that document: the first note begins it and names it, each later note
+    // starts on a new page. Null without a printer or when it cannot be started.
+    static QPainter* notePainter(const QString& documentName);
 };
 
 // The Notes Manager's print of several notes: one print dialog (owned by owner, run through
@@ -59,7 +66,9 @@ public:
     QByteArray encodePicture(PictureFileType type);
 
 private:
-    PrintResult printPages(QPrinter& printer);
+    // Onto a painter already begun on the printer, from the page it is on.
+    PrintResult printPages(QPrinter& printer, QPainter& painter);
+    void reportPrint(PrintResult result);
 
     CNote& note_;
 };

@@ -72,6 +72,8 @@ CStopAlarm::CStopAlarm(CNote& note)
       nid_(note.nid()) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Placed and stacked as the dialogs are: on screen, above the Notes Manager too.
+    setProperty(kDialogLikeProperty, true);
     setWindowTitle(QStringLiteral("Brightpost alarm"));
     setGeometry(0, 0, kWidth, kHeight);
     snoozeEnabled_ = note.reminder().remindSnoozeTime > 0;

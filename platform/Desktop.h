@@ -16,6 +16,11 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
+// A top-level window that is no QDialog but is placed and stacked like the program's dialogs
+// (the stop-alarm window): it opens wholly inside the work area and above the window it came
+// from, the Notes Manager included. Set as a true dynamic property of the widget.
+inline constexpr const char* kDialogLikeProperty = "_bp_dialogLike";
+
 // Geometry of the desktop the notes live on.
 class IDesktop {
 public:
@@ -25,6 +30,9 @@ public:
     // The primary screen less panels and docks.
     virtual Rect availableRect() const = 0;
     virtual Point cursorPos() const = 0;
+    // The work area (less panels and docks) of the screen the pointer is on, where the
+    // program's windows open.
+    virtual Rect workAreaAtPointer() const = 0;
 };
 
 }  // namespace bp

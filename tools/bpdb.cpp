@@ -38,6 +38,7 @@ public:
     bp::Rect screenRect() const override { return {0, 0, 1920, 1080}; }
     bp::Rect availableRect() const override { return screenRect(); }
     bp::Point cursorPos() const override { return {}; }
+    bp::Rect workAreaAtPointer() const override { return screenRect(); }
 };
 
 int usage() {

@@ -87,6 +87,7 @@ public:
     Rect screenRect() const override { return screen; }
     Rect availableRect() const override { return available; }
     Point cursorPos() const override { return cursor; }
+    Rect workAreaAtPointer() const override { return available; }
 
     Rect screen{0, 0, 1920, 1080};
     Rect available{0, 0, 1920, 1080};

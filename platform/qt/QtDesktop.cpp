@@ -29,4 +29,12 @@ Point QtDesktop::cursorPos() const {
     return {p.x(), p.y()};
 }
 
+Rect QtDesktop::workAreaAtPointer() const {
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen != nullptr ? toRect(screen->availableGeometry()) : Rect{0, 0, 1024, 768};
+}
+
 }  // namespace bp

@@ -10,6 +10,7 @@ public:
     Rect screenRect() const override;
     Rect availableRect() const override;
     Point cursorPos() const override;
+    Rect workAreaAtPointer() const override;
 };
 
 // This build supports the desktop it runs on; it reports itself as the newest accepted version.

@@ -91,3 +91,89 @@ def test_dialogs_show_above_a_high_note_that_covers_the_desktop(start, data_dir,
     desktop.run("xdotool", "key", "Escape")
     assert wait_until(lambda: not desktop.visible_windows("^Transparency$"), 10)
     assert app.terminate() == 0
+
+
+def frame(desktop, window):
+    """The window's frame as x, y, width, height: its client area and the window manager's
+    decoration around it."""
+    g = desktop.window_geometry(window)
+    out = desktop.run("xprop", "-id", str(window), "_NET_FRAME_EXTENTS").stdout
+    extents = [int(v) for v in out.split("=")[1].split(",")] if "=" in out else [0] * 4
+    left, right, top, bottom = extents
+    return g["x"] - left, g["y"] - top, g["width"] + left + right, g["height"] + top + bottom
+
+
+def work_area(desktop):
+    out = desktop.run("xprop", "-root", "_NET_WORKAREA").stdout
+    return tuple(int(v) for v in out.split("=")[1].split(",")[:4])
+
+
+def inside(outer, inner):
+    ox, oy, ow, oh = outer
+    x, y, w, h = inner
+    return ox <= x and oy <= y and x + w <= ox + ow and y + h <= oy + oh
+
+
+def above(desktop, upper, lower):
+    order = desktop.stacking()
+    return upper in order and lower in order and order.index(upper) > order.index(lower)
+
+
+def test_the_manager_opens_on_screen_and_its_alarm_dialog_above_it(start, data_dir, desktop):
+    app = start(data_dir)
+    app.wait_ready()
+    manager = wait_for_window(desktop, "^Notes Manager$")
+    # Opened at the bottom of the 1280 × 800 desktop below the tray's panel, all of it on
+    # screen, buttons and frame included.
+    assert wait_until(lambda: inside(work_area(desktop), frame(desktop, manager)), 10), (
+        work_area(desktop), frame(desktop, manager))
+    g = desktop.window_geometry(manager)
+
+    # The manager's Alarm button on the Regular note (the second row) opens the note's alarm
+    # dialog over the manager, which stays above the notes.
+    desktop.run("xdotool", "mousemove", str(g["x"] + 80), str(g["y"] + 34), "click", "1",
+                "key", "Down")
+    desktop.run("xdotool", "mousemove", str(g["x"] + 403 + 37), str(g["y"] + g["height"] - 18),
+                "click", "1")
+    dialog = wait_for_window(desktop, "^Alarm Settings$")
+    assert wait_until(lambda: active_window(desktop) == dialog, 10)
+    assert wait_until(lambda: above(desktop, dialog, manager), 5), desktop.stacking()
+    time.sleep(0.5)
+    assert above(desktop, dialog, manager), desktop.stacking()
+    desktop.run("xdotool", "key", "Escape")
+    assert wait_until(lambda: not desktop.visible_windows("^Alarm Settings$"), 10)
+    assert app.terminate() == 0
+
+
+def test_the_stop_alarm_window_stays_above_the_manager(start, data_dir, desktop):
+    env = dict(desktop.env, TZ="UTC")
+    first = start(data_dir, env=env)
+    first.wait_ready()
+    assert first.terminate() == 0
+    # The Regular note rings soon: its stop-alarm window goes under the note, over the manager.
+    rings_at = int(time.time()) + 8
+
+    def set_alarm(element):
+        if database.attribute(element, "nid") != "2":
+            return element
+        for name, value in (("isReminder", 1), ("remindTime", rings_at), ("remindAction", 1),
+                            ("remindSnoozeTime", 0)):
+            element = database.set_attribute(element, name, value)
+        return element
+    database.edit_notes(first.database, set_alarm)
+
+    app = start(data_dir, env=env)
+    app.wait_ready()
+    manager = wait_for_window(desktop, "^Notes Manager$")
+    g = desktop.window_geometry(manager)
+    stop_alarm = wait_for_window(desktop, "^Brightpost alarm$", timeout=40)
+    # A click into the manager's list brings the manager up, but not over the stop-alarm window.
+    desktop.run("xdotool", "mousemove", str(g["x"] + 80), str(g["y"] + 34), "click", "1")
+    assert wait_until(lambda: active_window(desktop) == manager, 10)
+    assert wait_until(lambda: above(desktop, stop_alarm, manager), 5), desktop.stacking()
+    time.sleep(0.5)
+    assert above(desktop, stop_alarm, manager), desktop.stacking()
+    s = desktop.window_geometry(stop_alarm)
+    desktop.run("xdotool", "mousemove", str(s["x"] + 150), str(s["y"] + 62), "click", "1")
+    assert wait_until(lambda: not desktop.visible_windows("^Brightpost alarm$"), 10)
+    assert app.terminate() == 0

@@ -108,3 +108,34 @@ def test_notes_keep_their_window_state_through_hide_and_show(start, data_dir, de
     open_menu_with_keys(desktop, app, ["Down", "Down", "Right", "Down", "Down", "Return"])
     notes.check("cascade all again", cascaded)
     assert app.terminate() == 0
+
+
+def test_a_close_from_the_window_manager_hides_the_note_as_its_close_button_does(
+        start, data_dir, desktop):
+    app = start(data_dir)
+    settle(app, desktop)
+    regular = int(note_window(desktop, "Regular Priority Note"))
+
+    def saved_closed():
+        subprocess.run([BINARY, "--data-dir", app.data_dir, "--save"], env=desktop.env,
+                       capture_output=True, timeout=20)
+        return database.notes(app.database)[REGULAR]["isClosed"]
+
+    def hidden():
+        return not desktop.visible_windows("^Regular Priority Note$")
+
+    # wmctrl asks the window manager to close it, which sends the note WM_DELETE_WINDOW;
+    # then Alt+F4 on the active note.
+    for close in (["wmctrl", "-i", "-c", hex(regular)], ["xdotool", "key", "alt+F4"]):
+        if close[0] == "xdotool":
+            desktop.run("xdotool", "windowactivate", "--sync", str(regular))
+            time.sleep(0.3)
+        desktop.run(*close)
+        assert wait_until(hidden, 10), close
+        assert wait_until(lambda: saved_closed() == "1", 10), close
+        # Show All brings back the same window.
+        desktop.run("xdotool", "key", "ctrl+alt+s")
+        assert wait_until(lambda: not hidden() and str(regular) in desktop.visible_windows(
+            "^Regular Priority Note$"), 10), close
+        assert wait_until(lambda: saved_closed() == "0", 10), close
+    assert app.terminate() == 0

@@ -184,6 +184,55 @@ TEST_F(NotesManager, HeaderClicksSortWithTheDirectionRule) {
     }
 }
 
+TEST_F(NotesManager, KeepsTheSortThroughEveryChangeOfTheListAndShowsItInTheHeader) {
+    const std::int32_t beta = addNote("Beta", 300);
+    const std::int32_t alpha = addNote("alpha", 100);
+    const std::int32_t gamma = addNote("Gamma", 200);
+    open();
+    const QHeaderView& header = *manager->list()->horizontalHeader();
+    EXPECT_FALSE(header.isSortIndicatorShown()) << "database order until a header is clicked";
+    manager->onCommand(cmd::MANAGER_REFRESH_BUTTON);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Beta", "alpha", "Gamma"}));
+
+    clickHeader(*manager->list(), 1);  // A to Z
+    const QStringList sorted = {"Beta", "Gamma", "alpha"};
+    ASSERT_EQ(column(*manager->list(), 1), sorted);
+    EXPECT_TRUE(header.isSortIndicatorShown());
+    EXPECT_EQ(header.sortIndicatorSection(), 1);
+    EXPECT_EQ(header.sortIndicatorOrder(), Qt::AscendingOrder);
+
+    // Each way the list changes: the main window's refresh after a new, deleted or restored
+    // note, the Refresh button, New, Delete, and a note renamed.
+    addNote("Delta", 400);
+    manager->onCommand(cmd::MANAGER_RELOAD);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Beta", "Delta", "Gamma", "alpha"}));
+    manager->onCommand(cmd::MANAGER_NEW_BUTTON);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Beta", "Delta", "Gamma", "alpha"}));
+    manager->list()->selectOnly(manager->list()->rows().rowOf(beta));
+    fakes.messages.answers = {true};
+    manager->onCommand(cmd::MANAGER_DELETE_BUTTON);
+    manager->onCommand(cmd::MANAGER_RELOAD);  // as the main window posts after a deletion
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Delta", "Gamma", "alpha"}));
+    EXPECT_EQ(manager->selectedNids(), (std::vector<std::int32_t>{alpha}))
+        << "the next greater nid, wherever the sort put its row";
+    store.SetNoteDeleted(beta, 0);
+    manager->onCommand(cmd::MANAGER_REFRESH_BUTTON);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Beta", "Delta", "Gamma", "alpha"}));
+    store.SetNote(gamma, std::string("Aaron"), note::title);
+    manager->onNoteChanged(gamma);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Aaron", "Beta", "Delta", "alpha"}));
+
+    // The next click runs the other way, and the arrow follows; newest first is descending.
+    clickHeader(*manager->list(), 1);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"alpha", "Delta", "Beta", "Aaron"}));
+    EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);
+    clickHeader(*manager->list(), 2);
+    EXPECT_EQ(header.sortIndicatorSection(), 2);
+    EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);
+    manager->onCommand(cmd::MANAGER_RELOAD);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Delta", "Beta", "Aaron", "alpha"}));
+}
+
 TEST_F(NotesManager, AlarmOffShowsAnEmptyCellButStillSortsByItsTime) {
     addNote("late", 1, 1, 0, 3000, 0);
     addNote("early", 1, 1, 0, 1000, 1);
@@ -431,6 +480,12 @@ TEST_F(RecycleBin, EraseAfterASortKeepsTheSortAndTheNumberNamesTheRecord) {
     EXPECT_EQ(column(*bin->list(), 4),
               (QStringList{"Nov 14, 2023 - 11:20:00 PM", "Nov 14, 2023 - 10:46:40 PM",
                            "Nov 14, 2023 - 10:30:00 PM"}));
+    // Refresh keeps it too, with a note deleted since, and the header shows it.
+    addDeleted("e", 2500);
+    bin->onCommand(cmd::BIN_REFRESH_BUTTON);
+    EXPECT_EQ(column(*bin->list(), 1), (QStringList{"d", "e", "c", "a"}));
+    EXPECT_EQ(bin->list()->horizontalHeader()->sortIndicatorSection(), 4);
+    EXPECT_EQ(bin->list()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
 }
 
 TEST_F(RecycleBin, EmptyAskedNoChangesNothingAndYesErasesEverything) {
@@ -509,6 +564,12 @@ TEST_F(Find, ShowSelectedAfterASortShowsTheNotesOfTheSelectedRows) {
     ASSERT_TRUE(dialog->showSelectedButton()->isEnabled());
     dialog->showSelectedButton()->click();
     EXPECT_EQ(owner.sentOf(msg::WM_NOTE_SHOW), (std::vector<std::intptr_t>{list}));
+
+    // The next search is listed in the same order.
+    dialog->textField()->setText("trip");
+    dialog->Find();
+    EXPECT_EQ(column(*dialog->list(), 1), (QStringList{"Locked trip", "Trip plans"}));
+    EXPECT_EQ(dialog->list()->horizontalHeader()->sortIndicatorSection(), 2);
 }
 
 TEST_F(Find, ABlankSearchFindsNothing) {

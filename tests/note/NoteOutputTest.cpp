@@ -249,6 +249,46 @@ TEST_F(NoteOutput, PrintingReportsAFailedJobAndTheDialogFillsTheSharedPrinter) {
     EXPECT_EQ(used.size(), 2u);
 }
 
+TEST_F(NoteOutput, TheManagersPrintOfSeveralNotesPutsThemAllIntoOneDocumentInOrder) {
+    CNote& first = open(1);
+    CNote& second = open(2);
+    const std::vector<std::pair<CNote*, QString>> printed = {{&second, "words of note two"},
+                                                             {&note, "words of note three"},
+                                                             {&first, "words of note one"}};
+    for (const auto& [which, text] : printed) {
+        which->body()->setPlainText(text);
+        which->StoreBody();
+    }
+    const std::string pdf = folder.file("several.pdf");
+    fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
+        QPrinter* printer = dynamic_cast<QPrintDialog&>(dialog).printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QString::fromStdString(pdf));
+        return int(QDialog::Accepted);
+    };
+    EXPECT_TRUE(
+        printNotesWithOneDialog(nullptr, &fakes.modalDialogs, {2, 3, 1}, [&](std::int32_t nid) {
+            for (const auto& [which, text] : printed) {
+                if (which->nid() == nid) {
+                    CNoteOutput(*which).PrintShared();
+                }
+            }
+        }));
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(CSharedPrinter::device(), nullptr);
+
+    // Each note on a page of its own, with its header, in the order they were chosen.
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 3) << pages.join("\f").toStdString();
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const QString title = printed[static_cast<std::size_t>(p)].first->title()->titleText();
+        EXPECT_TRUE(pages[p].contains("title: " + title)) << pages[p].toStdString();
+        EXPECT_EQ(pages.join('\n').count(printed[static_cast<std::size_t>(p)].second), 1);
+        EXPECT_TRUE(pages[p].contains(printed[static_cast<std::size_t>(p)].second))
+            << pages[p].toStdString();
+    }
+}
+
 TEST_F(NoteOutput, MailGoesToTheDesktopAsAMailtoAddress) {
     setBody("Meet at 5 & bring the keys");
     note.onCommand(cmd::NOTE_SEND_EMAIL);

@@ -248,6 +248,34 @@ TEST_F(NoteWindow, HideAndActivateTellTheMainWindow) {
     EXPECT_EQ(owner.sent.back(), (RecordingOwner::Sent{K::PostCommand, cmd::UPDATE_TRAY_TIP}));
 }
 
+TEST_F(NoteWindow, TheWindowManagersCloseHidesTheNoteAsItsCloseButtonDoes) {
+    auto note = build(1);
+    note->ShowNote(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(note.get()));
+    owner.sent.clear();
+    // The platform's close request, as Alt+F4 delivers it.
+    note->windowHandle()->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_NE(note->windowHandle(), nullptr);
+    EXPECT_EQ(stored(1, "isClosed"), 1);
+    using K = RecordingOwner::Sent::Kind;
+    EXPECT_EQ(owner.sent,
+              (std::vector<RecordingOwner::Sent>{{K::PostMessage, msg::WM_NOTE_CHANGED, 1, 0},
+                                                 {K::SendCommand, cmd::UPDATE_TRAY_TIP}}));
+    // Shown again, it is the same window.
+    note->onCommand(cmd::NOTE_ACTIVATE);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(stored(1, "isClosed"), 0);
+
+    // At exit a close is Qt's own and leaves the record alone.
+    owner.sent.clear();
+    note->setClosing();
+    EXPECT_TRUE(note->close());
+    EXPECT_EQ(stored(1, "isClosed"), 0);
+    EXPECT_TRUE(owner.sent.empty());
+}
+
 TEST_F(NoteWindow, AHiddenNoteLetsGoOfItsPictureAndIsPaintedWholeWhenShownAgain) {
     auto note = build(1);
     auto picturedSize = [&] { return note->backingStore()->size(); };
