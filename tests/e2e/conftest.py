@@ -67,3 +67,18 @@ def start(desktop):
 def artifacts():
     os.makedirs(ARTIFACTS, exist_ok=True)
     return ARTIFACTS
+
+
+@pytest.fixture
+def small_mount():
+    """A tmpfs of 512 KB of its own (as root), for folders that fill up or turn read-only."""
+    folder = tempfile.mkdtemp(prefix="bp-mount-")
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=512k,mode=0700", "tmpfs", folder],
+                             capture_output=True).returncode == 0
+    if not mounted:
+        os.rmdir(folder)
+        pytest.skip("needs a file system of its own (mount, as root)")
+    yield folder
+    if subprocess.run(["umount", folder]).returncode != 0:
+        subprocess.run(["umount", "--lazy", folder])
+    os.rmdir(folder)

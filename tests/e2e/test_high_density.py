@@ -56,9 +56,13 @@ def test_notes_at_twice_the_density_keep_their_logical_layout(dense_desktop, dat
                       "mousemove", str(x + 220), str(y + 100), "sleep", "0.1", "mouseup", "1")
     assert wait_until(lambda: dense_desktop.window_geometry(windows[0])["x"] == g["x"] + 200, 10), \
         (g, dense_desktop.window_geometry(windows[0]))
+    x, y, w, h = PLACES[0]
+    # The window manager has moved the window; the program learns of it a moment later, so the
+    # end waits for the save that follows the move rather than racing that moment.
+    assert wait_until(lambda: int(database.notes(path)[1]["xPos"]) == x + 100, 20), \
+        database.notes(path)[1]
     assert app.terminate(timeout=60) == 0
     stored = database.notes(path)
-    x, y, w, h = PLACES[0]
     expected = [(x + 100, y + 50, w, h)] + PLACES[1:]
     for i, place in enumerate(expected):
         assert tuple(int(stored[i + 1][k]) for k in ("xPos", "yPos", "Width", "Height")) == place

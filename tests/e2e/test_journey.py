@@ -158,7 +158,7 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     j.key("ctrl+a")
     desktop.run("xdotool", "type", "--delay", "60", time.strftime("%I:%M:%S %p", time.gmtime(rings_at)))
     j.shot("alarm-dialog-set")
-    j.click(dg["x"] + 272, dg["y"] + 381)  # OK
+    j.click(dg["x"] + 272, dg["y"] + dg["height"] - 23)  # OK, in the bottom row
     assert wait_until(lambda: not j.shown("Alarm Settings"), 10)
     assert wait_until(lambda: own_note(app.database)["isReminder"] == "1", 20), own_note(app.database)
     alarm = own_note(app.database)

@@ -4,7 +4,6 @@ its orderly exit: what was typed a moment before is saved before the process is 
 import os
 import signal
 import subprocess
-import tempfile
 
 import pytest
 
@@ -24,20 +23,6 @@ def test_typing_just_before_the_session_ends_is_saved(start, data_dir, desktop, 
     app.process.send_signal(sig)
     assert app.process.wait(timeout=60) == 0
     assert saved(database.notes(app.database))
-
-
-@pytest.fixture
-def small_mount():
-    folder = tempfile.mkdtemp(prefix="bp-mount-")
-    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=512k,mode=0700", "tmpfs", folder],
-                             capture_output=True).returncode == 0
-    if not mounted:
-        os.rmdir(folder)
-        pytest.skip("needs a file system of its own (mount, as root)")
-    yield folder
-    if subprocess.run(["umount", folder]).returncode != 0:
-        subprocess.run(["umount", "--lazy", folder])
-    os.rmdir(folder)
 
 
 @pytest.mark.parametrize("ending", ["SIGTERM", "--quit"])

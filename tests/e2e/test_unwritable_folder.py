@@ -4,7 +4,6 @@ notes it has, and a session that ends still ends it (no box waits for a user who
 import os
 import shutil
 import subprocess
-import tempfile
 
 import pytest
 
@@ -14,20 +13,6 @@ from desktop import wait_until
 SAMPLE_TITLES = ["High Priority Note", "Regular Priority Note", "Low Priority Note"]
 DEFAULT_DATABASE = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                                 "store", "data", "default-database.dat")
-
-
-@pytest.fixture
-def small_mount():
-    folder = tempfile.mkdtemp(prefix="bp-mount-")
-    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=512k,mode=0700", "tmpfs", folder],
-                             capture_output=True).returncode == 0
-    if not mounted:
-        os.rmdir(folder)
-        pytest.skip("needs a file system of its own (mount, as root)")
-    yield folder
-    if subprocess.run(["umount", folder]).returncode != 0:
-        subprocess.run(["umount", "--lazy", folder])
-    os.rmdir(folder)
 
 
 def make_read_only(folder):
