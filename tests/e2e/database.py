@@ -68,6 +68,17 @@ def edit_notes(path, change):
     write_text(path, text)
 
 
+def set_note_attributes(path, nid, values):
+    """Sets the given attributes (name, value pairs) of note nid in a database file."""
+    def change(element):
+        if attribute(element, "nid") != str(nid):
+            return element
+        for name, value in values:
+            element = set_attribute(element, name, value)
+        return element
+    edit_notes(path, change)
+
+
 def with_notes(template_path, count, body="", geometry=None):
     """A database text with count copies of the template's second note, ids 1..count."""
     text = read_text(template_path)

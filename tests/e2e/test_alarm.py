@@ -24,15 +24,9 @@ def test_an_alarm_rings_flashes_and_stops(start, data_dir, desktop, artifacts):
     # Daily, a few seconds after the start; pop-up and flash, no snooze.
     rings_at = int(time.time()) + 8
 
-    def set_alarm(element):
-        if database.attribute(element, "nid") != "2":
-            return element
-        for name, value in (("isReminder", 2), ("remindTime", rings_at), ("schedule", ";!;!;!"),
-                            ("remindAction", 3), ("remindSnoozeTime", 0),
-                            ("remindFlashTimes", 100), ("remindFlashInterval", 600)):
-            element = database.set_attribute(element, name, value)
-        return element
-    database.edit_notes(first.database, set_alarm)
+    database.set_note_attributes(first.database, 2, (
+        ("isReminder", 2), ("remindTime", rings_at), ("schedule", ";!;!;!"), ("remindAction", 3),
+        ("remindSnoozeTime", 0), ("remindFlashTimes", 100), ("remindFlashInterval", 600)))
 
     app = start(data_dir, env=env)
     app.wait_ready()

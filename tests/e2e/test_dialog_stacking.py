@@ -153,14 +153,8 @@ def test_the_stop_alarm_window_stays_above_the_manager(start, data_dir, desktop)
     # The Regular note rings soon: its stop-alarm window goes under the note, over the manager.
     rings_at = int(time.time()) + 8
 
-    def set_alarm(element):
-        if database.attribute(element, "nid") != "2":
-            return element
-        for name, value in (("isReminder", 1), ("remindTime", rings_at), ("remindAction", 1),
-                            ("remindSnoozeTime", 0)):
-            element = database.set_attribute(element, name, value)
-        return element
-    database.edit_notes(first.database, set_alarm)
+    database.set_note_attributes(first.database, 2, (
+        ("isReminder", 1), ("remindTime", rings_at), ("remindAction", 1), ("remindSnoozeTime", 0)))
 
     app = start(data_dir, env=env)
     app.wait_ready()

@@ -11,6 +11,7 @@ import database
 from conftest import BINARY
 from desktop import wait_until
 from test_never_lose_typing import type_into_body
+from test_unwritable_folder import fill_up
 
 
 @pytest.mark.parametrize("sig", [signal.SIGTERM, signal.SIGHUP], ids=["SIGTERM", "SIGHUP"])
@@ -32,20 +33,13 @@ def test_an_end_while_a_failed_save_is_reported_ends_and_saves(small_mount, star
     data_dir = os.path.join(small_mount, "notes")
     app = start(data_dir)
     app.wait_ready(timeout=60)
-    filler = os.path.join(small_mount, "filler")
-    with open(filler, "wb") as f:
-        try:
-            while True:
-                f.write(b"\0" * 65536)
-                f.flush()
-        except OSError:
-            pass
+    fill_up(small_mount)
     # A new note is saved at once, which the full disk refuses.
     second = subprocess.run([BINARY, "--data-dir", data_dir, "--new-note"], env=desktop.env,
                             capture_output=True, timeout=30)
     assert second.returncode == 0, second.stderr
     assert wait_until(lambda: desktop.visible_windows("^Error$"), 30), "no box for the failed save"
-    os.remove(filler)
+    os.remove(os.path.join(small_mount, "filler"))
     if ending == "SIGTERM":
         app.process.send_signal(signal.SIGTERM)
     else:
