@@ -2,8 +2,8 @@
 
 #include "ProductInfo.h"
 #include "TrayText.h"
-#include "note/DialogLayout.h"
 #include "platform/Shell.h"
+#include "ui/DialogLayout.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>

@@ -5,7 +5,6 @@
 #include "SessionEnd.h"
 #include "SessionMessages.h"
 #include "StickerTray.h"
-#include "note/NoteUserMessages.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
@@ -22,6 +21,7 @@
 #include "platform/qt/X11WindowSystem.h"
 #include "richtext/RichText.h"
 #include "store/NotesDatabase.h"
+#include "ui/NoteUserMessages.h"
 
 #include <QApplication>
 #include <QDir>

@@ -17,7 +17,6 @@
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
-#include "note/NoteDialogs.h"
 #include "note/NoteOutput.h"
 #include "note/ReadAloud.h"
 #include "note/Title.h"
@@ -27,6 +26,7 @@
 #include "qtsupport/NumberedTimers.h"
 #include "settings/Administrative.h"
 #include "settings/Defaults.h"
+#include "ui/NoteDialogs.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,15 +1,15 @@
 #include "BodyEditor.h"
 
-#include "BodyFormat.h"
 #include "Note.h"
 #include "NoteBody.h"
-#include "NoteDialogs.h"
 #include "NoteMenus.h"
 #include "Paragraph.h"
 #include "Title.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
 #include "richtext/RichText.h"
+#include "ui/BodyFormat.h"
+#include "ui/NoteDialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>

@@ -5,20 +5,20 @@
 #include "DeleteNoteDialog.h"
 #include "NoteAccessibility.h"
 #include "NoteBody.h"
-#include "NoteDialogs.h"
 #include "NoteGeometry.h"
 #include "NoteKeyboard.h"
 #include "NoteOutput.h"
-#include "NoteStyle.h"
 #include "ReadAloud.h"
 #include "SetSizeDialog.h"
 #include "StopAlarm.h"
 #include "Title.h"
-#include "TransparencyDialog.h"
 #include "platform/Messages.h"
 #include "platform/TimeText.h"
 #include "qtsupport/NumberedTimers.h"
 #include "qtsupport/StoredText.h"
+#include "ui/NoteDialogs.h"
+#include "ui/NoteStyle.h"
+#include "ui/TransparencyDialog.h"
 
 #include <QApplication>
 #include <QBackingStore>

@@ -1,7 +1,7 @@
-#include "AlarmSettingsDialog.h"
 #include "Note.h"
 #include "Title.h"
 #include "alarm/AlarmSettingsModel.h"
+#include "alarmui/AlarmSettingsDialog.h"
 #include "platform/Messages.h"
 
 namespace bp {

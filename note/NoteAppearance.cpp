@@ -2,12 +2,12 @@
 #include "ColorSchemes.h"
 #include "Note.h"
 #include "NoteBody.h"
-#include "NoteDialogs.h"
-#include "NoteStyle.h"
 #include "SetSizeDialog.h"
 #include "Title.h"
-#include "TransparencyDialog.h"
 #include "platform/Messages.h"
+#include "ui/NoteDialogs.h"
+#include "ui/NoteStyle.h"
+#include "ui/TransparencyDialog.h"
 
 #include <QMetaObject>
 #include <QTextCursor>

@@ -3,12 +3,12 @@
 #include "GifWriter.h"
 #include "Note.h"
 #include "NoteBody.h"
-#include "NoteStyle.h"
 #include "Title.h"
 #include "platform/Messages.h"
 #include "platform/ModalDialogs.h"
 #include "platform/UserMessages.h"
 #include "qtsupport/StoredText.h"
+#include "ui/NoteStyle.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>

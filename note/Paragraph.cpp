@@ -1,7 +1,7 @@
 #include "Paragraph.h"
 
-#include "DialogLayout.h"
 #include "richtext/RichText.h"
+#include "ui/DialogLayout.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,8 +1,8 @@
 #include "SetSizeDialog.h"
 
-#include "DialogLayout.h"
-#include "MessageBoxes.h"
 #include "platform/Messages.h"
+#include "ui/DialogLayout.h"
+#include "ui/MessageBoxes.h"
 
 #include <QFormLayout>
 #include <QSpinBox>

@@ -1,8 +1,8 @@
 #include "ShutDownCountdown.h"
 
-#include "DialogLayout.h"
-#include "MessageBoxes.h"
 #include "platform/Messages.h"
+#include "ui/DialogLayout.h"
+#include "ui/MessageBoxes.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

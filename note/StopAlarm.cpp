@@ -1,9 +1,9 @@
 #include "StopAlarm.h"
 
 #include "Note.h"
-#include "NoteStyle.h"
 #include "platform/Messages.h"
 #include "qtsupport/NumberedTimers.h"
+#include "ui/NoteStyle.h"
 
 #include <QPainter>
 #include <QStyleOption>

@@ -6,12 +6,12 @@
 #include "NumberField.h"
 #include "SettingKeys.h"
 #include "SettingsRules.h"
-#include "note/DialogLayout.h"
-#include "note/MessageBoxes.h"
 #include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "platform/UserMessages.h"
 #include "store/NotesDatabase.h"
+#include "ui/DialogLayout.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>

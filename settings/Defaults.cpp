@@ -4,17 +4,17 @@
 #include "NumberField.h"
 #include "SettingKeys.h"
 #include "SettingsRules.h"
-#include "note/BodyFormat.h"
-#include "note/DialogLayout.h"
-#include "note/MessageBoxes.h"
-#include "note/NoteDialogs.h"
 #include "note/NoteOwner.h"
-#include "note/NoteStyle.h"
-#include "note/TransparencyDialog.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
+#include "ui/BodyFormat.h"
+#include "ui/DialogLayout.h"
+#include "ui/MessageBoxes.h"
+#include "ui/NoteDialogs.h"
+#include "ui/NoteStyle.h"
+#include "ui/TransparencyDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

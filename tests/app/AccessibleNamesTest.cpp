@@ -1,13 +1,11 @@
 // Every window and dialog the program shows, walked as a screen reader walks it: a control the
 // keyboard can reach must say what it is.
+#include "alarmui/AlarmActionsDialog.h"
 #include "app/AboutBox.h"
 #include "app/StickerTray.h"
 #include "attach/AttachUrl.h"
 #include "attach/FileBox.h"
-#include "note/AlarmActionsDialog.h"
 #include "note/DeleteNoteDialog.h"
-#include "note/FontDialog.h"
-#include "note/MessageBoxes.h"
 #include "note/Note.h"
 #include "note/Paragraph.h"
 #include "note/ReadAloud.h"
@@ -15,6 +13,8 @@
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestFiles.h"
+#include "ui/FontDialog.h"
+#include "ui/MessageBoxes.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessible>

@@ -2,8 +2,6 @@
 // their changes are saved and are in force at once.
 #include "app/StickerTray.h"
 #include "note/Note.h"
-#include "note/NoteDialogs.h"
-#include "note/NoteStyle.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "settings/Administrative.h"
@@ -11,6 +9,8 @@
 #include "settings/HotKeyEdit.h"
 #include "settings/NumberField.h"
 #include "support/TestFiles.h"
+#include "ui/NoteDialogs.h"
+#include "ui/NoteStyle.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,3 @@
-#include "note/DialogLayout.h"
-#include "note/MessageBoxes.h"
 #include "note/Note.h"
 #include "note/NoteAccessibility.h"
 #include "note/NoteBody.h"
@@ -13,6 +11,8 @@
 #include "store/NotesDatabase.h"
 #include "support/RecordingOwner.h"
 #include "support/TestFiles.h"
+#include "ui/DialogLayout.h"
+#include "ui/MessageBoxes.h"
 
 #include <QAccessible>
 #include <QApplication>

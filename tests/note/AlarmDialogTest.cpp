@@ -1,8 +1,8 @@
 // The note's alarm settings dialog and its alarm actions dialog, answered as a user would.
 
 #include "alarm/AlarmSettingsModel.h"
-#include "note/AlarmActionsDialog.h"
-#include "note/AlarmSettingsDialog.h"
+#include "alarmui/AlarmActionsDialog.h"
+#include "alarmui/AlarmSettingsDialog.h"
 #include "note/Note.h"
 #include "note/Title.h"
 #include "note/TitleButton.h"

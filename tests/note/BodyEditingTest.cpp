@@ -1,8 +1,8 @@
 #include "NoteFixture.h"
-#include "note/BodyFormat.h"
 #include "platform/Messages.h"
 #include "richtext/RtfFormats.h"
 #include "richtext/RtfReader.h"
+#include "ui/BodyFormat.h"
 
 #include <QClipboard>
 #include <QComboBox>

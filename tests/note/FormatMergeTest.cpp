@@ -2,7 +2,7 @@
 // random selections and random changes, checked character by character against the merge
 // done one character at a time.
 
-#include "note/BodyFormat.h"
+#include "ui/BodyFormat.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

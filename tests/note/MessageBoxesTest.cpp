@@ -1,6 +1,6 @@
-#include "note/MessageBoxes.h"
-#include "note/NoteUserMessages.h"
 #include "platform/Messages.h"
+#include "ui/MessageBoxes.h"
+#include "ui/NoteUserMessages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

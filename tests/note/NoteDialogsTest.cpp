@@ -1,11 +1,11 @@
 // The note's own small dialogs, shown and typed into as a user would.
 
 #include "note/DeleteNoteDialog.h"
-#include "note/FontDialog.h"
 #include "note/Paragraph.h"
 #include "note/SetSizeDialog.h"
-#include "note/TransparencyDialog.h"
 #include "platform/fake/FakePlatform.h"
+#include "ui/FontDialog.h"
+#include "ui/TransparencyDialog.h"
 
 #include <QApplication>
 #include <QFontDatabase>

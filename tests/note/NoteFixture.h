@@ -3,12 +3,12 @@
 #include "note/BodyEditor.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
-#include "note/NoteDialogs.h"
 #include "note/NoteMenus.h"
 #include "note/Paragraph.h"
 #include "note/Title.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestFiles.h"
+#include "ui/NoteDialogs.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,15 +2,15 @@
 #include "note/DeleteNoteDialog.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
-#include "note/NoteDialogs.h"
-#include "note/NoteStyle.h"
 #include "note/SetSizeDialog.h"
 #include "note/Title.h"
-#include "note/TransparencyDialog.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "qtsupport/NumberedTimers.h"
 #include "support/TestFiles.h"
+#include "ui/NoteDialogs.h"
+#include "ui/NoteStyle.h"
+#include "ui/TransparencyDialog.h"
 
 #include <QApplication>
 #include <QDialog>

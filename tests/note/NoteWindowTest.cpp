@@ -2,13 +2,13 @@
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/NoteGeometry.h"
-#include "note/NoteStyle.h"
 #include "note/Title.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
 #include "support/RecordingOwner.h"
 #include "support/TestFiles.h"
+#include "ui/NoteStyle.h"
 
 #include <QApplication>
 #include <QBackingStore>

@@ -1,11 +1,11 @@
 // "Notes Settings" shown offscreen over a real database, with the fake desktop and choosers
 // that answer from the test.
 #include "SettingsFixture.h"
-#include "note/NoteDialogs.h"
-#include "note/NoteStyle.h"
-#include "note/TransparencyDialog.h"
 #include "platform/Messages.h"
 #include "settings/Defaults.h"
+#include "ui/NoteDialogs.h"
+#include "ui/NoteStyle.h"
+#include "ui/TransparencyDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "AlarmSettingsDialog.h"
 
 #include "AlarmActionsDialog.h"
-#include "DialogLayout.h"
-#include "MessageBoxes.h"
 #include "alarm/AlarmSettingsModel.h"
 #include "platform/Messages.h"
+#include "ui/DialogLayout.h"
+#include "ui/MessageBoxes.h"
 
 #include <QButtonGroup>
 #include <QCalendarWidget>

@@ -1,12 +1,12 @@
 #include "AlarmActionsDialog.h"
 
-#include "DialogLayout.h"
-#include "MessageBoxes.h"
 #include "alarm/ProgramLaunch.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
+#include "ui/DialogLayout.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
