@@ -75,7 +75,7 @@ TEST_F(ManagerRouting, ShownAtStartOnTopAndToggledByItsHotKey) {
     EXPECT_EQ(static_cast<std::size_t>(rowCount()), tray->noteCount());
 
     manager().close();
-    tray->onCommand(cmd::SHOW_MANAGER);
+    tray->ShowNotesManager();
     EXPECT_TRUE(manager().isVisible());
 }
 
@@ -83,7 +83,7 @@ TEST_F(ManagerRouting, StaysHiddenAtStartWhenTheSettingSaysSo) {
     start(0);
     ASSERT_NE(tray->notesManager(), nullptr);
     EXPECT_FALSE(manager().isVisible());
-    tray->onCommand(cmd::SHOW_MANAGER);
+    tray->ShowNotesManager();
     EXPECT_TRUE(manager().isVisible());
 }
 
@@ -135,7 +135,7 @@ TEST_F(ManagerRouting, DeletedFromTheManagerIntoTheBinAndRestoredFromThere) {
         EXPECT_EQ(bin->list()->rows().rowCount(), 0);
         return 0;
     };
-    tray->onCommand(cmd::RECYCLE_BIN);
+    tray->ShowRecycleBin();
     ASSERT_NE(tray->findNote(nid), nullptr);
     EXPECT_TRUE(tray->findNote(nid)->isVisible());
     QCoreApplication::processEvents();
@@ -157,7 +157,7 @@ TEST_F(ManagerRouting, FindShowsTheNoteItFound) {
         find->showSelectedButton()->click();
         return 0;
     };
-    tray->onCommand(cmd::FIND);
+    tray->ShowFind();
     EXPECT_TRUE(tray->findNote(nid)->isVisible());
     EXPECT_FALSE(tray->isBusy());
 }
