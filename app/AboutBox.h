@@ -18,7 +18,7 @@ public:
     QLabel* productLink() const { return productLink_; }
     QLineEdit* versionField() const { return version_; }
     QLabel* notice() const { return notice_; }
-    // Command 552: the product name was clicked.
+    // The product name was clicked.
     void openWebSite();
 
 protected:

@@ -349,7 +349,7 @@ int CStickerTray::CreateNewNote() {
         UpdateTrayTip();
         store_.SaveDatabase("");
     }
-    postToManager(cmd::MANAGER_RELOAD);
+    reloadManagerLater();
     return 1;
 }
 
@@ -357,7 +357,7 @@ void CStickerTray::DuplicateNote(std::int32_t source) {
     const std::int32_t nid = transfer_.duplicate(source);
     startCreatedNote(nid);
     UpdateTrayTip();
-    postToManager(cmd::MANAGER_RELOAD);
+    reloadManagerLater();
 }
 
 void CStickerTray::RestoreNoteFromBin(std::int32_t nid) {
@@ -367,7 +367,7 @@ void CStickerTray::RestoreNoteFromBin(std::int32_t nid) {
     flags.applyPriorityOnStart = true;
     StartNoteThread(nid, flags);
     UpdateTrayTip();
-    postToManager(cmd::MANAGER_RELOAD);
+    reloadManagerLater();
 }
 
 void CStickerTray::deleteNote(std::size_t index) {
@@ -386,7 +386,7 @@ void CStickerTray::deleteNote(std::size_t index) {
     // it goes once the event loop it was asked from has returned.
     thread.release()->endLater();
     UpdateTrayTip();
-    postToManager(cmd::MANAGER_RELOAD);
+    reloadManagerLater();
 }
 
 void CStickerTray::RestoreZOrder() {
@@ -426,23 +426,22 @@ void CStickerTray::reportNoteNotFound() {
     platform_.messages->showMessage("Error", "", "Not able to find the note", kIconWarning);
 }
 
-void CStickerTray::postToManager(int command, std::int32_t nid) {
+void CStickerTray::postToManager(std::function<void(CNotesList&)> call) {
     if (manager_ == nullptr) {
         return;
     }
     QMetaObject::invokeMethod(
         manager_,
-        [manager = QPointer<CNotesList>(manager_), command, nid] {
-            if (manager == nullptr) {
-                return;
-            }
-            if (command == cmd::MANAGER_NOTE_CHANGED) {
-                manager->onNoteChanged(nid);
-            } else {
-                manager->onCommand(command);
+        [manager = QPointer<CNotesList>(manager_), call = std::move(call)] {
+            if (manager != nullptr) {
+                call(*manager);
             }
         },
         Qt::QueuedConnection);
+}
+
+void CStickerTray::reloadManagerLater() {
+    postToManager([](CNotesList& manager) { manager.reload(); });
 }
 
 void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam) {
@@ -465,7 +464,7 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
             } else {
                 reportNoteNotFound();
                 UpdateTrayTip();
-                postToManager(cmd::MANAGER_RELOAD);
+                reloadManagerLater();
             }
             break;
         }
@@ -495,7 +494,7 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
             break;
         }
         case msg::WM_NOTE_CHANGED:
-            postToManager(cmd::MANAGER_NOTE_CHANGED, nid);
+            postToManager([nid](CNotesList& manager) { manager.noteChanged(nid); });
             break;
         case msg::WM_NOTE_RESTORE:
             RestoreNoteFromBin(nid);
@@ -578,7 +577,7 @@ void CStickerTray::onCommand(int id) {
             UpdateTrayTip();
             break;
         case cmd::REFRESH_MANAGER:
-            postToManager(cmd::MANAGER_RELOAD);
+            reloadManagerLater();
             break;
         case cmd::STOP_OTHER_READING:
             if (CNote* note = readingNid != 0 ? findNote(readingNid) : nullptr;
@@ -821,7 +820,7 @@ void CStickerTray::ImportNotes() {
                 path, [this](std::int32_t nid) { startCreatedNote(nid); }, sessionEnding_)) {
             UpdateTrayTip();
             store_.SaveDatabase("");
-            postToManager(cmd::MANAGER_RELOAD);
+            reloadManagerLater();
         }
     }
     notes_.showOpenQuietly();

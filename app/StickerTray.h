@@ -170,9 +170,10 @@ private:
                       int placeCommand);
     void deleteNote(std::size_t index);
     void reportNoteNotFound();
-    // Tells the Notes Manager, once it exists, that the notes changed (cmd::MANAGER_*; nid
-    // for MANAGER_NOTE_CHANGED).
-    void postToManager(int command, std::int32_t nid = 0);
+    // Tells the Notes Manager, once it exists, that the notes changed, once the event loop
+    // turns: the manager may be the one asking for the change.
+    void postToManager(std::function<void(CNotesList&)> call);
+    void reloadManagerLater();
     void createNotesManager();
 
     Platform platform_;

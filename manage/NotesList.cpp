@@ -27,6 +27,7 @@ constexpr int kMinWidth = 700;
 constexpr int kMinHeight = 400;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
+constexpr std::size_t kLeftButtons = 6;
 
 enum Column { kNumber, kTitle, kCreated, kPriority, kState, kAlarm };
 
@@ -42,57 +43,40 @@ std::vector<ListColumn> managerColumns() {
 }  // namespace
 
 CNotesList::CNotesList(Platform platform, CNotesDatabase& store, INoteOwner& owner, QWidget* parent)
-    : QDialog(parent), platform_(platform), store_(store), owner_(owner), sorter_([](int column) {
-          return column == kTitle;
-      }) {
+    : CListWindow(platform, store, owner, parent) {
     setObjectName("notesManager");
     setWindowTitle("Notes Manager");
     setModal(false);
     setSizeGripEnabled(true);
     setMinimumSize(kMinWidth, kMinHeight);
-    list_ = new CCustomList(managerColumns(), this);
-    list_->setAccessibleName(QStringLiteral("Notes"));
-    list_->setObjectName("managerList");
+    makeList(managerColumns(), QStringLiteral("Notes"), QStringLiteral("managerList"));
 
-    const std::pair<int, const char*> buttons[] = {
-        {cmd::MANAGER_NEW_BUTTON, "New"},         {cmd::MANAGER_SHOW_BUTTON, "Show"},
-        {cmd::MANAGER_HIDE_BUTTON, "Hide"},       {cmd::MANAGER_DELETE_BUTTON, "Delete"},
-        {cmd::MANAGER_PRINT_BUTTON, "Print"},     {cmd::MANAGER_ALARM_BUTTON, "Alarm"},
-        {cmd::MANAGER_REFRESH_BUTTON, "Refresh"}, {cmd::MANAGER_MENU_BUTTON, "Menu"}};
-    for (const auto& [id, text] : buttons) {
-        auto* button = new QPushButton(text, this);
+    struct Button {
+        const char* text;
+        Enabled enabled;
+        void (CNotesList::*command)();
+    };
+    // In the order they stand, left to right.
+    const Button buttons[] = {{"New", Enabled::Always, &CNotesList::newNote},
+                              {"Show", Enabled::WithSelection, &CNotesList::showSelected},
+                              {"Hide", Enabled::WithSelection, &CNotesList::hideSelected},
+                              {"Delete", Enabled::WithSelection, &CNotesList::deleteSelected},
+                              {"Print", Enabled::WithSelection, &CNotesList::printSelected},
+                              {"Alarm", Enabled::WithSelection, &CNotesList::openAlarmMenu},
+                              {"Refresh", Enabled::Always, &CNotesList::reload},
+                              {"Menu", Enabled::Always, &CNotesList::openTrayMenu}};
+    for (const Button& b : buttons) {
         // Enter belongs to the list (it shows or hides the selected notes), not to a button.
-        button->setAutoDefault(false);
+        QPushButton* button =
+            addButton(b.text, b.enabled, [this, command = b.command] { (this->*command)(); });
         button->setDefault(false);
         button->setFixedSize(kButtonWidth, kButtonHeight);
-        connect(button, &QPushButton::clicked, this, [this, id = id] { onCommand(id); });
-        buttons_[id] = button;
     }
+    connect(list(), &CCustomList::rowActivated, this, &CNotesList::ToggleSelected);
 
-    connect(list_, &CCustomList::selectionChangedByAnyone, this, &CNotesList::UpdateSelection);
-    connect(list_, &CCustomList::rowActivated, this, &CNotesList::ToggleSelected);
-    connect(list_, &CCustomList::headerClicked, this, &CNotesList::sortByColumn);
-    connect(list_, &CCustomList::contextMenuAt, this, [this](QPoint at) {
-        std::unique_ptr<QMenu> menu = contextMenu(at);
-        if (QAction* chosen = menu->exec(list_->viewport()->mapToGlobal(at))) {
-            onCommand(chosen->data().toInt());
-        }
-    });
-
-    RefreshList();
-    UpdateSelection();
+    reload();
     move(10, 10);
     resize(kMinWidth, kMinHeight);
-}
-
-CNotesList::~CNotesList() {
-    // The list's own teardown changes its selection; nothing of the program is asked then.
-    disconnect(list_, nullptr, this, nullptr);
-}
-
-QPushButton* CNotesList::button(int id) const {
-    auto it = buttons_.find(id);
-    return it == buttons_.end() ? nullptr : it->second;
 }
 
 void CNotesList::showOnTop() {
@@ -103,7 +87,7 @@ void CNotesList::showOnTop() {
         show();
     }
     bringToTop();
-    onCommand(cmd::MANAGER_RELOAD);
+    reload();
 }
 
 void CNotesList::bringToTop() {
@@ -136,53 +120,42 @@ void CNotesList::send(int message, std::int32_t nid) {
     owner_.sendMessage(message, nid, 0);
 }
 
-void CNotesList::onCommand(int id) {
-    switch (id) {
-        case cmd::MANAGER_NEW_BUTTON:
-        case cmd::MANAGER_MENU_NEW:
-            send(msg::WM_NOTE_NEW, 0);
-            RefreshList();
-            UpdateSelection();
-            break;
-        case cmd::MANAGER_SHOW_BUTTON:
-        case cmd::MANAGER_MENU_SHOW:
-        case cmd::MANAGER_HIDE_BUTTON:
-        case cmd::MANAGER_MENU_HIDE: {
-            const bool show = id == cmd::MANAGER_SHOW_BUTTON || id == cmd::MANAGER_MENU_SHOW;
-            // The messages may refresh the list and so change the selection under the loop.
-            const std::vector<std::int32_t> nids = selectedNids_;
-            for (const std::int32_t nid : nids) {
-                currentNid_ = nid;
-                send(show ? msg::WM_NOTE_SHOW : msg::WM_NOTE_HIDE, nid);
-            }
-            break;
-        }
-        case cmd::MANAGER_DELETE_BUTTON:
-        case cmd::MANAGER_MENU_DELETE:
-            deleteSelected();
-            break;
-        case cmd::MANAGER_PRINT_BUTTON:
-        case cmd::MANAGER_MENU_PRINT:
-            printSelected();
-            break;
-        case cmd::MANAGER_ALARM_BUTTON:
-        case cmd::MANAGER_MENU_ALARM:
-            if (!selectedNids_.empty()) {
-                currentNid_ = selectedNids_.front();
-                send(msg::WM_NOTE_TITLE_MENU, currentNid_);
-            }
-            break;
-        case cmd::MANAGER_REFRESH_BUTTON:
-        case cmd::MANAGER_RELOAD:
-            RefreshList();
-            UpdateSelection();
-            break;
-        case cmd::MANAGER_MENU_BUTTON:
-            send(msg::WM_SHOW_TRAY_MENU, 0);
-            break;
-        default:
-            break;
+void CNotesList::sendForSelected(int message) {
+    // The messages may refresh the list and so change the selection under the loop.
+    const std::vector<std::int32_t> nids = selectedNids_;
+    for (const std::int32_t nid : nids) {
+        currentNid_ = nid;
+        send(message, nid);
     }
+}
+
+void CNotesList::reload() {
+    RefreshList();
+    updateSelection();
+}
+
+void CNotesList::newNote() {
+    send(msg::WM_NOTE_NEW, 0);
+    reload();
+}
+
+void CNotesList::showSelected() {
+    sendForSelected(msg::WM_NOTE_SHOW);
+}
+
+void CNotesList::hideSelected() {
+    sendForSelected(msg::WM_NOTE_HIDE);
+}
+
+void CNotesList::openAlarmMenu() {
+    if (!selectedNids_.empty()) {
+        currentNid_ = selectedNids_.front();
+        send(msg::WM_NOTE_TITLE_MENU, currentNid_);
+    }
+}
+
+void CNotesList::openTrayMenu() {
+    send(msg::WM_SHOW_TRAY_MENU, 0);
 }
 
 QStringList CNotesList::cellsOf(std::int32_t nid, int number) {
@@ -210,20 +183,20 @@ void CNotesList::RefreshList() {
     // The model reset clears the selection; what to select again is worked out before.
     const std::int32_t reselect = reselectNid(nids, currentNid_);
     {
-        const QSignalBlocker quiet(list_);
-        list_->rows().setRows(std::move(rows));
+        const QSignalBlocker quiet(list());
+        list()->rows().setRows(std::move(rows));
         // A list the user sorted stays sorted, whatever changed it (the main window refreshes
         // it after every new, deleted or restored note).
         sortAgain();
     }
     currentNid_ = reselect;
     if (reselect != -1) {
-        list_->selectOnly(list_->rows().rowOf(reselect));
+        list()->selectOnly(list()->rows().rowOf(reselect));
     }
 }
 
-void CNotesList::onNoteChanged(std::int32_t nid) {
-    const int row = list_->rows().rowOf(nid);
+void CNotesList::noteChanged(std::int32_t nid) {
+    const int row = list()->rows().rowOf(nid);
     if (row < 0) {
         return;
     }
@@ -234,25 +207,19 @@ void CNotesList::onNoteChanged(std::int32_t nid) {
         return;
     }
     QStringList cells = cellsOf(nid, 0);
-    cells[kNumber] = list_->rows().row(row).cells.value(kNumber);
-    list_->rows().setCells(row, cells);
+    cells[kNumber] = list()->rows().row(row).cells.value(kNumber);
+    list()->rows().setCells(row, cells);
     // A new title, state or alarm may move the row in a sorted list.
     sortAgain();
 }
 
-void CNotesList::UpdateSelection() {
+std::optional<std::int32_t> CNotesList::nidOf(std::intptr_t itemData) const {
+    return static_cast<std::int32_t>(itemData);
+}
+
+void CNotesList::selectionUpdated() {
     bringToTop();
-    selectedNids_.clear();
-    for (const int row : list_->selectedRows()) {
-        selectedNids_.push_back(static_cast<std::int32_t>(list_->rows().row(row).itemData));
-    }
-    const bool any = !selectedNids_.empty();
-    for (const int id :
-         {cmd::MANAGER_SHOW_BUTTON, cmd::MANAGER_HIDE_BUTTON, cmd::MANAGER_DELETE_BUTTON,
-          cmd::MANAGER_PRINT_BUTTON, cmd::MANAGER_ALARM_BUTTON}) {
-        buttons_[id]->setEnabled(any);
-    }
-    currentNid_ = any ? selectedNids_.front() : -1;
+    currentNid_ = selectedNids_.empty() ? -1 : selectedNids_.front();
 }
 
 void CNotesList::ToggleSelected() {
@@ -278,13 +245,8 @@ void CNotesList::deleteSelected() {
                                       res::ICON_QUESTION)) {
         return;
     }
-    const std::vector<std::int32_t> nids = selectedNids_;
-    for (const std::int32_t nid : nids) {
-        currentNid_ = nid;
-        send(msg::WM_NOTE_DELETE, nid);
-    }
-    RefreshList();
-    UpdateSelection();
+    sendForSelected(msg::WM_NOTE_DELETE);
+    reload();
 }
 
 void CNotesList::printSelected() {
@@ -305,12 +267,11 @@ void CNotesList::printSelected() {
     }
 }
 
-void CNotesList::sortByColumn(int column) {
+CListWindow::KeyOf CNotesList::sortKeys() {
     const IdList live = store_.ListNotes(kLiveSource);
-    const std::unordered_set<std::int32_t> liveNids(live.begin(), live.end());
-    CListModel& rows = list_->rows();
-    auto keyOf = [&](std::size_t row, int c) -> SortKey {
-        const auto nid = static_cast<std::int32_t>(rows.row(static_cast<int>(row)).itemData);
+    return [this, liveNids = std::unordered_set<std::int32_t>(live.begin(), live.end())](
+               std::intptr_t itemData, int c) -> SortKey {
+        const auto nid = static_cast<std::int32_t>(itemData);
         SortKey key;
         if (c == kNumber) {
             key.number = static_cast<std::uint32_t>(nid);
@@ -333,43 +294,29 @@ void CNotesList::sortByColumn(int column) {
         }
         return key;
     };
-    list_->sortRows(sorter_, column, keyOf);
-}
-
-void CNotesList::sortAgain() {
-    if (sorter_.sorted()) {
-        sortByColumn(-1);
-    }
 }
 
 std::unique_ptr<QMenu> CNotesList::contextMenu(QPoint viewportPos) {
     auto menu = std::make_unique<QMenu>(this);
-    const bool onRow = list_->indexAt(viewportPos).isValid();
-    const std::pair<int, const char*> items[] = {
-        {cmd::MANAGER_MENU_NEW, "New"},     {cmd::MANAGER_MENU_SHOW, "Show"},
-        {cmd::MANAGER_MENU_HIDE, "Hide"},   {cmd::MANAGER_MENU_DELETE, "Delete"},
-        {cmd::MANAGER_MENU_PRINT, "Print"}, {cmd::MANAGER_MENU_ALARM, "Alarm"},
-        {cmd::MANAGER_RELOAD, "Refresh"}};
-    for (const auto& [id, text] : items) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
-        if (id == cmd::MANAGER_MENU_DELETE) {
-            action->setEnabled(onRow);
-        }
-    }
+    const bool onRow = list()->indexAt(viewportPos).isValid();
+    menu->addAction("New", this, &CNotesList::newNote);
+    menu->addAction("Show", this, &CNotesList::showSelected);
+    menu->addAction("Hide", this, &CNotesList::hideSelected);
+    menu->addAction("Delete", this, &CNotesList::deleteSelected)->setEnabled(onRow);
+    menu->addAction("Print", this, &CNotesList::printSelected);
+    menu->addAction("Alarm", this, &CNotesList::openAlarmMenu);
+    menu->addAction("Refresh", this, &CNotesList::reload);
     return menu;
 }
 
 void CNotesList::layOut(int w, int h) {
-    list_->setGeometry(5, 5, w - 10, h - 40);
-    const int y = h - 30;
-    const std::pair<int, int> places[] = {
-        {cmd::MANAGER_NEW_BUTTON, 8},           {cmd::MANAGER_SHOW_BUTTON, 87},
-        {cmd::MANAGER_HIDE_BUTTON, 166},        {cmd::MANAGER_DELETE_BUTTON, 245},
-        {cmd::MANAGER_PRINT_BUTTON, 324},       {cmd::MANAGER_ALARM_BUTTON, 403},
-        {cmd::MANAGER_REFRESH_BUTTON, w - 170}, {cmd::MANAGER_MENU_BUTTON, w - 85}};
-    for (const auto& [id, x] : places) {
-        buttons_[id]->move(x, y);
+    list()->setGeometry(5, 5, w - 10, h - 40);
+    // New to Alarm from the left edge, Refresh and Menu from the right.
+    const std::vector<QPushButton*>& row = buttons();
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        const int x = i < kLeftButtons ? 8 + 79 * static_cast<int>(i)
+                                       : w - 85 * static_cast<int>(row.size() - i);
+        row[i]->move(x, h - 30);
     }
 }
 

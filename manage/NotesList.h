@@ -1,50 +1,45 @@
 #pragma once
 
-#include "ListSort.h"
-#include "platform/Platform.h"
-
-#include <QDialog>
+#include "ListWindow.h"
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
-class QMenu;
-class QPushButton;
-
 namespace bp {
-
-class CCustomList;
-class CNotesDatabase;
-class INoteOwner;
 
 // The Notes Manager: every note that is not in the Recycle Bin, one row each, and the actions
 // on the selected ones. It changes no note itself; each action is a message to the main
 // window, which finds the note by its nid.
-class CNotesList : public QDialog {
+class CNotesList : public CListWindow {
     Q_OBJECT
 public:
     CNotesList(Platform platform, CNotesDatabase& store, INoteOwner& owner,
                QWidget* parent = nullptr);
-    ~CNotesList() override;
 
     // Shown from the tray or the hot key: above every window, without taking the focus,
     // with a fresh list.
     void showOnTop();
 
-    // Command 40007 and the buttons' and menu's numbers.
-    void onCommand(int id);
-    // Message 40009: one note changed.
-    void onNoteChanged(std::int32_t nid);
+    // From the main window: the notes changed (made, deleted, restored), or one of them did.
+    void reload();
+    void noteChanged(std::int32_t nid);
     void RefreshList();
-    void UpdateSelection();
+
+    // The buttons and the context menu.
+    void newNote();
+    void showSelected();
+    void hideSelected();
+    void deleteSelected();
+    void printSelected();
+    // Opens the first selected note's alarm menu.
+    void openAlarmMenu();
+    void openTrayMenu();
+    // Enter and a double click: shows the hidden ones of the selected notes, hides the others.
     void ToggleSelected();
-    // A header click; a negative column sorts the rows again as the last click did.
-    void sortByColumn(int column);
-    // The context menu for a click at a point of the list's viewport (menu 14).
-    std::unique_ptr<QMenu> contextMenu(QPoint viewportPos);
+
+    std::unique_ptr<QMenu> contextMenu(QPoint viewportPos) override;
 
     // Runs the print of several notes: one print dialog owned by the manager, then printOne for
     // each note while the program's shared printer holds the choice. Without one the notes are
@@ -53,17 +48,17 @@ public:
                                            const std::function<void(std::int32_t)>& printOne)>;
     void setPrintRunner(PrintRunner runner) { printRunner_ = std::move(runner); }
 
-    CCustomList* list() const { return list_; }
-    QPushButton* button(int id) const;
-    const std::vector<std::int32_t>& selectedNids() const { return selectedNids_; }
     std::int32_t currentNid() const { return currentNid_; }
-    const ListSorter& sorter() const { return sorter_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
     void reject() override;
+
+    std::optional<std::int32_t> nidOf(std::intptr_t itemData) const override;
+    KeyOf sortKeys() override;
+    void selectionUpdated() override;
 
 private:
     void layOut(int width, int height);
@@ -72,18 +67,10 @@ private:
     // The row's texts; number is what column 0 shows.
     QStringList cellsOf(std::int32_t nid, int number);
     void send(int message, std::int32_t nid);
-    void deleteSelected();
-    void printSelected();
-    void sortAgain();
+    // Sends the message for each selected note.
+    void sendForSelected(int message);
 
-    Platform platform_;
-    CNotesDatabase& store_;
-    INoteOwner& owner_;
-    CCustomList* list_ = nullptr;
-    std::map<int, QPushButton*> buttons_;
-    std::vector<std::int32_t> selectedNids_;
     std::int32_t currentNid_ = -1;
-    ListSorter sorter_;
     PrintRunner printRunner_;
 };
 

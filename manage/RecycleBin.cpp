@@ -32,76 +32,24 @@ std::vector<ListColumn> binColumns() {
 
 CRecycleBin::CRecycleBin(Platform platform, CNotesDatabase& store, INoteOwner& owner,
                          QWidget* parent)
-    : QDialog(parent), platform_(platform), store_(store), owner_(owner), sorter_([](int column) {
-          return column == kTitle;
-      }) {
+    : CListWindow(platform, store, owner, parent) {
     setObjectName("recycleBin");
     setWindowTitle("Recycle Bin");
-    list_ = new CCustomList(binColumns(), this);
-    list_->setAccessibleName(QStringLiteral("Deleted notes"));
-    list_->setObjectName("binList");
+    makeList(binColumns(), QStringLiteral("Deleted notes"), QStringLiteral("binList"));
 
+    // Enter closes the dialog, as Escape does; no button takes it.
     auto* buttonRow = new QHBoxLayout;
-    const std::pair<int, const char*> buttons[] = {{cmd::BIN_RESTORE_BUTTON, "Restore"},
-                                                   {cmd::BIN_DELETE_BUTTON, "Delete"},
-                                                   {cmd::BIN_REFRESH_BUTTON, "Refresh"},
-                                                   {cmd::BIN_EMPTY_BUTTON, "Empty Recycle Bin"}};
-    for (const auto& [id, text] : buttons) {
-        auto* button = new QPushButton(text, this);
-        // Enter closes the dialog, as Escape does; no button takes it.
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, id = id] { onCommand(id); });
-        buttons_[id] = button;
-        buttonRow->addWidget(button);
-        if (id == cmd::BIN_REFRESH_BUTTON) {
-            buttonRow->addStretch();
-        }
-    }
+    buttonRow->addWidget(addButton("Restore", Enabled::WithSelection, [this] { restore(); }));
+    buttonRow->addWidget(addButton("Delete", Enabled::WithSelection, [this] { erase(); }));
+    buttonRow->addWidget(addButton("Refresh", Enabled::Always, [this] { Refresh(); }));
+    buttonRow->addStretch();
+    emptyButton_ = addButton("Empty Recycle Bin", Enabled::Always, [this] { empty(); });
+    buttonRow->addWidget(emptyButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list_);
+    layout->addWidget(list());
     layout->addLayout(buttonRow);
     resize(620, 360);
-
-    connect(list_, &CCustomList::selectionChangedByAnyone, this, &CRecycleBin::updateSelection);
-    connect(list_, &CCustomList::headerClicked, this, &CRecycleBin::sortByColumn);
-    connect(list_, &CCustomList::contextMenuAt, this, [this](QPoint at) {
-        std::unique_ptr<QMenu> menu = contextMenu(at);
-        if (QAction* chosen = menu->exec(list_->viewport()->mapToGlobal(at))) {
-            onCommand(chosen->data().toInt());
-        }
-    });
     Refresh();
-}
-
-CRecycleBin::~CRecycleBin() {
-    disconnect(list_, nullptr, this, nullptr);
-}
-
-QPushButton* CRecycleBin::button(int id) const {
-    auto it = buttons_.find(id);
-    return it == buttons_.end() ? nullptr : it->second;
-}
-
-void CRecycleBin::onCommand(int id) {
-    switch (id) {
-        case cmd::BIN_RESTORE_BUTTON:
-        case cmd::BIN_MENU_RESTORE:
-            restore();
-            break;
-        case cmd::BIN_DELETE_BUTTON:
-        case cmd::BIN_MENU_DELETE:
-            erase();
-            break;
-        case cmd::BIN_EMPTY_BUTTON:
-        case cmd::BIN_MENU_EMPTY:
-            empty();
-            break;
-        case cmd::BIN_REFRESH_BUTTON:
-            Refresh();
-            break;
-        default:
-            break;
-    }
 }
 
 void CRecycleBin::Refresh() {
@@ -115,7 +63,7 @@ void CRecycleBin::Refresh() {
                                 store_.GetNote(kLiveSource, nid, note::priority)});
         }
     }
-    buttons_[cmd::BIN_EMPTY_BUTTON]->setEnabled(!records_.empty());
+    emptyButton_->setEnabled(!records_.empty());
     std::vector<CListModel::Row> rows;
     rows.reserve(records_.size());
     for (std::size_t i = 0; i < records_.size(); ++i) {
@@ -126,23 +74,15 @@ void CRecycleBin::Refresh() {
                          QString::fromStdString(listTime(*platform_.clock, record.created)),
                          QString::fromStdString(listTime(*platform_.clock, record.deleted))}});
     }
-    list_->rows().setRows(std::move(rows));
+    list()->rows().setRows(std::move(rows));
     sortAgain();
     updateSelection();
 }
 
-void CRecycleBin::updateSelection() {
-    selectedNids_.clear();
-    for (const int row : list_->selectedRows()) {
-        // The number column names the record, wherever a sort has put its row.
-        const int index = list_->rows().row(row).cells.value(kNumber).toInt() - 1;
-        if (index >= 0 && index < static_cast<int>(records_.size())) {
-            selectedNids_.push_back(records_[static_cast<std::size_t>(index)].nid);
-        }
-    }
-    const bool any = !selectedNids_.empty();
-    buttons_[cmd::BIN_RESTORE_BUTTON]->setEnabled(any);
-    buttons_[cmd::BIN_DELETE_BUTTON]->setEnabled(any);
+std::optional<std::int32_t> CRecycleBin::nidOf(std::intptr_t itemData) const {
+    // The item data names the record, wherever a sort has put its row.
+    const auto index = static_cast<std::size_t>(itemData);
+    return index < records_.size() ? std::optional(records_[index].nid) : std::nullopt;
 }
 
 void CRecycleBin::restore() {
@@ -189,7 +129,7 @@ void CRecycleBin::empty() {
     for (const std::int32_t nid : nids) {
         store_.DeleteNote(nid);
     }
-    list_->rows().setRows({});
+    list()->rows().setRows({});
     Refresh();
 }
 
@@ -201,11 +141,9 @@ void CRecycleBin::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void CRecycleBin::sortByColumn(int column) {
-    CListModel& rows = list_->rows();
-    auto keyOf = [&](std::size_t row, int c) -> SortKey {
-        const auto index = static_cast<std::size_t>(rows.row(static_cast<int>(row)).itemData);
-        const CDeletedNote& record = records_[index];
+CListWindow::KeyOf CRecycleBin::sortKeys() {
+    return [this](std::intptr_t itemData, int c) -> SortKey {
+        const CDeletedNote& record = records_[static_cast<std::size_t>(itemData)];
         switch (c) {
             case kTitle:
                 return {0, record.title};
@@ -219,26 +157,14 @@ void CRecycleBin::sortByColumn(int column) {
                 return {static_cast<std::uint32_t>(record.nid), {}};
         }
     };
-    list_->sortRows(sorter_, column, keyOf);
-}
-
-void CRecycleBin::sortAgain() {
-    if (sorter_.sorted()) {
-        sortByColumn(-1);
-    }
 }
 
 std::unique_ptr<QMenu> CRecycleBin::contextMenu(QPoint viewportPos) {
     auto menu = std::make_unique<QMenu>(this);
-    const bool onRow = list_->indexAt(viewportPos).isValid();
-    const std::pair<int, const char*> items[] = {{cmd::BIN_MENU_RESTORE, "restore"},
-                                                 {cmd::BIN_MENU_DELETE, "delete"},
-                                                 {cmd::BIN_MENU_EMPTY, "empty recycle bin"}};
-    for (const auto& [id, text] : items) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
-        action->setEnabled(id == cmd::BIN_MENU_EMPTY ? !records_.empty() : onRow);
-    }
+    const bool onRow = list()->indexAt(viewportPos).isValid();
+    menu->addAction("restore", this, &CRecycleBin::restore)->setEnabled(onRow);
+    menu->addAction("delete", this, &CRecycleBin::erase)->setEnabled(onRow);
+    menu->addAction("empty recycle bin", this, &CRecycleBin::empty)->setEnabled(!records_.empty());
     return menu;
 }
 

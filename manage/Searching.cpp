@@ -32,9 +32,7 @@ std::vector<ListColumn> findColumns() {
 }  // namespace
 
 CSearching::CSearching(Platform platform, CNotesDatabase& store, INoteOwner& owner, QWidget* parent)
-    : QDialog(parent), platform_(platform), store_(store), owner_(owner), sorter_([](int column) {
-          return column == kTitle;
-      }) {
+    : CListWindow(platform, store, owner, parent) {
     setObjectName("find");
     setWindowTitle("Find");
 
@@ -52,11 +50,9 @@ CSearching::CSearching(Platform platform, CNotesDatabase& store, INoteOwner& own
     find_->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setAutoDefault(false);
-    list_ = new CCustomList(findColumns(), this);
-    list_->setAccessibleName(QStringLiteral("Found notes"));
-    list_->setObjectName("findList");
-    showSelected_ = new QPushButton("Show Selected Notes", this);
-    showSelected_->setAutoDefault(false);
+    makeList(findColumns(), QStringLiteral("Found notes"), QStringLiteral("findList"));
+    showSelected_ =
+        addButton("Show Selected Notes", Enabled::WithSelection, [this] { ShowSelected(); });
 
     // Every opening starts from the same choices.
     const FindOptions initial;
@@ -66,7 +62,6 @@ CSearching::CSearching(Platform platform, CNotesDatabase& store, INoteOwner& own
     wholeWord_->setChecked(initial.wholeWord);
     inTitles_->setChecked(initial.inTitles);
     inNotes_->setChecked(initial.inNotes);
-    showSelected_->setEnabled(false);
 
     auto* textRow = new QHBoxLayout;
     textRow->addWidget(label);
@@ -93,19 +88,12 @@ CSearching::CSearching(Platform platform, CNotesDatabase& store, INoteOwner& own
     bottom->addWidget(showSelected_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(list_, 1);
+    layout->addWidget(list(), 1);
     layout->addLayout(bottom);
     resize(500, 420);
 
     connect(find_, &QPushButton::clicked, this, &CSearching::Find);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(showSelected_, &QPushButton::clicked, this, &CSearching::ShowSelected);
-    connect(list_, &CCustomList::selectionChangedByAnyone, this, &CSearching::updateSelection);
-    connect(list_, &CCustomList::headerClicked, this, &CSearching::sortByColumn);
-}
-
-CSearching::~CSearching() {
-    disconnect(list_, nullptr, this, nullptr);
 }
 
 FindOptions CSearching::options() const {
@@ -150,22 +138,16 @@ void CSearching::fill() {
                          QString::fromStdString(listTime(*platform_.clock, record.created)),
                          QString::fromStdString(priorityText(record.priority))}});
     }
-    list_->rows().setRows(std::move(rows));
+    list()->rows().setRows(std::move(rows));
     // A new search keeps the sort the user chose for the last one.
-    sortByColumn(-1);
+    sortAgain();
     updateSelection();
 }
 
-void CSearching::updateSelection() {
-    selectedNids_.clear();
-    for (const int row : list_->selectedRows()) {
-        // The number column names the result, wherever a sort has put its row.
-        const int index = list_->rows().row(row).cells.value(kNumber).toInt() - 1;
-        if (index >= 0 && index < static_cast<int>(shown_.size())) {
-            selectedNids_.push_back(shown_[static_cast<std::size_t>(index)].nid);
-        }
-    }
-    showSelected_->setEnabled(!selectedNids_.empty());
+std::optional<std::int32_t> CSearching::nidOf(std::intptr_t itemData) const {
+    // The item data names the result, wherever a sort has put its row.
+    const auto index = static_cast<std::size_t>(itemData);
+    return index < shown_.size() ? std::optional(shown_[index].nid) : std::nullopt;
 }
 
 void CSearching::ShowSelected() {
@@ -175,11 +157,9 @@ void CSearching::ShowSelected() {
     }
 }
 
-void CSearching::sortByColumn(int column) {
-    CListModel& rows = list_->rows();
-    auto keyOf = [&](std::size_t row, int c) -> SortKey {
-        const auto index = static_cast<std::size_t>(rows.row(static_cast<int>(row)).itemData);
-        const CNotesS& record = shown_[index];
+CListWindow::KeyOf CSearching::sortKeys() {
+    return [this](std::intptr_t itemData, int c) -> SortKey {
+        const CNotesS& record = shown_[static_cast<std::size_t>(itemData)];
         switch (c) {
             case kTitle:
                 return {0, record.title};
@@ -191,7 +171,6 @@ void CSearching::sortByColumn(int column) {
                 return {static_cast<std::uint32_t>(record.nid), {}};
         }
     };
-    list_->sortRows(sorter_, column, keyOf);
 }
 
 }  // namespace bp

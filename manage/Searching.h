@@ -1,10 +1,7 @@
 #pragma once
 
 #include "FindOptions.h"
-#include "ListSort.h"
-#include "platform/Platform.h"
-
-#include <QDialog>
+#include "ListWindow.h"
 
 #include <cstdint>
 #include <string>
@@ -12,14 +9,9 @@
 
 class QCheckBox;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace bp {
-
-class CCustomList;
-class CNotesDatabase;
-class INoteOwner;
 
 struct CNotesS {
     std::int32_t nid = 0;
@@ -30,17 +22,15 @@ struct CNotesS {
 
 // Find: turns its controls into the note search's option words, lists what the store finds
 // and shows the selected notes through the main window.
-class CSearching : public QDialog {
+class CSearching : public CListWindow {
     Q_OBJECT
 public:
     CSearching(Platform platform, CNotesDatabase& store, INoteOwner& owner,
                QWidget* parent = nullptr);
-    ~CSearching() override;
 
     FindOptions options() const;
     void Find();
     void ShowSelected();
-    void sortByColumn(int column);
 
     QLineEdit* textField() const { return text_; }
     QRadioButton* allNotesRadio() const { return allNotes_; }
@@ -50,19 +40,17 @@ public:
     QCheckBox* inTitlesCheck() const { return inTitles_; }
     QCheckBox* inNotesCheck() const { return inNotes_; }
     QPushButton* showSelectedButton() const { return showSelected_; }
-    CCustomList* list() const { return list_; }
     const std::vector<CNotesS>& results() const { return shown_; }
-    const std::vector<std::int32_t>& selectedNids() const { return selectedNids_; }
     // What the last search asked the store.
     const std::string& lastOptions() const { return lastOptions_; }
 
+protected:
+    std::optional<std::int32_t> nidOf(std::intptr_t itemData) const override;
+    KeyOf sortKeys() override;
+
 private:
-    void updateSelection();
     void fill();
 
-    Platform platform_;
-    CNotesDatabase& store_;
-    INoteOwner& owner_;
     QLineEdit* text_ = nullptr;
     QRadioButton* allNotes_ = nullptr;
     QRadioButton* exclude_ = nullptr;
@@ -72,12 +60,9 @@ private:
     QCheckBox* inNotes_ = nullptr;
     QPushButton* find_ = nullptr;
     QPushButton* showSelected_ = nullptr;
-    CCustomList* list_ = nullptr;
     std::vector<CNotesS> found_;
     std::vector<CNotesS> shown_;
-    std::vector<std::int32_t> selectedNids_;
     std::string lastOptions_;
-    ListSorter sorter_;
 };
 
 }  // namespace bp

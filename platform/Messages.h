@@ -36,10 +36,6 @@ inline constexpr int WM_READING_ENDED = 10040;    // the worker finished: close 
 inline constexpr int WM_READING_SUSPEND = 10041;  // hold the worker while the user is asked
 inline constexpr int WM_READING_RESUME = 10042;   // let the worker go on
 
-// Message to the Notes Manager (wParam nid). Its number is also kept as
-// cmd::MANAGER_NOTE_CHANGED, the name the first callers used.
-inline constexpr int WM_MANAGER_NOTE_CHANGED = 40009;
-
 }  // namespace bp::msg
 
 namespace bp::cmd {
@@ -156,40 +152,6 @@ inline constexpr int ATTACH_ADD_FILE = 720;  // "attach file to note"
 inline constexpr int ATTACH_ADD_URL = 735;   // "add url to note"
 inline constexpr int ATTACH_DELETE = 722;
 
-// ---- Notes Manager ----------------------------------------------------------------------
-
-// From the main window, and the context menu's "Refresh" item.
-inline constexpr int MANAGER_RELOAD = 40007;
-inline constexpr int MANAGER_NOTE_CHANGED = 40009;
-
-// Buttons of the manager.
-inline constexpr int MANAGER_NEW_BUTTON = 134;
-inline constexpr int MANAGER_SHOW_BUTTON = 135;
-inline constexpr int MANAGER_HIDE_BUTTON = 136;
-inline constexpr int MANAGER_DELETE_BUTTON = 131;
-inline constexpr int MANAGER_PRINT_BUTTON = 138;
-inline constexpr int MANAGER_ALARM_BUTTON = 137;
-inline constexpr int MANAGER_REFRESH_BUTTON = 133;
-inline constexpr int MANAGER_MENU_BUTTON = 1250;  // opens the tray menu
-
-// Its context menu (menu 14); "Refresh" is MANAGER_RELOAD.
-inline constexpr int MANAGER_MENU_NEW = 40008;
-inline constexpr int MANAGER_MENU_SHOW = 40003;
-inline constexpr int MANAGER_MENU_HIDE = 40004;
-inline constexpr int MANAGER_MENU_DELETE = 747;
-inline constexpr int MANAGER_MENU_PRINT = 40012;
-inline constexpr int MANAGER_MENU_ALARM = 40011;
-
-// ---- Recycle Bin ------------------------------------------------------------------------
-
-inline constexpr int BIN_RESTORE_BUTTON = 711;
-inline constexpr int BIN_DELETE_BUTTON = 712;
-inline constexpr int BIN_REFRESH_BUTTON = 728;
-inline constexpr int BIN_EMPTY_BUTTON = 713;
-inline constexpr int BIN_MENU_RESTORE = 714;
-inline constexpr int BIN_MENU_DELETE = 715;
-inline constexpr int BIN_MENU_EMPTY = 716;
-
 // ---- Dialogs ----------------------------------------------------------------------------
 
 // Every dialog's default and cancel buttons; the question boxes' "Yes" and "No".
@@ -197,12 +159,6 @@ inline constexpr int DLG_OK = 1;
 inline constexpr int DLG_CANCEL = 2;
 inline constexpr int BOX_YES = DLG_OK;
 inline constexpr int BOX_NO = DLG_CANCEL;
-
-// About box.
-inline constexpr int ABOUT_PRODUCT_LINK = 552;  // the product name opens the web site
-
-// Find.
-inline constexpr int FIND_SHOW_SELECTED = 1189;  // "Show Selected Notes"
 
 // Stop-alarm window.
 inline constexpr int STOP_ALARM_SNOOZE_BUTTON = 1245;
@@ -222,24 +178,6 @@ inline constexpr int ACTIONS_OPEN_URL_CHECK = 1210;     // enables the address a
 inline constexpr int ACTIONS_GO_BUTTON = 604;           // open the address now
 inline constexpr int ACTIONS_OPEN_PROGRAM_CHECK = 594;  // enables the path and "Browse"
 inline constexpr int ACTIONS_BROWSE_BUTTON = 597;
-
-// Transparency dialog: both apply the state to the note at once.
-inline constexpr int TRANSPARENCY_CHECK = 470;
-inline constexpr int TRANSPARENCY_TRACKBAR = 471;
-
-// Application settings: each check box enables its count.
-inline constexpr int APP_RECYCLE_BIN_CHECK = 498;
-inline constexpr int APP_AUTO_BACKUP_CHECK = 500;
-
-// Notes settings.
-inline constexpr int DEFAULTS_TITLE_COLOR = 400;
-inline constexpr int DEFAULTS_TITLE_FONT = 402;
-inline constexpr int DEFAULTS_TEXT_COLOR = 403;
-inline constexpr int DEFAULTS_COLOR = 404;  // body and title background
-inline constexpr int DEFAULTS_BODY_FONT = 405;
-inline constexpr int DEFAULTS_TRANSPARENCY = 406;
-inline constexpr int DEFAULTS_RANDOM_COLORS_CHECK = 433;  // disables the colour buttons
-inline constexpr int DEFAULTS_AUTO_LOCK_CHECK = 421;      // enables the lock time
 
 }  // namespace bp::cmd
 
@@ -290,11 +228,6 @@ namespace bp::ctl {
 inline constexpr int NOTE_BODY = 10199;
 inline constexpr int NOTE_TITLE_BAR = 10200;
 inline constexpr int BOX_MESSAGE = 10208;  // the text of the program's message and question boxes
-inline constexpr int TITLE_EDITOR_FIELD = 480;
-inline constexpr int DELETE_NOTE_TEXT = 510;
-inline constexpr int MANAGER_LIST = 132;
-inline constexpr int BIN_LIST = 710;
-inline constexpr int FIND_LIST = 1166;
 inline constexpr int ATTACH_LIST = 724;
 inline constexpr int ADD_URL_FIELD = 736;
 

@@ -108,6 +108,21 @@ protected:
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
+    static QPoint rowCenter(const CCustomList& list, int row) {
+        return list.visualRect(list.rows().index(row, 1)).center();
+    }
+    // Chooses an item of the context menu that a right click at a point of the list opens.
+    static void chooseMenuItem(CListWindow& window, QPoint at, const QString& text) {
+        std::unique_ptr<QMenu> menu = window.contextMenu(at);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == text) {
+                ASSERT_TRUE(action->isEnabled()) << text.toStdString();
+                action->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no item " << text.toStdString();
+    }
     std::vector<std::string> questions() const {
         std::vector<std::string> texts;
         for (const ShownBox& box : fakes.messages.shown) {
@@ -191,7 +206,7 @@ TEST_F(NotesManager, KeepsTheSortThroughEveryChangeOfTheListAndShowsItInTheHeade
     open();
     const QHeaderView& header = *manager->list()->horizontalHeader();
     EXPECT_FALSE(header.isSortIndicatorShown()) << "database order until a header is clicked";
-    manager->onCommand(cmd::MANAGER_REFRESH_BUTTON);
+    manager->button("Refresh")->click();
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Beta", "alpha", "Gamma"}));
 
     clickHeader(*manager->list(), 1);  // A to Z
@@ -204,22 +219,22 @@ TEST_F(NotesManager, KeepsTheSortThroughEveryChangeOfTheListAndShowsItInTheHeade
     // Each way the list changes: the main window's refresh after a new, deleted or restored
     // note, the Refresh button, New, Delete, and a note renamed.
     addNote("Delta", 400);
-    manager->onCommand(cmd::MANAGER_RELOAD);
+    manager->reload();
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Beta", "Delta", "Gamma", "alpha"}));
-    manager->onCommand(cmd::MANAGER_NEW_BUTTON);
+    manager->button("New")->click();
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Beta", "Delta", "Gamma", "alpha"}));
     manager->list()->selectOnly(manager->list()->rows().rowOf(beta));
     fakes.messages.answers = {true};
-    manager->onCommand(cmd::MANAGER_DELETE_BUTTON);
-    manager->onCommand(cmd::MANAGER_RELOAD);  // as the main window posts after a deletion
+    manager->button("Delete")->click();
+    manager->reload();  // as the main window posts after a deletion
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Delta", "Gamma", "alpha"}));
     EXPECT_EQ(manager->selectedNids(), (std::vector<std::int32_t>{alpha}))
         << "the next greater nid, wherever the sort put its row";
     store.SetNoteDeleted(beta, 0);
-    manager->onCommand(cmd::MANAGER_REFRESH_BUTTON);
+    manager->button("Refresh")->click();
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Beta", "Delta", "Gamma", "alpha"}));
     store.SetNote(gamma, std::string("Aaron"), note::title);
-    manager->onNoteChanged(gamma);
+    manager->noteChanged(gamma);
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Aaron", "Beta", "Delta", "alpha"}));
 
     // The next click runs the other way, and the arrow follows; newest first is descending.
@@ -229,7 +244,7 @@ TEST_F(NotesManager, KeepsTheSortThroughEveryChangeOfTheListAndShowsItInTheHeade
     clickHeader(*manager->list(), 2);
     EXPECT_EQ(header.sortIndicatorSection(), 2);
     EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);
-    manager->onCommand(cmd::MANAGER_RELOAD);
+    manager->reload();
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"Delta", "Beta", "Aaron", "alpha"}));
 }
 
@@ -269,12 +284,12 @@ TEST_F(NotesManager, DeletingReselectsTheNextGreaterNidElseTheNextSmaller) {
     ASSERT_EQ(manager->currentNid(), n2);
 
     fakes.messages.answers = {false};
-    manager->onCommand(cmd::MANAGER_DELETE_BUTTON);
+    manager->button("Delete")->click();
     EXPECT_TRUE(owner.sentOf(msg::WM_NOTE_DELETE).empty());
     EXPECT_EQ(manager->list()->rows().rowCount(), 3);
 
     fakes.messages.answers = {true};
-    manager->onCommand(cmd::MANAGER_DELETE_BUTTON);
+    manager->button("Delete")->click();
     EXPECT_EQ(questions().back(), "Are you sure you want to delete the selected note(s)?");
     EXPECT_EQ(owner.sentOf(msg::WM_NOTE_DELETE), (std::vector<std::intptr_t>{n2}));
     EXPECT_EQ(manager->currentNid(), n3);
@@ -283,19 +298,18 @@ TEST_F(NotesManager, DeletingReselectsTheNextGreaterNidElseTheNextSmaller) {
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"three", "one"}));
 
     fakes.messages.answers = {true};
-    manager->onCommand(cmd::MANAGER_MENU_DELETE);
+    chooseMenuItem(*manager, rowCenter(*manager->list(), manager->list()->rows().rowOf(n3)),
+                   "Delete");
     EXPECT_EQ(manager->selectedNids(), (std::vector<std::int32_t>{n1}));
 
     fakes.messages.answers = {true};
-    manager->onCommand(cmd::MANAGER_DELETE_BUTTON);
+    manager->button("Delete")->click();
     EXPECT_EQ(manager->list()->rows().rowCount(), 0);
     EXPECT_EQ(manager->currentNid(), -1);
-    for (const int id :
-         {cmd::MANAGER_SHOW_BUTTON, cmd::MANAGER_HIDE_BUTTON, cmd::MANAGER_DELETE_BUTTON,
-          cmd::MANAGER_PRINT_BUTTON, cmd::MANAGER_ALARM_BUTTON}) {
-        EXPECT_FALSE(manager->button(id)->isEnabled()) << id;
+    for (const char* text : {"Show", "Hide", "Delete", "Print", "Alarm"}) {
+        EXPECT_FALSE(manager->button(text)->isEnabled()) << text;
     }
-    EXPECT_TRUE(manager->button(cmd::MANAGER_NEW_BUTTON)->isEnabled());
+    EXPECT_TRUE(manager->button("New")->isEnabled());
 }
 
 TEST_F(NotesManager, EnterAndDoubleClickToggleEachSelectedNote) {
@@ -334,10 +348,8 @@ TEST_F(NotesManager, ButtonsSendTheirMessagesForTheSelectedNotes) {
             printOne(nid);
         }
     });
-    for (const int id :
-         {cmd::MANAGER_SHOW_BUTTON, cmd::MANAGER_HIDE_BUTTON, cmd::MANAGER_PRINT_BUTTON,
-          cmd::MANAGER_PRINT_BUTTON, cmd::MANAGER_ALARM_BUTTON, cmd::MANAGER_MENU_BUTTON}) {
-        manager->button(id)->click();
+    for (const char* text : {"Show", "Hide", "Print", "Print", "Alarm", "Menu"}) {
+        manager->button(text)->click();
     }
     // The second print was cancelled in its dialog.
     EXPECT_EQ(owner.sent,
@@ -358,7 +370,7 @@ TEST_F(NotesManager, RightClickBelowTheLastRowGreysDelete) {
     auto enabledDelete = [&](QPoint at) {
         std::unique_ptr<QMenu> menu = manager->contextMenu(at);
         for (QAction* action : menu->actions()) {
-            if (action->data().toInt() == cmd::MANAGER_MENU_DELETE) {
+            if (action->text() == "Delete") {
                 return action->isEnabled();
             }
         }
@@ -376,8 +388,8 @@ TEST_F(NotesManager, ANoteChangeRewritesItsRowAndAnUnknownNidIsIgnored) {
     clickHeader(*manager->list(), 2);  // "other" first, so "before" is row 1 with number 1
     store.SetNote(a, std::string("after"), note::title);
     store.SetNote(a, 1, note::isClosed);
-    manager->onNoteChanged(a);
-    manager->onNoteChanged(9999);
+    manager->noteChanged(a);
+    manager->noteChanged(9999);
     EXPECT_EQ(manager->list()->rows().row(1).cells[0], "1");
     EXPECT_EQ(manager->list()->rows().row(1).cells[1], "after");
     EXPECT_EQ(manager->list()->rows().row(1).cells[4], "invisible");
@@ -394,7 +406,7 @@ TEST_F(NotesManager, NotesDeletedBehindItsBackAreHandedToTheMainWindowWithoutRea
     QTest::keyClick(manager->list(), Qt::Key_Return);
     clickHeader(*manager->list(), 1);
     clickHeader(*manager->list(), 4);
-    manager->onNoteChanged(a);  // a change it made on its way out
+    manager->noteChanged(a);  // a change it made on its way out
     // The store reports no failed reads: the main window says it cannot find the note.
     EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_EQ(owner.sent, (std::vector<Sent>{{Sent::Kind::SendMessage, msg::WM_NOTE_SHOW, a},
@@ -408,8 +420,8 @@ TEST_F(NotesManager, KeepsItsSizeLimitAndLaysOutTheButtons) {
     manager->resize(900, 500);
     QTest::qWait(0);
     EXPECT_EQ(manager->list()->geometry(), QRect(5, 5, 890, 460));
-    EXPECT_EQ(manager->button(cmd::MANAGER_DELETE_BUTTON)->geometry(), QRect(245, 470, 75, 25));
-    EXPECT_EQ(manager->button(cmd::MANAGER_MENU_BUTTON)->geometry(), QRect(815, 470, 75, 25));
+    EXPECT_EQ(manager->button("Delete")->geometry(), QRect(245, 470, 75, 25));
+    EXPECT_EQ(manager->button("Menu")->geometry(), QRect(815, 470, 75, 25));
     manager->close();
     EXPECT_FALSE(manager->isVisible());
 }
@@ -451,12 +463,12 @@ TEST_F(RecycleBin, RestoresTheSelectedNotesThroughTheMainWindow) {
         EXPECT_TRUE(menu->actions()[2]->isEnabled());
     }
     fakes.messages.answers = {true};
-    bin->button(cmd::BIN_RESTORE_BUTTON)->click();
+    bin->button("Restore")->click();
     EXPECT_EQ(questions(),
               (std::vector<std::string>{"Do you want to restore the selected note(s)?"}));
     EXPECT_EQ(owner.sentOf(msg::WM_NOTE_RESTORE), (std::vector<std::intptr_t>{a, c}));
     EXPECT_EQ(column(*bin->list(), 1), (QStringList{"b"}));
-    EXPECT_FALSE(bin->button(cmd::BIN_RESTORE_BUTTON)->isEnabled());
+    EXPECT_FALSE(bin->button("Restore")->isEnabled());
 }
 
 TEST_F(RecycleBin, EraseAfterASortKeepsTheSortAndTheNumberNamesTheRecord) {
@@ -470,7 +482,7 @@ TEST_F(RecycleBin, EraseAfterASortKeepsTheSortAndTheNumberNamesTheRecord) {
     selectRows(*bin->list(), {1});
     EXPECT_EQ(bin->selectedNids(), (std::vector<std::int32_t>{b}));
     fakes.messages.answers = {true};
-    bin->onCommand(cmd::BIN_MENU_DELETE);
+    chooseMenuItem(*bin, rowCenter(*bin->list(), 1), "delete");
     EXPECT_EQ(questions().back(),
               "Are you sure you want to erase selected note(s) in the Recycle Bin?\nYou can't "
               "undo this action.");
@@ -482,7 +494,7 @@ TEST_F(RecycleBin, EraseAfterASortKeepsTheSortAndTheNumberNamesTheRecord) {
                            "Nov 14, 2023 - 10:30:00 PM"}));
     // Refresh keeps it too, with a note deleted since, and the header shows it.
     addDeleted("e", 2500);
-    bin->onCommand(cmd::BIN_REFRESH_BUTTON);
+    bin->button("Refresh")->click();
     EXPECT_EQ(column(*bin->list(), 1), (QStringList{"d", "e", "c", "a"}));
     EXPECT_EQ(bin->list()->horizontalHeader()->sortIndicatorSection(), 4);
     EXPECT_EQ(bin->list()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
@@ -495,19 +507,19 @@ TEST_F(RecycleBin, EmptyAskedNoChangesNothingAndYesErasesEverything) {
     open();
     const std::string before = store.NotesSection();
     fakes.messages.answers = {false};
-    bin->button(cmd::BIN_EMPTY_BUTTON)->click();
+    bin->button("Empty Recycle Bin")->click();
     EXPECT_EQ(store.NotesSection(), before);
     EXPECT_EQ(bin->list()->rows().rowCount(), 2);
 
     fakes.messages.answers = {true};
-    bin->onCommand(cmd::BIN_MENU_EMPTY);
+    chooseMenuItem(*bin, rowCenter(*bin->list(), 0), "empty recycle bin");
     EXPECT_EQ(questions().back(),
               "Are you sure you want to erase ALL notes in the Recycle Bin?\nYou can't undo "
               "this action.");
     EXPECT_FALSE(store.ListDeletedNotes().has_value());
     EXPECT_EQ(store.ListNotes(kLiveSource).size(), 1u);
     EXPECT_EQ(bin->list()->rows().rowCount(), 0);
-    EXPECT_FALSE(bin->button(cmd::BIN_EMPTY_BUTTON)->isEnabled());
+    EXPECT_FALSE(bin->button("Empty Recycle Bin")->isEnabled());
     std::unique_ptr<QMenu> menu = bin->contextMenu({5, 5});
     for (QAction* action : menu->actions()) {
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
@@ -530,6 +542,11 @@ protected:
 };
 
 TEST_F(Find, StartsWithTheDefaultChoicesAndTurnsThemIntoOptionWords) {
+    QWidget* first = dialog->nextInFocusChain();
+    while (!(first->focusPolicy() & Qt::TabFocus)) {
+        first = first->nextInFocusChain();
+    }
+    EXPECT_EQ(first, dialog->textField()) << "Tab starts at the search text";
     EXPECT_TRUE(dialog->textField()->text().isEmpty());
     EXPECT_TRUE(dialog->allNotesRadio()->isChecked());
     EXPECT_FALSE(dialog->showSelectedButton()->isEnabled());

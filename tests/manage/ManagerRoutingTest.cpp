@@ -75,7 +75,7 @@ TEST_F(ManagerRouting, ShownAtStartOnTopAndToggledByItsHotKey) {
     EXPECT_EQ(static_cast<std::size_t>(rowCount()), tray->noteCount());
 
     manager().close();
-    tray->onCommand(cmd::SHOW_MANAGER);
+    tray->ShowNotesManager();
     EXPECT_TRUE(manager().isVisible());
 }
 
@@ -83,7 +83,7 @@ TEST_F(ManagerRouting, StaysHiddenAtStartWhenTheSettingSaysSo) {
     start(0);
     ASSERT_NE(tray->notesManager(), nullptr);
     EXPECT_FALSE(manager().isVisible());
-    tray->onCommand(cmd::SHOW_MANAGER);
+    tray->ShowNotesManager();
     EXPECT_TRUE(manager().isVisible());
 }
 
@@ -105,7 +105,7 @@ TEST_F(ManagerRouting, ANoteDeletedBehindTheListsBackIsReportedNotFound) {
     // Another window deletes the note; the list has not heard of it yet.
     tray->onMessage(msg::WM_NOTE_DELETE, nid, 0);
     manager().list()->selectOnly(manager().list()->rows().rowOf(nid));
-    manager().button(cmd::MANAGER_SHOW_BUTTON)->click();
+    manager().button("Show")->click();
     QTest::keyClick(manager().list(), Qt::Key_Return);
     const ShownBox notFound{ShownBox::Kind::Message, "Error", "", "Not able to find the note", 205};
     EXPECT_EQ(fakes.messages.shown, (std::vector<ShownBox>{notFound, notFound}));
@@ -120,7 +120,7 @@ TEST_F(ManagerRouting, DeletedFromTheManagerIntoTheBinAndRestoredFromThere) {
     const std::int32_t nid = tray->noteAt(0).nid();
     manager().list()->selectOnly(manager().list()->rows().rowOf(nid));
     fakes.messages.answers = {true};
-    manager().button(cmd::MANAGER_DELETE_BUTTON)->click();
+    manager().button("Delete")->click();
     EXPECT_EQ(tray->noteCount(), notes - 1);
     EXPECT_EQ(tray->findNote(nid), nullptr);
     EXPECT_EQ(manager().list()->rows().rowOf(nid), -1);
@@ -131,11 +131,11 @@ TEST_F(ManagerRouting, DeletedFromTheManagerIntoTheBinAndRestoredFromThere) {
         EXPECT_TRUE(tray->isBusy());
         bin->list()->selectOnly(bin->list()->rows().rowOf(0));
         fakes.messages.answers = {true};
-        bin->button(cmd::BIN_RESTORE_BUTTON)->click();
+        bin->button("Restore")->click();
         EXPECT_EQ(bin->list()->rows().rowCount(), 0);
         return 0;
     };
-    tray->onCommand(cmd::RECYCLE_BIN);
+    tray->ShowRecycleBin();
     ASSERT_NE(tray->findNote(nid), nullptr);
     EXPECT_TRUE(tray->findNote(nid)->isVisible());
     QCoreApplication::processEvents();
@@ -157,7 +157,7 @@ TEST_F(ManagerRouting, FindShowsTheNoteItFound) {
         find->showSelectedButton()->click();
         return 0;
     };
-    tray->onCommand(cmd::FIND);
+    tray->ShowFind();
     EXPECT_TRUE(tray->findNote(nid)->isVisible());
     EXPECT_FALSE(tray->isBusy());
 }
