@@ -74,7 +74,7 @@ void OpenNotes::raiseAll() {
         if (!note.isVisible()) {
             note.ShowNote(true);
         }
-        note.onCommand(cmd::NOTE_BRING_TO_FRONT);
+        note.bringToFront();
         QThread::yieldCurrentThread();
     }
 }
@@ -86,7 +86,7 @@ void OpenNotes::hideAll() {
 }
 
 void OpenNotes::arrange(const std::vector<Point>& positions, int width, std::optional<int> height,
-                        int placeCommand) {
+                        void (CNote::*place)()) {
     for (std::size_t i = 0; i < threads_.size(); ++i) {
         CNote& note = threads_[i]->note();
         store_.SetNote(note.nid(), positions[i].x, note::xPos);
@@ -99,7 +99,7 @@ void OpenNotes::arrange(const std::vector<Point>& positions, int width, std::opt
         if (!note.isVisible()) {
             note.ShowNote(true);
         }
-        note.onCommand(placeCommand);
+        (note.*place)();
         QThread::yieldCurrentThread();
     }
 }

@@ -53,9 +53,9 @@ public:
     void raiseAll();
     void hideAll();
     // Writes every note's new place and size, raises it, and lets it move there with
-    // placeCommand (move, or collapse, at the stored place).
+    // place (move, or collapse, at the stored place).
     void arrange(const std::vector<Point>& positions, int width, std::optional<int> height,
-                 int placeCommand);
+                 void (CNote::*place)());
     // Hides and shows again without a record or a message: the notes step aside while a file
     // dialog is open.
     void hideQuietly();

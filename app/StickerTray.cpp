@@ -235,7 +235,7 @@ void CStickerTray::startAutoSaver() {
     AutoSaver::Hooks hooks;
     hooks.storeEdits = [this] {
         notes_.forEach([](CNote& note) {
-            note.onCommand(cmd::NOTE_STORE_BODY);
+            note.StoreBody();
             if (note.title() != nullptr) {
                 note.title()->storeOpenEdit();
             }
@@ -284,7 +284,7 @@ void CStickerTray::ExitApplication() {
     trayIcon_.remove();
     timers_->stopAll();
     notes_.forEach([](CNote& note) {
-        note.onCommand(cmd::NOTE_STORE_BODY);
+        note.StoreBody();
         note.setClosing();
         note.hide();
     });
@@ -372,7 +372,6 @@ void CStickerTray::RestoreNoteFromBin(std::int32_t nid) {
 
 void CStickerTray::deleteNote(std::size_t index) {
     CNote& note = notes_.at(index);
-    note.onCommand(cmd::NOTE_STOP_SOUND);
     const std::int32_t nid = note.nid();
     if (store_.GetSettingInt("deleteMode") != 0) {
         store_.SetNoteDeleted(nid, 1);
@@ -482,11 +481,11 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
                 UpdateTrayTip();
             } else if (id == msg::WM_NOTE_SHOW) {
                 note->ShowNote(true);
-                note->onCommand(cmd::NOTE_BRING_TO_FRONT);
+                note->bringToFront();
                 QThread::yieldCurrentThread();
                 UpdateTrayTip();
             } else if (id == msg::WM_NOTE_TITLE_MENU && note->title() != nullptr) {
-                note->title()->onCommand(cmd::TITLE_OPEN_MENU);
+                note->title()->onAlarmButton();
             } else if (id == msg::WM_NOTE_PRINT) {
                 // Into the printer the Notes Manager chose for all of its notes.
                 CNoteOutput(*note).PrintShared();
@@ -747,7 +746,7 @@ void CStickerTray::UpdateTrayTip() {
 void CStickerTray::SaveAllNotes() {
     notes_.forEach([this](CNote& note) {
         if (store_.GetNote(kLiveSource, note.nid(), note::isDeleted) == 0) {
-            note.onCommand(cmd::NOTE_STORE_BODY);
+            note.StoreBody();
         }
     });
     store_.SaveDatabase("");
@@ -772,7 +771,7 @@ void CStickerTray::CascadeAllNotes() {
             "Warning", "", "Can't cascade notes.\nScreen resolution is to small.", kIconWarning);
         return;
     }
-    arrangeNotes(layout->positions, layout->width, layout->height, cmd::NOTE_MOVE_TO_STORED);
+    arrangeNotes(layout->positions, layout->width, layout->height, &CNote::moveToStored);
 }
 
 void CStickerTray::MinimizeAllNotes() {
@@ -783,12 +782,12 @@ void CStickerTray::MinimizeAllNotes() {
             "Warning", "", "Can't process.\nScreen resolution is to small.", kIconWarning);
         return;
     }
-    arrangeNotes(layout->positions, layout->width, std::nullopt, cmd::NOTE_COLLAPSE_AT_STORED);
+    arrangeNotes(layout->positions, layout->width, std::nullopt, &CNote::collapseAtStored);
 }
 
 void CStickerTray::arrangeNotes(const std::vector<Point>& positions, int width,
-                                std::optional<int> height, int placeCommand) {
-    notes_.arrange(positions, width, height, placeCommand);
+                                std::optional<int> height, void (CNote::*place)()) {
+    notes_.arrange(positions, width, height, place);
     notesRaised_ = true;
     UpdateTrayTip();
 }
@@ -830,7 +829,7 @@ void CStickerTray::ImportNotes() {
 void CStickerTray::startCreatedNote(std::int32_t nid) {
     CThread& thread = StartNoteThread(nid, {});
     thread.note().ApplyDefaultBodyFormat();
-    thread.note().onCommand(cmd::NOTE_ACTIVATE);
+    thread.note().activate();
 }
 
 // ---- Dialogs -------------------------------------------------------------------------------

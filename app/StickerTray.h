@@ -167,7 +167,7 @@ private:
     // Starts a note that was just made (new, duplicate, imported) and gives it the focus.
     void startCreatedNote(std::int32_t nid);
     void arrangeNotes(const std::vector<Point>& positions, int width, std::optional<int> height,
-                      int placeCommand);
+                      void (CNote::*place)());
     void deleteNote(std::size_t index);
     void reportNoteNotFound();
     // Tells the Notes Manager, once it exists, that the notes changed, once the event loop

@@ -104,7 +104,7 @@ void CBodyEditor::installFormattingKeys() {
             }
             switch (action) {
                 case kBodyFontAction:
-                    note_.onCommand(cmd::NOTE_BODY_FONT);
+                    note_.chooseBodyFont();
                     break;
                 case kRandomColorsAction:
                     emit randomColorsRequested();
@@ -128,53 +128,49 @@ bool CBodyEditor::isFormattingKey(const QKeyEvent& key) const {
     return false;
 }
 
-bool CBodyEditor::onCommand(int id) {
-    const bool editable = !body_.isReadOnly();
-    switch (id) {
-        case cmd::EDIT_UNDO:
-            if (editable)
-                body_.undo();
-            return true;
-        case cmd::EDIT_REDO:
-            if (editable)
-                body_.redo();
-            return true;
-        case cmd::EDIT_SELECT_ALL:
-            body_.selectAll();
-            return true;
-        case cmd::EDIT_DELETE:
-            if (editable) {
-                QTextCursor cursor = body_.textCursor();
-                cursor.removeSelectedText();
-                body_.setTextCursor(cursor);
-            }
-            return true;
-        case cmd::EDIT_CUT:
-            if (editable)
-                body_.cut();
-            return true;
-        case cmd::EDIT_COPY:
-            body_.copy();
-            return true;
-        case cmd::EDIT_PASTE:
-        case cmd::EDIT_PASTE_PLAIN:
-            if (editable)
-                paste(id == cmd::EDIT_PASTE_PLAIN);
-            return true;
-        case cmd::SELECTION_TEXT_COLOR:
-            if (editable)
-                chooseSelectionColor();
-            return true;
-        case cmd::SELECTION_FONT:
-            if (editable)
-                chooseSelectionFont();
-            return true;
-        case cmd::PARAGRAPH_SETTINGS:
-            if (editable)
-                paragraphSettings();
-            return true;
-        default:
-            return false;
+void CBodyEditor::undo() {
+    if (!body_.isReadOnly()) {
+        body_.undo();
+    }
+}
+
+void CBodyEditor::redo() {
+    if (!body_.isReadOnly()) {
+        body_.redo();
+    }
+}
+
+void CBodyEditor::selectAll() {
+    body_.selectAll();
+}
+
+void CBodyEditor::deleteSelection() {
+    if (!body_.isReadOnly()) {
+        QTextCursor cursor = body_.textCursor();
+        cursor.removeSelectedText();
+        body_.setTextCursor(cursor);
+    }
+}
+
+void CBodyEditor::cut() {
+    if (!body_.isReadOnly()) {
+        body_.cut();
+    }
+}
+
+void CBodyEditor::copy() {
+    body_.copy();
+}
+
+void CBodyEditor::paste() {
+    if (!body_.isReadOnly()) {
+        insertClipboard(false);
+    }
+}
+
+void CBodyEditor::pastePlain() {
+    if (!body_.isReadOnly()) {
+        insertClipboard(true);
     }
 }
 
@@ -330,7 +326,7 @@ void CBodyEditor::ToggleEffect(Effect effect) {
     }
 }
 
-void CBodyEditor::paste(bool plainOnly) {
+void CBodyEditor::insertClipboard(bool plainOnly) {
     SetInsertionColor(note_.bodyFontColor());
     SetInsertionFont(note_.bodyFont());
     if (plainOnly) {
@@ -341,17 +337,20 @@ void CBodyEditor::paste(bool plainOnly) {
 }
 
 void CBodyEditor::chooseSelectionColor() {
+    if (body_.isReadOnly() || note_.closing()) {
+        return;
+    }
     const QTextCursor kept = body_.textCursor();
     const QTextCharFormat format = formatAtSelectionStart();
     const QBrush brush = format.foreground();
     const QColor initial = brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor();
-    note_.onCommand(cmd::NOTE_BEGIN_MODAL);
+    note_.BeginModal();
     QPointer<CNote> alive(&note_);
     const std::optional<QColor> chosen = dialogs_->chooseColor(&note_, initial);
     if (!alive) {
         return;
     }
-    note_.onCommand(cmd::NOTE_END_MODAL);
+    note_.EndModal();
     if (chosen) {
         body_.setTextCursor(kept);
         SetInsertionColor(*chosen);
@@ -359,19 +358,22 @@ void CBodyEditor::chooseSelectionColor() {
 }
 
 void CBodyEditor::chooseSelectionFont() {
+    if (body_.isReadOnly() || note_.closing()) {
+        return;
+    }
     const QTextCursor kept = body_.textCursor();
     const QTextCharFormat format = formatAtSelectionStart();
     const LogFont initial = CharFormatToLogFont(withBodyFont(format));
     QFont font = QTextCharFormat(fontFormatFromLogFont(initial, dpi())).font();
     const QBrush brush = format.foreground();
     const QColor color = brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor();
-    note_.onCommand(cmd::NOTE_BEGIN_MODAL);
+    note_.BeginModal();
     QPointer<CNote> alive(&note_);
     const std::optional<FontChoice> chosen = dialogs_->chooseFont(&note_, {font, color});
     if (!alive) {
         return;
     }
-    note_.onCommand(cmd::NOTE_END_MODAL);
+    note_.EndModal();
     if (chosen) {
         body_.setTextCursor(kept);
         LogFont record;
@@ -388,8 +390,11 @@ void CBodyEditor::chooseSelectionFont() {
 }
 
 void CBodyEditor::paragraphSettings() {
-    note_.title()->onCommand(cmd::TITLE_FINISH_EDIT);
-    note_.onCommand(cmd::NOTE_BEGIN_MODAL);
+    if (body_.isReadOnly() || note_.closing()) {
+        return;
+    }
+    note_.title()->finishEdit();
+    note_.BeginModal();
     QTextCursor cursor = body_.textCursor();
     const bool atStart = cursor.selectionEnd() <= 0;
     if (atStart) {
@@ -411,7 +416,7 @@ void CBodyEditor::paragraphSettings() {
             body_.setTextCursor(start);
         }
     }
-    note_.onCommand(cmd::NOTE_END_MODAL);
+    note_.EndModal();
 }
 
 void CBodyEditor::updateMenuStates(QMenu& menu) const {
@@ -433,18 +438,15 @@ void CBodyEditor::updateMenuStates(QMenu& menu) const {
 }
 
 void CBodyEditor::openBodyMenu(const QPoint& viewportPos) {
-    note_.title()->onCommand(cmd::TITLE_FINISH_EDIT);
+    note_.title()->finishEdit();
     note_.StoreBody();
     const bool locked = !note_.isEditable();
-    std::unique_ptr<QMenu> menu = buildNoteMenu(locked ? NoteMenu::Unlock : NoteMenu::Edit, &note_);
+    std::unique_ptr<QMenu> menu =
+        buildNoteMenu(locked ? NoteMenu::Unlock : NoteMenu::Edit, note_, &note_);
     if (!locked) {
         updateMenuStates(*menu);
     }
-    QPointer<CNote> alive(&note_);
-    const int chosen = trackMenu(*menu, body_.viewport()->mapToGlobal(viewportPos));
-    if (alive && chosen != 0) {
-        note_.onCommand(chosen);
-    }
+    trackMenu(*menu, body_.viewport()->mapToGlobal(viewportPos));
 }
 
 QString CBodyEditor::addressAt(const QPoint& viewportPos) const {
@@ -504,7 +506,7 @@ bool CBodyEditor::eventFilter(QObject* watched, QEvent* event) {
             }
             case QEvent::FocusIn:
                 if (CTitle* title = note_.title()) {
-                    title->onCommand(cmd::TITLE_FINISH_EDIT);
+                    title->finishEdit();
                 }
                 note_.update(body_.geometry());
                 break;

@@ -21,14 +21,27 @@ class INoteDialogs;
 
 // The editing rules of a note's body: the format of typed and pasted text, the edit menu and
 // its commands, selection font and colour, paragraph settings, the formatting keys and
-// clicks on web addresses. The note owns it and passes it the body's commands.
+// clicks on web addresses. The note owns it; the note's menus call its edit commands.
 class CBodyEditor : public QObject {
     Q_OBJECT
 public:
     CBodyEditor(CNote& note, CNoteBody& body, IShell* shell);
 
-    // True when id is a body command; it has then been carried out.
-    bool onCommand(int id);
+    // The edit commands of the note's menu. Those that change the text do nothing while the
+    // note is locked.
+    void undo();
+    void redo();
+    void selectAll();
+    void deleteSelection();
+    void cut();
+    void copy();
+    // Pastes in the note's body font and colour where the clipboard says nothing else.
+    void paste();
+    // Pastes the clipboard's text only.
+    void pastePlain();
+    void chooseSelectionColor();
+    void chooseSelectionFont();
+    void paragraphSettings();
 
     void SetInsertionColor(const QColor& color);
     void SetInsertionFont(const LogFont& font);
@@ -67,10 +80,7 @@ protected:
 private:
     // Sets a font format on the selection, or on what is typed next when nothing is selected.
     void applyFont(const QTextCharFormat& change);
-    void paste(bool plainOnly);
-    void chooseSelectionColor();
-    void chooseSelectionFont();
-    void paragraphSettings();
+    void insertClipboard(bool plainOnly);
     QTextCharFormat formatAtSelectionStart() const;
     void installFormattingKeys();
     bool isFormattingKey(const QKeyEvent& key) const;

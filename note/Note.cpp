@@ -437,138 +437,18 @@ void CNote::onCommand(int id) {
     if (closing_) {
         return;
     }
-    if (title_ != nullptr && commandCommitsTitleEdit(id)) {
-        title_->finishEdit();
-    }
-    if (editor_ != nullptr && editor_->onCommand(id)) {
-        return;
-    }
     if (onAlarmCommand(id)) {
         return;
     }
     switch (id) {
-        case cmd::TITLE_EDIT:
-            title_->onCommand(id);
-            break;
-        case cmd::TITLE_FONT:
-            chooseTitleFont();
-            break;
-        case cmd::TITLE_TEXT_COLOR:
-            chooseTitleTextColor();
-            break;
         case cmd::NOTE_REFRESH_TOOLTIPS:
-            title_->RefreshTooltips(QString::fromStdString(createdText_), nextAlarmText());
+            refreshTooltips();
+            break;
+        case cmd::NOTE_POST_CHANGED:
+            announceChanged();
             break;
         case cmd::NOTE_ACTIVATE:
-            if (!isVisible()) {
-                ShowNote(true);
-            }
-            makeTopmost();
-            raise();
-            TakeFocus(isEdit_ != 0 ? Focus::Body : Focus::Note);
-            owner_.postCommand(cmd::UPDATE_TRAY_TIP);
-            break;
-        case cmd::NOTE_BRING_TO_FRONT:
-            makeTopmost();
-            raise();
-            moveAndResize(geometry());
-            LayoutChildren();
-            TakeFocus(Focus::Note);
-            break;
-        case cmd::NOTE_STORE_BODY:
-            StoreBody();
-            break;
-        case cmd::NOTE_MOVE_TO_STORED: {
-            const int height = isBody_ != 0 ? store_.GetNote(kLiveSource, nid_, note::Height)
-                                            : collapsedHeight(currentTitleHeight_);
-            moveAndResize(QRect(store_.GetNote(kLiveSource, nid_, note::xPos),
-                                store_.GetNote(kLiveSource, nid_, note::yPos),
-                                store_.GetNote(kLiveSource, nid_, note::Width), height));
-            LayoutChildren();
-            TakeFocus(Focus::Note);
-            break;
-        }
-        case cmd::NOTE_COLLAPSE_AT_STORED: {
-            // Read before the new size limits resize the window, which writes its size.
-            const QRect stored(store_.GetNote(kLiveSource, nid_, note::xPos),
-                               store_.GetNote(kLiveSource, nid_, note::yPos),
-                               store_.GetNote(kLiveSource, nid_, note::Width),
-                               collapsedHeight(kCollapsedTitleHeight));
-            if (isBody_ != 0 && links_ != 0 && store_.GetSettingInt("hideAttach") != 0) {
-                showAttachPanel(false);
-            }
-            isBody_ = 0;
-            currentTitleHeight_ = kCollapsedTitleHeight;
-            body_->hide();
-            updateSizeLimits();
-            moveAndResize(stored);
-            LayoutChildren();
-            store_.SetNote(nid_, 0, note::isBody);
-            TakeFocus(Focus::Note);
-            break;
-        }
-        case cmd::NOTE_HIDE:
-            ShowNote(false);
-            owner_.sendCommand(cmd::UPDATE_TRAY_TIP);
-            break;
-        case cmd::NOTE_MINIMIZE:
-            collapseMoving_ = true;
-            if (isEdit_ == 0) {
-                SetEditable(true, true);
-            } else if (isBody_ != 0) {
-                if (links_ != 0 && store_.GetSettingInt("hideAttach") != 0) {
-                    showAttachPanel(false);
-                }
-                SetBodyShown(false, false);
-            } else {
-                if (links_ != 0) {
-                    showAttachPanel(true);
-                }
-                SetBodyShown(true, false);
-            }
-            collapseMoving_ = false;
-            break;
-        case cmd::NOTE_PRIORITY_HIGH:
-            SetPriority(2);
-            break;
-        case cmd::NOTE_PRIORITY_REGULAR:
-            SetPriority(1);
-            break;
-        case cmd::NOTE_PRIORITY_LOW:
-            SetPriority(0);
-            break;
-        case cmd::NOTE_LOCK:
-            setEditableFromCommand(isEdit_ == 0);
-            break;
-        case cmd::NOTE_UNLOCK:
-            setEditableFromCommand(true);
-            break;
-        case cmd::NOTE_DUPLICATE:
-            duplicate();
-            break;
-        case cmd::NOTE_DELETE:
-            deleteWithConfirmation();
-            break;
-        case cmd::NOTE_MAXIMIZE:
-            maximize();
-            break;
-        case cmd::NOTE_TRANSPARENCY:
-            chooseTransparency();
-            break;
-        case cmd::NOTE_SET_SIZE:
-            chooseSize();
-            break;
-        case hotkey::RANDOM_COLORS:
-            ApplyRandomScheme();
-            break;
-        case cmd::NOTE_COLOR:
-            chooseNoteColor();
-            break;
-        case cmd::NOTE_BODY_TEXT_COLOR:
-            chooseBodyTextColor();
-            break;
-        case cmd::NOTE_BODY_FONT:
-            chooseBodyFont();
+            activate();
             break;
         case cmd::NOTE_BEGIN_MODAL:
             BeginModal();
@@ -582,26 +462,166 @@ void CNote::onCommand(int id) {
         case cmd::NOTE_READING_FINISHED:
             reading_->ReadingFinished();
             break;
-        case cmd::NOTE_POST_CHANGED:
-            owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
-            break;
         case cmd::NOTE_ALARM_SETTINGS:
+            finishTitleEdit();
             OpenAlarmDialog();
-            break;
-        case cmd::NOTE_SAVE_AS_TEXT:
-            CNoteOutput(*this).SaveAsText();
-            break;
-        case cmd::NOTE_SAVE_AS_PICTURE:
-            CNoteOutput(*this).SaveAsPicture();
-            break;
-        case cmd::NOTE_PRINT:
-            CNoteOutput(*this).Print();
-            break;
-        case cmd::NOTE_SEND_EMAIL:
-            CNoteOutput(*this).SendEmail();
             break;
         default:
             break;
+    }
+}
+
+void CNote::finishTitleEdit() {
+    if (title_ != nullptr) {
+        title_->finishEdit();
+    }
+}
+
+void CNote::refreshTooltips() {
+    if (closing_) {
+        return;
+    }
+    title_->RefreshTooltips(QString::fromStdString(createdText_), nextAlarmText());
+}
+
+void CNote::announceChanged() {
+    if (closing_) {
+        return;
+    }
+    owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+}
+
+void CNote::activate() {
+    if (closing_) {
+        return;
+    }
+    if (!isVisible()) {
+        ShowNote(true);
+    }
+    makeTopmost();
+    raise();
+    TakeFocus(isEdit_ != 0 ? Focus::Body : Focus::Note);
+    owner_.postCommand(cmd::UPDATE_TRAY_TIP);
+}
+
+void CNote::bringToFront() {
+    if (closing_) {
+        return;
+    }
+    makeTopmost();
+    raise();
+    moveAndResize(geometry());
+    LayoutChildren();
+    TakeFocus(Focus::Note);
+}
+
+void CNote::moveToStored() {
+    if (closing_) {
+        return;
+    }
+    const int height = isBody_ != 0 ? store_.GetNote(kLiveSource, nid_, note::Height)
+                                    : collapsedHeight(currentTitleHeight_);
+    moveAndResize(QRect(store_.GetNote(kLiveSource, nid_, note::xPos),
+                        store_.GetNote(kLiveSource, nid_, note::yPos),
+                        store_.GetNote(kLiveSource, nid_, note::Width), height));
+    LayoutChildren();
+    TakeFocus(Focus::Note);
+}
+
+void CNote::collapseAtStored() {
+    if (closing_) {
+        return;
+    }
+    // Read before the new size limits resize the window, which writes its size.
+    const QRect stored(store_.GetNote(kLiveSource, nid_, note::xPos),
+                       store_.GetNote(kLiveSource, nid_, note::yPos),
+                       store_.GetNote(kLiveSource, nid_, note::Width),
+                       collapsedHeight(kCollapsedTitleHeight));
+    if (isBody_ != 0 && links_ != 0 && store_.GetSettingInt("hideAttach") != 0) {
+        showAttachPanel(false);
+    }
+    isBody_ = 0;
+    currentTitleHeight_ = kCollapsedTitleHeight;
+    body_->hide();
+    updateSizeLimits();
+    moveAndResize(stored);
+    LayoutChildren();
+    store_.SetNote(nid_, 0, note::isBody);
+    TakeFocus(Focus::Note);
+}
+
+void CNote::hideByUser() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
+    ShowNote(false);
+    owner_.sendCommand(cmd::UPDATE_TRAY_TIP);
+}
+
+void CNote::toggleMinimized() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
+    collapseMoving_ = true;
+    if (isEdit_ == 0) {
+        SetEditable(true, true);
+    } else if (isBody_ != 0) {
+        if (links_ != 0 && store_.GetSettingInt("hideAttach") != 0) {
+            showAttachPanel(false);
+        }
+        SetBodyShown(false, false);
+    } else {
+        if (links_ != 0) {
+            showAttachPanel(true);
+        }
+        SetBodyShown(true, false);
+    }
+    collapseMoving_ = false;
+}
+
+void CNote::toggleLock() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
+    SetEditable(isEdit_ == 0, true);
+}
+
+void CNote::unlock() {
+    if (closing_) {
+        return;
+    }
+    SetEditable(true, true);
+}
+
+void CNote::choosePriority(int priority) {
+    finishTitleEdit();
+    SetPriority(priority);
+}
+
+void CNote::saveAsText() {
+    if (!closing_) {
+        CNoteOutput(*this).SaveAsText();
+    }
+}
+
+void CNote::saveAsPicture() {
+    if (!closing_) {
+        CNoteOutput(*this).SaveAsPicture();
+    }
+}
+
+void CNote::print() {
+    if (!closing_) {
+        CNoteOutput(*this).Print();
+    }
+}
+
+void CNote::sendAsEmail() {
+    if (!closing_) {
+        CNoteOutput(*this).SendEmail();
     }
 }
 
@@ -670,11 +690,11 @@ int CNote::runModal(QDialog& dialog) {
     return platform_.modalDialogs != nullptr ? platform_.modalDialogs->run(dialog) : dialog.exec();
 }
 
-void CNote::setEditableFromCommand(bool editable) {
-    SetEditable(editable, true);
-}
-
 void CNote::duplicate() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
     store_.SaveDatabase("");
     BeginModal();
     owner_.sendMessage(msg::WM_NOTE_DUPLICATE, 0, nid_);
@@ -682,6 +702,10 @@ void CNote::duplicate() {
 }
 
 void CNote::deleteWithConfirmation() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
     const QString storedPriority =
         QString::fromStdString(store_.GetNoteAttribute(kLiveSource, nid_, note::priority.name));
     // Hidden while the question is asked, but not recorded as closed: should the session end
@@ -863,11 +887,7 @@ void CNote::closeEvent(QCloseEvent* event) {
     // note is hidden and recorded so, and keeps its window for Show. Qt alone would just take
     // the window away behind the record's back.
     event->ignore();
-    if (title_ != nullptr) {
-        title_->onCommand(cmd::TITLE_CLOSE_BUTTON);
-    } else {
-        onCommand(cmd::NOTE_HIDE);
-    }
+    hideByUser();
 }
 
 bool CNote::eventFilter(QObject* watched, QEvent* event) {

@@ -60,9 +60,51 @@ public:
     void TakeFocus(Focus target);
     void BeginModal();
     void EndModal();
+    // Kept for the alarm, reading and attach side until it calls the note's methods by name:
+    // hands the few numbers it still sends to those methods.
     void onCommand(int id);
     // The alarm settings dialog; OK writes the whole alarm into the record.
     void OpenAlarmDialog();
+    // Ends the snooze that is pending (the title bar's stop-snooze button).
+    void cancelSnooze();
+
+    // What the main window asks of a note.
+    // Shows the note if it is hidden, raises it and gives it the focus.
+    void activate();
+    // Raises a shown note above the others, e.g. with all notes shown at once.
+    void bringToFront();
+    // Takes the place and size the record holds, e.g. after a cascade.
+    void moveToStored();
+    // Collapses to the title bar at the place the record holds.
+    void collapseAtStored();
+
+    // The note's own commands: its menus, title-bar buttons and keys.
+    // Hides the note as the close button does.
+    void hideByUser();
+    // The minimize button: unlocks a locked note, else collapses or restores the body.
+    void toggleMinimized();
+    void toggleLock();
+    void unlock();
+    // A priority chosen in the note's menu; an open title edit is kept first.
+    void choosePriority(int priority);
+    void duplicate();
+    void deleteWithConfirmation();
+    void maximize();
+    void chooseTransparency();
+    void chooseSize();
+    void chooseNoteColor();
+    void chooseBodyTextColor();
+    void chooseBodyFont();
+    void chooseTitleFont();
+    void chooseTitleTextColor();
+    void saveAsText();
+    void saveAsPicture();
+    void print();
+    void sendAsEmail();
+    // The title's tips after the title, priority or alarm changed.
+    void refreshTooltips();
+    // Tells the main window that the record of the note changed.
+    void announceChanged();
 
     // The note's alarm: its state as loaded with the note, and what drives its ringing.
     CForReminder& reminder() { return reminder_; }
@@ -162,7 +204,6 @@ private:
     void snooze();
     // A snooze that was pending when the program ended goes on.
     void resumeSnooze();
-    void cancelSnooze();
     void writeAlarmBack();
     void reportActionError(const std::string& text);
     void postToSelf(int id);
@@ -171,21 +212,12 @@ private:
     void pressedByUser();
     void onHoverTick();
     void showOpaque();
-    void deleteWithConfirmation();
-    void duplicate();
-    void maximize();
-    void chooseTransparency();
-    void chooseSize();
-    void chooseNoteColor();
-    void chooseBodyTextColor();
-    void chooseBodyFont();
-    void chooseTitleFont();
-    void chooseTitleTextColor();
+    // Ends an open title edit as Enter does, before a command that changes the note.
+    void finishTitleEdit();
     // Tells the attach panel, once the note has one, to take over the note's look.
     void sendToAttachPanel(int command);
     void showAttachPanel(bool show);
     void placeAttachPanel();
-    void setEditableFromCommand(bool editable);
     // Runs one of the note's modal dialogs through the platform, which tests answer.
     int runModal(QDialog& dialog);
     void onActivated();

@@ -31,7 +31,7 @@ void CNote::SetPriority(int priority) {
     store_.SetNote(nid_, priority, note::priority);
     title_->setPriorityImage(priority);
     priority_ = priority;
-    onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
+    refreshTooltips();
     owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
 }
 
@@ -54,6 +54,10 @@ void CNote::ApplyRandomScheme() {
 }
 
 void CNote::maximize() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
     Rect area = platform_.desktop->availableRect();
     if (attachPanel_ != nullptr && attachPanel_->isVisible()) {
         area.height -= attachPanel_->height();
@@ -63,6 +67,10 @@ void CNote::maximize() {
 }
 
 void CNote::chooseTransparency() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
     const bool stored = store_.GetNote(kLiveSource, nid_, note::Transparency) != 0;
     const int position =
         CTransparency::positionFor(store_.GetNote(kLiveSource, nid_, note::TransLevel));
@@ -81,6 +89,10 @@ void CNote::chooseTransparency() {
 }
 
 void CNote::chooseSize() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
     BeginModal();
     CSetSize dialog(this, QSize(store_.GetNote(kLiveSource, nid_, note::Width),
                                 store_.GetNote(kLiveSource, nid_, note::Height)));
@@ -138,6 +150,9 @@ void CNote::placeAttachPanel() {
 }
 
 void CNote::chooseNoteColor() {
+    if (closing_) {
+        return;
+    }
     BeginModal();
     if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, bodyBackColor_)) {
         // One colour for the whole note: the body and the title bar.
@@ -163,6 +178,9 @@ QTextCharFormat formatAtStart(QTextDocument* document) {
 }  // namespace
 
 void CNote::chooseBodyTextColor() {
+    if (closing_) {
+        return;
+    }
     const QTextCursor saved = body_->textCursor();
     const QTextCharFormat first = formatAtStart(body_->document());
     const QColor initial = first.hasProperty(QTextFormat::ForegroundBrush)
@@ -183,6 +201,9 @@ void CNote::chooseBodyTextColor() {
 }
 
 void CNote::chooseBodyFont() {
+    if (closing_) {
+        return;
+    }
     const QTextCursor saved = body_->textCursor();
     const QTextCharFormat first = formatAtStart(body_->document());
     QTextCursor all(body_->document());
@@ -208,6 +229,10 @@ void CNote::chooseBodyFont() {
 }
 
 void CNote::chooseTitleFont() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
     const LogFont stored = store_.GetNote(kLiveSource, nid_, note::titleFontType);
     BeginModal();
     if (const std::optional<FontChoice> chosen =
@@ -224,6 +249,10 @@ void CNote::chooseTitleFont() {
 }
 
 void CNote::chooseTitleTextColor() {
+    if (closing_) {
+        return;
+    }
+    finishTitleEdit();
     BeginModal();
     if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, title_->textColor())) {
         store_.SetNote(nid_, storedFromColor(*chosen), note::titleFontColor);

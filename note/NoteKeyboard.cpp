@@ -92,7 +92,7 @@ bool CNoteKeys::handleKey(const QKeyEvent& key) {
 void CNoteKeys::openMenu(KeyMenu which) {
     if (which == KeyMenu::Note) {
         if (CTitle* title = note_.title()) {
-            title->onCommand(cmd::TITLE_PRIORITY_BUTTON);
+            title->openNoteMenu();
         }
         return;
     }

@@ -58,12 +58,17 @@ void CTitle::setUnlocked(bool unlocked) {
     updateMinimizeImage();
 }
 
-CTitleButton* CTitle::addButton(int commandId, int imageId, const QString& tip) {
+CTitleButton* CTitle::addButton(int commandId, int imageId, const QString& tip,
+                                void (CTitle::*onClick)()) {
     auto* button = new CTitleButton(commandId, this);
     button->setImage(imageId);
     button->setToolTip(tip);
     tips_->watch(button);
-    connect(button, &CTitleButton::command, this, &CTitle::onCommand);
+    connect(button, &QAbstractButton::clicked, this, [this, onClick] {
+        if (!note_.closing()) {
+            (this->*onClick)();
+        }
+    });
     buttons_[commandId] = button;
     return button;
 }
@@ -73,15 +78,21 @@ void CTitle::createButtons() {
         return;
     }
     addButton(cmd::TITLE_PRIORITY_BUTTON, bitmap::PRIORITY_HIGH,
-              QStringLiteral("Note priority. Click to open note's menu."));
-    addButton(cmd::TITLE_CLOSE_BUTTON, bitmap::CLOSE, QStringLiteral("Close"));
-    addButton(cmd::TITLE_MINIMIZE_BUTTON, bitmap::MINIMIZE,
-              QStringLiteral("Minimize - Title Only"));
-    addButton(cmd::TITLE_READ_BUTTON, bitmap::READ, QStringLiteral("Read"))->hide();
-    addButton(cmd::TITLE_EXPIRATION_BUTTON, bitmap::EXPIRATION, QStringLiteral("Expiration Off"))
+              QStringLiteral("Note priority. Click to open note's menu."), &CTitle::openNoteMenu);
+    addButton(cmd::TITLE_CLOSE_BUTTON, bitmap::CLOSE, QStringLiteral("Close"),
+              &CTitle::onCloseButton);
+    addButton(cmd::TITLE_MINIMIZE_BUTTON, bitmap::MINIMIZE, QStringLiteral("Minimize - Title Only"),
+              &CTitle::onMinimizeButton);
+    addButton(cmd::TITLE_READ_BUTTON, bitmap::READ, QStringLiteral("Read"), &CTitle::onReadButton)
         ->hide();
-    addButton(cmd::TITLE_ALARM_BUTTON, bitmap::ALARM_OFF, QStringLiteral("Alarm Off"))->hide();
-    addButton(cmd::TITLE_STOP_SNOOZE_BUTTON, bitmap::STOP_SNOOZE, QStringLiteral("Stop Snooze"))
+    addButton(cmd::TITLE_EXPIRATION_BUTTON, bitmap::EXPIRATION, QStringLiteral("Expiration Off"),
+              &CTitle::onExpirationButton)
+        ->hide();
+    addButton(cmd::TITLE_ALARM_BUTTON, bitmap::ALARM_OFF, QStringLiteral("Alarm Off"),
+              &CTitle::onAlarmButton)
+        ->hide();
+    addButton(cmd::TITLE_STOP_SNOOZE_BUTTON, bitmap::STOP_SNOOZE, QStringLiteral("Stop Snooze"),
+              &CTitle::onStopSnoozeButton)
         ->hide();
     updateMinimizeImage();
 }
@@ -213,101 +224,63 @@ void CTitle::RefreshTooltips(const QString& createdText, const std::optional<QSt
     setToolTip(titleToolTip(createdText, priority, titleText_, alarmText_));
 }
 
-void CTitle::postToNote(int id) {
+void CTitle::postToNote(void (CNote::*command)()) {
     QPointer<CNote> note(&note_);
-    QTimer::singleShot(0, &note_, [note, id] {
-        if (note) {
-            note->onCommand(id);
+    QTimer::singleShot(0, &note_, [note, command] {
+        if (note && !note->closing()) {
+            ((*note).*command)();
         }
     });
 }
 
-void CTitle::onCommand(int id) {
-    if (note_.closing()) {
-        return;
-    }
-    switch (id) {
-        case cmd::TITLE_PRIORITY_BUTTON:
-            openNoteMenu();
-            break;
-        case cmd::TITLE_CLOSE_BUTTON:
-            finishEdit();
-            note_.onCommand(cmd::NOTE_HIDE);
-            break;
-        case cmd::TITLE_MINIMIZE_BUTTON:
-        case cmd::NOTE_MINIMIZE:
-            finishEdit();
-            note_.onCommand(cmd::NOTE_MINIMIZE);
-            break;
-        case cmd::TITLE_READ_BUTTON:
-        case cmd::TITLE_ALARM_BUTTON:
-            finishEdit();
-            if (unlocked_) {
-                postToNote(id == cmd::TITLE_READ_BUTTON ? cmd::NOTE_READ_ALOUD
-                                                        : cmd::NOTE_ALARM_SETTINGS);
-            } else {
-                openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
+void CTitle::onCloseButton() {
+    finishEdit();
+    note_.hideByUser();
+}
+
+void CTitle::onMinimizeButton() {
+    finishEdit();
+    note_.toggleMinimized();
+}
+
+void CTitle::onReadButton() {
+    finishEdit();
+    if (unlocked_) {
+        QPointer<CNote> note(&note_);
+        QTimer::singleShot(0, &note_, [note] {
+            if (note) {
+                note->onCommand(cmd::NOTE_READ_ALOUD);
             }
-            break;
-        case cmd::TITLE_STOP_SNOOZE_BUTTON:
-            finishEdit();
-            postToNote(cmd::NOTE_CANCEL_SNOOZE);
-            break;
-        case cmd::TITLE_EXPIRATION_BUTTON:
-            showExpiration(false);
-            note_.store().SetNote(note_.nid(), 0, note::expireTime);
-            break;
-        case cmd::TITLE_EDIT:
-            startEdit();
-            break;
-        case cmd::TITLE_EDIT_DONE:
-            takeEditedTitle();
-            break;
-        case cmd::TITLE_FINISH_EDIT:
-        case cmd::TITLE_END_EDIT:
-            finishEdit();
-            break;
-        case cmd::TITLE_FONT:
-        case cmd::TITLE_TEXT_COLOR:
-            // The title's appearance commands belong to the appearance work.
-            break;
-        case cmd::NOTE_DUPLICATE:
-        case cmd::NOTE_SEND_EMAIL:
-        case cmd::EDIT_PASTE_PLAIN:
-        case cmd::PARAGRAPH_SETTINGS:
-        case cmd::NOTE_BODY_FONT:
-        case cmd::NOTE_BODY_TEXT_COLOR:
-        case cmd::NOTE_COLOR:
-        case cmd::NOTE_PRIORITY_HIGH:
-        case cmd::NOTE_PRIORITY_REGULAR:
-        case cmd::NOTE_PRIORITY_LOW:
-        case cmd::NOTE_MAXIMIZE:
-        case cmd::NOTE_TRANSPARENCY:
-        case cmd::NOTE_LOCK:
-        case cmd::NOTE_PRINT:
-        case cmd::NOTE_DELETE:
-        case cmd::EDIT_UNDO:
-        case cmd::EDIT_REDO:
-        case cmd::EDIT_CUT:
-        case cmd::EDIT_COPY:
-        case cmd::EDIT_PASTE:
-        case cmd::EDIT_DELETE:
-        case cmd::EDIT_SELECT_ALL:
-        case cmd::NOTE_UNLOCK:
-        case cmd::NOTE_SET_SIZE:
-        case cmd::NOTE_SAVE_AS_TEXT:
-        case cmd::NOTE_SAVE_AS_PICTURE:
-        case cmd::SELECTION_FONT:
-        case cmd::SELECTION_TEXT_COLOR:
-            note_.onCommand(id);
-            break;
-        default:
-            break;
+        });
+    } else {
+        openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
     }
 }
 
+void CTitle::onAlarmButton() {
+    if (note_.closing()) {
+        return;
+    }
+    finishEdit();
+    if (unlocked_) {
+        postToNote(&CNote::OpenAlarmDialog);
+    } else {
+        openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
+    }
+}
+
+void CTitle::onStopSnoozeButton() {
+    finishEdit();
+    postToNote(&CNote::cancelSnooze);
+}
+
+void CTitle::onExpirationButton() {
+    showExpiration(false);
+    note_.store().SetNote(note_.nid(), 0, note::expireTime);
+}
+
 void CTitle::openMenu(NoteMenu which, const QPoint& screenPos) {
-    std::unique_ptr<QMenu> menu = buildNoteMenu(which, this);
+    std::unique_ptr<QMenu> menu = buildNoteMenu(which, note_, this);
     if (which == NoteMenu::Note) {
         const int priority = note_.store().GetNote(kLiveSource, note_.nid(), note::priority);
         const int checked = priority == 0   ? cmd::NOTE_PRIORITY_LOW
@@ -320,18 +293,17 @@ void CTitle::openMenu(NoteMenu which, const QPoint& screenPos) {
         }
         findCommand(*menu, cmd::NOTE_TRANSPARENCY)->setEnabled(true);
     }
-    QPointer<CTitle> self(this);
-    const int chosen = trackMenu(*menu, screenPos);
-    if (self && chosen != 0) {
-        onCommand(chosen);
-    }
+    trackMenu(*menu, screenPos);
 }
 
 void CTitle::openNoteMenu() {
+    if (note_.closing()) {
+        return;
+    }
     finishEdit();
     const QPoint at = mapToGlobal(rect().bottomLeft());
     if (unlocked_) {
-        note_.onCommand(cmd::NOTE_STORE_BODY);
+        note_.StoreBody();
         openMenu(NoteMenu::Note, at);
     } else {
         openMenu(NoteMenu::Unlock, at);
@@ -348,7 +320,7 @@ void CTitle::startEdit() {
     connect(editor_, &CEditTitle::finished, this, [this](const QString& text) {
         editBuffer_ = text;
         CEditTitle* done = editor_;
-        onCommand(cmd::TITLE_EDIT_DONE);
+        takeEditedTitle();
         // The editor may still be inside its own key handling: let it go afterwards.
         if (done != nullptr) {
             done->hide();
@@ -378,8 +350,8 @@ void CTitle::takeEditedTitle() {
     note_.store().SetNote(note_.nid(), storedFromText(titleText_), note::title);
     note_.setWindowTitle(titleText_);
     repaint();
-    note_.onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
-    postToNote(cmd::NOTE_POST_CHANGED);
+    note_.refreshTooltips();
+    postToNote(&CNote::announceChanged);
 }
 
 void CTitle::paintEvent(QPaintEvent*) {
@@ -404,7 +376,6 @@ void CTitle::mousePressEvent(QMouseEvent* event) {
             // The move starts once the pointer travels, so a double click still reaches the bar.
             pressPos_ = event->position().toPoint();
         }
-        note_.onCommand(cmd::NOTE_STOP_SOUND);
         note_.stopFlashing();
         event->accept();
         return;
@@ -412,7 +383,7 @@ void CTitle::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         finishEdit();
         if (!editor_) {
-            note_.onCommand(cmd::NOTE_STORE_BODY);
+            note_.StoreBody();
             openMenu(unlocked_ ? NoteMenu::Edit : NoteMenu::Unlock,
                      event->globalPosition().toPoint());
         }

@@ -23,7 +23,7 @@ enum class NoteMenu;
 
 // The strip across the top of a note: the title in the title font and colours, the row of
 // small buttons, the note's menus, dragging, renaming in place and the tool tips that sum the
-// note up. Menu commands meant for the note are passed on to it unchanged.
+// note up. The menus and buttons call the note's own methods.
 class CTitle : public QWidget {
     Q_OBJECT
 public:
@@ -48,7 +48,16 @@ public:
     QRect textRect() const;
     TitleButtonsShown buttonsShown() const;
 
-    void onCommand(int id);
+    // What the bar's buttons do when clicked.
+    void openNoteMenu();
+    void onCloseButton();
+    void onMinimizeButton();
+    void onReadButton();
+    // Also the Notes Manager's "Alarm" for the note: the alarm dialog, or on a locked note the
+    // menu that unlocks it.
+    void onAlarmButton();
+    void onStopSnoozeButton();
+    void onExpirationButton();
 
     void setPriorityImage(int priority);
     void setAlarmImage(bool alarmOn, const QString& tip);
@@ -84,11 +93,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    CTitleButton* addButton(int commandId, int imageId, const QString& tip);
+    CTitleButton* addButton(int commandId, int imageId, const QString& tip,
+                            void (CTitle::*onClick)());
     void openMenu(NoteMenu which, const QPoint& screenPos);
-    void openNoteMenu();
     void takeEditedTitle();
-    void postToNote(int id);
+    // Calls a method of the note once the event loop turns, as long as the note is there.
+    void postToNote(void (CNote::*command)());
     void updateMinimizeImage();
 
     CNote& note_;

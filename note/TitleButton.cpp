@@ -62,7 +62,6 @@ CTitleButton::CTitleButton(int commandId, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
     // Nothing is erased: the bar's fill stays under the image.
     setAttribute(Qt::WA_NoSystemBackground);
-    connect(this, &QAbstractButton::clicked, this, [this] { emit command(commandId_); });
 }
 
 CTitleButton::~CTitleButton() = default;

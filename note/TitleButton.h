@@ -21,7 +21,7 @@ inline constexpr int STOP_SNOOZE = 673;
 namespace bp {
 
 // A small image button of the title bar. Its image is drawn over the bar's own fill, so the
-// bar's colour shows around and through it; clicking raises the button's command number.
+// bar's colour shows around and through it. Its number names it among the bar's buttons.
 class CTitleButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -34,9 +34,6 @@ public:
     int imageId() const { return imageId_; }
 
     QSize sizeHint() const override { return {16, 16}; }
-
-signals:
-    void command(int id);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

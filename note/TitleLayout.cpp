@@ -1,7 +1,5 @@
 #include "TitleLayout.h"
 
-#include "platform/Messages.h"
-
 #include <algorithm>
 
 namespace bp {
@@ -57,28 +55,6 @@ QRect titleEditorRect(const QRect& bar, const TitleButtonsShown& shown) {
     editor.setLeft(bar.left() + left);
     editor.setRight(bar.right() - kEditorRightReserve);
     return editor;
-}
-
-bool commandCommitsTitleEdit(int id) {
-    switch (id) {
-        case cmd::NOTE_DUPLICATE:
-        case cmd::PARAGRAPH_SETTINGS:
-        case cmd::TITLE_FONT:
-        case cmd::TITLE_TEXT_COLOR:
-        case cmd::NOTE_PRIORITY_HIGH:
-        case cmd::NOTE_PRIORITY_REGULAR:
-        case cmd::NOTE_PRIORITY_LOW:
-        case cmd::NOTE_MAXIMIZE:
-        case cmd::NOTE_TRANSPARENCY:
-        case cmd::NOTE_MINIMIZE:
-        case cmd::NOTE_LOCK:
-        case cmd::NOTE_DELETE:
-        case cmd::NOTE_ALARM_SETTINGS:
-        case cmd::NOTE_SET_SIZE:
-            return true;
-        default:
-            return false;
-    }
 }
 
 QString priorityWord(const QString& stored) {

@@ -37,9 +37,6 @@ QRect titleTextRect(const QRect& bar, const TitleButtonsShown& shown);
 // The in-place title editor covers the text area and stays clear of both button groups.
 QRect titleEditorRect(const QRect& bar, const TitleButtonsShown& shown);
 
-// Note commands that first commit a pending title edit, so they act on the final title.
-bool commandCommitsTitleEdit(int id);
-
 // "0", "1" and "2" as the words the tool tip shows; anything else is shown as it is.
 QString priorityWord(const QString& stored);
 

@@ -69,14 +69,9 @@ inline constexpr int REFRESH_MANAGER = 10120;
 
 // ---- Note window ------------------------------------------------------------------------
 
-// Commands the main window sends to notes.
+// Commands the alarm side still sends to a note.
 inline constexpr int NOTE_ACTIVATE = 343;
-inline constexpr int NOTE_BRING_TO_FRONT = 616;
 inline constexpr int NOTE_STOP_SOUND = 748;
-inline constexpr int NOTE_STORE_BODY = 752;
-inline constexpr int NOTE_MOVE_TO_STORED = 757;
-inline constexpr int NOTE_COLLAPSE_AT_STORED = 758;
-inline constexpr int TITLE_OPEN_MENU = 10205;  // to the title bar; also its alarm button
 
 // The note menu (menu 30), opened by the priority button.
 inline constexpr int NOTE_PRIORITY_HIGH = 319;
@@ -116,8 +111,6 @@ inline constexpr int EDIT_PASTE_PLAIN = 173;
 inline constexpr int NOTE_UNLOCK = 339;
 
 // Commands of the note's own buttons, windows and life cycle.
-inline constexpr int NOTE_MINIMIZE = 327;         // collapse to the title bar or restore
-inline constexpr int NOTE_HIDE = 10104;           // the close button
 inline constexpr int NOTE_ALARM_SETTINGS = 338;   // open the alarm dialog
 inline constexpr int NOTE_SHOW_STOP_ALARM = 210;  // create and show the stop-alarm window
 inline constexpr int NOTE_STOP_ALARM = 10107;     // stop the ringing
@@ -136,12 +129,9 @@ inline constexpr int TITLE_PRIORITY_BUTTON = 10201;  // opens the note menu
 inline constexpr int TITLE_CLOSE_BUTTON = 10202;
 inline constexpr int TITLE_MINIMIZE_BUTTON = 956;
 inline constexpr int TITLE_READ_BUTTON = 10211;
-inline constexpr int TITLE_ALARM_BUTTON = TITLE_OPEN_MENU;
+inline constexpr int TITLE_ALARM_BUTTON = 10205;
 inline constexpr int TITLE_STOP_SNOOZE_BUTTON = 10206;
 inline constexpr int TITLE_EXPIRATION_BUTTON = 10210;  // switches the note's expiry off
-inline constexpr int TITLE_EDIT_DONE = 10101;          // the title editor closed: take its text
-inline constexpr int TITLE_FINISH_EDIT = 10102;        // commit a pending title edit
-inline constexpr int TITLE_END_EDIT = 10204;           // also commits a pending title edit
 
 // ---- Attach panel -----------------------------------------------------------------------
 

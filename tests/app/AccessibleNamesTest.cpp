@@ -152,11 +152,9 @@ TEST_F(AccessibleNames, EveryFocusableControlHasAName) {
         {"bp::CSearching", [](auto&, auto& t) { t.onCommand(cmd::FIND); }},
         {"bp::CRecycleBin", [](auto&, auto& t) { t.onCommand(cmd::RECYCLE_BIN); }},
         {"bp::CNote", [](auto&, auto&) {}},
-        {"bp::CTransparency",
-         [](auto&, auto& t) { t.noteAt(0).onCommand(cmd::NOTE_TRANSPARENCY); }},
-        {"bp::CSetSize", [](auto&, auto& t) { t.noteAt(0).onCommand(cmd::NOTE_SET_SIZE); }},
-        {"bp::CAlarmDialog",
-         [](auto&, auto& t) { t.noteAt(0).onCommand(cmd::NOTE_ALARM_SETTINGS); }},
+        {"bp::CTransparency", [](auto&, auto& t) { t.noteAt(0).chooseTransparency(); }},
+        {"bp::CSetSize", [](auto&, auto& t) { t.noteAt(0).chooseSize(); }},
+        {"bp::CAlarmDialog", [](auto&, auto& t) { t.noteAt(0).OpenAlarmDialog(); }},
         {"bp::CAlarmActions",
          [](auto& f, auto&) {
              CAlarmActions d(nullptr, &f.fakes.shell, &f.fakes.fileDialogs, &f.fakes.messages);

@@ -253,7 +253,7 @@ TEST_F(FileBox, FollowsTheNotesWidthAndColours) {
     EXPECT_EQ(box->height(), 60);
 
     dialogs.color = QColor(10, 200, 30);
-    note.onCommand(cmd::NOTE_COLOR);
+    note.chooseNoteColor();
     EXPECT_EQ(box->list()->palette().color(QPalette::Base), QColor(10, 200, 30));
     EXPECT_EQ(box->list()->palette().color(QPalette::Text), note.bodyFontColor());
 }

@@ -137,7 +137,7 @@ TEST_F(NoteAccessibility, NoteIsAWindowNamedByItsTitleWithItsState) {
     EXPECT_EQ(window->text(QAccessible::Name), "High Priority Note");
     EXPECT_EQ(window->text(QAccessible::Description), "Priority High, No alarm");
 
-    n.onCommand(cmd::NOTE_LOCK);
+    n.toggleLock();
     EXPECT_EQ(window->text(QAccessible::Description), "Locked, Priority High, No alarm");
 
     n.title()->setTitleText(QStringLiteral("  "));
@@ -160,7 +160,7 @@ TEST_F(NoteAccessibility, TitleButtonsAreNamedAndPressable) {
     press("Restore");
     EXPECT_TRUE(n.isBodyShown());
 
-    n.onCommand(cmd::NOTE_LOCK);
+    n.toggleLock();
     ASSERT_FALSE(n.isEditable());
     press("Unlock");
     EXPECT_TRUE(n.isEditable());
@@ -238,7 +238,7 @@ TEST_F(NoteAccessibility, KeysOnTheBodyOpenTheMenuAndMoveTheNote) {
     QTest::keyClick(n.body(), Qt::Key_F10, Qt::ShiftModifier);
     QTest::keyClick(n.body(), Qt::Key_Menu);
     QTest::keyClick(n.body(), Qt::Key_F10, Qt::ShiftModifier | Qt::ControlModifier);
-    n.onCommand(cmd::NOTE_LOCK);
+    n.toggleLock();
     QTest::keyClick(n.body(), Qt::Key_Menu);
     EXPECT_EQ(menus, (std::vector<QString>{"editMenu", "editMenu", "noteMenu", "unlockMenu"}))
         << "each key opens its menu once";

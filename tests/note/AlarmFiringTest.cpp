@@ -480,7 +480,7 @@ TEST_F(AlarmFiring, SnoozeRingsAgainWithANewWindowAndCanBeCancelled) {
     // Snoozed again, then the title bar's button ends the snooze.
     QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON), Qt::LeftButton);
     EXPECT_TRUE(n.timers().isActive(timer::NOTE_SNOOZE));
-    n.title()->onCommand(cmd::TITLE_STOP_SNOOZE_BUTTON);
+    n.title()->onStopSnoozeButton();
     QCoreApplication::processEvents();
     EXPECT_FALSE(n.timers().isActive(timer::NOTE_SNOOZE));
     EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
@@ -535,7 +535,7 @@ TEST_F(AlarmFiring, ASnoozeOutlivesARestartAndIsShownAsTheNextRinging) {
     EXPECT_EQ(rings(), 3);
     // Cancelled from the title bar, it is gone for good.
     QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON), Qt::LeftButton);
-    n.title()->onCommand(cmd::TITLE_STOP_SNOOZE_BUTTON);
+    n.title()->onStopSnoozeButton();
     QCoreApplication::processEvents();
     EXPECT_EQ(storedSnoozeEnd(store, 1), std::nullopt);
     EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));

@@ -67,6 +67,15 @@ TEST(BodyFormat, RecordHeightsAndFormatSizesConvert) {
     EXPECT_FALSE(format.hasProperty(QTextFormat::FontFamilies));  // no face: left alone
 }
 
+// The font dialog of the selection, or of the whole body.
+void chooseFont(CNote& note, bool selectionFont) {
+    if (selectionFont) {
+        note.bodyEditor()->chooseSelectionFont();
+    } else {
+        note.chooseBodyFont();
+    }
+}
+
 class BodyEditing : public NoteFixture {
 protected:
     // A note whose body holds text, with the caret at position.
@@ -176,11 +185,11 @@ TEST_F(BodyEditing, PlainPasteTakesTheBodyFormatRichPasteKeepsItsOwn) {
     mime->setText("Rich");
     QGuiApplication::clipboard()->setMimeData(mime);
     note.bodyEditor()->SetInsertionColor(Qt::green);
-    note.onCommand(cmd::EDIT_PASTE_PLAIN);
+    note.bodyEditor()->pastePlain();
     EXPECT_EQ(note.body()->toPlainText(), "Rich");
     expectBodyDefaults(note, formatAt(*note.body()->document(), 1));
 
-    note.onCommand(cmd::EDIT_PASTE);
+    note.bodyEditor()->paste();
     EXPECT_EQ(note.body()->toPlainText(), "RichRich");
     const QTextCharFormat rich = formatAt(*note.body()->document(), 5);
     EXPECT_TRUE(isBold(rich));
@@ -190,25 +199,27 @@ TEST_F(BodyEditing, PlainPasteTakesTheBodyFormatRichPasteKeepsItsOwn) {
 TEST_F(BodyEditing, EditCommandsChangeTheBody) {
     CNote& note = noteWith("one two three");
     place(note, 7, 4);
-    note.onCommand(cmd::EDIT_DELETE);
+    note.bodyEditor()->deleteSelection();
     EXPECT_EQ(note.body()->toPlainText(), "one  three");
-    note.onCommand(cmd::EDIT_UNDO);
+    note.bodyEditor()->undo();
     EXPECT_EQ(note.body()->toPlainText(), "one two three");
-    note.onCommand(cmd::EDIT_REDO);
+    note.bodyEditor()->redo();
     EXPECT_EQ(note.body()->toPlainText(), "one  three");
-    note.onCommand(cmd::EDIT_SELECT_ALL);
-    note.onCommand(cmd::EDIT_COPY);
+    note.bodyEditor()->selectAll();
+    note.bodyEditor()->copy();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "one  three");
-    note.onCommand(cmd::EDIT_CUT);
+    note.bodyEditor()->cut();
     EXPECT_TRUE(note.body()->toPlainText().isEmpty());
-    note.onCommand(cmd::EDIT_PASTE);
+    note.bodyEditor()->paste();
     EXPECT_EQ(note.body()->toPlainText(), "one  three");
     // A locked body is not changed by them.
     note.SetEditable(false, false);
-    note.onCommand(cmd::EDIT_SELECT_ALL);
-    for (int id : {cmd::EDIT_DELETE, cmd::EDIT_CUT, cmd::EDIT_UNDO, cmd::EDIT_PASTE_PLAIN}) {
-        note.onCommand(id);
-    }
+    note.bodyEditor()->selectAll();
+    CBodyEditor& editor = *note.bodyEditor();
+    editor.deleteSelection();
+    editor.cut();
+    editor.undo();
+    editor.pastePlain();
     EXPECT_EQ(note.body()->toPlainText(), "one  three");
 }
 
@@ -264,8 +275,8 @@ TEST_F(BodyEditing, EffectsToggleOnAndOff) {
 // Bold and italic words in two paragraphs, then a bold font over all of it: the merge runs
 // over runs of different formats.
 TEST_F(BodyEditing, BoldFontOverMixedFormattingReachesEveryCharacter) {
-    for (const int command : {cmd::SELECTION_FONT, cmd::NOTE_BODY_FONT}) {
-        SCOPED_TRACE(command);
+    for (const bool selectionFont : {true, false}) {
+        SCOPED_TRACE(selectionFont ? "selection font" : "body font");
         CNote& note = noteWith("");
         note.activateWindow();
         note.body()->setFocus();
@@ -287,7 +298,7 @@ TEST_F(BodyEditing, BoldFontOverMixedFormattingReachesEveryCharacter) {
         chosen.setBold(true);
         chosen.setItalic(true);
         dialogs.font = chosen;
-        note.onCommand(command);
+        chooseFont(note, selectionFont);
         // Enter went in before the last letter of "beta".
         EXPECT_EQ(note.body()->toPlainText(), "alpha bet\ngamma deltaa");
         for (int i = 0; i < 22; ++i) {
@@ -346,11 +357,11 @@ TEST_F(BodyEditing, FontDialogsOpenOnTheBodyFontForTextWithoutOneOfItsOwn) {
     arial.italic = 1;
     std::memcpy(arial.faceName.data(), "Arial", 5);
     db().SetNoteFont(2, arial, "bodyFontType");
-    for (const int command : {cmd::NOTE_BODY_FONT, cmd::SELECTION_FONT}) {
-        SCOPED_TRACE(command);
-        CNote& note = noteWith(command == cmd::NOTE_BODY_FONT ? "" : "typed elsewhere");
+    for (const bool selectionFont : {false, true}) {
+        SCOPED_TRACE(selectionFont ? "selection font" : "body font");
+        CNote& note = noteWith(selectionFont ? "typed elsewhere" : "");
         place(note, 5, 0);
-        note.onCommand(command);
+        chooseFont(note, selectionFont);
         EXPECT_EQ(dialogs.fontAskedWith.family(), "Arial");
         const QFont& asked = dialogs.fontAskedWith;
         const int dpi = note.bodyEditor()->dpi();
@@ -373,7 +384,7 @@ TEST_F(BodyEditing, SelectionColourAndFontComeFromTheDialogs) {
     place(note, 6, 0);
 
     dialogs.color = QColor(10, 200, 30);
-    note.onCommand(cmd::SELECTION_TEXT_COLOR);
+    note.bodyEditor()->chooseSelectionColor();
     EXPECT_EQ(dialogs.colorAskedWith, QColor(0, 0, 200));
     EXPECT_EQ(formatAt(*note.body()->document(), 0).foreground().color(), QColor(10, 200, 30));
     EXPECT_EQ(formatAt(*note.body()->document(), 7).foreground().color(), QColor(0, 0, 200));
@@ -383,7 +394,7 @@ TEST_F(BodyEditing, SelectionColourAndFontComeFromTheDialogs) {
     chosen.setPointSize(18);
     chosen.setItalic(true);
     dialogs.font = chosen;
-    note.onCommand(cmd::SELECTION_FONT);
+    note.bodyEditor()->chooseSelectionFont();
     const QTextCharFormat f = formatAt(*note.body()->document(), 0);
     EXPECT_EQ(faceOf(f), "Liberation Serif");
     EXPECT_DOUBLE_EQ(f.fontPointSize(), 18.0);
@@ -393,7 +404,7 @@ TEST_F(BodyEditing, SelectionColourAndFontComeFromTheDialogs) {
     EXPECT_EQ(note.body()->textCursor().selectedText(), "colour");
     // A colour picked in the font dialog goes over the selection.
     dialogs.fontColor = QColor(120, 0, 120);
-    note.onCommand(cmd::SELECTION_FONT);
+    note.bodyEditor()->chooseSelectionFont();
     EXPECT_EQ(formatAt(*note.body()->document(), 5).foreground().color(), QColor(120, 0, 120));
     EXPECT_EQ(formatAt(*note.body()->document(), 7).foreground().color(), QColor(0, 0, 200));
 
@@ -401,8 +412,8 @@ TEST_F(BodyEditing, SelectionColourAndFontComeFromTheDialogs) {
     dialogs.color.reset();
     dialogs.font.reset();
     note.body()->document()->setModified(false);
-    note.onCommand(cmd::SELECTION_TEXT_COLOR);
-    note.onCommand(cmd::SELECTION_FONT);
+    note.bodyEditor()->chooseSelectionColor();
+    note.bodyEditor()->chooseSelectionFont();
     EXPECT_FALSE(note.body()->document()->isModified());
 }
 
@@ -452,7 +463,7 @@ TEST_F(BodyEditing, ParagraphSettingsRoundTripThroughTheDialog) {
         dialog.alignmentList()->setCurrentIndex(2);
         dialog.numberingList()->setCurrentIndex(3);  // a, b, c
     };
-    note.onCommand(cmd::PARAGRAPH_SETTINGS);
+    note.bodyEditor()->paragraphSettings();
     EXPECT_EQ(dialogs.shown.spacing, "Single");
     const QTextBlock first = note.body()->document()->firstBlock();
     for (const QTextBlock& b : {first, first.next()}) {
@@ -478,7 +489,7 @@ TEST_F(BodyEditing, ParagraphSettingsRoundTripThroughTheDialog) {
         dialogs.answer = [numbering](CParagraph& dialog) {
             dialog.numberingList()->setCurrentIndex(numbering);
         };
-        note.onCommand(cmd::PARAGRAPH_SETTINGS);
+        note.bodyEditor()->paragraphSettings();
         const QTextBlock b = note.body()->document()->firstBlock();
         ASSERT_NE(b.textList(), nullptr);
         EXPECT_EQ(b.textList()->format().intProperty(rtf::kListStartProperty), 1);
@@ -486,14 +497,14 @@ TEST_F(BodyEditing, ParagraphSettingsRoundTripThroughTheDialog) {
         EXPECT_EQ(dialogs.shown.factor, 3);
     }
     dialogs.answer = [](CParagraph& dialog) { dialog.numberingList()->setCurrentIndex(0); };
-    note.onCommand(cmd::PARAGRAPH_SETTINGS);
+    note.bodyEditor()->paragraphSettings();
     EXPECT_EQ(note.body()->document()->firstBlock().textList(), nullptr);
     EXPECT_EQ(note.body()->document()->firstBlock().blockFormat().leftMargin(), 0);
 
     // Cancel leaves everything as it was.
     dialogs.confirm = false;
     dialogs.answer = [](CParagraph& dialog) { dialog.spacingList()->setCurrentText("Double"); };
-    note.onCommand(cmd::PARAGRAPH_SETTINGS);
+    note.bodyEditor()->paragraphSettings();
     EXPECT_EQ(lineSpacingTwentieths(note.body()->document()->firstBlock().blockFormat()), 60);
 }
 
@@ -567,10 +578,10 @@ TEST_F(BodyEditing, BodyAndFormatsSurviveCollapseMoveAndRestart) {
         note.bodyEditor()->ToggleEffect(CBodyEditor::Effect::Bold);
         place(note, 2);
         note.bodyEditor()->ToggleEffect(CBodyEditor::Effect::Italic);
-        note.onCommand(cmd::NOTE_MINIMIZE);
+        note.toggleMinimized();
         note.move(note.pos() + QPoint(15, 25));
-        note.onCommand(cmd::NOTE_MINIMIZE);
-        note.onCommand(cmd::NOTE_STORE_BODY);
+        note.toggleMinimized();
+        note.StoreBody();
         notes.clear();
         ASSERT_TRUE(db().SaveDatabase(""));
     }
@@ -608,13 +619,13 @@ TEST_F(BodyEditing, BodyAtTheTextLimitRefusesMoreAndKeepsWhatItHas) {
     place(note, 10);
     QTest::keyClicks(note.body(), "yz");
     QGuiApplication::clipboard()->setText("pasted");
-    note.onCommand(cmd::EDIT_PASTE_PLAIN);
-    note.onCommand(cmd::EDIT_PASTE);
+    note.bodyEditor()->pastePlain();
+    note.bodyEditor()->paste();
     EXPECT_EQ(note.body()->textLength(), CNoteBody::kTextLimit);
     EXPECT_FALSE(note.body()->toPlainText().contains('y'));
     // Replacing a selection has room for as much as it takes away.
     place(note, 10, 4);
-    note.onCommand(cmd::EDIT_PASTE);
+    note.bodyEditor()->paste();
     EXPECT_EQ(note.body()->textLength(), CNoteBody::kTextLimit);
     EXPECT_EQ(note.body()->toPlainText().mid(4, 6), "pasted");
     note.StoreBody();
@@ -646,11 +657,11 @@ TEST_F(BodyEditing, BodyBeyondTheLimitLoadsWholeAndStaysStoredUntilEdited) {
     place(note, 5);
     QTest::keyClicks(note.body(), "yz");
     QGuiApplication::clipboard()->setText("pasted");
-    note.onCommand(cmd::EDIT_PASTE);
+    note.bodyEditor()->paste();
     EXPECT_EQ(note.body()->textLength(), 2000000);
     EXPECT_EQ(note.body()->document()->find(QRegularExpression("[^x]")).position(), -1);
     place(note, 0, 10);
-    note.onCommand(cmd::EDIT_DELETE);
+    note.bodyEditor()->deleteSelection();
     note.StoreBody();
     ASSERT_TRUE(db().GetNoteBody(kLiveSource, 2, kept));
     EXPECT_EQ(rtf::bodySearchText(kept).size(), 1999990);
@@ -688,7 +699,7 @@ TEST_F(BodyEditing, UnusualPastedRichTextIsKeptAndStoredSafely) {
         "<p style=\"text-shadow: 2px 2px red; font-variant: small-caps\">\\rtf1 {braces} "
         "\xe2\x82\xac \xf0\x9f\x98\x80</p><ruby>x<rt>y</rt></ruby>");
     QGuiApplication::clipboard()->setMimeData(mime);
-    note.onCommand(cmd::EDIT_PASTE);
+    note.bodyEditor()->paste();
     const QString pasted = note.body()->toPlainText();
     ASSERT_TRUE(pasted.contains("cell |<|<|<|<|<1>|>|>|>|>|")) << pasted.toStdString();
     note.StoreBody();

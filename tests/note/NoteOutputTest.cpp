@@ -21,10 +21,10 @@ class NoteOutput : public NoteFixture {
 protected:
     NoteOutput() : note(open(3)) {}
 
-    void saveAs(int command, const std::string& path, int type) {
+    void saveAs(void (CNote::*command)(), const std::string& path, int type) {
         fakes.fileDialogs.answers = {path};
         fakes.fileDialogs.types = {type};
-        note.onCommand(command);
+        (note.*command)();
     }
 
     void setBody(const QString& text) {
@@ -65,14 +65,14 @@ protected:
 
 TEST_F(NoteOutput, TextFilesAreUtf8WithSignatureAndRtfIsTheStoredBody) {
     setBody("");
-    saveAs(cmd::NOTE_SAVE_AS_TEXT, folder.file("empty"), 1);
+    saveAs(&CNote::saveAsText, folder.file("empty"), 1);
     EXPECT_EQ(readFile(folder.file("empty.txt")), "\xEF\xBB\xBF");
     EXPECT_EQ(fakes.fileDialogs.calls.back().filter, "TXT Files (*.txt);;RTF Files (*.rtf)");
 
     setBody(
         QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
                           "e\nzweite Zeile"));
-    saveAs(cmd::NOTE_SAVE_AS_TEXT, folder.file("x.rtf"), 1);
+    saveAs(&CNote::saveAsText, folder.file("x.rtf"), 1);
     EXPECT_EQ(readFile(folder.file("x.rtf.txt")),
               "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
               "e\nzweite Zeile");
@@ -81,7 +81,7 @@ TEST_F(NoteOutput, TextFilesAreUtf8WithSignatureAndRtfIsTheStoredBody) {
     // Typed but not yet stored: the file holds what the note shows.
     note.body()->moveCursor(QTextCursor::End);
     note.body()->textCursor().insertText("!");
-    saveAs(cmd::NOTE_SAVE_AS_TEXT, folder.file("body.RTF"), 2);
+    saveAs(&CNote::saveAsText, folder.file("body.RTF"), 2);
     const std::string rtf = readFile(folder.file("body.RTF"));
     EXPECT_EQ(rtf, storedBody());
     EXPECT_NE(rtf.find("Zeile!"), std::string::npos);
@@ -90,16 +90,16 @@ TEST_F(NoteOutput, TextFilesAreUtf8WithSignatureAndRtfIsTheStoredBody) {
 
 TEST_F(NoteOutput, AFileThatCannotBeCreatedIsReportedAndNothingIsWritten) {
     const std::string missing = folder.file("no such folder/out.txt");
-    saveAs(cmd::NOTE_SAVE_AS_TEXT, missing, 1);
+    saveAs(&CNote::saveAsText, missing, 1);
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(fakes.messages.shown[0].kind, fake::ShownBox::Kind::StandardError);
     EXPECT_NE(fakes.messages.shown[0].text.find(missing), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder.file("no such folder")));
 
-    saveAs(cmd::NOTE_SAVE_AS_PICTURE, folder.file("no such folder/shot.png"), 1);
+    saveAs(&CNote::saveAsPicture, folder.file("no such folder/shot.png"), 1);
     EXPECT_EQ(fakes.messages.shown.size(), 2u);
     // A cancelled dialog writes and tells nothing.
-    note.onCommand(cmd::NOTE_SAVE_AS_TEXT);
+    note.saveAsText();
     EXPECT_EQ(fakes.messages.shown.size(), 2u);
     EXPECT_FALSE(note.modalOpen());
 }
@@ -117,7 +117,7 @@ TEST_F(NoteOutput, PicturesDecodeAsTheirFormatWithTheNotesSizeAndTitleColour) {
                  {4, "shot", "bmp", true}};
     for (const auto& c : cases) {
         fakes.windows.stackingCalls.clear();
-        saveAs(cmd::NOTE_SAVE_AS_PICTURE, folder.file(c.name), c.type);
+        saveAs(&CNote::saveAsPicture, folder.file(c.name), c.type);
         const std::string written =
             withPictureExtension(folder.file(c.name), static_cast<PictureFileType>(c.type));
         QImageReader reader(QString::fromStdString(written));
@@ -227,7 +227,7 @@ TEST_F(NoteOutput, PrintingReportsAFailedJobAndTheDialogFillsTheSharedPrinter) {
         EXPECT_TRUE(note.modalOpen());
         return int(QDialog::Accepted);
     };
-    note.onCommand(cmd::NOTE_PRINT);
+    note.print();
     EXPECT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(CSharedPrinter::device(), nullptr);
     EXPECT_FALSE(note.modalOpen());
@@ -291,7 +291,7 @@ TEST_F(NoteOutput, TheManagersPrintOfSeveralNotesPutsThemAllIntoOneDocumentInOrd
 
 TEST_F(NoteOutput, MailGoesToTheDesktopAsAMailtoAddress) {
     setBody("Meet at 5 & bring the keys");
-    note.onCommand(cmd::NOTE_SEND_EMAIL);
+    note.sendAsEmail();
     ASSERT_EQ(fakes.shell.opened.size(), 1u);
     EXPECT_EQ(fakes.shell.opened[0].rfind("mailto:?subject=High%20Priority%20Note&body="
                                           "Meet%20at%205%20%26%20bring%20the%20keys%0A%0A",

@@ -59,27 +59,28 @@ TEST_F(NoteState, EveryTransitionIsWrittenToTheRecord) {
     start();
     CNote& n = note(2);
     struct Step {
-        int command;
+        const char* name;
+        void (*command)(CNote&);
         const char* attribute;
         int expected;
     };
     const Step steps[] = {
-        {cmd::NOTE_LOCK, "isEdit", 0},
-        {cmd::NOTE_LOCK, "isEdit", 1},
-        {cmd::NOTE_LOCK, "isEdit", 0},
-        {cmd::NOTE_UNLOCK, "isEdit", 1},
-        {cmd::NOTE_MINIMIZE, "isBody", 0},
-        {cmd::NOTE_MINIMIZE, "isBody", 1},
-        {cmd::NOTE_COLLAPSE_AT_STORED, "isBody", 0},
-        {cmd::NOTE_MINIMIZE, "isBody", 1},
-        {cmd::NOTE_HIDE, "isClosed", 1},
-        {cmd::NOTE_ACTIVATE, "isClosed", 0},
-        {cmd::NOTE_PRIORITY_HIGH, "priority", 2},
-        {cmd::NOTE_PRIORITY_LOW, "priority", 0},
+        {"lock", [](CNote& c) { c.toggleLock(); }, "isEdit", 0},
+        {"lock", [](CNote& c) { c.toggleLock(); }, "isEdit", 1},
+        {"lock", [](CNote& c) { c.toggleLock(); }, "isEdit", 0},
+        {"unlock", [](CNote& c) { c.unlock(); }, "isEdit", 1},
+        {"minimize", [](CNote& c) { c.toggleMinimized(); }, "isBody", 0},
+        {"minimize", [](CNote& c) { c.toggleMinimized(); }, "isBody", 1},
+        {"collapse at stored", [](CNote& c) { c.collapseAtStored(); }, "isBody", 0},
+        {"minimize", [](CNote& c) { c.toggleMinimized(); }, "isBody", 1},
+        {"hide", [](CNote& c) { c.hideByUser(); }, "isClosed", 1},
+        {"activate", [](CNote& c) { c.activate(); }, "isClosed", 0},
+        {"priority high", [](CNote& c) { c.choosePriority(2); }, "priority", 2},
+        {"priority low", [](CNote& c) { c.choosePriority(0); }, "priority", 0},
     };
     for (const Step& step : steps) {
-        n.onCommand(step.command);
-        EXPECT_EQ(stored(2, step.attribute), step.expected) << step.command;
+        step.command(n);
+        EXPECT_EQ(stored(2, step.attribute), step.expected) << step.name;
     }
     EXPECT_EQ(fakes.windows.stackingOf(&n), IWindowSystem::Stacking::Bottom);
 }
@@ -87,9 +88,9 @@ TEST_F(NoteState, EveryTransitionIsWrittenToTheRecord) {
 TEST_F(NoteState, ALockedNotesMinimizeButtonUnlocksIt) {
     start();
     CNote& n = note(1);
-    n.onCommand(cmd::NOTE_LOCK);
+    n.toggleLock();
     EXPECT_TRUE(n.body()->isReadOnly());
-    n.onCommand(cmd::NOTE_MINIMIZE);
+    n.toggleMinimized();
     EXPECT_TRUE(n.isEditable());
     EXPECT_TRUE(n.isBodyShown()) << "unlocking does not collapse";
     EXPECT_FALSE(n.body()->isReadOnly());
@@ -109,7 +110,7 @@ TEST_F(NoteState, AutoLockFiresAfterSwitchingAwayAndTheSettingsStopIt) {
 
     store.SetSettingInt(30, "autoLockTime");
     CNote& other = note(2);
-    other.onCommand(cmd::NOTE_UNLOCK);
+    other.unlock();
     switchToAnotherApplication(other);
     EXPECT_EQ(other.timers().interval(timer::NOTE_AUTO_LOCK), 30000);
     tray->onCommand(cmd::KILL_AUTOLOCK_TIMERS);
@@ -129,7 +130,7 @@ TEST_F(NoteState, DeleteAnsweredNoBringsTheNoteBackWhereItWas) {
         EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
         return int(QDialog::Rejected);
     });
-    n.onCommand(cmd::NOTE_DELETE);
+    n.deleteWithConfirmation();
     EXPECT_EQ(shown, "title: High Priority Note\ncreated: " +
                          QString::fromStdString(n.createdText()) + "\npriority: high\n");
     EXPECT_TRUE(n.isVisible());
@@ -144,7 +145,7 @@ TEST_F(NoteState, DeleteAnsweredYesGoesToTheBinOrForGood) {
         store.SetSettingInt(deleteMode, "deleteMode");
         start();
         answerDialogs([](QDialog&) { return int(QDialog::Accepted); });
-        note(1).onCommand(cmd::NOTE_DELETE);
+        note(1).deleteWithConfirmation();
         QCoreApplication::processEvents();
         EXPECT_EQ(tray->findNote(1), nullptr);
         if (deleteMode == 1) {
@@ -162,7 +163,7 @@ TEST_F(NoteState, DeleteAnsweredYesGoesToTheBinOrForGood) {
 TEST_F(NoteState, DuplicateMakesASecondWindowWithTheSameContent) {
     store.SetNoteBody(2, "{\\rtf1\\ansi the same words\\par}");
     start();
-    note(2).onCommand(cmd::NOTE_DUPLICATE);
+    note(2).duplicate();
     ASSERT_EQ(tray->noteCount(), 4u);
     CNote& copy = tray->noteAt(3);
     EXPECT_TRUE(copy.isVisible());
@@ -183,7 +184,7 @@ TEST_F(NoteState, TransparencyPreviewsLiveAndOnlyOkKeepsIt) {
         EXPECT_NEAR(fakes.windows.opacityOf(&n), 55 / 255.0, 1e-9) << "the lowest it goes";
         return int(QDialog::Rejected);
     });
-    n.onCommand(cmd::NOTE_TRANSPARENCY);
+    n.chooseTransparency();
     EXPECT_EQ(fakes.windows.opacityOf(&n), 1.0) << "cancel brings back the stored look";
     EXPECT_EQ(stored(1, "Transparency"), 0);
 
@@ -193,7 +194,7 @@ TEST_F(NoteState, TransparencyPreviewsLiveAndOnlyOkKeepsIt) {
         t.setPosition(0);
         return int(QDialog::Accepted);
     });
-    n.onCommand(cmd::NOTE_TRANSPARENCY);
+    n.chooseTransparency();
     EXPECT_EQ(stored(1, "Transparency"), 1);
     EXPECT_EQ(stored(1, "TransLevel"), 255);
     EXPECT_TRUE(n.isTransparent());
@@ -236,7 +237,7 @@ TEST_F(NoteState, SetSizeAcceptsTheSmallestSizeWhateverTheLimits) {
         s.setValues(150, 72);
         return int(QDialog::Accepted);
     });
-    n.onCommand(cmd::NOTE_SET_SIZE);
+    n.chooseSize();
     EXPECT_EQ(n.size(), QSize(150, 72));
     EXPECT_EQ(stored(1, "Width"), 150);
     EXPECT_EQ(stored(1, "Height"), 72);
@@ -247,7 +248,7 @@ TEST_F(NoteState, SetSizeAcceptsTheSmallestSizeWhateverTheLimits) {
 TEST_F(NoteState, MaximizeFillsTheAvailableArea) {
     start();
     CNote& n = note(2);
-    n.onCommand(cmd::NOTE_MAXIMIZE);
+    n.maximize();
     EXPECT_EQ(n.geometry(), QRect(0, 24, 1280, 776));
     EXPECT_EQ(stored(2, "Width"), 1280);
     EXPECT_EQ(stored(2, "Height"), 776);
@@ -290,7 +291,7 @@ TEST_F(NoteState, ColourAndFontCommandsWriteTheNoteAndItsTitle) {
 
     // Colour: body and title background together.
     dialogs.color = QColor(10, 20, 30);
-    n.onCommand(cmd::NOTE_COLOR);
+    n.chooseNoteColor();
     EXPECT_EQ(dialogs.shownColors.back(), colorFromStored(5177166));
     EXPECT_EQ(storedColor("bodyBackColor"), 10u + 256 * 20 + 65536 * 30);
     EXPECT_EQ(storedColor("titleBackColor"), storedColor("bodyBackColor"));
@@ -301,7 +302,7 @@ TEST_F(NoteState, ColourAndFontCommandsWriteTheNoteAndItsTitle) {
     caret.setPosition(2);
     n.body()->setTextCursor(caret);
     dialogs.color = QColor(200, 0, 0);
-    n.onCommand(cmd::NOTE_BODY_TEXT_COLOR);
+    n.chooseBodyTextColor();
     EXPECT_EQ(storedColor("bodyFontColor"), 200u);
     QTextCursor last(n.body()->document());
     last.movePosition(QTextCursor::End);
@@ -315,7 +316,7 @@ TEST_F(NoteState, ColourAndFontCommandsWriteTheNoteAndItsTitle) {
     chosen.setBold(true);
     dialogs.font = chosen;
     dialogs.fontColor = QColor(0, 90, 0);
-    n.onCommand(cmd::NOTE_BODY_FONT);
+    n.chooseBodyFont();
     EXPECT_EQ(dialogs.shownFonts.back().font.family(), "Arial");
     EXPECT_EQ(dialogs.shownFonts.back().color, QColor(200, 0, 0));
     EXPECT_EQ(store.GetNoteFont(1, 2, "bodyFontType").face(), "DejaVu Serif");
@@ -327,11 +328,11 @@ TEST_F(NoteState, ColourAndFontCommandsWriteTheNoteAndItsTitle) {
 
     // Title font and colour, on the title bar.
     dialogs.color = QColor(0, 0, 255);
-    n.onCommand(cmd::TITLE_TEXT_COLOR);
+    n.chooseTitleTextColor();
     EXPECT_EQ(storedColor("titleFontColor"), 65536u * 255);
     dialogs.font = QFont(QStringLiteral("DejaVu Sans Mono"));
     dialogs.fontColor = QColor(255, 255, 0);
-    n.onCommand(cmd::TITLE_FONT);
+    n.chooseTitleFont();
     EXPECT_EQ(dialogs.shownFonts.back().color, QColor(0, 0, 255));
     EXPECT_EQ(store.GetNoteFont(1, 2, "titleFontType").face(), "DejaVu Sans Mono");
     EXPECT_EQ(n.title()->font().families().value(0), "DejaVu Sans Mono");
@@ -342,9 +343,10 @@ TEST_F(NoteState, ColourAndFontCommandsWriteTheNoteAndItsTitle) {
     const std::string before = store.NotesSection();
     dialogs.color.reset();
     dialogs.font.reset();
-    for (int command : {cmd::NOTE_COLOR, cmd::NOTE_BODY_TEXT_COLOR, cmd::NOTE_BODY_FONT,
-                        cmd::TITLE_FONT, cmd::TITLE_TEXT_COLOR}) {
-        n.onCommand(command);
+    for (void (CNote::*command)() :
+         {&CNote::chooseNoteColor, &CNote::chooseBodyTextColor, &CNote::chooseBodyFont,
+          &CNote::chooseTitleFont, &CNote::chooseTitleTextColor}) {
+        (n.*command)();
     }
     EXPECT_EQ(store.NotesSection(), before);
     EXPECT_FALSE(n.modalOpen());
@@ -371,19 +373,19 @@ TEST_F(NoteState, TheAttachPanelFollowsTheNote) {
     // Collapsing hides it only when the settings say so; restoring shows it again.
     for (int hideAttach : {0, 1}) {
         store.SetSettingInt(hideAttach, "hideAttach");
-        n.onCommand(cmd::NOTE_MINIMIZE);
+        n.toggleMinimized();
         EXPECT_EQ(panel.isVisible(), hideAttach == 0) << hideAttach;
-        n.onCommand(cmd::NOTE_MINIMIZE);
+        n.toggleMinimized();
         EXPECT_TRUE(panel.isVisible());
     }
 
     // Locking disables it; the end of the next dialog enables it again.
-    n.onCommand(cmd::NOTE_LOCK);
+    n.toggleLock();
     EXPECT_FALSE(panel.isEnabled());
-    n.onCommand(cmd::NOTE_UNLOCK);
+    n.unlock();
     EXPECT_FALSE(panel.isEnabled());
-    n.onCommand(cmd::NOTE_BEGIN_MODAL);
-    n.onCommand(cmd::NOTE_END_MODAL);
+    n.BeginModal();
+    n.EndModal();
     EXPECT_TRUE(panel.isEnabled());
 
     // It fades with the note and leaves room for itself when the note fills the screen.
@@ -394,13 +396,13 @@ TEST_F(NoteState, TheAttachPanelFollowsTheNote) {
         return int(QDialog::Accepted);
     });
     QCursor::setPos(2000, 2000);
-    n.onCommand(cmd::NOTE_TRANSPARENCY);
+    n.chooseTransparency();
     EXPECT_NEAR(fakes.windows.opacityOf(&panel), 155 / 255.0, 1e-9);
-    n.onCommand(cmd::NOTE_MAXIMIZE);
+    n.maximize();
     EXPECT_EQ(n.geometry(), QRect(0, 24, 1280, 776 - 60));
     EXPECT_EQ(panel.geometry(), QRect(0, 24 + 716, 1280, 60));
 
-    n.onCommand(cmd::NOTE_HIDE);
+    n.hideByUser();
     EXPECT_FALSE(panel.isVisible());
     n.setAttachPanel(nullptr);
 }

@@ -181,14 +181,14 @@ TEST_F(NoteWindow, RestoringPullsTheNoteOnScreenUnlessMoveIsSet) {
 TEST_F(NoteWindow, CollapseHoldsThirtyOnePixelsAndRestoreBringsTheBodyBack) {
     auto note = build(2);
     note->ShowNote(true);
-    note->onCommand(cmd::NOTE_MINIMIZE);
+    note->toggleMinimized();
     EXPECT_FALSE(note->isBodyShown());
     EXPECT_EQ(note->height(), 31);
     EXPECT_EQ(stored(2, "isBody"), 0);
     EXPECT_EQ(stored(2, "Height"), 175) << "the expanded height is kept";
     note->resize(250, 200);
     EXPECT_EQ(note->height(), 31);
-    note->onCommand(cmd::NOTE_MINIMIZE);
+    note->toggleMinimized();
     EXPECT_TRUE(note->isBodyShown());
     EXPECT_EQ(note->height(), 175);
     EXPECT_TRUE(note->body()->isVisible());
@@ -222,7 +222,7 @@ TEST_F(NoteWindow, ClosingSilencesEveryHandler) {
     owner.sent.clear();
     note->setClosing();
     note->move(5, 5);
-    note->onCommand(cmd::NOTE_HIDE);
+    note->hideByUser();
     note->ShowNote(false);
     EXPECT_EQ(stored(1, "xPos"), 451);
     EXPECT_EQ(stored(1, "isClosed"), 0);
@@ -233,7 +233,7 @@ TEST_F(NoteWindow, HideAndActivateTellTheMainWindow) {
     auto note = build(1);
     note->ShowNote(true);
     owner.sent.clear();
-    note->onCommand(cmd::NOTE_HIDE);
+    note->hideByUser();
     EXPECT_FALSE(note->isVisible());
     EXPECT_EQ(stored(1, "isClosed"), 1);
     using K = RecordingOwner::Sent::Kind;
@@ -241,7 +241,7 @@ TEST_F(NoteWindow, HideAndActivateTellTheMainWindow) {
               (std::vector<RecordingOwner::Sent>{{K::PostMessage, msg::WM_NOTE_CHANGED, 1, 0},
                                                  {K::SendCommand, cmd::UPDATE_TRAY_TIP}}));
     owner.sent.clear();
-    note->onCommand(cmd::NOTE_ACTIVATE);
+    note->activate();
     EXPECT_TRUE(note->isVisible());
     EXPECT_EQ(stored(1, "isClosed"), 0);
     EXPECT_EQ(fakes.windows.stackingOf(note.get()), Stacking::Top);
@@ -264,7 +264,7 @@ TEST_F(NoteWindow, TheWindowManagersCloseHidesTheNoteAsItsCloseButtonDoes) {
               (std::vector<RecordingOwner::Sent>{{K::PostMessage, msg::WM_NOTE_CHANGED, 1, 0},
                                                  {K::SendCommand, cmd::UPDATE_TRAY_TIP}}));
     // Shown again, it is the same window.
-    note->onCommand(cmd::NOTE_ACTIVATE);
+    note->activate();
     EXPECT_TRUE(note->isVisible());
     EXPECT_EQ(stored(1, "isClosed"), 0);
 
@@ -292,14 +292,14 @@ TEST_F(NoteWindow, AHiddenNoteLetsGoOfItsPictureAndIsPaintedWholeWhenShownAgain)
     note->ShowNote(true);
     expectPictureComplete();
 
-    note->onCommand(cmd::NOTE_HIDE);
+    note->hideByUser();
     EXPECT_LE(picturedSize().width() * picturedSize().height(), 1);
 
-    note->onCommand(cmd::NOTE_ACTIVATE);
+    note->activate();
     expectPictureComplete();
 
     // A collapsed note's picture is only its title bar.
-    note->onCommand(cmd::NOTE_MINIMIZE);
+    note->toggleMinimized();
     expectPictureComplete();
     EXPECT_EQ(picturedSize().height(), 31);
 }

@@ -54,7 +54,7 @@ protected:
     // The user presses the read button of an unlocked note.
     void pressRead(CNote& n, const QString& text) {
         n.body()->setPlainText(text);
-        n.title()->onCommand(cmd::TITLE_READ_BUTTON);
+        n.title()->onReadButton();
         ASSERT_TRUE(QTest::qWaitFor([&] { return window(n) != nullptr; }, kSlack));
     }
     bool waitIdle(CNote& n) {
@@ -115,7 +115,7 @@ TEST_F(ReadAloud, ANewReadingStopsTheRunningOneFirst) {
     CNote& b = note(2);
     pressRead(a, "note A");
     b.body()->setPlainText("note B");
-    b.title()->onCommand(cmd::TITLE_READ_BUTTON);
+    b.title()->onReadButton();
     // Never two readings at once: B's window comes only after A's has gone.
     bool overlapped = false;
     ASSERT_TRUE(QTest::qWaitFor(

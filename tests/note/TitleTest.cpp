@@ -188,7 +188,7 @@ TEST_F(TitleBar, EnterAndEscapeBothCommitTheTypedTitle) {
 TEST_F(TitleBar, CloseButtonDuringAnEditCommitsThenHides) {
     CNote& note = open(1);
     CTitle* title = note.title();
-    title->onCommand(cmd::TITLE_EDIT);
+    title->startEdit();
     QTest::keyClicks(title->editor()->lineEdit(), "Kept");
     QTest::mouseClick(title->button(cmd::TITLE_CLOSE_BUTTON), Qt::LeftButton);
     QCoreApplication::processEvents();
@@ -204,7 +204,7 @@ TEST_F(TitleBar, TitleSurvivesASaveAndReopen) {
     for (const auto& [title, stored] : {std::pair{markers, escaped}, std::pair{veryLong, veryLong},
                                         std::pair{std::string(), std::string()}}) {
         CNote& note = open(1);
-        note.title()->onCommand(cmd::TITLE_EDIT);
+        note.title()->startEdit();
         note.title()->editor()->lineEdit()->setText(QString::fromStdString(title));
         note.title()->finishEdit();
         notes.clear();
@@ -315,7 +315,7 @@ TEST_F(TitleBar, ToolTipsSumUpTheNote) {
               "Alarm ON\nMonday, May 06, 2024 07:08:09 AM");
 
     // Collapsing changes the minimize button to the restore button.
-    note.onCommand(cmd::NOTE_MINIMIZE);
+    note.toggleMinimized();
     EXPECT_EQ(title->button(cmd::TITLE_MINIMIZE_BUTTON)->imageId(), bitmap::RESTORE);
     EXPECT_EQ(title->button(cmd::TITLE_MINIMIZE_BUTTON)->toolTip(), "Restore");
 }
@@ -330,7 +330,7 @@ TEST_F(TitleBar, ToolTipsWrapAt300Pixels) {
         "zeta eta theta iota kappa lambda mu nu xi omicron pi rho sigma tau upsilon "
         "Averyveryverylongwordwithoutanyblankinsideitatallthatcannotfitonasingleline";
     title->setTitleText(longTitle);
-    note.onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
+    note.refreshTooltips();
     for (QWidget* tipped : {static_cast<QWidget*>(title),
                             static_cast<QWidget*>(title->button(cmd::TITLE_ALARM_BUTTON))}) {
         if (tipped != title) {

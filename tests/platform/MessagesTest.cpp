@@ -65,11 +65,7 @@ TEST(Messages, MainWindowNumbersAreDistinct) {
 TEST(Messages, NoteWindowNumbersAreDistinct) {
     using namespace cmd;
     expectDistinct({N(NOTE_ACTIVATE),
-                    N(NOTE_BRING_TO_FRONT),
                     N(NOTE_STOP_SOUND),
-                    N(NOTE_STORE_BODY),
-                    N(NOTE_MOVE_TO_STORED),
-                    N(NOTE_COLLAPSE_AT_STORED),
                     N(NOTE_PRIORITY_HIGH),
                     N(NOTE_PRIORITY_REGULAR),
                     N(NOTE_PRIORITY_LOW),
@@ -101,8 +97,6 @@ TEST(Messages, NoteWindowNumbersAreDistinct) {
                     N(EDIT_SELECT_ALL),
                     N(EDIT_PASTE_PLAIN),
                     N(NOTE_UNLOCK),
-                    N(NOTE_MINIMIZE),
-                    N(NOTE_HIDE),
                     N(NOTE_ALARM_SETTINGS),
                     N(NOTE_SHOW_STOP_ALARM),
                     N(NOTE_STOP_ALARM),
@@ -125,27 +119,11 @@ TEST(Messages, NoteWindowNumbersAreDistinct) {
 TEST(Messages, TitleBarPanelAndDialogNumbersAreDistinct) {
     using namespace cmd;
     // The title bar passes the note's menu commands on, so its own must not collide with them.
-    expectDistinct({N(TITLE_PRIORITY_BUTTON),
-                    N(TITLE_CLOSE_BUTTON),
-                    N(TITLE_MINIMIZE_BUTTON),
-                    N(TITLE_READ_BUTTON),
-                    N(TITLE_ALARM_BUTTON),
-                    N(TITLE_STOP_SNOOZE_BUTTON),
-                    N(TITLE_EXPIRATION_BUTTON),
-                    N(TITLE_EDIT_DONE),
-                    N(TITLE_FINISH_EDIT),
-                    N(TITLE_END_EDIT),
-                    N(TITLE_EDIT),
-                    N(TITLE_FONT),
-                    N(TITLE_TEXT_COLOR),
-                    N(NOTE_MINIMIZE),
-                    N(NOTE_DUPLICATE),
-                    N(NOTE_SEND_EMAIL),
-                    N(NOTE_LOCK),
-                    N(NOTE_DELETE),
-                    N(NOTE_UNLOCK),
-                    N(NOTE_SET_SIZE),
-                    N(SELECTION_FONT)});
+    expectDistinct({N(TITLE_PRIORITY_BUTTON), N(TITLE_CLOSE_BUTTON), N(TITLE_MINIMIZE_BUTTON),
+                    N(TITLE_READ_BUTTON), N(TITLE_ALARM_BUTTON), N(TITLE_STOP_SNOOZE_BUTTON),
+                    N(TITLE_EXPIRATION_BUTTON), N(TITLE_EDIT), N(TITLE_FONT), N(TITLE_TEXT_COLOR),
+                    N(NOTE_DUPLICATE), N(NOTE_SEND_EMAIL), N(NOTE_LOCK), N(NOTE_DELETE),
+                    N(NOTE_UNLOCK), N(NOTE_SET_SIZE), N(SELECTION_FONT)});
     expectDistinct({N(ATTACH_REFRESH), N(ATTACH_COLORS), N(ATTACH_RUN), N(ATTACH_ADD_FILE),
                     N(ATTACH_ADD_URL), N(ATTACH_DELETE), N(DLG_OK), N(DLG_CANCEL)});
     expectDistinct({N(ALARM_OFF_RADIO), N(ALARM_ON_RADIO), N(ALARM_SNOOZE_CHECK),
@@ -160,7 +138,6 @@ TEST(Messages, TitleBarPanelAndDialogNumbersAreDistinct) {
 TEST(Messages, TheQuestionBoxAnswersAreItsButtons) {
     EXPECT_EQ(cmd::BOX_YES, 1);
     EXPECT_EQ(cmd::BOX_NO, 2);
-    EXPECT_EQ(cmd::TITLE_ALARM_BUTTON, cmd::TITLE_OPEN_MENU);
 }
 
 #undef N
