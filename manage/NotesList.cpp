@@ -132,15 +132,11 @@ void CNotesList::keepOpenedWindowsAbove() {
     }
 }
 
-void CNotesList::send(int message, std::int32_t nid) {
-    owner_.sendMessage(message, nid, 0);
-}
-
 void CNotesList::onCommand(int id) {
     switch (id) {
         case cmd::MANAGER_NEW_BUTTON:
         case cmd::MANAGER_MENU_NEW:
-            send(msg::WM_NOTE_NEW, 0);
+            owner_.createNote();
             RefreshList();
             UpdateSelection();
             break;
@@ -153,7 +149,11 @@ void CNotesList::onCommand(int id) {
             const std::vector<std::int32_t> nids = selectedNids_;
             for (const std::int32_t nid : nids) {
                 currentNid_ = nid;
-                send(show ? msg::WM_NOTE_SHOW : msg::WM_NOTE_HIDE, nid);
+                if (show) {
+                    owner_.showNote(nid);
+                } else {
+                    owner_.hideNote(nid);
+                }
             }
             break;
         }
@@ -169,7 +169,7 @@ void CNotesList::onCommand(int id) {
         case cmd::MANAGER_MENU_ALARM:
             if (!selectedNids_.empty()) {
                 currentNid_ = selectedNids_.front();
-                send(msg::WM_NOTE_TITLE_MENU, currentNid_);
+                owner_.openNoteMenu(currentNid_);
             }
             break;
         case cmd::MANAGER_REFRESH_BUTTON:
@@ -178,7 +178,7 @@ void CNotesList::onCommand(int id) {
             UpdateSelection();
             break;
         case cmd::MANAGER_MENU_BUTTON:
-            send(msg::WM_SHOW_TRAY_MENU, 0);
+            owner_.showTrayMenu();
             break;
         default:
             break;
@@ -265,7 +265,11 @@ void CNotesList::ToggleSelected() {
         currentNid_ = nid;
         const bool closed =
             !liveNids.contains(nid) || store_.GetNote(kLiveSource, nid, note::isClosed) == 1;
-        send(closed ? msg::WM_NOTE_SHOW : msg::WM_NOTE_HIDE, nid);
+        if (closed) {
+            owner_.showNote(nid);
+        } else {
+            owner_.hideNote(nid);
+        }
     }
 }
 
@@ -281,7 +285,7 @@ void CNotesList::deleteSelected() {
     const std::vector<std::int32_t> nids = selectedNids_;
     for (const std::int32_t nid : nids) {
         currentNid_ = nid;
-        send(msg::WM_NOTE_DELETE, nid);
+        owner_.deleteNote(nid);
     }
     RefreshList();
     UpdateSelection();
@@ -294,7 +298,7 @@ void CNotesList::printSelected() {
     const std::vector<std::int32_t> nids = selectedNids_;
     const auto printOne = [this](std::int32_t nid) {
         currentNid_ = nid;
-        send(msg::WM_NOTE_PRINT, nid);
+        owner_.printNote(nid);
     };
     if (printRunner_) {
         printRunner_(this, nids, printOne);

@@ -71,7 +71,6 @@ private:
     void keepOpenedWindowsAbove();
     // The row's texts; number is what column 0 shows.
     QStringList cellsOf(std::int32_t nid, int number);
-    void send(int message, std::int32_t nid);
     void deleteSelected();
     void printSelected();
     void sortAgain();

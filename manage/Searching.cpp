@@ -171,7 +171,7 @@ void CSearching::updateSelection() {
 void CSearching::ShowSelected() {
     const std::vector<std::int32_t> nids = selectedNids_;
     for (const std::int32_t nid : nids) {
-        owner_.sendMessage(msg::WM_NOTE_SHOW, nid, 0);
+        owner_.showNote(nid);
     }
 }
 

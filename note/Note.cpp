@@ -209,7 +209,7 @@ void CNote::ShowNote(bool show) {
     }
     ShowQuietly(show);
     store_.SetNote(nid_, show ? 0 : 1, note::isClosed);
-    owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+    owner_.noteChanged(nid_);
 }
 
 void CNote::ShowQuietly(bool show) {
@@ -466,7 +466,7 @@ void CNote::onCommand(int id) {
             makeTopmost();
             raise();
             TakeFocus(isEdit_ != 0 ? Focus::Body : Focus::Note);
-            owner_.postCommand(cmd::UPDATE_TRAY_TIP);
+            owner_.updateTrayTipLater();
             break;
         case cmd::NOTE_BRING_TO_FRONT:
             makeTopmost();
@@ -509,7 +509,7 @@ void CNote::onCommand(int id) {
         }
         case cmd::NOTE_HIDE:
             ShowNote(false);
-            owner_.sendCommand(cmd::UPDATE_TRAY_TIP);
+            owner_.updateTrayTip();
             break;
         case cmd::NOTE_MINIMIZE:
             collapseMoving_ = true;
@@ -583,7 +583,7 @@ void CNote::onCommand(int id) {
             reading_->ReadingFinished();
             break;
         case cmd::NOTE_POST_CHANGED:
-            owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+            owner_.noteChanged(nid_);
             break;
         case cmd::NOTE_ALARM_SETTINGS:
             OpenAlarmDialog();
@@ -677,7 +677,7 @@ void CNote::setEditableFromCommand(bool editable) {
 void CNote::duplicate() {
     store_.SaveDatabase("");
     BeginModal();
-    owner_.sendMessage(msg::WM_NOTE_DUPLICATE, 0, nid_);
+    owner_.duplicateNote(nid_);
     EndModal();
 }
 
@@ -693,7 +693,7 @@ void CNote::deleteWithConfirmation() {
     dialog.move(cachedPosition_);
     if (runModal(dialog) == QDialog::Accepted) {
         // The main window ends this note; nothing of it may be used after the call.
-        owner_.sendMessage(msg::WM_NOTE_DELETE_BY_WINDOW, 0, reinterpret_cast<std::intptr_t>(this));
+        owner_.deleteNoteWindow(*this);
         if (closing_) {
             return;
         }

@@ -75,7 +75,7 @@ TEST_F(ManagerRouting, ShownAtStartOnTopAndToggledByItsHotKey) {
     EXPECT_EQ(static_cast<std::size_t>(rowCount()), tray->noteCount());
 
     manager().close();
-    tray->onCommand(cmd::SHOW_MANAGER);
+    tray->ShowNotesManager();
     EXPECT_TRUE(manager().isVisible());
 }
 
@@ -83,7 +83,7 @@ TEST_F(ManagerRouting, StaysHiddenAtStartWhenTheSettingSaysSo) {
     start(0);
     ASSERT_NE(tray->notesManager(), nullptr);
     EXPECT_FALSE(manager().isVisible());
-    tray->onCommand(cmd::SHOW_MANAGER);
+    tray->ShowNotesManager();
     EXPECT_TRUE(manager().isVisible());
 }
 
@@ -92,8 +92,8 @@ TEST_F(ManagerRouting, FollowsNoteChangesAndIgnoresUnknownNids) {
     const std::int32_t nid = tray->noteAt(0).nid();
     const int row = manager().list()->rows().rowOf(nid);
     store.SetNote(nid, std::string("Renamed"), note::title);
-    tray->onMessage(msg::WM_NOTE_CHANGED, nid, 0);
-    tray->onMessage(msg::WM_NOTE_CHANGED, 4711, 0);
+    tray->noteChanged(nid);
+    tray->noteChanged(4711);
     QCoreApplication::processEvents();
     EXPECT_EQ(manager().list()->rows().row(row).cells[1], "Renamed");
     EXPECT_TRUE(fakes.messages.shown.empty());
@@ -103,7 +103,7 @@ TEST_F(ManagerRouting, ANoteDeletedBehindTheListsBackIsReportedNotFound) {
     start();
     const std::int32_t nid = tray->noteAt(0).nid();
     // Another window deletes the note; the list has not heard of it yet.
-    tray->onMessage(msg::WM_NOTE_DELETE, nid, 0);
+    tray->deleteNote(nid);
     manager().list()->selectOnly(manager().list()->rows().rowOf(nid));
     manager().button(cmd::MANAGER_SHOW_BUTTON)->click();
     QTest::keyClick(manager().list(), Qt::Key_Return);
@@ -135,7 +135,7 @@ TEST_F(ManagerRouting, DeletedFromTheManagerIntoTheBinAndRestoredFromThere) {
         EXPECT_EQ(bin->list()->rows().rowCount(), 0);
         return 0;
     };
-    tray->onCommand(cmd::RECYCLE_BIN);
+    tray->ShowRecycleBin();
     ASSERT_NE(tray->findNote(nid), nullptr);
     EXPECT_TRUE(tray->findNote(nid)->isVisible());
     QCoreApplication::processEvents();
@@ -146,7 +146,7 @@ TEST_F(ManagerRouting, FindShowsTheNoteItFound) {
     start();
     const std::int32_t nid = tray->noteAt(1).nid();
     store.SetNote(nid, std::string("Quarterly zebra report"), note::title);
-    tray->onMessage(msg::WM_NOTE_HIDE, nid, 0);
+    tray->hideNote(nid);
     ASSERT_FALSE(tray->findNote(nid)->isVisible());
     fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
         auto* find = qobject_cast<CSearching*>(&dialog);
@@ -157,7 +157,7 @@ TEST_F(ManagerRouting, FindShowsTheNoteItFound) {
         find->showSelectedButton()->click();
         return 0;
     };
-    tray->onCommand(cmd::FIND);
+    tray->ShowFind();
     EXPECT_TRUE(tray->findNote(nid)->isVisible());
     EXPECT_FALSE(tray->isBusy());
 }
