@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/StickerTray.h"
 #include "app/TrayMenu.h"
+#include "manage/NotesList.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "platform/Messages.h"
@@ -10,6 +11,7 @@
 #include "support/TestFiles.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 using namespace bp;
 using namespace bp::test;
@@ -231,6 +234,56 @@ TEST_F(TrayTest, MenuCommandsReachTheMainWindow) {
     tray->trayMenu()->action(TrayMenu::Item::OnlineHelp)->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(fakes.shell.opened, (std::vector<std::string>{"https://brightpost.org/help"}));
+}
+
+TEST_F(TrayTest, EachMenuItemRunsItsOwnCommand) {
+    using Item = TrayMenu::Item;
+    haveNotes(2);
+    fakes.desktop.screen = {0, 0, 1024, 768};
+    std::vector<std::string> opened;
+    fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
+        opened.emplace_back(dialog.metaObject()->className());
+        return 0;
+    };
+    const auto choose = [this](Item item) {
+        tray->trayMenu()->action(item)->trigger();
+        QCoreApplication::processEvents();
+    };
+
+    const std::pair<Item, const char*> dialogs[] = {
+        {Item::AppSettings, "bp::CAdministrative"},
+        {Item::NotesSettings, "bp::CDefaults"},
+        {Item::Find, "bp::CSearching"},
+        {Item::RecycleBin, "bp::CRecycleBin"},
+        {Item::About, "bp::CAboutBox"},
+    };
+    for (const auto& [item, dialog] : dialogs) {
+        opened.clear();
+        choose(item);
+        EXPECT_EQ(opened, std::vector<std::string>{dialog});
+    }
+
+    choose(Item::HideAll);
+    EXPECT_FALSE(tray->noteAt(0).isVisible());
+    choose(Item::ShowAll);
+    EXPECT_TRUE(tray->noteAt(0).isVisible());
+    choose(Item::CascadeAll);
+    EXPECT_EQ(tray->noteAt(1).geometry(), QRect(15, 30, 200, 150));
+    choose(Item::MinimizeAll);
+    EXPECT_EQ(noteInt(1, "isBody"), 0);
+    EXPECT_EQ(tray->noteAt(1).height(), 31);
+    choose(Item::NewNote);
+    EXPECT_EQ(tray->noteCount(), 3u);
+    choose(Item::NotesManager);
+    EXPECT_TRUE(tray->notesManager()->isVisible());
+    choose(Item::ImportNotes);
+    choose(Item::ExportNotes);
+    EXPECT_EQ(fakes.fileDialogs.calls.size(), 2u);
+    tray->noteAt(0).body()->insertPlainText(QStringLiteral("kept by Save"));
+    choose(Item::Save);
+    EXPECT_NE(readFile(folder.file("Brightpost.dat")).find("kept by Save"), std::string::npos);
+    choose(Item::Exit);
+    EXPECT_TRUE(tray->isExiting());
 }
 
 // ---- Commands on all notes -----------------------------------------------------------------
