@@ -1,7 +1,6 @@
 #include "NoteThread.h"
 
 #include "attach/FileBox.h"
-#include "platform/Messages.h"
 
 namespace bp {
 
@@ -31,7 +30,7 @@ void CThread::InitInstance() {
     }
     started = true;
     if (lastOfStartupBatch) {
-        owner_.postCommand(cmd::UPDATE_TRAY_TIP);
+        owner_.updateTrayTipLater();
     }
 }
 

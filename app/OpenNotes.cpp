@@ -48,9 +48,9 @@ std::optional<std::size_t> OpenNotes::indexOf(std::int32_t nid) const {
     return std::nullopt;
 }
 
-std::optional<std::size_t> OpenNotes::indexOfWindow(std::intptr_t window) const {
+std::optional<std::size_t> OpenNotes::indexOfWindow(const CNote& window) const {
     for (std::size_t i = 0; i < threads_.size(); ++i) {
-        if (reinterpret_cast<std::intptr_t>(&threads_[i]->note()) == window) {
+        if (&threads_[i]->note() == &window) {
             return i;
         }
     }

@@ -37,8 +37,8 @@ public:
     CNote& at(std::size_t index) const;
     CNote* find(std::int32_t nid) const;
     std::optional<std::size_t> indexOf(std::int32_t nid) const;
-    // The note whose window handle a message carries.
-    std::optional<std::size_t> indexOfWindow(std::intptr_t window) const;
+    // The note of the window, when it is one of these.
+    std::optional<std::size_t> indexOfWindow(const CNote& window) const;
     // Notes whose window was shown once and is hidden now.
     int hiddenCount() const;
 

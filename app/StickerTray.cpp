@@ -10,6 +10,7 @@
 #include "NoteThread.h"
 #include "ProductInfo.h"
 #include "SaveFailure.h"
+#include "TrayMenu.h"
 #include "TrayText.h"
 #include "manage/NotesList.h"
 #include "manage/RecycleBin.h"
@@ -28,6 +29,7 @@
 #include "settings/Defaults.h"
 #include "ui/NoteDialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -85,12 +87,9 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount()));
     random_ = [engine] { return static_cast<unsigned>((*engine)()); };
-    connect(&trayIcon_, &TrayIcon::mouseMessage, this, [this](int mouseMessage) {
-        onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, mouseMessage);
-    });
-    // Posted, so that a dialog the command opens starts after the menu has closed.
-    connect(&trayIcon_, &TrayIcon::commandChosen, this,
-            [this](int command) { postCommand(command); });
+    connect(&trayIcon_, &TrayIcon::clicked, this, &CStickerTray::trayIconClicked);
+    connect(&trayIcon_, &TrayIcon::doubleClicked, this, &CStickerTray::trayIconDoubleClicked);
+    connect(&trayIcon_, &TrayIcon::contextMenuRequested, this, &CStickerTray::trayIconContextMenu);
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::applicationStateChanged, this,
                 [this](Qt::ApplicationState state) {
@@ -163,6 +162,7 @@ int CStickerTray::Initialize() {
     }
 
     trayIcon_.create();
+    connectTrayMenu(*trayIcon_.menu());
     if (platform_.hotKeys != nullptr) {
         platform_.hotKeys->setHandler([this](int id) { onHotKey(id); });
     }
@@ -196,7 +196,7 @@ int CStickerTray::Initialize() {
         }
     }
 
-    UpdateTrayTip();
+    updateTrayTip();
     syncAutostart();
     initialised_ = true;
     for (const std::string& action : std::exchange(heldActions_, {})) {
@@ -346,45 +346,75 @@ int CStickerTray::CreateNewNote() {
                                 store_.GetSettingInt("TitleOrder")),
             note::title);
         startCreatedNote(nid);
-        UpdateTrayTip();
+        updateTrayTip();
         store_.SaveDatabase("");
     }
     reloadManagerLater();
     return 1;
 }
 
-void CStickerTray::DuplicateNote(std::int32_t source) {
+void CStickerTray::createNote() {
+    if (!exiting_) {
+        CreateNewNote();
+    }
+}
+
+void CStickerTray::duplicateNote(std::int32_t source) {
+    if (exiting_) {
+        return;
+    }
     const std::int32_t nid = transfer_.duplicate(source);
     startCreatedNote(nid);
-    UpdateTrayTip();
+    updateTrayTip();
     reloadManagerLater();
 }
 
-void CStickerTray::RestoreNoteFromBin(std::int32_t nid) {
+void CStickerTray::restoreNote(std::int32_t nid) {
+    if (exiting_) {
+        return;
+    }
     store_.SetNoteDeleted(nid, 0);
     store_.SetNote(nid, 0u, note::expireTime);
     StartFlags flags;
     flags.applyPriorityOnStart = true;
     StartNoteThread(nid, flags);
-    UpdateTrayTip();
+    updateTrayTip();
     reloadManagerLater();
 }
 
-void CStickerTray::deleteNote(std::size_t index) {
-    CNote& note = notes_.at(index);
+void CStickerTray::deleteNote(std::int32_t nid) {
+    if (!exiting_) {
+        deleteNoteAt(notes_.indexOf(nid));
+    }
+}
+
+void CStickerTray::deleteNoteWindow(const CNote& window) {
+    if (!exiting_) {
+        deleteNoteAt(notes_.indexOfWindow(window));
+    }
+}
+
+void CStickerTray::deleteNoteAt(std::optional<std::size_t> index) {
+    if (!index) {
+        reportNoteNotFound();
+        updateTrayTip();
+        reloadManagerLater();
+        return;
+    }
+    CNote& note = notes_.at(*index);
     const std::int32_t nid = note.nid();
     if (store_.GetSettingInt("deleteMode") != 0) {
         store_.SetNoteDeleted(nid, 1);
     } else {
         store_.DeleteNote(nid);
     }
-    std::unique_ptr<CThread> thread = notes_.take(index);
+    std::unique_ptr<CThread> thread = notes_.take(*index);
     thread->note().setClosing();
     thread->note().hide();
-    // The note may be the sender of this very message, from inside its own menu or dialog:
-    // it goes once the event loop it was asked from has returned.
+    // The note may be the caller, from inside its own menu or dialog: it goes once the event
+    // loop it was asked from has returned.
     thread.release()->endLater();
-    UpdateTrayTip();
+    updateTrayTip();
     reloadManagerLater();
 }
 
@@ -443,171 +473,122 @@ void CStickerTray::reloadManagerLater() {
     postToManager([](CNotesList& manager) { manager.reload(); });
 }
 
-void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam) {
+CNote* CStickerTray::noteToActOn(std::int32_t nid) {
     if (exiting_) {
-        return;
+        return nullptr;
     }
-    const auto nid = static_cast<std::int32_t>(wParam);
-    switch (id) {
-        case msg::WM_TRAY_NOTIFY:
-            if (initialised_ && !busy_ && wParam == msg::TRAY_ICON_ID) {
-                onTrayNotify(lParam);
-            }
-            break;
-        case msg::WM_NOTE_DELETE_BY_WINDOW:
-        case msg::WM_NOTE_DELETE: {
-            const auto index =
-                id == msg::WM_NOTE_DELETE ? notes_.indexOf(nid) : notes_.indexOfWindow(lParam);
-            if (index) {
-                deleteNote(*index);
-            } else {
-                reportNoteNotFound();
-                UpdateTrayTip();
-                reloadManagerLater();
-            }
-            break;
+    CNote* note = findNote(nid);
+    if (note == nullptr) {
+        reportNoteNotFound();
+    }
+    return note;
+}
+
+void CStickerTray::showNote(std::int32_t nid) {
+    if (CNote* note = noteToActOn(nid)) {
+        note->ShowNote(true);
+        note->bringToFront();
+        QThread::yieldCurrentThread();
+        updateTrayTip();
+    }
+}
+
+void CStickerTray::hideNote(std::int32_t nid) {
+    if (CNote* note = noteToActOn(nid)) {
+        note->ShowNote(false);
+        updateTrayTip();
+    }
+}
+
+void CStickerTray::printNote(std::int32_t nid) {
+    if (CNote* note = noteToActOn(nid)) {
+        CNoteOutput(*note).PrintShared();
+    }
+}
+
+void CStickerTray::openNoteMenu(std::int32_t nid) {
+    if (CNote* note = noteToActOn(nid); note != nullptr && note->title() != nullptr) {
+        note->title()->onAlarmButton();
+    }
+}
+
+void CStickerTray::noteChanged(std::int32_t nid) {
+    runLater(
+        [this, nid] { postToManager([nid](CNotesList& manager) { manager.noteChanged(nid); }); });
+}
+
+void CStickerTray::updateTrayTipLater() {
+    runLater([this] { updateTrayTip(); });
+}
+
+void CStickerTray::stopOtherReading() {
+    runLater([this] {
+        if (CNote* note = readingNid != 0 ? findNote(readingNid) : nullptr;
+            note != nullptr && !note->closing()) {
+            note->readAloud().StopForAnotherReading();
         }
-        case msg::WM_NOTE_HIDE:
-        case msg::WM_NOTE_SHOW:
-        case msg::WM_NOTE_PRINT:
-        case msg::WM_NOTE_TITLE_MENU: {
-            CNote* note = findNote(nid);
-            if (note == nullptr) {
-                reportNoteNotFound();
-                break;
-            }
-            if (id == msg::WM_NOTE_HIDE) {
-                note->ShowNote(false);
-                UpdateTrayTip();
-            } else if (id == msg::WM_NOTE_SHOW) {
-                note->ShowNote(true);
-                note->bringToFront();
-                QThread::yieldCurrentThread();
-                UpdateTrayTip();
-            } else if (id == msg::WM_NOTE_TITLE_MENU && note->title() != nullptr) {
-                note->title()->onAlarmButton();
-            } else if (id == msg::WM_NOTE_PRINT) {
-                // Into the printer the Notes Manager chose for all of its notes.
-                CNoteOutput(*note).PrintShared();
-            }
-            break;
-        }
-        case msg::WM_NOTE_CHANGED:
-            postToManager([nid](CNotesList& manager) { manager.noteChanged(nid); });
-            break;
-        case msg::WM_NOTE_RESTORE:
-            RestoreNoteFromBin(nid);
-            break;
-        case msg::WM_NOTE_NEW:
-            CreateNewNote();
-            break;
-        case msg::WM_NOTE_DUPLICATE:
-            DuplicateNote(static_cast<std::int32_t>(lParam));
-            break;
-        case msg::WM_AUTOSAVE_CHANGED:
-            timers_->stop(timer::AUTO_SAVE);
-            timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
-            break;
-        case msg::WM_SHOW_TRAY_MENU:
-            ShowTrayMenu();
-            break;
-        default:
-            break;
+    });
+}
+
+void CStickerTray::readingEnded() {
+    if (!exiting_) {
+        readingNid = 0;
     }
 }
 
-void CStickerTray::onCommand(int id) {
-    if (exiting_) {
-        return;
-    }
-    switch (id) {
-        case cmd::EXIT:
-            ExitApplication();
-            break;
-        case cmd::SHOW_MANAGER:
-            ShowNotesManager();
-            break;
-        case cmd::APP_SETTINGS:
-            ShowAppSettings();
-            break;
-        case cmd::NOTES_SETTINGS:
-            ShowNotesSettings();
-            break;
-        case cmd::NEW_NOTE:
-            CreateNewNote();
-            break;
-        case cmd::SHOW_ALL:
-            ShowAllNotes();
-            break;
-        case cmd::HIDE_ALL:
-            HideAllNotes();
-            break;
-        case cmd::ABOUT:
-            ShowAbout();
-            break;
-        case cmd::ONLINE_HELP:
-            ShowOnlineHelp();
-            break;
-        case cmd::FIND:
-            ShowFind();
-            break;
-        case cmd::IMPORT_NOTES:
-            ImportNotes();
-            break;
-        case cmd::EXPORT_NOTES:
-            ExportNotes();
-            break;
-        case cmd::SAVE_ALL:
-            SaveAllNotes();
-            break;
-        case cmd::CASCADE_ALL:
-            CascadeAllNotes();
-            break;
-        case cmd::MINIMIZE_ALL:
-            MinimizeAllNotes();
-            break;
-        case cmd::RECYCLE_BIN:
-            ShowRecycleBin();
-            break;
-        case cmd::KILL_AUTOLOCK_TIMERS:
-            notes_.forEach([](CNote& note) { note.timers().stop(timer::NOTE_AUTO_LOCK); });
-            break;
-        case cmd::UPDATE_TRAY_TIP:
-            UpdateTrayTip();
-            break;
-        case cmd::REFRESH_MANAGER:
-            reloadManagerLater();
-            break;
-        case cmd::STOP_OTHER_READING:
-            if (CNote* note = readingNid != 0 ? findNote(readingNid) : nullptr;
-                note != nullptr && !note->closing()) {
-                note->readAloud().StopForAnotherReading();
-            }
-            break;
-        case cmd::READING_ENDED:
-            readingNid = 0;
-            break;
-        default:
-            break;
+void CStickerTray::autoSaveIntervalChanged() {
+    if (!exiting_) {
+        timers_->stop(timer::AUTO_SAVE);
+        timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
     }
 }
 
-void CStickerTray::sendMessage(int id, std::intptr_t wParam, std::intptr_t lParam) {
-    onMessage(id, wParam, lParam);
+void CStickerTray::stopAutoLockTimers() {
+    if (!exiting_) {
+        notes_.forEach([](CNote& note) { note.timers().stop(timer::NOTE_AUTO_LOCK); });
+    }
 }
 
-void CStickerTray::postMessage(int id, std::intptr_t wParam, std::intptr_t lParam) {
+void CStickerTray::runLater(std::function<void()> work) {
     QMetaObject::invokeMethod(
-        this, [this, id, wParam, lParam] { onMessage(id, wParam, lParam); }, Qt::QueuedConnection);
+        this,
+        [this, work = std::move(work)] {
+            if (!exiting_) {
+                work();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
-void CStickerTray::sendCommand(int id) {
-    onCommand(id);
-}
-
-void CStickerTray::postCommand(int id) {
-    QMetaObject::invokeMethod(
-        this, [this, id] { onCommand(id); }, Qt::QueuedConnection);
+void CStickerTray::connectTrayMenu(TrayMenu& menu) {
+    using Item = TrayMenu::Item;
+    struct Entry {
+        Item item;
+        void (*run)(CStickerTray& tray);
+    };
+    static constexpr Entry kEntries[] = {
+        {Item::NotesManager, [](CStickerTray& t) { t.ShowNotesManager(); }},
+        {Item::ShowAll, [](CStickerTray& t) { t.ShowAllNotes(); }},
+        {Item::HideAll, [](CStickerTray& t) { t.HideAllNotes(); }},
+        {Item::CascadeAll, [](CStickerTray& t) { t.CascadeAllNotes(); }},
+        {Item::MinimizeAll, [](CStickerTray& t) { t.MinimizeAllNotes(); }},
+        {Item::NewNote, [](CStickerTray& t) { t.CreateNewNote(); }},
+        {Item::AppSettings, [](CStickerTray& t) { t.ShowAppSettings(); }},
+        {Item::NotesSettings, [](CStickerTray& t) { t.ShowNotesSettings(); }},
+        {Item::Find, [](CStickerTray& t) { t.ShowFind(); }},
+        {Item::ImportNotes, [](CStickerTray& t) { t.ImportNotes(); }},
+        {Item::ExportNotes, [](CStickerTray& t) { t.ExportNotes(); }},
+        {Item::RecycleBin, [](CStickerTray& t) { t.ShowRecycleBin(); }},
+        {Item::About, [](CStickerTray& t) { t.ShowAbout(); }},
+        {Item::OnlineHelp, [](CStickerTray& t) { t.ShowOnlineHelp(); }},
+        {Item::Save, [](CStickerTray& t) { t.SaveAllNotes(); }},
+        {Item::Exit, [](CStickerTray& t) { t.ExitApplication(); }},
+    };
+    for (const Entry& entry : kEntries) {
+        // Queued, so that a dialog the item opens starts after the menu has closed.
+        connect(menu.action(entry.item), &QAction::triggered, this,
+                [this, run = entry.run] { runLater([this, run] { run(*this); }); });
+    }
 }
 
 namespace {
@@ -693,38 +674,40 @@ void CStickerTray::onTimer(int timerId) {
         return;
     }
     if (timerId == timer::TRAY_TIP) {
-        UpdateTrayTip();
+        updateTrayTip();
     } else if (timerId == timer::AUTO_SAVE) {
         SaveAllNotes();
     } else if (timerId == timer::TRAY_CLICK) {
         timers_->stop(timer::TRAY_CLICK);
         if (!trayDoubleClicked_ && !busy_) {
-            ShowTrayMenu();
+            showTrayMenu();
         }
         trayDoubleClicked_ = false;
     }
 }
 
-void CStickerTray::onTrayNotify(std::intptr_t mouseMessage) {
-    switch (mouseMessage) {
-        case msg::MOUSE_LBUTTONDOWN:
-            // The desktop reports the first press of a double click as a click too: wait
-            // whether a second one follows.
-            timers_->start(timer::TRAY_CLICK, kTrayClickDelayMs);
-            break;
-        case msg::MOUSE_LBUTTONDBLCLK:
-            trayDoubleClicked_ = true;
-            CreateNewNote();
-            break;
-        case msg::MOUSE_RBUTTONDOWN:
-            ShowTrayMenu();
-            break;
-        default:
-            break;
+void CStickerTray::trayIconClicked() {
+    if (initialised_ && !busy_ && !exiting_) {
+        // The desktop reports the first press of a double click as a click too: wait
+        // whether a second one follows.
+        timers_->start(timer::TRAY_CLICK, kTrayClickDelayMs);
     }
 }
 
-void CStickerTray::ShowTrayMenu() {
+void CStickerTray::trayIconDoubleClicked() {
+    if (initialised_ && !busy_ && !exiting_) {
+        trayDoubleClicked_ = true;
+        CreateNewNote();
+    }
+}
+
+void CStickerTray::trayIconContextMenu() {
+    if (initialised_ && !busy_ && !exiting_) {
+        showTrayMenu();
+    }
+}
+
+void CStickerTray::showTrayMenu() {
     if (trayIcon_.menu() == nullptr || exiting_) {
         return;
     }
@@ -734,7 +717,7 @@ void CStickerTray::ShowTrayMenu() {
                        HotKeyText(store_.GetSettingUInt("hkHideAll")));
 }
 
-void CStickerTray::UpdateTrayTip() {
+void CStickerTray::updateTrayTip() {
     if (exiting_) {
         return;
     }
@@ -755,12 +738,12 @@ void CStickerTray::SaveAllNotes() {
 void CStickerTray::ShowAllNotes() {
     notes_.raiseAll();
     notesRaised_ = true;
-    UpdateTrayTip();
+    updateTrayTip();
 }
 
 void CStickerTray::HideAllNotes() {
     notes_.hideAll();
-    UpdateTrayTip();
+    updateTrayTip();
 }
 
 void CStickerTray::CascadeAllNotes() {
@@ -789,7 +772,7 @@ void CStickerTray::arrangeNotes(const std::vector<Point>& positions, int width,
                                 std::optional<int> height, void (CNote::*place)()) {
     notes_.arrange(positions, width, height, place);
     notesRaised_ = true;
-    UpdateTrayTip();
+    updateTrayTip();
 }
 
 void CStickerTray::ExportNotes() {
@@ -803,7 +786,7 @@ void CStickerTray::ExportNotes() {
         }
     }
     notes_.showOpenQuietly();
-    UpdateTrayTip();
+    updateTrayTip();
 }
 
 void CStickerTray::ImportNotes() {
@@ -817,13 +800,13 @@ void CStickerTray::ImportNotes() {
         if (!path.empty() && !exiting_ &&
             transfer_.importFile(
                 path, [this](std::int32_t nid) { startCreatedNote(nid); }, sessionEnding_)) {
-            UpdateTrayTip();
+            updateTrayTip();
             store_.SaveDatabase("");
             reloadManagerLater();
         }
     }
     notes_.showOpenQuietly();
-    UpdateTrayTip();
+    updateTrayTip();
 }
 
 void CStickerTray::startCreatedNote(std::int32_t nid) {
@@ -986,7 +969,7 @@ void CStickerTray::onHotKey(int id) {
             ToggleNotesManager();
             break;
         case hotkey::TRAY_MENU:
-            ShowTrayMenu();
+            showTrayMenu();
             break;
         default:
             break;

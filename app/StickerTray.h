@@ -30,8 +30,8 @@ class INoteDialogs;
 class NumberedTimers;
 class TrayMenu;
 
-// The program's hidden main window: it sets the program up, answers the messages of notes
-// and dialogs and the commands of the menus, and takes the program down again. The open
+// The program's hidden main window: it sets the program up, answers what notes and dialogs
+// ask of it and the commands of the tray menu, and takes the program down again. The open
 // notes, the tray icon and the copying of notes in and out are objects of their own that the
 // commands hand on to.
 class CStickerTray : public QObject, public INoteOwner {
@@ -62,20 +62,27 @@ public:
     CThread& StartNoteThread(std::int32_t nid, StartFlags flags);
     // 1 when a note was created, 0 when the limit of live notes was reached.
     int CreateNewNote();
-    void DuplicateNote(std::int32_t sourceNid);
-    void RestoreNoteFromBin(std::int32_t nid);
     void RestoreZOrder();
     CNote* findNote(std::int32_t nid) const;
     std::size_t noteCount() const { return notes_.size(); }
     CNote& noteAt(std::size_t index) const;
 
-    // The message and command entry points. "Send" is a direct call, "post" queues it.
-    void onMessage(int id, std::intptr_t wParam, std::intptr_t lParam);
-    void onCommand(int id);
-    void sendMessage(int id, std::intptr_t wParam, std::intptr_t lParam) override;
-    void postMessage(int id, std::intptr_t wParam, std::intptr_t lParam) override;
-    void sendCommand(int id) override;
-    void postCommand(int id) override;
+    // What notes, the list windows and the settings dialogs ask of the main window.
+    void createNote() override;
+    void duplicateNote(std::int32_t nid) override;
+    void deleteNote(std::int32_t nid) override;
+    void deleteNoteWindow(const CNote& note) override;
+    void restoreNote(std::int32_t nid) override;
+    void showNote(std::int32_t nid) override;
+    void hideNote(std::int32_t nid) override;
+    void printNote(std::int32_t nid) override;
+    void openNoteMenu(std::int32_t nid) override;
+    void noteChanged(std::int32_t nid) override;
+    void updateTrayTipLater() override;
+    void stopOtherReading() override;
+    void readingEnded() override;
+    void autoSaveIntervalChanged() override;
+    void stopAutoLockTimers() override;
 
     // A request line from a later start of the program, "action <name>" with one of the
     // actions below: queued to be carried out, and an empty answer. Anything else is refused
@@ -88,8 +95,12 @@ public:
     bool performAction(const std::string& name);
 
     // The tray icon and its menu.
-    void UpdateTrayTip();
-    void ShowTrayMenu();
+    void updateTrayTip() override;
+    void showTrayMenu() override;
+    // Presses on the icon; nothing while set-up or a modal operation runs.
+    void trayIconClicked();
+    void trayIconDoubleClicked();
+    void trayIconContextMenu();
     const std::string& trayTip() const { return trayIcon_.tip(); }
     // 201 while every note is visible, 202 while some are hidden.
     int trayIconId() const { return trayIcon_.iconId(); }
@@ -111,7 +122,7 @@ public:
 
     // Dialogs. The Notes Manager, Recycle Bin, Find and the settings dialogs plug in here:
     // each Show* opens its window through runModal (or keeps a modeless one), and the
-    // routing in onCommand already calls them.
+    // tray menu's items call them.
     void ShowAbout();
     void ShowOnlineHelp();
     void ShowNotesManager();
@@ -160,7 +171,13 @@ private:
 
     void onTimer(int timerId);
     void startAutoSaver();
-    void onTrayNotify(std::intptr_t mouseMessage);
+    // Each item of the tray menu calls its method once the menu has closed.
+    void connectTrayMenu(TrayMenu& menu);
+    // Runs the work once the event loop runs again, unless the program is exiting by then.
+    void runLater(std::function<void()> work);
+    // The open note of the nid, or null when the program is exiting or, told to the user,
+    // when no such note is open.
+    CNote* noteToActOn(std::int32_t nid);
     // Runs a modal dialog with the busy flag set; the dialog's result.
     int runModal(QDialog& dialog);
     void endRaise();
@@ -168,7 +185,7 @@ private:
     void startCreatedNote(std::int32_t nid);
     void arrangeNotes(const std::vector<Point>& positions, int width, std::optional<int> height,
                       void (CNote::*place)());
-    void deleteNote(std::size_t index);
+    void deleteNoteAt(std::optional<std::size_t> index);
     void reportNoteNotFound();
     // Tells the Notes Manager, once it exists, that the notes changed, once the event loop
     // turns: the manager may be the one asking for the change.

@@ -2,7 +2,6 @@
 
 #include "TrayMenu.h"
 #include "TrayText.h"
-#include "platform/Messages.h"
 
 #include <QIcon>
 #include <QSystemTrayIcon>
@@ -15,7 +14,6 @@ TrayIcon::~TrayIcon() = default;
 
 void TrayIcon::create() {
     menu_ = std::make_unique<TrayMenu>();
-    connect(menu_.get(), &TrayMenu::commandChosen, this, &TrayIcon::commandChosen);
 
     // On X11 Qt docks the icon by itself once a tray host appears, even when there was none
     // at start-up.
@@ -24,13 +22,13 @@ void TrayIcon::create() {
             [this](QSystemTrayIcon::ActivationReason reason) {
                 switch (reason) {
                     case QSystemTrayIcon::Context:
-                        emit mouseMessage(msg::MOUSE_RBUTTONDOWN);
+                        emit contextMenuRequested();
                         break;
                     case QSystemTrayIcon::Trigger:
-                        emit mouseMessage(msg::MOUSE_LBUTTONDOWN);
+                        emit clicked();
                         break;
                     case QSystemTrayIcon::DoubleClick:
-                        emit mouseMessage(msg::MOUSE_LBUTTONDBLCLK);
+                        emit doubleClicked();
                         break;
                     default:
                         break;

@@ -13,8 +13,9 @@ namespace bp {
 
 class TrayMenu;
 
-// The icon in the desktop's tray, its tool tip and its menu. It decides nothing: clicks come
-// out as the mouse messages the routing expects, menu items as their command numbers.
+// The icon in the desktop's tray, its tool tip and its menu. It decides nothing: presses on
+// the icon come out as signals, and the menu's items are actions for the main window to
+// connect.
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
@@ -39,9 +40,11 @@ public:
     int menuOpenings() const { return menuOpenings_; }
 
 signals:
-    // A press on the icon, as msg::MOUSE_LBUTTONDOWN, MOUSE_LBUTTONDBLCLK or MOUSE_RBUTTONDOWN.
-    void mouseMessage(int message);
-    void commandChosen(int command);
+    // A press of the left button; the first press of a double click comes as one too.
+    void clicked();
+    void doubleClicked();
+    // The right button, or the desktop's own way of asking for the menu.
+    void contextMenuRequested();
 
 private:
     std::unique_ptr<QSystemTrayIcon> icon_;

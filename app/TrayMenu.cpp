@@ -1,7 +1,5 @@
 #include "TrayMenu.h"
 
-#include "platform/Messages.h"
-
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
@@ -146,79 +144,63 @@ TrayMenu::TrayMenu(QWidget* parent) : QMenu(parent) {
     header->setEnabled(false);
     addAction(header);
 
-    addCommand(this, QStringLiteral("Notes Manager"), cmd::SHOW_MANAGER,
-               QStringLiteral(":/icons/menu-manager.svg"));
+    addItem(this, QStringLiteral("Notes Manager"), Item::NotesManager,
+            QStringLiteral(":/icons/menu-manager.svg"));
 
     notesMenu_ = new QMenu(QStringLiteral("Notes"), this);
-    addCommand(notesMenu_, QStringLiteral("Show All"), cmd::SHOW_ALL);
-    addCommand(notesMenu_, QStringLiteral("Close All"), cmd::HIDE_ALL);
+    addItem(notesMenu_, QStringLiteral("Show All"), Item::ShowAll);
+    addItem(notesMenu_, QStringLiteral("Close All"), Item::HideAll);
     notesMenu_->addSeparator();
-    addCommand(notesMenu_, QStringLiteral("Cascade All"), cmd::CASCADE_ALL);
-    addCommand(notesMenu_, QStringLiteral("Minimize All"), cmd::MINIMIZE_ALL);
+    addItem(notesMenu_, QStringLiteral("Cascade All"), Item::CascadeAll);
+    addItem(notesMenu_, QStringLiteral("Minimize All"), Item::MinimizeAll);
     notesMenu_->addSeparator();
-    addCommand(notesMenu_, QStringLiteral("New Note"), cmd::NEW_NOTE);
+    addItem(notesMenu_, QStringLiteral("New Note"), Item::NewNote);
     addMenu(notesMenu_);
     addSeparator();
 
     settingsMenu_ = new QMenu(QStringLiteral("Settings"), this);
     settingsMenu_->setIcon(QIcon(QStringLiteral(":/icons/menu-settings.svg")));
-    addCommand(settingsMenu_, QStringLiteral("App Settings"), cmd::APP_SETTINGS);
-    addCommand(settingsMenu_, QStringLiteral("Notes Settings"), cmd::NOTES_SETTINGS);
+    addItem(settingsMenu_, QStringLiteral("App Settings"), Item::AppSettings);
+    addItem(settingsMenu_, QStringLiteral("Notes Settings"), Item::NotesSettings);
     addMenu(settingsMenu_);
     addSeparator();
 
-    addCommand(this, QStringLiteral("Find"), cmd::FIND, QStringLiteral(":/icons/menu-find.svg"));
+    addItem(this, QStringLiteral("Find"), Item::Find, QStringLiteral(":/icons/menu-find.svg"));
     addSeparator();
-    addCommand(this, QStringLiteral("Import Notes"), cmd::IMPORT_NOTES);
-    addCommand(this, QStringLiteral("Export Notes"), cmd::EXPORT_NOTES);
+    addItem(this, QStringLiteral("Import Notes"), Item::ImportNotes);
+    addItem(this, QStringLiteral("Export Notes"), Item::ExportNotes);
     addSeparator();
-    addCommand(this, QStringLiteral("Recycle Bin"), cmd::RECYCLE_BIN,
-               QStringLiteral(":/icons/menu-recycle-bin.svg"));
+    addItem(this, QStringLiteral("Recycle Bin"), Item::RecycleBin,
+            QStringLiteral(":/icons/menu-recycle-bin.svg"));
     addSeparator();
-    addCommand(this, QStringLiteral("About"), cmd::ABOUT);
-    addCommand(this, QStringLiteral("On-line Help"), cmd::ONLINE_HELP);
+    addItem(this, QStringLiteral("About"), Item::About);
+    addItem(this, QStringLiteral("On-line Help"), Item::OnlineHelp);
     addSeparator();
-    addCommand(this, QStringLiteral("Save"), cmd::SAVE_ALL,
-               QStringLiteral(":/icons/menu-save.svg"));
+    addItem(this, QStringLiteral("Save"), Item::Save, QStringLiteral(":/icons/menu-save.svg"));
     addSeparator();
-    addCommand(this, QStringLiteral("Exit"), cmd::EXIT);
+    addItem(this, QStringLiteral("Exit"), Item::Exit);
 }
 
 TrayMenu::~TrayMenu() = default;
 
-QAction* TrayMenu::addCommand(QMenu* menu, const QString& text, int command, const QString& icon) {
+void TrayMenu::addItem(QMenu* menu, const QString& text, Item item, const QString& icon) {
     QAction* action = menu->addAction(text);
-    action->setData(command);
     if (!icon.isEmpty()) {
         action->setIcon(QIcon(icon));
         action->setIconVisibleInMenu(true);
     }
-    connect(action, &QAction::triggered, this, [this, command] { emit commandChosen(command); });
-    return action;
-}
-
-QAction* TrayMenu::actionFor(int command) const {
-    for (const QMenu* menu :
-         {static_cast<const QMenu*>(this), static_cast<const QMenu*>(notesMenu_),
-          static_cast<const QMenu*>(settingsMenu_)}) {
-        for (QAction* action : menu->actions()) {
-            if (action->data().isValid() && action->data().toInt() == command) {
-                return action;
-            }
-        }
-    }
-    return nullptr;
+    actions_[static_cast<std::size_t>(item)] = action;
 }
 
 void TrayMenu::prepare(bool recycleBinEnabled, const std::string& newNoteKey,
                        const std::string& showAllKey, const std::string& hideAllKey) {
-    actionFor(cmd::RECYCLE_BIN)->setEnabled(recycleBinEnabled);
+    action(Item::RecycleBin)->setEnabled(recycleBinEnabled);
     // After the tab the key goes into the menu's shortcut column.
-    actionFor(cmd::SHOW_ALL)
+    action(Item::ShowAll)
         ->setText(QStringLiteral("Show All Notes\t") + QString::fromStdString(showAllKey));
-    actionFor(cmd::HIDE_ALL)
+    action(Item::HideAll)
         ->setText(QStringLiteral("Hide All Notes\t") + QString::fromStdString(hideAllKey));
-    actionFor(cmd::NEW_NOTE)
+    action(Item::NewNote)
         ->setText(QStringLiteral("New Note\t") + QString::fromStdString(newNoteKey));
 }
 

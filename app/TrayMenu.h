@@ -2,16 +2,37 @@
 
 #include <QMenu>
 
+#include <array>
 #include <string>
 
 namespace bp {
 
 // The tray menu: a dark header band, the program's commands with 32-pixel icons, and the
-// "Notes" and "Settings" submenus. It does nothing itself: a chosen item is reported as its
-// command number.
+// "Notes" and "Settings" submenus. It does nothing itself: the main window connects each
+// item's action to what it does.
 class TrayMenu : public QMenu {
     Q_OBJECT
 public:
+    enum class Item {
+        NotesManager,
+        ShowAll,
+        HideAll,
+        CascadeAll,
+        MinimizeAll,
+        NewNote,
+        AppSettings,
+        NotesSettings,
+        Find,
+        ImportNotes,
+        ExportNotes,
+        RecycleBin,
+        About,
+        OnlineHelp,
+        Save,
+        Exit,
+    };
+    static constexpr std::size_t kItemCount = static_cast<std::size_t>(Item::Exit) + 1;
+
     explicit TrayMenu(QWidget* parent = nullptr);
     ~TrayMenu() override;
 
@@ -20,19 +41,17 @@ public:
     void prepare(bool recycleBinEnabled, const std::string& newNoteKey,
                  const std::string& showAllKey, const std::string& hideAllKey);
 
-    // The item that raises the command (also inside the submenus), or nullptr.
-    QAction* actionFor(int command) const;
+    // The item's action, in the menu or one of its submenus.
+    QAction* action(Item item) const { return actions_[static_cast<std::size_t>(item)]; }
     QMenu* notesMenu() const { return notesMenu_; }
     QMenu* settingsMenu() const { return settingsMenu_; }
 
-signals:
-    void commandChosen(int command);
-
 private:
-    QAction* addCommand(QMenu* menu, const QString& text, int command, const QString& icon = {});
+    void addItem(QMenu* menu, const QString& text, Item item, const QString& icon = {});
 
     QMenu* notesMenu_ = nullptr;
     QMenu* settingsMenu_ = nullptr;
+    std::array<QAction*, kItemCount> actions_{};
 };
 
 }  // namespace bp

@@ -116,16 +116,12 @@ void CNotesList::keepOpenedWindowsAbove() {
     }
 }
 
-void CNotesList::send(int message, std::int32_t nid) {
-    owner_.sendMessage(message, nid, 0);
-}
-
-void CNotesList::sendForSelected(int message) {
-    // The messages may refresh the list and so change the selection under the loop.
+void CNotesList::forEachSelected(const std::function<void(std::int32_t)>& call) {
+    // The calls may refresh the list and so change the selection under the loop.
     const std::vector<std::int32_t> nids = selectedNids_;
     for (const std::int32_t nid : nids) {
         currentNid_ = nid;
-        send(message, nid);
+        call(nid);
     }
 }
 
@@ -135,27 +131,27 @@ void CNotesList::reload() {
 }
 
 void CNotesList::newNote() {
-    send(msg::WM_NOTE_NEW, 0);
+    owner_.createNote();
     reload();
 }
 
 void CNotesList::showSelected() {
-    sendForSelected(msg::WM_NOTE_SHOW);
+    forEachSelected([this](std::int32_t nid) { owner_.showNote(nid); });
 }
 
 void CNotesList::hideSelected() {
-    sendForSelected(msg::WM_NOTE_HIDE);
+    forEachSelected([this](std::int32_t nid) { owner_.hideNote(nid); });
 }
 
 void CNotesList::openAlarmMenu() {
     if (!selectedNids_.empty()) {
         currentNid_ = selectedNids_.front();
-        send(msg::WM_NOTE_TITLE_MENU, currentNid_);
+        owner_.openNoteMenu(currentNid_);
     }
 }
 
 void CNotesList::openTrayMenu() {
-    send(msg::WM_SHOW_TRAY_MENU, 0);
+    owner_.showTrayMenu();
 }
 
 QStringList CNotesList::cellsOf(std::int32_t nid, int number) {
@@ -232,7 +228,11 @@ void CNotesList::ToggleSelected() {
         currentNid_ = nid;
         const bool closed =
             !liveNids.contains(nid) || store_.GetNote(kLiveSource, nid, note::isClosed) == 1;
-        send(closed ? msg::WM_NOTE_SHOW : msg::WM_NOTE_HIDE, nid);
+        if (closed) {
+            owner_.showNote(nid);
+        } else {
+            owner_.hideNote(nid);
+        }
     }
 }
 
@@ -245,7 +245,7 @@ void CNotesList::deleteSelected() {
                                       res::ICON_QUESTION)) {
         return;
     }
-    sendForSelected(msg::WM_NOTE_DELETE);
+    forEachSelected([this](std::int32_t nid) { owner_.deleteNote(nid); });
     reload();
 }
 
@@ -256,7 +256,7 @@ void CNotesList::printSelected() {
     const std::vector<std::int32_t> nids = selectedNids_;
     const auto printOne = [this](std::int32_t nid) {
         currentNid_ = nid;
-        send(msg::WM_NOTE_PRINT, nid);
+        owner_.printNote(nid);
     };
     if (printRunner_) {
         printRunner_(this, nids, printOne);

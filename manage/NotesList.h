@@ -66,9 +66,8 @@ private:
     void keepOpenedWindowsAbove();
     // The row's texts; number is what column 0 shows.
     QStringList cellsOf(std::int32_t nid, int number);
-    void send(int message, std::int32_t nid);
-    // Sends the message for each selected note.
-    void sendForSelected(int message);
+    // Calls for each selected note in turn, as the current note.
+    void forEachSelected(const std::function<void(std::int32_t)>& call);
 
     std::int32_t currentNid_ = -1;
     PrintRunner printRunner_;

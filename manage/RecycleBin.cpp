@@ -93,7 +93,7 @@ void CRecycleBin::restore() {
     }
     const std::vector<std::int32_t> nids = selectedNids_;
     for (const std::int32_t nid : nids) {
-        owner_.sendMessage(msg::WM_NOTE_RESTORE, nid, 0);
+        owner_.restoreNote(nid);
     }
     Refresh();
 }

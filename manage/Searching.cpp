@@ -153,7 +153,7 @@ std::optional<std::int32_t> CSearching::nidOf(std::intptr_t itemData) const {
 void CSearching::ShowSelected() {
     const std::vector<std::int32_t> nids = selectedNids_;
     for (const std::int32_t nid : nids) {
-        owner_.sendMessage(msg::WM_NOTE_SHOW, nid, 0);
+        owner_.showNote(nid);
     }
 }
 

@@ -209,7 +209,7 @@ void CNote::ShowNote(bool show) {
     }
     ShowQuietly(show);
     store_.SetNote(nid_, show ? 0 : 1, note::isClosed);
-    owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+    owner_.noteChanged(nid_);
 }
 
 void CNote::ShowQuietly(bool show) {
@@ -488,7 +488,7 @@ void CNote::announceChanged() {
     if (closing_) {
         return;
     }
-    owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+    owner_.noteChanged(nid_);
 }
 
 void CNote::activate() {
@@ -501,7 +501,7 @@ void CNote::activate() {
     makeTopmost();
     raise();
     TakeFocus(isEdit_ != 0 ? Focus::Body : Focus::Note);
-    owner_.postCommand(cmd::UPDATE_TRAY_TIP);
+    owner_.updateTrayTipLater();
 }
 
 void CNote::bringToFront() {
@@ -556,7 +556,7 @@ void CNote::hideByUser() {
     }
     finishTitleEdit();
     ShowNote(false);
-    owner_.sendCommand(cmd::UPDATE_TRAY_TIP);
+    owner_.updateTrayTip();
 }
 
 void CNote::toggleMinimized() {
@@ -697,7 +697,7 @@ void CNote::duplicate() {
     finishTitleEdit();
     store_.SaveDatabase("");
     BeginModal();
-    owner_.sendMessage(msg::WM_NOTE_DUPLICATE, 0, nid_);
+    owner_.duplicateNote(nid_);
     EndModal();
 }
 
@@ -717,7 +717,7 @@ void CNote::deleteWithConfirmation() {
     dialog.move(cachedPosition_);
     if (runModal(dialog) == QDialog::Accepted) {
         // The main window ends this note; nothing of it may be used after the call.
-        owner_.sendMessage(msg::WM_NOTE_DELETE_BY_WINDOW, 0, reinterpret_cast<std::intptr_t>(this));
+        owner_.deleteNoteWindow(*this);
         if (closing_) {
             return;
         }

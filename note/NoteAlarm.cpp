@@ -316,7 +316,7 @@ void CNote::flashStep() {
     int& left = reminder_.flashesLeft;
     if (left <= 0) {
         stopFlashing();
-        owner_.postCommand(cmd::UPDATE_TRAY_TIP);
+        owner_.updateTrayTipLater();
         return;
     }
     // The hidden phases are not stored: a program ended in one must not start with the note
@@ -364,7 +364,7 @@ bool CNote::checkExpiration() {
         return false;
     }
     // The main window removes the note; nothing of it may be used once it has.
-    owner_.sendMessage(msg::WM_NOTE_DELETE_BY_WINDOW, 0, reinterpret_cast<std::intptr_t>(this));
+    owner_.deleteNoteWindow(*this);
     return closing_;
 }
 

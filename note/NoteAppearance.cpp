@@ -32,7 +32,7 @@ void CNote::SetPriority(int priority) {
     title_->setPriorityImage(priority);
     priority_ = priority;
     refreshTooltips();
-    owner_.postMessage(msg::WM_NOTE_CHANGED, nid_, 0);
+    owner_.noteChanged(nid_);
 }
 
 void CNote::ApplyRandomScheme() {

@@ -38,7 +38,7 @@ public:
 // The Notes Manager's print of several notes: one print dialog (owned by owner, run through
 // dialogs), then printOne(nid) for each nid while the shared printer holds the chosen
 // printer; printOne hands the note its print without a dialog (the main window's
-// WM_NOTE_PRINT). Nothing is printed when the user cancels; returns whether it printed.
+// printNote). Nothing is printed when the user cancels; returns whether it printed.
 bool printNotesWithOneDialog(QWidget* owner, IModalDialogs* dialogs,
                              const std::vector<std::int32_t>& nids,
                              const std::function<void(std::int32_t)>& printOne);

@@ -190,7 +190,7 @@ void CWindowProgress::BeginReading() {
         waiting_ = true;
         askedToStop_ = readingNid;
         if (readingNid != 0) {
-            owner_.postCommand(cmd::STOP_OTHER_READING);
+            owner_.stopOtherReading();
         }
         waitTimer_->start();
         return;
@@ -215,7 +215,7 @@ void CWindowProgress::waitForOtherReading() {
     // Yet another note started reading meanwhile: the newest request wins here too.
     if (readingNid != 0 && readingNid != askedToStop_) {
         askedToStop_ = readingNid;
-        owner_.postCommand(cmd::STOP_OTHER_READING);
+        owner_.stopOtherReading();
     }
 }
 
@@ -255,7 +255,7 @@ void CWindowProgress::onWorkerEnded(const std::string& problem) {
 }
 
 void CWindowProgress::ReadingFinished() {
-    owner_.sendCommand(cmd::READING_ENDED);
+    owner_.readingEnded();
     setButtonEnabled(true);
 }
 

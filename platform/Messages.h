@@ -10,27 +10,6 @@
 
 namespace bp::msg {
 
-// Tray icon notification (wParam icon id, lParam mouse message).
-inline constexpr int WM_TRAY_NOTIFY = 10001;
-inline constexpr int TRAY_ICON_ID = 10207;
-inline constexpr int MOUSE_LBUTTONDOWN = 513;
-inline constexpr int MOUSE_LBUTTONDBLCLK = 515;
-inline constexpr int MOUSE_RBUTTONDOWN = 516;
-
-// Messages to the main window.
-inline constexpr int WM_NOTE_DELETE_BY_WINDOW = 10002;
-inline constexpr int WM_NOTE_HIDE = 10003;
-inline constexpr int WM_NOTE_PRINT = 10006;
-inline constexpr int WM_NOTE_TITLE_MENU = 10007;
-inline constexpr int WM_NOTE_CHANGED = 10009;
-inline constexpr int WM_NOTE_RESTORE = 10012;
-inline constexpr int WM_NOTE_DELETE = 10013;
-inline constexpr int WM_NOTE_NEW = 10014;
-inline constexpr int WM_NOTE_SHOW = 10015;
-inline constexpr int WM_NOTE_DUPLICATE = 10017;
-inline constexpr int WM_AUTOSAVE_CHANGED = 10019;
-inline constexpr int WM_SHOW_TRAY_MENU = 10020;
-
 // Messages to the Reading window of a note that reads itself aloud.
 inline constexpr int WM_READING_ENDED = 10040;    // the worker finished: close the window
 inline constexpr int WM_READING_SUSPEND = 10041;  // hold the worker while the user is asked
@@ -39,33 +18,6 @@ inline constexpr int WM_READING_RESUME = 10042;   // let the worker go on
 }  // namespace bp::msg
 
 namespace bp::cmd {
-
-// ---- Main window ------------------------------------------------------------------------
-
-// Tray menu commands handled by the main window.
-inline constexpr int SHOW_MANAGER = 9;      // "Notes Manager"
-inline constexpr int APP_SETTINGS = 300;    // "App Settings"
-inline constexpr int NOTES_SETTINGS = 301;  // "Notes Settings"
-inline constexpr int NEW_NOTE = 302;        // "New Note"
-inline constexpr int ABOUT = 307;           // "About"
-inline constexpr int ONLINE_HELP = 308;     // "On-line Help": the support web page
-inline constexpr int EXIT = 310;            // "Exit"
-inline constexpr int FIND = 632;            // "Find"
-inline constexpr int IMPORT_NOTES = 633;    // "Import Notes"
-inline constexpr int EXPORT_NOTES = 634;    // "Export Notes"
-inline constexpr int SAVE_ALL = 664;        // "Save": every note stores its body, then save
-inline constexpr int SHOW_ALL = 666;        // "Show All"
-inline constexpr int HIDE_ALL = 667;        // "Close All"
-inline constexpr int CASCADE_ALL = 669;     // "Cascade All"
-inline constexpr int MINIMIZE_ALL = 670;    // "Minimize All": collapse every note
-inline constexpr int RECYCLE_BIN = 717;     // "Recycle Bin"
-
-// Commands to the main window from notes and dialogs.
-inline constexpr int KILL_AUTOLOCK_TIMERS = 10108;
-inline constexpr int UPDATE_TRAY_TIP = 10109;
-inline constexpr int STOP_OTHER_READING = 10111;
-inline constexpr int READING_ENDED = 10112;
-inline constexpr int REFRESH_MANAGER = 10120;
 
 // ---- Note window ------------------------------------------------------------------------
 

@@ -196,7 +196,7 @@ void CAdministrative::accept() {
     const int autoSave = autoSave_->value();
     setting::set(store_, setting::autoSave, autoSave);
     if (autoSave != opening_.autoSave) {
-        owner_.sendMessage(msg::WM_AUTOSAVE_CHANGED, 1, 0);
+        owner_.autoSaveIntervalChanged();
     }
     if (const std::optional<int> mode =
             settings::showNotesModeFor(showNotesMode_->currentText().toStdString())) {

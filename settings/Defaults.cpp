@@ -380,7 +380,7 @@ void CDefaults::accept() {
     setting::set(store_, setting::titleFontType, titleFont_);
     setting::set(store_, setting::bodyFontType, bodyFont_);
     if (autoLockAtOpening_ != 0 && !autoLock) {
-        owner_.sendCommand(cmd::KILL_AUTOLOCK_TIMERS);
+        owner_.stopAutoLockTimers();
     }
     setting::set(store_, setting::defaultImagePath, defaultImagePath_);
     setting::set(store_, setting::RandomColors, randomColors_->isChecked() ? 1 : 0);

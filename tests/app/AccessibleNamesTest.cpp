@@ -145,12 +145,12 @@ TEST_F(AccessibleNames, EveryFocusableControlHasAName) {
     CNote& note = tray->noteAt(0);
     note.ShowNote(true);
     const Shown windows[] = {
-        {"bp::CAdministrative", [](auto&, auto& t) { t.onCommand(cmd::APP_SETTINGS); }},
-        {"bp::CDefaults", [](auto&, auto& t) { t.onCommand(cmd::NOTES_SETTINGS); }},
-        {"bp::CAboutBox", [](auto&, auto& t) { t.onCommand(cmd::ABOUT); }},
-        {"bp::CNotesList", [](auto&, auto& t) { t.onCommand(cmd::SHOW_MANAGER); }},
-        {"bp::CSearching", [](auto&, auto& t) { t.onCommand(cmd::FIND); }},
-        {"bp::CRecycleBin", [](auto&, auto& t) { t.onCommand(cmd::RECYCLE_BIN); }},
+        {"bp::CAdministrative", [](auto&, auto& t) { t.ShowAppSettings(); }},
+        {"bp::CDefaults", [](auto&, auto& t) { t.ShowNotesSettings(); }},
+        {"bp::CAboutBox", [](auto&, auto& t) { t.ShowAbout(); }},
+        {"bp::CNotesList", [](auto&, auto& t) { t.ShowNotesManager(); }},
+        {"bp::CSearching", [](auto&, auto& t) { t.ShowFind(); }},
+        {"bp::CRecycleBin", [](auto&, auto& t) { t.ShowRecycleBin(); }},
         {"bp::CNote", [](auto&, auto&) {}},
         {"bp::CTransparency", [](auto&, auto& t) { t.noteAt(0).chooseTransparency(); }},
         {"bp::CSetSize", [](auto&, auto& t) { t.noteAt(0).chooseSize(); }},

@@ -67,7 +67,7 @@ TEST_F(NoteOutputWiring, ManagersPrintGoesThroughTheMainWindowIntoOnePrinter) {
     std::vector<std::int32_t> printed;
     ASSERT_TRUE(
         printNotesWithOneDialog(nullptr, &fakes.modalDialogs, {1, 3}, [&](std::int32_t nid) {
-            tray->onMessage(msg::WM_NOTE_PRINT, nid, 0);
+            tray->printNote(nid);
             printed.push_back(nid);
         }));
     EXPECT_EQ(printed, (std::vector<std::int32_t>{1, 3}));
@@ -76,7 +76,7 @@ TEST_F(NoteOutputWiring, ManagersPrintGoesThroughTheMainWindowIntoOnePrinter) {
     EXPECT_TRUE(fakes.messages.shown.empty());
     // Without a printer from the manager the message prints nothing.
     std::filesystem::remove(pdf);
-    tray->onMessage(msg::WM_NOTE_PRINT, 1, 0);
+    tray->printNote(1);
     EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 

@@ -147,7 +147,7 @@ TEST_F(NoteRegistry, DuplicateCopiesTheNoteWithItsAlarmTimeAndAttachments) {
     store.AttachFileToNote(2, 0, "/tmp/a.txt");
     store.AttachFileToNote(2, 3, "https://example.org");
     start();
-    tray->onMessage(msg::WM_NOTE_DUPLICATE, 0, 2);
+    tray->duplicateNote(2);
     CNote* copy = tray->findNote(4);
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(copy->isVisible());
@@ -238,10 +238,10 @@ TEST_F(NoteRegistry, DuplicateAndImportCopyEachAttributeAsItsTypeReadsIt) {
     const std::string exported = folder.file("export.dat");
     ASSERT_TRUE(store.ExportDatabase(exported));
     start();
-    tray->onMessage(msg::WM_NOTE_DUPLICATE, 0, 2);
+    tray->duplicateNote(2);
     ASSERT_NE(tray->findNote(4), nullptr);
     fakes.fileDialogs.answers = {exported};
-    tray->onCommand(cmd::IMPORT_NOTES);
+    tray->ImportNotes();
     ASSERT_EQ(store.GetNoteString(1, 6, "title"), "copy me");
 
     for (const Row& row : rows) {
@@ -255,14 +255,14 @@ TEST_F(NoteRegistry, DuplicateAndImportCopyEachAttributeAsItsTypeReadsIt) {
 TEST_F(NoteRegistry, DeleteGoesToTheBinOrForGoodByDeleteMode) {
     prepare();
     start();
-    tray->onMessage(msg::WM_NOTE_DELETE, 1, 0);
+    tray->deleteNote(1);
     EXPECT_EQ(tray->findNote(1), nullptr);
     EXPECT_EQ(stored(1, "isDeleted"), 1);
     EXPECT_EQ(store.GetNoteUInt(1, 1, "deleteTime"), static_cast<std::uint32_t>(fakes.clock.now()));
 
     store.SetSettingInt(0, "deleteMode");
     CNote* note = tray->findNote(2);
-    tray->onMessage(msg::WM_NOTE_DELETE_BY_WINDOW, 0, reinterpret_cast<std::intptr_t>(note));
+    tray->deleteNoteWindow(*note);
     QCoreApplication::processEvents();
     EXPECT_EQ(tray->findNote(2), nullptr);
     EXPECT_EQ(store.ListNotes(1), (IdList{3}));
@@ -276,7 +276,7 @@ TEST_F(NoteRegistry, RestoredNoteComesBackWithoutItsExpiration) {
     store.SetNoteDeleted(1, 1);
     start();
     EXPECT_EQ(tray->findNote(1), nullptr);
-    tray->onMessage(msg::WM_NOTE_RESTORE, 1, 0);
+    tray->restoreNote(1);
     ASSERT_NE(tray->findNote(1), nullptr);
     EXPECT_TRUE(tray->findNote(1)->isVisible());
     EXPECT_EQ(stored(1, "isDeleted"), 0);
@@ -286,11 +286,14 @@ TEST_F(NoteRegistry, RestoredNoteComesBackWithoutItsExpiration) {
 TEST_F(NoteRegistry, UnknownNotesAreReported) {
     prepare();
     start();
-    for (int id : {msg::WM_NOTE_DELETE, msg::WM_NOTE_HIDE, msg::WM_NOTE_SHOW, msg::WM_NOTE_PRINT,
-                   msg::WM_NOTE_TITLE_MENU}) {
-        tray->onMessage(id, 99, 0);
+    for (void (CStickerTray::*ask)(std::int32_t) :
+         {&CStickerTray::deleteNote, &CStickerTray::hideNote, &CStickerTray::showNote,
+          &CStickerTray::printNote, &CStickerTray::openNoteMenu}) {
+        (tray.get()->*ask)(99);
     }
-    tray->onMessage(msg::WM_NOTE_DELETE_BY_WINDOW, 0, 12345);
+    // A window the main window did not open.
+    const CNote stray(fakes.platform(), store, *tray, 99);
+    tray->deleteNoteWindow(stray);
     EXPECT_EQ(messages(), std::vector<std::string>(6, "Error: Not able to find the note"));
     EXPECT_EQ(tray->noteCount(), 3u);
 }

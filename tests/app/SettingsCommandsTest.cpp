@@ -41,9 +41,10 @@ protected:
         tray->setNoteDialogs(&choosers);
         EXPECT_EQ(tray->Initialize(), 1);
     }
-    // Runs the tray command with the user's part done by answer, which returns the result.
+    // Opens the settings dialog as its tray command does, with the user's part done by answer,
+    // which returns the result.
     template <typename Dialog>
-    void run(int command, std::function<int(Dialog&)> answer) {
+    void run(void (CStickerTray::*open)(), std::function<int(Dialog&)> answer) {
         int shown = 0;
         fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
             ++shown;
@@ -52,7 +53,7 @@ protected:
             EXPECT_NE(settings, nullptr);
             return settings != nullptr ? answer(*settings) : 0;
         };
-        tray->onCommand(command);
+        (tray.get()->*open)();
         EXPECT_EQ(shown, 1);
         EXPECT_FALSE(tray->isBusy());
     }
@@ -74,7 +75,7 @@ protected:
 
 TEST_F(SettingsCommands, ChangedHotKeysAreInForceAtOnceAndSaved) {
     ASSERT_TRUE(fakes.hotKeys.registered.contains(hotkey::NEW_NOTE));
-    run<CAdministrative>(cmd::APP_SETTINGS, [](CAdministrative& dialog) {
+    run<CAdministrative>(&CStickerTray::ShowAppSettings, [](CAdministrative& dialog) {
         dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
         dialog.findChild<CHotKeyEdit*>("hkHideAll")->setValue(0);
         dialog.findChild<CNumberField*>("autoSave")->edit()->setText("30");
@@ -99,7 +100,7 @@ TEST_F(SettingsCommands, ChangedHotKeysAreInForceAtOnceAndSaved) {
 TEST_F(SettingsCommands, KeysAreReleasedForTheControlsAndCancelTakesThemBack) {
     const auto before = fakes.hotKeys.registered;
     ASSERT_EQ(before.size(), 5u);  // four settings and the tray menu's key
-    run<CAdministrative>(cmd::APP_SETTINGS, [&](CAdministrative& dialog) {
+    run<CAdministrative>(&CStickerTray::ShowAppSettings, [&](CAdministrative& dialog) {
         EXPECT_TRUE(fakes.hotKeys.registered.empty());
         dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
         dialog.reject();
@@ -111,7 +112,7 @@ TEST_F(SettingsCommands, KeysAreReleasedForTheControlsAndCancelTakesThemBack) {
 
 TEST_F(SettingsCommands, CombinationAnotherProgramHoldsIsStoredAllTheSame) {
     fakes.hotKeys.heldElsewhere.insert(75);
-    run<CAdministrative>(cmd::APP_SETTINGS, [](CAdministrative& dialog) {
+    run<CAdministrative>(&CStickerTray::ShowAppSettings, [](CAdministrative& dialog) {
         dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
         dialog.accept();
         return dialog.result();
@@ -123,12 +124,12 @@ TEST_F(SettingsCommands, CombinationAnotherProgramHoldsIsStoredAllTheSame) {
 
 TEST_F(SettingsCommands, HotKeysArePressedInVainWhileADialogIsOpen) {
     const std::size_t before = tray->noteCount();
-    run<CAdministrative>(cmd::APP_SETTINGS, [&](CAdministrative&) {
+    run<CAdministrative>(&CStickerTray::ShowAppSettings, [&](CAdministrative&) {
         fakes.hotKeys.press(hotkey::NEW_NOTE);
         return 0;
     });
     EXPECT_EQ(tray->noteCount(), before);
-    run<CDefaults>(cmd::NOTES_SETTINGS, [&](CDefaults&) {
+    run<CDefaults>(&CStickerTray::ShowNotesSettings, [&](CDefaults&) {
         fakes.hotKeys.press(hotkey::NEW_NOTE);
         return 0;
     });
@@ -137,7 +138,7 @@ TEST_F(SettingsCommands, HotKeysArePressedInVainWhileADialogIsOpen) {
 
 TEST_F(SettingsCommands, NextNewNoteTakesTheNewDefaults) {
     choosers.color = QColor(20, 200, 90);
-    run<CDefaults>(cmd::NOTES_SETTINGS, [](CDefaults& dialog) {
+    run<CDefaults>(&CStickerTray::ShowNotesSettings, [](CDefaults& dialog) {
         dialog.findChild<QCheckBox*>("RandomColors")->setChecked(false);
         dialog.findChild<QPushButton*>("color")->click();
         dialog.findChild<QComboBox*>("TitleDefaults")->setCurrentIndex(0);
@@ -176,7 +177,7 @@ TEST_F(SettingsCommands, OpenNotesTakeTheNewMinimumSizeButKeepTheirOwnSize) {
         {150, 300, QSize(150, size.height())},
     };
     for (const Case& c : cases) {
-        run<CDefaults>(cmd::NOTES_SETTINGS, [&](CDefaults& dialog) {
+        run<CDefaults>(&CStickerTray::ShowNotesSettings, [&](CDefaults& dialog) {
             dialog.findChild<CNumberField*>("minWidth")->setValue(c.minWidth);
             dialog.findChild<CNumberField*>("minHeight")->setValue(c.minHeight);
             dialog.accept();

@@ -108,7 +108,7 @@ TEST_F(StickerTrayStartup, ExitBacksUpTheLastSaveThenSavesTheCurrentState) {
     store.SetNoteAttribute(1, "title", "changed since the last save");
     bool exited = false;
     QObject::connect(tray.get(), &CStickerTray::exited, [&] { exited = true; });
-    tray->onCommand(cmd::EXIT);
+    tray->ExitApplication();
     EXPECT_TRUE(exited);
     EXPECT_EQ(readFile(folder.file("copy_Brightpost_20240506070809.dat")), lastSaved);
     EXPECT_NE(readFile(folder.file("Brightpost.dat")).find("changed since the last save"),
@@ -126,10 +126,10 @@ TEST_F(StickerTrayStartup, ExitBacksUpTheLastSaveThenSavesTheCurrentState) {
 TEST_F(StickerTrayStartup, TrayNotificationsWaitForSetUpAndAreDroppedWhileExiting) {
     auto tray = makeTray();
     // Before set-up nothing happens, and nothing crashes without a tray icon.
-    tray->onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, msg::MOUSE_RBUTTONDOWN);
+    tray->trayIconContextMenu();
     ASSERT_EQ(tray->Initialize(), 1);
     tray->ExitApplication();
-    tray->onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, msg::MOUSE_RBUTTONDOWN);
+    tray->trayIconContextMenu();
     tray->ExitApplication();  // a second exit request changes nothing
     EXPECT_TRUE(tray->isExiting());
 }

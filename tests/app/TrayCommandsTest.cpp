@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/StickerTray.h"
 #include "app/TrayMenu.h"
+#include "manage/NotesList.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "platform/Messages.h"
@@ -10,6 +11,7 @@
 #include "support/TestFiles.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 using namespace bp;
 using namespace bp::test;
@@ -41,15 +44,12 @@ protected:
     // Brings the registry to exactly n notes.
     void haveNotes(std::size_t n) {
         while (tray->noteCount() > n) {
-            tray->onMessage(msg::WM_NOTE_DELETE, tray->noteAt(0).nid(), 0);
+            tray->deleteNote(tray->noteAt(0).nid());
         }
         while (tray->noteCount() < n) {
             ASSERT_EQ(tray->CreateNewNote(), 1);
         }
         QCoreApplication::processEvents();
-    }
-    void click(std::intptr_t mouseMessage) {
-        tray->onMessage(msg::WM_TRAY_NOTIFY, msg::TRAY_ICON_ID, mouseMessage);
     }
     int noteInt(std::size_t index, const char* name) {
         return store.GetNoteInt(kLiveSource, tray->noteAt(index).nid(), name);
@@ -74,13 +74,13 @@ protected:
 
 TEST_F(TrayTest, TipCountsNotesAndTheIconSwapsWhileSomeAreHidden) {
     haveNotes(3);
-    tray->UpdateTrayTip();
+    tray->updateTrayTip();
     EXPECT_EQ(tray->trayIconId(), 201);
-    tray->onMessage(msg::WM_NOTE_HIDE, tray->noteAt(1).nid(), 0);
+    tray->hideNote(tray->noteAt(1).nid());
     EXPECT_EQ(tray->trayTip(),
               "Brightpost\r\nCreated notes: 3\r\nVisible notes: 2\r\nInvisible notes: 1");
     EXPECT_EQ(tray->trayIconId(), 202);
-    tray->onMessage(msg::WM_NOTE_SHOW, tray->noteAt(1).nid(), 0);
+    tray->showNote(tray->noteAt(1).nid());
     EXPECT_EQ(tray->trayIconId(), 201);
     EXPECT_NE(tray->trayTip().find("Invisible notes: 0"), std::string::npos);
 }
@@ -88,7 +88,7 @@ TEST_F(TrayTest, TipCountsNotesAndTheIconSwapsWhileSomeAreHidden) {
 // ---- Clicks --------------------------------------------------------------------------------
 
 TEST_F(TrayTest, SingleClickOpensTheMenuAfter300Milliseconds) {
-    click(msg::MOUSE_LBUTTONDOWN);
+    tray->trayIconClicked();
     EXPECT_EQ(tray->timerInterval(timer::TRAY_CLICK), 300);
     QTest::qWait(150);
     EXPECT_EQ(tray->trayMenuOpenings(), 0);
@@ -100,19 +100,19 @@ TEST_F(TrayTest, SingleClickOpensTheMenuAfter300Milliseconds) {
 
 TEST_F(TrayTest, DoubleClickCreatesExactlyOneNoteAndNoMenu) {
     const std::size_t before = tray->noteCount();
-    click(msg::MOUSE_LBUTTONDOWN);
-    click(msg::MOUSE_LBUTTONDBLCLK);
+    tray->trayIconClicked();
+    tray->trayIconDoubleClicked();
     QTest::qWait(450);
     EXPECT_EQ(tray->noteCount(), before + 1);
     EXPECT_EQ(tray->trayMenuOpenings(), 0);
     // The next single click is a single click again.
-    click(msg::MOUSE_LBUTTONDOWN);
+    tray->trayIconClicked();
     QTest::qWait(450);
     EXPECT_EQ(tray->trayMenuOpenings(), 1);
 }
 
 TEST_F(TrayTest, RightClickOpensTheMenuAtOnce) {
-    click(msg::MOUSE_RBUTTONDOWN);
+    tray->trayIconContextMenu();
     EXPECT_EQ(tray->trayMenuOpenings(), 1);
 }
 
@@ -122,16 +122,16 @@ TEST_F(TrayTest, ClicksHotKeysAndScriptedActionsAreDroppedWhileAModalDialogIsOpe
     fakes.modalDialogs.whileOpen = [&](QDialog&) {
         ++dialogs;
         EXPECT_TRUE(tray->isBusy());
-        click(msg::MOUSE_RBUTTONDOWN);
-        click(msg::MOUSE_LBUTTONDOWN);
-        click(msg::MOUSE_LBUTTONDBLCLK);
+        tray->trayIconContextMenu();
+        tray->trayIconClicked();
+        tray->trayIconDoubleClicked();
         fakes.hotKeys.press(hotkey::NEW_NOTE);
         fakes.hotKeys.press(hotkey::HIDE_ALL);
         tray->performAction("new-note");
         tray->performAction("hide-all");
         return 0;
     };
-    tray->onCommand(cmd::ABOUT);
+    tray->ShowAbout();
     EXPECT_EQ(dialogs, 1);
     EXPECT_FALSE(tray->isBusy());
     QTest::qWait(400);
@@ -145,10 +145,10 @@ TEST_F(TrayTest, ClicksHotKeysAndScriptedActionsAreDroppedWhileAModalDialogIsOpe
     fakes.fileDialogs.whileOpen = [&] {
         EXPECT_TRUE(tray->isBusy());
         fakes.hotKeys.press(hotkey::NEW_NOTE);
-        click(msg::MOUSE_RBUTTONDOWN);
+        tray->trayIconContextMenu();
     };
-    tray->onCommand(cmd::IMPORT_NOTES);
-    tray->onCommand(cmd::EXPORT_NOTES);
+    tray->ImportNotes();
+    tray->ExportNotes();
     EXPECT_EQ(fakes.fileDialogs.calls.size(), 2u);
     EXPECT_EQ(tray->noteCount(), before);
     EXPECT_EQ(tray->trayMenuOpenings(), 0);
@@ -160,12 +160,12 @@ TEST_F(TrayTest, ANoteMadeFromInsideAModalDialogKeepsTheProgramBusy) {
     // the note is made the dialog is still open, so clicks must go on being dropped.
     const std::size_t before = tray->noteCount();
     fakes.modalDialogs.whileOpen = [&](QDialog&) {
-        tray->sendMessage(msg::WM_NOTE_NEW, 0, 0);
+        tray->createNote();
         EXPECT_TRUE(tray->isBusy());
-        click(msg::MOUSE_RBUTTONDOWN);
+        tray->trayIconContextMenu();
         return 0;
     };
-    tray->onCommand(cmd::ABOUT);
+    tray->ShowAbout();
     EXPECT_EQ(tray->noteCount(), before + 1);
     EXPECT_EQ(tray->trayMenuOpenings(), 0);
     EXPECT_FALSE(tray->isBusy());
@@ -195,17 +195,18 @@ TEST_F(TrayTest, MenuHasItsNineteenPositionsAndRewritesTheHotKeyTexts) {
 
     store.SetSettingUInt((0x22u << 16) | 8 | 2, "hkShowAll");  // Ctrl + Page Down
     store.SetSettingUInt(0, "hkHideAll");
-    tray->ShowTrayMenu();
-    EXPECT_EQ(menu->actionFor(cmd::NEW_NOTE)->text(), "New Note\tCtrl + Alt + N");
-    EXPECT_EQ(menu->actionFor(cmd::SHOW_ALL)->text(), "Show All Notes\tCtrl + Page Do");
-    EXPECT_EQ(menu->actionFor(cmd::HIDE_ALL)->text(), "Hide All Notes\t");
+    tray->showTrayMenu();
+    EXPECT_EQ(menu->action(TrayMenu::Item::NewNote)->text(), "New Note\tCtrl + Alt + N");
+    EXPECT_EQ(menu->action(TrayMenu::Item::ShowAll)->text(), "Show All Notes\tCtrl + Page Do");
+    EXPECT_EQ(menu->action(TrayMenu::Item::HideAll)->text(), "Hide All Notes\t");
 }
 
 TEST_F(TrayTest, RecycleBinIsGreyedWhenDeletedNotesAreNotKept) {
     for (const auto& [mode, enabled] : {std::pair{0, false}, std::pair{1, true}}) {
         store.SetSettingInt(mode, "deleteMode");
-        tray->ShowTrayMenu();
-        EXPECT_EQ(tray->trayMenu()->actionFor(cmd::RECYCLE_BIN)->isEnabled(), enabled) << mode;
+        tray->showTrayMenu();
+        EXPECT_EQ(tray->trayMenu()->action(TrayMenu::Item::RecycleBin)->isEnabled(), enabled)
+            << mode;
         tray->trayMenu()->hide();
     }
 }
@@ -227,25 +228,75 @@ TEST_F(TrayTest, MenuItemsHaveTheDarkMenuSizes) {
 
 TEST_F(TrayTest, MenuCommandsReachTheMainWindow) {
     const std::size_t before = tray->noteCount();
-    tray->trayMenu()->actionFor(cmd::NEW_NOTE)->trigger();
+    tray->trayMenu()->action(TrayMenu::Item::NewNote)->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(tray->noteCount(), before + 1);
-    tray->trayMenu()->actionFor(cmd::ONLINE_HELP)->trigger();
+    tray->trayMenu()->action(TrayMenu::Item::OnlineHelp)->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(fakes.shell.opened, (std::vector<std::string>{"https://brightpost.org/help"}));
+}
+
+TEST_F(TrayTest, EachMenuItemRunsItsOwnCommand) {
+    using Item = TrayMenu::Item;
+    haveNotes(2);
+    fakes.desktop.screen = {0, 0, 1024, 768};
+    std::vector<std::string> opened;
+    fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
+        opened.emplace_back(dialog.metaObject()->className());
+        return 0;
+    };
+    const auto choose = [this](Item item) {
+        tray->trayMenu()->action(item)->trigger();
+        QCoreApplication::processEvents();
+    };
+
+    const std::pair<Item, const char*> dialogs[] = {
+        {Item::AppSettings, "bp::CAdministrative"},
+        {Item::NotesSettings, "bp::CDefaults"},
+        {Item::Find, "bp::CSearching"},
+        {Item::RecycleBin, "bp::CRecycleBin"},
+        {Item::About, "bp::CAboutBox"},
+    };
+    for (const auto& [item, dialog] : dialogs) {
+        opened.clear();
+        choose(item);
+        EXPECT_EQ(opened, std::vector<std::string>{dialog});
+    }
+
+    choose(Item::HideAll);
+    EXPECT_FALSE(tray->noteAt(0).isVisible());
+    choose(Item::ShowAll);
+    EXPECT_TRUE(tray->noteAt(0).isVisible());
+    choose(Item::CascadeAll);
+    EXPECT_EQ(tray->noteAt(1).geometry(), QRect(15, 30, 200, 150));
+    choose(Item::MinimizeAll);
+    EXPECT_EQ(noteInt(1, "isBody"), 0);
+    EXPECT_EQ(tray->noteAt(1).height(), 31);
+    choose(Item::NewNote);
+    EXPECT_EQ(tray->noteCount(), 3u);
+    choose(Item::NotesManager);
+    EXPECT_TRUE(tray->notesManager()->isVisible());
+    choose(Item::ImportNotes);
+    choose(Item::ExportNotes);
+    EXPECT_EQ(fakes.fileDialogs.calls.size(), 2u);
+    tray->noteAt(0).body()->insertPlainText(QStringLiteral("kept by Save"));
+    choose(Item::Save);
+    EXPECT_NE(readFile(folder.file("Brightpost.dat")).find("kept by Save"), std::string::npos);
+    choose(Item::Exit);
+    EXPECT_TRUE(tray->isExiting());
 }
 
 // ---- Commands on all notes -----------------------------------------------------------------
 
 TEST_F(TrayTest, HideAllThenShowAllRecordTheClosedState) {
     haveNotes(3);
-    tray->onCommand(cmd::HIDE_ALL);
+    tray->HideAllNotes();
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_FALSE(tray->noteAt(i).isVisible());
         EXPECT_EQ(noteInt(i, "isClosed"), 1);
     }
     EXPECT_EQ(tray->trayIconId(), 202);
-    tray->onCommand(cmd::SHOW_ALL);
+    tray->ShowAllNotes();
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_TRUE(tray->noteAt(i).isVisible());
         EXPECT_TRUE(tray->noteAt(i).raisedByAll());
@@ -257,8 +308,8 @@ TEST_F(TrayTest, HideAllThenShowAllRecordTheClosedState) {
 TEST_F(TrayTest, CascadePlacesAndShowsEveryNote) {
     haveNotes(3);
     fakes.desktop.screen = {0, 0, 1024, 768};
-    tray->onMessage(msg::WM_NOTE_HIDE, tray->noteAt(2).nid(), 0);
-    tray->onCommand(cmd::CASCADE_ALL);
+    tray->hideNote(tray->noteAt(2).nid());
+    tray->CascadeAllNotes();
     const std::vector<QRect> expected{{0, 0, 200, 150}, {15, 30, 200, 150}, {30, 60, 200, 150}};
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(QRect(noteInt(i, "xPos"), noteInt(i, "yPos"), noteInt(i, "Width"),
@@ -273,7 +324,7 @@ TEST_F(TrayTest, CascadePlacesAndShowsEveryNote) {
 TEST_F(TrayTest, MinimizeAllCollapsesIntoRows) {
     haveNotes(7);
     fakes.desktop.screen = {0, 0, 1280, 1024};
-    tray->onCommand(cmd::MINIMIZE_ALL);
+    tray->MinimizeAllNotes();
     for (std::size_t i = 0; i < 7; ++i) {
         const QPoint expected = i < 6 ? QPoint(201 * static_cast<int>(i), 0) : QPoint(0, 25);
         EXPECT_EQ(QPoint(noteInt(i, "xPos"), noteInt(i, "yPos")), expected) << i;
@@ -288,9 +339,9 @@ TEST_F(TrayTest, TooSmallScreensAreRefusedWithoutChangingANote) {
     haveNotes(2);
     const std::string before = store.NotesSection();
     fakes.desktop.screen = {0, 0, 150, 100};
-    tray->onCommand(cmd::CASCADE_ALL);
+    tray->CascadeAllNotes();
     fakes.desktop.screen = {0, 0, 100, 100};
-    tray->onCommand(cmd::MINIMIZE_ALL);
+    tray->MinimizeAllNotes();
     EXPECT_EQ(warnings(),
               (std::vector<ShownBox>{{ShownBox::Kind::Message, "Warning", "",
                                       "Can't cascade notes.\nScreen resolution is to small.", 205},
@@ -302,14 +353,14 @@ TEST_F(TrayTest, TooSmallScreensAreRefusedWithoutChangingANote) {
 TEST_F(TrayTest, SaveStoresBodiesAndWritesTheDatabase) {
     haveNotes(1);
     tray->noteAt(0).body()->insertPlainText(QStringLiteral("typed but not stored yet"));
-    tray->onCommand(cmd::SAVE_ALL);
+    tray->SaveAllNotes();
     EXPECT_NE(readFile(folder.file("Brightpost.dat")).find("typed but not stored yet"),
               std::string::npos);
 }
 
 TEST_F(TrayTest, AutoSaveTimerRestartsFromTheSetting) {
     store.SetSettingInt(7, "autoSave");
-    tray->onMessage(msg::WM_AUTOSAVE_CHANGED, 0, 0);
+    tray->autoSaveIntervalChanged();
     EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 7 * 60000);
 }
 
@@ -317,11 +368,11 @@ TEST_F(TrayTest, AutoSaveTimerRestartsFromTheSetting) {
 
 TEST_F(TrayTest, ExportCompletesTheNameAndBringsTheNotesBack) {
     haveNotes(2);
-    tray->onMessage(msg::WM_NOTE_HIDE, tray->noteAt(1).nid(), 0);
+    tray->hideNote(tray->noteAt(1).nid());
     std::vector<bool> visibleWhileOpen;
     fakes.fileDialogs.whileOpen = [&] { visibleWhileOpen.push_back(tray->noteAt(0).isVisible()); };
     fakes.fileDialogs.answers = {folder.file("exported")};
-    tray->onCommand(cmd::EXPORT_NOTES);
+    tray->ExportNotes();
     EXPECT_EQ(fakes.fileDialogs.calls.at(0).kind, "save");
     EXPECT_EQ(fakes.fileDialogs.calls.at(0).filter, "Dat Files (*.dat)");
     EXPECT_EQ(visibleWhileOpen, std::vector<bool>{false});
@@ -334,7 +385,7 @@ TEST_F(TrayTest, ExportCompletesTheNameAndBringsTheNotesBack) {
     EXPECT_EQ(noteInt(0, "isClosed"), 0);
 
     // Cancelled: nothing written, the notes come back.
-    tray->onCommand(cmd::EXPORT_NOTES);
+    tray->ExportNotes();
     EXPECT_TRUE(tray->noteAt(0).isVisible());
 }
 
@@ -345,12 +396,12 @@ TEST_F(TrayTest, AShellDialogEndsTheRaiseOfTheArrangingCommands) {
         tray->noteAt(i).SetPriority(static_cast<int>(i));
     }
     const std::function<void()> dialogs[] = {
-        [this] { tray->onCommand(cmd::EXPORT_NOTES); },
-        [this] { tray->onCommand(cmd::IMPORT_NOTES); },
-        [this] { tray->onCommand(cmd::ABOUT); },
+        [this] { tray->ExportNotes(); },
+        [this] { tray->ImportNotes(); },
+        [this] { tray->ShowAbout(); },
     };
     for (const auto& openAndCancel : dialogs) {
-        tray->onCommand(cmd::MINIMIZE_ALL);
+        tray->MinimizeAllNotes();
         for (std::size_t i = 0; i < 3; ++i) {
             ASSERT_TRUE(tray->noteAt(i).raisedByAll());
         }
@@ -367,7 +418,7 @@ TEST_F(TrayTest, ExportOntoTheOpenDatabaseSavesItSafely) {
     haveNotes(1);
     store.SetNoteString(tray->noteAt(0).nid(), "saved through export", "title");
     fakes.fileDialogs.answers = {folder.file("Brightpost.dat")};
-    tray->onCommand(cmd::EXPORT_NOTES);
+    tray->ExportNotes();
     EXPECT_NE(readFile(folder.file("Brightpost.dat")).find("saved through export"),
               std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder.file("~tmp.dat")));
@@ -429,7 +480,7 @@ TEST_F(ImportTest, ImportedNotesGetNewIdsFittedGeometryAndAreSaved) {
     fakes.desktop.screen = {0, 0, 1920, 1080};
     // Chosen without its extension: completed to the file.
     fakes.fileDialogs.answers = {path.substr(0, path.size() - 4)};
-    tray->onCommand(cmd::IMPORT_NOTES);
+    tray->ImportNotes();
 
     ASSERT_EQ(titles(),
               (std::vector<std::string>{store.GetNoteString(kLiveSource, existing, "title"),
@@ -469,7 +520,7 @@ TEST_F(ImportTest, AHugeOneLineBodyImportsWhole) {
     haveNotes(1);
     const std::string body = "{\\rtf1\\ansi\\pard " + std::string(2000000, 'x') + "\\par\r\n}";
     fakes.fileDialogs.answers = {makeImportFile(body)};
-    tray->onCommand(cmd::IMPORT_NOTES);
+    tray->ImportNotes();
     ASSERT_EQ(tray->noteCount(), 3u);
     EXPECT_EQ(tray->noteAt(2).body()->textLength(), 2000000);
     std::string stored;
@@ -481,7 +532,7 @@ TEST_F(ImportTest, AnImportStopsWhenTheSessionEndsAndKeepsWhatCameIn) {
     haveNotes(1);
     fakes.fileDialogs.answers = {makeImportFile()};
     tray->setSessionEnding([] { return true; });
-    tray->onCommand(cmd::IMPORT_NOTES);
+    tray->ImportNotes();
     ASSERT_EQ(titles().size(), 2u);
     EXPECT_EQ(titles()[1], "far away");
     CNotesDatabase reread(fakes.platform());
@@ -514,7 +565,7 @@ TEST_F(ImportTest, UnusableFilesShowTheStoresMessageAndChangeNothing) {
     for (const Case& c : cases) {
         fakes.messages.shown.clear();
         fakes.fileDialogs.answers = {folder.file(c.file)};
-        tray->onCommand(cmd::IMPORT_NOTES);
+        tray->ImportNotes();
         ASSERT_FALSE(fakes.messages.shown.empty()) << c.file;
         EXPECT_EQ(fakes.messages.shown.back().text.rfind(c.message, 0), 0u)
             << c.file << ": " << fakes.messages.shown.back().text;
@@ -590,8 +641,9 @@ TEST_F(TrayTest, ACombinationHeldElsewhereIsIgnored) {
     EXPECT_FALSE(fakes.hotKeys.registered.contains(hotkey::NEW_NOTE));
     EXPECT_TRUE(fakes.hotKeys.registered.contains(hotkey::SHOW_ALL));
     EXPECT_EQ(store.GetSettingUInt("hkNewNote"), 5111814u);
-    tray->ShowTrayMenu();
-    EXPECT_EQ(tray->trayMenu()->actionFor(cmd::NEW_NOTE)->text(), "New Note\tCtrl + Alt + N");
+    tray->showTrayMenu();
+    EXPECT_EQ(tray->trayMenu()->action(TrayMenu::Item::NewNote)->text(),
+              "New Note\tCtrl + Alt + N");
 }
 
 // ---- Command-line actions ------------------------------------------------------------------
@@ -669,7 +721,7 @@ TEST_F(TrayTest, AboutShowsTheVersionAndItsLinkOpensTheWebSite) {
         stillOpenAfterLink = !about.isHidden() || about.result() == 0;
         return 1;
     };
-    tray->onCommand(cmd::ABOUT);
+    tray->ShowAbout();
     EXPECT_EQ(version, "Brightpost version 1.3.0");
     EXPECT_EQ(fakes.shell.opened, (std::vector<std::string>{"https://brightpost.org"}));
     EXPECT_TRUE(stillOpenAfterLink);

@@ -2,9 +2,9 @@
 // by each column, on an offscreen display. Prints the median of several runs in milliseconds.
 //
 // usage: manager_bench [NOTES] [RUNS]
+#include "../support/RecordingOwner.h"
 #include "manage/CustomList.h"
 #include "manage/NotesList.h"
-#include "note/NoteOwner.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
 
@@ -19,13 +19,6 @@
 #include <vector>
 
 namespace {
-
-struct NullOwner : bp::INoteOwner {
-    void sendMessage(int, std::intptr_t, std::intptr_t) override {}
-    void postMessage(int, std::intptr_t, std::intptr_t) override {}
-    void sendCommand(int) override {}
-    void postCommand(int) override {}
-};
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -69,7 +62,7 @@ int main(int argc, char** argv) {
         store.SetNote(nid, static_cast<int>(random() % 2), bp::note::isReminder);
     }
 
-    NullOwner owner;
+    bp::test::RecordingOwner owner;
     std::vector<double> open, refresh;
     std::vector<std::vector<double>> sorts(6);
     for (int run = 0; run < runs; ++run) {

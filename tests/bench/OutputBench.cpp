@@ -1,11 +1,11 @@
 // A note leaving the program: GIF pictures of flat notes and of a screen's worth of many
 // colours, and printing a long note to PDF.
 
+#include "../support/RecordingOwner.h"
 #include "note/GifWriter.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/NoteOutput.h"
-#include "note/NoteOwner.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
 
@@ -66,13 +66,6 @@ std::string readAll(const std::string& path) {
     return bytes;
 }
 
-struct NoOwner : bp::INoteOwner {
-    void sendMessage(int, std::intptr_t, std::intptr_t) override {}
-    void postMessage(int, std::intptr_t, std::intptr_t) override {}
-    void sendCommand(int) override {}
-    void postCommand(int) override {}
-};
-
 void BM_PrintLongNote(benchmark::State& state) {
     const std::string folder =
         (std::filesystem::temp_directory_path() / "bp-output-bench").string();
@@ -81,7 +74,7 @@ void BM_PrintLongNote(benchmark::State& state) {
     bp::CNotesDatabase store(fakes.platform());
     store.SetDataFolder(folder);
     store.OpenDatabase(0);
-    NoOwner owner;
+    bp::test::RecordingOwner owner;
     bp::CNote note(fakes.platform(), store, owner, 1);
     note.CreateFromRecord();
     QStringList lines;

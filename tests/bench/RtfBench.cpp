@@ -2,9 +2,9 @@
 // long line, a note window coming up with such a body, and the note search over 1,000 notes
 // with 4 KB bodies.
 
+#include "../support/RecordingOwner.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
-#include "note/NoteOwner.h"
 #include "platform/fake/FakePlatform.h"
 #include "richtext/QtRichTextEngine.h"
 #include "richtext/RtfReader.h"
@@ -103,13 +103,6 @@ struct BenchStore {
     }
 };
 
-struct SilentOwner : bp::INoteOwner {
-    void sendMessage(int, std::intptr_t, std::intptr_t) override {}
-    void postMessage(int, std::intptr_t, std::intptr_t) override {}
-    void sendCommand(int) override {}
-    void postCommand(int) override {}
-};
-
 // A note window built from its record and shown, laid out for its size.
 void BM_OpenNoteWithOneLineBody(benchmark::State& state) {
     BenchStore bench;
@@ -117,7 +110,7 @@ void BM_OpenNoteWithOneLineBody(benchmark::State& state) {
     const std::string body =
         oneLineBody(static_cast<std::size_t>(state.range(0)), state.range(1) != 0);
     store.SetNoteBody(1, body);
-    SilentOwner owner;
+    bp::test::RecordingOwner owner;
     for (auto _ : state) {
         bp::CNote note(bench.platform, store, owner, 1);
         note.CreateFromRecord();

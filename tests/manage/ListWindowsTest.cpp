@@ -30,7 +30,8 @@
 using namespace bp;
 using namespace bp::test;
 using bp::fake::ShownBox;
-using Sent = RecordingOwner::Sent;
+using Call = RecordingOwner::Call;
+using Kind = RecordingOwner::Kind;
 
 namespace {
 
@@ -38,22 +39,13 @@ namespace {
 class ActingOwner : public RecordingOwner {
 public:
     explicit ActingOwner(CNotesDatabase& store) : store_(store) {}
-    void sendMessage(int id, std::intptr_t w, std::intptr_t l) override {
-        RecordingOwner::sendMessage(id, w, l);
-        if (id == msg::WM_NOTE_DELETE) {
-            store_.SetNoteDeleted(static_cast<std::int32_t>(w), 1);
-        } else if (id == msg::WM_NOTE_RESTORE) {
-            store_.SetNoteDeleted(static_cast<std::int32_t>(w), 0);
-        }
+    void deleteNote(std::int32_t nid) override {
+        RecordingOwner::deleteNote(nid);
+        store_.SetNoteDeleted(nid, 1);
     }
-    std::vector<std::intptr_t> sentOf(int id) const {
-        std::vector<std::intptr_t> nids;
-        for (const Sent& s : sent) {
-            if (s.id == id) {
-                nids.push_back(s.wParam);
-            }
-        }
-        return nids;
+    void restoreNote(std::int32_t nid) override {
+        RecordingOwner::restoreNote(nid);
+        store_.SetNoteDeleted(nid, 0);
     }
 
 private:
@@ -285,13 +277,13 @@ TEST_F(NotesManager, DeletingReselectsTheNextGreaterNidElseTheNextSmaller) {
 
     fakes.messages.answers = {false};
     manager->button("Delete")->click();
-    EXPECT_TRUE(owner.sentOf(msg::WM_NOTE_DELETE).empty());
+    EXPECT_TRUE(owner.nidsOf(Kind::DeleteNote).empty());
     EXPECT_EQ(manager->list()->rows().rowCount(), 3);
 
     fakes.messages.answers = {true};
     manager->button("Delete")->click();
     EXPECT_EQ(questions().back(), "Are you sure you want to delete the selected note(s)?");
-    EXPECT_EQ(owner.sentOf(msg::WM_NOTE_DELETE), (std::vector<std::intptr_t>{n2}));
+    EXPECT_EQ(owner.nidsOf(Kind::DeleteNote), (std::vector<std::int32_t>{n2}));
     EXPECT_EQ(manager->currentNid(), n3);
     EXPECT_EQ(manager->selectedNids(), (std::vector<std::int32_t>{n3}));
     // Still newest first after the deletion.
@@ -318,16 +310,14 @@ TEST_F(NotesManager, EnterAndDoubleClickToggleEachSelectedNote) {
     open();
     selectRows(*manager->list(), {0, 1});
     QTest::keyClick(manager->list(), Qt::Key_Return);
-    EXPECT_EQ(owner.sent,
-              (std::vector<Sent>{{Sent::Kind::SendMessage, msg::WM_NOTE_HIDE, shown},
-                                 {Sent::Kind::SendMessage, msg::WM_NOTE_SHOW, hidden}}));
+    EXPECT_EQ(owner.calls, (std::vector<Call>{{Kind::HideNote, shown}, {Kind::ShowNote, hidden}}));
     EXPECT_EQ(manager->currentNid(), hidden);
 
-    owner.sent.clear();
+    owner.calls.clear();
     selectRows(*manager->list(), {1});
     const QRect row = manager->list()->visualRect(manager->list()->rows().index(1, 1));
     QTest::mouseDClick(manager->list()->viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_EQ(owner.sentOf(msg::WM_NOTE_SHOW), (std::vector<std::intptr_t>{hidden}));
+    EXPECT_EQ(owner.nidsOf(Kind::ShowNote), (std::vector<std::int32_t>{hidden}));
     // Escape leaves the manager open.
     QTest::keyClick(manager.get(), Qt::Key_Escape);
     EXPECT_TRUE(manager->isVisible());
@@ -352,15 +342,14 @@ TEST_F(NotesManager, ButtonsSendTheirMessagesForTheSelectedNotes) {
         manager->button(text)->click();
     }
     // The second print was cancelled in its dialog.
-    EXPECT_EQ(owner.sent,
-              (std::vector<Sent>{{Sent::Kind::SendMessage, msg::WM_NOTE_SHOW, a},
-                                 {Sent::Kind::SendMessage, msg::WM_NOTE_SHOW, b},
-                                 {Sent::Kind::SendMessage, msg::WM_NOTE_HIDE, a},
-                                 {Sent::Kind::SendMessage, msg::WM_NOTE_HIDE, b},
-                                 {Sent::Kind::SendMessage, msg::WM_NOTE_PRINT, a},
-                                 {Sent::Kind::SendMessage, msg::WM_NOTE_PRINT, b},
-                                 {Sent::Kind::SendMessage, msg::WM_NOTE_TITLE_MENU, a},
-                                 {Sent::Kind::SendMessage, msg::WM_SHOW_TRAY_MENU, 0}}));
+    EXPECT_EQ(owner.calls, (std::vector<Call>{{Kind::ShowNote, a},
+                                              {Kind::ShowNote, b},
+                                              {Kind::HideNote, a},
+                                              {Kind::HideNote, b},
+                                              {Kind::PrintNote, a},
+                                              {Kind::PrintNote, b},
+                                              {Kind::OpenNoteMenu, a},
+                                              {Kind::ShowTrayMenu}}));
 }
 
 TEST_F(NotesManager, RightClickBelowTheLastRowGreysDelete) {
@@ -409,8 +398,7 @@ TEST_F(NotesManager, NotesDeletedBehindItsBackAreHandedToTheMainWindowWithoutRea
     manager->noteChanged(a);  // a change it made on its way out
     // The store reports no failed reads: the main window says it cannot find the note.
     EXPECT_TRUE(fakes.messages.shown.empty());
-    EXPECT_EQ(owner.sent, (std::vector<Sent>{{Sent::Kind::SendMessage, msg::WM_NOTE_SHOW, a},
-                                             {Sent::Kind::SendMessage, msg::WM_NOTE_HIDE, b}}));
+    EXPECT_EQ(owner.calls, (std::vector<Call>{{Kind::ShowNote, a}, {Kind::HideNote, b}}));
 }
 
 TEST_F(NotesManager, KeepsItsSizeLimitAndLaysOutTheButtons) {
@@ -466,7 +454,7 @@ TEST_F(RecycleBin, RestoresTheSelectedNotesThroughTheMainWindow) {
     bin->button("Restore")->click();
     EXPECT_EQ(questions(),
               (std::vector<std::string>{"Do you want to restore the selected note(s)?"}));
-    EXPECT_EQ(owner.sentOf(msg::WM_NOTE_RESTORE), (std::vector<std::intptr_t>{a, c}));
+    EXPECT_EQ(owner.nidsOf(Kind::RestoreNote), (std::vector<std::int32_t>{a, c}));
     EXPECT_EQ(column(*bin->list(), 1), (QStringList{"b"}));
     EXPECT_FALSE(bin->button("Restore")->isEnabled());
 }
@@ -580,7 +568,7 @@ TEST_F(Find, ShowSelectedAfterASortShowsTheNotesOfTheSelectedRows) {
     selectRows(*dialog->list(), {0});
     ASSERT_TRUE(dialog->showSelectedButton()->isEnabled());
     dialog->showSelectedButton()->click();
-    EXPECT_EQ(owner.sentOf(msg::WM_NOTE_SHOW), (std::vector<std::intptr_t>{list}));
+    EXPECT_EQ(owner.nidsOf(Kind::ShowNote), (std::vector<std::int32_t>{list}));
 
     // The next search is listed in the same order.
     dialog->textField()->setText("trip");

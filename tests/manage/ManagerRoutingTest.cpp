@@ -92,8 +92,8 @@ TEST_F(ManagerRouting, FollowsNoteChangesAndIgnoresUnknownNids) {
     const std::int32_t nid = tray->noteAt(0).nid();
     const int row = manager().list()->rows().rowOf(nid);
     store.SetNote(nid, std::string("Renamed"), note::title);
-    tray->onMessage(msg::WM_NOTE_CHANGED, nid, 0);
-    tray->onMessage(msg::WM_NOTE_CHANGED, 4711, 0);
+    tray->noteChanged(nid);
+    tray->noteChanged(4711);
     QCoreApplication::processEvents();
     EXPECT_EQ(manager().list()->rows().row(row).cells[1], "Renamed");
     EXPECT_TRUE(fakes.messages.shown.empty());
@@ -103,7 +103,7 @@ TEST_F(ManagerRouting, ANoteDeletedBehindTheListsBackIsReportedNotFound) {
     start();
     const std::int32_t nid = tray->noteAt(0).nid();
     // Another window deletes the note; the list has not heard of it yet.
-    tray->onMessage(msg::WM_NOTE_DELETE, nid, 0);
+    tray->deleteNote(nid);
     manager().list()->selectOnly(manager().list()->rows().rowOf(nid));
     manager().button("Show")->click();
     QTest::keyClick(manager().list(), Qt::Key_Return);
@@ -146,7 +146,7 @@ TEST_F(ManagerRouting, FindShowsTheNoteItFound) {
     start();
     const std::int32_t nid = tray->noteAt(1).nid();
     store.SetNote(nid, std::string("Quarterly zebra report"), note::title);
-    tray->onMessage(msg::WM_NOTE_HIDE, nid, 0);
+    tray->hideNote(nid);
     ASSERT_FALSE(tray->findNote(nid)->isVisible());
     fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
         auto* find = qobject_cast<CSearching*>(&dialog);

@@ -83,13 +83,8 @@ protected:
         return static_cast<std::uint32_t>(c.seconds);
     }
     bool postedChanged() const {
-        for (const auto& s : owner.sent) {
-            if (s.kind == RecordingOwner::Sent::Kind::PostMessage && s.id == msg::WM_NOTE_CHANGED &&
-                s.wParam == kNid) {
-                return true;
-            }
-        }
-        return false;
+        const std::vector<std::int32_t> changed = owner.nidsOf(RecordingOwner::Kind::NoteChanged);
+        return std::find(changed.begin(), changed.end(), kNid) != changed.end();
     }
 
     struct WhileOpen {

@@ -95,11 +95,6 @@ protected:
         return toLocal(fakes.clock, store.GetNote(kLiveSource, nid, note::remindTime));
     }
     int storedInt(std::int32_t nid, IntKey key) { return store.GetNote(kLiveSource, nid, key); }
-    int posted(int command) const {
-        return static_cast<int>(std::count_if(owner.sent.begin(), owner.sent.end(), [&](auto& s) {
-            return s.kind == RecordingOwner::Sent::Kind::PostCommand && s.id == command;
-        }));
-    }
 
     TempFolder folder;
     fake::FakePlatform fakes;
@@ -135,9 +130,8 @@ TEST_F(AlarmFiring, APastDueAlarmRingsAtTheFirstCheckAndIsStoredAdvancedAndSaved
     EXPECT_EQ(alarmButton->imageId(), bitmap::ALARM_OFF);
     EXPECT_EQ(alarmButton->toolTip(), "Alarm");
     EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));
-    const auto changed =
-        RecordingOwner::Sent{RecordingOwner::Sent::Kind::PostMessage, msg::WM_NOTE_CHANGED, 1, 0};
-    EXPECT_NE(std::find(owner.sent.begin(), owner.sent.end(), changed), owner.sent.end());
+    const auto changed = RecordingOwner::Call{RecordingOwner::Kind::NoteChanged, 1};
+    EXPECT_NE(std::find(owner.calls.begin(), owner.calls.end(), changed), owner.calls.end());
 
     // Saved to the file at once.
     CNotesDatabase reread(fakes.platform());
@@ -221,7 +215,7 @@ TEST_F(AlarmFiring, ActionsRunInTheirOrderAndFailuresAreToldOnceAllRan) {
         fakes.clock.set(2026, 12, 7, 9, 0, 0);
         fakes.shell.failing = {"bad.wav", "bad://url", "/no/such/program"};
         fakes.powerOff.allowed = c.errors.empty() || c.errors[0].find("shut") == std::string::npos;
-        owner.sent.clear();
+        owner.calls.clear();
         Alarm a{.at = when(2026, 12, 7, 9), .action = c.action};
         a.url = "bad://url";
         a.exe = "/no/such/program";
@@ -373,9 +367,7 @@ TEST_F(AlarmFiring, TimerMessagesDuringAnActionsBoxAreDropped) {
     };
     tick(n, timer::NOTE_ALARM_CHECK);
     EXPECT_TRUE(n.isVisible());
-    EXPECT_TRUE(owner.sent.end() == std::find_if(owner.sent.begin(), owner.sent.end(), [](auto& s) {
-                    return s.id == msg::WM_NOTE_DELETE_BY_WINDOW;
-                }));
+    EXPECT_EQ(owner.count(RecordingOwner::Kind::DeleteNoteWindow), 0);
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
     // Also when the actions run outside a timer, as when the alarm dialog rings at once.
     n.RunAlarmActions();
@@ -387,9 +379,7 @@ TEST_F(AlarmFiring, TimerMessagesDuringAnActionsBoxAreDropped) {
     fakes.messages.whileOpen = {};
     tick(n, timer::NOTE_FLASH);
     EXPECT_FALSE(n.isVisible());
-    EXPECT_TRUE(owner.sent.end() != std::find_if(owner.sent.begin(), owner.sent.end(), [](auto& s) {
-                    return s.id == msg::WM_NOTE_DELETE_BY_WINDOW;
-                }));
+    EXPECT_NE(owner.count(RecordingOwner::Kind::DeleteNoteWindow), 0);
 }
 
 TEST(StopAlarmPlacement, BelowAboveOrAtTheBottomOfTheWorkArea) {
@@ -572,11 +562,11 @@ TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
     EXPECT_EQ(storedInt(1, note::isClosed), 0);
     // The pop-up bit brings the shown note forward with the focus.
     EXPECT_EQ(fakes.windows.activated, std::vector<QWidget*>{&n});
-    EXPECT_EQ(posted(cmd::UPDATE_TRAY_TIP), 0);
+    EXPECT_EQ(owner.count(RecordingOwner::Kind::UpdateTrayTipLater), 0);
     tick(n, timer::NOTE_FLASH);
     EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
     EXPECT_TRUE(n.isVisible());
-    EXPECT_EQ(posted(cmd::UPDATE_TRAY_TIP), 1);
+    EXPECT_EQ(owner.count(RecordingOwner::Kind::UpdateTrayTipLater), 1);
 
     // Flashing again; a click into the body stops it, and the note stays shown.
     n.RunAlarmActions();
@@ -616,7 +606,7 @@ TEST_F(AlarmFiring, AlarmsDueAtOnceRingAFewPerTurnEarliestFirst) {
         dueMinuteAndNid.emplace_back(minute, nid);
         open(nid);
     }
-    owner.sent.clear();
+    owner.calls.clear();
     // Whatever else the program has to do gets its turn between the ringings.
     std::vector<int> ringsSeenByOthers;
     QTimer other;
@@ -632,17 +622,11 @@ TEST_F(AlarmFiring, AlarmsDueAtOnceRingAFewPerTurnEarliestFirst) {
     }
 
     std::sort(dueMinuteAndNid.begin(), dueMinuteAndNid.end());
-    std::vector<std::intptr_t> expected;
+    std::vector<std::int32_t> expected;
     for (const auto& [minute, nid] : dueMinuteAndNid) {
         expected.push_back(nid);
     }
-    std::vector<std::intptr_t> order;
-    for (const auto& s : owner.sent) {
-        if (s.kind == RecordingOwner::Sent::Kind::PostMessage && s.id == msg::WM_NOTE_CHANGED) {
-            order.push_back(s.wParam);
-        }
-    }
-    EXPECT_EQ(order, expected);
+    EXPECT_EQ(owner.nidsOf(RecordingOwner::Kind::NoteChanged), expected);
     // Saved once they have all rung.
     CNotesDatabase reread(fakes.platform());
     reread.SetDataFolder(folder.path());

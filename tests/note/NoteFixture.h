@@ -7,6 +7,7 @@
 #include "note/Paragraph.h"
 #include "note/Title.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/RecordingOwner.h"
 #include "support/TestFiles.h"
 #include "ui/NoteDialogs.h"
 
@@ -22,22 +23,6 @@
 #include <vector>
 
 namespace bp::test {
-
-// The main window as notes see it: it only records what reaches it.
-struct RecordingOwner : INoteOwner {
-    struct Message {
-        int id;
-        std::intptr_t wParam;
-        bool operator==(const Message&) const = default;
-    };
-    void sendMessage(int id, std::intptr_t w, std::intptr_t) override { sent.push_back({id, w}); }
-    void postMessage(int id, std::intptr_t w, std::intptr_t) override { posted.push_back({id, w}); }
-    void sendCommand(int id) override { commands.push_back(id); }
-    void postCommand(int id) override { commands.push_back(id); }
-    std::vector<Message> sent;
-    std::vector<Message> posted;
-    std::vector<int> commands;
-};
 
 // Answers the note's dialogs from the test instead of a user.
 struct ScriptedDialogs : INoteDialogs {

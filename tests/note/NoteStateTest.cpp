@@ -113,7 +113,7 @@ TEST_F(NoteState, AutoLockFiresAfterSwitchingAwayAndTheSettingsStopIt) {
     other.unlock();
     switchToAnotherApplication(other);
     EXPECT_EQ(other.timers().interval(timer::NOTE_AUTO_LOCK), 30000);
-    tray->onCommand(cmd::KILL_AUTOLOCK_TIMERS);
+    tray->stopAutoLockTimers();
     EXPECT_FALSE(other.timers().isActive(timer::NOTE_AUTO_LOCK));
     EXPECT_TRUE(other.isEditable());
 }

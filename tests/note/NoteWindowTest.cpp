@@ -219,61 +219,59 @@ TEST_F(NoteWindow, PriorityDecidesTheStacking) {
 TEST_F(NoteWindow, ClosingSilencesEveryHandler) {
     auto note = build(1);
     note->ShowNote(true);
-    owner.sent.clear();
+    owner.calls.clear();
     note->setClosing();
     note->move(5, 5);
     note->hideByUser();
     note->ShowNote(false);
     EXPECT_EQ(stored(1, "xPos"), 451);
     EXPECT_EQ(stored(1, "isClosed"), 0);
-    EXPECT_TRUE(owner.sent.empty());
+    EXPECT_TRUE(owner.calls.empty());
 }
 
 TEST_F(NoteWindow, HideAndActivateTellTheMainWindow) {
     auto note = build(1);
     note->ShowNote(true);
-    owner.sent.clear();
+    owner.calls.clear();
     note->hideByUser();
     EXPECT_FALSE(note->isVisible());
     EXPECT_EQ(stored(1, "isClosed"), 1);
-    using K = RecordingOwner::Sent::Kind;
-    EXPECT_EQ(owner.sent,
-              (std::vector<RecordingOwner::Sent>{{K::PostMessage, msg::WM_NOTE_CHANGED, 1, 0},
-                                                 {K::SendCommand, cmd::UPDATE_TRAY_TIP}}));
-    owner.sent.clear();
+    using K = RecordingOwner::Kind;
+    EXPECT_EQ(owner.calls,
+              (std::vector<RecordingOwner::Call>{{K::NoteChanged, 1}, {K::UpdateTrayTip}}));
+    owner.calls.clear();
     note->activate();
     EXPECT_TRUE(note->isVisible());
     EXPECT_EQ(stored(1, "isClosed"), 0);
     EXPECT_EQ(fakes.windows.stackingOf(note.get()), Stacking::Top);
-    EXPECT_EQ(owner.sent.back(), (RecordingOwner::Sent{K::PostCommand, cmd::UPDATE_TRAY_TIP}));
+    EXPECT_EQ(owner.calls.back(), (RecordingOwner::Call{K::UpdateTrayTipLater}));
 }
 
 TEST_F(NoteWindow, TheWindowManagersCloseHidesTheNoteAsItsCloseButtonDoes) {
     auto note = build(1);
     note->ShowNote(true);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(note.get()));
-    owner.sent.clear();
+    owner.calls.clear();
     // The platform's close request, as Alt+F4 delivers it.
     note->windowHandle()->close();
     QCoreApplication::processEvents();
     EXPECT_FALSE(note->isVisible());
     EXPECT_NE(note->windowHandle(), nullptr);
     EXPECT_EQ(stored(1, "isClosed"), 1);
-    using K = RecordingOwner::Sent::Kind;
-    EXPECT_EQ(owner.sent,
-              (std::vector<RecordingOwner::Sent>{{K::PostMessage, msg::WM_NOTE_CHANGED, 1, 0},
-                                                 {K::SendCommand, cmd::UPDATE_TRAY_TIP}}));
+    using K = RecordingOwner::Kind;
+    EXPECT_EQ(owner.calls,
+              (std::vector<RecordingOwner::Call>{{K::NoteChanged, 1}, {K::UpdateTrayTip}}));
     // Shown again, it is the same window.
     note->activate();
     EXPECT_TRUE(note->isVisible());
     EXPECT_EQ(stored(1, "isClosed"), 0);
 
     // At exit a close is Qt's own and leaves the record alone.
-    owner.sent.clear();
+    owner.calls.clear();
     note->setClosing();
     EXPECT_TRUE(note->close());
     EXPECT_EQ(stored(1, "isClosed"), 0);
-    EXPECT_TRUE(owner.sent.empty());
+    EXPECT_TRUE(owner.calls.empty());
 }
 
 TEST_F(NoteWindow, AHiddenNoteLetsGoOfItsPictureAndIsPaintedWholeWhenShownAgain) {

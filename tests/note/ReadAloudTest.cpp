@@ -255,7 +255,7 @@ TEST_F(ReadAloud, AnEngineThatFailsLeavesNothingBehindAndSaysWhy) {
 TEST_F(ReadAloud, DeletingTheReadingNoteLetsTheNextNoteRead) {
     CNote& a = note(1);
     pressRead(a, "going away");
-    tray->onMessage(msg::WM_NOTE_DELETE, 1, 0);
+    tray->deleteNote(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return readingNid == 0; }, kSlack));
     EXPECT_EQ(fakes.speech.purges, 1) << "the deleted note's speech stops with it";
     EXPECT_TRUE(openReadingWindows().empty());

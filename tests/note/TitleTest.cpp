@@ -166,7 +166,7 @@ TEST_F(TitleBar, EnterAndEscapeBothCommitTheTypedTitle) {
         QTest::mouseDClick(title, Qt::LeftButton, Qt::NoModifier, QPoint(100, 8));
         ASSERT_TRUE(title->isEditing());
         EXPECT_EQ(title->editor()->geometry().left(), 54);
-        owner.posted.clear();
+        owner.calls.clear();
         QLineEdit* edit = title->editor()->lineEdit();
         QTest::keyClicks(edit, "Renamed |<|<|<|<|<x>|>|>|>|>| </note>");
         QTest::keyClick(edit, key);
@@ -179,8 +179,8 @@ TEST_F(TitleBar, EnterAndEscapeBothCommitTheTypedTitle) {
         EXPECT_EQ(db().GetNoteString(kLiveSource, 1, "title"),
                   "Renamed | <|<|<|<|<x> |>|>|>|>| </note>");
         EXPECT_TRUE(title->toolTip().contains("title: " + expected));
-        EXPECT_EQ(owner.posted,
-                  (std::vector<test::RecordingOwner::Message>{{msg::WM_NOTE_CHANGED, 1}}));
+        EXPECT_EQ(owner.nidsOf(test::RecordingOwner::Kind::NoteChanged),
+                  std::vector<std::int32_t>{1});
         notes.clear();
     }
 }

@@ -30,33 +30,6 @@ void expectDistinct(const std::vector<Named>& ids) {
     }
 
 TEST(Messages, MainWindowNumbersAreDistinct) {
-    using namespace msg;
-    expectDistinct({N(WM_TRAY_NOTIFY), N(WM_NOTE_DELETE_BY_WINDOW), N(WM_NOTE_HIDE),
-                    N(WM_NOTE_PRINT), N(WM_NOTE_TITLE_MENU), N(WM_NOTE_CHANGED), N(WM_NOTE_RESTORE),
-                    N(WM_NOTE_DELETE), N(WM_NOTE_NEW), N(WM_NOTE_SHOW), N(WM_NOTE_DUPLICATE),
-                    N(WM_AUTOSAVE_CHANGED), N(WM_SHOW_TRAY_MENU)});
-    using namespace cmd;
-    expectDistinct({N(SHOW_MANAGER),
-                    N(APP_SETTINGS),
-                    N(NOTES_SETTINGS),
-                    N(NEW_NOTE),
-                    N(ABOUT),
-                    N(ONLINE_HELP),
-                    N(EXIT),
-                    N(FIND),
-                    N(IMPORT_NOTES),
-                    N(EXPORT_NOTES),
-                    N(SAVE_ALL),
-                    N(SHOW_ALL),
-                    N(HIDE_ALL),
-                    N(CASCADE_ALL),
-                    N(MINIMIZE_ALL),
-                    N(RECYCLE_BIN),
-                    N(KILL_AUTOLOCK_TIMERS),
-                    N(UPDATE_TRAY_TIP),
-                    N(STOP_OTHER_READING),
-                    N(READING_ENDED),
-                    N(REFRESH_MANAGER)});
     expectDistinct({N(timer::TRAY_TIP), N(timer::AUTO_SAVE), N(timer::TRAY_CLICK)});
     expectDistinct({N(hotkey::NEW_NOTE), N(hotkey::SHOW_ALL), N(hotkey::HIDE_ALL),
                     N(hotkey::TOGGLE_MANAGER), N(hotkey::SHOW_ATTACH)});

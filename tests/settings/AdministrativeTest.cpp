@@ -64,7 +64,7 @@ TEST_F(AppSettings, AutoSaveInRangeIsStoredAndAnnouncedOnlyWhenItChanged) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         store.SetSettingInt(15, "autoSave");
-        owner.sent.clear();
+        owner.calls.clear();
         fakes.messages.shown.clear();
         const std::string before = store.WholeText();
         auto dialog = open();
@@ -72,8 +72,7 @@ TEST_F(AppSettings, AutoSaveInRangeIsStoredAndAnnouncedOnlyWhenItChanged) {
         dialog->accept();
         EXPECT_EQ(dialog->result() == QDialog::Accepted, c.taken);
         EXPECT_EQ(store.GetSettingInt("autoSave"), c.taken ? std::atoi(c.typed) : 15);
-        EXPECT_EQ(sentMessages(msg::WM_AUTOSAVE_CHANGED),
-                  c.announced ? std::vector<int>{1} : std::vector<int>{});
+        EXPECT_EQ(owner.count(RecordingOwner::Kind::AutoSaveIntervalChanged), c.announced ? 1 : 0);
         EXPECT_EQ(questions(), 0);
         if (!c.taken) {
             EXPECT_EQ(store.WholeText(), before) << "a refused number changes nothing stored";
@@ -246,7 +245,7 @@ TEST_F(AppSettings, OkClickedOverNumbersOutOfRangeSaysSoAndStoresNothing) {
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(store.WholeText(), before);
     EXPECT_TRUE(registered.empty());
-    EXPECT_TRUE(owner.sent.empty());
+    EXPECT_TRUE(owner.calls.empty());
     ASSERT_EQ(fakes.messages.shown.size(), 1u);
     const ShownBox& told = fakes.messages.shown[0];
     EXPECT_EQ(told.caption, "Brightpost Settings");

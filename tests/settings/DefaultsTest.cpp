@@ -239,7 +239,7 @@ TEST_F(NotesSettings, SwitchingAutoLockOffStopsTheTimersAndSwitchingItOnSendsNot
     for (const int atOpening : {1, 0}) {
         SCOPED_TRACE(atOpening);
         store.SetSettingInt(atOpening, "AutoLock");
-        owner.sent.clear();
+        owner.calls.clear();
         auto dialog = open();
         auto* check = control<QCheckBox>(*dialog, "AutoLock");
         auto* time = control<CNumberField>(*dialog, "autoLockTime");
@@ -248,12 +248,11 @@ TEST_F(NotesSettings, SwitchingAutoLockOffStopsTheTimersAndSwitchingItOnSendsNot
         EXPECT_EQ(time->isEnabled(), atOpening == 0);
         dialog->accept();
         EXPECT_EQ(store.GetSettingInt("AutoLock"), 1 - atOpening);
-        const std::vector<RecordingOwner::Sent> expected =
+        const std::vector<RecordingOwner::Call> expected =
             atOpening == 1
-                ? std::vector<RecordingOwner::Sent>{{RecordingOwner::Sent::Kind::SendCommand,
-                                                     cmd::KILL_AUTOLOCK_TIMERS}}
-                : std::vector<RecordingOwner::Sent>{};
-        EXPECT_EQ(owner.sent, expected);
+                ? std::vector<RecordingOwner::Call>{{RecordingOwner::Kind::StopAutoLockTimers}}
+                : std::vector<RecordingOwner::Call>{};
+        EXPECT_EQ(owner.calls, expected);
     }
 }
 
@@ -324,7 +323,7 @@ TEST_F(NotesSettings, CancelWritesNothing) {
     control<QCheckBox>(*dialog, "AutoLock")->setChecked(true);
     dialog->reject();
     EXPECT_EQ(store.WholeText(), before);
-    EXPECT_TRUE(owner.sent.empty());
+    EXPECT_TRUE(owner.calls.empty());
 }
 
 }  // namespace

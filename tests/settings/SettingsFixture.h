@@ -82,16 +82,6 @@ protected:
         QTest::mouseClick(ok, Qt::LeftButton);
     }
 
-    std::vector<int> sentMessages(int id) const {
-        std::vector<int> found;
-        for (const RecordingOwner::Sent& sent : owner.sent) {
-            if (sent.id == id) {
-                found.push_back(static_cast<int>(sent.wParam));
-            }
-        }
-        return found;
-    }
-
     TempFolder folder;
     fake::FakePlatform fakes;
     CNotesDatabase store;
