@@ -118,7 +118,7 @@ TEST_F(StickerTrayStartup, ExitBacksUpTheLastSaveThenSavesTheCurrentState) {
     std::filesystem::remove(folder.file("copy_Brightpost_20240506070809.dat"));
     auto second = makeTray();
     ASSERT_EQ(second->Initialize(), 1);
-    store.SetSettingAttribute("backupMode", "0");
+    setting::set(store, setting::backupMode, 0);
     second->ExitApplication();
     EXPECT_TRUE(store.ListDatabaseFiles(folder.path(), 1).empty());
 }

@@ -193,8 +193,8 @@ TEST_F(TrayTest, MenuHasItsNineteenPositionsAndRewritesTheHotKeyTexts) {
     EXPECT_FALSE(actions[0]->isEnabled());  // the header band
     EXPECT_EQ(menu->notesMenu()->actions().size(), 7);
 
-    store.SetSettingUInt((0x22u << 16) | 8 | 2, "hkShowAll");  // Ctrl + Page Down
-    store.SetSettingUInt(0, "hkHideAll");
+    setting::set(store, setting::hkShowAll, (0x22u << 16) | 8 | 2);  // Ctrl + Page Down
+    setting::set(store, setting::hkHideAll, 0);
     tray->ShowTrayMenu();
     EXPECT_EQ(menu->actionFor(cmd::NEW_NOTE)->text(), "New Note\tCtrl + Alt + N");
     EXPECT_EQ(menu->actionFor(cmd::SHOW_ALL)->text(), "Show All Notes\tCtrl + Page Do");
@@ -203,7 +203,7 @@ TEST_F(TrayTest, MenuHasItsNineteenPositionsAndRewritesTheHotKeyTexts) {
 
 TEST_F(TrayTest, RecycleBinIsGreyedWhenDeletedNotesAreNotKept) {
     for (const auto& [mode, enabled] : {std::pair{0, false}, std::pair{1, true}}) {
-        store.SetSettingInt(mode, "deleteMode");
+        setting::set(store, setting::deleteMode, mode);
         tray->ShowTrayMenu();
         EXPECT_EQ(tray->trayMenu()->actionFor(cmd::RECYCLE_BIN)->isEnabled(), enabled) << mode;
         tray->trayMenu()->hide();
@@ -308,7 +308,7 @@ TEST_F(TrayTest, SaveStoresBodiesAndWritesTheDatabase) {
 }
 
 TEST_F(TrayTest, AutoSaveTimerRestartsFromTheSetting) {
-    store.SetSettingInt(7, "autoSave");
+    setting::set(store, setting::autoSave, 7);
     tray->onMessage(msg::WM_AUTOSAVE_CHANGED, 0, 0);
     EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 7 * 60000);
 }
@@ -441,7 +441,7 @@ TEST_F(ImportTest, ImportedNotesGetNewIdsFittedGeometryAndAreSaved) {
         QRect(noteInt(1, "xPos"), noteInt(1, "yPos"), noteInt(1, "Width"), noteInt(1, "Height")),
         QRect(1620, 0, 300, 200));
     EXPECT_EQ(store.GetNoteUInt(kLiveSource, far.nid(), "time"), 1234567u);
-    EXPECT_EQ(noteInt(1, "border"), store.GetSettingInt("border"));
+    EXPECT_EQ(noteInt(1, "border"), setting::get(store, setting::border));
     EXPECT_EQ(noteInt(2, "border"), 3);
     std::string body;
     ASSERT_TRUE(store.GetNoteBody(kLiveSource, far.nid(), body));
@@ -589,7 +589,7 @@ TEST_F(TrayTest, ACombinationHeldElsewhereIsIgnored) {
     tray->RegisterHotKeys();
     EXPECT_FALSE(fakes.hotKeys.registered.contains(hotkey::NEW_NOTE));
     EXPECT_TRUE(fakes.hotKeys.registered.contains(hotkey::SHOW_ALL));
-    EXPECT_EQ(store.GetSettingUInt("hkNewNote"), 5111814u);
+    EXPECT_EQ(setting::get(store, setting::hkNewNote), 5111814u);
     tray->ShowTrayMenu();
     EXPECT_EQ(tray->trayMenu()->actionFor(cmd::NEW_NOTE)->text(), "New Note\tCtrl + Alt + N");
 }
