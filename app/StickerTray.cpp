@@ -126,11 +126,6 @@ int CStickerTray::Initialize() {
         return 0;
     }
 
-    const PlatformVersion version = platform_.info->version();
-    if (version.major > 6 || (version.major == 6 && version.minor >= 2)) {
-        return -1;
-    }
-
     store_.SetDataFolder(dataFolder);
     if (!store_.OpenDatabase(kOpenReporting)) {
         // The session may end while the damage is being reported: the damaged file is then
@@ -393,7 +388,6 @@ void CStickerTray::RestoreZOrder() {
     if (!notesRaised_ || exiting_) {
         return;
     }
-    QThread::yieldCurrentThread();
     notes_.forEach([](CNote& note) {
         if (note.priority() != 2) {
             note.ApplyPriorityZOrder();
@@ -484,7 +478,6 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
             } else if (id == msg::WM_NOTE_SHOW) {
                 note->ShowNote(true);
                 note->onCommand(cmd::NOTE_BRING_TO_FRONT);
-                QThread::yieldCurrentThread();
                 UpdateTrayTip();
             } else if (id == msg::WM_NOTE_TITLE_MENU && note->title() != nullptr) {
                 note->title()->onCommand(cmd::TITLE_OPEN_MENU);
