@@ -23,7 +23,7 @@ void CThread::InitInstance() {
     if (applyPriorityOnStart) {
         note_->ApplyPriorityZOrder();
     }
-    const int showNotesMode = startupBatch ? store_.GetSettingInt("showNotesMode") : 0;
+    const int showNotesMode = startupBatch ? setting::get(store_, setting::showNotesMode) : 0;
     if (!startupBatch || showNotesMode == 1 ||
         (showNotesMode == 0 && store_.GetNote(kLiveSource, note_->nid(), note::isClosed) == 0)) {
         note_->ShowNote(true);

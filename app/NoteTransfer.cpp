@@ -94,7 +94,7 @@ std::int32_t NoteTransfer::importNote(std::int32_t source) {
     store_.SetNote(nid, fitted.width, note::Width);
     store_.SetNote(nid, fitted.height, note::Height);
     const int border = store_.GetNote(kImportSource, source, note::border);
-    store_.SetNote(nid, border > 0 ? border : store_.GetSettingInt("border"), note::border);
+    store_.SetNote(nid, border > 0 ? border : setting::get(store_, setting::border), note::border);
     for (const NoteAttribute& attribute : kNoteAttributes) {
         if (attribute.copy == CopyRule::Same) {
             store_.CopyNoteAttribute(kImportSource, source, nid, attribute);

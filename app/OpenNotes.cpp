@@ -5,8 +5,6 @@
 #include "platform/Messages.h"
 #include "store/NotesDatabase.h"
 
-#include <QThread>
-
 namespace bp {
 
 OpenNotes::OpenNotes(Platform platform, CNotesDatabase& store, INoteOwner& owner)
@@ -75,7 +73,6 @@ void OpenNotes::raiseAll() {
             note.ShowNote(true);
         }
         note.bringToFront();
-        QThread::yieldCurrentThread();
     }
 }
 
@@ -100,7 +97,6 @@ void OpenNotes::arrange(const std::vector<Point>& positions, int width, std::opt
             note.ShowNote(true);
         }
         (note.*place)();
-        QThread::yieldCurrentThread();
     }
 }
 

@@ -142,12 +142,6 @@ public:
 
 }  // namespace
 
-std::string unsupportedVersionMessage() {
-    return std::string("This version of ") + kProductName +
-           " is not compatible with your Windows version.\nPlease visit " + kProductWebSite +
-           " to download the appropriate app version.";
-}
-
 int CStickerApp::InitInstance(int& argc, char** argv) {
     if (int exitCode = 0; answeredWithoutDisplay(argc, argv, exitCode)) {
         return exitCode;
@@ -263,9 +257,6 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     tray.setSessionEnding([&endAsked] { return endAsked || SessionEnd::signalled(); });
 
     switch (tray.Initialize()) {
-        case -1:
-            messages.showMessage("Error", "", unsupportedVersionMessage(), kIconWarning);
-            return 1;
         case 0:
             messages.showMessage("Error", "", "Initialization error.", kIconWarning);
             return 1;

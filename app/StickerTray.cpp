@@ -125,11 +125,6 @@ int CStickerTray::Initialize() {
         return 0;
     }
 
-    const PlatformVersion version = platform_.info->version();
-    if (version.major > 6 || (version.major == 6 && version.minor >= 2)) {
-        return -1;
-    }
-
     store_.SetDataFolder(dataFolder);
     if (!store_.OpenDatabase(kOpenReporting)) {
         // The session may end while the damage is being reported: the damaged file is then
@@ -147,7 +142,7 @@ int CStickerTray::Initialize() {
     }
 
     timers_->start(timer::TRAY_TIP, 60000);
-    timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
+    timers_->start(timer::AUTO_SAVE, setting::get(store_, setting::autoSave) * 60000);
     startAutoSaver();
     if (const int cause = saveCauseOfFolder(store_.DataFolder()); cause != 0) {
         // Said once, after the notes are up; they stay usable, and the saves try again.
@@ -171,7 +166,7 @@ int CStickerTray::Initialize() {
     // The manager lists the records, so it can be there before their windows are. Shown
     // first, it leaves the last activation of set-up to the notes, as without it.
     createNotesManager();
-    if (store_.GetSettingInt("openManager") != 0) {
+    if (setting::get(store_, setting::openManager) != 0) {
         manager_->showOnTop();
     }
 
@@ -214,7 +209,7 @@ void CStickerTray::syncAutostart() {
         return;
     }
     // Not worth a box at every start: the notes work either way.
-    if (const std::string problem = autostart.apply(store_.GetSettingInt("autorun") != 0);
+    if (const std::string problem = autostart.apply(setting::get(store_, setting::autorun) != 0);
         !problem.empty()) {
         std::fprintf(stderr, "brightpost: %s\n", problem.c_str());
     }
@@ -279,7 +274,7 @@ void CStickerTray::ExitApplication() {
         emit exited();
         return;
     }
-    const int backupMode = store_.GetSettingInt("backupMode");
+    const int backupMode = setting::get(store_, setting::backupMode);
     UnregisterHotKeys();
     trayIcon_.remove();
     timers_->stopAll();
@@ -331,7 +326,7 @@ int CStickerTray::CreateNewNote() {
         }
         const std::int64_t now = platform_.clock->now();
         const std::int32_t nid = store_.NewNote();
-        if (store_.GetSettingInt("RandomColors") != 0) {
+        if (setting::get(store_, setting::RandomColors) != 0) {
             const NoteColors colors = chooseRandomColors(random_);
             store_.SetNote(nid, colors.titleBack, note::titleBackColor);
             store_.SetNote(nid, colors.titleFont, note::titleFontColor);
@@ -341,9 +336,9 @@ int CStickerTray::CreateNewNote() {
         store_.SetNote(nid, static_cast<std::uint32_t>(now), note::time);
         store_.SetNote(
             nid,
-            composeDefaultTitle(*platform_.clock, store_.GetSettingString("TitleDefaults"),
-                                store_.GetSettingString("TitleText"),
-                                store_.GetSettingInt("TitleOrder")),
+            composeDefaultTitle(*platform_.clock, setting::get(store_, setting::TitleDefaults),
+                                setting::get(store_, setting::TitleText),
+                                setting::get(store_, setting::TitleOrder)),
             note::title);
         startCreatedNote(nid);
         updateTrayTip();
@@ -403,7 +398,7 @@ void CStickerTray::deleteNoteAt(std::optional<std::size_t> index) {
     }
     CNote& note = notes_.at(*index);
     const std::int32_t nid = note.nid();
-    if (store_.GetSettingInt("deleteMode") != 0) {
+    if (setting::get(store_, setting::deleteMode) != 0) {
         store_.SetNoteDeleted(nid, 1);
     } else {
         store_.DeleteNote(nid);
@@ -422,7 +417,6 @@ void CStickerTray::RestoreZOrder() {
     if (!notesRaised_ || exiting_) {
         return;
     }
-    QThread::yieldCurrentThread();
     notes_.forEach([](CNote& note) {
         if (note.priority() != 2) {
             note.ApplyPriorityZOrder();
@@ -488,7 +482,6 @@ void CStickerTray::showNote(std::int32_t nid) {
     if (CNote* note = noteToActOn(nid)) {
         note->ShowNote(true);
         note->bringToFront();
-        QThread::yieldCurrentThread();
         updateTrayTip();
     }
 }
@@ -539,7 +532,7 @@ void CStickerTray::readingEnded() {
 void CStickerTray::autoSaveIntervalChanged() {
     if (!exiting_) {
         timers_->stop(timer::AUTO_SAVE);
-        timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
+        timers_->start(timer::AUTO_SAVE, setting::get(store_, setting::autoSave) * 60000);
     }
 }
 
@@ -654,7 +647,7 @@ bool CStickerTray::performAction(const std::string& name) {
 
 void CStickerTray::setAutostart(bool on) {
     if (databaseReady_ && !exiting_) {
-        store_.SetSettingInt(on ? 1 : 0, "autorun");
+        setting::set(store_, setting::autorun, on ? 1 : 0);
         syncAutostart();
     }
 }
@@ -711,10 +704,11 @@ void CStickerTray::showTrayMenu() {
     if (trayIcon_.menu() == nullptr || exiting_) {
         return;
     }
-    trayIcon_.showMenu(platform_.desktop->cursorPos(), store_.GetSettingInt("deleteMode") != 0,
-                       HotKeyText(store_.GetSettingUInt("hkNewNote")),
-                       HotKeyText(store_.GetSettingUInt("hkShowAll")),
-                       HotKeyText(store_.GetSettingUInt("hkHideAll")));
+    trayIcon_.showMenu(platform_.desktop->cursorPos(),
+                       setting::get(store_, setting::deleteMode) != 0,
+                       HotKeyText(setting::get(store_, setting::hkNewNote)),
+                       HotKeyText(setting::get(store_, setting::hkShowAll)),
+                       HotKeyText(setting::get(store_, setting::hkHideAll)));
 }
 
 void CStickerTray::updateTrayTip() {
@@ -920,10 +914,10 @@ void CStickerTray::RegisterHotKeyValue(std::uint32_t value, int id) {
 }
 
 void CStickerTray::RegisterHotKeys() {
-    RegisterHotKeyValue(store_.GetSettingUInt("hkNewNote"), hotkey::NEW_NOTE);
-    RegisterHotKeyValue(store_.GetSettingUInt("hkShowAll"), hotkey::SHOW_ALL);
-    RegisterHotKeyValue(store_.GetSettingUInt("hkHideAll"), hotkey::HIDE_ALL);
-    RegisterHotKeyValue(store_.GetSettingUInt("hkShowManager"), hotkey::TOGGLE_MANAGER);
+    RegisterHotKeyValue(setting::get(store_, setting::hkNewNote), hotkey::NEW_NOTE);
+    RegisterHotKeyValue(setting::get(store_, setting::hkShowAll), hotkey::SHOW_ALL);
+    RegisterHotKeyValue(setting::get(store_, setting::hkHideAll), hotkey::HIDE_ALL);
+    RegisterHotKeyValue(setting::get(store_, setting::hkShowManager), hotkey::TOGGLE_MANAGER);
     if (platform_.hotKeys != nullptr) {
         platform_.hotKeys->registerKey(hotkey::TRAY_MENU, IHotKeys::Ctrl | IHotKeys::Alt,
                                        hotkey::TRAY_MENU_KEY);

@@ -41,8 +41,8 @@ public:
                  QObject* parent = nullptr);
     ~CStickerTray() override;
 
-    // -1 the platform is too new, 0 the database could not be made usable, 1 ready, 2 the
-    // session ended during set-up (the program ends without saving over a damaged file).
+    // 0 the database could not be made usable, 1 ready, 2 the session ended during set-up
+    // (the program ends without saving over a damaged file).
     int Initialize();
     static constexpr int kEndedDuringSetUp = 2;
     // Recovers a damaged database; true when a usable one is in place afterwards.

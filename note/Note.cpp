@@ -119,7 +119,7 @@ void CNote::CreateFromRecord() {
     isEdit_ = store_.GetNote(kLiveSource, nid_, note::isEdit);
     transparency_ = store_.GetNote(kLiveSource, nid_, note::Transparency);
     links_ = store_.GetNote(kLiveSource, nid_, note::links);
-    currentTitleHeight_ = store_.GetSettingInt("titleHeight");
+    currentTitleHeight_ = setting::get(store_, setting::titleHeight);
     if (currentTitleHeight_ <= 0) {
         currentTitleHeight_ = kExpandedTitleHeight;
     }
@@ -228,7 +228,7 @@ void CNote::ShowQuietly(bool show) {
             platform_.windows->windowShown(this);
         }
         title_->layoutButtons();
-        if (links_ != 0 && (isBody_ != 0 || store_.GetSettingInt("hideAttach") == 0)) {
+        if (links_ != 0 && (isBody_ != 0 || setting::get(store_, setting::hideAttach) == 0)) {
             showAttachPanel(true);
         }
     } else {
@@ -286,9 +286,9 @@ void CNote::LayoutChildren() {
 }
 
 void CNote::updateSizeLimits() {
-    const int minWidth = std::max(1, store_.GetSettingInt("minWidth"));
+    const int minWidth = std::max(1, setting::get(store_, setting::minWidth));
     if (isBody_ != 0) {
-        setMinimumSize(minWidth, std::max(1, store_.GetSettingInt("minHeight")));
+        setMinimumSize(minWidth, std::max(1, setting::get(store_, setting::minHeight)));
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     } else {
         const int fixed = collapsedHeight(currentTitleHeight_);
@@ -298,10 +298,10 @@ void CNote::updateSizeLimits() {
 }
 
 void CNote::SizeLimitsChanged() {
-    const int minWidth = std::max(1, store_.GetSettingInt("minWidth"));
+    const int minWidth = std::max(1, setting::get(store_, setting::minWidth));
     // A collapsed note's height is fixed by its title bar, whatever the settings say.
     const int minHeight =
-        isBody_ != 0 ? std::max(1, store_.GetSettingInt("minHeight")) : minimumHeight();
+        isBody_ != 0 ? std::max(1, setting::get(store_, setting::minHeight)) : minimumHeight();
     if (width() < minWidth || height() < minHeight) {
         setMinimumSize(std::min(minWidth, width()), std::min(minHeight, height()));
         limitsRelaxed_ = true;
@@ -325,7 +325,7 @@ void CNote::SetBodyShown(bool show, bool saveNow) {
                     store_.GetNote(kLiveSource, nid_, note::yPos),
                     store_.GetNote(kLiveSource, nid_, note::Width),
                     store_.GetNote(kLiveSource, nid_, note::Height)};
-        if (store_.GetSettingInt("move") == 0) {
+        if (setting::get(store_, setting::move) == 0) {
             const Rect screen = platform_.desktop->screenRect();
             stored = clampToDesktop(stored, screen.width, screen.height);
         }
@@ -537,7 +537,7 @@ void CNote::collapseAtStored() {
                        store_.GetNote(kLiveSource, nid_, note::yPos),
                        store_.GetNote(kLiveSource, nid_, note::Width),
                        collapsedHeight(kCollapsedTitleHeight));
-    if (isBody_ != 0 && links_ != 0 && store_.GetSettingInt("hideAttach") != 0) {
+    if (isBody_ != 0 && links_ != 0 && setting::get(store_, setting::hideAttach) != 0) {
         showAttachPanel(false);
     }
     isBody_ = 0;
@@ -568,7 +568,7 @@ void CNote::toggleMinimized() {
     if (isEdit_ == 0) {
         SetEditable(true, true);
     } else if (isBody_ != 0) {
-        if (links_ != 0 && store_.GetSettingInt("hideAttach") != 0) {
+        if (links_ != 0 && setting::get(store_, setting::hideAttach) != 0) {
             showAttachPanel(false);
         }
         SetBodyShown(false, false);
@@ -770,9 +770,9 @@ void CNote::onDeactivatedToOtherApplication() {
     if (body_ != nullptr && body_->document()->isModified()) {
         StoreBody();
     }
-    if (store_.GetSettingInt("AutoLock") != 0) {
+    if (setting::get(store_, setting::AutoLock) != 0) {
         timers_->start(timer::NOTE_AUTO_LOCK,
-                       std::max(1, store_.GetSettingInt("autoLockTime") * 1000));
+                       std::max(1, setting::get(store_, setting::autoLockTime) * 1000));
     }
     writeGeometryIfChanged();
 }

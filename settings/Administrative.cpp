@@ -4,12 +4,12 @@
 #include "HotKeyCodes.h"
 #include "HotKeyEdit.h"
 #include "NumberField.h"
-#include "SettingKeys.h"
 #include "SettingsRules.h"
 #include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "platform/UserMessages.h"
 #include "store/NotesDatabase.h"
+#include "store/Settings.h"
 #include "ui/DialogLayout.h"
 #include "ui/MessageBoxes.h"
 
@@ -38,10 +38,10 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
                 setting::get(store_, setting::deleteMode), setting::get(store_, setting::deleteMax),
                 setting::get(store_, setting::autoSave)};
 
-    openManager_ = settingCheckBox(QStringLiteral("Open Notes Manager on startup"), "openManager",
-                                   opening_.openManager);
+    openManager_ = settingCheckBox(QStringLiteral("Open Notes Manager on startup"),
+                                   setting::openManager.name, opening_.openManager);
     showNotesMode_ = new QComboBox;
-    showNotesMode_->setObjectName(QStringLiteral("showNotesMode"));
+    showNotesMode_->setObjectName(settingControlName(setting::showNotesMode.name));
     showNotesMode_->setEditable(true);
     showNotesMode_->setInsertPolicy(QComboBox::NoInsert);
     showNotesMode_->addItems({QStringLiteral("Remember notes' state"),
@@ -49,17 +49,18 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
     std::string modeName;
     store_.GetShowNotesModeName(modeName);
     showNotesMode_->setCurrentText(QString::fromStdString(modeName));
-    move_ = settingCheckBox(QStringLiteral("Multi - Monitor system"), "move",
+    move_ = settingCheckBox(QStringLiteral("Multi - Monitor system"), setting::move.name,
                             setting::get(store_, setting::move));
-    autoSave_ = settingNumberField("autoSave", settings::kMinAutoSave, settings::kMaxAutoSave,
-                                   opening_.autoSave);
-    deleteMode_ = settingCheckBox(QStringLiteral("Recycle Bin"), "deleteMode", opening_.deleteMode);
-    deleteMax_ = settingNumberField("deleteMax", settings::kMinCount, settings::kMaxCount,
-                                    opening_.deleteMax);
-    backupMode_ = settingCheckBox(QStringLiteral("Auto backup"), "backupMode",
+    autoSave_ = settingNumberField(setting::autoSave.name, settings::kMinAutoSave,
+                                   settings::kMaxAutoSave, opening_.autoSave);
+    deleteMode_ = settingCheckBox(QStringLiteral("Recycle Bin"), setting::deleteMode.name,
+                                  opening_.deleteMode);
+    deleteMax_ = settingNumberField(setting::deleteMax.name, settings::kMinCount,
+                                    settings::kMaxCount, opening_.deleteMax);
+    backupMode_ = settingCheckBox(QStringLiteral("Auto backup"), setting::backupMode.name,
                                   setting::get(store_, setting::backupMode));
-    backupMax_ = settingNumberField("backupMax", settings::kMinCount, settings::kMaxCount,
-                                    setting::get(store_, setting::backupMax));
+    backupMax_ = settingNumberField(setting::backupMax.name, settings::kMinCount,
+                                    settings::kMaxCount, setting::get(store_, setting::backupMax));
 
     auto* general = new QVBoxLayout;
     general->addWidget(openManager_);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingKeys.h"
+#include "store/NotesDatabase.h"
 
 #include <QDialog>
 

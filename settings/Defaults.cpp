@@ -2,13 +2,13 @@
 
 #include "DialogParts.h"
 #include "NumberField.h"
-#include "SettingKeys.h"
 #include "SettingsRules.h"
 #include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
+#include "store/Settings.h"
 #include "ui/BodyFormat.h"
 #include "ui/DialogLayout.h"
 #include "ui/MessageBoxes.h"
@@ -46,9 +46,9 @@ QPushButton* button(const char* text, const char* name) {
     return b;
 }
 
-QComboBox* comboBox(const char* name, bool editable, const QStringList& items) {
+QComboBox* comboBox(std::string_view name, bool editable, const QStringList& items) {
     auto* combo = new QComboBox;
-    combo->setObjectName(QString::fromUtf8(name));
+    combo->setObjectName(settingControlName(name));
     combo->setEditable(editable);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(items);
@@ -122,29 +122,30 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     // minimum and the desktop.
     const int minWidth = setting::get(store_, setting::minWidth);
     const int minHeight = setting::get(store_, setting::minHeight);
-    minWidth_ =
-        settingNumberField("minWidth", settings::kSmallestMinWidth, desktopWidth_, minWidth);
-    minHeight_ =
-        settingNumberField("minHeight", settings::kSmallestMinHeight, desktopHeight_, minHeight);
-    width_ = settingNumberField("Width", minWidth_->position(), desktopWidth_,
+    minWidth_ = settingNumberField(setting::minWidth.name, settings::kSmallestMinWidth,
+                                   desktopWidth_, minWidth);
+    minHeight_ = settingNumberField(setting::minHeight.name, settings::kSmallestMinHeight,
+                                    desktopHeight_, minHeight);
+    width_ = settingNumberField(setting::Width.name, minWidth_->position(), desktopWidth_,
                                 setting::get(store_, setting::Width));
-    height_ = settingNumberField("Height", minHeight_->position(), desktopHeight_,
+    height_ = settingNumberField(setting::Height.name, minHeight_->position(), desktopHeight_,
                                  setting::get(store_, setting::Height));
-    autoLockTime_ = settingNumberField("autoLockTime", 0, settings::kMaxAutoLockTime,
+    autoLockTime_ = settingNumberField(setting::autoLockTime.name, 0, settings::kMaxAutoLockTime,
                                        setting::get(store_, setting::autoLockTime));
 
-    priority_ = comboBox("priority", true, {"High", "Regular", "Low"});
+    priority_ = comboBox(setting::priority.name, true, {"High", "Regular", "Low"});
     std::string priorityName;
     store_.GetDefaultPriorityName(priorityName);
     priority_->setCurrentText(QString::fromStdString(priorityName));
     auto* transparencyButton = button("Transparency Settings", "transparency");
-    randomColors_ = settingCheckBox(QStringLiteral("Select ran&dom colors for new notes"),
-                                    "RandomColors", setting::get(store_, setting::RandomColors));
-    autoLock_ =
-        settingCheckBox(QStringLiteral("Auto lock notes after "), "AutoLock", autoLockAtOpening_);
+    randomColors_ =
+        settingCheckBox(QStringLiteral("Select ran&dom colors for new notes"),
+                        setting::RandomColors.name, setting::get(store_, setting::RandomColors));
+    autoLock_ = settingCheckBox(QStringLiteral("Auto lock notes after "), setting::AutoLock.name,
+                                autoLockAtOpening_);
 
     // The title: one entry per date format, shown with the time now.
-    titleDate_ = comboBox("TitleDefaults", false, {});
+    titleDate_ = comboBox(setting::TitleDefaults.name, false, {});
     for (int index = 0; index < kDateFormatCount; ++index) {
         const std::string sample = index == 0 || platform_.clock == nullptr
                                        ? std::string()
@@ -155,8 +156,8 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     const int dateIndex = settings::readNumber(setting::get(store_, setting::TitleDefaults));
     titleDate_->setCurrentIndex(dateIndex >= 0 && dateIndex < kDateFormatCount ? dateIndex : 0);
     titleText_ = new QLineEdit(textFromStored(storedTitleText_));
-    titleText_->setObjectName(QStringLiteral("TitleText"));
-    titleOrder_ = settingCheckBox(QStringLiteral("Text before Date"), "TitleOrder",
+    titleText_->setObjectName(settingControlName(setting::TitleText.name));
+    titleOrder_ = settingCheckBox(QStringLiteral("Text before Date"), setting::TitleOrder.name,
                                   setting::get(store_, setting::TitleOrder));
     titleColorButton_ = button("Title color", "titleColor");
     auto* titleFontButton = button("Font", "titleFont");
@@ -169,11 +170,12 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner
     bodyPreview_->setObjectName(QStringLiteral("bodyPreview"));
 
     // Settings the dialog keeps but does not show.
-    border_ = comboBox("border", false, {"Plain", "3D Thin", "3D Thick"});
+    border_ = comboBox(setting::border.name, false, {"Plain", "3D Thin", "3D Thick"});
     border_->setCurrentText(
         QString::fromStdString(settings::borderName(setting::get(store_, setting::border))));
-    links_ = settingCheckBox(QStringLiteral(""), "links", setting::get(store_, setting::links));
-    hideAttach_ = settingCheckBox(QStringLiteral(""), "hideAttach",
+    links_ = settingCheckBox(QStringLiteral(""), setting::links.name,
+                             setting::get(store_, setting::links));
+    hideAttach_ = settingCheckBox(QStringLiteral(""), setting::hideAttach.name,
                                   setting::get(store_, setting::hideAttach));
     for (QWidget* hidden : std::initializer_list<QWidget*>{border_, links_, hideAttach_}) {
         hidden->setParent(this);

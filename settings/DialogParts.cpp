@@ -16,16 +16,20 @@
 
 namespace bp {
 
-QCheckBox* settingCheckBox(const QString& text, const char* name, int checked) {
+QString settingControlName(std::string_view name) {
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+QCheckBox* settingCheckBox(const QString& text, std::string_view name, int checked) {
     auto* box = new QCheckBox(text);
-    box->setObjectName(QString::fromUtf8(name));
+    box->setObjectName(settingControlName(name));
     box->setChecked(checked != 0);
     return box;
 }
 
-CNumberField* settingNumberField(const char* name, int minimum, int maximum, int value) {
+CNumberField* settingNumberField(std::string_view name, int minimum, int maximum, int value) {
     auto* field = new CNumberField;
-    field->setObjectName(QString::fromUtf8(name));
+    field->setObjectName(settingControlName(name));
     field->setRange(minimum, maximum);
     field->setValue(std::clamp(value, field->minimum(), field->maximum()));
     return field;

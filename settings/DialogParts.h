@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 class QCheckBox;
 class QDialog;
@@ -19,9 +20,11 @@ class IUserMessages;
 // Controls of the settings dialogs, named like the settings they edit so that tests and
 // code find them by name.
 
-QCheckBox* settingCheckBox(const QString& text, const char* name, int checked);
+// The object name of a control that edits the setting of that name.
+QString settingControlName(std::string_view name);
+QCheckBox* settingCheckBox(const QString& text, std::string_view name, int checked);
 // A stored value out of range shows as the up-down holds it, at the nearer end.
-CNumberField* settingNumberField(const char* name, int minimum, int maximum, int value);
+CNumberField* settingNumberField(std::string_view name, int minimum, int maximum, int value);
 // Widgets side by side, left-aligned.
 QWidget* controlRow(std::initializer_list<QWidget*> widgets);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/SettingRanges.h"
+#include "store/Settings.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,15 +10,17 @@
 namespace bp::settings {
 
 // The ranges the two settings dialogs keep their numbers in: those the store reads settings in.
-inline constexpr int kMinAutoSave = kAutoSaveRange.minimum;  // minutes
-inline constexpr int kMaxAutoSave = kAutoSaveRange.maximum;
-inline constexpr int kMinCount = kDeleteMaxRange.minimum;  // Recycle Bin capacity, backups kept
-inline constexpr int kMaxCount = kDeleteMaxRange.maximum;
-static_assert(kBackupMaxRange.minimum == kMinCount && kBackupMaxRange.maximum == kMaxCount);
-inline constexpr int kSmallestMinWidth = kMinWidthRange.minimum;
-inline constexpr int kSmallestMinHeight = kMinHeightRange.minimum;
-inline constexpr int kMaxAutoLockTime = kAutoLockTimeRange.maximum;  // seconds
-static_assert(kAutoLockTimeRange.minimum == 0);
+inline constexpr int kMinAutoSave = setting::autoSave.range().minimum;  // minutes
+inline constexpr int kMaxAutoSave = setting::autoSave.range().maximum;
+// Recycle Bin capacity, backups kept
+inline constexpr int kMinCount = setting::deleteMax.range().minimum;
+inline constexpr int kMaxCount = setting::deleteMax.range().maximum;
+static_assert(setting::backupMax.range().minimum == kMinCount &&
+              setting::backupMax.range().maximum == kMaxCount);
+inline constexpr int kSmallestMinWidth = setting::minWidth.range().minimum;
+inline constexpr int kSmallestMinHeight = setting::minHeight.range().minimum;
+inline constexpr int kMaxAutoLockTime = setting::autoLockTime.range().maximum;  // seconds
+static_assert(setting::autoLockTime.range().minimum == 0);
 inline constexpr std::size_t kTitleTextLength = 80;  // characters
 
 // A number typed into a field: an optional sign and digits, blanks around them allowed.

@@ -1,10 +1,16 @@
 #include "DefaultDatabase.h"
 
 #include "Markup.h"
+#include "Settings.h"
 
 namespace bp {
 
 namespace {
+
+struct NamedValue {
+    std::string_view name;
+    std::string_view value;
+};
 
 struct SampleNote {
     std::string_view xPos, yPos, title, titleBackColor, bodyBackColor, priority;
@@ -43,65 +49,11 @@ std::string sampleNoteAttributes(int nid, const SampleNote& n) {
 
 }  // namespace
 
-const std::array<NamedValue, 51> kDefaultSettings = {{
-    {"autorun", "1"},
-    {"openManager", "1"},
-    {"ShowMessage", "1"},
-    {"Width", "230"},
-    {"Height", "175"},
-    {"TitleDefaults", "0"},
-    {"TitleText", ""},
-    {"TitleOrder", "0"},
-    {"minWidth", "150"},
-    {"minHeight", "72"},
-    {"bodyFontColor", "0"},
-    {"bodyBackColor", "9043967"},
-    {"titleFontColor", "0"},
-    {"titleBackColor", "8323071"},
-    {"titleFontType", kDefaultTitleFont},
-    {"bodyFontType", kDefaultBodyFont},
-    {"titleHeight", "16"},
-    {"TransLevel", "150"},
-    {"Transparency", "0"},
-    {"RandomColors", "1"},
-    {"links", "0"},
-    {"AutoLock", "0"},
-    {"autoLockTime", "0"},
-    {"priority", "2"},
-    {"hkNewNote", "5111814"},
-    {"hkShowAll", "5439494"},
-    {"hkHideAll", "4718598"},
-    {"hkShowAttach", "4259846"},
-    {"hkShowManager", "5046278"},
-    {"defaultImagePath", ""},
-    {"deleteMode", "1"},
-    {"deleteMax", "25"},
-    {"backupMode", "1"},
-    {"backupMax", "25"},
-    {"autoSave", "15"},
-    {"showNotesMode", "0"},
-    {"Port", "399"},
-    {"TCPIP", "23"},
-    {"lastIPorPC", "0"},
-    {"lastIP", "0"},
-    {"lastPC", ""},
-    {"lastPort", "399"},
-    {"lastEmail", ""},
-    {"lastVia", "1"},
-    {"receiveNotesMode", "2"},
-    {"beepWhen", "1"},
-    {"readWhen", "0"},
-    {"border", "1"},
-    {"move", "0"},
-    {"hideAttach", "1"},
-    {"independentDatabases", "0"},
-}};
-
 std::string BuildDefaultDatabaseText() {
     std::string text = "<Brightpost>\r\n";
     text += "<settings";
-    for (const NamedValue& setting : kDefaultSettings) {
-        text += markup::AttributeText(setting.name, setting.value);
+    for (const Setting& setting : kSettings) {
+        text += markup::AttributeText(setting.name, setting.defaultValue);
     }
     text += ">\r\n";
     text += "[]]]]]>>>>>\r\n</settings>\r\n";

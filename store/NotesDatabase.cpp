@@ -3,7 +3,6 @@
 #include "DatabaseFile.h"
 #include "DefaultDatabase.h"
 #include "Markup.h"
-#include "SettingRanges.h"
 #include "platform/Messages.h"
 
 #include <algorithm>
@@ -357,7 +356,7 @@ bool CNotesDatabase::BackupDatabase() {
     }
     std::vector<std::string> entries = ListDatabaseFiles(dataFolder_, 1);
     const long long n = static_cast<long long>(entries.size());
-    const long long max = GetSettingInt("backupMax");
+    const long long max = setting::get(*this, setting::backupMax);
     if (n > max) {
         long long m = std::count_if(entries.begin(), entries.end(),
                                     [](const std::string& p) { return isManagedBackup(p); });
@@ -456,7 +455,7 @@ bool CNotesDatabase::SetSettingFont(const LogFont& font, std::string_view name) 
 
 void CNotesDatabase::GetDefaultPriorityName(std::string& out) {
     static constexpr const char* kNames[] = {"Low", "Regular", "High"};
-    const int priority = GetSettingInt("priority");
+    const int priority = setting::get(*this, setting::priority);
     if (priority >= 0 && priority <= 2) {
         out = kNames[priority];
     }
@@ -465,7 +464,7 @@ void CNotesDatabase::GetDefaultPriorityName(std::string& out) {
 void CNotesDatabase::GetShowNotesModeName(std::string& out) {
     static constexpr const char* kNames[] = {"Remember notes' state", "Show all notes",
                                              "Hide all notes"};
-    const int mode = GetSettingInt("showNotesMode");
+    const int mode = setting::get(*this, setting::showNotesMode);
     if (mode >= 0 && mode <= 2) {
         out = kNames[mode];
     }
@@ -797,7 +796,7 @@ void CNotesDatabase::SetNoteDeleted(std::int32_t nid, int flag) {
             if (!bin) {
                 break;
             }
-            if (static_cast<long long>(bin->size()) < GetSettingInt("deleteMax")) {
+            if (static_cast<long long>(bin->size()) < setting::get(*this, setting::deleteMax)) {
                 break;
             }
             std::uint32_t oldest = UINT32_MAX;

@@ -4,6 +4,7 @@
 #include "FontCodec.h"
 #include "NoteAttributes.h"
 #include "NoteSection.h"
+#include "Settings.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
@@ -70,18 +71,8 @@ public:
     std::vector<std::string> ListDatabaseFiles(const std::string& folder, int kind) const;
     bool BackupDatabase();
 
-    // Settings. A failed read reports itself and yields the empty text or 0.
-    std::string GetSettingAttribute(std::string_view name);
-    bool SetSettingAttribute(std::string_view name, const std::string& text);
-    std::string GetSettingString(std::string_view name);
-    int GetSettingInt(std::string_view name);
-    std::uint32_t GetSettingUInt(std::string_view name);
-    LogFont GetSettingFont(std::string_view name);
-    bool SetSettingString(const std::string& text, std::string_view name);
-    // Both write "%d": unsigned values above 2^31 are stored negative and read back whole.
-    bool SetSettingInt(std::int32_t value, std::string_view name);
-    bool SetSettingUInt(std::uint32_t value, std::string_view name);
-    bool SetSettingFont(const LogFont& font, std::string_view name);
+    // Settings are read and written through the typed keys of Settings.h (setting::get,
+    // setting::set); by their stored names only through SettingsByName.
     // "Low", "Regular", "High" for priority 0, 1, 2; any other value leaves out unchanged.
     void GetDefaultPriorityName(std::string& out);
     // The wording of showNotesMode 0, 1, 2; any other value leaves out unchanged.
@@ -181,6 +172,21 @@ public:
     static std::uint32_t ParseUInt(std::string_view text);
 
 private:
+    // The settings by their stored names: a failed read reports itself and yields the empty
+    // text or 0, and a number is read within its range (Settings.h). Both number writers
+    // write "%d": unsigned values above 2^31 are stored negative and read back whole.
+    friend class SettingsByName;
+    std::string GetSettingAttribute(std::string_view name);
+    bool SetSettingAttribute(std::string_view name, const std::string& text);
+    std::string GetSettingString(std::string_view name);
+    int GetSettingInt(std::string_view name);
+    std::uint32_t GetSettingUInt(std::string_view name);
+    LogFont GetSettingFont(std::string_view name);
+    bool SetSettingString(const std::string& text, std::string_view name);
+    bool SetSettingInt(std::int32_t value, std::string_view name);
+    bool SetSettingUInt(std::uint32_t value, std::string_view name);
+    bool SetSettingFont(const LogFont& font, std::string_view name);
+
     struct Split {
         std::string settings;
         std::string notes;

@@ -66,7 +66,7 @@ TEST_F(NoteRegistry, StartUpShowsNotesByShowNotesMode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         prepare();
-        store.SetSettingInt(c.mode, "showNotesMode");
+        setting::set(store, setting::showNotesMode, c.mode);
         store.SetNoteInt(2, 1, "isClosed");
         start();
         ASSERT_EQ(tray->noteCount(), 3u);
@@ -90,9 +90,9 @@ TEST_F(NoteRegistry, StartUpAppliesEachNotesStacking) {
 
 TEST_F(NoteRegistry, NewNoteGetsTimeTitleColoursAndTheFocus) {
     prepare();
-    store.SetSettingString("6", "TitleDefaults");
-    store.SetSettingString("Shopping", "TitleText");
-    store.SetSettingInt(1, "TitleOrder");
+    setting::set(store, setting::TitleDefaults, "6");
+    setting::set(store, setting::TitleText, "Shopping");
+    setting::set(store, setting::TitleOrder, 1);
     start();
     std::deque<unsigned> draws = {0, 0, 1, 73};  // blue full, v = 73
     tray->setRandomSource([&] {
@@ -125,7 +125,7 @@ TEST_F(NoteRegistry, AThousandLiveNotesIsTheLimitAndTheBinDoesNotCount) {
     const std::int32_t inBin = store.NewNote();
     store.SetNoteDeleted(inBin, 1);
     // 3 + 996 live notes: the 1,000th can still be made.
-    store.SetSettingInt(2, "showNotesMode");
+    setting::set(store, setting::showNotesMode, 2);
     start();
     EXPECT_EQ(tray->CreateNewNote(), 1);
     EXPECT_TRUE(messages().empty());
@@ -260,7 +260,7 @@ TEST_F(NoteRegistry, DeleteGoesToTheBinOrForGoodByDeleteMode) {
     EXPECT_EQ(stored(1, "isDeleted"), 1);
     EXPECT_EQ(store.GetNoteUInt(1, 1, "deleteTime"), static_cast<std::uint32_t>(fakes.clock.now()));
 
-    store.SetSettingInt(0, "deleteMode");
+    setting::set(store, setting::deleteMode, 0);
     CNote* note = tray->findNote(2);
     tray->deleteNoteWindow(*note);
     QCoreApplication::processEvents();

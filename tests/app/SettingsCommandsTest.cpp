@@ -8,6 +8,7 @@
 #include "settings/Defaults.h"
 #include "settings/HotKeyEdit.h"
 #include "settings/NumberField.h"
+#include "store/SettingsByName.h"
 #include "support/TestFiles.h"
 #include "ui/NoteDialogs.h"
 #include "ui/NoteStyle.h"
@@ -63,7 +64,7 @@ protected:
         CNotesDatabase saved(quiet.platform());
         saved.SetDataFolder(folder.path());
         EXPECT_TRUE(saved.OpenDatabase(kOpenSilent));
-        return saved.GetSettingString(name);
+        return SettingsByName(saved).GetSettingString(name);
     }
 
     TempFolder folder;
@@ -107,7 +108,7 @@ TEST_F(SettingsCommands, KeysAreReleasedForTheControlsAndCancelTakesThemBack) {
         return dialog.result();
     });
     EXPECT_EQ(fakes.hotKeys.registered, before);
-    EXPECT_EQ(store.GetSettingUInt("hkNewNote"), 5111814u);
+    EXPECT_EQ(setting::get(store, setting::hkNewNote), 5111814u);
 }
 
 TEST_F(SettingsCommands, CombinationAnotherProgramHoldsIsStoredAllTheSame) {

@@ -193,8 +193,8 @@ TEST_F(TrayTest, MenuHasItsNineteenPositionsAndRewritesTheHotKeyTexts) {
     EXPECT_FALSE(actions[0]->isEnabled());  // the header band
     EXPECT_EQ(menu->notesMenu()->actions().size(), 7);
 
-    store.SetSettingUInt((0x22u << 16) | 8 | 2, "hkShowAll");  // Ctrl + Page Down
-    store.SetSettingUInt(0, "hkHideAll");
+    setting::set(store, setting::hkShowAll, (0x22u << 16) | 8 | 2);  // Ctrl + Page Down
+    setting::set(store, setting::hkHideAll, 0);
     tray->showTrayMenu();
     EXPECT_EQ(menu->action(TrayMenu::Item::NewNote)->text(), "New Note\tCtrl + Alt + N");
     EXPECT_EQ(menu->action(TrayMenu::Item::ShowAll)->text(), "Show All Notes\tCtrl + Page Do");
@@ -203,7 +203,7 @@ TEST_F(TrayTest, MenuHasItsNineteenPositionsAndRewritesTheHotKeyTexts) {
 
 TEST_F(TrayTest, RecycleBinIsGreyedWhenDeletedNotesAreNotKept) {
     for (const auto& [mode, enabled] : {std::pair{0, false}, std::pair{1, true}}) {
-        store.SetSettingInt(mode, "deleteMode");
+        setting::set(store, setting::deleteMode, mode);
         tray->showTrayMenu();
         EXPECT_EQ(tray->trayMenu()->action(TrayMenu::Item::RecycleBin)->isEnabled(), enabled)
             << mode;
@@ -359,7 +359,7 @@ TEST_F(TrayTest, SaveStoresBodiesAndWritesTheDatabase) {
 }
 
 TEST_F(TrayTest, AutoSaveTimerRestartsFromTheSetting) {
-    store.SetSettingInt(7, "autoSave");
+    setting::set(store, setting::autoSave, 7);
     tray->autoSaveIntervalChanged();
     EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 7 * 60000);
 }
@@ -492,7 +492,7 @@ TEST_F(ImportTest, ImportedNotesGetNewIdsFittedGeometryAndAreSaved) {
         QRect(noteInt(1, "xPos"), noteInt(1, "yPos"), noteInt(1, "Width"), noteInt(1, "Height")),
         QRect(1620, 0, 300, 200));
     EXPECT_EQ(store.GetNoteUInt(kLiveSource, far.nid(), "time"), 1234567u);
-    EXPECT_EQ(noteInt(1, "border"), store.GetSettingInt("border"));
+    EXPECT_EQ(noteInt(1, "border"), setting::get(store, setting::border));
     EXPECT_EQ(noteInt(2, "border"), 3);
     std::string body;
     ASSERT_TRUE(store.GetNoteBody(kLiveSource, far.nid(), body));
@@ -640,7 +640,7 @@ TEST_F(TrayTest, ACombinationHeldElsewhereIsIgnored) {
     tray->RegisterHotKeys();
     EXPECT_FALSE(fakes.hotKeys.registered.contains(hotkey::NEW_NOTE));
     EXPECT_TRUE(fakes.hotKeys.registered.contains(hotkey::SHOW_ALL));
-    EXPECT_EQ(store.GetSettingUInt("hkNewNote"), 5111814u);
+    setting::get(EXPECT_EQ(store, setting::hkNewNote), 5111814u);
     tray->showTrayMenu();
     EXPECT_EQ(tray->trayMenu()->action(TrayMenu::Item::NewNote)->text(),
               "New Note\tCtrl + Alt + N");

@@ -1,5 +1,6 @@
 // Any bytes as Brightpost.dat: a clean open or one of the open messages, then every read.
 #include "FuzzSupport.h"
+#include "store/SettingsByName.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     bp::fake::FakePlatform fakes;
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     db.ListDeletedNotes();
     db.CountNotesByPriority(3);
-    db.GetSettingInt("Width");
-    db.GetSettingFont("titleFontType");
+    bp::SettingsByName(db).GetSettingInt("Width");
+    bp::SettingsByName(db).GetSettingFont("titleFontType");
     return 0;
 }

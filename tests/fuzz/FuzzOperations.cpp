@@ -2,6 +2,7 @@
 // the plain linear reference: results, messages and bytes must agree.
 #include "FuzzSupport.h"
 #include "store/LinearReference.h"  // from tests/
+#include "store/SettingsByName.h"
 
 #include <array>
 #include <string_view>
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         "titleFontColor", "titleBackColor", "bodyFontType",     "bodyFontColor", "bodyBackColor",
         "priority",       "Transparency",   "defaultImagePath", "links"};
     for (int i = 0; i < 14; ++i) {
-        copied[i] = db.GetSettingAttribute(kCopied[i]);
+        copied[i] = bp::SettingsByName(db).GetSettingAttribute(kCopied[i]);
     }
     boxes(fakes);
 

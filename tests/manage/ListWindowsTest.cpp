@@ -61,7 +61,7 @@ protected:
         for (const std::int32_t nid : store.ListNotes(kLiveSource)) {
             store.DeleteNote(nid);
         }
-        store.SetSettingInt(1, "deleteMode");
+        setting::set(store, setting::deleteMode, 1);
     }
     Platform platform() {
         Platform p = fakes.platform();

@@ -43,7 +43,7 @@ protected:
             store.SetDataFolder(folder.path());
             ASSERT_TRUE(store.CreateDefaultDatabase(store.DataFolder() + "/Brightpost.dat"));
             ASSERT_TRUE(store.OpenDatabase(0));
-            store.SetSettingInt(0, "openManager");
+            setting::set(store, setting::openManager, 0);
             ASSERT_TRUE(store.SaveDatabase(""));
         }
         ASSERT_EQ(tray->Initialize(), 1);
@@ -115,7 +115,7 @@ TEST_F(ManagerRouting, ANoteDeletedBehindTheListsBackIsReportedNotFound) {
 
 TEST_F(ManagerRouting, DeletedFromTheManagerIntoTheBinAndRestoredFromThere) {
     start();
-    store.SetSettingInt(1, "deleteMode");
+    setting::set(store, setting::deleteMode, 1);
     const std::size_t notes = tray->noteCount();
     const std::int32_t nid = tray->noteAt(0).nid();
     manager().list()->selectOnly(manager().list()->rows().rowOf(nid));

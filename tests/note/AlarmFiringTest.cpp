@@ -784,7 +784,7 @@ protected:
 };
 
 TEST_F(NoteExpiry, ANoteExpiresIntoTheBinOnAnyOfItsTimers) {
-    store.SetSettingInt(1, "deleteMode");
+    setting::set(store, setting::deleteMode, 1);
     const auto now = static_cast<std::uint32_t>(fakes.clock.now());
     store.SetNote(1, now + 60, note::expireTime);
     store.SetNote(2, now - 3600, note::expireTime);  // passed while the program was closed

@@ -97,8 +97,8 @@ TEST_F(NoteState, ALockedNotesMinimizeButtonUnlocksIt) {
 }
 
 TEST_F(NoteState, AutoLockFiresAfterSwitchingAwayAndTheSettingsStopIt) {
-    store.SetSettingInt(1, "AutoLock");
-    store.SetSettingInt(0, "autoLockTime");
+    setting::set(store, setting::AutoLock, 1);
+    setting::set(store, setting::autoLockTime, 0);
     start();
     CNote& n = note(1);
     switchToAnotherApplication(n);
@@ -108,7 +108,7 @@ TEST_F(NoteState, AutoLockFiresAfterSwitchingAwayAndTheSettingsStopIt) {
     EXPECT_EQ(stored(1, "isEdit"), 0);
     EXPECT_FALSE(n.timers().isActive(timer::NOTE_AUTO_LOCK));
 
-    store.SetSettingInt(30, "autoLockTime");
+    setting::set(store, setting::autoLockTime, 30);
     CNote& other = note(2);
     other.unlock();
     switchToAnotherApplication(other);
@@ -142,7 +142,7 @@ TEST_F(NoteState, DeleteAnsweredNoBringsTheNoteBackWhereItWas) {
 TEST_F(NoteState, DeleteAnsweredYesGoesToTheBinOrForGood) {
     for (int deleteMode : {1, 0}) {
         SCOPED_TRACE(deleteMode);
-        store.SetSettingInt(deleteMode, "deleteMode");
+        setting::set(store, setting::deleteMode, deleteMode);
         start();
         answerDialogs([](QDialog&) { return int(QDialog::Accepted); });
         note(1).deleteWithConfirmation();
@@ -223,8 +223,8 @@ TEST_F(NoteState, TransparentNoteIsOpaqueWhileTheBodyHasTheFocus) {
 }
 
 TEST_F(NoteState, SetSizeAcceptsTheSmallestSizeWhateverTheLimits) {
-    store.SetSettingInt(300, "minWidth");
-    store.SetSettingInt(200, "minHeight");
+    setting::set(store, setting::minWidth, 300);
+    setting::set(store, setting::minHeight, 200);
     start();
     CNote& n = note(1);
     answerDialogs([](QDialog& dialog) {
@@ -372,7 +372,7 @@ TEST_F(NoteState, TheAttachPanelFollowsTheNote) {
 
     // Collapsing hides it only when the settings say so; restoring shows it again.
     for (int hideAttach : {0, 1}) {
-        store.SetSettingInt(hideAttach, "hideAttach");
+        setting::set(store, setting::hideAttach, hideAttach);
         n.toggleMinimized();
         EXPECT_EQ(panel.isVisible(), hideAttach == 0) << hideAttach;
         n.toggleMinimized();

@@ -164,7 +164,7 @@ TEST_F(NoteWindow, RestoringPullsTheNoteOnScreenUnlessMoveIsSet) {
         {{1200, 700, 250, 175}, 1, {1200, 700, 250, 175}},
     };
     for (const Case& c : cases) {
-        store.SetSettingInt(c.move, "move");
+        setting::set(store, setting::move, c.move);
         store.SetNoteInt(1, c.stored.x, "xPos");
         store.SetNoteInt(1, c.stored.y, "yPos");
         store.SetNoteInt(1, c.stored.width, "Width");

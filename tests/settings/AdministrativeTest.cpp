@@ -63,7 +63,7 @@ TEST_F(AppSettings, AutoSaveInRangeIsStoredAndAnnouncedOnlyWhenItChanged) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        store.SetSettingInt(15, "autoSave");
+        setting::set(store, setting::autoSave, 15);
         owner.calls.clear();
         fakes.messages.shown.clear();
         const std::string before = store.WholeText();
@@ -71,7 +71,7 @@ TEST_F(AppSettings, AutoSaveInRangeIsStoredAndAnnouncedOnlyWhenItChanged) {
         control<CNumberField>(*dialog, "autoSave")->edit()->setText(c.typed);
         dialog->accept();
         EXPECT_EQ(dialog->result() == QDialog::Accepted, c.taken);
-        EXPECT_EQ(store.GetSettingInt("autoSave"), c.taken ? std::atoi(c.typed) : 15);
+        setting::get(EXPECT_EQ(store, setting::autoSave), c.taken ? std::atoi(c.typed) : 15);
         EXPECT_EQ(owner.count(RecordingOwner::Kind::AutoSaveIntervalChanged), c.announced ? 1 : 0);
         EXPECT_EQ(questions(), 0);
         if (!c.taken) {
@@ -101,8 +101,8 @@ TEST_F(AppSettings, SwitchingTheBinOffAsksOnceAndYesDeletesItsNotesForGood) {
     EXPECT_EQ(asked.iconId, res::ICON_QUESTION);
     EXPECT_EQ(store.ListDeletedNotes(), std::nullopt);
     EXPECT_EQ(noteRecords(), notesBefore - 3);
-    EXPECT_EQ(store.GetSettingInt("deleteMode"), 0);
-    EXPECT_EQ(store.GetSettingInt("deleteMax"), 25);  // the capacity of a bin that is off
+    EXPECT_EQ(setting::get(store, setting::deleteMode), 0);
+    EXPECT_EQ(setting::get(store, setting::deleteMax), 25);  // the capacity of a bin that is off
 }
 
 TEST_F(AppSettings, SwitchingTheBinOffKeepsItsNotesOnNoAndAsksNothingWhenItIsEmpty) {
@@ -111,9 +111,9 @@ TEST_F(AppSettings, SwitchingTheBinOffKeepsItsNotesOnNoAndAsksNothingWhenItIsEmp
         control<QCheckBox>(*dialog, "deleteMode")->setChecked(false);
         dialog->accept();
         EXPECT_EQ(questions(), 0);
-        EXPECT_EQ(store.GetSettingInt("deleteMode"), 0);
+        EXPECT_EQ(setting::get(store, setting::deleteMode), 0);
     }
-    store.SetSettingInt(1, "deleteMode");
+    setting::set(store, setting::deleteMode, 1);
     const std::vector<std::int32_t> inBin = putInBin(2);
     fakes.messages.answers = {false};
     auto dialog = open();
@@ -167,35 +167,36 @@ TEST_F(AppSettings, OkWritesWhatTheControlsShow) {
     control<QCheckBox>(*dialog, "backupMode")->setChecked(false);
     control<CNumberField>(*dialog, "backupMax")->edit()->setText("3");
     dialog->accept();
-    EXPECT_EQ(store.GetSettingInt("openManager"), 0);
-    EXPECT_EQ(store.GetSettingInt("move"), 1);
-    EXPECT_EQ(store.GetSettingInt("showNotesMode"), 2);
-    EXPECT_EQ(store.GetSettingInt("deleteMax"), 1200);
-    EXPECT_EQ(store.GetSettingInt("backupMode"), 0);
-    EXPECT_EQ(store.GetSettingInt("backupMax"), 25);  // not written while backups are off
+    EXPECT_EQ(setting::get(store, setting::openManager), 0);
+    EXPECT_EQ(setting::get(store, setting::move), 1);
+    EXPECT_EQ(setting::get(store, setting::showNotesMode), 2);
+    EXPECT_EQ(setting::get(store, setting::deleteMax), 1200);
+    EXPECT_EQ(setting::get(store, setting::backupMode), 0);
+    EXPECT_EQ(setting::get(store, setting::backupMax), 25);  // not written while backups are off
 }
 
 TEST_F(AppSettings, TypedShowNotesModeThatIsNoEntryLeavesTheSetting) {
-    store.SetSettingInt(1, "showNotesMode");
+    setting::set(store, setting::showNotesMode, 1);
     auto dialog = open();
     auto* combo = control<QComboBox>(*dialog, "showNotesMode");
     EXPECT_EQ(combo->currentText(), "Show all notes");
     combo->setEditText("Show some notes");
     dialog->accept();
-    EXPECT_EQ(store.GetSettingInt("showNotesMode"), 1);
+    EXPECT_EQ(setting::get(store, setting::showNotesMode), 1);
 }
 
 TEST_F(AppSettings, NumberFieldsTakeDigitsOnlyShowTheirRangeAndRefuseNumbersOutsideIt) {
     struct Field {
-        const char* name;
+        setting::Key<int> key;
         int minimum;
         int maximum;
         const char* refusal;
     };
-    const Field autoSave{"autoSave", 5, 999, "Auto save must be a number from 5 to 999."};
-    const Field capacity{"deleteMax", 1, 9999,
+    const Field autoSave{setting::autoSave, 5, 999, "Auto save must be a number from 5 to 999."};
+    const Field capacity{setting::deleteMax, 1, 9999,
                          "Recycle Bin Capacity must be a number from 1 to 9999."};
-    const Field backups{"backupMax", 1, 9999, "Backups kept must be a number from 1 to 9999."};
+    const Field backups{setting::backupMax, 1, 9999,
+                        "Backups kept must be a number from 1 to 9999."};
     struct Case {
         const Field& field;
         const char* typed;  // key by key into the emptied field, then Tab
@@ -211,13 +212,13 @@ TEST_F(AppSettings, NumberFieldsTakeDigitsOnlyShowTheirRangeAndRefuseNumbersOuts
         {backups, "9999", "9999", 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.field.name) + " " + c.typed);
-        store.SetSettingInt(15, "autoSave");
-        store.SetSettingInt(25, "deleteMax");
-        store.SetSettingInt(25, "backupMax");
+        SCOPED_TRACE(std::string(c.field.key.name) + " " + c.typed);
+        setting::set(store, setting::autoSave, 15);
+        setting::set(store, setting::deleteMax, 25);
+        setting::set(store, setting::backupMax, 25);
         auto dialog = open();
         showActive(*dialog);
-        auto* field = control<CNumberField>(*dialog, c.field.name);
+        auto* field = control<CNumberField>(*dialog, c.field.key.name.data());
         expectRange(field, c.field.minimum, c.field.maximum);
         const QStringList reasons = typeIntoEmptyAndLeave(field, c.typed);
         EXPECT_EQ(field->edit()->text(), c.shown);
@@ -227,7 +228,7 @@ TEST_F(AppSettings, NumberFieldsTakeDigitsOnlyShowTheirRangeAndRefuseNumbersOuts
         }
         dialog->accept();
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(store.GetSettingInt(c.field.name), std::atoi(c.shown));
+        EXPECT_EQ(setting::get(store, c.field.key), std::atoi(c.shown));
     }
 }
 
@@ -268,8 +269,8 @@ TEST_F(AppSettings, OkClickedOverNumbersOutOfRangeSaysSoAndStoresNothing) {
     clickOk(*dialog);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(store.GetSettingInt("autoSave"), 15);
-    EXPECT_EQ(store.GetSettingInt("deleteMax"), 25);
+    EXPECT_EQ(setting::get(store, setting::autoSave), 15);
+    EXPECT_EQ(setting::get(store, setting::deleteMax), 25);
 }
 
 TEST_F(AppSettings, CountFieldsFollowTheirCheckBoxes) {
@@ -311,10 +312,10 @@ TEST_F(AppSettings, HotKeysAreRegisteredAgainInTheirOrderAndStoredAsPressed) {
                               {hotkey::SHOW_ATTACH, 4259846},
                               {hotkey::TOGGLE_MANAGER, pageDown},
                           }));
-    EXPECT_EQ(store.GetSettingUInt("hkNewNote"), k);
-    EXPECT_LT(store.GetSettingUInt("hkHideAll"), 65536u);
-    EXPECT_EQ(store.GetSettingUInt("hkShowAttach"), 4259846u);
-    EXPECT_EQ(store.GetSettingUInt("hkShowManager"), pageDown);
+    EXPECT_EQ(setting::get(store, setting::hkNewNote), k);
+    EXPECT_LT(setting::get(store, setting::hkHideAll), 65536u);
+    EXPECT_EQ(setting::get(store, setting::hkShowAttach), 4259846u);
+    EXPECT_EQ(setting::get(store, setting::hkShowManager), pageDown);
 }
 
 TEST_F(AppSettings, HotKeyControlTakesOneCombinationAndLeavesDialogKeysAlone) {
@@ -368,11 +369,11 @@ TEST_F(AppSettings, AKeyAnotherActionHoldsMovesOnlyWhenTheUserSaysSo) {
         EXPECT_EQ(showAll->text(), yes ? "None" : "Ctrl + Alt + S");
         dialog->accept();
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(store.GetSettingUInt("hkNewNote"), yes ? ctrlAltS : ctrlAltN);
-        EXPECT_EQ(store.GetSettingUInt("hkShowAll") >= 65536u, !yes);
+        EXPECT_EQ(setting::get(store, setting::hkNewNote), yes ? ctrlAltS : ctrlAltN);
+        EXPECT_EQ(setting::get(store, setting::hkShowAll) >= 65536u, !yes);
         EXPECT_EQ(registered[1], std::make_pair(int(hotkey::SHOW_ALL), yes ? 0u : ctrlAltS));
-        store.SetSettingUInt(ctrlAltN, "hkNewNote");
-        store.SetSettingUInt(ctrlAltS, "hkShowAll");
+        setting::set(store, setting::hkNewNote, ctrlAltN);
+        setting::set(store, setting::hkShowAll, ctrlAltS);
     }
 }
 
@@ -401,7 +402,7 @@ TEST_F(AppSettings, NoQuestionForAKeyNoOtherActionHolds) {
 
 TEST_F(AppSettings, OkNeverStoresOneKeyForTwoActions) {
     // Two actions may come with one key from an older database.
-    store.SetSettingUInt(store.GetSettingUInt("hkShowAll"), "hkHideAll");
+    setting::set(store, setting::hkHideAll, setting::get(store, setting::hkShowAll));
     const std::string before = store.WholeText();
     auto dialog = open();
     showActive(*dialog);
@@ -418,7 +419,7 @@ TEST_F(AppSettings, OkNeverStoresOneKeyForTwoActions) {
     QTest::keyClick(hideAll, Qt::Key_Backspace);
     dialog->accept();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_LT(store.GetSettingUInt("hkHideAll"), 65536u);
+    EXPECT_LT(setting::get(store, setting::hkHideAll), 65536u);
 }
 
 }  // namespace

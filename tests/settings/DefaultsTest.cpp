@@ -103,14 +103,14 @@ TEST_F(NotesSettings, SizesOutsideTheirRangeAreRefusedAndEachSizeFollowsItsMinim
     EXPECT_EQ(height->edit()->text(), "800");
     dialog->accept();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(store.GetSettingInt("Width"), 400);
-    EXPECT_EQ(store.GetSettingInt("minWidth"), 400);
-    EXPECT_EQ(store.GetSettingInt("Height"), 800);
-    EXPECT_EQ(store.GetSettingInt("minHeight"), 800);
+    EXPECT_EQ(setting::get(store, setting::Width), 400);
+    EXPECT_EQ(setting::get(store, setting::minWidth), 400);
+    EXPECT_EQ(setting::get(store, setting::Height), 800);
+    EXPECT_EQ(setting::get(store, setting::minHeight), 800);
 }
 
 TEST_F(NotesSettings, OkRefusesNumbersOutOfRangeTypedWithoutLeavingTheirFields) {
-    store.SetSettingInt(1, "AutoLock");
+    setting::set(store, setting::AutoLock, 1);
     const std::string before = store.WholeText();
     auto dialog = open();
     control<CNumberField>(*dialog, "Width")->edit()->setText("2000");
@@ -137,12 +137,12 @@ TEST_F(NotesSettings, OkRefusesNumbersOutOfRangeTypedWithoutLeavingTheirFields) 
     control<CNumberField>(*dialog, "minWidth")->edit()->setText("400");
     dialog->accept();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(store.GetSettingInt("minWidth"), 400);
-    EXPECT_EQ(store.GetSettingInt("Width"), 400);
+    EXPECT_EQ(setting::get(store, setting::minWidth), 400);
+    EXPECT_EQ(setting::get(store, setting::Width), 400);
 }
 
 TEST_F(NotesSettings, TitleDateListShowsTheTimeNowAndOkStoresTheChoice) {
-    store.SetSettingString("9", "TitleDefaults");
+    setting::set(store, setting::TitleDefaults, "9");
     auto dialog = open();
     auto* dates = control<QComboBox>(*dialog, "TitleDefaults");
     ASSERT_EQ(dates->count(), 19);
@@ -156,17 +156,17 @@ TEST_F(NotesSettings, TitleDateListShowsTheTimeNowAndOkStoresTheChoice) {
     control<QLineEdit>(*dialog, "TitleText")->setText(QString(100, QLatin1Char('t')));
     control<QCheckBox>(*dialog, "TitleOrder")->setChecked(true);
     dialog->accept();
-    EXPECT_EQ(store.GetSettingString("TitleDefaults"), "12");
-    EXPECT_EQ(store.GetSettingString("TitleText"), std::string(80, 't'));
-    EXPECT_EQ(store.GetSettingInt("TitleOrder"), 1);
+    EXPECT_EQ(setting::get(store, setting::TitleDefaults), "12");
+    EXPECT_EQ(setting::get(store, setting::TitleText), std::string(80, 't'));
+    EXPECT_EQ(setting::get(store, setting::TitleOrder), 1);
 
     // An index without an entry shows no date.
-    store.SetSettingString("40", "TitleDefaults");
+    setting::set(store, setting::TitleDefaults, "40");
     EXPECT_EQ(control<QComboBox>(*open(), "TitleDefaults")->currentIndex(), 0);
 }
 
 TEST_F(NotesSettings, ColorButtonColoursBothPreviewBackgroundsAndBothSettings) {
-    store.SetSettingInt(0, "RandomColors");
+    setting::set(store, setting::RandomColors, 0);
     choosers.colors = {QColor(10, 120, 230)};
     auto dialog = open();
     control<QPushButton>(*dialog, "color")->click();
@@ -178,14 +178,14 @@ TEST_F(NotesSettings, ColorButtonColoursBothPreviewBackgroundsAndBothSettings) {
     EXPECT_EQ(pixelOf(dialog->bodyPreview()), QColor(10, 120, 230));
     dialog->accept();
     const std::uint32_t stored = 10 + 120 * 256 + 230 * 65536;
-    EXPECT_EQ(store.GetSettingUInt("bodyBackColor"), stored);
-    EXPECT_EQ(store.GetSettingUInt("titleBackColor"), stored);
+    EXPECT_EQ(setting::get(store, setting::bodyBackColor), stored);
+    EXPECT_EQ(setting::get(store, setting::titleBackColor), stored);
 }
 
 TEST_F(NotesSettings, BlackTextOpensTheChooserAtDarkGreyWhichStaysWhenCancelled) {
-    store.SetSettingInt(0, "RandomColors");
-    store.SetSettingInt(0, "titleFontColor");
-    store.SetSettingInt(0, "bodyFontColor");
+    setting::set(store, setting::RandomColors, 0);
+    setting::set(store, setting::titleFontColor, 0);
+    setting::set(store, setting::bodyFontColor, 0);
     choosers.colors = {std::nullopt, QColor(0, 0, 0)};
     auto dialog = open();
     control<QPushButton>(*dialog, "titleColor")->click();
@@ -194,8 +194,8 @@ TEST_F(NotesSettings, BlackTextOpensTheChooserAtDarkGreyWhichStaysWhenCancelled)
               (std::vector<QColor>{QColor(55, 55, 55), QColor(55, 55, 55)}));
     EXPECT_EQ(dialog->titlePreview()->textColor(), QColor(55, 55, 55));
     dialog->accept();
-    EXPECT_EQ(store.GetSettingUInt("titleFontColor"), 3618615u);
-    EXPECT_EQ(store.GetSettingUInt("bodyFontColor"), 0u);  // black chosen on purpose
+    EXPECT_EQ(setting::get(store, setting::titleFontColor), 3618615u);
+    EXPECT_EQ(setting::get(store, setting::bodyFontColor), 0u);  // black chosen on purpose
 }
 
 TEST_F(NotesSettings, FontButtonsSetFontAndTextColourOfTheirPreview) {
@@ -208,16 +208,16 @@ TEST_F(NotesSettings, FontButtonsSetFontAndTextColourOfTheirPreview) {
     EXPECT_EQ(dialog->bodyPreview()->textColor(), QColor(200, 0, 0));
     EXPECT_EQ(dialog->bodyPreview()->sampleFont().family(), "DejaVu Serif");
     EXPECT_EQ(dialog->titlePreview()->sampleFont().family(),
-              fontFromRecord(store.GetSettingFont("titleFontType")).family());
+              fontFromRecord(setting::get(store, setting::titleFontType)).family());
     dialog->accept();
-    const LogFont body = store.GetSettingFont("bodyFontType");
+    const LogFont body = setting::get(store, setting::bodyFontType);
     EXPECT_EQ(body.face(), "DejaVu Serif");
     EXPECT_EQ(body.weight, 700);
-    EXPECT_EQ(store.GetSettingUInt("bodyFontColor"), 200u);
+    EXPECT_EQ(setting::get(store, setting::bodyFontColor), 200u);
 }
 
 TEST_F(NotesSettings, RandomColoursDisableTheColourButtonsOnly) {
-    store.SetSettingInt(1, "RandomColors");
+    setting::set(store, setting::RandomColors, 1);
     auto dialog = open();
     const char* colourButtons[] = {"titleColor", "textColor", "color"};
     const char* fontButtons[] = {"titleFont", "bodyFont", "transparency"};
@@ -232,13 +232,13 @@ TEST_F(NotesSettings, RandomColoursDisableTheColourButtonsOnly) {
         EXPECT_TRUE(control<QPushButton>(*dialog, name)->isEnabled()) << name;
     }
     dialog->accept();
-    EXPECT_EQ(store.GetSettingInt("RandomColors"), 0);
+    EXPECT_EQ(setting::get(store, setting::RandomColors), 0);
 }
 
 TEST_F(NotesSettings, SwitchingAutoLockOffStopsTheTimersAndSwitchingItOnSendsNothing) {
     for (const int atOpening : {1, 0}) {
         SCOPED_TRACE(atOpening);
-        store.SetSettingInt(atOpening, "AutoLock");
+        setting::set(store, setting::AutoLock, atOpening);
         owner.calls.clear();
         auto dialog = open();
         auto* check = control<QCheckBox>(*dialog, "AutoLock");
@@ -247,7 +247,7 @@ TEST_F(NotesSettings, SwitchingAutoLockOffStopsTheTimersAndSwitchingItOnSendsNot
         check->toggle();
         EXPECT_EQ(time->isEnabled(), atOpening == 0);
         dialog->accept();
-        EXPECT_EQ(store.GetSettingInt("AutoLock"), 1 - atOpening);
+        setting::get(EXPECT_EQ(store, setting::AutoLock), 1 - atOpening);
         const std::vector<RecordingOwner::Call> expected =
             atOpening == 1
                 ? std::vector<RecordingOwner::Call>{{RecordingOwner::Kind::StopAutoLockTimers}}
@@ -257,8 +257,8 @@ TEST_F(NotesSettings, SwitchingAutoLockOffStopsTheTimersAndSwitchingItOnSendsNot
 }
 
 TEST_F(NotesSettings, TransparencyComesFromItsOwnDialog) {
-    store.SetSettingInt(0, "Transparency");
-    store.SetSettingInt(200, "TransLevel");
+    setting::set(store, setting::Transparency, 0);
+    setting::set(store, setting::TransLevel, 200);
     int opened = 0;
     fakes.modalDialogs.whileOpen = [&](QDialog& shown) {
         auto* dialog = qobject_cast<CTransparency*>(&shown);
@@ -276,45 +276,45 @@ TEST_F(NotesSettings, TransparencyComesFromItsOwnDialog) {
     auto dialog = open();
     control<QPushButton>(*dialog, "transparency")->click();
     dialog->accept();
-    EXPECT_EQ(store.GetSettingInt("Transparency"), 1);
-    EXPECT_EQ(store.GetSettingInt("TransLevel"), 155);
+    EXPECT_EQ(setting::get(store, setting::Transparency), 1);
+    EXPECT_EQ(setting::get(store, setting::TransLevel), 155);
 
     // Closed without OK, the dialog changes nothing.
-    store.SetSettingInt(0, "Transparency");
-    store.SetSettingInt(200, "TransLevel");
+    setting::set(store, setting::Transparency, 0);
+    setting::set(store, setting::TransLevel, 200);
     auto again = open();
     control<QPushButton>(*again, "transparency")->click();
     again->accept();
     EXPECT_EQ(opened, 2);
-    EXPECT_EQ(store.GetSettingInt("Transparency"), 0);
-    EXPECT_EQ(store.GetSettingInt("TransLevel"), 200);
+    EXPECT_EQ(setting::get(store, setting::Transparency), 0);
+    EXPECT_EQ(setting::get(store, setting::TransLevel), 200);
 }
 
 TEST_F(NotesSettings, OkKeepsHiddenSettingsAndTypedPriorityThatIsNoEntry) {
-    store.SetSettingInt(7, "border");
-    store.SetSettingInt(1, "links");
-    store.SetSettingInt(0, "hideAttach");
-    store.SetSettingString("/home/u/pictures", "defaultImagePath");
-    store.SetSettingInt(0, "priority");
+    setting::set(store, setting::border, 7);
+    setting::set(store, setting::links, 1);
+    setting::set(store, setting::hideAttach, 0);
+    setting::set(store, setting::defaultImagePath, "/home/u/pictures");
+    setting::set(store, setting::priority, 0);
     auto dialog = open();
     auto* priority = control<QComboBox>(*dialog, "priority");
     EXPECT_EQ(priority->currentText(), "Low");
     priority->setEditText("Urgent");
     dialog->accept();
-    EXPECT_EQ(store.GetSettingInt("priority"), 0);
-    EXPECT_EQ(store.GetSettingInt("border"), 2);  // an unknown border is written as 3D Thin
-    EXPECT_EQ(store.GetSettingInt("links"), 1);
-    EXPECT_EQ(store.GetSettingInt("hideAttach"), 0);
-    EXPECT_EQ(store.GetSettingString("defaultImagePath"), "/home/u/pictures");
+    EXPECT_EQ(setting::get(store, setting::priority), 0);
+    EXPECT_EQ(setting::get(store, setting::border), 2);  // an unknown border is written as 3D Thin
+    EXPECT_EQ(setting::get(store, setting::links), 1);
+    EXPECT_EQ(setting::get(store, setting::hideAttach), 0);
+    EXPECT_EQ(setting::get(store, setting::defaultImagePath), "/home/u/pictures");
 
     auto next = open();
     control<QComboBox>(*next, "priority")->setCurrentText("Regular");
     next->accept();
-    EXPECT_EQ(store.GetSettingInt("priority"), 1);
+    EXPECT_EQ(setting::get(store, setting::priority), 1);
 }
 
 TEST_F(NotesSettings, CancelWritesNothing) {
-    store.SetSettingInt(0, "RandomColors");
+    setting::set(store, setting::RandomColors, 0);
     const std::string before = store.WholeText();
     choosers.colors = {QColor(1, 2, 3)};
     auto dialog = open();

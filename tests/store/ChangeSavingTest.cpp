@@ -1,5 +1,6 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
+#include "store/SettingsByName.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -53,8 +54,8 @@ TEST_F(ChangeSaving, OnlyRealChangesAreAnnounced) {
              d.SetNoteBody(3, "{\\rtf1 x}");
          },
          1},
-        {"same setting", [](auto& d) { d.SetSettingInt(15, "autoSave"); }, 0},
-        {"setting", [](auto& d) { d.SetSettingInt(5, "autoSave"); }, 1},
+        {"same setting", [](auto& d) { bp::SettingsByName(d).SetSettingInt(15, "autoSave"); }, 0},
+        {"setting", [](auto& d) { bp::SettingsByName(d).SetSettingInt(5, "autoSave"); }, 1},
         {"new note", [](auto& d) { d.NewNote(); }, 1},
         {"deleted note", [](auto& d) { d.DeleteNote(2); }, 1},
         {"attachment", [](auto& d) { d.AttachFileToNote(1, 0, "/tmp/a.txt"); }, 1},

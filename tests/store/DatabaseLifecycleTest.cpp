@@ -1,5 +1,6 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
+#include "store/SettingsByName.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,7 @@ TEST_F(DatabaseLifecycle, OpenThenSaveIsByteIdentical) {
     ASSERT_TRUE(db.SaveDatabase(""));
     EXPECT_EQ(databaseBytes(), defaultBytes());
     EXPECT_EQ(db.GetNoteAttribute(1, 2, "title"), "Regular Priority Note");
-    EXPECT_EQ(db.GetSettingInt("autoSave"), 15);
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingInt("autoSave"), 15);
 }
 
 TEST_F(DatabaseLifecycle, NotesAreRenumberedInDocumentOrder) {
@@ -152,7 +153,7 @@ TEST_F(DatabaseLifecycle, FailedSaveLeavesTheDatabaseAndReportsThePath) {
 
 TEST_F(DatabaseLifecycle, SettingAndNoteReadsReportTheirFailurePoint) {
     ASSERT_TRUE(db.OpenDatabase(0));
-    EXPECT_EQ(db.GetSettingInt("noSuchSetting"), 0);
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingInt("noSuchSetting"), 0);
     EXPECT_EQ(db.GetNoteInt(1, 99, "links"), 0);
     EXPECT_EQ(db.GetNoteInt(1, 1, "noSuchAttribute"), 0);
     EXPECT_EQ(db.GetNoteInt(0, 99, "links"), 0) << "the import buffer reads silently";
@@ -163,7 +164,7 @@ TEST_F(DatabaseLifecycle, SettingAndNoteReadsReportTheirFailurePoint) {
 
 TEST_F(DatabaseLifecycle, BackupRotationKeepsBackupMaxManagedCopies) {
     ASSERT_TRUE(db.OpenDatabase(0));
-    db.SetSettingAttribute("backupMax", "3");
+    bp::SettingsByName(db).SetSettingAttribute("backupMax", "3");
     for (const char* stamp : {"20240101000000", "20240102000000", "20240103000000"}) {
         writeFile(folder.file(std::string("copy_Brightpost_") + stamp + ".dat"), "old");
     }
@@ -200,9 +201,9 @@ TEST_F(DatabaseLifecycle, NumbersOutOfTheirRangeAreUsedAsItsNearerEndAndStayAsSt
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + "=" + c.stored);
-        db.SetSettingAttribute(c.name, c.stored);
-        EXPECT_EQ(db.GetSettingInt(c.name), c.used);
-        EXPECT_EQ(db.GetSettingString(c.name), c.stored);
+        bp::SettingsByName(db).SetSettingAttribute(c.name, c.stored);
+        EXPECT_EQ(bp::SettingsByName(db).GetSettingInt(c.name), c.used);
+        EXPECT_EQ(bp::SettingsByName(db).GetSettingString(c.name), c.stored);
     }
 }
 
@@ -218,7 +219,7 @@ TEST_F(DatabaseLifecycle, ABackupAlwaysKeepsTheOneJustTaken) {
         std::filesystem::remove_all(folder.path());
         std::filesystem::create_directory(folder.path());
         ASSERT_TRUE(db.OpenDatabase(0));
-        db.SetSettingAttribute("backupMax", c.backupMax);
+        bp::SettingsByName(db).SetSettingAttribute("backupMax", c.backupMax);
         writeFile(folder.file(c.otherBackup), "old");
         fakes.clock.set(2024, 1, 4, 12, 30, 45);
         ASSERT_TRUE(db.BackupDatabase());

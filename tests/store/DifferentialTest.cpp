@@ -4,6 +4,7 @@
 #include "LinearReference.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
+#include "store/SettingsByName.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -154,7 +155,7 @@ TEST_F(Differential, StoreAgreesWithTheLinearReference) {
                                          "defaultImagePath",
                                          "links"};
         for (int i = 0; i < 14; ++i) {
-            newNoteSettings[i] = db.GetSettingAttribute(kCopied[i]);
+            newNoteSettings[i] = bp::SettingsByName(db).GetSettingAttribute(kCopied[i]);
         }
         takeBoxes();
 

@@ -3,6 +3,7 @@
 #include "store/DefaultDatabase.h"
 #include "store/Markup.h"
 #include "store/NotesDatabase.h"
+#include "store/SettingsByName.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -56,35 +57,36 @@ protected:
 // ---- Settings ------------------------------------------------------------------------------
 
 TEST_F(RecordAccess, TypedSettingsReadWhatIsStored) {
-    EXPECT_EQ(db.GetSettingInt("Width"), 230) << "never the value of minWidth";
-    EXPECT_EQ(db.GetSettingInt("minWidth"), 150);
-    EXPECT_EQ(db.GetSettingUInt("hkNewNote"), 5111814u);
-    EXPECT_EQ(db.GetSettingString("TitleText"), "");
-    EXPECT_EQ(bp::EncodeFont(db.GetSettingFont("titleFontType")),
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingInt("Width"), 230) << "never the value of minWidth";
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingInt("minWidth"), 150);
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingUInt("hkNewNote"), 5111814u);
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingString("TitleText"), "");
+    EXPECT_EQ(bp::EncodeFont(bp::SettingsByName(db).GetSettingFont("titleFontType")),
               "8====yaaaaaaaaaaaaaaaEaAaaB=aaaaayeAesCznlCwaByaaaaaaBQppqak6QeaKDEeafBvcqbkAGO3");
 
-    EXPECT_TRUE(db.SetSettingInt(-7, "Width"));
-    EXPECT_EQ(db.GetSettingInt("Width"), -7);
-    EXPECT_EQ(db.GetSettingInt("minWidth"), 150);
-    EXPECT_TRUE(db.SetSettingUInt(0xFFFFFFFEu, "bodyBackColor"));
-    EXPECT_EQ(db.GetSettingAttribute("bodyBackColor"), "-2") << "written with %d";
-    EXPECT_EQ(db.GetSettingUInt("bodyBackColor"), 0xFFFFFFFEu);
-    EXPECT_TRUE(db.SetSettingString("a |<|<|<|<|< b", "TitleText"));
-    EXPECT_EQ(db.GetSettingString("TitleText"), "a | <|<|<|<|< b");
+    EXPECT_TRUE(bp::SettingsByName(db).SetSettingInt(-7, "Width"));
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingInt("Width"), -7);
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingInt("minWidth"), 150);
+    EXPECT_TRUE(bp::SettingsByName(db).SetSettingUInt(0xFFFFFFFEu, "bodyBackColor"));
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingAttribute("bodyBackColor"), "-2")
+        << "written with %d";
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingUInt("bodyBackColor"), 0xFFFFFFFEu);
+    EXPECT_TRUE(bp::SettingsByName(db).SetSettingString("a |<|<|<|<|< b", "TitleText"));
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingString("TitleText"), "a | <|<|<|<|< b");
     bp::LogFont font;
     font.height = -13;
     font.weight = 700;
     std::copy_n("Sans", 4, font.faceName.begin());
-    EXPECT_TRUE(db.SetSettingFont(font, "bodyFontType"));
-    EXPECT_EQ(db.GetSettingFont("bodyFontType"), font);
+    EXPECT_TRUE(bp::SettingsByName(db).SetSettingFont(font, "bodyFontType"));
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingFont("bodyFontType"), font);
     EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(RecordAccess, SettingsFailuresReportAndChangeNothing) {
     const std::string before = db.SettingsSection();
-    EXPECT_EQ(db.GetSettingInt("nope"), 0);
-    EXPECT_EQ(db.GetSettingString("nope"), "");
-    EXPECT_FALSE(db.SetSettingInt(1, "nope"));
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingInt("nope"), 0);
+    EXPECT_EQ(bp::SettingsByName(db).GetSettingString("nope"), "");
+    EXPECT_FALSE(bp::SettingsByName(db).SetSettingInt(1, "nope"));
     EXPECT_EQ(db.SettingsSection(), before);
     EXPECT_EQ(boxes(),
               (std::vector<std::string>{"Error 3: Error while reading settings",
@@ -106,8 +108,8 @@ TEST_F(RecordAccess, SettingNamesGiveTheirWording) {
         {"3", "-1", "unchanged", "unchanged"},
     };
     for (const Case& c : cases) {
-        db.SetSettingAttribute("priority", c.setting);
-        db.SetSettingAttribute("showNotesMode", c.value);
+        bp::SettingsByName(db).SetSettingAttribute("priority", c.setting);
+        bp::SettingsByName(db).SetSettingAttribute("showNotesMode", c.value);
         std::string priority = "unchanged";
         std::string mode = "unchanged";
         db.GetDefaultPriorityName(priority);
@@ -341,7 +343,7 @@ TEST_F(RecordAccess, BodyReadsBackWithTheWritersLineBreak) {
 // ---- New notes ------------------------------------------------------------------------------
 
 TEST_F(RecordAccess, NewNoteWritesTheFortyFiveAttributesInOrder) {
-    db.SetSettingAttribute("defaultImagePath", "/pics/a.png");
+    bp::SettingsByName(db).SetSettingAttribute("defaultImagePath", "/pics/a.png");
     const std::int32_t nid = db.NewNote();
     EXPECT_EQ(nid, 4);
     const std::string notes = db.NotesSection();
@@ -356,7 +358,8 @@ TEST_F(RecordAccess, NewNoteWritesTheFortyFiveAttributesInOrder) {
     }
     EXPECT_TRUE(element.ends_with(">\r\n<![CDATABEGIN[\r\n]CDATAEND]!>\r\n[]]]]]>>>>>\r\n</note>"));
     EXPECT_EQ(db.GetNoteString(1, nid, "imagePath"), "/pics/a.png");
-    EXPECT_EQ(db.GetNoteString(1, nid, "titleFontType"), db.GetSettingString("titleFontType"));
+    EXPECT_EQ(db.GetNoteString(1, nid, "titleFontType"),
+              bp::SettingsByName(db).GetSettingString("titleFontType"));
     EXPECT_EQ(db.GetNoteInt(1, nid, "Width"), 230);
     EXPECT_EQ(db.GetNoteInt(1, nid, "remindFlashTimes"), 100);
     EXPECT_EQ(db.GetNoteInt(1, nid, "remindFlashInterval"), 600);
@@ -384,7 +387,7 @@ TEST_F(RecordAccess, NewNotePositionStaysOnTheDesktop) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nid);
         fakes.desktop.screen = {0, 0, c.screenWidth, c.screenHeight};
-        db.SetSettingAttribute("Height", c.noteHeight);
+        bp::SettingsByName(db).SetSettingAttribute("Height", c.noteHeight);
         db.SetNoteInt(highest, c.nid - 1, "nid");  // the largest id decides the next
         highest = c.nid - 1;
         const std::int32_t nid = db.NewNote();
@@ -398,7 +401,7 @@ TEST_F(RecordAccess, NewNotePositionStaysOnTheDesktop) {
 // ---- Recycle Bin and listings --------------------------------------------------------------
 
 TEST_F(RecordAccess, BinPurgesOldestFirstAndStampsTimes) {
-    db.SetSettingInt(3, "deleteMax");
+    bp::SettingsByName(db).SetSettingInt(3, "deleteMax");
     for (int i = 0; i < 4; ++i) {
         db.NewNote();  // ids 4..7
     }
@@ -430,7 +433,7 @@ TEST_F(RecordAccess, BinPurgesOldestFirstAndStampsTimes) {
 }
 
 TEST_F(RecordAccess, BinPurgeEndsOnNotesThatCannotBeChosen) {
-    db.SetSettingInt(1, "deleteMax");
+    bp::SettingsByName(db).SetSettingInt(1, "deleteMax");
     db.SetNoteAttribute(1, "isDeleted", "1");
     db.SetNoteUInt(1, 4294967295u, "deleteTime");  // never chosen
     fakes.clock.seconds = 10;
@@ -622,7 +625,7 @@ TEST_F(RecordAccess, ImportRefusesDamagedFilesWithItsMessages) {
 }
 
 TEST_F(RecordAccess, BackupRotationKeepsExactlyBackupMaxAndForeignCopies) {
-    db.SetSettingInt(25, "backupMax");
+    bp::SettingsByName(db).SetSettingInt(25, "backupMax");
     for (int day = 1; day <= 25; ++day) {
         char stamp[48];
         std::snprintf(stamp, sizeof stamp, "copy_Brightpost_202401%02d000000.dat", day);
