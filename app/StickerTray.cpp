@@ -24,7 +24,6 @@
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
 #include "platform/Messages.h"
-#include "qtsupport/NumberedTimers.h"
 #include "settings/Administrative.h"
 #include "settings/Defaults.h"
 
@@ -79,8 +78,9 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
       dataDirOverride_(std::move(dataDir)),
       notes_(platform, store, *this),
       transfer_(platform, store) {
-    timers_ = new NumberedTimers(this);
-    connect(timers_, &NumberedTimers::fired, this, &CStickerTray::onTimer);
+    connect(&trayTipTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayTipTimer_); });
+    connect(&autoSaveTimer_, &PacedTimer::fired, this, [this] { onTimer(&autoSaveTimer_); });
+    connect(&trayClickTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayClickTimer_); });
     // Seeded from the clock's milliseconds, so two quick new notes still differ.
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount()));
@@ -147,8 +147,8 @@ int CStickerTray::Initialize() {
         return kEndedDuringSetUp;
     }
 
-    timers_->start(timer::TRAY_TIP, 60000);
-    timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
+    trayTipTimer_.start(60000);
+    autoSaveTimer_.start(store_.GetSettingInt("autoSave") * 60000);
     startAutoSaver();
     if (const int cause = saveCauseOfFolder(store_.DataFolder()); cause != 0) {
         // Said once, after the notes are up; they stay usable, and the saves try again.
@@ -282,7 +282,9 @@ void CStickerTray::ExitApplication() {
     const int backupMode = store_.GetSettingInt("backupMode");
     UnregisterHotKeys();
     trayIcon_.remove();
-    timers_->stopAll();
+    trayTipTimer_.stop();
+    autoSaveTimer_.stop();
+    trayClickTimer_.stop();
     notes_.forEach([](CNote& note) {
         note.onCommand(cmd::NOTE_STORE_BODY);
         note.setClosing();
@@ -507,8 +509,8 @@ void CStickerTray::onMessage(int id, std::intptr_t wParam, std::intptr_t lParam)
             DuplicateNote(static_cast<std::int32_t>(lParam));
             break;
         case msg::WM_AUTOSAVE_CHANGED:
-            timers_->stop(timer::AUTO_SAVE);
-            timers_->start(timer::AUTO_SAVE, store_.GetSettingInt("autoSave") * 60000);
+            autoSaveTimer_.stop();
+            autoSaveTimer_.start(store_.GetSettingInt("autoSave") * 60000);
             break;
         case msg::WM_SHOW_TRAY_MENU:
             ShowTrayMenu();
@@ -572,7 +574,7 @@ void CStickerTray::onCommand(int id) {
             ShowRecycleBin();
             break;
         case cmd::KILL_AUTOLOCK_TIMERS:
-            notes_.forEach([](CNote& note) { note.timers().stop(timer::NOTE_AUTO_LOCK); });
+            notes_.forEach([](CNote& note) { note.autoLockTimer().stop(); });
             break;
         case cmd::UPDATE_TRAY_TIP:
             UpdateTrayTip();
@@ -583,7 +585,7 @@ void CStickerTray::onCommand(int id) {
         case cmd::STOP_OTHER_READING:
             if (CNote* note = readingNid != 0 ? findNote(readingNid) : nullptr;
                 note != nullptr && !note->closing()) {
-                note->readAloud().StopForAnotherReading();
+                note->reading().StopForAnotherReading();
             }
             break;
         case cmd::READING_ENDED:
@@ -686,20 +688,16 @@ void CStickerTray::saveAllNotesUnlessBusy() {
     }
 }
 
-int CStickerTray::timerInterval(int timerId) const {
-    return timers_->interval(timerId);
-}
-
-void CStickerTray::onTimer(int timerId) {
+void CStickerTray::onTimer(const PacedTimer* timer) {
     if (exiting_) {
         return;
     }
-    if (timerId == timer::TRAY_TIP) {
+    if (timer == &trayTipTimer_) {
         UpdateTrayTip();
-    } else if (timerId == timer::AUTO_SAVE) {
+    } else if (timer == &autoSaveTimer_) {
         SaveAllNotes();
-    } else if (timerId == timer::TRAY_CLICK) {
-        timers_->stop(timer::TRAY_CLICK);
+    } else if (timer == &trayClickTimer_) {
+        trayClickTimer_.stop();
         if (!trayDoubleClicked_ && !busy_) {
             ShowTrayMenu();
         }
@@ -712,7 +710,7 @@ void CStickerTray::onTrayNotify(std::intptr_t mouseMessage) {
         case msg::MOUSE_LBUTTONDOWN:
             // The desktop reports the first press of a double click as a click too: wait
             // whether a second one follows.
-            timers_->start(timer::TRAY_CLICK, kTrayClickDelayMs);
+            trayClickTimer_.start(kTrayClickDelayMs);
             break;
         case msg::MOUSE_LBUTTONDBLCLK:
             trayDoubleClicked_ = true;

@@ -28,7 +28,7 @@ void CNote::OpenAlarmDialog() {
     }
     if (confirmed) {
         settings.Apply(alarm);
-        StoreAlarmSettings(store_, nid_, alarm, *platform_.clock);
+        alarm.Store(store_, nid_, *platform_.clock);
     }
     EndModal();
     setAlarmDialogOpen(false);

@@ -7,7 +7,6 @@
 #include "TitleButton.h"
 #include "ToolTips.h"
 #include "platform/Messages.h"
-#include "qtsupport/NumberedTimers.h"
 #include "qtsupport/StoredText.h"
 
 #include <QAction>
@@ -243,19 +242,21 @@ void CTitle::onCommand(int id) {
         case cmd::TITLE_ALARM_BUTTON:
             finishEdit();
             if (unlocked_) {
-                postToNote(id == cmd::TITLE_READ_BUTTON ? cmd::NOTE_READ_ALOUD
-                                                        : cmd::NOTE_ALARM_SETTINGS);
+                if (id == cmd::TITLE_READ_BUTTON) {
+                    QTimer::singleShot(0, &note_, &CNote::readAloud);
+                } else {
+                    postToNote(cmd::NOTE_ALARM_SETTINGS);
+                }
             } else {
                 openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
             }
             break;
         case cmd::TITLE_STOP_SNOOZE_BUTTON:
             finishEdit();
-            postToNote(cmd::NOTE_CANCEL_SNOOZE);
+            QTimer::singleShot(0, &note_, &CNote::cancelSnooze);
             break;
         case cmd::TITLE_EXPIRATION_BUTTON:
-            showExpiration(false);
-            note_.store().SetNote(note_.nid(), 0, note::expireTime);
+            note_.switchExpirationOff();
             break;
         case cmd::TITLE_EDIT:
             startEdit();

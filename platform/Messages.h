@@ -31,11 +31,6 @@ inline constexpr int WM_NOTE_DUPLICATE = 10017;
 inline constexpr int WM_AUTOSAVE_CHANGED = 10019;
 inline constexpr int WM_SHOW_TRAY_MENU = 10020;
 
-// Messages to the Reading window of a note that reads itself aloud.
-inline constexpr int WM_READING_ENDED = 10040;    // the worker finished: close the window
-inline constexpr int WM_READING_SUSPEND = 10041;  // hold the worker while the user is asked
-inline constexpr int WM_READING_RESUME = 10042;   // let the worker go on
-
 // Message to the Notes Manager (wParam nid). Its number is also kept as
 // cmd::MANAGER_NOTE_CHANGED, the name the first callers used.
 inline constexpr int WM_MANAGER_NOTE_CHANGED = 40009;
@@ -120,15 +115,9 @@ inline constexpr int EDIT_PASTE_PLAIN = 173;
 inline constexpr int NOTE_UNLOCK = 339;
 
 // Commands of the note's own buttons, windows and life cycle.
-inline constexpr int NOTE_MINIMIZE = 327;         // collapse to the title bar or restore
-inline constexpr int NOTE_HIDE = 10104;           // the close button
-inline constexpr int NOTE_ALARM_SETTINGS = 338;   // open the alarm dialog
-inline constexpr int NOTE_SHOW_STOP_ALARM = 210;  // create and show the stop-alarm window
-inline constexpr int NOTE_STOP_ALARM = 10107;     // stop the ringing
-inline constexpr int NOTE_SNOOZE = 10150;         // stop the ringing and ring again later
-inline constexpr int NOTE_CANCEL_SNOOZE = 10151;
-inline constexpr int NOTE_READ_ALOUD = 766;  // start reading the note aloud
-inline constexpr int NOTE_READING_FINISHED = 767;
+inline constexpr int NOTE_MINIMIZE = 327;        // collapse to the title bar or restore
+inline constexpr int NOTE_HIDE = 10104;          // the close button
+inline constexpr int NOTE_ALARM_SETTINGS = 338;  // open the alarm dialog
 inline constexpr int NOTE_BEGIN_MODAL = 750;     // a note dialog opens: disable the attach panel
 inline constexpr int NOTE_END_MODAL = 751;       // the dialog closed: enable it again
 inline constexpr int NOTE_POST_CHANGED = 10099;  // tell the main window the note changed
@@ -146,15 +135,6 @@ inline constexpr int TITLE_EXPIRATION_BUTTON = 10210;  // switches the note's ex
 inline constexpr int TITLE_EDIT_DONE = 10101;          // the title editor closed: take its text
 inline constexpr int TITLE_FINISH_EDIT = 10102;        // commit a pending title edit
 inline constexpr int TITLE_END_EDIT = 10204;           // also commits a pending title edit
-
-// ---- Attach panel -----------------------------------------------------------------------
-
-inline constexpr int ATTACH_REFRESH = 725;
-inline constexpr int ATTACH_COLORS = 726;    // take over the note's colours
-inline constexpr int ATTACH_RUN = 723;       // open the selected files and addresses
-inline constexpr int ATTACH_ADD_FILE = 720;  // "attach file to note"
-inline constexpr int ATTACH_ADD_URL = 735;   // "add url to note"
-inline constexpr int ATTACH_DELETE = 722;
 
 // ---- Notes Manager ----------------------------------------------------------------------
 
@@ -204,13 +184,6 @@ inline constexpr int ABOUT_PRODUCT_LINK = 552;  // the product name opens the we
 // Find.
 inline constexpr int FIND_SHOW_SELECTED = 1189;  // "Show Selected Notes"
 
-// Stop-alarm window.
-inline constexpr int STOP_ALARM_SNOOZE_BUTTON = 1245;
-inline constexpr int STOP_ALARM_STOP_BUTTON = 1246;
-
-// Reading window.
-inline constexpr int READING_STOP_BUTTON = 1244;  // "Stop Reading"
-
 // Alarm settings.
 inline constexpr int ALARM_OFF_RADIO = 811;
 inline constexpr int ALARM_ON_RADIO = 812;
@@ -242,25 +215,6 @@ inline constexpr int DEFAULTS_RANDOM_COLORS_CHECK = 433;  // disables the colour
 inline constexpr int DEFAULTS_AUTO_LOCK_CHECK = 421;      // enables the lock time
 
 }  // namespace bp::cmd
-
-namespace bp::timer {
-
-// Main window.
-inline constexpr int TRAY_TIP = 3;
-inline constexpr int AUTO_SAVE = 9;
-inline constexpr int TRAY_CLICK = 50;  // a single click opens the menu unless a double click came
-
-// Note window.
-inline constexpr int NOTE_HOVER = 1;  // a transparent note turns opaque under the pointer
-inline constexpr int NOTE_AUTO_LOCK = 2;
-inline constexpr int NOTE_FLASH = 3;
-inline constexpr int NOTE_ALARM_CHECK = 11;
-inline constexpr int NOTE_SNOOZE = 12;
-
-// Stop-alarm window: after a minute without a press the alarm snoozes or stops by itself.
-inline constexpr int STOP_ALARM_TIMEOUT = 15;
-
-}  // namespace bp::timer
 
 namespace bp::hotkey {
 

@@ -89,13 +89,13 @@ TEST_F(TrayTest, TipCountsNotesAndTheIconSwapsWhileSomeAreHidden) {
 
 TEST_F(TrayTest, SingleClickOpensTheMenuAfter300Milliseconds) {
     click(msg::MOUSE_LBUTTONDOWN);
-    EXPECT_EQ(tray->timerInterval(timer::TRAY_CLICK), 300);
+    EXPECT_EQ(tray->trayClickTimer().interval(), 300);
     QTest::qWait(150);
     EXPECT_EQ(tray->trayMenuOpenings(), 0);
     QTest::qWait(300);
     EXPECT_EQ(tray->trayMenuOpenings(), 1);
     EXPECT_TRUE(tray->trayMenu()->isVisible());
-    EXPECT_EQ(tray->timerInterval(timer::TRAY_CLICK), 0);  // one-shot
+    EXPECT_EQ(tray->trayClickTimer().interval(), 0);  // one-shot
 }
 
 TEST_F(TrayTest, DoubleClickCreatesExactlyOneNoteAndNoMenu) {
@@ -310,7 +310,7 @@ TEST_F(TrayTest, SaveStoresBodiesAndWritesTheDatabase) {
 TEST_F(TrayTest, AutoSaveTimerRestartsFromTheSetting) {
     store.SetSettingInt(7, "autoSave");
     tray->onMessage(msg::WM_AUTOSAVE_CHANGED, 0, 0);
-    EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 7 * 60000);
+    EXPECT_EQ(tray->autoSaveTimer().interval(), 7 * 60000);
 }
 
 // ---- Export and import ---------------------------------------------------------------------

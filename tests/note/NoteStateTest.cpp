@@ -9,7 +9,7 @@
 #include "note/TransparencyDialog.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
-#include "qtsupport/NumberedTimers.h"
+#include "qtsupport/PacedTimer.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -101,19 +101,19 @@ TEST_F(NoteState, AutoLockFiresAfterSwitchingAwayAndTheSettingsStopIt) {
     start();
     CNote& n = note(1);
     switchToAnotherApplication(n);
-    EXPECT_TRUE(n.timers().isActive(timer::NOTE_AUTO_LOCK));
+    EXPECT_TRUE(n.autoLockTimer().isActive());
     // The timer runs on the event loop, which a loaded machine may reach late.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !n.isEditable(); }, 5000));
     EXPECT_EQ(stored(1, "isEdit"), 0);
-    EXPECT_FALSE(n.timers().isActive(timer::NOTE_AUTO_LOCK));
+    EXPECT_FALSE(n.autoLockTimer().isActive());
 
     store.SetSettingInt(30, "autoLockTime");
     CNote& other = note(2);
     other.onCommand(cmd::NOTE_UNLOCK);
     switchToAnotherApplication(other);
-    EXPECT_EQ(other.timers().interval(timer::NOTE_AUTO_LOCK), 30000);
+    EXPECT_EQ(other.autoLockTimer().interval(), 30000);
     tray->onCommand(cmd::KILL_AUTOLOCK_TIMERS);
-    EXPECT_FALSE(other.timers().isActive(timer::NOTE_AUTO_LOCK));
+    EXPECT_FALSE(other.autoLockTimer().isActive());
     EXPECT_TRUE(other.isEditable());
 }
 
@@ -217,7 +217,7 @@ TEST_F(NoteState, TransparentNoteIsOpaqueWhileTheBodyHasTheFocus) {
     EXPECT_TRUE(n.hoverOpaque());
     n.body()->clearFocus();
     QCursor::setPos(2000, 2000);
-    n.timers().start(timer::NOTE_HOVER, 1);
+    n.hoverTimer().start(1);
     QTRY_VERIFY_WITH_TIMEOUT(std::abs(fakes.windows.opacityOf(&n) - 100 / 255.0) < 1e-9, 5000);
 }
 

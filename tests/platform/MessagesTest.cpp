@@ -57,7 +57,6 @@ TEST(Messages, MainWindowNumbersAreDistinct) {
                     N(STOP_OTHER_READING),
                     N(READING_ENDED),
                     N(REFRESH_MANAGER)});
-    expectDistinct({N(timer::TRAY_TIP), N(timer::AUTO_SAVE), N(timer::TRAY_CLICK)});
     expectDistinct({N(hotkey::NEW_NOTE), N(hotkey::SHOW_ALL), N(hotkey::HIDE_ALL),
                     N(hotkey::TOGGLE_MANAGER), N(hotkey::SHOW_ATTACH)});
 }
@@ -104,19 +103,10 @@ TEST(Messages, NoteWindowNumbersAreDistinct) {
                     N(NOTE_MINIMIZE),
                     N(NOTE_HIDE),
                     N(NOTE_ALARM_SETTINGS),
-                    N(NOTE_SHOW_STOP_ALARM),
-                    N(NOTE_STOP_ALARM),
-                    N(NOTE_SNOOZE),
-                    N(NOTE_CANCEL_SNOOZE),
-                    N(NOTE_READ_ALOUD),
-                    N(NOTE_READING_FINISHED),
                     N(NOTE_BEGIN_MODAL),
                     N(NOTE_END_MODAL),
                     N(NOTE_POST_CHANGED),
                     N(NOTE_REFRESH_TOOLTIPS)});
-    using namespace timer;
-    expectDistinct({N(NOTE_HOVER), N(NOTE_AUTO_LOCK), N(NOTE_FLASH), N(NOTE_ALARM_CHECK),
-                    N(timer::NOTE_SNOOZE)});
     using namespace hotkey;
     expectDistinct(
         {N(BOLD), N(ITALIC), N(UNDERLINE), N(STRIKE_OUT), N(BODY_FONT), N(RANDOM_COLORS)});
@@ -146,8 +136,6 @@ TEST(Messages, TitleBarPanelAndDialogNumbersAreDistinct) {
                     N(NOTE_UNLOCK),
                     N(NOTE_SET_SIZE),
                     N(SELECTION_FONT)});
-    expectDistinct({N(ATTACH_REFRESH), N(ATTACH_COLORS), N(ATTACH_RUN), N(ATTACH_ADD_FILE),
-                    N(ATTACH_ADD_URL), N(ATTACH_DELETE), N(DLG_OK), N(DLG_CANCEL)});
     expectDistinct({N(MANAGER_RELOAD), N(MANAGER_NEW_BUTTON), N(MANAGER_SHOW_BUTTON),
                     N(MANAGER_HIDE_BUTTON), N(MANAGER_DELETE_BUTTON), N(MANAGER_PRINT_BUTTON),
                     N(MANAGER_ALARM_BUTTON), N(MANAGER_REFRESH_BUTTON), N(MANAGER_MENU_BUTTON),
@@ -165,9 +153,6 @@ TEST(Messages, TitleBarPanelAndDialogNumbersAreDistinct) {
                     N(DEFAULTS_COLOR), N(DEFAULTS_BODY_FONT), N(DEFAULTS_TRANSPARENCY),
                     N(DEFAULTS_RANDOM_COLORS_CHECK), N(DEFAULTS_AUTO_LOCK_CHECK), N(DLG_OK),
                     N(DLG_CANCEL)});
-    expectDistinct({N(STOP_ALARM_SNOOZE_BUTTON), N(STOP_ALARM_STOP_BUTTON)});
-    expectDistinct({N(msg::WM_READING_ENDED), N(msg::WM_READING_SUSPEND), N(msg::WM_READING_RESUME),
-                    N(READING_STOP_BUTTON), N(DLG_CANCEL)});
 }
 
 TEST(Messages, TheQuestionBoxAnswersAreItsButtons) {
