@@ -227,25 +227,4 @@ void AlarmSettingsModel::Apply(CForReminder& alarm) const {
     }
 }
 
-void StoreAlarmSettings(CNotesDatabase& db, std::int32_t nid, const CForReminder& alarm,
-                        const IClock& clock) {
-    db.SetNote(nid, alarm.isReminder, note::isReminder);
-    db.SetNote(nid, alarm.remindRepeat, note::remindRepeat);
-    db.SetNote(nid, alarm.remindAction, note::remindAction);
-    db.SetNote(nid, toStored(clock, alarm.remindTime), note::remindTime);
-    db.SetNote(nid, toStored(clock, alarm.remindTime1), note::remindTime1);
-    db.SetNote(nid, toStored(clock, alarm.remindTime2), note::remindTime2);
-    db.SetNote(nid, alarm.schedule, note::schedule);
-    db.SetNote(nid, alarm.repeatEach, note::repeatEach);
-    db.SetNote(nid, alarm.remindSnoozeTime, note::remindSnoozeTime);
-    db.SetNote(nid, alarm.remindRepeatTimes, note::remindRepeatTimes);
-    db.SetNote(nid, alarm.remindRepeatInterval, note::remindRepeatInterval);
-    db.SetNote(nid, alarm.remindRepeatInterval2, note::remindRepeatInterval2);
-    db.SetNote(nid, alarm.remindFlashTimes, note::remindFlashTimes);
-    db.SetNote(nid, alarm.remindFlashInterval, note::remindFlashInterval);
-    db.SetNote(nid, alarm.remindWav, note::remindWav);
-    db.SetNote(nid, alarm.remindUrl, note::remindUrl);
-    db.SetNote(nid, alarm.remindExe, note::remindExe);
-}
-
 }  // namespace bp

@@ -90,8 +90,4 @@ private:
 // The next ringing as the dialog and the title bar's tip show it.
 std::string FormatNextAlarm(const IClock& clock, const LocalDateTime& when);
 
-// Writes every alarm attribute of the note, as the dialog's OK does.
-void StoreAlarmSettings(CNotesDatabase& db, std::int32_t nid, const CForReminder& alarm,
-                        const IClock& clock);
-
 }  // namespace bp

@@ -93,6 +93,28 @@ void CForReminder::Load(CNotesDatabase& db, std::int32_t nid, const IClock& cloc
     recurring = isReminder > 1;
 }
 
+void CForReminder::Store(CNotesDatabase& db, std::int32_t nid, const IClock& clock) const {
+    db.SetNote(nid, toStored(clock, remindTime), note::remindTime);
+    db.SetNote(nid, toStored(clock, remindTime1), note::remindTime1);
+    db.SetNote(nid, toStored(clock, remindTime2), note::remindTime2);
+    db.SetNote(nid, schedule, note::schedule);
+    db.SetNote(nid, repeatEach, note::repeatEach);
+    db.SetNote(nid, remindRepeatTimes, note::remindRepeatTimes);
+    db.SetNote(nid, remindRepeat, note::remindRepeat);
+    db.SetNote(nid, remindRepeatInterval, note::remindRepeatInterval);
+    db.SetNote(nid, remindRepeatInterval2, note::remindRepeatInterval2);
+    db.SetNote(nid, remindAction, note::remindAction);
+    db.SetNote(nid, remindSnoozeTime, note::remindSnoozeTime);
+    db.SetNote(nid, remindFlashTimes, note::remindFlashTimes);
+    db.SetNote(nid, remindFlashInterval, note::remindFlashInterval);
+    db.SetNote(nid, remindWav, note::remindWav);
+    db.SetNote(nid, remindUrl, note::remindUrl);
+    db.SetNote(nid, remindExe, note::remindExe);
+    // The switch goes last: a save made while the alarm is written (saves run on worker
+    // threads) finds it on or off as it was until its time and schedule are in place.
+    db.SetNote(nid, isReminder, note::isReminder);
+}
+
 void CForReminder::ParseSchedule(bool updateControls) {
     if (schedule.size() > 3) {
         const std::string_view text = schedule;

@@ -29,6 +29,10 @@ public:
     // Reads the alarm attributes of the note. The selections stay as they are: they are
     // filled from the schedule text when the alarm fires or its dialog opens.
     void Load(CNotesDatabase& db, std::int32_t nid, const IClock& clock);
+    // Writes every alarm attribute of the note: what Load reads, so that a ringing and the
+    // alarm dialog's OK leave the record as the note holds its alarm. The selections are
+    // stored through the schedule text.
+    void Store(CNotesDatabase& db, std::int32_t nid, const IClock& clock) const;
 
     // Adds the selections written in the schedule text; never clears one.
     void ParseSchedule(bool updateControls);

@@ -24,7 +24,6 @@
 #include "platform/DataFolder.h"
 #include "platform/KeyTable.h"
 #include "platform/Messages.h"
-#include "qtsupport/NumberedTimers.h"
 #include "settings/Administrative.h"
 #include "settings/Defaults.h"
 #include "ui/NoteDialogs.h"
@@ -81,8 +80,9 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
       dataDirOverride_(std::move(dataDir)),
       notes_(platform, store, *this),
       transfer_(platform, store) {
-    timers_ = new NumberedTimers(this);
-    connect(timers_, &NumberedTimers::fired, this, &CStickerTray::onTimer);
+    connect(&trayTipTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayTipTimer_); });
+    connect(&autoSaveTimer_, &PacedTimer::fired, this, [this] { onTimer(&autoSaveTimer_); });
+    connect(&trayClickTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayClickTimer_); });
     // Seeded from the clock's milliseconds, so two quick new notes still differ.
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount()));
@@ -141,8 +141,8 @@ int CStickerTray::Initialize() {
         return kEndedDuringSetUp;
     }
 
-    timers_->start(timer::TRAY_TIP, 60000);
-    timers_->start(timer::AUTO_SAVE, setting::get(store_, setting::autoSave) * 60000);
+    trayTipTimer_.start(60000);
+    autoSaveTimer_.start(setting::get(store_, setting::autoSave) * 60000);
     startAutoSaver();
     if (const int cause = saveCauseOfFolder(store_.DataFolder()); cause != 0) {
         // Said once, after the notes are up; they stay usable, and the saves try again.
@@ -277,7 +277,9 @@ void CStickerTray::ExitApplication() {
     const int backupMode = setting::get(store_, setting::backupMode);
     UnregisterHotKeys();
     trayIcon_.remove();
-    timers_->stopAll();
+    trayTipTimer_.stop();
+    autoSaveTimer_.stop();
+    trayClickTimer_.stop();
     notes_.forEach([](CNote& note) {
         note.StoreBody();
         note.setClosing();
@@ -518,7 +520,7 @@ void CStickerTray::stopOtherReading() {
     runLater([this] {
         if (CNote* note = readingNid != 0 ? findNote(readingNid) : nullptr;
             note != nullptr && !note->closing()) {
-            note->readAloud().StopForAnotherReading();
+            note->reading().StopForAnotherReading();
         }
     });
 }
@@ -531,14 +533,14 @@ void CStickerTray::readingEnded() {
 
 void CStickerTray::autoSaveIntervalChanged() {
     if (!exiting_) {
-        timers_->stop(timer::AUTO_SAVE);
-        timers_->start(timer::AUTO_SAVE, setting::get(store_, setting::autoSave) * 60000);
+        autoSaveTimer_.stop();
+        autoSaveTimer_.start(setting::get(store_, setting::autoSave) * 60000);
     }
 }
 
 void CStickerTray::stopAutoLockTimers() {
     if (!exiting_) {
-        notes_.forEach([](CNote& note) { note.timers().stop(timer::NOTE_AUTO_LOCK); });
+        notes_.forEach([](CNote& note) { note.autoLockTimer().stop(); });
     }
 }
 
@@ -658,20 +660,16 @@ void CStickerTray::saveAllNotesUnlessBusy() {
     }
 }
 
-int CStickerTray::timerInterval(int timerId) const {
-    return timers_->interval(timerId);
-}
-
-void CStickerTray::onTimer(int timerId) {
+void CStickerTray::onTimer(const PacedTimer* timer) {
     if (exiting_) {
         return;
     }
-    if (timerId == timer::TRAY_TIP) {
+    if (timer == &trayTipTimer_) {
         updateTrayTip();
-    } else if (timerId == timer::AUTO_SAVE) {
+    } else if (timer == &autoSaveTimer_) {
         SaveAllNotes();
-    } else if (timerId == timer::TRAY_CLICK) {
-        timers_->stop(timer::TRAY_CLICK);
+    } else if (timer == &trayClickTimer_) {
+        trayClickTimer_.stop();
         if (!trayDoubleClicked_ && !busy_) {
             showTrayMenu();
         }
@@ -683,7 +681,7 @@ void CStickerTray::trayIconClicked() {
     if (initialised_ && !busy_ && !exiting_) {
         // The desktop reports the first press of a double click as a click too: wait
         // whether a second one follows.
-        timers_->start(timer::TRAY_CLICK, kTrayClickDelayMs);
+        trayClickTimer_.start(kTrayClickDelayMs);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
+#include "qtsupport/PacedTimer.h"
 #include "store/NotesDatabase.h"
 
 #include <QObject>
@@ -27,7 +28,6 @@ class CNote;
 class CNotesList;
 class CThread;
 class INoteDialogs;
-class NumberedTimers;
 class TrayMenu;
 
 // The program's hidden main window: it sets the program up, answers what notes and dialogs
@@ -147,8 +147,11 @@ public:
     bool isExiting() const { return exiting_; }
     // A database that opened or was recovered is in memory, so an exit saves it.
     bool hasUsableDatabase() const { return databaseReady_; }
-    // Milliseconds of a running timer, or 0 when it is not running.
-    int timerInterval(int timerId) const;
+    // The tray tip's refresh, the automatic save, and the wait after a click on the tray
+    // icon for a second one.
+    const PacedTimer& trayTipTimer() const { return trayTipTimer_; }
+    const PacedTimer& autoSaveTimer() const { return autoSaveTimer_; }
+    const PacedTimer& trayClickTimer() const { return trayClickTimer_; }
     void setNotesRaised(bool raised) { notesRaised_ = raised; }
 
     // Random numbers for new notes' colours; tests script them.
@@ -169,7 +172,7 @@ private:
     // Keeps the desktop's autostart entry in step with the autorun setting.
     void syncAutostart();
 
-    void onTimer(int timerId);
+    void onTimer(const PacedTimer* timer);
     void startAutoSaver();
     // Each item of the tray menu calls its method once the menu has closed.
     void connectTrayMenu(TrayMenu& menu);
@@ -209,7 +212,9 @@ private:
 
     OpenNotes notes_;
     NoteTransfer transfer_;
-    NumberedTimers* timers_ = nullptr;
+    PacedTimer trayTipTimer_;
+    PacedTimer autoSaveTimer_;
+    PacedTimer trayClickTimer_;
     AutoSaver* autoSaver_ = nullptr;
     TrayIcon trayIcon_;
     // Created at set-up, kept until exit; hidden, not destroyed, by its close box.

@@ -48,8 +48,13 @@ CFileBox::CFileBox(CNote& note)
                   : kMinHeight);
 
     note_.installEventFilter(this);
-    onCommand(cmd::ATTACH_COLORS);
-    onCommand(cmd::ATTACH_REFRESH);
+    connect(&note, &CNote::colorsChanged, this, [this] {
+        if (!note_.closing()) {
+            applyColors();
+        }
+    });
+    applyColors();
+    refresh();
     created_ = true;
     setMinimumHeight(kMinHeight);
     setMaximumHeight(kMaxHeight);
@@ -102,34 +107,6 @@ const CAttachedFiles* CFileBox::rowOf(const QTreeWidgetItem* item) const {
     }
     const int index = item->data(0, kRowRole).toInt();
     return index >= 0 && static_cast<std::size_t>(index) < rows_.size() ? &rows_[index] : nullptr;
-}
-
-void CFileBox::onCommand(int id) {
-    if (note_.closing()) {
-        return;
-    }
-    switch (id) {
-        case cmd::ATTACH_REFRESH:
-            refresh();
-            break;
-        case cmd::ATTACH_COLORS:
-            applyColors();
-            break;
-        case cmd::ATTACH_RUN:
-            runSelected();
-            break;
-        case cmd::ATTACH_ADD_FILE:
-            attachFile();
-            break;
-        case cmd::ATTACH_ADD_URL:
-            addAddress();
-            break;
-        case cmd::ATTACH_DELETE:
-            deleteSelected();
-            break;
-        default:
-            break;
-    }
 }
 
 void CFileBox::refresh() {
@@ -188,20 +165,30 @@ void CFileBox::openContextMenu(const QPoint& screenPos) {
     collectSelection();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("attach"));
-    const std::pair<const char*, int> items[] = {{"run", cmd::ATTACH_RUN},
-                                                 {"attach file to note", cmd::ATTACH_ADD_FILE},
-                                                 {"add url to note", cmd::ATTACH_ADD_URL},
-                                                 {"delete", cmd::ATTACH_DELETE}};
-    for (const auto& [text, id] : items) {
-        QAction* action = menu.addAction(QString::fromLatin1(text));
-        action->setData(id);
-        if (id == cmd::ATTACH_RUN || id == cmd::ATTACH_DELETE) {
+    struct Item {
+        const char* text;
+        MenuItem item;
+        void (CFileBox::*run)();
+    };
+    const Item items[] = {{"run", kMenuRun, &CFileBox::runSelected},
+                          {"attach file to note", kMenuAddFile, &CFileBox::attachFile},
+                          {"add url to note", kMenuAddUrl, &CFileBox::addAddress},
+                          {"delete", kMenuDelete, &CFileBox::deleteSelected}};
+    for (const Item& item : items) {
+        QAction* action = menu.addAction(QString::fromLatin1(item.text));
+        action->setData(item.item);
+        if (item.item == kMenuRun || item.item == kMenuDelete) {
             action->setEnabled(!selection_.empty());
         }
     }
     note_.platform().windows->activate(this);
-    if (const int chosen = trackMenu(menu, screenPos)) {
-        onCommand(chosen);
+    // The menu answers with the item chosen; its action's own trigger is not used, since a
+    // scripted menu never fires it.
+    const int chosen = trackMenu(menu, screenPos);
+    for (const Item& item : items) {
+        if (item.item == chosen && !note_.closing()) {
+            (this->*item.run)();
+        }
     }
 }
 

@@ -33,9 +33,20 @@ public:
     // The double click on an item: opens it, unless it names another program's window.
     void openRow(const QTreeWidgetItem* item);
 
-public slots:
-    // The panel's commands: refresh, colours, run, attach file, add address, delete.
-    void onCommand(int id);
+    // The items of the right-click menu, as its actions carry them.
+    enum MenuItem { kMenuRun = 1, kMenuAddFile, kMenuAddUrl, kMenuDelete };
+
+    // Reads the note's attachments again and lists them.
+    void refresh();
+    // Takes over the note's colours.
+    void applyColors();
+    // Opens the selected files and addresses.
+    void runSelected();
+    // "attach file to note": asks for a file.
+    void attachFile();
+    // "add url to note": asks for an address.
+    void addAddress();
+    void deleteSelected();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,13 +54,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void refresh();
     void fillList();
-    void applyColors();
-    void runSelected();
-    void attachFile();
-    void addAddress();
-    void deleteSelected();
     void collectSelection();
     void openName(const std::string& stored);
     void fitWidthToNote();

@@ -14,7 +14,6 @@
 #include "Title.h"
 #include "platform/Messages.h"
 #include "platform/TimeText.h"
-#include "qtsupport/NumberedTimers.h"
 #include "qtsupport/StoredText.h"
 #include "ui/NoteDialogs.h"
 #include "ui/NoteStyle.h"
@@ -63,8 +62,12 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    timers_ = new NumberedTimers(this);
-    connect(timers_, &NumberedTimers::fired, this, &CNote::onTimer);
+    connect(&hoverTimer_, &PacedTimer::fired, this, [this] { onTimer(&CNote::onHoverTick, {}); });
+    connect(&autoLockTimer_, &PacedTimer::fired, this, [this] { onTimer({}, &CNote::autoLock); });
+    connect(&flashTimer_, &PacedTimer::fired, this, [this] { onTimer({}, &CNote::flashStep); });
+    connect(&alarmCheckTimer_, &PacedTimer::fired, this,
+            [this] { onTimer({}, &CNote::checkAlarm); });
+    connect(&snoozeTimer_, &PacedTimer::fired, this, [this] { onTimer({}, &CNote::snoozeEnded); });
     placementTimer_ = new QTimer(this);
     placementTimer_->setSingleShot(true);
     placementTimer_->setInterval(kPlacementGraceMs);
@@ -164,7 +167,7 @@ void CNote::CreateFromRecord() {
     title_->setMouseTracking(true);
     body_->viewport()->setMouseTracking(true);
 
-    timers_->startShared(timer::NOTE_HOVER, 1000);
+    hoverTimer_.startShared(1000);
     creating_ = false;
 }
 
@@ -433,44 +436,6 @@ void CNote::EndModal() {
     }
 }
 
-void CNote::onCommand(int id) {
-    if (closing_) {
-        return;
-    }
-    if (onAlarmCommand(id)) {
-        return;
-    }
-    switch (id) {
-        case cmd::NOTE_REFRESH_TOOLTIPS:
-            refreshTooltips();
-            break;
-        case cmd::NOTE_POST_CHANGED:
-            announceChanged();
-            break;
-        case cmd::NOTE_ACTIVATE:
-            activate();
-            break;
-        case cmd::NOTE_BEGIN_MODAL:
-            BeginModal();
-            break;
-        case cmd::NOTE_END_MODAL:
-            EndModal();
-            break;
-        case cmd::NOTE_READ_ALOUD:
-            reading_->BeginReading();
-            break;
-        case cmd::NOTE_READING_FINISHED:
-            reading_->ReadingFinished();
-            break;
-        case cmd::NOTE_ALARM_SETTINGS:
-            finishTitleEdit();
-            OpenAlarmDialog();
-            break;
-        default:
-            break;
-    }
-}
-
 void CNote::finishTitleEdit() {
     if (title_ != nullptr) {
         title_->finishEdit();
@@ -634,36 +599,27 @@ void CNote::beginDrag() {
     }
 }
 
-void CNote::onTimer(int id) {
+void CNote::onTimer(void (CNote::*beforeExpiry)(), void (CNote::*afterExpiry)()) {
     if (closing_ || timerBusy_) {
         return;
     }
     timerBusy_ = true;
-    if (id == timer::NOTE_HOVER) {
-        onHoverTick();
+    if (beforeExpiry != nullptr) {
+        (this->*beforeExpiry)();
     }
     // Every timer of the note looks at its expiry, so it is seen within a second.
     if (checkExpiration()) {
         return;
     }
-    switch (id) {
-        case timer::NOTE_AUTO_LOCK:
-            SetEditable(false, true);
-            timers_->stop(timer::NOTE_AUTO_LOCK);
-            break;
-        case timer::NOTE_FLASH:
-            flashStep();
-            break;
-        case timer::NOTE_ALARM_CHECK:
-            checkAlarm();
-            break;
-        case timer::NOTE_SNOOZE:
-            snoozeEnded();
-            break;
-        default:
-            break;
+    if (afterExpiry != nullptr) {
+        (this->*afterExpiry)();
     }
     timerBusy_ = false;
+}
+
+void CNote::autoLock() {
+    SetEditable(false, true);
+    autoLockTimer_.stop();
 }
 
 void CNote::onHoverTick() {
@@ -749,7 +705,7 @@ bool CNote::event(QEvent* event) {
         const QWidget* next = QApplication::activeWindow();
         if (next != nullptr && next != this && isOwnedBy(next, this)) {
             // One of the note's own dialogs: the note stays on top under it.
-            timers_->stop(timer::NOTE_AUTO_LOCK);
+            autoLockTimer_.stop();
             makeTopmost();
         } else {
             onDeactivatedToOtherApplication();
@@ -759,7 +715,7 @@ bool CNote::event(QEvent* event) {
 }
 
 void CNote::onActivated() {
-    timers_->stop(timer::NOTE_AUTO_LOCK);
+    autoLockTimer_.stop();
     makeTopmost();
 }
 
@@ -771,8 +727,7 @@ void CNote::onDeactivatedToOtherApplication() {
         StoreBody();
     }
     if (setting::get(store_, setting::AutoLock) != 0) {
-        timers_->start(timer::NOTE_AUTO_LOCK,
-                       std::max(1, setting::get(store_, setting::autoLockTime) * 1000));
+        autoLockTimer_.start(std::max(1, setting::get(store_, setting::autoLockTime) * 1000));
     }
     writeGeometryIfChanged();
 }

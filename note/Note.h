@@ -3,6 +3,7 @@
 #include "NoteOwner.h"
 #include "alarm/ForReminder.h"
 #include "platform/Platform.h"
+#include "qtsupport/PacedTimer.h"
 #include "store/FontCodec.h"
 #include "store/NotesDatabase.h"
 
@@ -28,7 +29,6 @@ class CShutDownCountdown;
 class CStopAlarm;
 class CTitle;
 class CWindowProgress;
-class NumberedTimers;
 
 // One sticky note on the desktop: a frameless window with a title bar and a rich-text body,
 // a view over one note record. It reads the record once when built and writes every change
@@ -62,12 +62,8 @@ public:
     void EndModal();
     // Kept for the alarm, reading and attach side until it calls the note's methods by name:
     // hands the few numbers it still sends to those methods.
-    void onCommand(int id);
     // The alarm settings dialog; OK writes the whole alarm into the record.
     void OpenAlarmDialog();
-    // Ends the snooze that is pending (the title bar's stop-snooze button).
-    void cancelSnooze();
-
     // What the main window asks of a note.
     // Shows the note if it is hidden, raises it and gives it the focus.
     void activate();
@@ -105,6 +101,18 @@ public:
     void refreshTooltips();
     // Tells the main window that the record of the note changed.
     void announceChanged();
+    // Reads the note aloud; the button goes grey until the reading ends.
+    void readAloud();
+    // Ends a pending snooze without ringing.
+    void cancelSnooze();
+    // Clears the note's expiry: it stays.
+    void switchExpirationOff();
+    // The window offering snooze and stop while the alarm rings, replacing an earlier one.
+    void showStopAlarm();
+    // Ends the ringing: flashing, sound, reading and the stop-alarm window.
+    void stopAlarm();
+    // Ends the ringing and rings again after the alarm's snooze time.
+    void snoozeAlarm();
 
     // The note's alarm: its state as loaded with the note, and what drives its ringing.
     CForReminder& reminder() { return reminder_; }
@@ -159,9 +167,15 @@ public:
     CBodyEditor* bodyEditor() const { return editor_; }
     CNotesDatabase& store() const { return store_; }
     const Platform& platform() const { return platform_; }
-    NumberedTimers& timers() const { return *timers_; }
+    // The note's timers: the hover look for a transparent note, the auto-lock, and the
+    // alarm's flashing, check and snooze.
+    PacedTimer& hoverTimer() { return hoverTimer_; }
+    PacedTimer& autoLockTimer() { return autoLockTimer_; }
+    PacedTimer& flashTimer() { return flashTimer_; }
+    PacedTimer& alarmCheckTimer() { return alarmCheckTimer_; }
+    PacedTimer& snoozeTimer() { return snoozeTimer_; }
     // Reading the note aloud.
-    CWindowProgress& readAloud() const { return *reading_; }
+    CWindowProgress& reading() const { return *reading_; }
 
     // Flags the main window sets: at exit, and around its raise of all notes.
     void setClosing() { closing_ = true; }
@@ -176,6 +190,10 @@ public:
     QColor bodyFontColor() const { return bodyFontColor_; }
     const LogFont& bodyFont() const { return bodyFont_; }
 
+signals:
+    // The note's colours changed; its attach panel takes them over.
+    void colorsChanged();
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -186,9 +204,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void onTimer(int id);
-    // Alarm and expiry work of the timers and commands (NoteAlarm.cpp).
-    bool onAlarmCommand(int id);
+    // The work of one timer; each one looks at the note's expiry in between.
+    void onTimer(void (CNote::*beforeExpiry)(), void (CNote::*afterExpiry)());
+    void autoLock();
+    // Alarm and expiry work of the timers (NoteAlarm.cpp).
     void checkAlarm();
     void ringAlarm();
     void flashStep();
@@ -199,14 +218,9 @@ private:
     void shutDownNow();
     // True when the note removed itself.
     bool checkExpiration();
-    void showStopAlarm();
-    void stopRinging();
-    void snooze();
     // A snooze that was pending when the program ended goes on.
     void resumeSnooze();
-    void writeAlarmBack();
     void reportActionError(const std::string& text);
-    void postToSelf(int id);
     std::optional<QString> nextAlarmText() const;
     // Any left press on the note ends flashing and the alarm's sound.
     void pressedByUser();
@@ -214,8 +228,6 @@ private:
     void showOpaque();
     // Ends an open title edit as Enter does, before a command that changes the note.
     void finishTitleEdit();
-    // Tells the attach panel, once the note has one, to take over the note's look.
-    void sendToAttachPanel(int command);
     void showAttachPanel(bool show);
     void placeAttachPanel();
     // Runs one of the note's modal dialogs through the platform, which tests answer.
@@ -241,7 +253,12 @@ private:
     CTitle* title_ = nullptr;
     CNoteBody* body_ = nullptr;
     CBodyEditor* editor_ = nullptr;
-    NumberedTimers* timers_ = nullptr;
+    // Declared in the order the shared timers of one note fire in.
+    PacedTimer hoverTimer_;
+    PacedTimer autoLockTimer_;
+    PacedTimer flashTimer_;
+    PacedTimer alarmCheckTimer_;
+    PacedTimer snoozeTimer_;
     CWindowProgress* reading_ = nullptr;
 
     int priority_ = 1;

@@ -2,6 +2,7 @@
 // stop-alarm window, snoozing and flashing.
 #include "AlarmPacing.h"
 #include "Note.h"
+#include "ReadAloud.h"
 #include "ShutDownCountdown.h"
 #include "StopAlarm.h"
 #include "Title.h"
@@ -9,7 +10,6 @@
 #include "alarm/ProgramLaunch.h"
 #include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
-#include "qtsupport/NumberedTimers.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -52,11 +52,11 @@ std::string shutDownFailure(const std::string& problem) {
 
 void CNote::StopAlarmTimers() {
     stopFlashing();
-    timers_->stop(timer::NOTE_ALARM_CHECK);
+    alarmCheckTimer_.stop();
 }
 
 void CNote::quitFlashing() {
-    timers_->stop(timer::NOTE_FLASH);
+    flashTimer_.stop();
     FlashingNotes::instance().stopped(*this);
 }
 
@@ -74,7 +74,7 @@ void CNote::StartAlarmCheck() {
     }
     if (reminder_.isReminder != 0 && reminder_.remindAction != 0 && !alarmDialogOpen_) {
         // A thousand notes with alarms wake the program once a second, not a thousand times.
-        timers_->startShared(timer::NOTE_ALARM_CHECK, kAlarmCheckMs);
+        alarmCheckTimer_.startShared(kAlarmCheckMs);
     }
 }
 
@@ -105,42 +105,23 @@ void CNote::RefreshAlarmButtons() {
     } else {
         title_->setAlarmImage(false, QStringLiteral("Alarm"));
     }
-    title_->showStopSnooze(timers_->isActive(timer::NOTE_SNOOZE));
+    title_->showStopSnooze(snoozeTimer_.isActive());
     expireTime_ = store_.GetNote(kLiveSource, nid_, note::expireTime);
     title_->showExpiration(expireTime_ != 0);
-    onCommand(cmd::NOTE_REFRESH_TOOLTIPS);
-}
-
-bool CNote::onAlarmCommand(int id) {
-    switch (id) {
-        case cmd::NOTE_SHOW_STOP_ALARM:
-            showStopAlarm();
-            return true;
-        case cmd::NOTE_STOP_ALARM:
-            stopRinging();
-            return true;
-        case cmd::NOTE_SNOOZE:
-            snooze();
-            return true;
-        case cmd::NOTE_CANCEL_SNOOZE:
-            cancelSnooze();
-            return true;
-        default:
-            return false;
-    }
+    title_->RefreshTooltips(QString::fromStdString(createdText_), nextAlarmText());
 }
 
 void CNote::checkAlarm() {
     if (reminder_.isReminder == 0 || reminder_.remindAction == 0) {
         // Nothing can ring: no need to look again every second.
-        timers_->stop(timer::NOTE_ALARM_CHECK);
+        alarmCheckTimer_.stop();
         return;
     }
     if (alarmDialogOpen_ || !reminder_.remindTime.notLater(localNow(*platform_.clock))) {
         return;
     }
     // Due: it rings in its turn, so that many alarms due at once ring a few at a time.
-    timers_->stop(timer::NOTE_ALARM_CHECK);
+    alarmCheckTimer_.stop();
     waitingToRing_ |= kAlarmWaits;
     RingQueue::instance().add(*this, reminder_.remindTime);
 }
@@ -156,7 +137,7 @@ void CNote::ringInTurn() {
             StartAlarmCheck();
         }
         if ((waiting & kSnoozeEndWaits) != 0) {
-            timers_->start(timer::NOTE_SNOOZE, kAlarmCheckMs);
+            snoozeTimer_.start(kAlarmCheckMs);
         }
         return;
     }
@@ -180,14 +161,14 @@ void CNote::ringAlarm() {
     const bool rings = reminder_.AdvancePastNow(*platform_.clock) == AlarmOutcome::Rings;
     // Stored before any action runs: one may open a box, and a program that ends while it is
     // open must not ring this alarm again at the next start.
-    writeAlarmBack();
+    reminder_.Store(store_, nid_, *platform_.clock);
     if (rings) {
         RunAlarmActions();
         if (closing_) {
             return;
         }
         // An action that failed turned the alarm on again.
-        writeAlarmBack();
+        reminder_.Store(store_, nid_, *platform_.clock);
     }
     StartAlarmCheck();
     // While more alarms wait, the saves after edits carry their state; the last one saves.
@@ -195,18 +176,7 @@ void CNote::ringAlarm() {
         store_.SaveDatabase("");
     }
     RefreshAlarmButtons();
-    onCommand(cmd::NOTE_POST_CHANGED);
-}
-
-void CNote::writeAlarmBack() {
-    const IClock& clock = *platform_.clock;
-    store_.SetNote(nid_, toStored(clock, reminder_.remindTime), note::remindTime);
-    store_.SetNote(nid_, toStored(clock, reminder_.remindTime1), note::remindTime1);
-    store_.SetNote(nid_, toStored(clock, reminder_.remindTime2), note::remindTime2);
-    store_.SetNote(nid_, reminder_.schedule, note::schedule);
-    store_.SetNote(nid_, reminder_.repeatEach, note::repeatEach);
-    store_.SetNote(nid_, reminder_.remindRepeatTimes, note::remindRepeatTimes);
-    store_.SetNote(nid_, reminder_.isReminder, note::isReminder);
+    announceChanged();
 }
 
 void CNote::RunAlarmActions() {
@@ -216,10 +186,10 @@ void CNote::RunAlarmActions() {
     // Also when run outside a timer (the alarm dialog rings at once): a box of an action runs
     // an event loop, and the alarm must not be handled again from inside it.
     FlagScope busy(timerBusy_);
-    onCommand(cmd::NOTE_SHOW_STOP_ALARM);
+    showStopAlarm();
     const int action = reminder_.remindAction;
     if ((action & 3) == 1) {
-        postToSelf(cmd::NOTE_ACTIVATE);
+        QTimer::singleShot(0, this, &CNote::activate);
     }
     if ((action & 8) != 0 && platform_.sound != nullptr) {
         platform_.sound->playTones({{100, 500}, {200, 500}, {300, 500}, {400, 500}});
@@ -228,13 +198,12 @@ void CNote::RunAlarmActions() {
         reminder_.flashesLeft =
             reminder_.remindFlashTimes > 0 ? reminder_.remindFlashTimes : kDefaultFlashTimes;
         // Notes of one period flash together, on one timer.
-        timers_->startShared(timer::NOTE_FLASH, reminder_.remindFlashInterval > 0
-                                                    ? reminder_.remindFlashInterval
-                                                    : kDefaultFlashIntervalMs);
+        flashTimer_.startShared(reminder_.remindFlashInterval > 0 ? reminder_.remindFlashInterval
+                                                                  : kDefaultFlashIntervalMs);
         FlashingNotes::instance().started(*this);
     }
     if ((action & 4) != 0) {
-        postToSelf(cmd::NOTE_READ_ALOUD);
+        QTimer::singleShot(0, this, &CNote::readAloud);
     }
     // A failed action is told only once every other action ran, so that no box holds the
     // rest back; the count to a shut-down starts last, with no box of this alarm above it.
@@ -274,9 +243,9 @@ void CNote::reportActionError(const std::string& text) {
         return;
     }
     // The alarm is not switched back on: a one-time alarm has rung, whatever its actions did.
-    onCommand(cmd::NOTE_BEGIN_MODAL);
+    BeginModal();
     platform_.messages->showMessage("Error", "", text, res::ICON_ERROR);
-    onCommand(cmd::NOTE_END_MODAL);
+    EndModal();
 }
 
 CShutDownCountdown* CNote::shutDownCountdown() const {
@@ -305,10 +274,10 @@ void CNote::shutDownNow() {
         return;
     }
     if (!platform_.powerOff->powerOff()) {
-        onCommand(cmd::NOTE_BEGIN_MODAL);
+        BeginModal();
         platform_.messages->showMessage(
             "Error", "Brightpost", shutDownFailure(platform_.powerOff->problem()), res::ICON_ERROR);
-        onCommand(cmd::NOTE_END_MODAL);
+        EndModal();
     }
 }
 
@@ -369,6 +338,9 @@ bool CNote::checkExpiration() {
 }
 
 void CNote::showStopAlarm() {
+    if (closing_) {
+        return;
+    }
     if (stopAlarm_ != nullptr) {
         // A ringing that comes while the window of the last one is still up replaces it;
         // forgotten, it could be pressed but never closed.
@@ -379,34 +351,39 @@ void CNote::showStopAlarm() {
     stopAlarm_->showNextToNote();
 }
 
-void CNote::stopRinging() {
+void CNote::stopAlarm() {
+    if (closing_) {
+        return;
+    }
     stopFlashing();
-    onCommand(cmd::NOTE_STOP_SOUND);
     StopOwnReading();
     CStopAlarm* window = stopAlarm_;
     stopAlarm_ = nullptr;
     if (window != nullptr) {
         window->hide();
     }
-    onCommand(cmd::NOTE_ACTIVATE);
+    activate();
     if (window != nullptr) {
         // The press that got here is still being handled by the window's button.
         window->deleteLater();
     }
 }
 
-void CNote::snooze() {
-    stopRinging();
+void CNote::snoozeAlarm() {
+    if (closing_) {
+        return;
+    }
+    stopAlarm();
     if (title_ != nullptr) {
         title_->showStopSnooze(true);
     }
-    timers_->start(timer::NOTE_SNOOZE, reminder_.remindSnoozeTime);
+    snoozeTimer_.start(reminder_.remindSnoozeTime);
     if (reminder_.remindSnoozeTime > 0) {
         const IClock& clock = *platform_.clock;
         snoozeEnd_ = localNow(clock).plusSeconds(reminder_.remindSnoozeTime / 1000);
         storeSnoozeEnd(store_, nid_, toStored(clock, *snoozeEnd_));
         RefreshAlarmButtons();
-        onCommand(cmd::NOTE_POST_CHANGED);
+        announceChanged();
     }
 }
 
@@ -424,15 +401,17 @@ void CNote::resumeSnooze() {
     snoozeEnd_ = toLocal(clock, *stored);
     const std::int64_t left = snoozeEnd_->serial() - localNow(clock).serial();
     // One that ended while the program was not running rings at the first look.
-    timers_->start(timer::NOTE_SNOOZE,
-                   static_cast<int>(std::clamp<std::int64_t>(left, kAlarmCheckMs, INT_MAX)));
+    snoozeTimer_.start(static_cast<int>(std::clamp<std::int64_t>(left, kAlarmCheckMs, INT_MAX)));
     if (title_ != nullptr) {
         title_->showStopSnooze(true);
     }
 }
 
 void CNote::cancelSnooze() {
-    timers_->stop(timer::NOTE_SNOOZE);
+    if (closing_) {
+        return;
+    }
+    snoozeTimer_.stop();
     if (title_ != nullptr) {
         title_->showStopSnooze(false);
     }
@@ -440,16 +419,27 @@ void CNote::cancelSnooze() {
         snoozeEnd_.reset();
         storeSnoozeEnd(store_, nid_, std::nullopt);
         RefreshAlarmButtons();
-        onCommand(cmd::NOTE_POST_CHANGED);
+        announceChanged();
     }
 }
 
-void CNote::postToSelf(int id) {
-    QTimer::singleShot(0, this, [this, id] { onCommand(id); });
+void CNote::readAloud() {
+    if (!closing_) {
+        reading_->BeginReading();
+    }
+}
+
+void CNote::switchExpirationOff() {
+    if (closing_) {
+        return;
+    }
+    if (title_ != nullptr) {
+        title_->showExpiration(false);
+    }
+    store_.SetNote(nid_, 0, note::expireTime);
 }
 
 void CNote::pressedByUser() {
-    onCommand(cmd::NOTE_STOP_SOUND);
     stopFlashing();
 }
 

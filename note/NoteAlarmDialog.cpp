@@ -11,7 +11,6 @@ void CNote::OpenAlarmDialog() {
         return;
     }
     title_->finishEdit();
-    onCommand(cmd::NOTE_STOP_SOUND);
     // Neither a flash nor the alarm itself may change the alarm under the open dialog.
     StopAlarmTimers();
     BeginModal();
@@ -28,16 +27,13 @@ void CNote::OpenAlarmDialog() {
     }
     if (confirmed) {
         settings.Apply(alarm);
-        StoreAlarmSettings(store_, nid_, alarm, *platform_.clock);
+        alarm.Store(store_, nid_, *platform_.clock);
     }
     EndModal();
     setAlarmDialogOpen(false);
-    if (alarm.isReminder == 0) {
-        onCommand(cmd::NOTE_STOP_SOUND);
-    }
     RefreshAlarmButtons();
     StartAlarmCheck();
-    onCommand(cmd::NOTE_POST_CHANGED);
+    announceChanged();
 }
 
 }  // namespace bp

@@ -117,14 +117,6 @@ void CNote::setNoteDialogs(INoteDialogs* dialogs) {
     }
 }
 
-void CNote::sendToAttachPanel(int command) {
-    if (attachPanel_ != nullptr &&
-        attachPanel_->metaObject()->indexOfMethod("onCommand(int)") >= 0) {
-        QMetaObject::invokeMethod(attachPanel_, "onCommand", Qt::DirectConnection,
-                                  Q_ARG(int, command));
-    }
-}
-
 void CNote::setAttachPanel(QWidget* panel) {
     attachPanel_ = panel;
     placeAttachPanel();
@@ -159,7 +151,7 @@ void CNote::chooseNoteColor() {
         bodyBackColor_ = *chosen;
         update();
         store_.SetNote(nid_, storedFromColor(*chosen), note::bodyBackColor);
-        sendToAttachPanel(cmd::ATTACH_COLORS);
+        emit colorsChanged();
         title_->setColors(title_->textColor(), *chosen);
         store_.SetNote(nid_, storedFromColor(*chosen), note::titleBackColor);
     }
@@ -194,7 +186,7 @@ void CNote::chooseBodyTextColor() {
         bodyFontColor_ = *chosen;
         editor_->SetInsertionColor(*chosen);
         store_.SetNote(nid_, storedFromColor(*chosen), note::bodyFontColor);
-        sendToAttachPanel(cmd::ATTACH_COLORS);
+        emit colorsChanged();
     }
     EndModal();
     body_->setTextCursor(saved);
@@ -222,7 +214,7 @@ void CNote::chooseBodyFont() {
         bodyFont_ = record;
         store_.SetNote(nid_, record, note::bodyFontType);
         store_.SetNote(nid_, storedFromColor(bodyFontColor_), note::bodyFontColor);
-        sendToAttachPanel(cmd::ATTACH_COLORS);
+        emit colorsChanged();
     }
     EndModal();
     body_->setTextCursor(saved);

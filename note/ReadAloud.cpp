@@ -129,7 +129,7 @@ CReadingWindow::CReadingWindow() : QDialog(nullptr) {
     auto* label = new QLabel(QStringLiteral("Speaking your note's text"), this);
     label->hide();
     stop_ = new QPushButton(QStringLiteral("Stop Reading"), this);
-    stop_->setObjectName(QStringLiteral("control%1").arg(cmd::READING_STOP_BUTTON));
+    stop_->setObjectName(QStringLiteral("stopReading"));
     stop_->setGeometry(40, 13, 100, 24);
     stop_->setDefault(true);
     connect(stop_, &QPushButton::clicked, this, &CReadingWindow::stopRequested);
@@ -226,8 +226,7 @@ void CWindowProgress::startReading() {
     readingNid = nid_;
 
     auto* window = new CReadingWindow();
-    connect(window, &CReadingWindow::stopRequested, this,
-            [this] { onCommand(cmd::READING_STOP_BUTTON); });
+    connect(window, &CReadingWindow::stopRequested, this, &CWindowProgress::askToStop);
     window_ = window;
     worker_ = new CTalkingThread(
         note_.platform().speech, text_,
@@ -243,8 +242,12 @@ void CWindowProgress::startReading() {
 }
 
 void CWindowProgress::onWorkerEnded(const std::string& problem) {
-    post([this] { note_.onCommand(cmd::NOTE_READING_FINISHED); });
-    post([this] { onMessage(msg::WM_READING_ENDED); });
+    post([this] {
+        if (!note_.closing()) {
+            ReadingFinished();
+        }
+    });
+    post([this] { closeReading(); });
     if (!problem.empty()) {
         // Told once the window is gone and the button works again.
         post([this, problem] {
@@ -279,38 +282,28 @@ void CWindowProgress::StopByAlarm() {
     }
 }
 
-void CWindowProgress::onMessage(int id) {
-    switch (id) {
-        case msg::WM_READING_ENDED:
-            readingNote_ = nullptr;
-            if (worker_) {
-                worker_->deleteLater();
-                worker_ = nullptr;
-            }
-            if (window_) {
-                window_->hide();
-                window_->deleteLater();
-                window_ = nullptr;
-            }
-            break;
-        case msg::WM_READING_SUSPEND:
-            if (worker_) {
-                worker_->suspend();
-            }
-            break;
-        case msg::WM_READING_RESUME:
-            if (worker_) {
-                worker_->resume();
-            }
-            break;
-        default:
-            break;
+void CWindowProgress::closeReading() {
+    readingNote_ = nullptr;
+    if (worker_) {
+        worker_->deleteLater();
+        worker_ = nullptr;
+    }
+    if (window_) {
+        window_->hide();
+        window_->deleteLater();
+        window_ = nullptr;
     }
 }
 
-void CWindowProgress::onCommand(int id) {
-    if (id == cmd::READING_STOP_BUTTON || id == cmd::DLG_CANCEL) {
-        askToStop();
+void CWindowProgress::suspendWorker() {
+    if (worker_) {
+        worker_->suspend();
+    }
+}
+
+void CWindowProgress::resumeWorker() {
+    if (worker_) {
+        worker_->resume();
     }
 }
 
@@ -319,7 +312,7 @@ void CWindowProgress::askToStop() {
     if (!worker_ || !worker_->running()) {
         return;
     }
-    onMessage(msg::WM_READING_SUSPEND);
+    suspendWorker();
     const QPointer<CTalkingThread> worker = worker_;
     const bool yes = note_.platform().messages->askYesNo(
         "Warning", "", "Are you sure you want to stop reading?", res::ICON_QUESTION);
@@ -329,7 +322,7 @@ void CWindowProgress::askToStop() {
     if (yes) {
         worker->setStopFlag();
     }
-    onMessage(msg::WM_READING_RESUME);
+    resumeWorker();
 }
 
 }  // namespace bp

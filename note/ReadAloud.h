@@ -104,10 +104,8 @@ public:
     void StopForAnotherReading();
     // The note's alarm was stopped: so is the reading of the note, and a start still waiting.
     void StopByAlarm();
-    // The Reading window's messages: ended, suspend, resume.
-    void onMessage(int id);
-    // The Reading window's commands: "Stop Reading", and Cancel for Escape and the close box.
-    void onCommand(int id);
+    // "Stop Reading", Escape or the close box: asks the user whether to stop.
+    void askToStop();
 
     CReadingWindow* window() const { return window_; }
     CNote* readingNote() const { return readingNote_; }
@@ -117,9 +115,13 @@ public:
 private:
     void waitForOtherReading();
     void startReading();
-    void askToStop();
     void onWorkerEnded(const std::string& problem);
     void post(std::function<void()> call);
+    // The worker ended: its window closes.
+    void closeReading();
+    // The worker is held while the user is asked, and let go on after.
+    void suspendWorker();
+    void resumeWorker();
     void setButtonEnabled(bool enabled);
 
     CNote& note_;

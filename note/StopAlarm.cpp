@@ -2,7 +2,6 @@
 
 #include "Note.h"
 #include "platform/Messages.h"
-#include "qtsupport/NumberedTimers.h"
 #include "ui/NoteStyle.h"
 
 #include <QPainter>
@@ -32,8 +31,8 @@ QColor noteColor(CNote& note, const UIntKey& key) {
 
 }  // namespace
 
-CStopAlarmButton::CStopAlarmButton(int id, const QString& text, CNote& note, QWidget* parent)
-    : QAbstractButton(parent), id_(id), note_(note) {
+CStopAlarmButton::CStopAlarmButton(const QString& text, CNote& note, QWidget* parent)
+    : QAbstractButton(parent), note_(note) {
     setText(text);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -77,10 +76,8 @@ CStopAlarm::CStopAlarm(CNote& note)
     setWindowTitle(QStringLiteral("Brightpost alarm"));
     setGeometry(0, 0, kWidth, kHeight);
     snoozeEnabled_ = note.reminder().remindSnoozeTime > 0;
-    snoozeButton_ =
-        new CStopAlarmButton(cmd::STOP_ALARM_SNOOZE_BUTTON, QStringLiteral(" SNOOZE "), note, this);
-    stopButton_ = new CStopAlarmButton(cmd::STOP_ALARM_STOP_BUTTON, QStringLiteral(" stop alarm "),
-                                       note, this);
+    snoozeButton_ = new CStopAlarmButton(QStringLiteral(" SNOOZE "), note, this);
+    stopButton_ = new CStopAlarmButton(QStringLiteral(" stop alarm "), note, this);
     if (snoozeEnabled_) {
         snoozeButton_->setGeometry(10, 10, 280, 45);
         stopButton_->setGeometry(80, 85, 120, 25);
@@ -88,19 +85,11 @@ CStopAlarm::CStopAlarm(CNote& note)
         stopButton_->setGeometry(10, 40, 280, 45);
         snoozeButton_->hide();
     }
-    for (CStopAlarmButton* b : {snoozeButton_, stopButton_}) {
-        connect(b, &QAbstractButton::clicked, this, [this, b] { onCommand(b->id()); });
-    }
-    timers_ = new NumberedTimers(this);
-    connect(timers_, &NumberedTimers::fired, this, &CStopAlarm::onTimer);
-    timers_->start(timer::STOP_ALARM_TIMEOUT, kTimeoutMs);
-}
-
-CStopAlarmButton* CStopAlarm::button(int id) const {
-    if (id == cmd::STOP_ALARM_SNOOZE_BUTTON) {
-        return snoozeButton_;
-    }
-    return id == cmd::STOP_ALARM_STOP_BUTTON ? stopButton_ : nullptr;
+    connect(snoozeButton_, &QAbstractButton::clicked, this, &CStopAlarm::snooze);
+    connect(stopButton_, &QAbstractButton::clicked, this, &CStopAlarm::stop);
+    timeout_.setSingleShot(true);
+    connect(&timeout_, &QTimer::timeout, this, &CStopAlarm::timedOut);
+    timeout_.start(kTimeoutMs);
 }
 
 void CStopAlarm::showNextToNote() {
@@ -117,27 +106,33 @@ void CStopAlarm::showNextToNote() {
     raise();
 }
 
-void CStopAlarm::onCommand(int id) {
+bool CStopAlarm::takeTheAnswer() {
     if (handled_ || note_.closing()) {
-        return;
+        return false;
     }
-    if (id == cmd::STOP_ALARM_SNOOZE_BUTTON && !snoozeEnabled_) {
-        return;
-    }
-    if (id != cmd::STOP_ALARM_SNOOZE_BUTTON && id != cmd::STOP_ALARM_STOP_BUTTON) {
-        return;
-    }
-    timers_->stop(timer::STOP_ALARM_TIMEOUT);
+    timeout_.stop();
     handled_ = true;
-    note_.onCommand(id == cmd::STOP_ALARM_SNOOZE_BUTTON ? cmd::NOTE_SNOOZE : cmd::NOTE_STOP_ALARM);
+    return true;
 }
 
-void CStopAlarm::onTimer(int id) {
-    if (id != timer::STOP_ALARM_TIMEOUT) {
-        return;
+void CStopAlarm::snooze() {
+    if (snoozeEnabled_ && takeTheAnswer()) {
+        note_.snoozeAlarm();
     }
-    timers_->stop(timer::STOP_ALARM_TIMEOUT);
-    onCommand(snoozeEnabled_ ? cmd::STOP_ALARM_SNOOZE_BUTTON : cmd::STOP_ALARM_STOP_BUTTON);
+}
+
+void CStopAlarm::stop() {
+    if (takeTheAnswer()) {
+        note_.stopAlarm();
+    }
+}
+
+void CStopAlarm::timedOut() {
+    if (snoozeEnabled_) {
+        snooze();
+    } else {
+        stop();
+    }
 }
 
 void CStopAlarm::paintEvent(QPaintEvent*) {

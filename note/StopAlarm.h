@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -13,7 +14,6 @@
 namespace bp {
 
 class CNote;
-class NumberedTimers;
 
 // Where the stop-alarm window goes: centred under the note, above it when the desktop's work
 // area has no room below, and at the bottom of the work area when there is none above either.
@@ -23,14 +23,12 @@ QPoint stopAlarmPosition(const QRect& note, const QSize& window, const Rect& wor
 class CStopAlarmButton : public QAbstractButton {
     Q_OBJECT
 public:
-    CStopAlarmButton(int id, const QString& text, CNote& note, QWidget* parent);
-    int id() const { return id_; }
+    CStopAlarmButton(const QString& text, CNote& note, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const int id_;
     CNote& note_;
 };
 
@@ -52,17 +50,24 @@ public:
     std::int32_t nid() const { return nid_; }
     bool snoozeEnabled() const { return snoozeEnabled_; }
     bool handled() const { return handled_; }
-    CStopAlarmButton* button(int id) const;
-    NumberedTimers& timers() const { return *timers_; }
+    CStopAlarmButton* snoozeButton() const { return snoozeButton_; }
+    CStopAlarmButton* stopButton() const { return stopButton_; }
+    // Runs from the window's showing; at its end the alarm snoozes, or stops without snooze.
+    const QTimer& timeout() const { return timeout_; }
 
-    // A press of button 1245 or 1246, or the timeout.
-    void onCommand(int id);
+    // The snooze button: ignored when the alarm has no snooze.
+    void snooze();
+    // The stop button.
+    void stop();
+    // A minute passed without a press.
+    void timedOut();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void onTimer(int id);
+    // Only the first press or the timeout acts.
+    bool takeTheAnswer();
 
     CNote& note_;
     const std::int32_t nid_;
@@ -70,7 +75,7 @@ private:
     bool handled_ = false;
     CStopAlarmButton* snoozeButton_ = nullptr;
     CStopAlarmButton* stopButton_ = nullptr;
-    NumberedTimers* timers_ = nullptr;
+    QTimer timeout_;
 };
 
 }  // namespace bp

@@ -7,7 +7,6 @@
 #include "TitleButton.h"
 #include "ToolTips.h"
 #include "platform/Messages.h"
-#include "qtsupport/NumberedTimers.h"
 #include "qtsupport/StoredText.h"
 
 #include <QAction>
@@ -246,12 +245,7 @@ void CTitle::onMinimizeButton() {
 void CTitle::onReadButton() {
     finishEdit();
     if (unlocked_) {
-        QPointer<CNote> note(&note_);
-        QTimer::singleShot(0, &note_, [note] {
-            if (note) {
-                note->onCommand(cmd::NOTE_READ_ALOUD);
-            }
-        });
+        postToNote(&CNote::readAloud);
     } else {
         openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
     }
@@ -275,8 +269,7 @@ void CTitle::onStopSnoozeButton() {
 }
 
 void CTitle::onExpirationButton() {
-    showExpiration(false);
-    note_.store().SetNote(note_.nid(), 0, note::expireTime);
+    note_.switchExpirationOff();
 }
 
 void CTitle::openMenu(NoteMenu which, const QPoint& screenPos) {

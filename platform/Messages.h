@@ -8,22 +8,9 @@
 // commands, timers and controls), so a number is only meaningful together with the window
 // that receives it. The groups below say which window that is.
 
-namespace bp::msg {
-
-// Messages to the Reading window of a note that reads itself aloud.
-inline constexpr int WM_READING_ENDED = 10040;    // the worker finished: close the window
-inline constexpr int WM_READING_SUSPEND = 10041;  // hold the worker while the user is asked
-inline constexpr int WM_READING_RESUME = 10042;   // let the worker go on
-
-}  // namespace bp::msg
-
 namespace bp::cmd {
 
 // ---- Note window ------------------------------------------------------------------------
-
-// Commands the alarm side still sends to a note.
-inline constexpr int NOTE_ACTIVATE = 343;
-inline constexpr int NOTE_STOP_SOUND = 748;
 
 // The note menu (menu 30), opened by the priority button.
 inline constexpr int NOTE_PRIORITY_HIGH = 319;
@@ -62,19 +49,6 @@ inline constexpr int EDIT_PASTE_PLAIN = 173;
 // The "Unlock" menu (menu 7), shown instead of the others on a locked note.
 inline constexpr int NOTE_UNLOCK = 339;
 
-// Commands of the note's own buttons, windows and life cycle.
-inline constexpr int NOTE_ALARM_SETTINGS = 338;   // open the alarm dialog
-inline constexpr int NOTE_SHOW_STOP_ALARM = 210;  // create and show the stop-alarm window
-inline constexpr int NOTE_STOP_ALARM = 10107;     // stop the ringing
-inline constexpr int NOTE_SNOOZE = 10150;         // stop the ringing and ring again later
-inline constexpr int NOTE_CANCEL_SNOOZE = 10151;
-inline constexpr int NOTE_READ_ALOUD = 766;  // start reading the note aloud
-inline constexpr int NOTE_READING_FINISHED = 767;
-inline constexpr int NOTE_BEGIN_MODAL = 750;     // a note dialog opens: disable the attach panel
-inline constexpr int NOTE_END_MODAL = 751;       // the dialog closed: enable it again
-inline constexpr int NOTE_POST_CHANGED = 10099;  // tell the main window the note changed
-inline constexpr int NOTE_REFRESH_TOOLTIPS = 10100;
-
 // ---- Title bar --------------------------------------------------------------------------
 
 inline constexpr int TITLE_PRIORITY_BUTTON = 10201;  // opens the note menu
@@ -85,15 +59,6 @@ inline constexpr int TITLE_ALARM_BUTTON = 10205;
 inline constexpr int TITLE_STOP_SNOOZE_BUTTON = 10206;
 inline constexpr int TITLE_EXPIRATION_BUTTON = 10210;  // switches the note's expiry off
 
-// ---- Attach panel -----------------------------------------------------------------------
-
-inline constexpr int ATTACH_REFRESH = 725;
-inline constexpr int ATTACH_COLORS = 726;    // take over the note's colours
-inline constexpr int ATTACH_RUN = 723;       // open the selected files and addresses
-inline constexpr int ATTACH_ADD_FILE = 720;  // "attach file to note"
-inline constexpr int ATTACH_ADD_URL = 735;   // "add url to note"
-inline constexpr int ATTACH_DELETE = 722;
-
 // ---- Dialogs ----------------------------------------------------------------------------
 
 // Every dialog's default and cancel buttons; the question boxes' "Yes" and "No".
@@ -101,13 +66,6 @@ inline constexpr int DLG_OK = 1;
 inline constexpr int DLG_CANCEL = 2;
 inline constexpr int BOX_YES = DLG_OK;
 inline constexpr int BOX_NO = DLG_CANCEL;
-
-// Stop-alarm window.
-inline constexpr int STOP_ALARM_SNOOZE_BUTTON = 1245;
-inline constexpr int STOP_ALARM_STOP_BUTTON = 1246;
-
-// Reading window.
-inline constexpr int READING_STOP_BUTTON = 1244;  // "Stop Reading"
 
 // Alarm settings.
 inline constexpr int ALARM_OFF_RADIO = 811;
@@ -122,25 +80,6 @@ inline constexpr int ACTIONS_OPEN_PROGRAM_CHECK = 594;  // enables the path and 
 inline constexpr int ACTIONS_BROWSE_BUTTON = 597;
 
 }  // namespace bp::cmd
-
-namespace bp::timer {
-
-// Main window.
-inline constexpr int TRAY_TIP = 3;
-inline constexpr int AUTO_SAVE = 9;
-inline constexpr int TRAY_CLICK = 50;  // a single click opens the menu unless a double click came
-
-// Note window.
-inline constexpr int NOTE_HOVER = 1;  // a transparent note turns opaque under the pointer
-inline constexpr int NOTE_AUTO_LOCK = 2;
-inline constexpr int NOTE_FLASH = 3;
-inline constexpr int NOTE_ALARM_CHECK = 11;
-inline constexpr int NOTE_SNOOZE = 12;
-
-// Stop-alarm window: after a minute without a press the alarm snoozes or stops by itself.
-inline constexpr int STOP_ALARM_TIMEOUT = 15;
-
-}  // namespace bp::timer
 
 namespace bp::hotkey {
 

@@ -119,6 +119,74 @@ protected:
     CNotesDatabase db;
 };
 
+// Everything of the alarm the record holds.
+void expectSameAlarm(const CForReminder& a, const CForReminder& b) {
+    EXPECT_EQ(a.isReminder, b.isReminder);
+    EXPECT_EQ(a.recurring, b.recurring);
+    EXPECT_EQ(a.remindTime, b.remindTime);
+    EXPECT_EQ(a.remindTime1, b.remindTime1);
+    EXPECT_EQ(a.remindTime2, b.remindTime2);
+    EXPECT_EQ(a.repeatEach, b.repeatEach);
+    EXPECT_EQ(a.remindRepeat, b.remindRepeat);
+    EXPECT_EQ(a.remindRepeatTimes, b.remindRepeatTimes);
+    EXPECT_EQ(a.remindRepeatInterval, b.remindRepeatInterval);
+    EXPECT_EQ(a.remindRepeatInterval2, b.remindRepeatInterval2);
+    EXPECT_EQ(a.schedule, b.schedule);
+    EXPECT_EQ(a.remindAction, b.remindAction);
+    EXPECT_EQ(a.remindSnoozeTime, b.remindSnoozeTime);
+    EXPECT_EQ(a.remindFlashTimes, b.remindFlashTimes);
+    EXPECT_EQ(a.remindFlashInterval, b.remindFlashInterval);
+    EXPECT_EQ(a.remindWav, b.remindWav);
+    EXPECT_EQ(a.remindUrl, b.remindUrl);
+    EXPECT_EQ(a.remindExe, b.remindExe);
+}
+
+TEST_F(AlarmSettings, TheStoredAlarmReadsBackAsItWasAndAnUntouchedOneKeepsItsBytes) {
+    ASSERT_TRUE(db.SaveDatabase(""));
+    const std::string before = test::readFile(db.DatabasePath());
+    for (std::int32_t nid : db.ListNotes(kLiveSource)) {
+        CForReminder alarm;
+        alarm.Load(db, nid, fakes.clock);
+        alarm.Store(db, nid, fakes.clock);
+    }
+    ASSERT_TRUE(db.SaveDatabase(""));
+    EXPECT_EQ(test::readFile(db.DatabasePath()), before);
+
+    CForReminder alarm = loaded();
+    alarm.isReminder = 2;
+    alarm.recurring = true;
+    alarm.remindTime = {2026, 12, 14, 9, 0, 0};
+    alarm.remindTime1 = {2026, 12, 11, 7, 15, 0};
+    alarm.remindTime2 = {2027, 1, 2, 23, 59, 59};
+    alarm.repeatEach = 1;
+    alarm.remindRepeat = 1;
+    alarm.remindRepeatTimes = 3;
+    alarm.remindRepeatInterval = 5;
+    alarm.remindRepeatInterval2 = 7;
+    alarm.schedule = ";3;!;2;4;!;12;!";
+    alarm.remindAction = 8 + 64 + 128;
+    alarm.remindSnoozeTime = 540000;
+    alarm.remindFlashTimes = 20;
+    alarm.remindFlashInterval = 250;
+    alarm.remindWav = "/sounds/ring.wav";
+    alarm.remindUrl = "http://127.0.0.1/x";
+    alarm.remindExe = "/bin/true --quiet";
+    alarm.Store(db, kNid, fakes.clock);
+    const CForReminder once = loaded();
+    expectSameAlarm(once, alarm);
+    once.Store(db, kNid, fakes.clock);
+    expectSameAlarm(loaded(), once);
+
+    // A one-time alarm that rang keeps nothing of its repetition in the record either.
+    CForReminder oneTime = loaded();
+    oneTime.isReminder = 1;
+    oneTime.recurring = false;
+    oneTime.remindTime = localNow(fakes.clock);
+    ASSERT_EQ(oneTime.AdvancePastNow(fakes.clock), AlarmOutcome::Rings);
+    oneTime.Store(db, kNid, fakes.clock);
+    expectSameAlarm(loaded(), oneTime);
+}
+
 TEST_F(AlarmSettings, ANoteWithoutAlarmOpensOnTheNowAndConfirmsAOneTimeAlarmDueAtOnce) {
     db.SetNote(kNid, 0, note::isReminder);
     db.SetNote(kNid, 0, note::remindAction);
@@ -131,7 +199,7 @@ TEST_F(AlarmSettings, ANoteWithoutAlarmOpensOnTheNowAndConfirmsAOneTimeAlarmDueA
     EXPECT_EQ(m.when, (LocalDateTime{2026, 12, 10, 15, 30, 20}));
 
     m.Apply(alarm);
-    StoreAlarmSettings(db, kNid, alarm, fakes.clock);
+    alarm.Store(db, kNid, fakes.clock);
     const CForReminder stored = loaded();
     EXPECT_EQ(stored.isReminder, 1);
     EXPECT_EQ(stored.remindAction, 3);
@@ -155,7 +223,7 @@ TEST_F(AlarmSettings, RecurringWeekdaysComeBackAndAreWrittenInScheduleForm) {
     EXPECT_EQ(m.flags, flagsOf({action::Beep}));
 
     m.Apply(alarm);
-    StoreAlarmSettings(db, kNid, alarm, fakes.clock);
+    alarm.Store(db, kNid, fakes.clock);
     const CForReminder stored = loaded();
     EXPECT_EQ(stored.isReminder, 2);
     EXPECT_EQ(stored.schedule, ";!;2;4;!;!");
@@ -244,7 +312,7 @@ TEST_F(AlarmSettings, AlarmOffClearsActionsAndWeekdaysButKeepsDaysAndMonths) {
     EXPECT_EQ(m.when, localNow(fakes.clock));
 
     m.Apply(alarm);
-    StoreAlarmSettings(db, kNid, alarm, fakes.clock);
+    alarm.Store(db, kNid, fakes.clock);
     const CForReminder stored = loaded();
     EXPECT_EQ(stored.isReminder, 0);
     EXPECT_EQ(stored.remindAction, 0);
@@ -316,7 +384,7 @@ TEST_F(AlarmSettings, EveryAttributeIsWrittenAndReadBack) {
     alarm.remindWav = "a.wav";
     alarm.remindUrl = "https://x.example";
     alarm.remindExe = "/bin/prog";
-    StoreAlarmSettings(db, kNid, alarm, fakes.clock);
+    alarm.Store(db, kNid, fakes.clock);
     const CForReminder back = loaded();
     EXPECT_EQ(back.isReminder, 1);
     EXPECT_EQ(back.remindAction, 131);

@@ -89,7 +89,7 @@ TEST_F(SettingsCommands, ChangedHotKeysAreInForceAtOnceAndSaved) {
     EXPECT_FALSE(fakes.hotKeys.registered.contains(hotkey::HIDE_ALL));
     // Nothing acts on the attach panel's key, so it takes no combination from anyone.
     EXPECT_FALSE(fakes.hotKeys.registered.contains(hotkey::SHOW_ATTACH));
-    EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 30 * 60000);
+    EXPECT_EQ(tray->autoSaveTimer().interval(), 30 * 60000);
     EXPECT_EQ(savedSetting("hkNewNote"), "4915206");
     EXPECT_EQ(savedSetting("hkHideAll"), "0");
 

@@ -30,8 +30,8 @@ TEST_F(StickerTrayStartup, StartsTimersFromTheSettings) {
     auto tray = makeTray();
     ASSERT_EQ(tray->Initialize(), 1);
     EXPECT_TRUE(tray->isInitialised());
-    EXPECT_EQ(tray->timerInterval(timer::TRAY_TIP), 60000);
-    EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 15 * 60000);
+    EXPECT_EQ(tray->trayTipTimer().interval(), 60000);
+    EXPECT_EQ(tray->autoSaveTimer().interval(), 15 * 60000);
     EXPECT_TRUE(fakes.messages.shown.empty());
 }
 

@@ -89,13 +89,13 @@ TEST_F(TrayTest, TipCountsNotesAndTheIconSwapsWhileSomeAreHidden) {
 
 TEST_F(TrayTest, SingleClickOpensTheMenuAfter300Milliseconds) {
     tray->trayIconClicked();
-    EXPECT_EQ(tray->timerInterval(timer::TRAY_CLICK), 300);
+    EXPECT_EQ(tray->trayClickTimer().interval(), 300);
     QTest::qWait(150);
     EXPECT_EQ(tray->trayMenuOpenings(), 0);
     QTest::qWait(300);
     EXPECT_EQ(tray->trayMenuOpenings(), 1);
     EXPECT_TRUE(tray->trayMenu()->isVisible());
-    EXPECT_EQ(tray->timerInterval(timer::TRAY_CLICK), 0);  // one-shot
+    EXPECT_EQ(tray->trayClickTimer().interval(), 0);  // one-shot
 }
 
 TEST_F(TrayTest, DoubleClickCreatesExactlyOneNoteAndNoMenu) {
@@ -361,7 +361,7 @@ TEST_F(TrayTest, SaveStoresBodiesAndWritesTheDatabase) {
 TEST_F(TrayTest, AutoSaveTimerRestartsFromTheSetting) {
     setting::set(store, setting::autoSave, 7);
     tray->autoSaveIntervalChanged();
-    EXPECT_EQ(tray->timerInterval(timer::AUTO_SAVE), 7 * 60000);
+    EXPECT_EQ(tray->autoSaveTimer().interval(), 7 * 60000);
 }
 
 // ---- Export and import ---------------------------------------------------------------------

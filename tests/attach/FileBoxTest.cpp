@@ -75,7 +75,7 @@ protected:
 
     void attach(int type, const std::string& name) {
         ASSERT_GT(db().AttachFileToNote(1, type, name), 0);
-        box->onCommand(cmd::ATTACH_REFRESH);
+        box->refresh();
     }
 
     QTreeWidgetItem* item(int index) { return box->list()->topLevelItem(index); }
@@ -125,7 +125,7 @@ TEST_F(FileBox, MergedRowsShowTheirImageAndDeleteAsksForEachRecord) {
 
     select(0);
     fakes.messages.answers = {true, false};
-    contextMenu(cmd::ATTACH_DELETE);
+    contextMenu(CFileBox::kMenuDelete);
     ASSERT_EQ(fakes.messages.shown.size(), 2u);
     EXPECT_EQ(fakes.messages.shown[0].text,
               "Do you want to detach '/tmp/report.txt' from the note?");
@@ -151,13 +151,13 @@ TEST_F(FileBox, WindowAssociationsAsksItsOwnQuestionAndDoesNotOpen) {
 
     select(1);
     fakes.messages.answers = {true};
-    contextMenu(cmd::ATTACH_DELETE);
+    contextMenu(CFileBox::kMenuDelete);
     EXPECT_EQ(fakes.messages.shown.back().text,
               "Do you want to remove association for application with window title "
               "'Calculator'?");
     select(0);
     fakes.messages.answers = {true};
-    contextMenu(cmd::ATTACH_DELETE);
+    contextMenu(CFileBox::kMenuDelete);
     EXPECT_TRUE(records().empty());
     EXPECT_EQ(box->list()->topLevelItemCount(), 0);
 }
@@ -166,17 +166,17 @@ TEST_F(FileBox, MenuOffersRunAndDeleteOnlyForASelection) {
     attach(3, "http://example.org/a?b=1&c=2");
     SeenMenu menu = contextMenu();
     EXPECT_EQ(menu.name, "attach");
-    EXPECT_EQ(menu.enabled, (std::map<int, bool>{{cmd::ATTACH_RUN, false},
-                                                 {cmd::ATTACH_ADD_FILE, true},
-                                                 {cmd::ATTACH_ADD_URL, true},
-                                                 {cmd::ATTACH_DELETE, false}}));
-    contextMenu(cmd::ATTACH_DELETE);
+    EXPECT_EQ(menu.enabled, (std::map<int, bool>{{CFileBox::kMenuRun, false},
+                                                 {CFileBox::kMenuAddFile, true},
+                                                 {CFileBox::kMenuAddUrl, true},
+                                                 {CFileBox::kMenuDelete, false}}));
+    contextMenu(CFileBox::kMenuDelete);
     EXPECT_TRUE(fakes.messages.shown.empty());
 
     select(0);
-    menu = contextMenu(cmd::ATTACH_RUN);
-    EXPECT_TRUE(menu.enabled[cmd::ATTACH_RUN]);
-    EXPECT_TRUE(menu.enabled[cmd::ATTACH_DELETE]);
+    menu = contextMenu(CFileBox::kMenuRun);
+    EXPECT_TRUE(menu.enabled[CFileBox::kMenuRun]);
+    EXPECT_TRUE(menu.enabled[CFileBox::kMenuDelete]);
     EXPECT_EQ(fakes.shell.opened, std::vector<std::string>{"http://example.org/a?b=1&c=2"});
 }
 
@@ -187,7 +187,7 @@ TEST_F(FileBox, AttachFileFromTheMenuWhileTheNoteIsModal) {
     fakes.fileDialogs.whileOpen = [&] {
         disabledWhileOpen = !box->isEnabled() && note.modalOpen();
     };
-    contextMenu(cmd::ATTACH_ADD_FILE);
+    contextMenu(CFileBox::kMenuAddFile);
     EXPECT_TRUE(disabledWhileOpen);
     EXPECT_TRUE(box->isEnabled());
     EXPECT_FALSE(note.modalOpen());
@@ -195,7 +195,7 @@ TEST_F(FileBox, AttachFileFromTheMenuWhileTheNoteIsModal) {
     EXPECT_EQ(fakes.fileDialogs.calls[0].kind, "open");
     EXPECT_EQ(fakes.fileDialogs.calls[0].filter.rfind("All Files (*);;Exe Files (*.exe)", 0), 0u);
     // The same file again is not added a second time.
-    contextMenu(cmd::ATTACH_ADD_FILE);
+    contextMenu(CFileBox::kMenuAddFile);
     EXPECT_EQ(records(), (std::vector<std::pair<int, std::string>>{{0, path}}));
     EXPECT_EQ(box->list()->topLevelItemCount(), 1);
 }
@@ -208,16 +208,16 @@ TEST_F(FileBox, AddressDialogStartsWithTheSchemeAndTakesItAsItIs) {
         EXPECT_EQ(url.field()->cursorPosition(), 7);
         return int(QDialog::Accepted);
     };
-    contextMenu(cmd::ATTACH_ADD_URL);
+    contextMenu(CFileBox::kMenuAddUrl);
     EXPECT_EQ(records(), (std::vector<std::pair<int, std::string>>{{3, "http://"}}));
 
     fakes.modalDialogs.whileOpen = [](QDialog& dialog) {
         dynamic_cast<CAttachUrl&>(dialog).field()->clear();
         return int(QDialog::Accepted);
     };
-    contextMenu(cmd::ATTACH_ADD_URL);
+    contextMenu(CFileBox::kMenuAddUrl);
     fakes.modalDialogs.whileOpen = [](QDialog&) { return int(QDialog::Rejected); };
-    contextMenu(cmd::ATTACH_ADD_URL);
+    contextMenu(CFileBox::kMenuAddUrl);
     EXPECT_EQ(records().size(), 1u) << "an empty field and Cancel add nothing";
 }
 
@@ -239,7 +239,7 @@ TEST_F(FileBox, NamesWithMarkupAndNonAsciiAreShownAndOpenedAsTyped) {
     for (int i : {1, 0}) {
         select(i);
         fakes.messages.answers = {true};
-        contextMenu(cmd::ATTACH_DELETE);
+        contextMenu(CFileBox::kMenuDelete);
     }
     EXPECT_TRUE(records().empty());
 }

@@ -8,7 +8,7 @@
 #include "note/TitleButton.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
-#include "qtsupport/NumberedTimers.h"
+#include "qtsupport/PacedTimer.h"
 #include "store/NoteAttributes.h"
 #include "store/NotesDatabase.h"
 #include "support/RecordingOwner.h"
@@ -56,7 +56,7 @@ protected:
             auto* settings = dynamic_cast<CAlarmDialog*>(&dialog);
             EXPECT_NE(settings, nullptr);
             seenWhileOpen = {note->alarmDialogOpen(), note->modalOpen(),
-                             note->timers().isActive(timer::NOTE_ALARM_CHECK)};
+                             note->alarmCheckTimer().isActive()};
             return onSettings ? onSettings(*settings) : int(QDialog::Rejected);
         };
     }
@@ -116,7 +116,7 @@ TEST_F(AlarmDialog, OnANoteWithoutAlarmOkMakesAOneTimeAlarmThatIsDueAtOnce) {
         find<QAbstractButton>(d, 1)->click();
         return d.result();
     };
-    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    note->OpenAlarmDialog();
 
     EXPECT_TRUE(seenWhileOpen.dialogOpen);
     EXPECT_TRUE(seenWhileOpen.modal);
@@ -126,7 +126,7 @@ TEST_F(AlarmDialog, OnANoteWithoutAlarmOkMakesAOneTimeAlarmThatIsDueAtOnce) {
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindTime), at(2026, 12, 10, 15, 30, 20));
     EXPECT_FALSE(note->alarmDialogOpen());
     EXPECT_FALSE(note->modalOpen());
-    EXPECT_TRUE(note->timers().isActive(timer::NOTE_ALARM_CHECK)) << "it rings at the next check";
+    EXPECT_TRUE(note->alarmCheckTimer().isActive()) << "it rings at the next check";
     EXPECT_TRUE(note->title()->button(cmd::TITLE_ALARM_BUTTON)->toolTip().startsWith("Alarm ON\n"));
     EXPECT_TRUE(postedChanged());
 }
@@ -153,7 +153,7 @@ TEST_F(AlarmDialog, AlarmOffThenCancelLeavesTheAlarmAsItWas) {
         find<QAbstractButton>(d, 2)->click();
         return d.result();
     };
-    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    note->OpenAlarmDialog();
 
     EXPECT_EQ(storedAlarm(), before);
     const CForReminder& after = note->reminder();
@@ -162,7 +162,7 @@ TEST_F(AlarmDialog, AlarmOffThenCancelLeavesTheAlarmAsItWas) {
     EXPECT_EQ(after.remindTime, live.remindTime);
     EXPECT_EQ(after.remindSnoozeTime, 540000);
     EXPECT_EQ(after.weekdays, (std::array<bool, 7>{false, true, false, true}));
-    EXPECT_TRUE(note->timers().isActive(timer::NOTE_ALARM_CHECK)) << "the alarm goes on";
+    EXPECT_TRUE(note->alarmCheckTimer().isActive()) << "the alarm goes on";
 }
 
 TEST_F(AlarmDialog, AlarmOffThenOkSwitchesTheAlarmOff) {
@@ -175,12 +175,12 @@ TEST_F(AlarmDialog, AlarmOffThenOkSwitchesTheAlarmOff) {
         find<QAbstractButton>(d, 1)->click();
         return d.result();
     };
-    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    note->OpenAlarmDialog();
 
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::isReminder), 0);
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindAction), 0);
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::schedule), ";!;!;!");
-    EXPECT_FALSE(note->timers().isActive(timer::NOTE_ALARM_CHECK));
+    EXPECT_FALSE(note->alarmCheckTimer().isActive());
     EXPECT_EQ(note->title()->button(cmd::TITLE_ALARM_BUTTON)->toolTip(), "Alarm");
 }
 
@@ -195,7 +195,7 @@ TEST_F(AlarmDialog, TickedWeekdaysMakeARecurringAlarmThatReopensWithThem) {
         find<QAbstractButton>(d, 1)->click();
         return d.result();
     };
-    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    note->OpenAlarmDialog();
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::isReminder), 2);
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::schedule), ";!;2;4;!;!");
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindTime), at(2026, 12, 14, 9, 0));
@@ -210,7 +210,7 @@ TEST_F(AlarmDialog, TickedWeekdaysMakeARecurringAlarmThatReopensWithThem) {
         find<QAbstractButton>(d, 1)->click();
         return d.result();
     };
-    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    note->OpenAlarmDialog();
     EXPECT_EQ(storedAlarm(), before);
 }
 
@@ -255,7 +255,7 @@ TEST_F(AlarmDialog, OkWithNothingChangedKeepsEveryStoredScheduleAndShowsIt) {
             find<QAbstractButton>(d, 1)->click();
             return d.result();
         };
-        note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+        note->OpenAlarmDialog();
         EXPECT_EQ(storedAlarm(), before);
         EXPECT_EQ(note->reminder().isReminder, c.isReminder);
         EXPECT_EQ(note->reminder().recurring, c.isReminder == 2);
@@ -308,7 +308,7 @@ TEST_F(AlarmDialog, NextAlarmFollowsThePickedMomentAndSaysWhenItHasPassed) {
         find<QAbstractButton>(d, 2)->click();
         return d.result();
     };
-    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    note->OpenAlarmDialog();
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::isReminder), 0);
 }
 
@@ -333,7 +333,7 @@ TEST_F(AlarmDialog, ActionsChosenInTheActionsDialogAreStoredWithOk) {
         find<QAbstractButton>(d, 1)->click();
         return d.result();
     };
-    note->onCommand(cmd::NOTE_ALARM_SETTINGS);
+    note->OpenAlarmDialog();
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindAction), 8 + 64);
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindUrl), "https://example.org/a");
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindWav), "a.wav") << "passed through";

@@ -10,7 +10,7 @@
 #include "note/TitleButton.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
-#include "qtsupport/NumberedTimers.h"
+#include "qtsupport/PacedTimer.h"
 #include "store/NotesDatabase.h"
 #include "support/RecordingOwner.h"
 #include "support/TestFiles.h"
@@ -85,8 +85,8 @@ protected:
 
     // One timer message, as the event loop would deliver it, and the ringing of what it found
     // due, which otherwise waits for the next turn of the event loop.
-    static void tick(CNote& n, int timerId) {
-        emit n.timers().fired(timerId);
+    static void tick(PacedTimer& timer) {
+        emit timer.fired();
         RingQueue::instance().ringAll();
     }
 
@@ -112,7 +112,7 @@ TEST_F(AlarmFiring, APastDueAlarmRingsAtTheFirstCheckAndIsStoredAdvancedAndSaved
     EXPECT_EQ(alarmButton->imageId(), bitmap::ALARM_ON);
     EXPECT_EQ(alarmButton->toolTip(), "Alarm ON\nMonday, December 07, 2026 07:30:00 AM");
     EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: Monday, December 07, 2026 07:30:00 AM"));
-    EXPECT_EQ(n.timers().interval(timer::NOTE_ALARM_CHECK), 1000);
+    EXPECT_EQ(n.alarmCheckTimer().interval(), 1000);
 
     // The real timer: within a second of the note's creation.
     ASSERT_TRUE(QTest::qWaitFor([&] { return rings() == 1; }, 1500));
@@ -126,7 +126,7 @@ TEST_F(AlarmFiring, APastDueAlarmRingsAtTheFirstCheckAndIsStoredAdvancedAndSaved
     // A one-time alarm is off afterwards, and holds the same time on the next day.
     EXPECT_EQ(storedInt(1, note::isReminder), 0);
     EXPECT_EQ(storedNext(1), when(2026, 12, 8, 7, 30));
-    EXPECT_FALSE(n.timers().isActive(timer::NOTE_ALARM_CHECK));
+    EXPECT_FALSE(n.alarmCheckTimer().isActive());
     EXPECT_EQ(alarmButton->imageId(), bitmap::ALARM_OFF);
     EXPECT_EQ(alarmButton->toolTip(), "Alarm");
     EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));
@@ -168,7 +168,7 @@ TEST_F(AlarmFiring, TheFiringWritesTheAlarmBackInItsOrderBeforeSaving) {
         }
         last = now;
     });
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
     store.SetChangeListener({});
     EXPECT_EQ(order, (std::vector<std::string>{"remindTime", "schedule", "remindRepeatTimes",
                                                "isReminder"}));
@@ -233,13 +233,13 @@ TEST_F(AlarmFiring, ActionsRunInTheirOrderAndFailuresAreToldOnceAllRan) {
             EXPECT_EQ(storedInt(1, note::isReminder), 0);
             EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
         };
-        tick(n, timer::NOTE_ALARM_CHECK);
+        tick(n.alarmCheckTimer());
         QCoreApplication::processEvents();
 
         EXPECT_NE(n.stopAlarmWindow(), nullptr);
         EXPECT_EQ(std::count(fakes.windows.activated.begin(), fakes.windows.activated.end(), &n),
                   c.activated ? 1 : 0);
-        EXPECT_EQ(n.timers().isActive(timer::NOTE_FLASH), c.flashing);
+        EXPECT_EQ(n.flashTimer().isActive(), c.flashing);
         EXPECT_EQ(rings(), c.tones);
         EXPECT_EQ(fakes.powerOff.questions, c.powerQuestions);
         EXPECT_EQ(n.shutDownCountdown() != nullptr, fakes.powerOff.allowed && c.powerQuestions);
@@ -271,7 +271,7 @@ TEST_F(AlarmFiring, ShutDownWarnsForAMinuteAndCanBeCancelled) {
     };
     setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .action = 16 | 8});
     CNote& n = open(1);
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
     EXPECT_EQ(rings(), 1);
     CShutDownCountdown* countdown = n.shutDownCountdown();
     ASSERT_NE(countdown, nullptr);
@@ -347,7 +347,7 @@ TEST_F(AlarmFiring, WithoutAPowerServiceTheShutDownDoesNothing) {
     notes.push_back(std::make_unique<CNote>(platform, store, owner, 3));
     CNote& bare = *notes.back();
     bare.CreateFromRecord();
-    tick(bare, timer::NOTE_ALARM_CHECK);
+    tick(bare.alarmCheckTimer());
     EXPECT_NE(bare.stopAlarmWindow(), nullptr);
     EXPECT_EQ(bare.shutDownCountdown(), nullptr);
     EXPECT_TRUE(fakes.messages.shown.empty());
@@ -361,11 +361,11 @@ TEST_F(AlarmFiring, TimerMessagesDuringAnActionsBoxAreDropped) {
     fakes.messages.whileOpen = [&] {
         // The box's event loop delivers timers: a flash step and an expiry now due.
         fakes.clock.seconds += 7200;
-        tick(n, timer::NOTE_FLASH);
-        tick(n, timer::NOTE_HOVER);
-        tick(n, timer::NOTE_ALARM_CHECK);
+        tick(n.flashTimer());
+        tick(n.hoverTimer());
+        tick(n.alarmCheckTimer());
     };
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
     EXPECT_TRUE(n.isVisible());
     EXPECT_EQ(owner.count(RecordingOwner::Kind::DeleteNoteWindow), 0);
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
@@ -377,7 +377,7 @@ TEST_F(AlarmFiring, TimerMessagesDuringAnActionsBoxAreDropped) {
 
     // Once the box is closed, timers work again.
     fakes.messages.whileOpen = {};
-    tick(n, timer::NOTE_FLASH);
+    tick(n.flashTimer());
     EXPECT_FALSE(n.isVisible());
     EXPECT_NE(owner.count(RecordingOwner::Kind::DeleteNoteWindow), 0);
 }
@@ -405,6 +405,25 @@ TEST(StopAlarmPlacement, BelowAboveOrAtTheBottomOfTheWorkArea) {
     EXPECT_EQ(stopAlarmPosition({100, 100, 200, 690}, window, {0, 30, 1280, 770}), QPoint(50, 680));
 }
 
+TEST_F(AlarmFiring, TheRecordHoldsTheAlarmAsTheNoteDoesOnceItRangOrWasSwitchedOff) {
+    // A one-time alarm that rang drops its repetition; a recurring one on a day that never
+    // comes is switched off unheard and loses its actions. Read back, the record says so.
+    setAlarm(1, {.at = when(2026, 12, 7, 7, 30)});
+    store.SetNote(1, 1, note::remindRepeat);
+    setAlarm(2, {.isReminder = 2, .at = when(2026, 12, 7, 7, 30), .schedule = ";30;!;!;2;!"});
+    for (std::int32_t nid : {1, 2}) {
+        SCOPED_TRACE(nid);
+        CNote& n = open(nid);
+        tick(n.alarmCheckTimer());
+        CForReminder stored;
+        stored.Load(store, nid, fakes.clock);
+        EXPECT_EQ(stored.isReminder, 0);
+        EXPECT_EQ(stored.remindRepeat, 0);
+        EXPECT_EQ(stored.remindAction, n.reminder().remindAction);
+    }
+    EXPECT_EQ(rings(), 1) << "only the one-time alarm rang";
+}
+
 TEST_F(AlarmFiring, TheStopAlarmWindowWithAndWithoutSnoozeAndItsTimeout) {
     for (int snooze : {0, 540000}) {
         SCOPED_TRACE(snooze);
@@ -413,31 +432,32 @@ TEST_F(AlarmFiring, TheStopAlarmWindowWithAndWithoutSnoozeAndItsTimeout) {
         CNote& n = open(1);
         n.move(400, 200);
         n.resize(200, 150);
-        tick(n, timer::NOTE_ALARM_CHECK);
+        tick(n.alarmCheckTimer());
         CStopAlarm* window = n.stopAlarmWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
         EXPECT_EQ(window->geometry(), QRect(350, 350, 300, 120));
         EXPECT_EQ(fakes.windows.stackingOf(window), IWindowSystem::Stacking::Top);
         EXPECT_EQ(window->snoozeEnabled(), snooze > 0);
-        CStopAlarmButton* snoozeButton = window->button(cmd::STOP_ALARM_SNOOZE_BUTTON);
-        CStopAlarmButton* stopButton = window->button(cmd::STOP_ALARM_STOP_BUTTON);
+        CStopAlarmButton* snoozeButton = window->snoozeButton();
+        CStopAlarmButton* stopButton = window->stopButton();
         EXPECT_EQ(snoozeButton->text(), " SNOOZE ");
         EXPECT_EQ(stopButton->text(), " stop alarm ");
         EXPECT_EQ(snoozeButton->isVisible(), snooze > 0);
         EXPECT_EQ(stopButton->geometry(),
                   snooze > 0 ? QRect(80, 85, 120, 25) : QRect(10, 40, 280, 45));
-        EXPECT_EQ(window->timers().interval(timer::STOP_ALARM_TIMEOUT), 60000);
+        EXPECT_TRUE(window->timeout().isActive());
+        EXPECT_EQ(window->timeout().interval(), 60000);
 
         // A minute without a press: snooze when it can, else stop; the note comes forward.
         QPointer<CStopAlarm> gone(window);
-        emit window->timers().fired(timer::STOP_ALARM_TIMEOUT);
+        window->timedOut();
         EXPECT_TRUE(window->handled());
         EXPECT_EQ(n.stopAlarmWindow(), nullptr);
         EXPECT_FALSE(window->isVisible());
         EXPECT_EQ(std::count(fakes.windows.activated.begin(), fakes.windows.activated.end(), &n),
                   1);
-        EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), snooze);
+        EXPECT_EQ(n.snoozeTimer().interval(), snooze);
         EXPECT_EQ(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible(), snooze > 0);
         // Presses after the window acted do nothing.
         QTest::mouseClick(stopButton, Qt::LeftButton);
@@ -452,27 +472,27 @@ TEST_F(AlarmFiring, TheStopAlarmWindowWithAndWithoutSnoozeAndItsTimeout) {
 TEST_F(AlarmFiring, SnoozeRingsAgainWithANewWindowAndCanBeCancelled) {
     setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .snooze = 540000});
     CNote& n = open(1);
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
     ASSERT_NE(n.stopAlarmWindow(), nullptr);
-    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON), Qt::LeftButton);
+    QTest::mouseClick(n.stopAlarmWindow()->snoozeButton(), Qt::LeftButton);
     EXPECT_EQ(n.stopAlarmWindow(), nullptr);
-    EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), 540000);
+    EXPECT_EQ(n.snoozeTimer().interval(), 540000);
     EXPECT_TRUE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
 
     // Nine minutes later: the one-time alarm is already off, and rings all the same.
-    tick(n, timer::NOTE_SNOOZE);
+    tick(n.snoozeTimer());
     EXPECT_EQ(rings(), 2);
     ASSERT_NE(n.stopAlarmWindow(), nullptr);
     EXPECT_FALSE(n.stopAlarmWindow()->handled());
-    EXPECT_FALSE(n.timers().isActive(timer::NOTE_SNOOZE));
+    EXPECT_FALSE(n.snoozeTimer().isActive());
     EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
 
     // Snoozed again, then the title bar's button ends the snooze.
-    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON), Qt::LeftButton);
-    EXPECT_TRUE(n.timers().isActive(timer::NOTE_SNOOZE));
-    n.title()->onStopSnoozeButton();
+    QTest::mouseClick(n.stopAlarmWindow()->snoozeButton(), Qt::LeftButton);
+    EXPECT_TRUE(n.snoozeTimer().isActive());
+    QTest::mouseClick(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON), Qt::LeftButton);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(n.timers().isActive(timer::NOTE_SNOOZE));
+    EXPECT_FALSE(n.snoozeTimer().isActive());
     EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
     EXPECT_EQ(rings(), 2);
 }
@@ -493,9 +513,8 @@ TEST_F(AlarmFiring, ASnoozeOutlivesARestartAndIsShownAsTheNextRinging) {
     };
     {
         CNote& n = open(1);
-        tick(n, timer::NOTE_ALARM_CHECK);
-        QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON),
-                          Qt::LeftButton);
+        tick(n.alarmCheckTimer());
+        QTest::mouseClick(n.stopAlarmWindow()->snoozeButton(), Qt::LeftButton);
         snoozeShown(n);
         // The one-time alarm itself stays off.
         EXPECT_EQ(storedInt(1, note::isReminder), 0);
@@ -505,27 +524,26 @@ TEST_F(AlarmFiring, ASnoozeOutlivesARestartAndIsShownAsTheNextRinging) {
     {
         CNote& n = open(1);
         snoozeShown(n);
-        EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), 5 * 60 * 1000);
+        EXPECT_EQ(n.snoozeTimer().interval(), 5 * 60 * 1000);
         fakes.clock.set(2026, 12, 7, 9, 8, 0);
-        tick(n, timer::NOTE_SNOOZE);
+        tick(n.snoozeTimer());
         EXPECT_EQ(rings(), 2);
         EXPECT_FALSE(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON)->isVisible());
         EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));
         EXPECT_EQ(storedSnoozeEnd(store, 1), std::nullopt);
         // Snoozed again, and the program is away until long after its end: it rings at once.
-        QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON),
-                          Qt::LeftButton);
+        QTest::mouseClick(n.stopAlarmWindow()->snoozeButton(), Qt::LeftButton);
         EXPECT_EQ(storedSnoozeEnd(store, 1), toStored(fakes.clock, when(2026, 12, 7, 9, 17)));
     }
     fakes.clock.set(2026, 12, 7, 11, 0, 0);
     restart();
     CNote& n = open(1);
-    EXPECT_EQ(n.timers().interval(timer::NOTE_SNOOZE), 1000);
-    tick(n, timer::NOTE_SNOOZE);
+    EXPECT_EQ(n.snoozeTimer().interval(), 1000);
+    tick(n.snoozeTimer());
     EXPECT_EQ(rings(), 3);
     // Cancelled from the title bar, it is gone for good.
-    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_SNOOZE_BUTTON), Qt::LeftButton);
-    n.title()->onStopSnoozeButton();
+    QTest::mouseClick(n.stopAlarmWindow()->snoozeButton(), Qt::LeftButton);
+    QTest::mouseClick(n.title()->button(cmd::TITLE_STOP_SNOOZE_BUTTON), Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(storedSnoozeEnd(store, 1), std::nullopt);
     EXPECT_TRUE(n.title()->toolTip().endsWith("alarm time: NO ALARM"));
@@ -542,7 +560,7 @@ TEST_F(AlarmFiring, ASecondRingingReplacesTheWindowOfTheFirst) {
     // Left alone, the first window could be pressed but would never go away.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
-    QTest::mouseClick(n.stopAlarmWindow()->button(cmd::STOP_ALARM_STOP_BUTTON), Qt::LeftButton);
+    QTest::mouseClick(n.stopAlarmWindow()->stopButton(), Qt::LeftButton);
     EXPECT_EQ(n.stopAlarmWindow(), nullptr);
 }
 
@@ -550,34 +568,34 @@ TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
     setAlarm(1,
              {.at = when(2026, 12, 7, 8, 0), .action = 3, .flashTimes = 1, .flashInterval = 250});
     CNote& n = open(1);
-    tick(n, timer::NOTE_ALARM_CHECK);
-    EXPECT_EQ(n.timers().interval(timer::NOTE_FLASH), 250);
+    tick(n.alarmCheckTimer());
+    EXPECT_EQ(n.flashTimer().interval(), 250);
     fakes.windows.activated.clear();
-    tick(n, timer::NOTE_FLASH);
+    tick(n.flashTimer());
     EXPECT_FALSE(n.isVisible());
     // Flashing never changes what is stored: a program ended now starts with the note shown.
     EXPECT_EQ(storedInt(1, note::isClosed), 0);
-    tick(n, timer::NOTE_FLASH);
+    tick(n.flashTimer());
     EXPECT_TRUE(n.isVisible());
     EXPECT_EQ(storedInt(1, note::isClosed), 0);
     // The pop-up bit brings the shown note forward with the focus.
     EXPECT_EQ(fakes.windows.activated, std::vector<QWidget*>{&n});
     EXPECT_EQ(owner.count(RecordingOwner::Kind::UpdateTrayTipLater), 0);
-    tick(n, timer::NOTE_FLASH);
-    EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
+    tick(n.flashTimer());
+    EXPECT_FALSE(n.flashTimer().isActive());
     EXPECT_TRUE(n.isVisible());
     EXPECT_EQ(owner.count(RecordingOwner::Kind::UpdateTrayTipLater), 1);
 
     // Flashing again; a click into the body stops it, and the note stays shown.
     n.RunAlarmActions();
-    ASSERT_TRUE(n.timers().isActive(timer::NOTE_FLASH));
+    ASSERT_TRUE(n.flashTimer().isActive());
     QTest::mouseClick(n.body()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
+    EXPECT_FALSE(n.flashTimer().isActive());
     EXPECT_TRUE(n.isVisible());
 
     // Flashing stopped in a hidden phase (the alarm dialog opens) leaves the note shown.
     n.RunAlarmActions();
-    tick(n, timer::NOTE_FLASH);
+    tick(n.flashTimer());
     ASSERT_FALSE(n.isVisible());
     n.StopAlarmTimers();
     EXPECT_TRUE(n.isVisible());
@@ -587,11 +605,11 @@ TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
     // while it flashes stays hidden.
     n.ShowNote(false);
     n.RunAlarmActions();
-    tick(n, timer::NOTE_FLASH);
+    tick(n.flashTimer());
     EXPECT_TRUE(n.isVisible());
     EXPECT_EQ(storedInt(1, note::isClosed), 0);
     n.ShowNote(false);
-    EXPECT_FALSE(n.timers().isActive(timer::NOTE_FLASH));
+    EXPECT_FALSE(n.flashTimer().isActive());
     EXPECT_EQ(storedInt(1, note::isClosed), 1);
 }
 
@@ -645,18 +663,18 @@ TEST_F(AlarmFiring, OnlyTheLastFewRungNotesFlashAndTheOthersStayShown) {
         rung.push_back(&open(nid));
     }
     for (std::size_t i = 0; i < kMost; ++i) {
-        tick(*rung[i], timer::NOTE_ALARM_CHECK);
+        tick(rung[i]->alarmCheckTimer());
     }
     // They flash together, on one timer; the first is in a hidden phase when more ring.
-    tick(*rung[0], timer::NOTE_FLASH);
+    tick(rung[0]->flashTimer());
     ASSERT_FALSE(rung[0]->isVisible());
     for (std::size_t i = kMost; i < rung.size(); ++i) {
-        tick(*rung[i], timer::NOTE_ALARM_CHECK);
+        tick(rung[i]->alarmCheckTimer());
     }
     EXPECT_EQ(FlashingNotes::instance().count(), kMost);
     for (std::size_t i = 0; i < rung.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(rung[i]->timers().isActive(timer::NOTE_FLASH), i >= 2);
+        EXPECT_EQ(rung[i]->flashTimer().isActive(), i >= 2);
         EXPECT_TRUE(rung[i]->isVisible());
         EXPECT_NE(rung[i]->stopAlarmWindow(), nullptr);
         EXPECT_EQ(storedInt(rung[i]->nid(), note::isClosed), 0);
@@ -672,8 +690,8 @@ TEST_F(AlarmFiring, FlashCountsAndPeriodsOfZeroOrLessUseTheDefaults) {
             1,
             {.at = when(2026, 12, 7, 8, 0), .action = 2, .flashTimes = bad, .flashInterval = bad});
         CNote& n = open(1);
-        tick(n, timer::NOTE_ALARM_CHECK);
-        EXPECT_EQ(n.timers().interval(timer::NOTE_FLASH), 600);
+        tick(n.alarmCheckTimer());
+        EXPECT_EQ(n.flashTimer().interval(), 600);
         EXPECT_EQ(n.reminder().flashesLeft, 100);
         notes.clear();
     }
@@ -683,33 +701,33 @@ TEST_F(AlarmFiring, SleepAndClockJumpsRingOnceAndNeverTwice) {
     // Daily at 09:00.
     setAlarm(1, {.isReminder = 2, .at = when(2026, 12, 7, 9)});
     CNote& n = open(1);
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
     EXPECT_EQ(rings(), 0);
 
     // Suspended from 08:59 to 14:00: rings once on waking.
     fakes.clock.set(2026, 12, 7, 14, 0, 0);
-    tick(n, timer::NOTE_ALARM_CHECK);
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
+    tick(n.alarmCheckTimer());
     EXPECT_EQ(rings(), 1);
     EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
 
     // Rung on time on Tuesday, then the clock goes back an hour and passes 09:00 again.
     fakes.clock.set(2026, 12, 8, 9, 0, 0);
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
     EXPECT_EQ(rings(), 2);
     fakes.clock.set(2026, 12, 8, 8, 0, 30);
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
     fakes.clock.set(2026, 12, 8, 9, 0, 0);
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
     EXPECT_EQ(rings(), 2);
 
     // Forward past several ringings: once, and the next one after the new present.
     fakes.clock.set(2026, 12, 12, 10, 0, 0);
-    tick(n, timer::NOTE_ALARM_CHECK);
-    tick(n, timer::NOTE_ALARM_CHECK);
+    tick(n.alarmCheckTimer());
+    tick(n.alarmCheckTimer());
     EXPECT_EQ(rings(), 3);
     EXPECT_EQ(storedNext(1), when(2026, 12, 13, 9));
-    EXPECT_TRUE(n.timers().isActive(timer::NOTE_ALARM_CHECK));
+    EXPECT_TRUE(n.alarmCheckTimer().isActive());
 }
 
 TEST_F(AlarmFiring, ARepeatEachAlarmRingsOnceAtItsSecond) {
@@ -719,7 +737,7 @@ TEST_F(AlarmFiring, ARepeatEachAlarmRingsOnceAtItsSecond) {
     CNote& n = open(1);
     for (int second = 0; second < 3; ++second) {
         fakes.clock.set(2026, 12, 7, 9, 0, second);
-        tick(n, timer::NOTE_ALARM_CHECK);
+        tick(n.alarmCheckTimer());
     }
     EXPECT_EQ(rings(), 1);
     EXPECT_EQ(storedNext(1), when(2026, 12, 8, 9));
@@ -751,14 +769,14 @@ TEST_F(AlarmFiring, BadAlarmRecordsNeitherCrashNorSpin) {
         store.SetNote(1, c.action, note::remindAction);
         CNote& n = open(1);
         for (int i = 0; i < 3; ++i) {
-            tick(n, timer::NOTE_ALARM_CHECK);
+            tick(n.alarmCheckTimer());
         }
         EXPECT_EQ(rings(), c.expectedRings);
         if (c.expectedRings == 0) {
             EXPECT_EQ(n.stopAlarmWindow(), nullptr);
         }
         // Whatever rang, nothing is left due that the check would spin on.
-        EXPECT_TRUE(!n.timers().isActive(timer::NOTE_ALARM_CHECK) ||
+        EXPECT_TRUE(!n.alarmCheckTimer().isActive() ||
                     localNow(fakes.clock).earlier(storedNext(1)));
         notes.clear();
     }
@@ -795,11 +813,11 @@ TEST_F(NoteExpiry, ANoteExpiresIntoTheBinOnAnyOfItsTimers) {
     // The first timer after start removes the note already expired.
     ASSERT_TRUE(QTest::qWaitFor([&] { return tray->findNote(2) == nullptr; }, 1500));
     EXPECT_EQ(store.GetNote(kLiveSource, 2, note::isDeleted), 1);
-    emit tray->findNote(1)->timers().fired(timer::NOTE_HOVER);
+    emit tray->findNote(1)->hoverTimer().fired();
     EXPECT_NE(tray->findNote(1), nullptr);
 
     fakes.clock.seconds += 60;
-    emit tray->findNote(1)->timers().fired(timer::NOTE_HOVER);
+    emit tray->findNote(1)->hoverTimer().fired();
     QCoreApplication::processEvents();
     EXPECT_EQ(tray->findNote(1), nullptr);
     EXPECT_EQ(store.GetNote(kLiveSource, 1, note::isDeleted), 1);
@@ -817,6 +835,6 @@ TEST_F(NoteExpiry, TheExpirationButtonSwitchesExpiryOff) {
     EXPECT_FALSE(button->isVisible());
     EXPECT_EQ(store.GetNote(kLiveSource, 3, note::expireTime), 0u);
     fakes.clock.seconds += 3600;
-    emit n.timers().fired(timer::NOTE_HOVER);
+    emit n.hoverTimer().fired();
     EXPECT_EQ(tray->findNote(3), &n);
 }

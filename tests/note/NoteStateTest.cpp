@@ -6,7 +6,7 @@
 #include "note/Title.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
-#include "qtsupport/NumberedTimers.h"
+#include "qtsupport/PacedTimer.h"
 #include "support/TestFiles.h"
 #include "ui/NoteDialogs.h"
 #include "ui/NoteStyle.h"
@@ -102,19 +102,19 @@ TEST_F(NoteState, AutoLockFiresAfterSwitchingAwayAndTheSettingsStopIt) {
     start();
     CNote& n = note(1);
     switchToAnotherApplication(n);
-    EXPECT_TRUE(n.timers().isActive(timer::NOTE_AUTO_LOCK));
+    EXPECT_TRUE(n.autoLockTimer().isActive());
     // The timer runs on the event loop, which a loaded machine may reach late.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !n.isEditable(); }, 5000));
     EXPECT_EQ(stored(1, "isEdit"), 0);
-    EXPECT_FALSE(n.timers().isActive(timer::NOTE_AUTO_LOCK));
+    EXPECT_FALSE(n.autoLockTimer().isActive());
 
     setting::set(store, setting::autoLockTime, 30);
     CNote& other = note(2);
     other.unlock();
     switchToAnotherApplication(other);
-    EXPECT_EQ(other.timers().interval(timer::NOTE_AUTO_LOCK), 30000);
+    EXPECT_EQ(other.autoLockTimer().interval(), 30000);
     tray->stopAutoLockTimers();
-    EXPECT_FALSE(other.timers().isActive(timer::NOTE_AUTO_LOCK));
+    EXPECT_FALSE(other.autoLockTimer().isActive());
     EXPECT_TRUE(other.isEditable());
 }
 
@@ -218,7 +218,7 @@ TEST_F(NoteState, TransparentNoteIsOpaqueWhileTheBodyHasTheFocus) {
     EXPECT_TRUE(n.hoverOpaque());
     n.body()->clearFocus();
     QCursor::setPos(2000, 2000);
-    n.timers().start(timer::NOTE_HOVER, 1);
+    n.hoverTimer().start(1);
     QTRY_VERIFY_WITH_TIMEOUT(std::abs(fakes.windows.opacityOf(&n) - 100 / 255.0) < 1e-9, 5000);
 }
 

@@ -38,7 +38,7 @@ protected:
     }
 
     CNote& note(std::int32_t nid) { return *tray->findNote(nid); }
-    static CReadingWindow* window(CNote& n) { return n.readAloud().window(); }
+    static CReadingWindow* window(CNote& n) { return n.reading().window(); }
     static bool readButtonEnabled(CNote& n) {
         return n.title()->button(cmd::TITLE_READ_BUTTON)->isEnabled();
     }
@@ -138,7 +138,7 @@ TEST_F(ReadAloud, ANoteAskedToReadWhileItReadsStartsAgain) {
     pressRead(n, "once");
     CReadingWindow* first = window(n);
     // Its alarm's read action comes while the user's reading still runs.
-    n.onCommand(cmd::NOTE_READ_ALOUD);
+    n.readAloud();
     ASSERT_TRUE(QTest::qWaitFor([&] { return fakes.speech.spoken.size() == 2; }, kSlack));
     EXPECT_EQ(fakes.speech.purges, 1);
     EXPECT_NE(window(n), nullptr);
@@ -195,25 +195,25 @@ TEST_F(ReadAloud, TheReadingDoesNotFinishUnderTheQuestion) {
 TEST_F(ReadAloud, AnAlarmReadingABlankNoteSaysItIsEmpty) {
     CNote& n = note(2);
     n.body()->setPlainText(" \n\t \n ");
-    n.onCommand(cmd::NOTE_READ_ALOUD);
+    n.readAloud();
     ASSERT_EQ(fakes.speech.spoken, std::vector<std::string>{"Your sticky note is empty!"});
     EXPECT_NE(window(n), nullptr);
 }
 
 TEST_F(ReadAloud, StoppingTheAlarmStopsTheSpeech) {
     CNote& n = note(2);
-    n.onCommand(cmd::NOTE_READ_ALOUD);
+    n.readAloud();
     ASSERT_NE(window(n), nullptr);
     n.StopOwnReading();
-    EXPECT_EQ(n.readAloud().readingNote(), nullptr);
+    EXPECT_EQ(n.reading().readingNote(), nullptr);
     ASSERT_TRUE(waitIdle(n));
     EXPECT_EQ(fakes.speech.purges, 1);
 
     // A read action still waiting for another note's reading does not start after the stop.
     CNote& other = note(1);
     pressRead(other, "the other note");
-    n.onCommand(cmd::NOTE_READ_ALOUD);
-    EXPECT_TRUE(n.readAloud().waitingToStart());
+    n.readAloud();
+    EXPECT_TRUE(n.reading().waitingToStart());
     n.StopOwnReading();
     EXPECT_TRUE(readButtonEnabled(n));
     fakes.speech.finish();
@@ -236,7 +236,7 @@ TEST_F(ReadAloud, AnEngineThatFailsLeavesNothingBehindAndSaysWhy) {
         fakes.speech.problemText = "no voice here";
         fakes.messages.shown.clear();
         CNote& n = note(1);
-        n.onCommand(cmd::NOTE_READ_ALOUD);
+        n.readAloud();
         ASSERT_TRUE(waitIdle(n));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !fakes.messages.shown.empty(); }, kSlack));
         EXPECT_TRUE(openReadingWindows().empty());
@@ -248,7 +248,7 @@ TEST_F(ReadAloud, AnEngineThatFailsLeavesNothingBehindAndSaysWhy) {
     fakes.speech.works = true;
     fakes.speech.failsWhileSpeaking = false;
     CNote& n = note(2);
-    n.onCommand(cmd::NOTE_READ_ALOUD);
+    n.readAloud();
     EXPECT_NE(window(n), nullptr);
 }
 

@@ -30,7 +30,6 @@ void expectDistinct(const std::vector<Named>& ids) {
     }
 
 TEST(Messages, MainWindowNumbersAreDistinct) {
-    expectDistinct({N(timer::TRAY_TIP), N(timer::AUTO_SAVE), N(timer::TRAY_CLICK)});
     expectDistinct({N(hotkey::NEW_NOTE), N(hotkey::SHOW_ALL), N(hotkey::HIDE_ALL),
                     N(hotkey::TOGGLE_MANAGER), N(hotkey::SHOW_ATTACH)});
 }
@@ -38,7 +37,6 @@ TEST(Messages, MainWindowNumbersAreDistinct) {
 TEST(Messages, NoteWindowNumbersAreDistinct) {
     using namespace cmd;
     expectDistinct({N(NOTE_ACTIVATE),
-                    N(NOTE_STOP_SOUND),
                     N(NOTE_PRIORITY_HIGH),
                     N(NOTE_PRIORITY_REGULAR),
                     N(NOTE_PRIORITY_LOW),
@@ -69,21 +67,7 @@ TEST(Messages, NoteWindowNumbersAreDistinct) {
                     N(EDIT_DELETE),
                     N(EDIT_SELECT_ALL),
                     N(EDIT_PASTE_PLAIN),
-                    N(NOTE_UNLOCK),
-                    N(NOTE_ALARM_SETTINGS),
-                    N(NOTE_SHOW_STOP_ALARM),
-                    N(NOTE_STOP_ALARM),
-                    N(NOTE_SNOOZE),
-                    N(NOTE_CANCEL_SNOOZE),
-                    N(NOTE_READ_ALOUD),
-                    N(NOTE_READING_FINISHED),
-                    N(NOTE_BEGIN_MODAL),
-                    N(NOTE_END_MODAL),
-                    N(NOTE_POST_CHANGED),
-                    N(NOTE_REFRESH_TOOLTIPS)});
-    using namespace timer;
-    expectDistinct({N(NOTE_HOVER), N(NOTE_AUTO_LOCK), N(NOTE_FLASH), N(NOTE_ALARM_CHECK),
-                    N(timer::NOTE_SNOOZE)});
+                    N(NOTE_UNLOCK)});
     using namespace hotkey;
     expectDistinct(
         {N(BOLD), N(ITALIC), N(UNDERLINE), N(STRIKE_OUT), N(BODY_FONT), N(RANDOM_COLORS)});
@@ -97,15 +81,10 @@ TEST(Messages, TitleBarPanelAndDialogNumbersAreDistinct) {
                     N(TITLE_EXPIRATION_BUTTON), N(TITLE_EDIT), N(TITLE_FONT), N(TITLE_TEXT_COLOR),
                     N(NOTE_DUPLICATE), N(NOTE_SEND_EMAIL), N(NOTE_LOCK), N(NOTE_DELETE),
                     N(NOTE_UNLOCK), N(NOTE_SET_SIZE), N(SELECTION_FONT)});
-    expectDistinct({N(ATTACH_REFRESH), N(ATTACH_COLORS), N(ATTACH_RUN), N(ATTACH_ADD_FILE),
-                    N(ATTACH_ADD_URL), N(ATTACH_DELETE), N(DLG_OK), N(DLG_CANCEL)});
     expectDistinct({N(ALARM_OFF_RADIO), N(ALARM_ON_RADIO), N(ALARM_SNOOZE_CHECK),
                     N(ALARM_ACTIONS_BUTTON), N(DLG_OK), N(DLG_CANCEL)});
     expectDistinct({N(ACTIONS_OPEN_URL_CHECK), N(ACTIONS_GO_BUTTON), N(ACTIONS_OPEN_PROGRAM_CHECK),
                     N(ACTIONS_BROWSE_BUTTON), N(DLG_OK), N(DLG_CANCEL)});
-    expectDistinct({N(STOP_ALARM_SNOOZE_BUTTON), N(STOP_ALARM_STOP_BUTTON)});
-    expectDistinct({N(msg::WM_READING_ENDED), N(msg::WM_READING_SUSPEND), N(msg::WM_READING_RESUME),
-                    N(READING_STOP_BUTTON), N(DLG_CANCEL)});
 }
 
 TEST(Messages, TheQuestionBoxAnswersAreItsButtons) {

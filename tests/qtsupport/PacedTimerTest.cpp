@@ -1,4 +1,4 @@
-#include "qtsupport/NumberedTimers.h"
+#include "qtsupport/PacedTimer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,19 +11,14 @@
 namespace bp {
 namespace {
 
-constexpr int kHover = 1;
-constexpr int kOther = 2;
 constexpr int kPeriod = 20;
 
 struct Counting {
-    NumberedTimers timers;
+    PacedTimer timer;
+    PacedTimer other;
     int fired = 0;
     Counting() {
-        QObject::connect(&timers, &NumberedTimers::fired, [this](int id) {
-            if (id == kHover) {
-                ++fired;
-            }
-        });
+        QObject::connect(&timer, &PacedTimer::fired, [this] { ++fired; });
     }
 };
 
@@ -37,42 +32,44 @@ bool waitForTicks(const int& fired, int ticks) {
     return QTest::qWaitFor([&] { return fired >= until; }, 5000);
 }
 
-TEST(NumberedTimers, SharedTimersFireForEachOwnerAndStopOneByOne) {
+TEST(PacedTimer, SharedTimersFireForEachOwnerAndStopOneByOne) {
     Counting a;
     Counting b;
-    a.timers.startShared(kHover, kPeriod);
-    b.timers.startShared(kHover, kPeriod);
-    EXPECT_TRUE(a.timers.isActive(kHover));
-    EXPECT_EQ(a.timers.interval(kHover), kPeriod);
-    EXPECT_FALSE(a.timers.isActive(kOther));
+    a.timer.startShared(kPeriod);
+    b.timer.startShared(kPeriod);
+    EXPECT_TRUE(a.timer.isActive());
+    EXPECT_EQ(a.timer.interval(), kPeriod);
+    EXPECT_FALSE(a.other.isActive());
     ASSERT_TRUE(waitForTicks(a.fired, 2));
     ASSERT_TRUE(waitForTicks(b.fired, 2));
 
     // Stopped, restarted on a timer of its own, or stopped with the rest: each owner alone.
-    a.timers.stop(kHover);
-    EXPECT_FALSE(a.timers.isActive(kHover));
+    a.timer.stop();
+    EXPECT_FALSE(a.timer.isActive());
     const int aBefore = a.fired;
     ASSERT_TRUE(waitForTicks(b.fired, 3));
     EXPECT_EQ(a.fired, aBefore);
 
-    b.timers.start(kHover, 60000);
-    EXPECT_EQ(b.timers.interval(kHover), 60000);
-    a.timers.startShared(kHover, kPeriod);
-    a.timers.stopAll();
+    b.timer.start(60000);
+    EXPECT_EQ(b.timer.interval(), 60000);
+    a.timer.startShared(kPeriod);
+    a.timer.stop();
     const int bOwn = b.fired;
     waitPeriods(3);
     EXPECT_EQ(b.fired, bOwn);
-    EXPECT_FALSE(a.timers.isActive(kHover));
+    EXPECT_FALSE(a.timer.isActive());
+    b.timer.stop();
+    EXPECT_EQ(b.timer.interval(), 0);
 }
 
-TEST(NumberedTimers, AnOwnerEndedByAnotherOwnersTickIsNotTold) {
+TEST(PacedTimer, AnOwnerEndedByAnotherOwnersTickIsNotTold) {
     auto first = std::make_unique<Counting>();
     auto second = std::make_unique<Counting>();
     // Whichever is told first ends the other, as an expiring note ends its own window.
-    QObject::connect(&first->timers, &NumberedTimers::fired, [&] { second.reset(); });
-    QObject::connect(&second->timers, &NumberedTimers::fired, [&] { first.reset(); });
-    first->timers.startShared(kHover, kPeriod);
-    second->timers.startShared(kHover, kPeriod);
+    QObject::connect(&first->timer, &PacedTimer::fired, [&] { second.reset(); });
+    QObject::connect(&second->timer, &PacedTimer::fired, [&] { first.reset(); });
+    first->timer.startShared(kPeriod);
+    second->timer.startShared(kPeriod);
     ASSERT_TRUE(QTest::qWaitFor([&] { return first == nullptr || second == nullptr; }, 5000));
     waitPeriods(2);
     EXPECT_TRUE((first == nullptr) != (second == nullptr));
