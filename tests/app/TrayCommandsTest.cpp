@@ -640,7 +640,7 @@ TEST_F(TrayTest, ACombinationHeldElsewhereIsIgnored) {
     tray->RegisterHotKeys();
     EXPECT_FALSE(fakes.hotKeys.registered.contains(hotkey::NEW_NOTE));
     EXPECT_TRUE(fakes.hotKeys.registered.contains(hotkey::SHOW_ALL));
-    setting::get(EXPECT_EQ(store, setting::hkNewNote), 5111814u);
+    EXPECT_EQ(setting::get(store, setting::hkNewNote), 5111814u);
     tray->showTrayMenu();
     EXPECT_EQ(tray->trayMenu()->action(TrayMenu::Item::NewNote)->text(),
               "New Note\tCtrl + Alt + N");

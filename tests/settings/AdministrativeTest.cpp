@@ -71,7 +71,7 @@ TEST_F(AppSettings, AutoSaveInRangeIsStoredAndAnnouncedOnlyWhenItChanged) {
         control<CNumberField>(*dialog, "autoSave")->edit()->setText(c.typed);
         dialog->accept();
         EXPECT_EQ(dialog->result() == QDialog::Accepted, c.taken);
-        setting::get(EXPECT_EQ(store, setting::autoSave), c.taken ? std::atoi(c.typed) : 15);
+        EXPECT_EQ(setting::get(store, setting::autoSave), c.taken ? std::atoi(c.typed) : 15);
         EXPECT_EQ(owner.count(RecordingOwner::Kind::AutoSaveIntervalChanged), c.announced ? 1 : 0);
         EXPECT_EQ(questions(), 0);
         if (!c.taken) {

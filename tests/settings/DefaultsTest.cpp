@@ -247,7 +247,7 @@ TEST_F(NotesSettings, SwitchingAutoLockOffStopsTheTimersAndSwitchingItOnSendsNot
         check->toggle();
         EXPECT_EQ(time->isEnabled(), atOpening == 0);
         dialog->accept();
-        setting::get(EXPECT_EQ(store, setting::AutoLock), 1 - atOpening);
+        EXPECT_EQ(setting::get(store, setting::AutoLock), 1 - atOpening);
         const std::vector<RecordingOwner::Call> expected =
             atOpening == 1
                 ? std::vector<RecordingOwner::Call>{{RecordingOwner::Kind::StopAutoLockTimers}}
