@@ -350,7 +350,7 @@ void CNote::SetBodyShown(bool show, bool saveNow) {
     LayoutChildren();
     store_.SetNote(nid_, isBody_, note::isBody);
     if (saveNow) {
-        store_.SaveDatabase("");
+        store_.RequestSave(SaveUrgency::Soon);
     }
 }
 
@@ -675,7 +675,7 @@ void CNote::setEditableFromCommand(bool editable) {
 }
 
 void CNote::duplicate() {
-    store_.SaveDatabase("");
+    store_.RequestSave(SaveUrgency::Soon);
     BeginModal();
     owner_.sendMessage(msg::WM_NOTE_DUPLICATE, 0, nid_);
     EndModal();
