@@ -347,7 +347,7 @@ int CStickerTray::CreateNewNote() {
             note::title);
         startCreatedNote(nid);
         UpdateTrayTip();
-        store_.RequestSave(SaveUrgency::Soon);
+        store_.RequestSave(SaveUrgency::Now);
     }
     postToManager(cmd::MANAGER_RELOAD);
     return 1;
