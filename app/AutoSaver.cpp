@@ -43,6 +43,55 @@ void AutoSaver::changed() {
     }
 }
 
+void AutoSaver::requestSave(SaveUrgency urgency) {
+    if (urgency == SaveUrgency::Soon) {
+        changed();
+        return;
+    }
+    const Written written = write(false);
+    if (QThread::currentThread() == thread()) {
+        settle(written);
+    } else {
+        QMetaObject::invokeMethod(
+            this, [this, written] { settle(written); }, Qt::QueuedConnection);
+    }
+}
+
+AutoSaver::Written AutoSaver::write(bool onlyChanges) {
+    std::lock_guard lock(writeTurn_);
+    Written written;
+    written.turn = ++writesStarted_;
+    written.outcome = onlyChanges ? store_.SaveChanges() : store_.SaveDatabase("");
+    return written;
+}
+
+void AutoSaver::settle(const Written& written) {
+    const CNotesDatabase::SaveOutcome& outcome = written.outcome;
+    if (outcome.written) {
+        ++savesWritten_;
+    }
+    // A later save has already been taken: this one says nothing about saving now.
+    const bool latest = written.turn > settledTurn_;
+    bool newFailure = false;
+    if (latest) {
+        settledTurn_ = written.turn;
+        newFailure = outcome.failed() && !failing_;
+        failing_ = outcome.failed();
+    }
+    emit saveEnded(outcome.written, outcome.cause);
+    // The boxes may run an event loop of their own; saves go on meanwhile.
+    if (outcome.written && !outcome.keptAs.empty() && hooks_.reportKept) {
+        hooks_.reportKept(outcome.keptAs);
+    }
+    if (newFailure && hooks_.reportFailure) {
+        hooks_.reportFailure(outcome);
+    }
+    if (latest && failing_ && !finished_ && !saving_ && !timer_->isActive()) {
+        // Nobody may type again soon: try again by itself, e.g. once space is freed.
+        timer_->start(delays_.retryMs);
+    }
+}
+
 void AutoSaver::onChanged() {
     // What the save itself stores is part of that save.
     if (finished_ || storingEdits_) {
@@ -94,32 +143,20 @@ void AutoSaver::workerLoop() {
             }
             saveRequested_ = false;
         }
-        const CNotesDatabase::ChangesSaved outcome = store_.SaveChanges();
+        const Written written = write(true);
         QMetaObject::invokeMethod(
-            this, [this, outcome] { onSaveEnded(outcome); }, Qt::QueuedConnection);
+            this, [this, written] { onSaveEnded(written); }, Qt::QueuedConnection);
     }
 }
 
-void AutoSaver::onSaveEnded(CNotesDatabase::ChangesSaved outcome) {
+void AutoSaver::onSaveEnded(const Written& written) {
     saving_ = false;
-    if (outcome.written) {
-        ++savesWritten_;
-    }
-    const bool newFailure = outcome.failed() && !failing_;
-    failing_ = outcome.failed();
-    emit saveEnded(outcome.written, outcome.cause);
-    if (newFailure && hooks_.reportFailure) {
-        // The box may run an event loop of its own; saves go on meanwhile.
-        hooks_.reportFailure(outcome.cause);
-    }
+    settle(written);
     if (finished_ || saving_) {
         return;
     }
     if (schedule_.pending()) {
         armTimer();
-    } else if (failing_ && !timer_->isActive()) {
-        // Nobody may type again soon: try again by itself, e.g. once space is freed.
-        timer_->start(delays_.retryMs);
     }
 }
 
@@ -137,12 +174,15 @@ void AutoSaver::finish() {
 }
 
 CNotesDatabase::ChangesSaved AutoSaver::saveNow() {
-    storingEdits_ = true;
-    if (hooks_.storeEdits) {
-        hooks_.storeEdits();
+    // The windows belong to the GUI thread: elsewhere only what the store holds is saved.
+    if (QThread::currentThread() == thread()) {
+        storingEdits_ = true;
+        if (hooks_.storeEdits) {
+            hooks_.storeEdits();
+        }
+        storingEdits_ = false;
     }
-    storingEdits_ = false;
-    return store_.SaveChanges();
+    return write(true).outcome;
 }
 
 }  // namespace bp

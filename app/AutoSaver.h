@@ -8,8 +8,10 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 
 class QTimer;
@@ -27,7 +29,9 @@ public:
         // Writes into the store what the windows hold and the store does not yet.
         std::function<void()> storeEdits;
         // A save failed for the first time since the last one that worked.
-        std::function<void(int cause)> reportFailure;
+        std::function<void(const CNotesDatabase::SaveOutcome&)> reportFailure;
+        // A save kept the file another program had put in place of the database.
+        std::function<void(const std::string& keptAs)> reportKept;
     };
     struct Delays {
         SaveSchedule::Delays schedule;
@@ -41,10 +45,14 @@ public:
 
     // Something was edited. Any thread; the store's change listener calls it.
     void changed();
+    // The store's save requests, once installed as its save handler. Soon is an edit's save;
+    // Now writes on the calling thread after any save being written, and a failure is told
+    // as one of the saves after edits would be. Any thread.
+    void requestSave(SaveUrgency urgency);
     // No more saves of its own (the program is ending); waits for one that is being written.
     void finish();
-    // Stores and saves at once on the calling thread, whatever runs: for a desktop that is
-    // going away. Silent, as there may be no one left to tell.
+    // Stores (on the GUI thread) and saves at once on the calling thread, after any save being
+    // written: for a desktop that is going away. Silent, as there may be no one left to tell.
     CNotesDatabase::ChangesSaved saveNow();
 
     int savesWritten() const { return savesWritten_; }
@@ -58,10 +66,20 @@ signals:
     void saveEnded(bool written, int cause);
 
 private:
+    // A save's outcome and its place among all the saves written.
+    struct Written {
+        CNotesDatabase::SaveOutcome outcome;
+        std::uint64_t turn = 0;
+    };
+    // Writes in turn with every other save of this saver, whichever thread asks.
+    Written write(bool onlyChanges);
+    // Takes a save's outcome on the GUI thread; only the latest save decides whether saving
+    // is failing.
+    void settle(const Written& written);
     void onChanged();
     void onDue();
     void startSave();
-    void onSaveEnded(CNotesDatabase::ChangesSaved outcome);
+    void onSaveEnded(const Written& written);
     void armTimer();
     void workerLoop();
     std::int64_t now() const { return clock_.elapsed(); }
@@ -79,6 +97,11 @@ private:
     bool finished_ = false;
     bool failing_ = false;
     int savesWritten_ = 0;
+    std::uint64_t settledTurn_ = 0;
+
+    // Held while a save is written: a save of the GUI thread never overtakes the worker's.
+    std::mutex writeTurn_;
+    std::uint64_t writesStarted_ = 0;  // under writeTurn_
 
     std::mutex workerLock_;
     std::condition_variable workerWake_;

@@ -1,5 +1,6 @@
 #include "DatabaseRecovery.h"
 
+#include "SaveFailure.h"
 #include "store/DatabaseFile.h"
 
 #include <algorithm>
@@ -55,8 +56,9 @@ CDatabaseRecovery::Outcome CDatabaseRecovery::Run() {
         return {true, "Your notes database has been restored from " + restoredFrom};
     }
     // Through the temporary file, so a crash now cannot leave half a database behind.
-    if (!store_.CreateDefaultDatabase("")) {
-        return {false, {}};
+    if (const CNotesDatabase::SaveOutcome created = store_.CreateDefaultDatabase(""); !created) {
+        return {false, created.failed() ? writeFailureMessage(created.failedPath, created.cause)
+                                        : std::string()};
     }
     return {true, "Unable to restore notes database. New database was created."};
 }

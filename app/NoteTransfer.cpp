@@ -1,6 +1,7 @@
 #include "NoteTransfer.h"
 
 #include "NotePlacement.h"
+#include "SaveFailure.h"
 #include "TrayText.h"
 #include "note/NoteGeometry.h"
 #include "store/NotesDatabase.h"
@@ -72,12 +73,15 @@ bool NoteTransfer::importFile(const std::string& path,
 }
 
 void NoteTransfer::exportTo(const std::string& path) {
-    // Written in place, an export onto the open database would lose it if the write failed
-    // half-way; the save goes through a temporary file instead.
+    // The database is saved before the export is written. An export onto the open database
+    // is that save: written in place, it would lose the database if the write failed half-way.
+    store_.RequestSave(SaveUrgency::Now);
     if (samePath(path, store_.DatabasePath())) {
-        store_.SaveDatabase("");
-    } else {
-        store_.ExportDatabase(path);
+        return;
+    }
+    if (const CNotesDatabase::SaveOutcome exported = store_.ExportDatabase(path);
+        exported.failed()) {
+        SaveReports(*platform_.messages, store_).writeFailed(exported);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "SaveFailure.h"
 
 #include "ProductInfo.h"
+#include "platform/Messages.h"
+#include "platform/UserMessages.h"
 
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -43,6 +45,35 @@ int saveCauseOfFolder(const std::string& dataFolder) {
         return 13;
     }
     return 0;
+}
+
+std::string writeFailureMessage(const std::string& path, int cause) {
+    return "Could not open file \"" + path + "\", open error " + std::to_string(cause);
+}
+
+std::string replacedDatabaseMessage(const std::string& keptAs, bool kept) {
+    if (kept) {
+        return "Another program replaced Brightpost.dat. Its version has been kept as \"" + keptAs +
+               "\", and your notes have been saved in Brightpost.dat.";
+    }
+    return "Another program replaced Brightpost.dat, and its version could not be kept (the "
+           "disk may be full). Your notes were not saved over it.";
+}
+
+void SaveReports::failed(const CNotesDatabase::SaveOutcome& outcome) {
+    const std::string text = outcome.keepFailed
+                                 ? replacedDatabaseMessage(outcome.keptAs, false)
+                                 : saveFailureMessage(store_.DataFolder(), outcome.cause);
+    messages_.showMessage("Error", "", text, res::ICON_WARNING);
+}
+
+void SaveReports::kept(const std::string& keptAs) {
+    messages_.showMessage("Warning", "", replacedDatabaseMessage(keptAs, true), res::ICON_WARNING);
+}
+
+void SaveReports::writeFailed(const CNotesDatabase::SaveOutcome& outcome) {
+    messages_.showMessage("Error", "", writeFailureMessage(outcome.failedPath, outcome.cause),
+                          res::ICON_WARNING);
 }
 
 }  // namespace bp

@@ -102,6 +102,7 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
 
 CStickerTray::~CStickerTray() {
     store_.SetChangeListener({});
+    store_.SetSaveHandler({});
     delete autoSaver_;
     autoSaver_ = nullptr;
     UnregisterHotKeys();
@@ -236,24 +237,23 @@ void CStickerTray::startAutoSaver() {
             }
         });
     };
-    hooks.reportFailure = [this](int cause) {
-        platform_.messages->showMessage("Error", "", saveFailureMessage(store_.DataFolder(), cause),
-                                        kIconWarning);
+    hooks.reportFailure = [this](const CNotesDatabase::SaveOutcome& outcome) {
+        SaveReports(*platform_.messages, store_).failed(outcome);
+    };
+    hooks.reportKept = [this](const std::string& keptAs) {
+        SaveReports(*platform_.messages, store_).kept(keptAs);
     };
     autoSaver_ = new AutoSaver(store_, std::move(hooks), this);
     store_.SetChangeListener([saver = autoSaver_] { saver->changed(); });
+    store_.SetSaveHandler(
+        [saver = autoSaver_](SaveUrgency urgency) { saver->requestSave(urgency); });
 }
 
 void CStickerTray::SaveUnsavedWork() {
     if (autoSaver_ == nullptr || exiting_) {
         return;
     }
-    if (QThread::currentThread() == thread()) {
-        autoSaver_->saveNow();
-    } else {
-        // The windows belong to the GUI thread: only what the store holds can be saved.
-        store_.SaveChanges();
-    }
+    autoSaver_->saveNow();
 }
 
 void CStickerTray::ExitApplication() {
@@ -299,7 +299,7 @@ void CStickerTray::ExitApplication() {
     if (backupMode == 1) {
         store_.BackupDatabase();
     }
-    store_.SaveDatabase("");
+    store_.RequestSave(SaveUrgency::Now);
     // Every note lived on this thread and has stored its body, so there is nothing left to
     // wait for before the event loop ends.
     emit exited();
@@ -344,7 +344,7 @@ int CStickerTray::CreateNewNote() {
             note::title);
         startCreatedNote(nid);
         updateTrayTip();
-        store_.SaveDatabase("");
+        store_.RequestSave(SaveUrgency::Now);
     }
     reloadManagerLater();
     return 1;
@@ -724,7 +724,7 @@ void CStickerTray::SaveAllNotes() {
             note.StoreBody();
         }
     });
-    store_.SaveDatabase("");
+    store_.RequestSave(SaveUrgency::Now);
 }
 
 void CStickerTray::ShowAllNotes() {
@@ -793,7 +793,7 @@ void CStickerTray::ImportNotes() {
             transfer_.importFile(
                 path, [this](std::int32_t nid) { startCreatedNote(nid); }, sessionEnding_)) {
             updateTrayTip();
-            store_.SaveDatabase("");
+            store_.RequestSave(SaveUrgency::Now);
             reloadManagerLater();
         }
     }
@@ -864,7 +864,7 @@ void CStickerTray::ShowAppSettings() {
     if (runModal(dialog) != QDialog::Accepted) {
         RegisterHotKeys();
     }
-    store_.SaveDatabase("");
+    store_.RequestSave(SaveUrgency::Now);
 }
 
 void CStickerTray::ShowNotesSettings() {
@@ -873,7 +873,7 @@ void CStickerTray::ShowNotesSettings() {
     if (runModal(dialog) == QDialog::Accepted) {
         notes_.forEach([](CNote& note) { note.SizeLimitsChanged(); });
     }
-    store_.SaveDatabase("");
+    store_.RequestSave(SaveUrgency::Now);
 }
 
 void CStickerTray::ShowFind() {
@@ -886,7 +886,7 @@ void CStickerTray::ShowRecycleBin() {
         CRecycleBin bin(platform_, store_, *this);
         runModal(bin);
     }
-    store_.SaveDatabase("");
+    store_.RequestSave(SaveUrgency::Now);
 }
 
 // ---- Hot keys ------------------------------------------------------------------------------

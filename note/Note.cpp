@@ -353,7 +353,7 @@ void CNote::SetBodyShown(bool show, bool saveNow) {
     LayoutChildren();
     store_.SetNote(nid_, isBody_, note::isBody);
     if (saveNow) {
-        store_.SaveDatabase("");
+        store_.RequestSave(SaveUrgency::Soon);
     }
 }
 
@@ -651,7 +651,7 @@ void CNote::duplicate() {
         return;
     }
     finishTitleEdit();
-    store_.SaveDatabase("");
+    store_.RequestSave(SaveUrgency::Soon);
     BeginModal();
     owner_.duplicateNote(nid_);
     EndModal();

@@ -173,7 +173,7 @@ void CNote::ringAlarm() {
     StartAlarmCheck();
     // While more alarms wait, the saves after edits carry their state; the last one saves.
     if (RingQueue::instance().empty()) {
-        store_.SaveDatabase("");
+        store_.RequestSave(SaveUrgency::Soon);
     }
     RefreshAlarmButtons();
     announceChanged();

@@ -143,7 +143,7 @@ bool writeOutputFile(IUserMessages& messages, const QString& path, const QByteAr
 
 void CNoteOutput::SaveAsText() {
     note_.StoreBody();
-    note_.store().SaveDatabase("");
+    note_.store().RequestSave(SaveUrgency::Now);
     note_.BeginModal();
     int type = 1;
     const std::string chosen = note_.platform().fileDialogs->saveFileOfType(
@@ -208,7 +208,7 @@ void CNoteOutput::SaveAsPicture() {
 
 void CNoteOutput::Print() {
     note_.StoreBody();
-    note_.store().SaveDatabase("");
+    note_.store().RequestSave(SaveUrgency::Now);
     CSharedPrinter::release();
     note_.BeginModal();
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -234,7 +234,7 @@ void CNoteOutput::PrintShared() {
         return;
     }
     note_.StoreBody();
-    note_.store().SaveDatabase("");
+    note_.store().RequestSave(SaveUrgency::Now);
     QPainter* painter = CSharedPrinter::notePainter(note_.title()->titleText());
     reportPrint(painter != nullptr ? printPages(*printer, *painter) : PrintResult::GeneralError);
 }

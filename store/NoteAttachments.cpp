@@ -2,7 +2,6 @@
 #include "NotesDatabase.h"
 
 #include "Markup.h"
-#include "platform/Messages.h"
 
 #include <cctype>
 

@@ -3,7 +3,6 @@
 #include "DatabaseFile.h"
 #include "DefaultDatabase.h"
 #include "Markup.h"
-#include "platform/Messages.h"
 
 #include <algorithm>
 #include <cctype>
@@ -24,18 +23,6 @@ std::string notAFileMessage(const std::string& path, std::string_view done) {
     return "\"" + path + "\" is not a file but a named pipe, a device or a socket, so no notes " +
            "can be " + std::string(done) + " from it. Brightpost does not delete it.";
 }
-
-// Set while SaveChanges runs on this thread: a failed write is counted here instead of shown.
-thread_local int* tQuietWriteCause = nullptr;
-
-// Counts a failed write of this thread's saves instead of showing it, for one scope.
-class QuietWrites {
-public:
-    explicit QuietWrites(int& cause) { tQuietWriteCause = &cause; }
-    ~QuietWrites() { tQuietWriteCause = nullptr; }
-    QuietWrites(const QuietWrites&) = delete;
-    QuietWrites& operator=(const QuietWrites&) = delete;
-};
 
 }  // namespace
 
@@ -115,7 +102,7 @@ bool CNotesDatabase::LocateToChange(std::int32_t nid, NoteSection::Location& at,
 
 bool CNotesDatabase::OpenDatabase(int mode) {
     if (!dbfile::fileExists(databasePath_)) {
-        return CreateDefaultDatabase("");
+        return static_cast<bool>(CreateDefaultDatabase(""));
     }
     std::lock_guard lock(dataLock_);
     dbfile::ReadResult read = dbfile::readDatabaseText(databasePath_);
@@ -164,7 +151,7 @@ bool CNotesDatabase::OpenDatabase(int mode) {
     return true;
 }
 
-bool CNotesDatabase::CreateDefaultDatabase(const std::string& path) {
+CNotesDatabase::SaveOutcome CNotesDatabase::CreateDefaultDatabase(const std::string& path) {
     std::string text = BuildDefaultDatabaseText();
     Split split;
     const SplitFailure failure = SplitText(text, false, split);
@@ -178,7 +165,7 @@ bool CNotesDatabase::CreateDefaultDatabase(const std::string& path) {
             "Error 30. Error while reading Brightpost.dat",
         };
         platform_.messages->standardError("Error", kMessages[static_cast<int>(failure)]);
-        return false;
+        return {};
     }
     {
         std::lock_guard lock(dataLock_);
@@ -209,38 +196,43 @@ CNotesDatabase::Sections CNotesDatabase::CopySections() const {
     return {settingsSection_, notesSection_.text()};
 }
 
-bool CNotesDatabase::SaveDatabase(const std::string& path) {
+CNotesDatabase::SaveOutcome CNotesDatabase::SaveDatabase(const std::string& path) {
     const Sections sections = CopySections();
-    std::unique_lock save(saveLock_);
+    std::lock_guard save(saveLock_);
     std::string text = ComposeText(sections.settings, sections.notes);
     // Only the save lock is held from here on: taking the data lock again could deadlock
     // against an export, which holds the data lock while it waits for this save to finish.
     wholeText_ = std::move(text);
     wholeTextSaved_ = false;
+    SaveOutcome outcome;
     const std::string target = path.empty() ? TemporaryPath() : path;
-    if (!WriteDatabaseFile(wholeText_, target)) {
-        return false;
+    if (const int cause = WriteDatabaseFile(wholeText_, target); cause != 0) {
+        outcome.cause = cause;
+        outcome.failedPath = target;
+        return outcome;
     }
     if (path.empty()) {
-        std::string keptAs;
-        const bool kept = KeepReplacedDatabase(keptAs);
+        const bool kept = KeepReplacedDatabase(outcome.keptAs);
         const bool moved = kept && dbfile::replaceFile(target, databasePath_);
         if (moved) {
             knownDatabase_ = dbfile::identify(databasePath_);
         }
         wholeTextSaved_ = moved;
-        // A box runs an event loop, in which another save may start.
-        save.unlock();
-        if (!keptAs.empty()) {
-            ReportReplacedDatabase(keptAs, kept);
+        outcome.written = moved;
+        outcome.keepFailed = !kept;
+        if (!moved) {
+            // The temporary file was complete, but the database is unchanged.
+            outcome.cause = 1;
+            outcome.failedPath = databasePath_;
         }
-        return moved;
+        return outcome;
     }
     if (target == databasePath_) {
         knownDatabase_ = dbfile::identify(databasePath_);
         wholeTextSaved_ = true;
     }
-    return true;
+    outcome.written = true;
+    return outcome;
 }
 
 bool CNotesDatabase::KeepReplacedDatabase(std::string& keptAs) {
@@ -261,58 +253,42 @@ bool CNotesDatabase::KeepReplacedDatabase(std::string& keptAs) {
     return true;
 }
 
-void CNotesDatabase::ReportReplacedDatabase(const std::string& keptAs, bool kept) {
-    if (kept) {
-        platform_.messages->showMessage(
-            "Warning", "",
-            "Another program replaced Brightpost.dat. Its version has been kept as \"" + keptAs +
-                "\", and your notes have been saved in Brightpost.dat.",
-            res::ICON_WARNING);
-    } else {
-        platform_.messages->showMessage(
-            "Error", "",
-            "Another program replaced Brightpost.dat, and its version could not be kept (the "
-            "disk may be full). Your notes were not saved over it.",
-            res::ICON_WARNING);
-    }
-}
-
-bool CNotesDatabase::WriteDatabaseFile(const std::string& text, const std::string& path) {
+int CNotesDatabase::WriteDatabaseFile(const std::string& text, const std::string& path) {
     const bool inDataFolder =
         dbfile::fileName(path).size() + dataFolder_.size() + 1 == path.size() &&
         path.starts_with(dataFolder_ + "/");
-    const int cause = path == TemporaryPath() ? dbfile::createDatabaseText(path, text)
-                                              : dbfile::writeDatabaseText(path, text, inDataFolder);
-    if (cause == 0) {
-        return true;
-    }
-    // The write removed what it left half-done; the database itself is never written in place.
-    if (tQuietWriteCause != nullptr) {
-        *tQuietWriteCause = cause;
-        return false;
-    }
-    platform_.messages->showMessage(
-        "Error", "", "Could not open file \"" + path + "\", open error " + std::to_string(cause),
-        res::ICON_WARNING);
-    return false;
+    // A failed write removes what it left half-done; the database is never written in place.
+    return path == TemporaryPath() ? dbfile::createDatabaseText(path, text)
+                                   : dbfile::writeDatabaseText(path, text, inDataFolder);
 }
 
 CNotesDatabase::ChangesSaved CNotesDatabase::SaveChanges() {
-    ChangesSaved outcome;
     {
         const Sections sections = CopySections();
         std::lock_guard save(saveLock_);
         if (wholeTextSaved_ && ComposeText(sections.settings, sections.notes) == wholeText_) {
-            return outcome;
+            return {};
         }
     }
-    QuietWrites quiet(outcome.cause);
-    outcome.written = SaveDatabase("");
-    if (!outcome.written && outcome.cause == 0) {
-        // The rename failed: the temporary file was complete, but the database is unchanged.
-        outcome.cause = 1;
+    return SaveDatabase("");
+}
+
+void CNotesDatabase::RequestSave(SaveUrgency urgency) {
+    std::function<void(SaveUrgency)> handler;
+    {
+        std::lock_guard lock(dataLock_);
+        handler = saveHandler_;
     }
-    return outcome;
+    if (handler) {
+        handler(urgency);
+    } else {
+        SaveDatabase("");
+    }
+}
+
+void CNotesDatabase::SetSaveHandler(std::function<void(SaveUrgency)> handler) {
+    std::lock_guard lock(dataLock_);
+    saveHandler_ = std::move(handler);
 }
 
 void CNotesDatabase::SetChangeListener(std::function<void()> listener) {
@@ -859,8 +835,7 @@ int CNotesDatabase::CountNotesByPriority(unsigned priority) {
 
 // ---- Import and export ---------------------------------------------------------------------
 
-bool CNotesDatabase::ExportDatabase(const std::string& path) {
-    SaveDatabase("");
+CNotesDatabase::SaveOutcome CNotesDatabase::ExportDatabase(const std::string& path) {
     std::lock_guard lock(dataLock_);
     return SaveDatabase(path);
 }

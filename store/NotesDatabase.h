@@ -25,6 +25,10 @@ enum NoteSource : int { kImportSource = 0, kLiveSource = 1 };
 // one by one and must not show a box for each.
 enum OpenMode : int { kOpenReporting = 0, kOpenSilent = 10 };
 
+// How soon a requested save must be on disk: Now for a save the caller goes on from (the end
+// of the program, a file made from the database), Soon for everything else.
+enum class SaveUrgency { Soon, Now };
+
 // The ids of a listing, in document order.
 using IdList = std::vector<std::int32_t>;
 
@@ -48,24 +52,43 @@ public:
 
     // mode: an OpenMode.
     bool OpenDatabase(int mode);
-    bool CreateDefaultDatabase(const std::string& path);
+
+    // What a save did. The store shows nothing: whoever asked for the save tells the user.
+    struct SaveOutcome {
+        bool written = false;
+        // Of a failure: as dbfile numbers a failed write, or 1 when the written file could not
+        // take the database's place; 0 when nothing failed (a skipped save included).
+        int cause = 0;
+        // The file a failed write was meant for.
+        std::string failedPath;
+        // Another program had put its own file in place of the database: it was kept under
+        // this name, or, with keepFailed, could not be kept and so was not saved over.
+        std::string keptAs;
+        bool keepFailed = false;
+        bool failed() const { return cause != 0; }
+        explicit operator bool() const { return written; }
+    };
+    using ChangesSaved = SaveOutcome;
+
+    SaveOutcome CreateDefaultDatabase(const std::string& path);
     // An empty path saves to the database path through "~tmp.dat" and a rename.
-    bool SaveDatabase(const std::string& path);
-    bool WriteDatabaseFile(const std::string& text, const std::string& path);
+    SaveOutcome SaveDatabase(const std::string& path);
+    // 0, or the cause of the failed write (nothing half-written is left behind).
+    int WriteDatabaseFile(const std::string& text, const std::string& path);
     void RenumberNotes();
 
     // Saves nobody asked for (after edits, or when the desktop goes away): the save of
-    // SaveDatabase(""), skipped when the file already holds the text, and silent, as the
-    // caller tells the user itself. Safe on any thread.
-    struct ChangesSaved {
-        bool written = false;
-        int cause = 0;  // of a failure, as WriteDatabaseFile numbers them; 0 when it worked
-        bool failed() const { return cause != 0; }
-    };
+    // SaveDatabase(""), skipped when the file already holds the text. Safe on any thread.
     ChangesSaved SaveChanges();
     // Called after every operation that changed the notes or settings, on the thread that
     // changed them and with the data lock held: it must only take note and return.
     void SetChangeListener(std::function<void()> listener);
+
+    // Asks for the database to be saved: Soon leaves the moment to the program's saver, Now
+    // returns once the file holds what the store holds. The saver, once installed, writes and
+    // tells the user of a failure; without one (tools, tests) both save here and now, silently.
+    void RequestSave(SaveUrgency urgency);
+    void SetSaveHandler(std::function<void(SaveUrgency)> handler);
 
     // Backups. kind 2 lists "temp-*.dat", any other kind "copy_*.dat" (full paths).
     std::vector<std::string> ListDatabaseFiles(const std::string& folder, int kind) const;
@@ -150,7 +173,8 @@ public:
 
     // Import and export. LoadImportFile fills the import buffer (read with source 0) and
     // lists the notes of the file that are not in its Recycle Bin.
-    bool ExportDatabase(const std::string& path);
+    // Writes the notes and settings to path; the database file itself is left to the caller.
+    SaveOutcome ExportDatabase(const std::string& path);
     std::optional<IdList> LoadImportFile(const std::string& path);
 
     // The notes whose body or title shows text, as the rich-text engine renders them. uid -1
@@ -215,7 +239,6 @@ private:
     // of its own, given in keptAs (left empty when there was nothing to keep). False when the
     // file could not be kept, so it must not be replaced.
     bool KeepReplacedDatabase(std::string& keptAs);
-    void ReportReplacedDatabase(const std::string& keptAs, bool kept);
     std::string ReadSetting(std::string_view name);
     std::string ReadNote(int source, std::int32_t nid, std::string_view name);
     bool ReadAttachment(int source, std::int32_t nid, std::int32_t fid, std::string_view attr,
@@ -235,6 +258,7 @@ private:
     // Whether wholeText_ is what the database file holds.
     bool wholeTextSaved_ = false;
     std::function<void()> changeListener_;
+    std::function<void(SaveUrgency)> saveHandler_;
     std::string settingsSection_;
     NoteSection notesSection_;
     std::string importText_;

@@ -233,7 +233,15 @@ int main(int argc, char** argv) {
                     break;
             }
         }
-        return written && db.SaveDatabase("") ? 0 : 1;
+        if (!written) {
+            return 1;
+        }
+        if (const auto saved = db.SaveDatabase(""); saved.failed()) {
+            std::cerr << "bpdb: could not write \"" << saved.failedPath << "\", error "
+                      << saved.cause << "\n";
+            return 1;
+        }
+        return 0;
     }
     if (command == "dump" && argc == 3) {
         std::cout << "[settings]\n";

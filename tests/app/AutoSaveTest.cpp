@@ -1,13 +1,16 @@
 #include "app/AutoSaver.h"
+#include "app/SaveFailure.h"
 #include "app/SaveSchedule.h"
 #include "app/StickerTray.h"
 #include "note/EditTitle.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
+#include "note/NoteOutput.h"
 #include "note/Title.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestFiles.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -66,7 +69,9 @@ protected:
                 pendingTitle.clear();
             }
         };
-        hooks.reportFailure = [this](int cause) { reported.push_back(cause); };
+        hooks.reportFailure = [this](const CNotesDatabase::SaveOutcome& outcome) {
+            reported.push_back(outcome.cause);
+        };
         AutoSaver::Delays delays;
         delays.schedule = {50, 200};
         delays.retryMs = 100;
@@ -162,6 +167,65 @@ TEST(AutoSavingTray, TypingInABodyOrAnOpenTitleEditReachesTheFileWithoutACommand
         8000));
     EXPECT_TRUE(title->isEditing());
     EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
+TEST(AutoSavingTray, AFailingSaveNowFromANoteIsToldOnceAndLeavesTheFileWhole) {
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store(fakes.platform());
+    CStickerTray tray(fakes.platform(), store, folder.path());
+    ASSERT_EQ(tray.Initialize(), 1);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(fakes.messages.shown.empty());
+    const std::string before = readFile(store.DatabasePath());
+
+    std::filesystem::create_directory(folder.file("~tmp.dat"));
+    for (int i = 0; i < 3; ++i) {
+        store.SetNoteString(1, "unsaved " + std::to_string(i), "title");
+        // Saves at once before its (here cancelled) file dialog opens.
+        CNoteOutput(tray.noteAt(0)).SaveAsText();
+    }
+    ASSERT_EQ(fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown[0],
+              (fake::ShownBox{fake::ShownBox::Kind::Message, "Error", "",
+                              saveFailureMessage(store.DataFolder(), 5), 205}));
+    EXPECT_EQ(readFile(store.DatabasePath()), before);
+    EXPECT_TRUE(tray.autoSaver()->failing());
+
+    std::filesystem::remove(folder.file("~tmp.dat"));
+    CNoteOutput(tray.noteAt(0)).SaveAsText();
+    EXPECT_FALSE(tray.autoSaver()->failing());
+    EXPECT_NE(readFile(store.DatabasePath()).find("unsaved 2"), std::string::npos);
+    EXPECT_EQ(fakes.messages.shown.size(), 1u);
+}
+
+// The store shows nothing of its own; these are the boxes the program shows for it.
+TEST(SaveReporting, AFailedWriteNamesItsFileAndAKeptDatabaseItsNewName) {
+    TempFolder folder;
+    fake::FakePlatform fakes;
+    CNotesDatabase store(fakes.platform());
+    store.SetDataFolder(folder.path());
+    ASSERT_TRUE(store.OpenDatabase(0));
+    SaveReports reports(fakes.messages, store);
+
+    std::filesystem::create_directory(store.TemporaryPath());
+    const CNotesDatabase::SaveOutcome failed = store.SaveDatabase("");
+    reports.writeFailed(failed);
+    std::filesystem::remove(store.TemporaryPath());
+
+    writeFile(store.DatabasePath(), withLengthPrefix("another program's file"));
+    const CNotesDatabase::SaveOutcome saved = store.SaveDatabase("");
+    ASSERT_TRUE(saved);
+    reports.kept(saved.keptAs);
+
+    ASSERT_EQ(fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(fakes.messages.shown[0],
+              (fake::ShownBox{fake::ShownBox::Kind::Message, "Error", "",
+                              "Could not open file \"" + store.TemporaryPath() + "\", open error 5",
+                              205}));
+    EXPECT_EQ(fakes.messages.shown[1].caption, "Warning");
+    EXPECT_NE(fakes.messages.shown[1].text.find("\"" + saved.keptAs + "\""), std::string::npos)
+        << fakes.messages.shown[1].text;
 }
 
 }  // namespace

@@ -542,6 +542,7 @@ TEST_F(RecordAccess, ImportReadsBothRootsAndSkipsTheBin) {
     db.AttachFileToNote(3, 3, "http://two");
     db.SetNoteBody(3, "{\\rtf1 three}");
     const std::string exported = folder.file("export.dat");
+    db.RequestSave(bp::SaveUrgency::Now);
     ASSERT_TRUE(db.ExportDatabase(exported));
     EXPECT_EQ(readFile(exported), readFile(db.DatabasePath()));
 

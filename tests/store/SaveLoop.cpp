@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
             // A fresh start may find its first change already in the file: not a failure.
             std::thread([&] { saved = !store.SaveChanges().failed(); }).join();
         } else {
-            saved = store.SaveDatabase("");
+            saved = store.SaveDatabase("").written;
         }
         if (!saved) {
             return 1;
