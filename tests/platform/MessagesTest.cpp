@@ -36,8 +36,7 @@ TEST(Messages, MainWindowNumbersAreDistinct) {
 
 TEST(Messages, NoteWindowNumbersAreDistinct) {
     using namespace cmd;
-    expectDistinct({N(NOTE_ACTIVATE),
-                    N(NOTE_PRIORITY_HIGH),
+    expectDistinct({N(NOTE_PRIORITY_HIGH),
                     N(NOTE_PRIORITY_REGULAR),
                     N(NOTE_PRIORITY_LOW),
                     N(NOTE_TRANSPARENCY),
