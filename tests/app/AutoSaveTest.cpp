@@ -6,6 +6,7 @@
 #include "note/NoteBody.h"
 #include "note/Title.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QLineEdit>
@@ -51,13 +52,8 @@ TEST(SaveSchedule, SavesAfterAPauseButNoLaterThanTheLongestWait) {
     EXPECT_EQ(schedule.changed(4900), 6400) << "edits after a save wait afresh";
 }
 
-class AutoSaving : public ::testing::Test {
+class AutoSaving : public ::testing::Test, public StoreFixture {
 protected:
-    AutoSaving() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
-    }
-
     std::unique_ptr<AutoSaver> makeSaver() {
         AutoSaver::Hooks hooks;
         hooks.storeEdits = [this] {
@@ -79,9 +75,6 @@ protected:
         return readFile(store.DatabasePath()).find(text) != std::string::npos;
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     std::string pendingTitle;
     std::vector<int> reported;
 };

@@ -10,6 +10,7 @@
 #include "settings/Defaults.h"
 #include "settings/HotKeyEdit.h"
 #include "settings/NumberField.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QCheckBox>
@@ -33,9 +34,9 @@ struct OneColour : INoteDialogs {
     QColor color;
 };
 
-class SettingsCommands : public ::testing::Test {
+class SettingsCommands : public ::testing::Test, public StoreFixture {
 protected:
-    SettingsCommands() : store(fakes.platform()) {
+    SettingsCommands() : StoreFixture(Open::ByTheProgram) {
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
         tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
         tray->setNoteDialogs(&choosers);
@@ -65,9 +66,6 @@ protected:
         return saved.GetSettingString(name);
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     OneColour choosers;
     std::unique_ptr<CStickerTray> tray;
 };

@@ -8,6 +8,7 @@
 #include "note/Paragraph.h"
 #include "note/Title.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QAction>
@@ -79,11 +80,9 @@ struct SeenMenu {
 };
 
 // An open default database (three sample notes) and notes built from it, shown offscreen.
-class NoteFixture : public ::testing::Test {
+class NoteFixture : public ::testing::Test, public StoreFixture {
 protected:
-    NoteFixture() : store(fakes.platform()) {
-        db().SetDataFolder(folder.path());
-        EXPECT_TRUE(db().OpenDatabase(0));
+    NoteFixture() {
         previousTracker = setMenuTracker([this](QMenu& menu, const QPoint&) {
             SeenMenu seen;
             seen.name = menu.objectName();
@@ -118,9 +117,6 @@ protected:
         }
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     RecordingOwner owner;
     ScriptedDialogs dialogs;
     std::vector<SeenMenu> menus;

@@ -1,5 +1,6 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -15,11 +16,9 @@ using namespace bp::test;
 
 namespace {
 
-class ChangeSaving : public ::testing::Test {
+class ChangeSaving : public ::testing::Test, public StoreFixture {
 protected:
-    ChangeSaving() : db(fakes.platform()) {
-        db.SetDataFolder(folder.path());
-        EXPECT_TRUE(db.OpenDatabase(0));
+    ChangeSaving() {
         db.SetChangeListener([this] { ++changes; });
     }
 
@@ -30,9 +29,7 @@ protected:
         return {st.st_ino, st.st_ctim.tv_nsec};
     }
 
-    TempFolder folder;
-    FakePlatform fakes;
-    CNotesDatabase db;
+    CNotesDatabase& db = store;
     int changes = 0;
 };
 
