@@ -138,7 +138,7 @@ ProgramLaunch ChooseProgramLaunch(const std::string& text, const std::string& se
     if (whole.empty()) {
         return {};
     }
-    const ProgramLaunch document{ProgramLaunch::Kind::Document, {}, whole};
+    ProgramLaunch document{ProgramLaunch::Kind::Document, {}, whole};
     std::error_code error;
     if (std::filesystem::exists(whole, error)) {
         if (isExecutableFile(whole)) {

@@ -457,7 +457,7 @@ QString CBodyEditor::addressAt(const QPoint& viewportPos) const {
     if (position < 0) {
         return {};
     }
-    const QString anchor = body_.anchorAt(viewportPos);
+    QString anchor = body_.anchorAt(viewportPos);
     if (!anchor.isEmpty()) {
         return anchor;
     }

@@ -157,7 +157,8 @@ void CNoteBody::showEvent(QShowEvent* event) {
     // into a new note) still gets its scroll.
     const QTextCursor cursor = textCursor();
     if (cursor.position() == 0 && !cursor.hasSelection() && verticalScrollBar()->value() == 0) {
-        QAbstractScrollArea::showEvent(event);
+        // Past QTextEdit on purpose: its showEvent is the scroll to the caret left out here.
+        QAbstractScrollArea::showEvent(event);  // NOLINT(bugprone-parent-virtual-call)
         return;
     }
     QTextEdit::showEvent(event);

@@ -10,7 +10,8 @@ namespace bp::rtf {
 
 namespace {
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+// iconv_open's failure value, as iconv defines it.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
 
 std::string iconvName(int codePage) {
     switch (codePage) {

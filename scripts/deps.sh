@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkg-config ccache clang-format
+    clang-tidy  # scripts/tidy.sh
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6svg6
     libxcb1-dev libxcb-keysyms1-dev libx11-dev libxkbcommon-dev libgl-dev
     # reading notes aloud: flite played through Qt Multimedia, or speech-dispatcher through

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything (warnings are errors) and runs the whole suite: unit, widget (offscreen) and
-# desktop end-to-end tests, checks the formatting, then runs every fuzz target for a short while.
+# desktop end-to-end tests, checks the formatting, runs clang-tidy and the sanitizer lane, then
+# runs every fuzz target for a short while.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BRIGHTPOST_BUILD_DIR:-$root/build}
@@ -22,6 +23,15 @@ done
 
 # Every tracked C++ file follows .clang-format (scripts/check-format.sh --fix formats them).
 "$root/scripts/check-format.sh"
+
+# The whole suite only, like the fuzz runs: clang-tidy over the program's sources, then the unit
+# and widget tests again under the sanitizers (scripts/sanitize.sh).
+if [[ $# -eq 0 && ${BRIGHTPOST_SKIP_TIDY:-0} != 1 ]]; then
+    "$root/scripts/tidy.sh"
+fi
+if [[ $# -eq 0 && ${BRIGHTPOST_SKIP_SANITIZE:-0} != 1 ]]; then
+    "$root/scripts/sanitize.sh"
+fi
 
 # A short run of every fuzz target on top of the suite (longer runs: scripts/fuzz.sh SECONDS).
 if [[ $# -eq 0 && ${BRIGHTPOST_SKIP_FUZZ:-0} != 1 ]]; then

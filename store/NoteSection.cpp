@@ -312,7 +312,8 @@ void NoteSection::removeNote(const Location& at) {
     const std::size_t i = at.piece;
     std::string region = sepBefore(i);
     const long long s = static_cast<long long>(region.size()) + 2;
-    const long long e = static_cast<long long>(region.size() + pieces_[i].elem.size());
+    const long long e =
+        static_cast<long long>(region.size()) + static_cast<long long>(pieces_[i].elem.size());
     std::size_t j = i;
     // The removal runs two bytes past the note end; take in as many following elements as
     // the removed bytes reach into.

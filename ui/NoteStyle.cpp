@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace bp {
@@ -44,7 +45,7 @@ LogFont recordFromFont(const QFont& font) {
     LogFont record;
     int pixels = font.pixelSize();
     if (pixels <= 0) {
-        pixels = static_cast<int>(font.pointSizeF() * 96.0 / 72.0 + 0.5);
+        pixels = static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
     }
     record.height = -pixels;
     record.weight = font.weight();

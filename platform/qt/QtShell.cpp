@@ -15,7 +15,7 @@ QUrl urlFor(const QString& target) {
     if (QFileInfo::exists(target)) {
         return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
     }
-    const QUrl parsed(target, QUrl::StrictMode);
+    QUrl parsed(target, QUrl::StrictMode);
     if (parsed.isValid() && !parsed.scheme().isEmpty() && parsed.scheme().size() > 1) {
         return parsed;
     }

@@ -64,7 +64,7 @@ SingleInstance::~SingleInstance() {
 }
 
 QString SingleInstance::defaultRuntimeFolder() {
-    if (const QString runtime = absoluteFolderFromEnvironment("XDG_RUNTIME_DIR");
+    if (QString runtime = absoluteFolderFromEnvironment("XDG_RUNTIME_DIR");
         !runtime.isEmpty() && isPrivateFolderOfUser(runtime)) {
         return runtime;
     }
@@ -72,7 +72,7 @@ QString SingleInstance::defaultRuntimeFolder() {
     if (cache.isEmpty()) {
         cache = QDir::homePath() + QStringLiteral("/.cache");
     }
-    const QString folder = cache + QStringLiteral("/Brightpost");
+    QString folder = cache + QStringLiteral("/Brightpost");
     if (!preparePrivateFolder(QFile::encodeName(folder).toStdString()).usable) {
         return {};
     }

@@ -159,7 +159,7 @@ bool X11HotKeys::nativeEventFilter(const QByteArray& eventType, void* message, q
             // Acted on from the event loop, not from inside the X event dispatch.
             if (handler_) {
                 QMetaObject::invokeMethod(
-                    QCoreApplication::instance(), [handler = handler_, id] { handler(id); },
+                    QCoreApplication::instance(), [handler = handler_, id = id] { handler(id); },
                     Qt::QueuedConnection);
             }
             return true;

@@ -6,6 +6,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/NoteAttributes.h"
 #include "store/NotesDatabase.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -100,11 +101,9 @@ TEST(AlarmActionsCheck, GoOpensOnlyWebAddressesInSmallLetters) {
     }
 }
 
-class AlarmSettings : public ::testing::Test {
+class AlarmSettings : public ::testing::Test, public test::StoreFixture {
 protected:
-    AlarmSettings() : db(fakes.platform()) {
-        db.SetDataFolder(folder.path());
-        EXPECT_TRUE(db.OpenDatabase(0));
+    AlarmSettings() {
         fakes.clock.set(2026, 12, 10, 15, 30, 20);  // a Thursday
     }
     CForReminder loaded() {
@@ -114,9 +113,7 @@ protected:
     }
 
     static constexpr std::int32_t kNid = 1;
-    test::TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase db;
+    CNotesDatabase& db = store;
 };
 
 // Everything of the alarm the record holds.

@@ -12,6 +12,7 @@
 #include "note/StopAlarm.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 #include "ui/FontDialog.h"
 #include "ui/MessageBoxes.h"
@@ -93,9 +94,9 @@ std::vector<std::string> unnamedControls(QWidget& window) {
     return unnamed;
 }
 
-class AccessibleNames : public ::testing::Test {
+class AccessibleNames : public ::testing::Test, public StoreFixture {
 public:
-    AccessibleNames() : store(fakes.platform()) {
+    AccessibleNames() : StoreFixture(Open::ByTheProgram) {
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
         tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
         EXPECT_EQ(tray->Initialize(), 1);
@@ -128,9 +129,6 @@ public:
         }
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     std::unique_ptr<CStickerTray> tray;
     std::set<std::string> seen;
     std::set<std::string> unnamed;

@@ -8,6 +8,7 @@
 #include "note/NoteOutput.h"
 #include "note/Title.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
@@ -54,13 +55,8 @@ TEST(SaveSchedule, SavesAfterAPauseButNoLaterThanTheLongestWait) {
     EXPECT_EQ(schedule.changed(4900), 6400) << "edits after a save wait afresh";
 }
 
-class AutoSaving : public ::testing::Test {
+class AutoSaving : public ::testing::Test, public StoreFixture {
 protected:
-    AutoSaving() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
-    }
-
     std::unique_ptr<AutoSaver> makeSaver() {
         AutoSaver::Hooks hooks;
         hooks.storeEdits = [this] {
@@ -84,9 +80,6 @@ protected:
         return readFile(store.DatabasePath()).find(text) != std::string::npos;
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     std::string pendingTitle;
     std::vector<int> reported;
 };

@@ -1,6 +1,7 @@
 #include "app/DatabaseRecovery.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/NamedPipe.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,9 @@ using namespace bp::test;
 
 namespace {
 
-class Recovery : public ::testing::Test {
+class Recovery : public ::testing::Test, public StoreFixture {
 protected:
-    Recovery() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        fakes.clock.set(2024, 3, 1, 9, 15, 0);
-    }
+    Recovery() : StoreFixture(Open::ByTheTest) { fakes.clock.set(2024, 3, 1, 9, 15, 0); }
 
     std::string goodDatabase(const std::string& title) {
         std::string text = sourceFile("tests/store/data/default-database.dat").substr(4);
@@ -35,10 +33,6 @@ protected:
     }
 
     std::string lowNoteTitle() { return store.GetNoteAttribute(1, 1, "title"); }
-
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
 };
 
 TEST_F(Recovery, UsesTheNewestBackupAndKeepsTheDamagedFile) {

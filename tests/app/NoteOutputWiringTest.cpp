@@ -4,6 +4,7 @@
 #include "note/NoteOutput.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
@@ -22,12 +23,8 @@ namespace {
 
 // Notes started by the main window carry their attach panel, and the Notes Manager's print
 // reaches every chosen note through the main window.
-class NoteOutputWiring : public ::testing::Test {
+class NoteOutputWiring : public ::testing::Test, public StoreFixture {
 protected:
-    NoteOutputWiring() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
-    }
     void start() {
         store.SaveDatabase("");
         tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
@@ -35,9 +32,6 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     std::unique_ptr<CStickerTray> tray;
 };
 

@@ -6,6 +6,7 @@
 #include "note/Title.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
@@ -21,9 +22,9 @@ using bp::fake::ShownBox;
 
 namespace {
 
-class NoteRegistry : public ::testing::Test {
+class NoteRegistry : public ::testing::Test, public StoreFixture {
 protected:
-    NoteRegistry() : store(fakes.platform()) { fakes.clock.set(2024, 7, 8, 9, 10, 11); }
+    NoteRegistry() : StoreFixture(Open::ByTheProgram) { fakes.clock.set(2024, 7, 8, 9, 10, 11); }
 
     // Opens the default database and lets a test change it before the program starts.
     void prepare() {
@@ -45,9 +46,6 @@ protected:
     }
     int stored(std::int32_t nid, const char* name) { return store.GetNoteInt(1, nid, name); }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     std::unique_ptr<CStickerTray> tray;
 };
 

@@ -9,6 +9,7 @@
 #include "settings/HotKeyEdit.h"
 #include "settings/NumberField.h"
 #include "store/SettingsByName.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 #include "ui/NoteDialogs.h"
 #include "ui/NoteStyle.h"
@@ -34,9 +35,9 @@ struct OneColour : INoteDialogs {
     QColor color;
 };
 
-class SettingsCommands : public ::testing::Test {
+class SettingsCommands : public ::testing::Test, public StoreFixture {
 protected:
-    SettingsCommands() : store(fakes.platform()) {
+    SettingsCommands() : StoreFixture(Open::ByTheProgram) {
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
         tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
         tray->setNoteDialogs(&choosers);
@@ -67,9 +68,6 @@ protected:
         return SettingsByName(saved).GetSettingString(name);
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     OneColour choosers;
     std::unique_ptr<CStickerTray> tray;
 };

@@ -1,6 +1,7 @@
 #include "app/StickerTray.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +14,15 @@ using bp::fake::ShownBox;
 
 namespace {
 
-class StickerTrayStartup : public ::testing::Test {
+class StickerTrayStartup : public ::testing::Test, public StoreFixture {
 protected:
-    StickerTrayStartup() : store(fakes.platform()) { fakes.clock.set(2024, 5, 6, 7, 8, 9); }
+    StickerTrayStartup() : StoreFixture(Open::ByTheProgram) {
+        fakes.clock.set(2024, 5, 6, 7, 8, 9);
+    }
 
     std::unique_ptr<CStickerTray> makeTray() {
         return std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
     }
-
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
 };
 
 TEST_F(StickerTrayStartup, StartsTimersFromTheSettings) {

@@ -8,6 +8,7 @@
 #include "note/NoteBody.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QAction>
@@ -28,9 +29,9 @@ using bp::fake::ShownBox;
 
 namespace {
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public ::testing::Test, public StoreFixture {
 protected:
-    TrayTest() : store(fakes.platform()) {
+    TrayTest() : StoreFixture(Open::ByTheProgram) {
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
         tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
         EXPECT_EQ(tray->Initialize(), 1);
@@ -64,9 +65,6 @@ protected:
         return found;
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     std::unique_ptr<CStickerTray> tray;
 };
 

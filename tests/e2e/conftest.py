@@ -5,18 +5,52 @@ import tempfile
 
 import pytest
 
-from desktop import DesktopSession, wait_until
+from desktop import DesktopSession, end_processes, wait_until
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BINARY = os.environ.get("BRIGHTPOST_BIN", os.path.join(ROOT, "build", "brightpost"))
 ARTIFACTS = os.environ.get("BRIGHTPOST_ARTIFACTS", os.path.join(ROOT, "build", "e2e-artifacts"))
 
 
-@pytest.fixture
-def desktop():
+def pytest_configure(config):
+    config.addinivalue_line("markers", "slow: a case that takes minutes; CTest runs these apart, "
+                            "with the label slow")
+    config.addinivalue_line("markers", "fresh_desktop: the test needs a desktop of its own, not "
+                            "the one the tests of its file share")
+
+
+@pytest.fixture(scope="module")
+def shared_desktop():
+    """One desktop for the tests of a file: starting X, the window manager and the tray for
+    every test would cost more than many of the tests themselves."""
     session = DesktopSession().start()
     yield session
     session.stop()
+
+
+@pytest.fixture
+def desktop(request, shared_desktop):
+    """The file's desktop, as it was before the test: what the test started on it is ended and
+    what it changed in its environment is undone when it ends. A test marked fresh_desktop, and
+    every test after one that ended the desktop's own processes, gets a new one."""
+    if request.node.get_closest_marker("fresh_desktop"):
+        session = DesktopSession().start()
+        yield session
+        session.stop()
+        return
+    if not shared_desktop.intact():
+        shared_desktop.restart()
+    session = shared_desktop
+    own_processes = len(session.processes)
+    env = dict(session.env)
+    yield session
+    started = session.processes[own_processes:]
+    del session.processes[own_processes:]
+    end_processes(started, 15)
+    session.env = env
+    # The next test must not take the icon of a copy that has just ended for its own.
+    if session.intact() and not wait_until(lambda: not session.tray_icons(), 10):
+        session.restart()
 
 
 class Brightpost:

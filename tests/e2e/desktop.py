@@ -3,37 +3,16 @@
 Everything started here is ended by its process id when the session stops.
 """
 
+import ctypes
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
-import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "support"))
+from processes import end_processes, stop_process, wait_until  # noqa: E402,F401
 
-def wait_until(predicate, timeout=10.0, interval=0.05):
-    """Polls predicate until it returns a true value; returns that value or None."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() >= deadline:
-            return None
-        time.sleep(interval)
-
-
-def end_processes(processes):
-    """Ends the processes this test started, last first; a process that ignores the request for
-    five seconds is killed."""
-    for process in reversed(processes):
-        if process.poll() is None:
-            process.terminate()
-    for process in processes:
-        try:
-            process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
 
 
 class DesktopSession:
@@ -47,6 +26,7 @@ class DesktopSession:
         os.makedirs(self.runtime_dir, mode=0o700)
         self.display = None
         self.env = None
+        self.own_processes = 0
 
     def _spawn(self, name, argv):
         log = open(os.path.join(self.logdir, name + ".log"), "wb")
@@ -87,7 +67,20 @@ class DesktopSession:
                 raise RuntimeError("openbox did not start")
         if self.with_tray:
             self.start_tray()
+        self.own_processes = len(self.processes)
         return self
+
+    def intact(self):
+        """Whether the X server, window manager and tray that start() began all still run."""
+        own = self.processes[: self.own_processes]
+        return len(own) == self.own_processes and all(p.poll() is None for p in own)
+
+    def restart(self):
+        self.stop()
+        self.logdir = tempfile.mkdtemp(prefix="bp-e2e-")
+        self.runtime_dir = os.path.join(self.logdir, "runtime")
+        os.makedirs(self.runtime_dir, mode=0o700)
+        return self.start()
 
     def start_tray(self):
         self._spawn(
@@ -96,9 +89,11 @@ class DesktopSession:
              "--heighttype", "pixel", "--height", "24", "--SetDockType", "true",
              "--SetPartialStrut", "true", "--transparent", "false", "--expand", "true"],
         )
-        if not wait_until(self._tray_panel, timeout=10):
+        # Ready for icons once its panel exists and it owns the tray selection, which is what
+        # programs look for.
+        if not wait_until(lambda: self._tray_panel() and self.selection_owner("_NET_SYSTEM_TRAY_S0"),
+                          timeout=10):
             raise RuntimeError("trayer did not start")
-        time.sleep(0.3)
 
     def stop(self):
         end_processes(self.processes)
@@ -113,6 +108,24 @@ class DesktopSession:
             if '("panel" "trayer")' in line:
                 return line.split()[0]
         return None
+
+    def selection_owner(self, selection):
+        """The window that owns an X selection, or 0."""
+        xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        xlib.XInternAtom.restype = ctypes.c_ulong
+        xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        xlib.XGetSelectionOwner.restype = ctypes.c_ulong
+        xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        display = xlib.XOpenDisplay(self.display.encode())
+        if not display:
+            return 0
+        try:
+            return xlib.XGetSelectionOwner(display, xlib.XInternAtom(display, selection.encode(), 0))
+        finally:
+            xlib.XCloseDisplay(display)
 
     def tray_icons(self):
         """Window ids of the icons docked in the tray."""
@@ -153,6 +166,37 @@ class DesktopSession:
         if "#" not in out:
             return []
         return [int(w.strip(), 16) for w in out.split("#", 1)[1].split(",") if w.strip()]
+
+    def active_window(self):
+        out = self.run("xprop", "-root", "_NET_ACTIVE_WINDOW").stdout
+        return int(out.split("#")[1].split(",")[0], 16) if "#" in out else None
+
+    def wait_active(self, window, timeout=10):
+        """Waits until the window manager has made the window active, so that the keys sent
+        next reach it; false if it never did."""
+        return wait_until(lambda: self.active_window() == int(window), timeout)
+
+    def pixels(self, window="root"):
+        return subprocess.run(["import", "-window", str(window), "-depth", "8", "rgb:-"],
+                              env=self.env, capture_output=True).stdout
+
+    def wait_drawn(self, window="root", timeout=10):
+        """Waits until the window shows the same picture twice in a row: whatever it was asked
+        to draw is drawn."""
+        previous = [None]
+
+        def unchanged():
+            now = self.pixels(window)
+            same = bool(now) and now == previous[0]
+            previous[0] = now
+            return same
+        return wait_until(unchanged, timeout, interval=0.1)
+
+    def wait_redrawn(self, window, before, timeout=10):
+        """Waits until the window shows something other than the picture before (from
+        pixels()), and then has finished drawing it."""
+        return (wait_until(lambda: self.pixels(window) != before, timeout, interval=0.1)
+                and self.wait_drawn(window, timeout))
 
     def screenshot(self, path, window="root"):
         self.run("import", "-window", str(window), path)

@@ -6,13 +6,12 @@ real opens."""
 
 import os
 import stat
-import time
 
 import database
 from desktop import wait_until
 from test_note_state import REGULAR, open_note_menu
 from test_notes import note_window
-from test_tray import choose_file, pixel
+from test_tray import choose_file, menu_windows, pixel
 
 REGULAR_NID = 2
 NOTE_SIZE = (250, 175)
@@ -67,7 +66,9 @@ def test_file_attached_from_the_panel_opens_with_the_desktop(start, data_dir, de
 
     # The panel's menu: "run" is greyed without a selection, so Down reaches "attach file".
     desktop.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 30), "sleep", "0.2", "click", "3")
-    time.sleep(0.5)
+    menus = wait_until(lambda: menu_windows(desktop), 5)
+    assert menus, "the panel's menu did not open"
+    assert desktop.wait_drawn(next(iter(menus)))
     desktop.run("xdotool", "key", "--delay", "120", "Down", "Return")
     choose_file(desktop, "Attach file to note", str(document))
     # Saved shortly after the edit.

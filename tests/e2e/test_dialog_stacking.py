@@ -4,10 +4,12 @@ active window, so that the user can see what the keyboard answers."""
 import os
 import time
 
+import pytest
+
 import database
 from conftest import ROOT
 from desktop import wait_until
-from test_tray import open_menu_with_keys
+from test_tray import menu_windows, open_menu_with_keys
 
 DEFAULT_DATABASE = os.path.join(ROOT, "tests", "store", "data", "default-database.dat")
 HIGH = 2
@@ -53,6 +55,7 @@ def note_windows(desktop, count, timeout):
     return [int(w) for w in desktop.visible_windows("^Note [0-9]+$")]
 
 
+@pytest.mark.slow
 def test_the_limit_box_shows_above_a_thousand_high_notes(start, data_dir, desktop):
     high_notes_database(data_dir, 1000, lambda i: (340 + i % 7, 200 + i % 5, 600, 400))
     app = start(data_dir)
@@ -74,7 +77,7 @@ def test_dialogs_show_above_a_high_note_that_covers_the_desktop(start, data_dir,
     app = start(data_dir)
     app.wait_ready()
     notes = note_windows(desktop, 1, timeout=15)
-    time.sleep(0.5)
+    assert desktop.wait_drawn()
 
     open_menu_with_keys(desktop, app, ["Down"] * 8 + ["Return"])  # About
     about = wait_for_window(desktop, "^Brightpost$")
@@ -84,7 +87,9 @@ def test_dialogs_show_above_a_high_note_that_covers_the_desktop(start, data_dir,
 
     # A dialog of the note itself: the note menu from its priority button, Transparency.
     desktop.run("xdotool", "mousemove", "8", "32", "click", "1")
-    time.sleep(0.5)
+    menus = wait_until(lambda: menu_windows(desktop), 5)
+    assert menus, "the note's menu did not open"
+    assert desktop.wait_drawn(next(iter(menus)))
     desktop.run("xdotool", "key", "--delay", "120", "Down", "Down", "Return")
     transparency = wait_for_window(desktop, "^Transparency$")
     assert_above_every_note(desktop, transparency, notes, "Transparency dialog")
@@ -138,6 +143,7 @@ def test_the_manager_opens_on_screen_and_its_alarm_dialog_above_it(start, data_d
     dialog = wait_for_window(desktop, "^Alarm Settings$")
     assert wait_until(lambda: active_window(desktop) == dialog, 10)
     assert wait_until(lambda: above(desktop, dialog, manager), 5), desktop.stacking()
+    # And it stays above: nothing to wait for, the test looks again a moment later.
     time.sleep(0.5)
     assert above(desktop, dialog, manager), desktop.stacking()
     desktop.run("xdotool", "key", "Escape")
@@ -165,6 +171,7 @@ def test_the_stop_alarm_window_stays_above_the_manager(start, data_dir, desktop)
     desktop.run("xdotool", "mousemove", str(g["x"] + 80), str(g["y"] + 34), "click", "1")
     assert wait_until(lambda: active_window(desktop) == manager, 10)
     assert wait_until(lambda: above(desktop, stop_alarm, manager), 5), desktop.stacking()
+    # And it stays above: nothing to wait for, the test looks again a moment later.
     time.sleep(0.5)
     assert above(desktop, stop_alarm, manager), desktop.stacking()
     s = desktop.window_geometry(stop_alarm)

@@ -2,7 +2,6 @@
 
 import os
 import stat
-import time
 
 from desktop import wait_until
 
@@ -26,9 +25,11 @@ def click(desktop, x, y, button=1, repeat=1):
 def test_double_click_renames_the_note(start, data_dir, desktop):
     app = start(data_dir)
     app.wait_ready()
-    g = desktop.window_geometry(note_window(desktop, "Low Priority Note"))
+    window = note_window(desktop, "Low Priority Note")
+    g = desktop.window_geometry(window)
     click(desktop, g["x"] + 120, g["y"] + 8, repeat=2)
-    time.sleep(0.5)
+    # The keys follow the double click in order once the note has the keyboard.
+    assert desktop.wait_active(window)
     desktop.run("xdotool", "type", "--delay", "30", "Renamed in place")
     desktop.run("xdotool", "key", "Return")
     assert note_window(desktop, "Renamed in place")
@@ -58,11 +59,15 @@ def test_clicking_a_web_address_asks_the_opener(start, data_dir, desktop, tmp_pa
     desktop.env["BRIGHTPOST_OPENER"] = str(opener)
     app = start(data_dir)
     app.wait_ready()
-    g = desktop.window_geometry(note_window(desktop, "Low Priority Note"))
+    window = note_window(desktop, "Low Priority Note")
+    g = desktop.window_geometry(window)
     click(desktop, g["x"] + 120, g["y"] + 100)
+    assert desktop.wait_active(window)
+    drawn = desktop.pixels(window)
     desktop.run("xdotool", "key", "ctrl+a")
     desktop.run("xdotool", "type", "--delay", "20", "https://example.org/e2e-check")
-    time.sleep(0.3)
+    # The address must be laid out before the click on it.
+    assert desktop.wait_redrawn(window, drawn)
     # The address fills the start of the first line of the body.
     click(desktop, g["x"] + 60, g["y"] + 16 + 10 + 7)
     assert wait_until(lambda: record.exists() and record.read_text().strip(), 10)

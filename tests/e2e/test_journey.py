@@ -28,7 +28,7 @@ class Journey:
 
     def shot(self, name):
         self.stage += 1
-        time.sleep(0.4)
+        assert self.desktop.wait_drawn()
         path = os.path.join(self.artifacts, f"journey-{self.stage:02d}-{name}.png")
         self.desktop.screenshot(path)
         return path
@@ -51,8 +51,10 @@ class Journey:
     def tray_menu(self, keys, shot=None):
         """Opens the tray menu with a right click and walks it with the keyboard."""
         self.desktop.click_tray_icon(button=3)
-        assert wait_until(lambda: menu_windows(self.desktop), 10), "no tray menu"
-        time.sleep(0.3)
+        menus = wait_until(lambda: menu_windows(self.desktop), 10)
+        assert menus, "no tray menu"
+        # Drawn once it has been shown, and so has the keyboard.
+        assert self.desktop.wait_drawn(next(iter(menus)))
         if shot:
             self.shot(shot)
         self.key(*keys)
@@ -63,7 +65,7 @@ class Journey:
         dialog = self.window(f"^{caption}$")
         assert wait_until(lambda: self.desktop.run("xdotool", "getactivewindow").stdout.strip()
                           == str(dialog), 15), f"the {caption} dialog is not active"
-        time.sleep(0.5)
+        assert self.desktop.wait_drawn(dialog)
         self.desktop.run("xdotool", "type", "--delay", "30", path)
         self.shot(caption.lower().replace(" ", "-"))
         self.key("Return")
@@ -125,7 +127,7 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     created = wait_until(lambda: note_windows(desktop) - samples, 10)
     assert created and len(created) == 1
     note = created.pop()
-    time.sleep(0.5)
+    assert desktop.wait_drawn()
     x, y, w, h = geometry(desktop, note)
     j.click(x + w // 2, y + h // 2)
     desktop.run("xdotool", "type", "--delay", "40", "A day with a ")
@@ -147,7 +149,8 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     # Its alarm, a few seconds ahead, through the alarm dialog: on, with snooze.
     j.click(x + 42, y + 8)
     dialog = j.window("^Alarm Settings$")
-    time.sleep(0.5)
+    assert desktop.wait_active(dialog)
+    assert desktop.wait_drawn(dialog)
     dg = desktop.window_geometry(dialog)
     j.shot("alarm-dialog")
     # Places in the dialog's client area.
@@ -202,7 +205,8 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     assert wait_until(lambda: note not in note_windows(desktop), 10)
     j.tray_menu(["Down"] * 4 + ["Return"])  # Find
     find = j.window("^Find$")
-    time.sleep(0.5)
+    assert desktop.wait_active(find)
+    assert desktop.wait_drawn(find)
     desktop.run("xdotool", "type", "--delay", "40", BOLD_WORD)
     j.key("Return")
     # Into the result list, select what it holds, on to "Show Selected Notes".
@@ -216,8 +220,9 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     # Deleted from its own menu (the title bar's priority button; Delete is the fourth item from
     # the bottom), restored from the Recycle Bin.
     j.click(x + 8, y + 8)
-    assert wait_until(lambda: menu_windows(desktop), 10), "no note menu"
-    time.sleep(0.3)
+    menus = wait_until(lambda: menu_windows(desktop), 10)
+    assert menus, "no note menu"
+    assert desktop.wait_drawn(next(iter(menus)))
     j.key("Up", "Up", "Up", "Up")
     j.shot("note-menu")
     j.key("Return")
@@ -225,8 +230,7 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     assert wait_until(lambda: note not in note_windows(desktop), 10)
     assert wait_until(lambda: database.notes(app.database)[nid]["isDeleted"] == "1", 20)
     j.tray_menu(["Down"] * 7 + ["Return"])  # Recycle Bin
-    j.window("^Recycle Bin$")
-    time.sleep(0.5)
+    assert desktop.wait_active(j.window("^Recycle Bin$"))
     j.key("ctrl+a")
     j.shot("recycle-bin")
     j.key("Tab", "space")  # "Restore"

@@ -11,7 +11,7 @@ import pytest
 
 import database
 from conftest import BINARY
-from desktop import DesktopSession, wait_until
+from desktop import DesktopSession, stop_process, wait_until
 
 BPDB = os.path.join(os.path.dirname(BINARY), "tools", "bpdb")
 # The program saves 1.5 s after the last edit; the test gives it one second more.
@@ -26,6 +26,7 @@ def note_window(desktop, title, timeout=10):
 
 
 def kill_after_quiet(app, last_edit):
+    # The time between the last edit and the kill is what the test is about.
     time.sleep(max(0.0, last_edit + KILL_AFTER - time.monotonic()))
     app.process.kill()
     app.process.wait()
@@ -35,7 +36,7 @@ def type_into_body(desktop, marker, before):
     window = note_window(desktop, before[2]["title"])
     g = desktop.window_geometry(window)
     desktop.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 80), "click", "1")
-    time.sleep(0.3)
+    assert desktop.wait_active(window)
     desktop.run("xdotool", "type", "--delay", "20", marker)
     return lambda notes: marker in notes[2]["body"]
 
@@ -45,7 +46,8 @@ def rename_in_place(desktop, marker, before):
     g = desktop.window_geometry(window)
     desktop.run("xdotool", "mousemove", str(g["x"] + 120), str(g["y"] + 8), "sleep", "0.2",
                 "click", "--repeat", "2", "--delay", "80", "1")
-    time.sleep(0.5)
+    # The keys follow the double click in order once the note has the keyboard.
+    assert desktop.wait_active(window)
     desktop.run("xdotool", "type", "--delay", "20", marker)
     desktop.run("xdotool", "key", "Return")
     assert note_window(desktop, marker)
@@ -95,7 +97,7 @@ def test_a_lost_x_server_leaves_the_last_typing_saved(data_dir):
         window = note_window(session, "Regular Priority Note")
         g = session.window_geometry(window)
         session.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 80), "click", "1")
-        time.sleep(0.3)
+        assert session.wait_active(window)
         # Killed at once: only the rescue on the way out can save this.
         session.run("xdotool", "type", "--delay", "20", "lastwords")
         xvfb = session.processes[0]
@@ -136,10 +138,11 @@ def test_a_second_sigterm_does_not_cut_the_exit_short(start, data_dir, desktop):
     window = note_window(desktop, "Note 1", timeout=30)
     g = desktop.window_geometry(window)
     desktop.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 80), "click", "1")
-    time.sleep(0.3)
+    assert desktop.wait_active(window)
+    drawn = desktop.pixels(window)
     desktop.run("xdotool", "type", "--delay", "20", "finalword")
-    # Time for the keys to arrive, none for the save that follows typing.
-    time.sleep(0.5)
+    # The keys have arrived once the note shows them, well before the save that follows typing.
+    assert desktop.wait_redrawn(window, drawn)
     app.process.send_signal(signal.SIGTERM)
     # The second arrives while the exit backs up and saves.
     wait_until(lambda: glob.glob(os.path.join(data_dir, "copy_*.dat")) or not app.running(),
@@ -156,15 +159,18 @@ def type_into_first_note(desktop, text):
     window = note_window(desktop, "Regular Priority Note")
     g = desktop.window_geometry(window)
     desktop.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 80), "click", "1")
-    time.sleep(0.3)
+    assert desktop.wait_active(window)
     desktop.run("xdotool", "type", "--delay", "20", text)
 
 
+@pytest.mark.slow
 def test_idle_program_writes_nothing(start, data_dir, desktop, tmp_path):
     app = start(data_dir)
     app.wait_ready()
     type_into_first_note(desktop, "settled")
     assert wait_until(lambda: "settled" in database.notes(app.database)[2]["body"], 15)
+    # The trace starts a little after that save, so that it measures the idle program, not
+    # the save's own closing of files.
     time.sleep(2)
     trace = tmp_path / "idle.strace"
     strace = subprocess.Popen(
@@ -173,10 +179,10 @@ def test_idle_program_writes_nothing(start, data_dir, desktop, tmp_path):
          "truncate,ftruncate"],
         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
+        # What is measured: a minute of the idle program.
         time.sleep(60)
     finally:
-        strace.terminate()
-        strace.wait(timeout=10)
+        stop_process(strace, 10)
     writes = [line for line in trace.read_text().splitlines()
               if "O_WRONLY" in line or "O_RDWR" in line or "O_CREAT" in line
               or any(f"{call}(" in line for call in
@@ -240,6 +246,8 @@ def test_a_failing_save_is_told_once_damages_nothing_and_saving_resumes(
     desktop.run("wmctrl", "-c", "Error")
     assert wait_until(lambda: not error_boxes(desktop), 10)
     type_into_first_note(desktop, "secondtry")
+    # No second box may come: the test watches longer than the save after typing (1.5 s)
+    # and a retry takes.
     time.sleep(4)
     assert error_boxes(desktop) == [], "told more than once"
     with open(app.database, "rb") as f:

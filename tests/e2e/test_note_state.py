@@ -6,18 +6,23 @@ import time
 import database
 from desktop import wait_until
 from test_notes import note_window
+from test_tray import menu_windows
 
 REGULAR = (616, 111)  # where the sample "Regular Priority Note" lies, 250 × 175
 
 
 def open_note_menu(desktop, note_at, *keys):
-    """Clicks the note's priority button, which opens its menu, and types keys into it."""
+    """Clicks the note's priority button, which opens its menu, and types keys into it; then
+    waits for the menu to close."""
     x, y = note_at
     desktop.run("xdotool", "mousemove", str(x + 8), str(y + 8), "click", "1")
-    time.sleep(0.5)
+    menus = wait_until(lambda: menu_windows(desktop), 5)
+    assert menus, "the note's menu did not open"
+    # Drawn once it has been shown, and so has the keyboard.
+    assert desktop.wait_drawn(next(iter(menus)))
     if keys:
         desktop.run("xdotool", "key", "--delay", "120", *keys)
-        time.sleep(0.5)
+        wait_until(lambda: not menu_windows(desktop), 5)
 
 
 def wm_state(desktop, window):
@@ -32,6 +37,8 @@ def test_locked_note_takes_no_typing(start, data_dir, desktop):
     open_note_menu(desktop, REGULAR, "Down", "Down", "Down", "Down", "Return")
     desktop.run("xdotool", "mousemove", str(REGULAR[0] + 100), str(REGULAR[1] + 90), "click", "1")
     desktop.run("xdotool", "type", "--delay", "20", "should not appear")
+    # The typing must change nothing, so there is nothing to wait for: the keys get a moment
+    # to arrive before the exit saves.
     time.sleep(0.3)
     assert app.terminate() == 0
     note = database.notes(app.database)[2]
@@ -61,15 +68,17 @@ def test_priority_from_the_menu_restacks_at_once(start, data_dir, desktop):
     ordinary = int(note_window(desktop, "xmessage"))
 
     open_note_menu(desktop, REGULAR, "Down", "Right", "Return")  # Priority → High
+    assert wait_until(lambda: "ABOVE" in wm_state(desktop, window), 5)
     desktop.run("xdotool", "windowactivate", "--sync", str(ordinary))
-    time.sleep(0.5)
+    wait_until(lambda: desktop.stacking()[-1] in (int(ordinary), int(window)), 5)
     order = desktop.stacking()
     assert order.index(window) > order.index(ordinary), "a High note stays above"
     assert "ABOVE" in wm_state(desktop, window)
 
     open_note_menu(desktop, REGULAR, "Down", "Right", "Down", "Down", "Return")  # → Low
+    assert wait_until(lambda: "BELOW" in wm_state(desktop, window), 5)
     desktop.run("xdotool", "windowactivate", "--sync", str(ordinary))
-    time.sleep(0.5)
+    wait_until(lambda: desktop.stacking().index(int(window)) < desktop.stacking().index(int(ordinary)), 5)
     order = desktop.stacking()
     assert order.index(window) < order.index(ordinary), "a Low note stays below"
     assert "BELOW" in wm_state(desktop, window)
@@ -88,8 +97,12 @@ def test_transparency_sets_the_window_opacity(start, data_dir, desktop):
     desktop.run("xdotool", "key", "--delay", "120", "space", "Tab", "End", "Return")
     # Under the pointer a transparent note shows opaque; away from it, its own opacity.
     desktop.run("xdotool", "mousemove", "5", "700")
-    time.sleep(1.5)
-    opacity = desktop.run("xprop", "-id", window, "_NET_WM_WINDOW_OPACITY").stdout
+
+    def opacity():
+        return desktop.run("xprop", "-id", window, "_NET_WM_WINDOW_OPACITY").stdout
+
+    wait_until(lambda: "=" in opacity() and int(opacity().split("=")[1]) < 0xFFFFFFFF // 2, 10)
+    opacity = opacity()
     assert "=" in opacity, opacity
     value = int(opacity.split("=")[1].strip())
     assert abs(value / 0xFFFFFFFF - 55 / 255) < 0.01
@@ -109,8 +122,7 @@ def test_delete_from_the_menu_goes_to_the_recycle_bin(start, data_dir, desktop, 
     desktop.run("xdotool", "windowactivate", "--sync", question)
     desktop.run("xdotool", "key", "alt+y")
     assert wait_until(lambda: not desktop.visible_windows("^Warning$"), 5)
-    time.sleep(0.3)
-    assert not desktop.visible_windows("Regular Priority Note")
+    assert wait_until(lambda: not desktop.visible_windows("Regular Priority Note"), 5)
     assert app.terminate() == 0
     assert database.notes(app.database)[2]["isDeleted"] == "1"
 

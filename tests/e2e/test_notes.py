@@ -1,7 +1,6 @@
 """Notes on a real desktop: placement, stacking, moving, sizing and what survives a restart."""
 
 import os
-import time
 
 import database
 from desktop import wait_until
@@ -40,7 +39,7 @@ def test_sample_notes_appear_where_stored_and_stack_by_priority(start, data_dir,
         windows[nid] = note_window(desktop, title)
         g = desktop.window_geometry(windows[nid])
         assert (g["x"], g["y"], g["width"], g["height"]) == (x, y, 250, 175), title
-    time.sleep(0.5)
+    assert desktop.wait_drawn()
     desktop.screenshot(os.path.join(artifacts, "sample-notes.png"))
 
     # An ordinary window over all three, activated: the Low note stays under it, the High
@@ -48,9 +47,9 @@ def test_sample_notes_appear_where_stored_and_stack_by_priority(start, data_dir,
     desktop._spawn("xmessage", ["xmessage", "-geometry", "700x400+300+0", "an ordinary window"])
     ordinary = note_window(desktop, "xmessage")
     desktop.run("xdotool", "windowactivate", "--sync", ordinary)
-    time.sleep(0.5)
-    order = desktop.stacking()
     low, regular, high, other = (int(windows[1]), int(windows[2]), int(windows[3]), int(ordinary))
+    wait_until(lambda: desktop.stacking().index(regular) < desktop.stacking().index(other), 5)
+    order = desktop.stacking()
     assert order.index(low) < order.index(other) < order.index(high), order
     assert order.index(regular) < order.index(other), "the activated window covers a Regular note"
     for nid, state in ((1, "BELOW"), (3, "ABOVE")):
@@ -80,9 +79,11 @@ def test_typed_body_and_collapsed_state_survive_a_restart(start, data_dir, deskt
     app.wait_ready()
     window = note_window(desktop, "Regular Priority Note")
     desktop.run("xdotool", "mousemove", str(616 + 100), str(111 + 80), "click", "1")
-    time.sleep(0.3)
+    assert desktop.wait_active(window)
+    drawn = desktop.pixels(window)
     desktop.run("xdotool", "type", "--delay", "20", "Milk and eggs")
-    time.sleep(0.3)
+    # The window shows the typing before the signal: the exit must save all of it.
+    assert desktop.wait_redrawn(window, drawn)
     assert app.terminate() == 0
     body = database.notes(app.database)[2]["body"]
     assert "Milk and eggs" in body and body.startswith("{\\rtf1")

@@ -1,7 +1,6 @@
 """The Notes Manager, Find and the Recycle Bin on a real X desktop."""
 
 import os
-import time
 
 import database
 from desktop import wait_until
@@ -60,7 +59,7 @@ class Manager:
 
 def answer_yes(desktop, artifacts, name):
     assert wait_until(lambda: window(desktop, "Warning"), 10)
-    time.sleep(0.3)
+    assert desktop.wait_drawn(window(desktop, "Warning"))
     desktop.screenshot(os.path.join(artifacts, name))
     desktop.run("xdotool", "windowactivate", "--sync", str(window(desktop, "Warning")))
     key(desktop, "shift+Tab", "space")  # from "No", which has the focus, to "Yes"
@@ -80,7 +79,7 @@ def test_manager_find_and_recycle_bin(start, data_dir, desktop, artifacts):
     assert wait_until(lambda: window(desktop, "Notes Manager"), 10)
     win = window(desktop, "Notes Manager")
     assert wait_until(lambda: above_every_note(desktop, win), 10)
-    time.sleep(0.5)
+    assert desktop.wait_drawn()
     desktop.screenshot(os.path.join(artifacts, "notes-manager.png"))
     manager = Manager(desktop, win)
 
@@ -103,12 +102,14 @@ def test_manager_find_and_recycle_bin(start, data_dir, desktop, artifacts):
     # Find finds it, and "Show Selected Notes" brings it back.
     open_menu_with_keys(desktop, app, ["Down"] * 4 + ["Return"])  # Find
     assert wait_until(lambda: window(desktop, "Find"), 10)
-    time.sleep(0.5)
+    assert desktop.wait_active(window(desktop, "Find"))
     desktop.run("xdotool", "type", "--delay", "30", "zebra")
     key(desktop, "Return")
     # Into the result list, select what it holds, on to "Show Selected Notes".
+    find = window(desktop, "Find")
+    drawn = desktop.pixels(find)
     key(desktop, "shift+Tab", "ctrl+a")
-    time.sleep(0.3)
+    assert desktop.wait_redrawn(find, drawn)
     desktop.screenshot(os.path.join(artifacts, "find.png"))
     key(desktop, "Tab", "space")
     assert wait_until(lambda: shown(desktop, SAMPLES[1]), 10)
@@ -124,9 +125,11 @@ def test_manager_find_and_recycle_bin(start, data_dir, desktop, artifacts):
 
     open_menu_with_keys(desktop, app, ["Down"] * 7 + ["Return"])  # Recycle Bin
     assert wait_until(lambda: window(desktop, "Recycle Bin"), 10)
-    time.sleep(0.5)
+    bin_window = window(desktop, "Recycle Bin")
+    assert desktop.wait_active(bin_window)
+    drawn = desktop.pixels(bin_window)
     key(desktop, "ctrl+a")
-    time.sleep(0.3)
+    assert desktop.wait_redrawn(bin_window, drawn)
     desktop.screenshot(os.path.join(artifacts, "recycle-bin.png"))
     key(desktop, "Tab", "space")  # "Restore"
     answer_yes(desktop, artifacts, "recycle-bin-restore-question.png")

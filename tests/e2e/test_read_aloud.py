@@ -8,7 +8,7 @@ import tempfile
 import pytest
 
 from audio import NullSink, audible_seconds
-from desktop import wait_until
+from desktop import stop_process, wait_until
 from test_notes import note_window
 
 REGULAR = (616, 111)  # where the sample "Regular Priority Note" lies, 250 × 175
@@ -40,12 +40,7 @@ def dispatcher(desktop, sink):
     assert wait_until(lambda: os.path.exists(socket) or process.poll() is not None, 15)
     assert process.poll() is None, "speech-dispatcher ended"
     yield process
-    process.terminate()
-    try:
-        process.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
+    stop_process(process, 10)
     shutil.rmtree(folder, ignore_errors=True)
 
 

@@ -31,10 +31,12 @@ def test_new_note_hot_key_changed_in_app_settings_works_at_once(start, data_dir,
     open_menu_with_keys(desktop, app, SETTINGS_MENU + ["Return"])  # App Settings
     dialog = wait_for_window(desktop, "^Brightpost Settings$")
     assert_above_every_note(desktop, dialog, notes, "Brightpost Settings")
+    drawn = desktop.pixels(dialog)
     desktop.run("xdotool", "key", "alt+n")  # to the New Note control
-    time.sleep(0.3)
+    assert desktop.wait_redrawn(dialog, drawn)
+    drawn = desktop.pixels(dialog)
     desktop.run("xdotool", "key", "ctrl+alt+k")
-    time.sleep(0.3)
+    assert desktop.wait_redrawn(dialog, drawn)
     desktop.screenshot(os.path.join(artifacts, "app-settings.png"), dialog)
     desktop.run("xdotool", "key", "Return")
     assert wait_until(lambda: not desktop.visible_windows("^Brightpost Settings$"), 10)
@@ -44,6 +46,7 @@ def test_new_note_hot_key_changed_in_app_settings_works_at_once(start, data_dir,
     assert wait_until(lambda: len(note_ids(desktop) - notes) == 1, 10), "Ctrl+Alt+K made no note"
     now = note_ids(desktop)
     desktop.run("xdotool", "key", "ctrl+alt+n")
+    # No note may follow: nothing to wait for, so the test gives one two seconds to appear.
     time.sleep(2)
     assert note_ids(desktop) == now, "Ctrl+Alt+N still makes notes"
     assert len(database.notes(app.database)) == len(now)
@@ -59,17 +62,18 @@ def test_body_colour_chosen_in_notes_settings_colours_the_next_note(start, data_
     open_menu_with_keys(desktop, app, SETTINGS_MENU + ["Down", "Return"])  # Notes Settings
     dialog = wait_for_window(desktop, "^Notes Settings$")
     assert_above_every_note(desktop, dialog, notes, "Notes Settings")
+    drawn = desktop.pixels(dialog)
     desktop.run("xdotool", "key", "alt+d")  # random colours off
-    time.sleep(0.3)
+    assert desktop.wait_redrawn(dialog, drawn)
     desktop.run("xdotool", "key", "alt+l")  # "Color"
     chooser = wait_for_window(desktop, "^Select Color$")
     assert_above_every_note(desktop, chooser, notes, "the colour chooser")
-    time.sleep(0.3)
+    assert desktop.wait_drawn(chooser)
     desktop.run("xdotool", "key", "alt+h", "ctrl+a")
     desktop.run("xdotool", "type", "--delay", "30", "#3366cc")
     desktop.run("xdotool", "key", "Return")
     assert wait_until(lambda: not desktop.visible_windows("^Select Color$"), 10)
-    time.sleep(0.5)
+    assert desktop.wait_drawn(dialog)
     desktop.screenshot(os.path.join(artifacts, "notes-settings.png"), dialog)
     desktop.run("xdotool", "key", "Return")
     assert wait_until(lambda: not desktop.visible_windows("^Notes Settings$"), 10)

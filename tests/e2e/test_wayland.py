@@ -13,7 +13,7 @@ import pytest
 
 import database
 from conftest import BINARY, ROOT
-from desktop import wait_until
+from desktop import end_processes, wait_until
 
 DEFAULT_DATABASE = os.path.join(ROOT, "tests", "store", "data", "default-database.dat")
 PLACES = [(120, 90, 260, 180), (520, 300, 300, 220), (880, 480, 230, 175)]
@@ -86,14 +86,7 @@ class WaylandSession:
         return (values["x"], values["y"], values["width"], values["height"])
 
     def stop(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=30)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        end_processes(self.processes, 30)
         if self.compositor.poll() is None:
             os.killpg(self.compositor.pid, signal.SIGTERM)
             try:

@@ -2,12 +2,12 @@
 through every path that hides and shows them again."""
 
 import subprocess
-import time
 
 import database
 from conftest import BINARY
 from desktop import wait_until
 from test_notes import SAMPLES, note_window
+from test_note_state import open_note_menu
 from test_tray import open_menu_with_keys, settle
 
 LOW, REGULAR, HIGH = 1, 2, 3
@@ -15,13 +15,6 @@ LOW, REGULAR, HIGH = 1, 2, 3
 
 def wm_state(desktop, window):
     return desktop.run("xprop", "-id", str(window), "_NET_WM_STATE").stdout
-
-
-def open_note_menu(desktop, at, *keys):
-    """Clicks the priority button in the note's top-left corner and walks its menu."""
-    desktop.run("xdotool", "mousemove", str(at[0] + 8), str(at[1] + 8), "click", "1")
-    time.sleep(0.5)
-    desktop.run("xdotool", "key", "--delay", "120", *keys)
 
 
 class Notes:
@@ -51,7 +44,13 @@ class Notes:
         assert wait_until(lambda: all(self.geometry(n)[:2] == places[n] for n in places), 5), (
             path, {n: self.geometry(n) for n in places})
         desktop.run("xdotool", "windowactivate", "--sync", str(self.other))
-        time.sleep(0.8)
+
+        def layered():
+            order = desktop.stacking()
+            return (all(w in order for w in self.windows.values()) and
+                    order.index(self.windows[REGULAR]) < order.index(self.other)
+                    < order.index(self.windows[HIGH]))
+        wait_until(layered, 5)
         for nid, window in self.windows.items():
             state = wm_state(desktop, window)
             assert "_NET_WM_STATE_SKIP_TASKBAR" in state, (path, nid, state)
@@ -93,8 +92,9 @@ def test_notes_keep_their_window_state_through_hide_and_show(start, data_dir, de
     minimized = {LOW: (0, 0), REGULAR: (201, 0), HIGH: (402, 0)}
     assert wait_until(lambda: all(notes.geometry(n)[:2] == minimized[n] for n in minimized), 5)
     open_menu_with_keys(desktop, app, ["Down"] * 6 + ["Return"])
-    assert wait_until(lambda: desktop.visible_windows("Export Notes"), 10)
-    time.sleep(0.5)
+    export = wait_until(lambda: desktop.visible_windows("Export Notes"), 10)
+    assert export
+    assert desktop.wait_active(export[0])
     desktop.run("xdotool", "key", "Escape")
     notes.check("minimize all, export cancelled", minimized)
 
@@ -129,7 +129,7 @@ def test_a_close_from_the_window_manager_hides_the_note_as_its_close_button_does
     for close in (["wmctrl", "-i", "-c", hex(regular)], ["xdotool", "key", "alt+F4"]):
         if close[0] == "xdotool":
             desktop.run("xdotool", "windowactivate", "--sync", str(regular))
-            time.sleep(0.3)
+            assert desktop.wait_active(regular)
         desktop.run(*close)
         assert wait_until(hidden, 10), close
         assert wait_until(lambda: saved_closed() == "1", 10), close

@@ -10,6 +10,7 @@
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
 #include "support/RecordingOwner.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 #include "ui/DialogLayout.h"
 #include "ui/MessageBoxes.h"
@@ -77,13 +78,9 @@ TEST(TitleButtonReaderName, FollowsImageAndTip) {
               "Alarm ON, Friday, May 01, 2026 02:00:00 PM. Opens the alarm settings.");
 }
 
-class NoteAccessibility : public ::testing::Test {
+class NoteAccessibility : public ::testing::Test, public StoreFixture {
 protected:
-    NoteAccessibility() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
-        fakes.desktop.screen = {0, 0, 1280, 800};
-    }
+    NoteAccessibility() { fakes.desktop.screen = {0, 0, 1280, 800}; }
 
     CNote& open(std::int32_t nid) {
         note = std::make_unique<CNote>(fakes.platform(), store, owner, nid);
@@ -122,9 +119,6 @@ protected:
         action->doAction(QAccessibleActionInterface::pressAction());
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     RecordingOwner owner;
     std::unique_ptr<CNote> note;
 };

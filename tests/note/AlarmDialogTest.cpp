@@ -12,6 +12,7 @@
 #include "store/NoteAttributes.h"
 #include "store/NotesDatabase.h"
 #include "support/RecordingOwner.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QAbstractButton>
@@ -43,11 +44,9 @@ T* find(const CAlarmActions& d, int id) {
     return qobject_cast<T*>(d.control(id));
 }
 
-class AlarmDialog : public ::testing::Test {
+class AlarmDialog : public ::testing::Test, public StoreFixture {
 protected:
-    AlarmDialog() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
+    AlarmDialog() {
         fakes.clock.set(2026, 12, 10, 15, 30, 20);  // a Thursday
         fakes.modalDialogs.whileOpen = [this](QDialog& dialog) {
             if (auto* actions = dynamic_cast<CAlarmActions*>(&dialog)) {
@@ -93,9 +92,6 @@ protected:
         bool alarmCheckRunning = true;
     };
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     RecordingOwner owner;
     std::unique_ptr<CNote> note;
     std::function<int(CAlarmDialog&)> onSettings;

@@ -13,6 +13,7 @@
 #include "qtsupport/PacedTimer.h"
 #include "store/NotesDatabase.h"
 #include "support/RecordingOwner.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -52,11 +53,9 @@ struct Alarm {
     std::string exe;
 };
 
-class AlarmFiring : public ::testing::Test {
+class AlarmFiring : public ::testing::Test, public StoreFixture {
 protected:
-    AlarmFiring() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
+    AlarmFiring() {
         fakes.desktop.screen = {0, 0, 1280, 800};
         fakes.desktop.available = {0, 0, 1280, 800};
         fakes.clock.set(2026, 12, 7, 8, 59, 0);  // a Monday
@@ -96,9 +95,6 @@ protected:
     }
     int storedInt(std::int32_t nid, IntKey key) { return store.GetNote(kLiveSource, nid, key); }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     RecordingOwner owner;
     std::vector<std::unique_ptr<CNote>> notes;
 };
@@ -783,21 +779,14 @@ TEST_F(AlarmFiring, BadAlarmRecordsNeitherCrashNorSpin) {
 }
 
 // Expiry needs the main window, which removes the note.
-class NoteExpiry : public ::testing::Test {
+class NoteExpiry : public ::testing::Test, public StoreFixture {
 protected:
-    NoteExpiry() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
-        fakes.clock.set(2026, 12, 7, 12, 0, 0);
-    }
+    NoteExpiry() { fakes.clock.set(2026, 12, 7, 12, 0, 0); }
     void start() {
         store.SaveDatabase("");
         tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
         ASSERT_EQ(tray->Initialize(), 1);
     }
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     std::unique_ptr<CStickerTray> tray;
 };
 

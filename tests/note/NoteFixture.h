@@ -8,6 +8,7 @@
 #include "note/Title.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/RecordingOwner.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 #include "ui/NoteDialogs.h"
 
@@ -64,11 +65,9 @@ struct SeenMenu {
 };
 
 // An open default database (three sample notes) and notes built from it, shown offscreen.
-class NoteFixture : public ::testing::Test {
+class NoteFixture : public ::testing::Test, public StoreFixture {
 protected:
-    NoteFixture() : store(fakes.platform()) {
-        db().SetDataFolder(folder.path());
-        EXPECT_TRUE(db().OpenDatabase(0));
+    NoteFixture() {
         previousTracker = setMenuTracker([this](QMenu& menu, const QPoint&) {
             SeenMenu seen;
             seen.name = menu.objectName();
@@ -103,9 +102,6 @@ protected:
         }
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     RecordingOwner owner;
     ScriptedDialogs dialogs;
     std::vector<SeenMenu> menus;

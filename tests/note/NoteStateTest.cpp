@@ -7,6 +7,7 @@
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "qtsupport/PacedTimer.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 #include "ui/NoteDialogs.h"
 #include "ui/NoteStyle.h"
@@ -25,11 +26,9 @@ using namespace bp::test;
 
 namespace {
 
-class NoteState : public ::testing::Test {
+class NoteState : public ::testing::Test, public StoreFixture {
 protected:
-    NoteState() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
+    NoteState() {
         fakes.desktop.screen = {0, 0, 1280, 800};
         fakes.desktop.available = {0, 24, 1280, 776};
     }
@@ -49,9 +48,6 @@ protected:
         QApplication::sendEvent(&n, &deactivate);
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     std::unique_ptr<CStickerTray> tray;
 };
 

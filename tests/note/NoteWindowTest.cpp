@@ -7,6 +7,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
 #include "support/RecordingOwner.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 #include "ui/NoteStyle.h"
 
@@ -27,13 +28,9 @@ using Stacking = IWindowSystem::Stacking;
 
 namespace {
 
-class NoteWindow : public ::testing::Test {
+class NoteWindow : public ::testing::Test, public StoreFixture {
 protected:
-    NoteWindow() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
-        fakes.desktop.screen = {0, 0, 1280, 800};
-    }
+    NoteWindow() { fakes.desktop.screen = {0, 0, 1280, 800}; }
 
     std::unique_ptr<CNote> build(std::int32_t nid) {
         auto note = std::make_unique<CNote>(fakes.platform(), store, owner, nid);
@@ -43,9 +40,6 @@ protected:
 
     int stored(std::int32_t nid, const char* name) { return store.GetNoteInt(1, nid, name); }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     RecordingOwner owner;
 };
 

@@ -6,6 +6,7 @@
 #include "note/TitleButton.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -21,12 +22,10 @@ namespace {
 
 constexpr int kSlack = 5000;  // a loaded machine may reach the event loop late
 
-class ReadAloud : public ::testing::Test {
+class ReadAloud : public ::testing::Test, public StoreFixture {
 protected:
-    ReadAloud() : store(fakes.platform()) {
+    ReadAloud() {
         readingNid = 0;
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
         store.SaveDatabase("");
         tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
         EXPECT_EQ(tray->Initialize(), 1);
@@ -63,9 +62,6 @@ protected:
             kSlack);
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     std::unique_ptr<CStickerTray> tray;
 };
 

@@ -4,6 +4,7 @@
 #include "settings/NumberField.h"
 #include "store/NotesDatabase.h"
 #include "support/RecordingOwner.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -21,13 +22,8 @@ namespace bp::test {
 
 // An open default database in a folder of its own, the fake desktop and a main window that
 // records what the dialogs send it.
-class SettingsFixture : public ::testing::Test {
+class SettingsFixture : public ::testing::Test, public StoreFixture {
 protected:
-    SettingsFixture() : store(fakes.platform()) {
-        store.SetDataFolder(folder.path());
-        EXPECT_TRUE(store.OpenDatabase(0));
-    }
-
     template <typename T>
     static T* control(QDialog& dialog, const char* name) {
         T* found = dialog.findChild<T*>(QString::fromUtf8(name));
@@ -82,9 +78,6 @@ protected:
         QTest::mouseClick(ok, Qt::LeftButton);
     }
 
-    TempFolder folder;
-    fake::FakePlatform fakes;
-    CNotesDatabase store;
     RecordingOwner owner;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
 #include "store/SettingsByName.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +17,9 @@ using namespace bp::test;
 
 namespace {
 
-class ChangeSaving : public ::testing::Test {
+class ChangeSaving : public ::testing::Test, public StoreFixture {
 protected:
-    ChangeSaving() : db(fakes.platform()) {
-        db.SetDataFolder(folder.path());
-        EXPECT_TRUE(db.OpenDatabase(0));
+    ChangeSaving() {
         db.SetChangeListener([this] { ++changes; });
     }
 
@@ -31,9 +30,7 @@ protected:
         return {st.st_ino, st.st_ctim.tv_nsec};
     }
 
-    TempFolder folder;
-    FakePlatform fakes;
-    CNotesDatabase db;
+    CNotesDatabase& db = store;
     int changes = 0;
 };
 

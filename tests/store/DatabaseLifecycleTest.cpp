@@ -1,6 +1,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
 #include "store/SettingsByName.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +15,9 @@ using namespace bp::test;
 
 namespace {
 
-class DatabaseLifecycle : public ::testing::Test {
+class DatabaseLifecycle : public ::testing::Test, public StoreFixture {
 protected:
-    DatabaseLifecycle() : db(fakes.platform()) { db.SetDataFolder(folder.path()); }
+    DatabaseLifecycle() : StoreFixture(Open::ByTheTest) {}
 
     std::string databaseBytes() const { return readFile(db.DatabasePath()); }
     std::string defaultBytes() const { return sourceFile("tests/store/data/default-database.dat"); }
@@ -31,9 +32,7 @@ protected:
         return texts;
     }
 
-    TempFolder folder;
-    FakePlatform fakes;
-    CNotesDatabase db;
+    CNotesDatabase& db = store;
 };
 
 TEST_F(DatabaseLifecycle, FreshFolderGetsTheDefaultDatabaseExactly) {

@@ -4,6 +4,7 @@
 #include "store/NotesDatabase.h"
 #include "support/NamedPipe.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -159,12 +160,9 @@ TEST_F(PlantedLinks, ABackupNeverWritesThroughALinkAtItsName) {
     EXPECT_EQ(readFile(victim.file("precious")), "precious");
 }
 
-class ReplacedDatabase : public ::testing::Test {
+class ReplacedDatabase : public ::testing::Test, public StoreFixture {
 protected:
-    ReplacedDatabase() : db(fakes.platform()) {
-        db.SetDataFolder(folder.path());
-        fakes.clock.set(2024, 3, 1, 9, 15, 0);
-    }
+    ReplacedDatabase() : StoreFixture(Open::ByTheTest) { fakes.clock.set(2024, 3, 1, 9, 15, 0); }
 
     std::string theirs() const {
         std::string text = sourceFile("tests/store/data/default-database.dat").substr(4);
@@ -174,9 +172,7 @@ protected:
 
     std::string external() const { return folder.file("external_20240301091500.dat"); }
 
-    TempFolder folder;
-    FakePlatform fakes;
-    CNotesDatabase db;
+    CNotesDatabase& db = store;
 };
 
 TEST_F(ReplacedDatabase, TheOtherFileIsKeptAndNamedOnce) {
@@ -235,13 +231,11 @@ TEST_F(ReplacedDatabase, SavesOfAnUntouchedOrRemovedDatabaseKeepNothing) {
 
 // A named pipe in place of a file holds open(2) until its other end is opened, which may be
 // never: every file the store reads or writes from outside is refused instead, and kept.
-class NamedPipes : public ::testing::Test {
+class NamedPipes : public ::testing::Test, public StoreFixture {
 protected:
-    NamedPipes() : db(fakes.platform()) { db.SetDataFolder(folder.path()); }
+    NamedPipes() : StoreFixture(Open::ByTheTest) {}
 
-    TempFolder folder;
-    FakePlatform fakes;
-    CNotesDatabase db;
+    CNotesDatabase& db = store;
 };
 
 TEST_F(NamedPipes, NoFileOperationWaitsForOneAndNoneRemovesIt) {

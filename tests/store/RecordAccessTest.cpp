@@ -4,6 +4,7 @@
 #include "store/Markup.h"
 #include "store/NotesDatabase.h"
 #include "store/SettingsByName.h"
+#include "support/StoreFixture.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -23,13 +24,8 @@ using namespace bp::test;
 namespace {
 
 // An open default database (three sample notes) in a fresh folder.
-class RecordAccess : public ::testing::Test {
+class RecordAccess : public ::testing::Test, public StoreFixture {
 protected:
-    RecordAccess() : db(fakes.platform()) {
-        db.SetDataFolder(folder.path());
-        EXPECT_TRUE(db.OpenDatabase(0));
-    }
-
     // "caption: text" of every box shown since the last call.
     std::vector<std::string> boxes() {
         std::vector<std::string> out;
@@ -49,9 +45,7 @@ protected:
         ASSERT_TRUE(db.OpenDatabase(0));
     }
 
-    TempFolder folder;
-    FakePlatform fakes;
-    CNotesDatabase db;
+    CNotesDatabase& db = store;
 };
 
 // ---- Settings ------------------------------------------------------------------------------

@@ -12,31 +12,15 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
+
+from processes import stop_process, wait_until
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RECORD_RATE = 8000
 
 
-def wait_until(predicate, timeout=10.0, interval=0.05):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() >= deadline:
-            return None
-        time.sleep(interval)
-
-
 def _stop(process):
-    if process is not None and process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+    stop_process(process)
 
 
 class NullSoundServer:
