@@ -353,7 +353,7 @@ void CNote::SetBodyShown(bool show, bool saveNow) {
     LayoutChildren();
     store_.SetNote(nid_, isBody_, note::isBody);
     if (saveNow) {
-        store_.RequestSave(SaveUrgency::Soon);
+        store_.RequestSave(SaveUrgency::Now);
     }
 }
 

@@ -171,9 +171,10 @@ void CNote::ringAlarm() {
         reminder_.Store(store_, nid_, *platform_.clock);
     }
     StartAlarmCheck();
-    // While more alarms wait, the saves after edits carry their state; the last one saves.
+    // While more alarms wait, the saves after edits carry their state; the last one saves at
+    // once, so that a crash right after cannot ring the same alarm again.
     if (RingQueue::instance().empty()) {
-        store_.RequestSave(SaveUrgency::Soon);
+        store_.RequestSave(SaveUrgency::Now);
     }
     RefreshAlarmButtons();
     announceChanged();
