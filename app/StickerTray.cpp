@@ -195,7 +195,7 @@ int CStickerTray::Initialize() {
     updateTrayTip();
     syncAutostart();
     initialised_ = true;
-    for (const std::string& action : std::exchange(heldActions_, {})) {
+    for (const std::string& action : actions_.takeHeld()) {
         QMetaObject::invokeMethod(
             this, [this, action] { performAction(action); }, Qt::QueuedConnection);
     }
@@ -586,65 +586,26 @@ void CStickerTray::connectTrayMenu(TrayMenu& menu) {
     }
 }
 
-namespace {
-
-// The actions a later start may ask for, by the name of its command-line option; a new one is
-// a line here.
-struct NamedAction {
-    std::string_view name;
-    void (*run)(CStickerTray& tray);
-};
-
-constexpr NamedAction kNamedActions[] = {
-    {"new-note", [](CStickerTray& tray) { tray.onHotKey(hotkey::NEW_NOTE); }},
-    {"show-all", [](CStickerTray& tray) { tray.onHotKey(hotkey::SHOW_ALL); }},
-    {"hide-all", [](CStickerTray& tray) { tray.onHotKey(hotkey::HIDE_ALL); }},
-    {"toggle-manager", [](CStickerTray& tray) { tray.onHotKey(hotkey::TOGGLE_MANAGER); }},
-    {"tray-menu", [](CStickerTray& tray) { tray.onHotKey(hotkey::TRAY_MENU); }},
-    {"save", [](CStickerTray& tray) { tray.saveAllNotesUnlessBusy(); }},
-    {"autostart-on", [](CStickerTray& tray) { tray.setAutostart(true); }},
-    {"autostart-off", [](CStickerTray& tray) { tray.setAutostart(false); }},
-    {"quit", [](CStickerTray& tray) { emit tray.endRequested(); }},
-};
-
-const NamedAction* findAction(std::string_view name) {
-    const auto found = std::find_if(std::begin(kNamedActions), std::end(kNamedActions),
-                                    [name](const NamedAction& a) { return a.name == name; });
-    return found != std::end(kNamedActions) ? found : nullptr;
-}
-
-}  // namespace
-
 std::string CStickerTray::handleRequest(const QByteArray& request) {
-    const bool text =
-        std::all_of(request.begin(), request.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
-    if (!text) {
-        return "not a line of text";
-    }
-    const QList<QByteArray> words = request.split(' ');
-    if (words.size() != 2 || words[0] != "action") {
-        return "not an action (\"action <name>\")";
-    }
-    const std::string name = words[1].toStdString();
-    if (findAction(name) == nullptr) {
-        return "unknown action";
+    NamedActions::Request parsed = NamedActions::parse(request);
+    if (!parsed.refusal.empty()) {
+        return parsed.refusal;
     }
     QMetaObject::invokeMethod(
-        this, [this, name] { performAction(name); }, Qt::QueuedConnection);
+        this, [this, name = std::move(parsed.name)] { performAction(name); }, Qt::QueuedConnection);
     return {};
 }
 
 bool CStickerTray::performAction(const std::string& name) {
-    const NamedAction* action = findAction(name);
-    if (action == nullptr) {
-        return false;
-    }
-    if (!initialised_ && !exiting_ && name != "quit") {
-        heldActions_.push_back(name);
-        return true;
-    }
-    action->run(*this);
-    return true;
+    return actions_.perform(name);
+}
+
+bool CStickerTray::takesActions() const {
+    return initialised_ || exiting_;
+}
+
+void CStickerTray::requestEnd() {
+    emit endRequested();
 }
 
 void CStickerTray::setAutostart(bool on) {
@@ -892,55 +853,19 @@ void CStickerTray::ShowRecycleBin() {
 // ---- Hot keys ------------------------------------------------------------------------------
 
 void CStickerTray::RegisterHotKeyValue(std::uint32_t value, int id) {
-    const HotKeyValue key = decodeHotKey(value);
-    if (key.virtualKey == 0 || platform_.hotKeys == nullptr ||
-        keysymForVirtualKey(key.virtualKey) == 0) {
-        return;
-    }
-    unsigned modifiers = 0;
-    if (key.alt) {
-        modifiers |= IHotKeys::Alt;
-    }
-    if (key.ctrl) {
-        modifiers |= IHotKeys::Ctrl;
-    }
-    if (key.shift) {
-        modifiers |= IHotKeys::Shift;
-    }
-    // A combination another program holds just does not work; the setting keeps its value.
-    platform_.hotKeys->registerKey(id, modifiers, key.virtualKey);
+    hotKeys_.registerValue(value, id);
 }
 
 void CStickerTray::RegisterHotKeys() {
-    RegisterHotKeyValue(setting::get(store_, setting::hkNewNote), hotkey::NEW_NOTE);
-    RegisterHotKeyValue(setting::get(store_, setting::hkShowAll), hotkey::SHOW_ALL);
-    RegisterHotKeyValue(setting::get(store_, setting::hkHideAll), hotkey::HIDE_ALL);
-    RegisterHotKeyValue(setting::get(store_, setting::hkShowManager), hotkey::TOGGLE_MANAGER);
-    if (platform_.hotKeys != nullptr) {
-        platform_.hotKeys->registerKey(hotkey::TRAY_MENU, IHotKeys::Ctrl | IHotKeys::Alt,
-                                       hotkey::TRAY_MENU_KEY);
-    }
+    hotKeys_.registerAll();
 }
 
 void CStickerTray::ReRegisterHotKey(int id, std::uint32_t value) {
-    if (platform_.hotKeys == nullptr) {
-        return;
-    }
-    platform_.hotKeys->unregisterKey(id);
-    // Nothing acts on the attach panel's key, so it takes no combination from other programs.
-    if (id != hotkey::SHOW_ATTACH) {
-        RegisterHotKeyValue(value, id);
-    }
+    hotKeys_.reRegister(id, value);
 }
 
 void CStickerTray::UnregisterHotKeys() {
-    if (platform_.hotKeys == nullptr) {
-        return;
-    }
-    for (const int id : {hotkey::NEW_NOTE, hotkey::SHOW_ALL, hotkey::HIDE_ALL,
-                         hotkey::TOGGLE_MANAGER, hotkey::TRAY_MENU}) {
-        platform_.hotKeys->unregisterKey(id);
-    }
+    hotKeys_.unregisterAll();
 }
 
 void CStickerTray::onHotKey(int id) {

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "HotKeys.h"
+#include "NamedActions.h"
 #include "NoteTransfer.h"
 #include "OpenNotes.h"
 #include "TrayIcon.h"
+#include "manage/ListWindowOwner.h"
 #include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "qtsupport/PacedTimer.h"
+#include "settings/SettingsOwner.h"
 #include "store/NotesDatabase.h"
 
 #include <QObject>
@@ -34,7 +38,11 @@ class TrayMenu;
 // ask of it and the commands of the tray menu, and takes the program down again. The open
 // notes, the tray icon and the copying of notes in and out are objects of their own that the
 // commands hand on to.
-class CStickerTray : public QObject, public INoteOwner {
+class CStickerTray : public QObject,
+                     public INoteOwner,
+                     public IListWindowOwner,
+                     public ISettingsOwner,
+                     public IActionTarget {
     Q_OBJECT
 public:
     CStickerTray(Platform platform, CNotesDatabase& store, std::optional<std::string> dataDir,
@@ -85,7 +93,7 @@ public:
     void stopAutoLockTimers() override;
 
     // A request line from a later start of the program, "action <name>" with one of the
-    // actions below: queued to be carried out, and an empty answer. Anything else is refused
+    // named actions: queued to be carried out, and an empty answer. Anything else is refused
     // with the reason.
     std::string handleRequest(const QByteArray& request);
     // A command-line action: "new-note", "show-all", "hide-all", "toggle-manager", "save",
@@ -110,9 +118,9 @@ public:
     // Commands on all notes.
     void SaveAllNotes();
     // As the "save" action: not while a modal operation runs.
-    void saveAllNotesUnlessBusy();
+    void saveAllNotesUnlessBusy() override;
     // Sets the autorun setting and the desktop's autostart entry with it.
-    void setAutostart(bool on);
+    void setAutostart(bool on) override;
     void ShowAllNotes();
     void HideAllNotes();
     void CascadeAllNotes();
@@ -140,7 +148,7 @@ public:
     // The settings dialog's change of one hot key, in force at once.
     void ReRegisterHotKey(int id, std::uint32_t value);
     void UnregisterHotKeys();
-    void onHotKey(int id);
+    void onHotKey(int id) override;
 
     bool isBusy() const { return busy_; }
     bool isInitialised() const { return initialised_; }
@@ -169,6 +177,8 @@ signals:
     void endRequested();
 
 private:
+    void requestEnd() override;
+    bool takesActions() const override;
     // Keeps the desktop's autostart entry in step with the autorun setting.
     void syncAutostart();
 
@@ -207,8 +217,9 @@ private:
     bool busy_ = false;
     bool notesRaised_ = false;
     bool trayDoubleClicked_ = false;
-    // Actions asked for before set-up was over.
-    std::vector<std::string> heldActions_;
+    // Holds the actions asked for before set-up was over.
+    NamedActions actions_{*this};
+    HotKeys hotKeys_{platform_, store_};
 
     OpenNotes notes_;
     NoteTransfer transfer_;
