@@ -1,6 +1,5 @@
 #include "StickerTray.h"
 
-#include "AboutBox.h"
 #include "AutoSaver.h"
 #include "Autostart.h"
 #include "BusyScope.h"
@@ -8,13 +7,10 @@
 #include "NoteDefaults.h"
 #include "NotePlacement.h"
 #include "NoteThread.h"
-#include "ProductInfo.h"
 #include "SaveFailure.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
 #include "manage/NotesList.h"
-#include "manage/RecycleBin.h"
-#include "manage/Searching.h"
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
@@ -22,11 +18,7 @@
 #include "note/ReadAloud.h"
 #include "note/Title.h"
 #include "platform/DataFolder.h"
-#include "platform/KeyTable.h"
 #include "platform/Messages.h"
-#include "settings/Administrative.h"
-#include "settings/Defaults.h"
-#include "ui/NoteDialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,15 +28,12 @@
 #include <QGuiApplication>
 #include <QList>
 #include <QMetaObject>
-#include <QPointer>
 #include <QTextDocument>
 #include <QThread>
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <random>
-#include <string_view>
 #include <utility>
 
 namespace bp {
@@ -111,9 +100,7 @@ CStickerTray::~CStickerTray() {
     }
     // Notes go first: they may still tell the main window about themselves while closing.
     notes_.closeAll();
-    delete manager_;
-    manager_ = nullptr;
-    delete retiredManager_.data();
+    dialogs_.destroyManager();
 }
 
 int CStickerTray::Initialize() {
@@ -166,9 +153,9 @@ int CStickerTray::Initialize() {
 
     // The manager lists the records, so it can be there before their windows are. Shown
     // first, it leaves the last activation of set-up to the notes, as without it.
-    createNotesManager();
+    dialogs_.createNotesManager();
     if (setting::get(store_, setting::openManager) != 0) {
-        manager_->showOnTop();
+        dialogs_.showNotesManager();
     }
 
     const IdList notes = store_.ListNotes(kLiveSource);
@@ -287,12 +274,7 @@ void CStickerTray::ExitApplication() {
     });
     // The manager may be inside its own context menu when the session ends; it goes once
     // that has returned.
-    if (manager_ != nullptr) {
-        manager_->hide();
-        manager_->deleteLater();
-        retiredManager_ = manager_;
-        manager_ = nullptr;
-    }
+    dialogs_.retireManager();
     // A note may still be inside one of its dialogs or menus when the session ends; those
     // return once the event loops end, so the notes live until the program object goes.
     notes_.retireAll();
@@ -451,22 +433,8 @@ void CStickerTray::reportNoteNotFound() {
     platform_.messages->showMessage("Error", "", "Not able to find the note", kIconWarning);
 }
 
-void CStickerTray::postToManager(std::function<void(CNotesList&)> call) {
-    if (manager_ == nullptr) {
-        return;
-    }
-    QMetaObject::invokeMethod(
-        manager_,
-        [manager = QPointer<CNotesList>(manager_), call = std::move(call)] {
-            if (manager != nullptr) {
-                call(*manager);
-            }
-        },
-        Qt::QueuedConnection);
-}
-
 void CStickerTray::reloadManagerLater() {
-    postToManager([](CNotesList& manager) { manager.reload(); });
+    dialogs_.postToManager([](CNotesList& manager) { manager.reload(); });
 }
 
 CNote* CStickerTray::noteToActOn(std::int32_t nid) {
@@ -508,8 +476,9 @@ void CStickerTray::openNoteMenu(std::int32_t nid) {
 }
 
 void CStickerTray::noteChanged(std::int32_t nid) {
-    runLater(
-        [this, nid] { postToManager([nid](CNotesList& manager) { manager.noteChanged(nid); }); });
+    runLater([this, nid] {
+        dialogs_.postToManager([nid](CNotesList& manager) { manager.noteChanged(nid); });
+    });
 }
 
 void CStickerTray::updateTrayTipLater() {
@@ -776,78 +745,47 @@ int CStickerTray::runModal(QDialog& dialog) {
     return platform_.modalDialogs != nullptr ? platform_.modalDialogs->run(dialog) : dialog.exec();
 }
 
+void CStickerTray::noteSizeLimitsChanged() {
+    notes_.forEach([](CNote& note) { note.SizeLimitsChanged(); });
+}
+
+CNotesList::PrintRunner CStickerTray::managerPrintRunner() {
+    return [this](QWidget* owner, const std::vector<std::int32_t>& nids,
+                  const std::function<void(std::int32_t)>& printOne) {
+        printNotesWithOneDialog(owner, platform_.modalDialogs, nids, printOne);
+    };
+}
+
 void CStickerTray::ShowAbout() {
-    CAboutBox about(platform_.shell);
-    runModal(about);
+    dialogs_.showAbout();
 }
 
 void CStickerTray::ShowOnlineHelp() {
-    if (platform_.shell != nullptr) {
-        platform_.shell->open(kProductHelpPage);
-    }
-}
-
-void CStickerTray::createNotesManager() {
-    if (manager_ != nullptr) {
-        return;
-    }
-    manager_ = new CNotesList(platform_, store_, *this);
-    manager_->setPrintRunner([this](QWidget* owner, const std::vector<std::int32_t>& nids,
-                                    const std::function<void(std::int32_t)>& printOne) {
-        printNotesWithOneDialog(owner, platform_.modalDialogs, nids, printOne);
-    });
-    const Rect area = platform_.desktop != nullptr ? platform_.desktop->availableRect() : Rect{};
-    // Its minimum size (700 x 400) is kept, so it is as large as that, not 605 x 365.
-    manager_->move(0, std::max(0, area.y + area.height - 400));
+    dialogs_.showOnlineHelp();
 }
 
 void CStickerTray::ShowNotesManager() {
-    createNotesManager();
-    // Shown on top of every note without taking the focus, with a list read afresh now.
-    manager_->showOnTop();
+    dialogs_.showNotesManager();
 }
 
 void CStickerTray::ToggleNotesManager() {
-    createNotesManager();
-    if (manager_->isVisible()) {
-        manager_->hide();
-    } else {
-        manager_->showOnTop();
-    }
+    dialogs_.toggleNotesManager();
 }
 
 void CStickerTray::ShowAppSettings() {
-    CAdministrative dialog(store_, *platform_.messages, *this,
-                           [this](int id, std::uint32_t value) { ReRegisterHotKey(id, value); });
-    // Our own grabs would take the keys before the hot-key controls see them, so a control
-    // could not be given a combination another action has now. OK grabs them all again.
-    UnregisterHotKeys();
-    if (runModal(dialog) != QDialog::Accepted) {
-        RegisterHotKeys();
-    }
-    store_.RequestSave(SaveUrgency::Now);
+    dialogs_.showAppSettings();
 }
 
 void CStickerTray::ShowNotesSettings() {
-    CDefaults dialog(store_, platform_, *this,
-                     noteDialogs_ != nullptr ? *noteDialogs_ : standardNoteDialogs());
-    if (runModal(dialog) == QDialog::Accepted) {
-        notes_.forEach([](CNote& note) { note.SizeLimitsChanged(); });
-    }
-    store_.RequestSave(SaveUrgency::Now);
+    dialogs_.showNotesSettings();
 }
 
 void CStickerTray::ShowFind() {
-    CSearching find(platform_, store_, *this);
-    runModal(find);
+    dialogs_.showFind();
 }
 
 void CStickerTray::ShowRecycleBin() {
-    {
-        CRecycleBin bin(platform_, store_, *this);
-        runModal(bin);
-    }
-    store_.RequestSave(SaveUrgency::Now);
+    dialogs_.showRecycleBin();
 }
 
 // ---- Hot keys ------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppDialogs.h"
 #include "HotKeys.h"
 #include "NamedActions.h"
 #include "NoteTransfer.h"
@@ -42,7 +43,8 @@ class CStickerTray : public QObject,
                      public INoteOwner,
                      public IListWindowOwner,
                      public ISettingsOwner,
-                     public IActionTarget {
+                     public IActionTarget,
+                     public IDialogHost {
     Q_OBJECT
 public:
     CStickerTray(Platform platform, CNotesDatabase& store, std::optional<std::string> dataDir,
@@ -140,7 +142,7 @@ public:
     void ShowFind();
     void ShowRecycleBin();
     // Null until set-up has made it.
-    CNotesList* notesManager() const { return manager_; }
+    CNotesList* notesManager() const { return dialogs_.notesManager(); }
 
     // Global hot keys.
     void RegisterHotKeyValue(std::uint32_t value, int id);
@@ -168,7 +170,7 @@ public:
     // ending.
     void setSessionEnding(std::function<bool()> ending) { sessionEnding_ = std::move(ending); }
     // The colour and font choosers of the settings dialogs; tests answer them.
-    void setNoteDialogs(INoteDialogs* dialogs) { noteDialogs_ = dialogs; }
+    void setNoteDialogs(INoteDialogs* dialogs) { dialogs_.setNoteDialogs(dialogs); }
 
 signals:
     // Emitted when ExitApplication has finished; the application ends its event loop.
@@ -192,7 +194,10 @@ private:
     // when no such note is open.
     CNote* noteToActOn(std::int32_t nid);
     // Runs a modal dialog with the busy flag set; the dialog's result.
-    int runModal(QDialog& dialog);
+    int runModal(QDialog& dialog) override;
+    void noteSizeLimitsChanged() override;
+    // The Notes Manager prints several notes with one print dialog.
+    CNotesList::PrintRunner managerPrintRunner();
     void endRaise();
     // Starts a note that was just made (new, duplicate, imported) and gives it the focus.
     void startCreatedNote(std::int32_t nid);
@@ -202,9 +207,7 @@ private:
     void reportNoteNotFound();
     // Tells the Notes Manager, once it exists, that the notes changed, once the event loop
     // turns: the manager may be the one asking for the change.
-    void postToManager(std::function<void(CNotesList&)> call);
     void reloadManagerLater();
-    void createNotesManager();
 
     Platform platform_;
     CNotesDatabase& store_;
@@ -220,6 +223,7 @@ private:
     // Holds the actions asked for before set-up was over.
     NamedActions actions_{*this};
     HotKeys hotKeys_{platform_, store_};
+    AppDialogs dialogs_{platform_, store_, *this, *this, *this, hotKeys_, managerPrintRunner()};
 
     OpenNotes notes_;
     NoteTransfer transfer_;
@@ -228,13 +232,8 @@ private:
     PacedTimer trayClickTimer_;
     AutoSaver* autoSaver_ = nullptr;
     TrayIcon trayIcon_;
-    // Created at set-up, kept until exit; hidden, not destroyed, by its close box.
-    CNotesList* manager_ = nullptr;
-    // The manager after exit, until its deferred deletion has run.
-    QPointer<QObject> retiredManager_;
     std::function<unsigned()> random_;
     std::function<bool()> sessionEnding_;
-    INoteDialogs* noteDialogs_ = nullptr;
 };
 
 }  // namespace bp
