@@ -19,8 +19,8 @@
 namespace bp {
 
 AppDialogs::AppDialogs(const Platform& platform, CNotesDatabase& store, IDialogHost& host,
-                       IListWindowOwner& listOwner, ISettingsOwner& settingsOwner,
-                       HotKeys& hotKeys, CNotesList::PrintRunner printRunner)
+                       IListWindowOwner& listOwner, ISettingsOwner& settingsOwner, HotKeys& hotKeys,
+                       CNotesList::PrintRunner printRunner)
     : platform_(platform),
       store_(store),
       host_(host),

@@ -4,14 +4,13 @@
 #include "Autostart.h"
 #include "BusyScope.h"
 #include "DatabaseRecovery.h"
-#include "NoteDefaults.h"
+#include "NewNoteRecord.h"
 #include "NotePlacement.h"
 #include "NoteThread.h"
 #include "SaveFailure.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
 #include "manage/NotesList.h"
-#include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/NoteOutput.h"
@@ -308,22 +307,7 @@ int CStickerTray::CreateNewNote() {
                 "Attention", "", "You have reached the maximum number of notes", kIconWarning);
             return 0;
         }
-        const std::int64_t now = platform_.clock->now();
-        const std::int32_t nid = store_.NewNote();
-        if (setting::get(store_, setting::RandomColors) != 0) {
-            const NoteColors colors = chooseRandomColors(random_);
-            store_.SetNote(nid, colors.titleBack, note::titleBackColor);
-            store_.SetNote(nid, colors.titleFont, note::titleFontColor);
-            store_.SetNote(nid, colors.bodyBack, note::bodyBackColor);
-            store_.SetNote(nid, colors.bodyFont, note::bodyFontColor);
-        }
-        store_.SetNote(nid, static_cast<std::uint32_t>(now), note::time);
-        store_.SetNote(
-            nid,
-            composeDefaultTitle(*platform_.clock, setting::get(store_, setting::TitleDefaults),
-                                setting::get(store_, setting::TitleText),
-                                setting::get(store_, setting::TitleOrder)),
-            note::title);
+        const std::int32_t nid = addNewNoteRecord(store_, *platform_.clock, random_);
         startCreatedNote(nid);
         updateTrayTip();
         store_.RequestSave(SaveUrgency::Now);
