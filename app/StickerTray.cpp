@@ -1,32 +1,23 @@
 #include "StickerTray.h"
 
-#include "AboutBox.h"
 #include "AutoSaver.h"
 #include "Autostart.h"
 #include "BusyScope.h"
 #include "DatabaseRecovery.h"
-#include "NoteDefaults.h"
+#include "NewNoteRecord.h"
 #include "NotePlacement.h"
 #include "NoteThread.h"
-#include "ProductInfo.h"
 #include "SaveFailure.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
 #include "manage/NotesList.h"
-#include "manage/RecycleBin.h"
-#include "manage/Searching.h"
-#include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/NoteOutput.h"
 #include "note/ReadAloud.h"
 #include "note/Title.h"
 #include "platform/DataFolder.h"
-#include "platform/KeyTable.h"
 #include "platform/Messages.h"
-#include "settings/Administrative.h"
-#include "settings/Defaults.h"
-#include "ui/NoteDialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,15 +27,12 @@
 #include <QGuiApplication>
 #include <QList>
 #include <QMetaObject>
-#include <QPointer>
 #include <QTextDocument>
 #include <QThread>
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <random>
-#include <string_view>
 #include <utility>
 
 namespace bp {
@@ -111,9 +99,7 @@ CStickerTray::~CStickerTray() {
     }
     // Notes go first: they may still tell the main window about themselves while closing.
     notes_.closeAll();
-    delete manager_;
-    manager_ = nullptr;
-    delete retiredManager_.data();
+    dialogs_.destroyManager();
 }
 
 int CStickerTray::Initialize() {
@@ -166,9 +152,9 @@ int CStickerTray::Initialize() {
 
     // The manager lists the records, so it can be there before their windows are. Shown
     // first, it leaves the last activation of set-up to the notes, as without it.
-    createNotesManager();
+    dialogs_.createNotesManager();
     if (setting::get(store_, setting::openManager) != 0) {
-        manager_->showOnTop();
+        dialogs_.showNotesManager();
     }
 
     const IdList notes = store_.ListNotes(kLiveSource);
@@ -195,7 +181,7 @@ int CStickerTray::Initialize() {
     updateTrayTip();
     syncAutostart();
     initialised_ = true;
-    for (const std::string& action : std::exchange(heldActions_, {})) {
+    for (const std::string& action : actions_.takeHeld()) {
         QMetaObject::invokeMethod(
             this, [this, action] { performAction(action); }, Qt::QueuedConnection);
     }
@@ -287,12 +273,7 @@ void CStickerTray::ExitApplication() {
     });
     // The manager may be inside its own context menu when the session ends; it goes once
     // that has returned.
-    if (manager_ != nullptr) {
-        manager_->hide();
-        manager_->deleteLater();
-        retiredManager_ = manager_;
-        manager_ = nullptr;
-    }
+    dialogs_.retireManager();
     // A note may still be inside one of its dialogs or menus when the session ends; those
     // return once the event loops end, so the notes live until the program object goes.
     notes_.retireAll();
@@ -326,22 +307,7 @@ int CStickerTray::CreateNewNote() {
                 "Attention", "", "You have reached the maximum number of notes", kIconWarning);
             return 0;
         }
-        const std::int64_t now = platform_.clock->now();
-        const std::int32_t nid = store_.NewNote();
-        if (setting::get(store_, setting::RandomColors) != 0) {
-            const NoteColors colors = chooseRandomColors(random_);
-            store_.SetNote(nid, colors.titleBack, note::titleBackColor);
-            store_.SetNote(nid, colors.titleFont, note::titleFontColor);
-            store_.SetNote(nid, colors.bodyBack, note::bodyBackColor);
-            store_.SetNote(nid, colors.bodyFont, note::bodyFontColor);
-        }
-        store_.SetNote(nid, static_cast<std::uint32_t>(now), note::time);
-        store_.SetNote(
-            nid,
-            composeDefaultTitle(*platform_.clock, setting::get(store_, setting::TitleDefaults),
-                                setting::get(store_, setting::TitleText),
-                                setting::get(store_, setting::TitleOrder)),
-            note::title);
+        const std::int32_t nid = addNewNoteRecord(store_, *platform_.clock, random_);
         startCreatedNote(nid);
         updateTrayTip();
         store_.RequestSave(SaveUrgency::Now);
@@ -451,22 +417,8 @@ void CStickerTray::reportNoteNotFound() {
     platform_.messages->showMessage("Error", "", "Not able to find the note", kIconWarning);
 }
 
-void CStickerTray::postToManager(std::function<void(CNotesList&)> call) {
-    if (manager_ == nullptr) {
-        return;
-    }
-    QMetaObject::invokeMethod(
-        manager_,
-        [manager = QPointer<CNotesList>(manager_), call = std::move(call)] {
-            if (manager != nullptr) {
-                call(*manager);
-            }
-        },
-        Qt::QueuedConnection);
-}
-
 void CStickerTray::reloadManagerLater() {
-    postToManager([](CNotesList& manager) { manager.reload(); });
+    dialogs_.postToManager([](CNotesList& manager) { manager.reload(); });
 }
 
 CNote* CStickerTray::noteToActOn(std::int32_t nid) {
@@ -508,8 +460,9 @@ void CStickerTray::openNoteMenu(std::int32_t nid) {
 }
 
 void CStickerTray::noteChanged(std::int32_t nid) {
-    runLater(
-        [this, nid] { postToManager([nid](CNotesList& manager) { manager.noteChanged(nid); }); });
+    runLater([this, nid] {
+        dialogs_.postToManager([nid](CNotesList& manager) { manager.noteChanged(nid); });
+    });
 }
 
 void CStickerTray::updateTrayTipLater() {
@@ -586,65 +539,26 @@ void CStickerTray::connectTrayMenu(TrayMenu& menu) {
     }
 }
 
-namespace {
-
-// The actions a later start may ask for, by the name of its command-line option; a new one is
-// a line here.
-struct NamedAction {
-    std::string_view name;
-    void (*run)(CStickerTray& tray);
-};
-
-constexpr NamedAction kNamedActions[] = {
-    {"new-note", [](CStickerTray& tray) { tray.onHotKey(hotkey::NEW_NOTE); }},
-    {"show-all", [](CStickerTray& tray) { tray.onHotKey(hotkey::SHOW_ALL); }},
-    {"hide-all", [](CStickerTray& tray) { tray.onHotKey(hotkey::HIDE_ALL); }},
-    {"toggle-manager", [](CStickerTray& tray) { tray.onHotKey(hotkey::TOGGLE_MANAGER); }},
-    {"tray-menu", [](CStickerTray& tray) { tray.onHotKey(hotkey::TRAY_MENU); }},
-    {"save", [](CStickerTray& tray) { tray.saveAllNotesUnlessBusy(); }},
-    {"autostart-on", [](CStickerTray& tray) { tray.setAutostart(true); }},
-    {"autostart-off", [](CStickerTray& tray) { tray.setAutostart(false); }},
-    {"quit", [](CStickerTray& tray) { emit tray.endRequested(); }},
-};
-
-const NamedAction* findAction(std::string_view name) {
-    const auto found = std::find_if(std::begin(kNamedActions), std::end(kNamedActions),
-                                    [name](const NamedAction& a) { return a.name == name; });
-    return found != std::end(kNamedActions) ? found : nullptr;
-}
-
-}  // namespace
-
 std::string CStickerTray::handleRequest(const QByteArray& request) {
-    const bool text =
-        std::all_of(request.begin(), request.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
-    if (!text) {
-        return "not a line of text";
-    }
-    const QList<QByteArray> words = request.split(' ');
-    if (words.size() != 2 || words[0] != "action") {
-        return "not an action (\"action <name>\")";
-    }
-    const std::string name = words[1].toStdString();
-    if (findAction(name) == nullptr) {
-        return "unknown action";
+    NamedActions::Request parsed = NamedActions::parse(request);
+    if (!parsed.refusal.empty()) {
+        return parsed.refusal;
     }
     QMetaObject::invokeMethod(
-        this, [this, name] { performAction(name); }, Qt::QueuedConnection);
+        this, [this, name = std::move(parsed.name)] { performAction(name); }, Qt::QueuedConnection);
     return {};
 }
 
 bool CStickerTray::performAction(const std::string& name) {
-    const NamedAction* action = findAction(name);
-    if (action == nullptr) {
-        return false;
-    }
-    if (!initialised_ && !exiting_ && name != "quit") {
-        heldActions_.push_back(name);
-        return true;
-    }
-    action->run(*this);
-    return true;
+    return actions_.perform(name);
+}
+
+bool CStickerTray::takesActions() const {
+    return initialised_ || exiting_;
+}
+
+void CStickerTray::requestEnd() {
+    emit endRequested();
 }
 
 void CStickerTray::setAutostart(bool on) {
@@ -815,132 +729,65 @@ int CStickerTray::runModal(QDialog& dialog) {
     return platform_.modalDialogs != nullptr ? platform_.modalDialogs->run(dialog) : dialog.exec();
 }
 
+void CStickerTray::noteSizeLimitsChanged() {
+    notes_.forEach([](CNote& note) { note.SizeLimitsChanged(); });
+}
+
+CNotesList::PrintRunner CStickerTray::managerPrintRunner() {
+    return [this](QWidget* owner, const std::vector<std::int32_t>& nids,
+                  const std::function<void(std::int32_t)>& printOne) {
+        printNotesWithOneDialog(owner, platform_.modalDialogs, nids, printOne);
+    };
+}
+
 void CStickerTray::ShowAbout() {
-    CAboutBox about(platform_.shell);
-    runModal(about);
+    dialogs_.showAbout();
 }
 
 void CStickerTray::ShowOnlineHelp() {
-    if (platform_.shell != nullptr) {
-        platform_.shell->open(kProductHelpPage);
-    }
-}
-
-void CStickerTray::createNotesManager() {
-    if (manager_ != nullptr) {
-        return;
-    }
-    manager_ = new CNotesList(platform_, store_, *this);
-    manager_->setPrintRunner([this](QWidget* owner, const std::vector<std::int32_t>& nids,
-                                    const std::function<void(std::int32_t)>& printOne) {
-        printNotesWithOneDialog(owner, platform_.modalDialogs, nids, printOne);
-    });
-    const Rect area = platform_.desktop != nullptr ? platform_.desktop->availableRect() : Rect{};
-    // Its minimum size (700 x 400) is kept, so it is as large as that, not 605 x 365.
-    manager_->move(0, std::max(0, area.y + area.height - 400));
+    dialogs_.showOnlineHelp();
 }
 
 void CStickerTray::ShowNotesManager() {
-    createNotesManager();
-    // Shown on top of every note without taking the focus, with a list read afresh now.
-    manager_->showOnTop();
+    dialogs_.showNotesManager();
 }
 
 void CStickerTray::ToggleNotesManager() {
-    createNotesManager();
-    if (manager_->isVisible()) {
-        manager_->hide();
-    } else {
-        manager_->showOnTop();
-    }
+    dialogs_.toggleNotesManager();
 }
 
 void CStickerTray::ShowAppSettings() {
-    CAdministrative dialog(store_, *platform_.messages, *this,
-                           [this](int id, std::uint32_t value) { ReRegisterHotKey(id, value); });
-    // Our own grabs would take the keys before the hot-key controls see them, so a control
-    // could not be given a combination another action has now. OK grabs them all again.
-    UnregisterHotKeys();
-    if (runModal(dialog) != QDialog::Accepted) {
-        RegisterHotKeys();
-    }
-    store_.RequestSave(SaveUrgency::Now);
+    dialogs_.showAppSettings();
 }
 
 void CStickerTray::ShowNotesSettings() {
-    CDefaults dialog(store_, platform_, *this,
-                     noteDialogs_ != nullptr ? *noteDialogs_ : standardNoteDialogs());
-    if (runModal(dialog) == QDialog::Accepted) {
-        notes_.forEach([](CNote& note) { note.SizeLimitsChanged(); });
-    }
-    store_.RequestSave(SaveUrgency::Now);
+    dialogs_.showNotesSettings();
 }
 
 void CStickerTray::ShowFind() {
-    CSearching find(platform_, store_, *this);
-    runModal(find);
+    dialogs_.showFind();
 }
 
 void CStickerTray::ShowRecycleBin() {
-    {
-        CRecycleBin bin(platform_, store_, *this);
-        runModal(bin);
-    }
-    store_.RequestSave(SaveUrgency::Now);
+    dialogs_.showRecycleBin();
 }
 
 // ---- Hot keys ------------------------------------------------------------------------------
 
 void CStickerTray::RegisterHotKeyValue(std::uint32_t value, int id) {
-    const HotKeyValue key = decodeHotKey(value);
-    if (key.virtualKey == 0 || platform_.hotKeys == nullptr ||
-        keysymForVirtualKey(key.virtualKey) == 0) {
-        return;
-    }
-    unsigned modifiers = 0;
-    if (key.alt) {
-        modifiers |= IHotKeys::Alt;
-    }
-    if (key.ctrl) {
-        modifiers |= IHotKeys::Ctrl;
-    }
-    if (key.shift) {
-        modifiers |= IHotKeys::Shift;
-    }
-    // A combination another program holds just does not work; the setting keeps its value.
-    platform_.hotKeys->registerKey(id, modifiers, key.virtualKey);
+    hotKeys_.registerValue(value, id);
 }
 
 void CStickerTray::RegisterHotKeys() {
-    RegisterHotKeyValue(setting::get(store_, setting::hkNewNote), hotkey::NEW_NOTE);
-    RegisterHotKeyValue(setting::get(store_, setting::hkShowAll), hotkey::SHOW_ALL);
-    RegisterHotKeyValue(setting::get(store_, setting::hkHideAll), hotkey::HIDE_ALL);
-    RegisterHotKeyValue(setting::get(store_, setting::hkShowManager), hotkey::TOGGLE_MANAGER);
-    if (platform_.hotKeys != nullptr) {
-        platform_.hotKeys->registerKey(hotkey::TRAY_MENU, IHotKeys::Ctrl | IHotKeys::Alt,
-                                       hotkey::TRAY_MENU_KEY);
-    }
+    hotKeys_.registerAll();
 }
 
 void CStickerTray::ReRegisterHotKey(int id, std::uint32_t value) {
-    if (platform_.hotKeys == nullptr) {
-        return;
-    }
-    platform_.hotKeys->unregisterKey(id);
-    // Nothing acts on the attach panel's key, so it takes no combination from other programs.
-    if (id != hotkey::SHOW_ATTACH) {
-        RegisterHotKeyValue(value, id);
-    }
+    hotKeys_.reRegister(id, value);
 }
 
 void CStickerTray::UnregisterHotKeys() {
-    if (platform_.hotKeys == nullptr) {
-        return;
-    }
-    for (const int id : {hotkey::NEW_NOTE, hotkey::SHOW_ALL, hotkey::HIDE_ALL,
-                         hotkey::TOGGLE_MANAGER, hotkey::TRAY_MENU}) {
-        platform_.hotKeys->unregisterKey(id);
-    }
+    hotKeys_.unregisterAll();
 }
 
 void CStickerTray::onHotKey(int id) {

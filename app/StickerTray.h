@@ -1,12 +1,17 @@
 #pragma once
 
+#include "AppDialogs.h"
+#include "HotKeys.h"
+#include "NamedActions.h"
 #include "NoteTransfer.h"
 #include "OpenNotes.h"
 #include "TrayIcon.h"
+#include "manage/ListWindowOwner.h"
 #include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "qtsupport/PacedTimer.h"
+#include "settings/SettingsOwner.h"
 #include "store/NotesDatabase.h"
 
 #include <QObject>
@@ -34,7 +39,12 @@ class TrayMenu;
 // ask of it and the commands of the tray menu, and takes the program down again. The open
 // notes, the tray icon and the copying of notes in and out are objects of their own that the
 // commands hand on to.
-class CStickerTray : public QObject, public INoteOwner {
+class CStickerTray : public QObject,
+                     public INoteOwner,
+                     public IListWindowOwner,
+                     public ISettingsOwner,
+                     public IActionTarget,
+                     public IDialogHost {
     Q_OBJECT
 public:
     CStickerTray(Platform platform, CNotesDatabase& store, std::optional<std::string> dataDir,
@@ -85,7 +95,7 @@ public:
     void stopAutoLockTimers() override;
 
     // A request line from a later start of the program, "action <name>" with one of the
-    // actions below: queued to be carried out, and an empty answer. Anything else is refused
+    // named actions: queued to be carried out, and an empty answer. Anything else is refused
     // with the reason.
     std::string handleRequest(const QByteArray& request);
     // A command-line action: "new-note", "show-all", "hide-all", "toggle-manager", "save",
@@ -110,9 +120,9 @@ public:
     // Commands on all notes.
     void SaveAllNotes();
     // As the "save" action: not while a modal operation runs.
-    void saveAllNotesUnlessBusy();
+    void saveAllNotesUnlessBusy() override;
     // Sets the autorun setting and the desktop's autostart entry with it.
-    void setAutostart(bool on);
+    void setAutostart(bool on) override;
     void ShowAllNotes();
     void HideAllNotes();
     void CascadeAllNotes();
@@ -132,7 +142,7 @@ public:
     void ShowFind();
     void ShowRecycleBin();
     // Null until set-up has made it.
-    CNotesList* notesManager() const { return manager_; }
+    CNotesList* notesManager() const { return dialogs_.notesManager(); }
 
     // Global hot keys.
     void RegisterHotKeyValue(std::uint32_t value, int id);
@@ -140,7 +150,7 @@ public:
     // The settings dialog's change of one hot key, in force at once.
     void ReRegisterHotKey(int id, std::uint32_t value);
     void UnregisterHotKeys();
-    void onHotKey(int id);
+    void onHotKey(int id) override;
 
     bool isBusy() const { return busy_; }
     bool isInitialised() const { return initialised_; }
@@ -160,7 +170,7 @@ public:
     // ending.
     void setSessionEnding(std::function<bool()> ending) { sessionEnding_ = std::move(ending); }
     // The colour and font choosers of the settings dialogs; tests answer them.
-    void setNoteDialogs(INoteDialogs* dialogs) { noteDialogs_ = dialogs; }
+    void setNoteDialogs(INoteDialogs* dialogs) { dialogs_.setNoteDialogs(dialogs); }
 
 signals:
     // Emitted when ExitApplication has finished; the application ends its event loop.
@@ -169,6 +179,8 @@ signals:
     void endRequested();
 
 private:
+    void requestEnd() override;
+    bool takesActions() const override;
     // Keeps the desktop's autostart entry in step with the autorun setting.
     void syncAutostart();
 
@@ -182,7 +194,10 @@ private:
     // when no such note is open.
     CNote* noteToActOn(std::int32_t nid);
     // Runs a modal dialog with the busy flag set; the dialog's result.
-    int runModal(QDialog& dialog);
+    int runModal(QDialog& dialog) override;
+    void noteSizeLimitsChanged() override;
+    // The Notes Manager prints several notes with one print dialog.
+    CNotesList::PrintRunner managerPrintRunner();
     void endRaise();
     // Starts a note that was just made (new, duplicate, imported) and gives it the focus.
     void startCreatedNote(std::int32_t nid);
@@ -192,9 +207,7 @@ private:
     void reportNoteNotFound();
     // Tells the Notes Manager, once it exists, that the notes changed, once the event loop
     // turns: the manager may be the one asking for the change.
-    void postToManager(std::function<void(CNotesList&)> call);
     void reloadManagerLater();
-    void createNotesManager();
 
     Platform platform_;
     CNotesDatabase& store_;
@@ -207,8 +220,10 @@ private:
     bool busy_ = false;
     bool notesRaised_ = false;
     bool trayDoubleClicked_ = false;
-    // Actions asked for before set-up was over.
-    std::vector<std::string> heldActions_;
+    // Holds the actions asked for before set-up was over.
+    NamedActions actions_{*this};
+    HotKeys hotKeys_{platform_, store_};
+    AppDialogs dialogs_{platform_, store_, *this, *this, *this, hotKeys_, managerPrintRunner()};
 
     OpenNotes notes_;
     NoteTransfer transfer_;
@@ -217,13 +232,8 @@ private:
     PacedTimer trayClickTimer_;
     AutoSaver* autoSaver_ = nullptr;
     TrayIcon trayIcon_;
-    // Created at set-up, kept until exit; hidden, not destroyed, by its close box.
-    CNotesList* manager_ = nullptr;
-    // The manager after exit, until its deferred deletion has run.
-    QPointer<QObject> retiredManager_;
     std::function<unsigned()> random_;
     std::function<bool()> sessionEnding_;
-    INoteDialogs* noteDialogs_ = nullptr;
 };
 
 }  // namespace bp

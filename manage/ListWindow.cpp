@@ -5,7 +5,7 @@
 
 namespace bp {
 
-CListWindow::CListWindow(Platform platform, CNotesDatabase& store, INoteOwner& owner,
+CListWindow::CListWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                          QWidget* parent)
     : QDialog(parent), platform_(platform), store_(store), owner_(owner) {}
 

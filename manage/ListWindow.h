@@ -18,7 +18,7 @@ class QPushButton;
 namespace bp {
 
 class CNotesDatabase;
-class INoteOwner;
+class IListWindowOwner;
 
 // What the Notes Manager, the Recycle Bin and Find have in common: a list of notes whose
 // header sorts it (the arrow showing the column and the direction), a sort that survives
@@ -49,7 +49,7 @@ protected:
     // The column every list has its titles in; the only one sorted as text.
     static constexpr int kTitleColumn = 1;
 
-    CListWindow(Platform platform, CNotesDatabase& store, INoteOwner& owner, QWidget* parent);
+    CListWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner, QWidget* parent);
 
     // Makes the list, once; each window calls it where the list goes in its Tab order.
     void makeList(std::vector<ListColumn> columns, const QString& accessibleName,
@@ -75,7 +75,7 @@ protected:
 
     Platform platform_;
     CNotesDatabase& store_;
-    INoteOwner& owner_;
+    IListWindowOwner& owner_;
     std::vector<std::int32_t> selectedNids_;
 
 private:

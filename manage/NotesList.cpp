@@ -2,8 +2,8 @@
 
 #include "CustomList.h"
 #include "ListText.h"
+#include "ListWindowOwner.h"
 #include "alarm/SnoozeRecord.h"
-#include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
@@ -42,7 +42,8 @@ std::vector<ListColumn> managerColumns() {
 
 }  // namespace
 
-CNotesList::CNotesList(Platform platform, CNotesDatabase& store, INoteOwner& owner, QWidget* parent)
+CNotesList::CNotesList(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
+                       QWidget* parent)
     : CListWindow(platform, store, owner, parent) {
     setObjectName("notesManager");
     setWindowTitle("Notes Manager");

@@ -15,7 +15,7 @@ namespace bp {
 class CNotesList : public CListWindow {
     Q_OBJECT
 public:
-    CNotesList(Platform platform, CNotesDatabase& store, INoteOwner& owner,
+    CNotesList(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                QWidget* parent = nullptr);
 
     // Shown from the tray or the hot key: above every window, without taking the focus,

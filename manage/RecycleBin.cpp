@@ -2,7 +2,7 @@
 
 #include "CustomList.h"
 #include "ListText.h"
-#include "note/NoteOwner.h"
+#include "ListWindowOwner.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
@@ -30,7 +30,7 @@ std::vector<ListColumn> binColumns() {
 
 }  // namespace
 
-CRecycleBin::CRecycleBin(Platform platform, CNotesDatabase& store, INoteOwner& owner,
+CRecycleBin::CRecycleBin(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                          QWidget* parent)
     : CListWindow(platform, store, owner, parent) {
     setObjectName("recycleBin");

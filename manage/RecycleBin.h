@@ -22,7 +22,7 @@ struct CDeletedNote {
 class CRecycleBin : public CListWindow {
     Q_OBJECT
 public:
-    CRecycleBin(Platform platform, CNotesDatabase& store, INoteOwner& owner,
+    CRecycleBin(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                 QWidget* parent = nullptr);
 
     void Refresh();

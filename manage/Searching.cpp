@@ -2,7 +2,7 @@
 
 #include "CustomList.h"
 #include "ListText.h"
-#include "note/NoteOwner.h"
+#include "ListWindowOwner.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
@@ -31,7 +31,8 @@ std::vector<ListColumn> findColumns() {
 
 }  // namespace
 
-CSearching::CSearching(Platform platform, CNotesDatabase& store, INoteOwner& owner, QWidget* parent)
+CSearching::CSearching(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
+                       QWidget* parent)
     : CListWindow(platform, store, owner, parent) {
     setObjectName("find");
     setWindowTitle("Find");

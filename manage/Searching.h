@@ -25,7 +25,7 @@ struct CNotesS {
 class CSearching : public CListWindow {
     Q_OBJECT
 public:
-    CSearching(Platform platform, CNotesDatabase& store, INoteOwner& owner,
+    CSearching(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                QWidget* parent = nullptr);
 
     FindOptions options() const;

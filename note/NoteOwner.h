@@ -6,10 +6,9 @@ namespace bp {
 
 class CNote;
 
-// The main window as notes, the list windows and the settings dialogs see it. A call acts
-// before it returns, except those marked "later": they return at once and act once the event
-// loop runs again, after whatever the caller does next. Nothing acts once the program is
-// exiting.
+// The main window as notes see it. A call acts before it returns, except those marked "later":
+// they return at once and act once the event loop runs again, after whatever the caller does
+// next. Nothing acts once the program is exiting.
 class INoteOwner {
 public:
     virtual ~INoteOwner() = default;
@@ -42,11 +41,6 @@ public:
     virtual void stopOtherReading() = 0;
     // The note that read aloud is done.
     virtual void readingEnded() = 0;
-
-    // The auto-save setting changed: its timer starts again with the new interval.
-    virtual void autoSaveIntervalChanged() = 0;
-    // The auto-lock setting was turned off: no note locks itself any more.
-    virtual void stopAutoLockTimers() = 0;
 };
 
 }  // namespace bp

@@ -4,8 +4,8 @@
 #include "HotKeyCodes.h"
 #include "HotKeyEdit.h"
 #include "NumberField.h"
+#include "SettingsOwner.h"
 #include "SettingsRules.h"
-#include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "platform/UserMessages.h"
 #include "store/NotesDatabase.h"
@@ -23,8 +23,8 @@
 
 namespace bp {
 
-CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages, INoteOwner& owner,
-                                 HotKeyRegistrar reRegister, QWidget* parent)
+CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
+                                 ISettingsOwner& owner, HotKeyRegistrar reRegister, QWidget* parent)
     : QDialog(parent),
       store_(store),
       messages_(messages),

@@ -16,7 +16,7 @@ namespace bp {
 
 class CHotKeyEdit;
 class CNumberField;
-class INoteOwner;
+class ISettingsOwner;
 class IUserMessages;
 
 // "Brightpost Settings": what the program shows at start, the Recycle Bin, backups, the
@@ -29,7 +29,7 @@ public:
     // unless it holds no key.
     using HotKeyRegistrar = std::function<void(int id, std::uint32_t value)>;
 
-    CAdministrative(CNotesDatabase& store, IUserMessages& messages, INoteOwner& owner,
+    CAdministrative(CNotesDatabase& store, IUserMessages& messages, ISettingsOwner& owner,
                     HotKeyRegistrar reRegister, QWidget* parent = nullptr);
 
     void accept() override;
@@ -60,7 +60,7 @@ private:
 
     CNotesDatabase& store_;
     IUserMessages& messages_;
-    INoteOwner& owner_;
+    ISettingsOwner& owner_;
     HotKeyRegistrar reRegister_;
     Opening opening_;
 

@@ -2,8 +2,8 @@
 
 #include "DialogParts.h"
 #include "NumberField.h"
+#include "SettingsOwner.h"
 #include "SettingsRules.h"
-#include "note/NoteOwner.h"
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "qtsupport/StoredText.h"
@@ -95,7 +95,7 @@ void CDefaultsExample::paintEvent(QPaintEvent*) {
 
 // ---- The dialog ----------------------------------------------------------------------------
 
-CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner& owner,
+CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, ISettingsOwner& owner,
                      INoteDialogs& dialogs, QWidget* parent)
     : QDialog(parent), store_(store), platform_(platform), owner_(owner), dialogs_(dialogs) {
     setObjectName(QStringLiteral("notesSettings"));

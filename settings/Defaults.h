@@ -19,7 +19,7 @@ namespace bp {
 class CNotesDatabase;
 class CNumberField;
 class INoteDialogs;
-class INoteOwner;
+class ISettingsOwner;
 struct Platform;
 
 // A one-line sample of how a title bar or a body will look: the text in its font and colour
@@ -50,7 +50,7 @@ private:
 class CDefaults : public QDialog {
     Q_OBJECT
 public:
-    CDefaults(CNotesDatabase& store, const Platform& platform, INoteOwner& owner,
+    CDefaults(CNotesDatabase& store, const Platform& platform, ISettingsOwner& owner,
               INoteDialogs& dialogs, QWidget* parent = nullptr);
 
     void accept() override;
@@ -73,7 +73,7 @@ private:
 
     CNotesDatabase& store_;
     const Platform& platform_;
-    INoteOwner& owner_;
+    ISettingsOwner& owner_;
     INoteDialogs& dialogs_;
     int desktopWidth_;
     int desktopHeight_;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "manage/ListWindowOwner.h"
 #include "note/NoteOwner.h"
+#include "settings/SettingsOwner.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,7 +12,7 @@ namespace bp::test {
 
 // Stands in for the main window and remembers, in order, what notes, list windows and
 // settings dialogs asked of it. It acts on nothing; a test that needs an effect derives.
-class RecordingOwner : public INoteOwner {
+class RecordingOwner : public INoteOwner, public IListWindowOwner, public ISettingsOwner {
 public:
     enum class Kind {
         CreateNote,

@@ -1,0 +1,136 @@
+#include "AppDialogs.h"
+
+#include "AboutBox.h"
+#include "HotKeys.h"
+#include "ProductInfo.h"
+#include "manage/RecycleBin.h"
+#include "manage/Searching.h"
+#include "settings/Administrative.h"
+#include "settings/Defaults.h"
+#include "store/NotesDatabase.h"
+#include "ui/NoteDialogs.h"
+
+#include <QDialog>
+#include <QMetaObject>
+
+#include <algorithm>
+#include <utility>
+
+namespace bp {
+
+AppDialogs::AppDialogs(const Platform& platform, CNotesDatabase& store, IDialogHost& host,
+                       IListWindowOwner& listOwner, ISettingsOwner& settingsOwner, HotKeys& hotKeys,
+                       CNotesList::PrintRunner printRunner)
+    : platform_(platform),
+      store_(store),
+      host_(host),
+      listOwner_(listOwner),
+      settingsOwner_(settingsOwner),
+      hotKeys_(hotKeys),
+      printRunner_(std::move(printRunner)) {}
+
+AppDialogs::~AppDialogs() {
+    destroyManager();
+}
+
+void AppDialogs::showAbout() {
+    CAboutBox about(platform_.shell);
+    host_.runModal(about);
+}
+
+void AppDialogs::showOnlineHelp() {
+    if (platform_.shell != nullptr) {
+        platform_.shell->open(kProductHelpPage);
+    }
+}
+
+void AppDialogs::createNotesManager() {
+    if (manager_ != nullptr) {
+        return;
+    }
+    manager_ = new CNotesList(platform_, store_, listOwner_);
+    manager_->setPrintRunner(printRunner_);
+    const Rect area = platform_.desktop != nullptr ? platform_.desktop->availableRect() : Rect{};
+    // Its minimum size (700 x 400) is kept, so it is as large as that, not 605 x 365.
+    manager_->move(0, std::max(0, area.y + area.height - 400));
+}
+
+void AppDialogs::showNotesManager() {
+    createNotesManager();
+    // Shown on top of every note without taking the focus, with a list read afresh now.
+    manager_->showOnTop();
+}
+
+void AppDialogs::toggleNotesManager() {
+    createNotesManager();
+    if (manager_->isVisible()) {
+        manager_->hide();
+    } else {
+        manager_->showOnTop();
+    }
+}
+
+void AppDialogs::showAppSettings() {
+    CAdministrative dialog(store_, *platform_.messages, settingsOwner_,
+                           [this](int id, std::uint32_t value) { hotKeys_.reRegister(id, value); });
+    // Our own grabs would take the keys before the hot-key controls see them, so a control
+    // could not be given a combination another action has now. OK grabs them all again.
+    hotKeys_.unregisterAll();
+    if (host_.runModal(dialog) != QDialog::Accepted) {
+        hotKeys_.registerAll();
+    }
+    store_.RequestSave(SaveUrgency::Now);
+}
+
+void AppDialogs::showNotesSettings() {
+    CDefaults dialog(store_, platform_, settingsOwner_,
+                     noteDialogs_ != nullptr ? *noteDialogs_ : standardNoteDialogs());
+    if (host_.runModal(dialog) == QDialog::Accepted) {
+        host_.noteSizeLimitsChanged();
+    }
+    store_.RequestSave(SaveUrgency::Now);
+}
+
+void AppDialogs::showFind() {
+    CSearching find(platform_, store_, listOwner_);
+    host_.runModal(find);
+}
+
+void AppDialogs::showRecycleBin() {
+    {
+        CRecycleBin bin(platform_, store_, listOwner_);
+        host_.runModal(bin);
+    }
+    store_.RequestSave(SaveUrgency::Now);
+}
+
+void AppDialogs::postToManager(std::function<void(CNotesList&)> call) {
+    if (manager_ == nullptr) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        manager_,
+        [manager = QPointer<CNotesList>(manager_), call = std::move(call)] {
+            if (manager != nullptr) {
+                call(*manager);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void AppDialogs::retireManager() {
+    if (manager_ != nullptr) {
+        manager_->hide();
+        manager_->deleteLater();
+        retiredManager_ = manager_;
+        manager_ = nullptr;
+    }
+}
+
+void AppDialogs::destroyManager() {
+    delete manager_;
+    manager_ = nullptr;
+    delete retiredManager_.data();
+}
+
+}  // namespace bp
