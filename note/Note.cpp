@@ -4,14 +4,15 @@
 #include "ColorSchemes.h"
 #include "DeleteNoteDialog.h"
 #include "NoteAccessibility.h"
+#include "NoteAlarmHost.h"
 #include "NoteBody.h"
 #include "NoteGeometry.h"
 #include "NoteKeyboard.h"
 #include "NoteOutput.h"
 #include "ReadAloud.h"
 #include "SetSizeDialog.h"
-#include "StopAlarm.h"
 #include "Title.h"
+#include "alarmui/StopAlarm.h"
 #include "platform/Messages.h"
 #include "platform/TimeText.h"
 #include "qtsupport/StoredText.h"
@@ -57,17 +58,17 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
       platform_(platform),
       store_(store),
       owner_(owner),
-      nid_(nid) {
+      nid_(nid),
+      alarmHost_(std::make_unique<AlarmHost>(*this)),
+      alarm_(*alarmHost_) {
     installNoteAccessibility();
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    connect(&hoverTimer_, &PacedTimer::fired, this, [this] { onTimer(&CNote::onHoverTick, {}); });
-    connect(&autoLockTimer_, &PacedTimer::fired, this, [this] { onTimer({}, &CNote::autoLock); });
-    connect(&flashTimer_, &PacedTimer::fired, this, [this] { onTimer({}, &CNote::flashStep); });
-    connect(&alarmCheckTimer_, &PacedTimer::fired, this,
-            [this] { onTimer({}, &CNote::checkAlarm); });
-    connect(&snoozeTimer_, &PacedTimer::fired, this, [this] { onTimer({}, &CNote::snoozeEnded); });
+    connect(&hoverTimer_, &PacedTimer::fired, this,
+            [this] { alarm_.runTimerWork([this] { onHoverTick(); }, {}); });
+    connect(&autoLockTimer_, &PacedTimer::fired, this,
+            [this] { alarm_.runTimerWork({}, [this] { autoLock(); }); });
     placementTimer_ = new QTimer(this);
     placementTimer_->setSingleShot(true);
     placementTimer_->setInterval(kPlacementGraceMs);
@@ -82,8 +83,6 @@ CNote::~CNote() {
     // A reading ends with its note, before the windows it looks at go.
     delete reading_;
     reading_ = nullptr;
-    delete stopAlarm_;
-    stopAlarm_ = nullptr;
     // The body editor watches the body's events; it goes first, so that nothing the body
     // does while it is torn down reaches a half-destroyed note.
     delete editor_;
@@ -156,10 +155,7 @@ void CNote::CreateFromRecord() {
     SetEditable(isEdit_ != 0, false);
     ApplyTransparency();
     title_->setPriorityImage(priority_);
-    reminder_.Load(store_, nid_, *platform_.clock);
-    resumeSnooze();
-    RefreshAlarmButtons();
-    StartAlarmCheck();
+    alarm_.load();
 
     body_->installEventFilter(this);
     body_->viewport()->installEventFilter(this);
@@ -208,7 +204,7 @@ void CNote::ShowNote(bool show) {
     }
     if (!show) {
         // Hidden on purpose: flashing must not bring it back.
-        quitFlashing();
+        alarm_.quitFlashing();
     }
     ShowQuietly(show);
     store_.SetNote(nid_, show ? 0 : 1, note::isClosed);
@@ -446,7 +442,7 @@ void CNote::refreshTooltips() {
     if (closing_) {
         return;
     }
-    title_->RefreshTooltips(QString::fromStdString(createdText_), nextAlarmText());
+    title_->RefreshTooltips(QString::fromStdString(createdText_), alarm_.nextAlarmText());
 }
 
 void CNote::announceChanged() {
@@ -597,24 +593,6 @@ void CNote::beginDrag() {
     if (QWindow* handle = windowHandle()) {
         handle->startSystemMove();
     }
-}
-
-void CNote::onTimer(void (CNote::*beforeExpiry)(), void (CNote::*afterExpiry)()) {
-    if (closing_ || timerBusy_) {
-        return;
-    }
-    timerBusy_ = true;
-    if (beforeExpiry != nullptr) {
-        (this->*beforeExpiry)();
-    }
-    // Every timer of the note looks at its expiry, so it is seen within a second.
-    if (checkExpiration()) {
-        return;
-    }
-    if (afterExpiry != nullptr) {
-        (this->*afterExpiry)();
-    }
-    timerBusy_ = false;
 }
 
 void CNote::autoLock() {

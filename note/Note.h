@@ -1,7 +1,7 @@
 #pragma once
 
 #include "NoteOwner.h"
-#include "alarm/ForReminder.h"
+#include "alarmui/NoteAlarm.h"
 #include "platform/Platform.h"
 #include "qtsupport/PacedTimer.h"
 #include "store/FontCodec.h"
@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -63,7 +64,7 @@ public:
     // Kept for the alarm, reading and attach side until it calls the note's methods by name:
     // hands the few numbers it still sends to those methods.
     // The alarm settings dialog; OK writes the whole alarm into the record.
-    void OpenAlarmDialog();
+    void OpenAlarmDialog() { alarm_.openDialog(); }
     // What the main window asks of a note.
     // Shows the note if it is hidden, raises it and gives it the focus.
     void activate();
@@ -102,39 +103,26 @@ public:
     // Tells the main window that the record of the note changed.
     void announceChanged();
     // Reads the note aloud; the button goes grey until the reading ends.
-    void readAloud();
-    // Ends a pending snooze without ringing.
-    void cancelSnooze();
-    // Clears the note's expiry: it stays.
-    void switchExpirationOff();
-    // The window offering snooze and stop while the alarm rings, replacing an earlier one.
-    void showStopAlarm();
-    // Ends the ringing: flashing, sound, reading and the stop-alarm window.
-    void stopAlarm();
-    // Ends the ringing and rings again after the alarm's snooze time.
-    void snoozeAlarm();
-
-    // The note's alarm: its state as loaded with the note, and what drives its ringing.
-    CForReminder& reminder() { return reminder_; }
-    // Stops flashing and the alarm check, e.g. while the alarm dialog is open.
-    void StopAlarmTimers();
-    // Ends flashing with the note shown as it is stored.
-    void stopFlashing();
-    // The note's turn to ring what it has waiting (RingQueue): its alarm, its snooze's end.
-    void ringInTurn();
-    // Checks the alarm once a second while it is on, has actions and its dialog is closed.
-    void StartAlarmCheck();
-    void setAlarmDialogOpen(bool open) { alarmDialogOpen_ = open; }
-    bool alarmDialogOpen() const { return alarmDialogOpen_; }
-    // The title bar's alarm, stop-snooze and expiration buttons and the tips, from the record.
-    void RefreshAlarmButtons();
-    // What the alarm does when it rings, in its order: the stop-alarm window first.
-    void RunAlarmActions();
-    // The window offering snooze and stop while the alarm rings; null when none is shown.
-    CStopAlarm* stopAlarmWindow() const { return stopAlarm_; }
-    // The minute's warning before the alarm's shut-down; null when none counts down.
-    CShutDownCountdown* shutDownCountdown() const;
-    bool timerBusy() const { return timerBusy_; }
+    void readAloud() { alarm_.readAloud(); }
+    // The note's alarm and expiry; what follows forwards to it.
+    CNoteAlarm& alarm() { return alarm_; }
+    void cancelSnooze() { alarm_.cancelSnooze(); }
+    void switchExpirationOff() { alarm_.switchExpirationOff(); }
+    void showStopAlarm() { alarm_.showStopAlarm(); }
+    void stopAlarm() { alarm_.stopAlarm(); }
+    void snoozeAlarm() { alarm_.snoozeAlarm(); }
+    CForReminder& reminder() { return alarm_.reminder(); }
+    void StopAlarmTimers() { alarm_.StopAlarmTimers(); }
+    void stopFlashing() { alarm_.stopFlashing(); }
+    void ringInTurn() { alarm_.ringInTurn(); }
+    void StartAlarmCheck() { alarm_.StartAlarmCheck(); }
+    void setAlarmDialogOpen(bool open) { alarm_.setAlarmDialogOpen(open); }
+    bool alarmDialogOpen() const { return alarm_.alarmDialogOpen(); }
+    void RefreshAlarmButtons() { alarm_.RefreshAlarmButtons(); }
+    void RunAlarmActions() { alarm_.RunAlarmActions(); }
+    CStopAlarm* stopAlarmWindow() const { return alarm_.stopAlarmWindow(); }
+    CShutDownCountdown* shutDownCountdown() const { return alarm_.shutDownCountdown(); }
+    bool timerBusy() const { return alarm_.timerBusy(); }
 
     // Starts the window manager's move loop from the current press.
     void beginDrag();
@@ -171,9 +159,9 @@ public:
     // alarm's flashing, check and snooze.
     PacedTimer& hoverTimer() { return hoverTimer_; }
     PacedTimer& autoLockTimer() { return autoLockTimer_; }
-    PacedTimer& flashTimer() { return flashTimer_; }
-    PacedTimer& alarmCheckTimer() { return alarmCheckTimer_; }
-    PacedTimer& snoozeTimer() { return snoozeTimer_; }
+    PacedTimer& flashTimer() { return alarm_.flashTimer(); }
+    PacedTimer& alarmCheckTimer() { return alarm_.alarmCheckTimer(); }
+    PacedTimer& snoozeTimer() { return alarm_.snoozeTimer(); }
     // Reading the note aloud.
     CWindowProgress& reading() const { return *reading_; }
 
@@ -204,26 +192,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The work of one timer; each one looks at the note's expiry in between.
-    void onTimer(void (CNote::*beforeExpiry)(), void (CNote::*afterExpiry)());
     void autoLock();
-    // Alarm and expiry work of the timers (NoteAlarm.cpp).
-    void checkAlarm();
-    void ringAlarm();
-    void flashStep();
-    // Ends flashing where it stands, for a note that is being hidden.
-    void quitFlashing();
-    void snoozeEnded();
-    void startShutDownCountdown();
-    void shutDownNow();
-    // True when the note removed itself.
-    bool checkExpiration();
-    // A snooze that was pending when the program ended goes on.
-    void resumeSnooze();
-    void reportActionError(const std::string& text);
-    std::optional<QString> nextAlarmText() const;
     // Any left press on the note ends flashing and the alarm's sound.
-    void pressedByUser();
+    void pressedByUser() { alarm_.stopFlashing(); }
     void onHoverTick();
     void showOpaque();
     // Ends an open title edit as Enter does, before a command that changes the note.
@@ -256,9 +227,10 @@ private:
     // Declared in the order the shared timers of one note fire in.
     PacedTimer hoverTimer_;
     PacedTimer autoLockTimer_;
-    PacedTimer flashTimer_;
-    PacedTimer alarmCheckTimer_;
-    PacedTimer snoozeTimer_;
+    // The alarm's timers (flashing, check, snooze) fire after these.
+    class AlarmHost;
+    std::unique_ptr<AlarmHost> alarmHost_;
+    CNoteAlarm alarm_;
     CWindowProgress* reading_ = nullptr;
 
     int priority_ = 1;
@@ -267,10 +239,6 @@ private:
     int isEdit_ = 1;
     int transparency_ = 0;
     int links_ = 0;
-    // The expiry as last read from the store. Nothing sets an expiry on a running note (only
-    // clears it), so a note without one need not read the store at every tick; whatever
-    // sets one must refresh the alarm buttons, which reads it again.
-    std::uint32_t expireTime_ = 0;
     int currentTitleHeight_ = 16;
     QRect titleRect_;
     QRect bodyRect_;
@@ -301,20 +269,6 @@ private:
     std::function<unsigned()> random_;
     INoteDialogs* dialogs_ = nullptr;
     QWidget* attachPanel_ = nullptr;
-
-    CForReminder reminder_;
-    CStopAlarm* stopAlarm_ = nullptr;
-    QPointer<CShutDownCountdown> shutDownCountdown_;
-    bool alarmDialogOpen_ = false;
-    // While a timer's work runs, e.g. inside an action's message box, further timer messages
-    // are dropped: the same alarm must not be handled again from a nested event loop.
-    bool timerBusy_ = false;
-    // What waits in the ring queue for this note's turn.
-    static constexpr int kAlarmWaits = 1;
-    static constexpr int kSnoozeEndWaits = 2;
-    int waitingToRing_ = 0;
-    // The end of a pending snooze, the alarm's next ringing.
-    std::optional<LocalDateTime> snoozeEnd_;
 };
 
 }  // namespace bp

@@ -1,6 +1,7 @@
 // Every window and dialog the program shows, walked as a screen reader walks it: a control the
 // keyboard can reach must say what it is.
 #include "alarmui/AlarmActionsDialog.h"
+#include "alarmui/StopAlarm.h"
 #include "app/AboutBox.h"
 #include "app/StickerTray.h"
 #include "attach/AttachUrl.h"
@@ -9,7 +10,6 @@
 #include "note/Note.h"
 #include "note/Paragraph.h"
 #include "note/ReadAloud.h"
-#include "note/StopAlarm.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/StoreFixture.h"
@@ -200,7 +200,7 @@ TEST_F(AccessibleNames, EveryFocusableControlHasAName) {
          }},
         {"bp::CStopAlarm",
          [](auto& f, auto& t) {
-             CStopAlarm stop(t.noteAt(0));
+             CStopAlarm stop(t.noteAt(0).alarm());
              f.check(stop);
          }},
     };

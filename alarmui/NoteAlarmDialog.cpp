@@ -1,39 +1,39 @@
-#include "Note.h"
-#include "Title.h"
+#include "AlarmHost.h"
+#include "AlarmSettingsDialog.h"
+#include "NoteAlarm.h"
 #include "alarm/AlarmSettingsModel.h"
-#include "alarmui/AlarmSettingsDialog.h"
 #include "platform/Messages.h"
 
 namespace bp {
 
-void CNote::OpenAlarmDialog() {
-    if (closing_) {
+void CNoteAlarm::openDialog() {
+    if (host_.closing()) {
         return;
     }
-    title_->finishEdit();
+    host_.finishTitleEdit();
     // Neither a flash nor the alarm itself may change the alarm under the open dialog.
     StopAlarmTimers();
-    BeginModal();
+    host_.beginModal();
     setAlarmDialogOpen(true);
 
     CForReminder& alarm = reminder();
     AlarmSettingsModel settings;
-    settings.Open(alarm, *platform_.clock);
-    CAlarmDialog dialog(this, settings, platform_);
-    const bool confirmed = runModal(dialog) == QDialog::Accepted;
-    if (closing_) {
+    settings.Open(alarm, *host_.platform().clock);
+    CAlarmDialog dialog(&host_.alarmWindow(), settings, host_.platform());
+    const bool confirmed = host_.runModal(dialog) == QDialog::Accepted;
+    if (host_.closing()) {
         // The program ended while the dialog was open; the record stays as it was.
         return;
     }
     if (confirmed) {
         settings.Apply(alarm);
-        alarm.Store(store_, nid_, *platform_.clock);
+        alarm.Store(host_.store(), host_.nid(), *host_.platform().clock);
     }
-    EndModal();
+    host_.endModal();
     setAlarmDialogOpen(false);
     RefreshAlarmButtons();
     StartAlarmCheck();
-    announceChanged();
+    host_.announceChanged();
 }
 
 }  // namespace bp

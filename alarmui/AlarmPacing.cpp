@@ -1,6 +1,6 @@
 #include "AlarmPacing.h"
 
-#include "Note.h"
+#include "NoteAlarm.h"
 
 #include <algorithm>
 
@@ -18,7 +18,7 @@ RingQueue::RingQueue() {
     connect(&turn_, &QTimer::timeout, this, [this] { ringNext(kPerTurn); });
 }
 
-void RingQueue::add(CNote& note, const LocalDateTime& due) {
+void RingQueue::add(CNoteAlarm& note, const LocalDateTime& due) {
     if (waiting(note)) {
         return;
     }
@@ -31,7 +31,7 @@ void RingQueue::add(CNote& note, const LocalDateTime& due) {
     }
 }
 
-bool RingQueue::waiting(const CNote& note) const {
+bool RingQueue::waiting(const CNoteAlarm& note) const {
     return std::any_of(entries_.begin(), entries_.end(),
                        [&](const Entry& e) { return e.note.data() == &note; });
 }
@@ -42,7 +42,7 @@ void RingQueue::ringAll() {
 
 void RingQueue::ringNext(std::size_t count) {
     for (std::size_t rung = 0; rung < count && !entries_.empty(); ++rung) {
-        const QPointer<CNote> note = entries_.front().note;
+        const QPointer<CNoteAlarm> note = entries_.front().note;
         entries_.erase(entries_.begin());
         // The next turn is set before this one rings: a box of its actions runs an event
         // loop, in which the others go on ringing.
@@ -61,11 +61,11 @@ FlashingNotes& FlashingNotes::instance() {
     return *notes;
 }
 
-void FlashingNotes::started(CNote& note) {
-    std::erase_if(notes_, [&](const QPointer<CNote>& n) { return n.isNull() || n == &note; });
+void FlashingNotes::started(CNoteAlarm& note) {
+    std::erase_if(notes_, [&](const QPointer<CNoteAlarm>& n) { return n.isNull() || n == &note; });
     notes_.emplace_back(&note);
     while (notes_.size() > kMostAtOnce) {
-        const QPointer<CNote> first = notes_.front();
+        const QPointer<CNoteAlarm> first = notes_.front();
         notes_.erase(notes_.begin());
         if (first != nullptr) {
             first->stopFlashing();
@@ -73,8 +73,8 @@ void FlashingNotes::started(CNote& note) {
     }
 }
 
-void FlashingNotes::stopped(const CNote& note) {
-    std::erase_if(notes_, [&](const QPointer<CNote>& n) { return n.isNull() || n == &note; });
+void FlashingNotes::stopped(const CNoteAlarm& note) {
+    std::erase_if(notes_, [&](const QPointer<CNoteAlarm>& n) { return n.isNull() || n == &note; });
 }
 
 std::size_t FlashingNotes::count() const {

@@ -12,7 +12,7 @@
 
 namespace bp {
 
-class CNote;
+class CNoteAlarm;
 
 // The alarms that have fallen due, rung a few per turn of the event loop, earliest first. A
 // thousand alarms due at once (a computer switched on after a day off) would otherwise ring
@@ -27,8 +27,8 @@ public:
 
     // The note's alarm (or the end of its snooze) is due; the note is told to ring in turn.
     // A note already waiting keeps its place.
-    void add(CNote& note, const LocalDateTime& due);
-    bool waiting(const CNote& note) const;
+    void add(CNoteAlarm& note, const LocalDateTime& due);
+    bool waiting(const CNoteAlarm& note) const;
     // No alarm waits (one that is ringing has left the queue).
     bool empty() const { return entries_.empty(); }
     // Rings everything that waits at once: for tests, which drive the timers themselves.
@@ -41,7 +41,7 @@ private:
     struct Entry {
         LocalDateTime due;
         std::int32_t nid;
-        QPointer<CNote> note;
+        QPointer<CNoteAlarm> note;
     };
     // In the order they ring: by due time, then by note id.
     std::vector<Entry> entries_;
@@ -58,13 +58,13 @@ public:
 
     static FlashingNotes& instance();
 
-    void started(CNote& note);
-    void stopped(const CNote& note);
+    void started(CNoteAlarm& note);
+    void stopped(const CNoteAlarm& note);
     std::size_t count() const;
 
 private:
     FlashingNotes() = default;
-    std::vector<QPointer<CNote>> notes_;
+    std::vector<QPointer<CNoteAlarm>> notes_;
 };
 
 }  // namespace bp

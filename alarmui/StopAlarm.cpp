@@ -1,6 +1,7 @@
 #include "StopAlarm.h"
 
-#include "Note.h"
+#include "AlarmHost.h"
+#include "NoteAlarm.h"
 #include "platform/Messages.h"
 #include "ui/NoteStyle.h"
 
@@ -25,14 +26,14 @@ QPoint stopAlarmPosition(const QRect& note, const QSize& window, const Rect& wor
 namespace {
 
 // Read from the record each time: the user may recolour the note while it rings.
-QColor noteColor(CNote& note, const UIntKey& key) {
-    return colorFromStored(note.store().GetNote(kLiveSource, note.nid(), key));
+QColor noteColor(CNoteAlarm& alarm, const UIntKey& key) {
+    return colorFromStored(alarm.host().store().GetNote(kLiveSource, alarm.nid(), key));
 }
 
 }  // namespace
 
-CStopAlarmButton::CStopAlarmButton(const QString& text, CNote& note, QWidget* parent)
-    : QAbstractButton(parent), note_(note) {
+CStopAlarmButton::CStopAlarmButton(const QString& text, CNoteAlarm& alarm, QWidget* parent)
+    : QAbstractButton(parent), alarm_(alarm) {
     setText(text);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -40,7 +41,7 @@ CStopAlarmButton::CStopAlarmButton(const QString& text, CNote& note, QWidget* pa
 void CStopAlarmButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect r = rect();
-    painter.fillRect(r, noteColor(note_, note::bodyBackColor));
+    painter.fillRect(r, noteColor(alarm_, note::bodyBackColor));
     QColor light = palette().color(QPalette::Highlight);
     QColor dark = palette().color(QPalette::Shadow);
     if (isDown()) {
@@ -57,27 +58,27 @@ void CStopAlarmButton::paintEvent(QPaintEvent*) {
     const int textWidth = metrics.horizontalAdvance(text());
     const int x = width() / 2 - textWidth / 2 - 1;
     const int y = height() / 2 - metrics.height() / 2 - 1;
-    painter.setPen(isEnabled() ? noteColor(note_, note::bodyFontColor)
+    painter.setPen(isEnabled() ? noteColor(alarm_, note::bodyFontColor)
                                : palette().color(QPalette::Disabled, QPalette::Text));
     painter.drawText(QRect(x, y, textWidth + 2, metrics.height()), Qt::AlignLeft | Qt::AlignTop,
                      text());
 }
 
-CStopAlarm::CStopAlarm(CNote& note)
+CStopAlarm::CStopAlarm(CNoteAlarm& alarm)
     // Not a child of the note: the note hides and shows itself while it flashes, and the offer
-    // to stop must stay on screen meanwhile. The note deletes it.
+    // to stop must stay on screen meanwhile. The note's alarm deletes it.
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
-      note_(note),
-      nid_(note.nid()) {
+      alarm_(alarm),
+      nid_(alarm.nid()) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Placed and stacked as the dialogs are: on screen, above the Notes Manager too.
     setProperty(kDialogLikeProperty, true);
     setWindowTitle(QStringLiteral("Brightpost alarm"));
     setGeometry(0, 0, kWidth, kHeight);
-    snoozeEnabled_ = note.reminder().remindSnoozeTime > 0;
-    snoozeButton_ = new CStopAlarmButton(QStringLiteral(" SNOOZE "), note, this);
-    stopButton_ = new CStopAlarmButton(QStringLiteral(" stop alarm "), note, this);
+    snoozeEnabled_ = alarm.reminder().remindSnoozeTime > 0;
+    snoozeButton_ = new CStopAlarmButton(QStringLiteral(" SNOOZE "), alarm, this);
+    stopButton_ = new CStopAlarmButton(QStringLiteral(" stop alarm "), alarm, this);
     if (snoozeEnabled_) {
         snoozeButton_->setGeometry(10, 10, 280, 45);
         stopButton_->setGeometry(80, 85, 120, 25);
@@ -93,10 +94,10 @@ CStopAlarm::CStopAlarm(CNote& note)
 }
 
 void CStopAlarm::showNextToNote() {
-    const Platform& platform = note_.platform();
+    const Platform& platform = alarm_.host().platform();
     const Rect area = platform.desktop != nullptr ? platform.desktop->availableRect()
                                                   : Rect{0, 0, 1 << 20, 1 << 20};
-    move(stopAlarmPosition(note_.geometry(), size(), area));
+    move(stopAlarmPosition(alarm_.host().windowGeometry(), size(), area));
     // Above every note, High ones included, and never taking the focus from what the user
     // is typing into.
     platform.windows->hideFromTaskbar(this);
@@ -107,7 +108,7 @@ void CStopAlarm::showNextToNote() {
 }
 
 bool CStopAlarm::takeTheAnswer() {
-    if (handled_ || note_.closing()) {
+    if (handled_ || alarm_.closing()) {
         return false;
     }
     timeout_.stop();
@@ -117,13 +118,13 @@ bool CStopAlarm::takeTheAnswer() {
 
 void CStopAlarm::snooze() {
     if (snoozeEnabled_ && takeTheAnswer()) {
-        note_.snoozeAlarm();
+        alarm_.snoozeAlarm();
     }
 }
 
 void CStopAlarm::stop() {
     if (takeTheAnswer()) {
-        note_.stopAlarm();
+        alarm_.stopAlarm();
     }
 }
 
@@ -137,7 +138,7 @@ void CStopAlarm::timedOut() {
 
 void CStopAlarm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), noteColor(note_, note::bodyBackColor));
+    painter.fillRect(rect(), noteColor(alarm_, note::bodyBackColor));
     // The thin border of a pop-up window.
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

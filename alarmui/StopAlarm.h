@@ -13,7 +13,7 @@
 
 namespace bp {
 
-class CNote;
+class CNoteAlarm;
 
 // Where the stop-alarm window goes: centred under the note, above it when the desktop's work
 // area has no room below, and at the bottom of the work area when there is none above either.
@@ -23,13 +23,13 @@ QPoint stopAlarmPosition(const QRect& note, const QSize& window, const Rect& wor
 class CStopAlarmButton : public QAbstractButton {
     Q_OBJECT
 public:
-    CStopAlarmButton(const QString& text, CNote& note, QWidget* parent);
+    CStopAlarmButton(const QString& text, CNoteAlarm& alarm, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    CNote& note_;
+    CNoteAlarm& alarm_;
 };
 
 // The small window next to a ringing note that offers to snooze the alarm or stop it. A
@@ -42,7 +42,7 @@ public:
     static constexpr int kHeight = 120;
     static constexpr int kTimeoutMs = 60000;
 
-    explicit CStopAlarm(CNote& note);
+    explicit CStopAlarm(CNoteAlarm& alarm);
 
     // Shows the window without taking the focus, above every note, next to its note.
     void showNextToNote();
@@ -69,7 +69,7 @@ private:
     // Only the first press or the timeout acts.
     bool takeTheAnswer();
 
-    CNote& note_;
+    CNoteAlarm& alarm_;
     const std::int32_t nid_;
     bool snoozeEnabled_ = false;
     bool handled_ = false;

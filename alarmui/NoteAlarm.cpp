@@ -1,11 +1,11 @@
 // The note's alarm and expiry: the timers that drive them, the ringing with its actions, the
 // stop-alarm window, snoozing and flashing.
+#include "NoteAlarm.h"
+
+#include "AlarmHost.h"
 #include "AlarmPacing.h"
-#include "Note.h"
-#include "ReadAloud.h"
 #include "ShutDownCountdown.h"
 #include "StopAlarm.h"
-#include "Title.h"
 #include "alarm/AlarmSettingsModel.h"
 #include "alarm/ProgramLaunch.h"
 #include "alarm/SnoozeRecord.h"
@@ -50,26 +50,75 @@ std::string shutDownFailure(const std::string& problem) {
 
 }  // namespace
 
-void CNote::StopAlarmTimers() {
+CNoteAlarm::CNoteAlarm(IAlarmHost& host) : host_(host) {
+    connect(&flashTimer_, &PacedTimer::fired, this,
+            [this] { runTimerWork({}, [this] { flashStep(); }); });
+    connect(&alarmCheckTimer_, &PacedTimer::fired, this,
+            [this] { runTimerWork({}, [this] { checkAlarm(); }); });
+    connect(&snoozeTimer_, &PacedTimer::fired, this,
+            [this] { runTimerWork({}, [this] { snoozeEnded(); }); });
+}
+
+CNoteAlarm::~CNoteAlarm() {
+    delete stopAlarm_;
+    stopAlarm_ = nullptr;
+}
+
+std::int32_t CNoteAlarm::nid() const {
+    return host_.nid();
+}
+
+bool CNoteAlarm::closing() const {
+    return host_.closing();
+}
+
+void CNoteAlarm::load() {
+    reminder_.Load(host_.store(), host_.nid(), *host_.platform().clock);
+    resumeSnooze();
+    RefreshAlarmButtons();
+    StartAlarmCheck();
+}
+
+void CNoteAlarm::runTimerWork(const std::function<void()>& beforeExpiry,
+                              const std::function<void()>& afterExpiry) {
+    if (host_.closing() || timerBusy_) {
+        return;
+    }
+    timerBusy_ = true;
+    if (beforeExpiry) {
+        beforeExpiry();
+    }
+    // Every timer of the note looks at its expiry, so it is seen within a second.
+    if (checkExpiration()) {
+        return;
+    }
+    if (afterExpiry) {
+        afterExpiry();
+    }
+    timerBusy_ = false;
+}
+
+void CNoteAlarm::StopAlarmTimers() {
     stopFlashing();
     alarmCheckTimer_.stop();
 }
 
-void CNote::quitFlashing() {
+void CNoteAlarm::quitFlashing() {
     flashTimer_.stop();
     FlashingNotes::instance().stopped(*this);
 }
 
-void CNote::stopFlashing() {
+void CNoteAlarm::stopFlashing() {
     quitFlashing();
     // Flashing never changes what is stored: a note it left in a hidden phase comes back.
-    if (!closing_ && !isVisible() && store_.GetNote(kLiveSource, nid_, note::isClosed) == 0) {
-        ShowQuietly(true);
+    if (!host_.closing() && !host_.windowShown() &&
+        host_.store().GetNote(kLiveSource, host_.nid(), note::isClosed) == 0) {
+        host_.showQuietly(true);
     }
 }
 
-void CNote::StartAlarmCheck() {
-    if (closing_) {
+void CNoteAlarm::StartAlarmCheck() {
+    if (host_.closing()) {
         return;
     }
     if (reminder_.isReminder != 0 && reminder_.remindAction != 0 && !alarmDialogOpen_) {
@@ -78,46 +127,47 @@ void CNote::StartAlarmCheck() {
     }
 }
 
-std::optional<QString> CNote::nextAlarmText() const {
+std::optional<QString> CNoteAlarm::nextAlarmText() const {
     // A pending snooze rings before the alarm's next time does.
     if (snoozeEnd_) {
-        return QString::fromStdString(FormatNextAlarm(*platform_.clock, *snoozeEnd_));
+        return QString::fromStdString(FormatNextAlarm(*host_.platform().clock, *snoozeEnd_));
     }
     if (reminder_.isReminder == 0) {
         return std::nullopt;
     }
-    return QString::fromStdString(FormatNextAlarm(*platform_.clock, reminder_.remindTime));
+    return QString::fromStdString(FormatNextAlarm(*host_.platform().clock, reminder_.remindTime));
 }
 
-void CNote::RefreshAlarmButtons() {
-    if (closing_ || title_ == nullptr) {
+void CNoteAlarm::RefreshAlarmButtons() {
+    if (host_.closing() || !host_.hasTitleBar()) {
         return;
     }
-    const bool on = snoozeEnd_ || store_.GetNote(kLiveSource, nid_, note::isReminder) != 0;
+    const bool on =
+        snoozeEnd_ || host_.store().GetNote(kLiveSource, host_.nid(), note::isReminder) != 0;
     if (on) {
         const LocalDateTime next =
-            snoozeEnd_
-                ? *snoozeEnd_
-                : toLocal(*platform_.clock, store_.GetNote(kLiveSource, nid_, note::remindTime));
-        const std::string text = FormatNextAlarm(*platform_.clock, next);
-        title_->setAlarmImage(true,
-                              QStringLiteral("Alarm ON\n%1").arg(QString::fromStdString(text)));
+            snoozeEnd_ ? *snoozeEnd_
+                       : toLocal(*host_.platform().clock,
+                                 host_.store().GetNote(kLiveSource, host_.nid(), note::remindTime));
+        const std::string text = FormatNextAlarm(*host_.platform().clock, next);
+        host_.showAlarmImage(true,
+                             QStringLiteral("Alarm ON\n%1").arg(QString::fromStdString(text)));
     } else {
-        title_->setAlarmImage(false, QStringLiteral("Alarm"));
+        host_.showAlarmImage(false, QStringLiteral("Alarm"));
     }
-    title_->showStopSnooze(snoozeTimer_.isActive());
-    expireTime_ = store_.GetNote(kLiveSource, nid_, note::expireTime);
-    title_->showExpiration(expireTime_ != 0);
-    title_->RefreshTooltips(QString::fromStdString(createdText_), nextAlarmText());
+    host_.showStopSnooze(snoozeTimer_.isActive());
+    expireTime_ = host_.store().GetNote(kLiveSource, host_.nid(), note::expireTime);
+    host_.showExpiration(expireTime_ != 0);
+    host_.refreshTips(nextAlarmText());
 }
 
-void CNote::checkAlarm() {
+void CNoteAlarm::checkAlarm() {
     if (reminder_.isReminder == 0 || reminder_.remindAction == 0) {
         // Nothing can ring: no need to look again every second.
         alarmCheckTimer_.stop();
         return;
     }
-    if (alarmDialogOpen_ || !reminder_.remindTime.notLater(localNow(*platform_.clock))) {
+    if (alarmDialogOpen_ || !reminder_.remindTime.notLater(localNow(*host_.platform().clock))) {
         return;
     }
     // Due: it rings in its turn, so that many alarms due at once ring a few at a time.
@@ -126,9 +176,9 @@ void CNote::checkAlarm() {
     RingQueue::instance().add(*this, reminder_.remindTime);
 }
 
-void CNote::ringInTurn() {
+void CNoteAlarm::ringInTurn() {
     const int waiting = std::exchange(waitingToRing_, 0);
-    if (closing_) {
+    if (host_.closing()) {
         return;
     }
     if (timerBusy_) {
@@ -145,43 +195,43 @@ void CNote::ringInTurn() {
     if ((waiting & kAlarmWaits) != 0) {
         ringAlarm();
     }
-    if ((waiting & kSnoozeEndWaits) != 0 && !closing_ && !alarmDialogOpen_ &&
+    if ((waiting & kSnoozeEndWaits) != 0 && !host_.closing() && !alarmDialogOpen_ &&
         reminder_.remindAction != 0) {
         cancelSnooze();
         RunAlarmActions();
     }
 }
 
-void CNote::ringAlarm() {
+void CNoteAlarm::ringAlarm() {
     // What changed while it waited (the alarm dialog opened) is looked at again.
     if (reminder_.isReminder == 0 || reminder_.remindAction == 0 || alarmDialogOpen_) {
         StartAlarmCheck();
         return;
     }
-    const bool rings = reminder_.AdvancePastNow(*platform_.clock) == AlarmOutcome::Rings;
+    const bool rings = reminder_.AdvancePastNow(*host_.platform().clock) == AlarmOutcome::Rings;
     // Stored before any action runs: one may open a box, and a program that ends while it is
     // open must not ring this alarm again at the next start.
-    reminder_.Store(store_, nid_, *platform_.clock);
+    reminder_.Store(host_.store(), host_.nid(), *host_.platform().clock);
     if (rings) {
         RunAlarmActions();
-        if (closing_) {
+        if (host_.closing()) {
             return;
         }
         // An action that failed turned the alarm on again.
-        reminder_.Store(store_, nid_, *platform_.clock);
+        reminder_.Store(host_.store(), host_.nid(), *host_.platform().clock);
     }
     StartAlarmCheck();
     // While more alarms wait, the saves after edits carry their state; the last one saves at
     // once, so that a crash right after cannot ring the same alarm again.
     if (RingQueue::instance().empty()) {
-        store_.RequestSave(SaveUrgency::Now);
+        host_.store().RequestSave(SaveUrgency::Now);
     }
     RefreshAlarmButtons();
-    announceChanged();
+    host_.announceChanged();
 }
 
-void CNote::RunAlarmActions() {
-    if (closing_) {
+void CNoteAlarm::RunAlarmActions() {
+    if (host_.closing()) {
         return;
     }
     // Also when run outside a timer (the alarm dialog rings at once): a box of an action runs
@@ -190,10 +240,10 @@ void CNote::RunAlarmActions() {
     showStopAlarm();
     const int action = reminder_.remindAction;
     if ((action & 3) == 1) {
-        QTimer::singleShot(0, this, &CNote::activate);
+        QTimer::singleShot(0, this, [this] { host_.activateNote(); });
     }
-    if ((action & 8) != 0 && platform_.sound != nullptr) {
-        platform_.sound->playTones({{100, 500}, {200, 500}, {300, 500}, {400, 500}});
+    if ((action & 8) != 0 && host_.platform().sound != nullptr) {
+        host_.platform().sound->playTones({{100, 500}, {200, 500}, {300, 500}, {400, 500}});
     }
     if ((action & 2) != 0) {
         reminder_.flashesLeft =
@@ -204,61 +254,61 @@ void CNote::RunAlarmActions() {
         FlashingNotes::instance().started(*this);
     }
     if ((action & 4) != 0) {
-        QTimer::singleShot(0, this, &CNote::readAloud);
+        QTimer::singleShot(0, this, &CNoteAlarm::readAloud);
     }
     // A failed action is told only once every other action ran, so that no box holds the
     // rest back; the count to a shut-down starts last, with no box of this alarm above it.
     std::vector<std::string> failures;
     bool shutDown = false;
-    if ((action & 16) != 0 && platform_.powerOff != nullptr) {
-        if (platform_.powerOff->canPowerOff()) {
+    if ((action & 16) != 0 && host_.platform().powerOff != nullptr) {
+        if (host_.platform().powerOff->canPowerOff()) {
             shutDown = true;
         } else {
-            failures.push_back(shutDownFailure(platform_.powerOff->problem()));
+            failures.push_back(shutDownFailure(host_.platform().powerOff->problem()));
         }
     }
-    if ((action & 32) != 0 && !platform_.shell->open(reminder_.remindWav)) {
+    if ((action & 32) != 0 && !host_.platform().shell->open(reminder_.remindWav)) {
         failures.push_back("Can't open the sound file.");
     }
-    if ((action & 64) != 0 && !platform_.shell->open(reminder_.remindUrl)) {
+    if ((action & 64) != 0 && !host_.platform().shell->open(reminder_.remindUrl)) {
         failures.push_back("Can't open url.");
     }
     // A program is started directly with the arguments written after it; anything else is
     // opened as a document.
-    if ((action & 128) != 0 && !LaunchProgram(*platform_.shell, reminder_.remindExe)) {
+    if ((action & 128) != 0 && !LaunchProgram(*host_.platform().shell, reminder_.remindExe)) {
         failures.push_back("Can't open program or file.");
     }
     for (const std::string& failure : failures) {
-        if (closing_) {
+        if (host_.closing()) {
             return;
         }
         reportActionError(failure);
     }
-    if (shutDown && !closing_) {
+    if (shutDown && !host_.closing()) {
         startShutDownCountdown();
     }
 }
 
-void CNote::reportActionError(const std::string& text) {
-    if (closing_) {
+void CNoteAlarm::reportActionError(const std::string& text) {
+    if (host_.closing()) {
         return;
     }
     // The alarm is not switched back on: a one-time alarm has rung, whatever its actions did.
-    BeginModal();
-    platform_.messages->showMessage("Error", "", text, res::ICON_ERROR);
-    EndModal();
+    host_.beginModal();
+    host_.platform().messages->showMessage("Error", "", text, res::ICON_ERROR);
+    host_.endModal();
 }
 
-CShutDownCountdown* CNote::shutDownCountdown() const {
+CShutDownCountdown* CNoteAlarm::shutDownCountdown() const {
     return shutDownCountdown_;
 }
 
-void CNote::startShutDownCountdown() {
+void CNoteAlarm::startShutDownCountdown() {
     if (shutDownCountdown_ != nullptr) {
         // A count already runs: a second ringing neither restarts nor shortens it.
         return;
     }
-    QPointer<CNote> self(this);
+    QPointer<CNoteAlarm> self(this);
     auto* countdown = new CShutDownCountdown([self] {
         if (self != nullptr) {
             self->shutDownNow();
@@ -270,40 +320,39 @@ void CNote::startShutDownCountdown() {
     countdown->show();
 }
 
-void CNote::shutDownNow() {
-    if (closing_ || platform_.powerOff == nullptr) {
+void CNoteAlarm::shutDownNow() {
+    if (host_.closing() || host_.platform().powerOff == nullptr) {
         return;
     }
-    if (!platform_.powerOff->powerOff()) {
-        BeginModal();
-        platform_.messages->showMessage(
-            "Error", "Brightpost", shutDownFailure(platform_.powerOff->problem()), res::ICON_ERROR);
-        EndModal();
+    if (!host_.platform().powerOff->powerOff()) {
+        host_.beginModal();
+        host_.platform().messages->showMessage(
+            "Error", "Brightpost", shutDownFailure(host_.platform().powerOff->problem()),
+            res::ICON_ERROR);
+        host_.endModal();
     }
 }
 
-void CNote::flashStep() {
+void CNoteAlarm::flashStep() {
     int& left = reminder_.flashesLeft;
     if (left <= 0) {
         stopFlashing();
-        owner_.updateTrayTipLater();
+        host_.trayTipChanged();
         return;
     }
     // The hidden phases are not stored: a program ended in one must not start with the note
     // hidden. A note that was hidden when the alarm rang is brought up for good.
-    if (isVisible()) {
-        ShowQuietly(false);
+    if (host_.windowShown()) {
+        host_.showQuietly(false);
         return;
     }
-    if (store_.GetNote(kLiveSource, nid_, note::isClosed) != 0) {
-        ShowNote(true);
+    if (host_.store().GetNote(kLiveSource, host_.nid(), note::isClosed) != 0) {
+        host_.showAndRecord();
     } else {
-        ShowQuietly(true);
+        host_.showQuietly(true);
     }
     if ((reminder_.remindAction & 1) != 0) {
-        makeTopmost();
-        raise();
-        TakeFocus(isEdit_ != 0 ? Focus::Body : Focus::Note);
+        host_.raiseForAlarm();
     }
     if (stopAlarm_ != nullptr) {
         // A note shown again lands on top of its layer; the offer to stop stays above it.
@@ -312,34 +361,34 @@ void CNote::flashStep() {
     --left;
 }
 
-void CNote::snoozeEnded() {
+void CNoteAlarm::snoozeEnded() {
     if (alarmDialogOpen_ || reminder_.remindAction == 0) {
         return;
     }
     waitingToRing_ |= kSnoozeEndWaits;
-    RingQueue::instance().add(*this, localNow(*platform_.clock));
+    RingQueue::instance().add(*this, localNow(*host_.platform().clock));
 }
 
-bool CNote::checkExpiration() {
+bool CNoteAlarm::checkExpiration() {
     if (expireTime_ == 0) {
         return false;
     }
-    const std::uint32_t expires = store_.GetNote(kLiveSource, nid_, note::expireTime);
+    const std::uint32_t expires = host_.store().GetNote(kLiveSource, host_.nid(), note::expireTime);
     expireTime_ = expires;
     if (expires == 0) {
         return false;
     }
-    const IClock& clock = *platform_.clock;
+    const IClock& clock = *host_.platform().clock;
     if (!toLocal(clock, expires).notLater(localNow(clock))) {
         return false;
     }
     // The main window removes the note; nothing of it may be used once it has.
-    owner_.deleteNoteWindow(*this);
-    return closing_;
+    host_.removeExpired();
+    return host_.closing();
 }
 
-void CNote::showStopAlarm() {
-    if (closing_) {
+void CNoteAlarm::showStopAlarm() {
+    if (host_.closing()) {
         return;
     }
     if (stopAlarm_ != nullptr) {
@@ -352,96 +401,92 @@ void CNote::showStopAlarm() {
     stopAlarm_->showNextToNote();
 }
 
-void CNote::stopAlarm() {
-    if (closing_) {
+void CNoteAlarm::stopAlarm() {
+    if (host_.closing()) {
         return;
     }
     stopFlashing();
-    StopOwnReading();
+    host_.stopReading();
     CStopAlarm* window = stopAlarm_;
     stopAlarm_ = nullptr;
     if (window != nullptr) {
         window->hide();
     }
-    activate();
+    host_.activateNote();
     if (window != nullptr) {
         // The press that got here is still being handled by the window's button.
         window->deleteLater();
     }
 }
 
-void CNote::snoozeAlarm() {
-    if (closing_) {
+void CNoteAlarm::snoozeAlarm() {
+    if (host_.closing()) {
         return;
     }
     stopAlarm();
-    if (title_ != nullptr) {
-        title_->showStopSnooze(true);
+    if (host_.hasTitleBar()) {
+        host_.showStopSnooze(true);
     }
     snoozeTimer_.start(reminder_.remindSnoozeTime);
     if (reminder_.remindSnoozeTime > 0) {
-        const IClock& clock = *platform_.clock;
+        const IClock& clock = *host_.platform().clock;
         snoozeEnd_ = localNow(clock).plusSeconds(reminder_.remindSnoozeTime / 1000);
-        storeSnoozeEnd(store_, nid_, toStored(clock, *snoozeEnd_));
+        storeSnoozeEnd(host_.store(), host_.nid(), toStored(clock, *snoozeEnd_));
         RefreshAlarmButtons();
-        announceChanged();
+        host_.announceChanged();
     }
 }
 
-void CNote::resumeSnooze() {
-    const std::optional<std::uint32_t> stored = storedSnoozeEnd(store_, nid_);
+void CNoteAlarm::resumeSnooze() {
+    const std::optional<std::uint32_t> stored = storedSnoozeEnd(host_.store(), host_.nid());
     if (!stored) {
         return;
     }
     if (reminder_.remindAction == 0) {
         // Nothing would ring at its end.
-        storeSnoozeEnd(store_, nid_, std::nullopt);
+        storeSnoozeEnd(host_.store(), host_.nid(), std::nullopt);
         return;
     }
-    const IClock& clock = *platform_.clock;
+    const IClock& clock = *host_.platform().clock;
     snoozeEnd_ = toLocal(clock, *stored);
     const std::int64_t left = snoozeEnd_->serial() - localNow(clock).serial();
     // One that ended while the program was not running rings at the first look.
     snoozeTimer_.start(static_cast<int>(std::clamp<std::int64_t>(left, kAlarmCheckMs, INT_MAX)));
-    if (title_ != nullptr) {
-        title_->showStopSnooze(true);
+    if (host_.hasTitleBar()) {
+        host_.showStopSnooze(true);
     }
 }
 
-void CNote::cancelSnooze() {
-    if (closing_) {
+void CNoteAlarm::cancelSnooze() {
+    if (host_.closing()) {
         return;
     }
     snoozeTimer_.stop();
-    if (title_ != nullptr) {
-        title_->showStopSnooze(false);
+    if (host_.hasTitleBar()) {
+        host_.showStopSnooze(false);
     }
     if (snoozeEnd_) {
         snoozeEnd_.reset();
-        storeSnoozeEnd(store_, nid_, std::nullopt);
+        storeSnoozeEnd(host_.store(), host_.nid(), std::nullopt);
         RefreshAlarmButtons();
-        announceChanged();
+        host_.announceChanged();
     }
 }
 
-void CNote::readAloud() {
-    if (!closing_) {
-        reading_->BeginReading();
+void CNoteAlarm::readAloud() {
+    if (!host_.closing()) {
+        host_.beginReading();
     }
 }
 
-void CNote::switchExpirationOff() {
-    if (closing_) {
+void CNoteAlarm::switchExpirationOff() {
+    if (host_.closing()) {
         return;
     }
-    if (title_ != nullptr) {
-        title_->showExpiration(false);
+    if (host_.hasTitleBar()) {
+        host_.showExpiration(false);
     }
-    store_.SetNote(nid_, 0, note::expireTime);
-}
-
-void CNote::pressedByUser() {
-    stopFlashing();
+    host_.store().SetNote(host_.nid(), 0, note::expireTime);
 }
 
 }  // namespace bp
