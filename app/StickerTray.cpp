@@ -68,6 +68,12 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
       dataDirOverride_(std::move(dataDir)),
       notes_(platform, store, *this),
       transfer_(platform, store) {
+    // What the store could not read or do is shown as it happens, in its own words. The sink
+    // holds only the boxes, which outlive the store, so a main window made again (recovery,
+    // tests) simply installs its own and none is taken away on destruction.
+    store_.SetProblemSink([messages = platform_.messages](const StoreProblem& problem) {
+        messages->standardError(problem.caption, problem.text);
+    });
     connect(&trayTipTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayTipTimer_); });
     connect(&autoSaveTimer_, &PacedTimer::fired, this, [this] { onTimer(&autoSaveTimer_); });
     connect(&trayClickTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayClickTimer_); });

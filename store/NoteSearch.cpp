@@ -56,7 +56,7 @@ bool has(std::string_view options, std::string_view word) {
 
 std::optional<IdList> CNotesDatabase::SearchNotes(int uid, const std::string& options,
                                                   const std::string& text) {
-    IRichTextEngine* engine = platform_.richText;
+    IRichTextEngine* engine = services_.richText;
     const std::string needle = trimBlanks(text);
     if (engine == nullptr || needle.empty()) {
         return std::nullopt;

@@ -3,6 +3,8 @@
 #include "DatabaseFile.h"
 #include "DefaultDatabase.h"
 #include "Markup.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
 
 #include <algorithm>
 #include <cctype>
@@ -26,7 +28,7 @@ std::string notAFileMessage(const std::string& path, std::string_view done) {
 
 }  // namespace
 
-CNotesDatabase::CNotesDatabase(Platform platform) : platform_(platform) {}
+CNotesDatabase::CNotesDatabase(StoreServices services) : services_(services) {}
 
 bool CNotesDatabase::InitDatabase() {
     // The locks are members; there is nothing else to bring up on this platform.
@@ -80,11 +82,11 @@ CNotesDatabase::SplitFailure CNotesDatabase::SplitText(std::string_view text, bo
 }
 
 void CNotesDatabase::ReportError(LookupFailure point, const char* text) {
-    platform_.messages->standardError("Error " + std::to_string(static_cast<int>(point)), text);
+    problems_.report({"Error " + std::to_string(static_cast<int>(point)), text});
 }
 
 void CNotesDatabase::ReportError(const char* caption, const char* text) {
-    platform_.messages->standardError(caption, text);
+    problems_.report({caption, text});
 }
 
 bool CNotesDatabase::LocateToChange(std::int32_t nid, NoteSection::Location& at,
@@ -108,18 +110,18 @@ bool CNotesDatabase::OpenDatabase(int mode) {
     dbfile::ReadResult read = dbfile::readDatabaseText(databasePath_);
     if (read.status == dbfile::ReadStatus::CannotOpen ||
         read.status == dbfile::ReadStatus::Missing) {
-        platform_.messages->standardError("Error", kAccessMessage);
+        problems_.report({"Error", kAccessMessage});
         return false;
     }
     if (read.status == dbfile::ReadStatus::NotAFile) {
-        platform_.messages->standardError("Error", notAFileMessage(databasePath_, "read").c_str());
+        problems_.report({"Error", notAFileMessage(databasePath_, "read")});
         return false;
     }
     const bool report = mode != kOpenSilent;
     if (read.status == dbfile::ReadStatus::BadLength) {
         // A length that does not fit the file leaves no text that could be trusted.
         if (report) {
-            platform_.messages->standardError("Error", "Incorrect Brightpost.dat");
+            problems_.report({"Error", "Incorrect Brightpost.dat"});
         }
         return false;
     }
@@ -135,7 +137,7 @@ bool CNotesDatabase::OpenDatabase(int mode) {
                 "Error 24. Error while reading Brightpost.dat.",
                 "Error 23. Error while reading Brightpost.dat.",
             };
-            platform_.messages->standardError("Error", kMessages[static_cast<int>(failure)]);
+            problems_.report({"Error", kMessages[static_cast<int>(failure)]});
         }
         return false;
     }
@@ -164,7 +166,7 @@ CNotesDatabase::SaveOutcome CNotesDatabase::CreateDefaultDatabase(const std::str
             "Error 31. Error while reading Brightpost.dat",
             "Error 30. Error while reading Brightpost.dat",
         };
-        platform_.messages->standardError("Error", kMessages[static_cast<int>(failure)]);
+        problems_.report({"Error", kMessages[static_cast<int>(failure)]});
         return {};
     }
     {
@@ -241,7 +243,7 @@ bool CNotesDatabase::KeepReplacedDatabase(std::string& keptAs) {
         return true;
     }
     const std::string stem =
-        dataFolder_ + "/external_" + platform_.clock->formatNow("%Y%m%d%H%M%S");
+        dataFolder_ + "/external_" + services_.clock->formatNow("%Y%m%d%H%M%S");
     keptAs = stem + ".dat";
     for (int n = 2; dbfile::identify(keptAs); ++n) {
         keptAs = stem + "-" + std::to_string(n) + ".dat";
@@ -325,7 +327,7 @@ bool isManagedBackup(std::string_view path) {
 }  // namespace
 
 bool CNotesDatabase::BackupDatabase() {
-    const std::string stamp = platform_.clock->formatNow("%Y%m%d%H%M%S");
+    const std::string stamp = services_.clock->formatNow("%Y%m%d%H%M%S");
     const std::string backup = dataFolder_ + "/copy_Brightpost_" + stamp + ".dat";
     if (!dbfile::copyFile(databasePath_, backup)) {
         return false;
@@ -712,7 +714,7 @@ std::int32_t CNotesDatabase::NewNote() {
     constexpr std::size_t kHeight = NoteAttributeIndex(note::Height.name);
 
     // Rows of 40 pixels down the screen, then a step to the right for every full column.
-    const Rect screen = platform_.desktop->screenRect();
+    const Rect screen = services_.desktop->screenRect();
     const long long w = ParseInt(values[kWidth]);
     const long long h = ParseInt(values[kHeight]);
     const long long rows = (static_cast<long long>(screen.height) - h) / 40;
@@ -789,7 +791,7 @@ void CNotesDatabase::SetNoteDeleted(std::int32_t nid, int flag) {
             }
         }
     }
-    SetNote(nid, static_cast<std::uint32_t>(platform_.clock->now()), note::deleteTime);
+    SetNote(nid, static_cast<std::uint32_t>(services_.clock->now()), note::deleteTime);
     SetNote(nid, flag, note::isDeleted);
 }
 

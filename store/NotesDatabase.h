@@ -5,7 +5,7 @@
 #include "NoteAttributes.h"
 #include "NoteSection.h"
 #include "Settings.h"
-#include "platform/Platform.h"
+#include "StoreProblems.h"
 
 #include <cstdint>
 #include <functional>
@@ -32,13 +32,44 @@ enum class SaveUrgency { Soon, Now };
 // The ids of a listing, in document order.
 using IdList = std::vector<std::int32_t>;
 
+class IClock;
+class IDesktop;
+class IRichTextEngine;
+
+// The few desktop services the store uses: the time for stamps and backup names, the screen
+// for placing a new note, the rich-text engine for searching bodies. Not owned.
+struct StoreServices {
+    IClock* clock = nullptr;
+    IDesktop* desktop = nullptr;
+    IRichTextEngine* richText = nullptr;
+
+    StoreServices() = default;
+    StoreServices(IClock* clock, IDesktop* desktop, IRichTextEngine* richText)
+        : clock(clock), desktop(desktop), richText(richText) {}
+    // Taken from the program's whole bundle of platform services (or a test's fakes).
+    template <typename Services>
+    requires requires(const Services& s) {
+        s.clock;
+        s.desktop;
+        s.richText;
+    }
+    StoreServices(const Services& services)  // NOLINT(google-explicit-constructor)
+        : clock(services.clock), desktop(services.desktop), richText(services.richText) {}
+};
+
 // The one store of notes and settings. The database is held as mark-up text and every
 // operation searches and splices it; nothing else in the program touches the text.
 class CNotesDatabase {
 public:
-    explicit CNotesDatabase(Platform platform);
+    explicit CNotesDatabase(StoreServices services);
     CNotesDatabase(const CNotesDatabase&) = delete;
     CNotesDatabase& operator=(const CNotesDatabase&) = delete;
+
+    // What a read, an open or an import could not do goes to the sink, in the words the user
+    // is shown; the program installs one that shows them. Without one they are kept for
+    // TakeProblems (tools, tests).
+    void SetProblemSink(StoreProblems::Sink sink) { problems_.install(std::move(sink)); }
+    std::vector<StoreProblem> TakeProblems() { return problems_.take(); }
 
     // Lifecycle.
     bool InitDatabase();
@@ -244,7 +275,8 @@ private:
     bool ReadAttachment(int source, std::int32_t nid, std::int32_t fid, std::string_view attr,
                         const char* operation, std::string& value);
 
-    Platform platform_;
+    StoreServices services_;
+    StoreProblems problems_;
     std::string dataFolder_;
     std::string databasePath_;
 

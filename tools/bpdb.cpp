@@ -1,6 +1,8 @@
 // bpdb: look into and change a Brightpost database from the command line, through the same
 // store code as the program. Results go to stdout, the store's own messages to stderr.
 
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
 #include "store/DatabaseFile.h"
 #include "store/FontCodec.h"
 #include "store/Markup.h"
@@ -14,23 +16,6 @@
 #include <vector>
 
 namespace {
-
-class StderrMessages : public bp::IUserMessages {
-public:
-    void standardError(const std::string& caption, const std::string& text) override {
-        std::cerr << caption << ": " << text << "\n";
-        ++shown;
-    }
-    void showMessage(const std::string& caption, const std::string&, const std::string& text,
-                     int) override {
-        std::cerr << caption << ": " << text << "\n";
-        ++shown;
-    }
-    bool askYesNo(const std::string&, const std::string&, const std::string&, int) override {
-        return false;
-    }
-    int shown = 0;
-};
 
 // The store asks the desktop only when it places a new note, which bpdb never makes.
 class NoDesktop : public bp::IDesktop {
@@ -125,10 +110,14 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     const std::string file = argv[2];
 
-    StderrMessages messages;
     bp::SystemClock clock;
     NoDesktop desktop;
-    bp::CNotesDatabase db(bp::Platform{&messages, &clock, &desktop, nullptr});
+    bp::CNotesDatabase db(bp::StoreServices{&clock, &desktop, nullptr});
+    int problems = 0;
+    db.SetProblemSink([&problems](const bp::StoreProblem& problem) {
+        std::cerr << problem.caption << ": " << problem.text << "\n";
+        ++problems;
+    });
     db.SetDatabasePath(file);
     // Opening a missing file would create the default database; a tool must not.
     if (!bp::dbfile::fileExists(file)) {
@@ -155,7 +144,7 @@ int main(int argc, char** argv) {
                       << db.GetNote(1, nid, bp::note::priority) << "\t"
                       << db.GetNote(1, nid, bp::note::isDeleted) << "\n";
         }
-        return messages.shown == 0 ? 0 : 1;
+        return problems == 0 ? 0 : 1;
     }
     if (command == "settings" && argc == 3) {
         for (const auto& [name, value] : attributesOf(db.SettingsSection())) {
@@ -193,7 +182,7 @@ int main(int argc, char** argv) {
                     value = db.GetNoteAttribute(1, id, attr);
                     break;
             }
-            if (messages.shown != 0) {
+            if (problems != 0) {
                 return 1;
             }
             std::cout << value << "\n";

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bp::fuzz::writeBytes(path, data, size);
     const std::optional<bp::IdList> ids = db.LoadImportFile(path);
     if (!ids) {
-        if (fakes.messages.shown.size() != 1) {
+        if (db.TakeProblems().size() != 1) {
             std::abort();
         }
         return 0;

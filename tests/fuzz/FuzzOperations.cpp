@@ -33,12 +33,11 @@ const char* const kValues[] = {"",
 const char* const kNames[] = {"title",      "nid",  "isDeleted", "priority",
                               "deleteTime", "name", "missing"};
 
-std::vector<std::string> boxes(bp::fake::FakePlatform& fakes) {
+std::vector<std::string> boxes(bp::CNotesDatabase& db) {
     std::vector<std::string> out;
-    for (const auto& b : fakes.messages.shown) {
+    for (const auto& b : db.TakeProblems()) {
         out.push_back(b.caption + ": " + b.text);
     }
-    fakes.messages.shown.clear();
     return out;
 }
 
@@ -94,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < 14; ++i) {
         copied[i] = bp::SettingsByName(db).GetSettingAttribute(kCopied[i]);
     }
-    boxes(fakes);
+    boxes(db);
 
     Input in{data + split, size - split};
     in.byte();
@@ -161,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 check(db.GetNoteUInt(1, nid, name) == bp::markup::ParseNumber(ref.get(nid, name)));
                 break;
         }
-        check(boxes(fakes) == ref.shown);
+        check(boxes(db) == ref.shown);
         ref.shown.clear();
         check(db.NotesSection() == ref.notes);
     }

@@ -97,12 +97,12 @@ TEST_F(ChangeSaving, FailedSaveIsSilentKeepsTheFileAndIsRetried) {
     const auto failed = db.SaveChanges();
     EXPECT_FALSE(failed.written);
     EXPECT_TRUE(failed.failed());
-    EXPECT_TRUE(fakes.messages.shown.empty()) << "the caller tells the user";
+    EXPECT_TRUE(db.TakeProblems().empty()) << "the caller tells the user";
     EXPECT_EQ(readFile(db.DatabasePath()), before);
 
     // The explicit save of the same text does not count as done either.
     EXPECT_FALSE(db.SaveDatabase(""));
-    fakes.messages.shown.clear();
+    db.TakeProblems();
 
     std::filesystem::remove(folder.file("~tmp.dat"));
     const auto resumed = db.SaveChanges();

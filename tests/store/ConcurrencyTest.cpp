@@ -14,25 +14,10 @@ using namespace bp::test;
 
 namespace {
 
-class SilentMessages : public bp::IUserMessages {
-public:
-    void standardError(const std::string&, const std::string&) override { ++count; }
-    void showMessage(const std::string&, const std::string&, const std::string&, int) override {
-        ++count;
-    }
-    bool askYesNo(const std::string&, const std::string&, const std::string&, int) override {
-        return false;
-    }
-    std::atomic<int> count{0};
-};
-
 TEST(Concurrency, ReadersWritersAndSavesRunTogether) {
     TempFolder folder;
     bp::fake::FakePlatform fakes;
-    SilentMessages messages;
-    bp::Platform platform = fakes.platform();
-    platform.messages = &messages;
-    bp::CNotesDatabase db(platform);
+    bp::CNotesDatabase db(fakes.platform());
     db.SetDataFolder(folder.path());
     ASSERT_TRUE(db.OpenDatabase(0));
     for (int i = 0; i < 20; ++i) {
@@ -89,7 +74,7 @@ TEST(Concurrency, ReadersWritersAndSavesRunTogether) {
         t.join();
     }
     EXPECT_FALSE(wrong);
-    EXPECT_EQ(messages.count, 0);
+    EXPECT_TRUE(db.TakeProblems().empty());
     ASSERT_TRUE(db.SaveDatabase(""));
     ASSERT_TRUE(db.OpenDatabase(0));
     EXPECT_EQ(db.ListNotes(1).size(), 23u);

@@ -10,7 +10,6 @@
 
 using bp::CNotesDatabase;
 using bp::fake::FakePlatform;
-using bp::fake::ShownBox;
 using namespace bp::test;
 
 namespace {
@@ -24,9 +23,9 @@ protected:
     // The default database with its text changed by edit.
     std::string defaultText() const { return defaultBytes().substr(4); }
 
-    std::vector<std::string> errorTexts() const {
+    std::vector<std::string> errorTexts() {
         std::vector<std::string> texts;
-        for (const ShownBox& box : fakes.messages.shown) {
+        for (const bp::StoreProblem& box : db.TakeProblems()) {
             texts.push_back(box.caption + ": " + box.text);
         }
         return texts;
@@ -38,7 +37,7 @@ protected:
 TEST_F(DatabaseLifecycle, FreshFolderGetsTheDefaultDatabaseExactly) {
     ASSERT_TRUE(db.OpenDatabase(0));
     EXPECT_EQ(databaseBytes(), defaultBytes());
-    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_TRUE(db.TakeProblems().empty());
     EXPECT_EQ(db.ListNotes(1), (bp::IdList{1, 2, 3}));
     EXPECT_FALSE(bp::test::readFile(folder.file("~tmp.dat")).size());
     struct stat st {};
@@ -109,7 +108,7 @@ TEST_F(DatabaseLifecycle, EveryDamageHasItsMessageInMode0AndNoneInMode10) {
     for (const DamageCase& c : damageCases(defaultBytes())) {
         for (int mode : {0, 10}) {
             SCOPED_TRACE(std::string(c.name) + " mode " + std::to_string(mode));
-            fakes.messages.shown.clear();
+            db.TakeProblems();
             writeFile(db.DatabasePath(), c.bytes);
             EXPECT_FALSE(db.OpenDatabase(mode));
             if (mode == 0) {
@@ -130,7 +129,7 @@ TEST_F(DatabaseLifecycle, UnreadableFileShowsTheAccessMessageInEveryMode) {
         "Error: You do not have access permissions to Brightpost.dat. Please contact your "
         "system administrator.";
     for (int mode : {0, 10}) {
-        fakes.messages.shown.clear();
+        db.TakeProblems();
         EXPECT_FALSE(db.OpenDatabase(mode));
         EXPECT_EQ(errorTexts(), std::vector<std::string>{access});
     }
@@ -147,7 +146,7 @@ TEST_F(DatabaseLifecycle, FailedSaveLeavesTheDatabaseAndNamesThePathWithoutABox)
     EXPECT_EQ(saved.cause, 5);
     EXPECT_EQ(saved.failedPath, db.TemporaryPath());
     EXPECT_EQ(databaseBytes(), before);
-    EXPECT_TRUE(fakes.messages.shown.empty()) << "whoever asked for the save tells the user";
+    EXPECT_TRUE(db.TakeProblems().empty()) << "whoever asked for the save tells the user";
 }
 
 TEST_F(DatabaseLifecycle, SettingAndNoteReadsReportTheirFailurePoint) {

@@ -97,12 +97,11 @@ private:
 
 class Differential : public ::testing::Test {
 protected:
-    std::vector<std::string> takeBoxes() {
+    static std::vector<std::string> takeBoxes(bp::CNotesDatabase& db) {
         std::vector<std::string> out;
-        for (const auto& b : fakes.messages.shown) {
+        for (const auto& b : db.TakeProblems()) {
             out.push_back(b.caption + ": " + b.text);
         }
-        fakes.messages.shown.clear();
         return out;
     }
 
@@ -157,7 +156,7 @@ TEST_F(Differential, StoreAgreesWithTheLinearReference) {
         for (int i = 0; i < 14; ++i) {
             newNoteSettings[i] = bp::SettingsByName(db).GetSettingAttribute(kCopied[i]);
         }
-        takeBoxes();
+        takeBoxes(db);
 
         for (int step = 0; step < 80; ++step) {
             const std::int32_t nid = gen.pick(7) - 1;
@@ -241,7 +240,7 @@ TEST_F(Differential, StoreAgreesWithTheLinearReference) {
                     break;
                 }
             }
-            ASSERT_EQ(takeBoxes(), ref.shown);
+            ASSERT_EQ(takeBoxes(db), ref.shown);
             ref.shown.clear();
             ASSERT_EQ(db.NotesSection(), ref.notes);
         }

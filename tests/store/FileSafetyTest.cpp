@@ -188,7 +188,7 @@ TEST_F(ReplacedDatabase, TheOtherFileIsKeptAndNamedOnce) {
         SCOPED_TRACE(way);
         std::filesystem::remove_all(folder.path());
         std::filesystem::create_directory(folder.path());
-        fakes.messages.shown.clear();
+        db.TakeProblems();
         ASSERT_TRUE(db.OpenDatabase(0));
         db.SetNoteString(1, "my note", "title");
         replace(db.DatabasePath());
@@ -206,7 +206,7 @@ TEST_F(ReplacedDatabase, TheOtherFileIsKeptAndNamedOnce) {
         ASSERT_TRUE(next);
         EXPECT_EQ(next.keptAs, "");
         EXPECT_EQ(readFile(external()), theirs());
-        EXPECT_TRUE(fakes.messages.shown.empty()) << "the saver tells the user";
+        EXPECT_TRUE(db.TakeProblems().empty()) << "the saver tells the user";
     }
 }
 
@@ -225,7 +225,7 @@ TEST_F(ReplacedDatabase, SavesOfAnUntouchedOrRemovedDatabaseKeepNothing) {
     ASSERT_TRUE(db.SaveDatabase(""));
     std::filesystem::remove(db.DatabasePath());
     ASSERT_TRUE(db.SaveDatabase(""));
-    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_TRUE(db.TakeProblems().empty());
     EXPECT_EQ(bp::dbfile::listMatching(folder.path(), "external_", ".dat").size(), 0u);
 }
 
@@ -270,9 +270,10 @@ TEST_F(NamedPipes, OneAsTheDatabaseOrAnImportIsNamedToTheUserAndKept) {
     for (const int mode : {0, 10}) {
         EXPECT_FALSE(withoutWaitingOn(db.DatabasePath(), [&] { return db.OpenDatabase(mode); }));
     }
-    ASSERT_EQ(fakes.messages.shown.size(), 3u);
+    const std::vector<bp::StoreProblem> problems = db.TakeProblems();
+    ASSERT_EQ(problems.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
-        const std::string& text = fakes.messages.shown[i].text;
+        const std::string& text = problems[i].text;
         EXPECT_NE(text.find("\"" + (i == 0 ? import : db.DatabasePath()) + "\" is not a file"),
                   std::string::npos)
             << text;

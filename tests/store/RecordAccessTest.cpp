@@ -18,7 +18,6 @@ using bp::IdList;
 using bp::kImportSource;
 using bp::kLiveSource;
 using bp::fake::FakePlatform;
-using bp::fake::ShownBox;
 using namespace bp::test;
 
 namespace {
@@ -29,10 +28,9 @@ protected:
     // "caption: text" of every box shown since the last call.
     std::vector<std::string> boxes() {
         std::vector<std::string> out;
-        for (const ShownBox& b : fakes.messages.shown) {
+        for (const bp::StoreProblem& b : db.TakeProblems()) {
             out.push_back(b.caption + ": " + b.text);
         }
-        fakes.messages.shown.clear();
         return out;
     }
 
@@ -168,6 +166,21 @@ TEST_F(RecordAccess, NoteReadsReportBySource) {
         }
         EXPECT_EQ(boxes(), expected) << c.source << " " << c.nid << " " << c.name;
     }
+}
+
+// Once the program installs its sink, a problem goes there as it happens and is not kept
+// as well; taking it away keeps problems again.
+TEST_F(RecordAccess, AnInstalledSinkReceivesProblemsInsteadOfKeepingThem) {
+    std::vector<bp::StoreProblem> received;
+    db.SetProblemSink([&](const bp::StoreProblem& problem) { received.push_back(problem); });
+    EXPECT_EQ(db.GetNoteString(kLiveSource, 99, "title"), "");
+    EXPECT_EQ(received, (std::vector<bp::StoreProblem>{{"Error 1", "Error while reading notes"}}));
+    EXPECT_TRUE(boxes().empty());
+
+    db.SetProblemSink({});
+    EXPECT_EQ(db.GetNoteString(kLiveSource, 99, "title"), "");
+    EXPECT_EQ(received.size(), 1u);
+    EXPECT_EQ(boxes(), std::vector<std::string>{"Error 1: Error while reading notes"});
 }
 
 TEST_F(RecordAccess, BrokenNoteEndAndTerminatorReportTheirPoint) {
@@ -572,7 +585,7 @@ TEST_F(RecordAccess, ImportReadsBothRootsAndSkipsTheBin) {
         EXPECT_EQ(body, "{\\rtf1 three}\r\n");
         EXPECT_EQ(target.GetNoteAttachedFiles(1, nid, 5), (IdList{1, 2}));
         EXPECT_EQ(target.GetNoteAttachedFiletype(1, nid, 2), 3);
-        for (const auto& b : otherFakes.messages.shown) {
+        for (const auto& b : target.TakeProblems()) {
             ADD_FAILURE() << b.caption << ": " << b.text;
         }
     }

@@ -88,7 +88,7 @@ TEST_F(SettingsTable, DefaultsReadBackAsTheirTypeAndInsideTheirRange) {
             EXPECT_LE(value, setting.range->maximum);
         }
     }
-    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_TRUE(db.TakeProblems().empty());
 }
 
 // A number outside its range is used as the nearer end, whoever reads it, while the record
