@@ -5,8 +5,8 @@
 #include "note/EditTitle.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
-#include "note/NoteOutput.h"
 #include "note/Title.h"
+#include "output/NoteOutput.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/TestFiles.h"
 
