@@ -13,9 +13,9 @@
 #include "manage/NotesList.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
-#include "note/NoteOutput.h"
 #include "note/ReadAloud.h"
 #include "note/Title.h"
+#include "output/NoteOutput.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
 

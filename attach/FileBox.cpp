@@ -2,9 +2,9 @@
 
 #include "AttachUrl.h"
 #include "note/Note.h"
-#include "note/NoteMenus.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
+#include "ui/PopupMenu.h"
 
 #include <QEvent>
 #include <QHeaderView>

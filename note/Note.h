@@ -2,6 +2,7 @@
 
 #include "NoteOwner.h"
 #include "alarmui/NoteAlarm.h"
+#include "output/OutputSource.h"
 #include "platform/Platform.h"
 #include "qtsupport/PacedTimer.h"
 #include "store/FontCodec.h"
@@ -34,7 +35,7 @@ class CWindowProgress;
 // One sticky note on the desktop: a frameless window with a title bar and a rich-text body,
 // a view over one note record. It reads the record once when built and writes every change
 // back at once.
-class CNote : public QWidget {
+class CNote : public QWidget, public IOutputSource {
     Q_OBJECT
 public:
     CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid);
@@ -192,6 +193,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What the note's output reads (NoteOutputSource.cpp).
+    QWidget& outputWindow() override { return *this; }
+    void repaintForOutput() override;
+    QString outputTitle() const override;
+    const QTextDocument& outputBody() const override;
+    std::int32_t outputNid() const override { return nid_; }
+    int outputPriority() const override { return priority_; }
+    const std::string& outputCreatedText() const override { return createdText_; }
+    CNotesDatabase& outputStore() const override { return store_; }
+    const Platform& outputPlatform() const override { return platform_; }
+    void storeBodyForOutput() override { StoreBody(); }
+    void beginOutputModal() override { BeginModal(); }
+    void endOutputModal() override { EndModal(); }
+
     void autoLock();
     // Any left press on the note ends flashing and the alarm's sound.
     void pressedByUser() { alarm_.stopFlashing(); }

@@ -14,11 +14,6 @@ namespace bp {
 
 namespace {
 
-MenuTracker& tracker() {
-    static MenuTracker instance;
-    return instance;
-}
-
 // An item that calls a method of the note (or of its parts) when chosen. Its number stays
 // with it as the action's data, by which tests pick items.
 QAction* item(QMenu& menu, const QString& text, int id, CNote& note,
@@ -112,19 +107,6 @@ void addNoteItems(QMenu& menu, CNote& note) {
     item(menu, QStringLiteral("Send as email"), cmd::NOTE_SEND_EMAIL, note, &CNote::sendAsEmail);
 }
 
-QAction* findIn(const QMenu& menu, int id) {
-    for (QAction* action : menu.actions()) {
-        if (action->menu() != nullptr) {
-            if (QAction* found = findIn(*action->menu(), id)) {
-                return found;
-            }
-        } else if (!action->isSeparator() && action->data().toInt() == id) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 std::unique_ptr<QMenu> buildNoteMenu(NoteMenu which, CNote& note, QWidget* parent) {
@@ -144,30 +126,6 @@ std::unique_ptr<QMenu> buildNoteMenu(NoteMenu which, CNote& note, QWidget* paren
             break;
     }
     return menu;
-}
-
-QAction* findCommand(const QMenu& menu, int id) {
-    return findIn(menu, id);
-}
-
-int trackMenu(QMenu& menu, const QPoint& screenPos) {
-    if (tracker()) {
-        const int chosen = tracker()(menu, screenPos);
-        if (chosen != 0) {
-            if (QAction* action = findIn(menu, chosen)) {
-                action->trigger();
-            }
-        }
-        return chosen;
-    }
-    QAction* chosen = menu.exec(screenPos);
-    return chosen != nullptr ? chosen->data().toInt() : 0;
-}
-
-MenuTracker setMenuTracker(MenuTracker replacement) {
-    MenuTracker previous = std::move(tracker());
-    tracker() = std::move(replacement);
-    return previous;
 }
 
 }  // namespace bp

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QPoint>
+#include "ui/PopupMenu.h"
 
-#include <functional>
 #include <memory>
 
 class QMenu;
@@ -22,16 +21,5 @@ enum class NoteMenu {
 };
 
 std::unique_ptr<QMenu> buildNoteMenu(NoteMenu which, CNote& note, QWidget* parent);
-
-// The action of a command in a built menu, or nullptr.
-QAction* findCommand(const QMenu& menu, int id);
-
-// Shows a popup menu at a screen position, triggers the chosen item and returns its number, 0
-// when the menu was dismissed. Tests replace the tracker to look at the menu and pick an item
-// by its number.
-using MenuTracker = std::function<int(QMenu& menu, const QPoint& screenPos)>;
-int trackMenu(QMenu& menu, const QPoint& screenPos);
-// Installs a tracker; an empty one restores the interactive menu. Returns the previous one.
-MenuTracker setMenuTracker(MenuTracker tracker);
 
 }  // namespace bp

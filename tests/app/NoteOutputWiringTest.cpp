@@ -1,7 +1,7 @@
 #include "app/StickerTray.h"
 #include "attach/FileBox.h"
 #include "note/Note.h"
-#include "note/NoteOutput.h"
+#include "output/NoteOutput.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/StoreFixture.h"

@@ -2,10 +2,10 @@
 // colours, and printing a long note to PDF.
 
 #include "../support/RecordingOwner.h"
-#include "note/GifWriter.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
-#include "note/NoteOutput.h"
+#include "output/GifWriter.h"
+#include "output/NoteOutput.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
 

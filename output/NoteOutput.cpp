@@ -1,9 +1,6 @@
 #include "NoteOutput.h"
 
 #include "GifWriter.h"
-#include "Note.h"
-#include "NoteBody.h"
-#include "Title.h"
 #include "platform/Messages.h"
 #include "platform/ModalDialogs.h"
 #include "platform/UserMessages.h"
@@ -142,31 +139,32 @@ bool writeOutputFile(IUserMessages& messages, const QString& path, const QByteAr
 }
 
 void CNoteOutput::SaveAsText() {
-    note_.StoreBody();
-    note_.store().RequestSave(SaveUrgency::Now);
-    note_.BeginModal();
+    note_.storeBodyForOutput();
+    note_.outputStore().RequestSave(SaveUrgency::Now);
+    note_.beginOutputModal();
     int type = 1;
-    const std::string chosen = note_.platform().fileDialogs->saveFileOfType(
+    const std::string chosen = note_.outputPlatform().fileDialogs->saveFileOfType(
         "Save As", {"TXT Files (*.txt)", "RTF Files (*.rtf)"}, type);
     if (!chosen.empty()) {
         const auto fileType = type == 2 ? TextFileType::Rtf : TextFileType::Text;
         QByteArray bytes;
         if (fileType == TextFileType::Text) {
-            bytes = QByteArray("\xEF\xBB\xBF") + note_.body()->toPlainText().toUtf8();
+            bytes = QByteArray("\xEF\xBB\xBF") + note_.outputBody().toPlainText().toUtf8();
         } else {
             std::string stored;
-            note_.store().GetNoteBody(kLiveSource, note_.nid(), stored);
+            note_.outputStore().GetNoteBody(kLiveSource, note_.outputNid(), stored);
             bytes = QByteArray::fromStdString(stored);
         }
-        writeOutputFile(*note_.platform().messages,
+        writeOutputFile(*note_.outputPlatform().messages,
                         QString::fromStdString(withTextExtension(chosen, fileType)), bytes);
     }
-    note_.EndModal();
+    note_.endOutputModal();
 }
 
 QByteArray CNoteOutput::encodePicture(PictureFileType type) {
     // The whole window, its frame included; the attach panel is a window of its own.
-    const QImage image = note_.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        note_.outputWindow().grab().toImage().convertToFormat(QImage::Format_RGB32);
     if (type == PictureFileType::Gif) {
         return encodeGif(image);
     }
@@ -180,46 +178,47 @@ QByteArray CNoteOutput::encodePicture(PictureFileType type) {
 }
 
 void CNoteOutput::SaveAsPicture() {
-    note_.BeginModal();
+    note_.beginOutputModal();
     int type = 1;
-    const std::string chosen = note_.platform().fileDialogs->saveFileOfType(
+    const std::string chosen = note_.outputPlatform().fileDialogs->saveFileOfType(
         "Save As",
         {"PNG Files (*.png)", "JPEG Files (*.jpg)", "GIF Files (*.gif)", "BMP Files (*.bmp)"},
         type);
     if (!chosen.empty()) {
         const auto pictureType = static_cast<PictureFileType>(type >= 1 && type <= 4 ? type : 1);
         // Nothing may cover the note while its picture is taken.
-        note_.platform().windows->setStacking(&note_, IWindowSystem::Stacking::Top);
-        note_.repaint();
-        note_.body()->repaint();
+        note_.outputPlatform().windows->setStacking(&note_.outputWindow(),
+                                                    IWindowSystem::Stacking::Top);
+        note_.repaintForOutput();
         const QByteArray bytes = encodePicture(pictureType);
-        if (note_.priority() == 1) {
-            note_.platform().windows->setStacking(&note_, IWindowSystem::Stacking::Normal);
+        if (note_.outputPriority() == 1) {
+            note_.outputPlatform().windows->setStacking(&note_.outputWindow(),
+                                                        IWindowSystem::Stacking::Normal);
         }
         // An encoder failure is not told; the file is not written then.
         if (!bytes.isEmpty()) {
-            writeOutputFile(*note_.platform().messages,
+            writeOutputFile(*note_.outputPlatform().messages,
                             QString::fromStdString(withPictureExtension(chosen, pictureType)),
                             bytes);
         }
     }
-    note_.EndModal();
+    note_.endOutputModal();
 }
 
 void CNoteOutput::Print() {
-    note_.StoreBody();
-    note_.store().RequestSave(SaveUrgency::Now);
+    note_.storeBodyForOutput();
+    note_.outputStore().RequestSave(SaveUrgency::Now);
     CSharedPrinter::release();
-    note_.BeginModal();
+    note_.beginOutputModal();
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     bool accepted = false;
     {
-        QPrintDialog dialog(printer.get(), &note_);
-        const IModalDialogs* dialogs = note_.platform().modalDialogs;
-        accepted = (dialogs != nullptr ? note_.platform().modalDialogs->run(dialog)
+        QPrintDialog dialog(printer.get(), &note_.outputWindow());
+        const IModalDialogs* dialogs = note_.outputPlatform().modalDialogs;
+        accepted = (dialogs != nullptr ? note_.outputPlatform().modalDialogs->run(dialog)
                                        : dialog.exec()) == QDialog::Accepted;
     }
-    note_.EndModal();
+    note_.endOutputModal();
     if (!accepted) {
         return;
     }
@@ -233,14 +232,14 @@ void CNoteOutput::PrintShared() {
     if (printer == nullptr) {
         return;
     }
-    note_.StoreBody();
-    note_.store().RequestSave(SaveUrgency::Now);
-    QPainter* painter = CSharedPrinter::notePainter(note_.title()->titleText());
+    note_.storeBodyForOutput();
+    note_.outputStore().RequestSave(SaveUrgency::Now);
+    QPainter* painter = CSharedPrinter::notePainter(note_.outputTitle());
     reportPrint(painter != nullptr ? printPages(*printer, *painter) : PrintResult::GeneralError);
 }
 
 PrintResult CNoteOutput::PrintTo(QPrinter& printer) {
-    printer.setDocName(note_.title()->titleText());
+    printer.setDocName(note_.outputTitle());
     printer.setFullPage(true);
     PrintResult result = PrintResult::GeneralError;
     QPainter painter;
@@ -257,13 +256,13 @@ PrintResult CNoteOutput::PrintTo(QPrinter& printer) {
 
 void CNoteOutput::reportPrint(PrintResult result) {
     if (result != PrintResult::Done) {
-        note_.platform().messages->showMessage("Error", "", printErrorMessage(result),
-                                               res::ICON_WARNING);
+        note_.outputPlatform().messages->showMessage("Error", "", printErrorMessage(result),
+                                                     res::ICON_WARNING);
     }
 }
 
 PrintResult CNoteOutput::printPages(QPrinter& printer, QPainter& painter) {
-    const QString title = note_.title()->titleText();
+    const QString title = note_.outputTitle();
     const int dpi = printer.resolution();
     const int margin = static_cast<int>(dpi / 2.54);
     const QRect paper = printer.pageLayout().fullRectPixels(dpi);
@@ -274,7 +273,7 @@ PrintResult CNoteOutput::printPages(QPrinter& printer, QPainter& painter) {
         return PrintResult::GeneralError;
     }
 
-    std::unique_ptr<QTextDocument> document(note_.body()->document()->clone());
+    std::unique_ptr<QTextDocument> document(note_.outputBody().clone());
     document->documentLayout()->setPaintDevice(&printer);
     document->setDocumentMargin(0);
     document->setTextWidth(bodyRect.width());
@@ -283,14 +282,14 @@ PrintResult CNoteOutput::printPages(QPrinter& printer, QPainter& painter) {
 
     painter.save();
     // The title font's height, a screen size, is taken as points on paper.
-    QFont headerFont =
-        fontFromRecord(note_.store().GetNote(kLiveSource, note_.nid(), note::titleFontType));
+    QFont headerFont = fontFromRecord(
+        note_.outputStore().GetNote(kLiveSource, note_.outputNid(), note::titleFontType));
     headerFont.setPixelSize(std::max(1, headerFont.pixelSize() * dpi / 72));
     painter.setFont(headerFont);
     painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
-    const std::string header =
-        printHeader(storedFromText(title), note_.createdText(),
-                    note_.store().GetNoteAttribute(kLiveSource, note_.nid(), note::priority.name));
+    const std::string header = printHeader(
+        storedFromText(title), note_.outputCreatedText(),
+        note_.outputStore().GetNoteAttribute(kLiveSource, note_.outputNid(), note::priority.name));
     QRect drawn;
     painter.drawText(headerRect, Qt::AlignLeft | Qt::AlignTop,
                      QString::fromUtf8(header.data(), static_cast<qsizetype>(header.size())),
@@ -334,10 +333,10 @@ PrintResult CNoteOutput::printPages(QPrinter& printer, QPainter& painter) {
 }
 
 void CNoteOutput::SendEmail() {
-    const QByteArray title = note_.title()->titleText().toUtf8();
-    const QByteArray text = note_.body()->toPlainText().toUtf8();
-    note_.platform().shell->open(mailtoAddress(std::string_view(title.data(), title.size()),
-                                               std::string_view(text.data(), text.size())));
+    const QByteArray title = note_.outputTitle().toUtf8();
+    const QByteArray text = note_.outputBody().toPlainText().toUtf8();
+    note_.outputPlatform().shell->open(mailtoAddress(std::string_view(title.data(), title.size()),
+                                                     std::string_view(text.data(), text.size())));
 }
 
 }  // namespace bp

@@ -1,5 +1,5 @@
 #include "note/NoteFixture.h"
-#include "note/NoteOutput.h"
+#include "output/NoteOutput.h"
 #include "platform/Messages.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "note/OutputRules.h"
+#include "output/OutputRules.h"
 
 #include <gtest/gtest.h>
 

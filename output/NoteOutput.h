@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OutputRules.h"
+#include "OutputSource.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,7 +17,6 @@ class QWidget;
 
 namespace bp {
 
-class CNote;
 class IModalDialogs;
 class IUserMessages;
 
@@ -50,7 +50,7 @@ bool writeOutputFile(IUserMessages& messages, const QString& path, const QByteAr
 // The ways a note leaves the program: as a file, a picture, on paper, by e-mail.
 class CNoteOutput {
 public:
-    explicit CNoteOutput(CNote& note) : note_(note) {}
+    explicit CNoteOutput(IOutputSource& note) : note_(note) {}
 
     void SaveAsText();
     void SaveAsPicture();
@@ -70,7 +70,7 @@ private:
     PrintResult printPages(QPrinter& printer, QPainter& painter);
     void reportPrint(PrintResult result);
 
-    CNote& note_;
+    IOutputSource& note_;
 };
 
 }  // namespace bp
