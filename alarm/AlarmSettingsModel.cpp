@@ -55,7 +55,7 @@ const char* const kMonthNames[12] = {"January",   "February", "March",    "April
 
 }  // namespace
 
-void AlarmSettingsModel::Open(CForReminder& alarm, const IClock& clock) {
+void AlarmSettingsModel::Open(AlarmSchedule& alarm, const IClock& clock) {
     alarmOn = true;
     pageEnabled = true;
     flags = DecodeActionFlags(alarm.remindAction);
@@ -115,12 +115,12 @@ LocalDateTime AlarmSettingsModel::FirstRinging() const {
     }
     // A recurring alarm must not ring first on a day that is not one of its own: the calendar
     // still shows today when only the weekdays and the time were picked.
-    CForReminder schedule;
+    AlarmSchedule schedule;
     schedule.days = days;
     schedule.weekdays = weekdays;
     schedule.months = months;
     LocalDateTime day = first;
-    for (int i = 0; i < CForReminder::kSearchDays && !schedule.Matches(day); ++i) {
+    for (int i = 0; i < AlarmSchedule::kSearchDays && !schedule.Matches(day); ++i) {
         day = day.nextDayAt(first);
     }
     // No day ever fits: the date stays as chosen, and the firing switches the alarm off.
@@ -197,7 +197,7 @@ void AlarmSettingsModel::TakeActions(const AlarmActionsChoice& choice) {
     program = choice.program;
 }
 
-void AlarmSettingsModel::Apply(CForReminder& alarm) const {
+void AlarmSettingsModel::Apply(AlarmSchedule& alarm) const {
     alarm.remindTime = FirstRinging();
     // A snooze delay of the user's own stays while the box keeps its tick.
     if (snooze != (loaded_.snoozeMs > 0)) {

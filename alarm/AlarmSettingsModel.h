@@ -1,7 +1,7 @@
 #pragma once
 
 #include "alarm/ActionFlags.h"
-#include "alarm/ForReminder.h"
+#include "alarm/AlarmSchedule.h"
 #include "alarm/LocalDateTime.h"
 
 #include <array>
@@ -24,7 +24,7 @@ public:
 
     // Fills the values from the alarm. The schedule text is read into the alarm's
     // selections first, so the weekday boxes show what is stored.
-    void Open(CForReminder& alarm, const IClock& clock);
+    void Open(AlarmSchedule& alarm, const IClock& clock);
     // The user changed the date, the time or the weekdays: NEXT ALARM follows them.
     void Picked(const IClock& clock);
     // NEXT ALARM and whether its moment has passed, for the values as they stand now.
@@ -44,7 +44,7 @@ public:
     // OK: the alarm takes the dialog's values; the caller stores them. A recurring alarm whose
     // date is not one of its days starts on the first of its days after that date. What the
     // user left alone is written back as it was loaded.
-    void Apply(CForReminder& alarm) const;
+    void Apply(AlarmSchedule& alarm) const;
 
     // Whether OK makes a recurring alarm. The weekday boxes are the only recurrence the dialog
     // edits: while they are as loaded, the alarm keeps the kind it had, so a daily alarm or one

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alarm/ForReminder.h"
+#include "alarm/AlarmSchedule.h"
 #include "qtsupport/PacedTimer.h"
 
 #include <QObject>
@@ -40,7 +40,7 @@ public:
                       const std::function<void()>& afterExpiry);
 
     // The note's alarm: its state as loaded with the note, and what drives its ringing.
-    CForReminder& reminder() { return reminder_; }
+    AlarmSchedule& reminder() { return reminder_; }
     // Stops flashing and the alarm check, e.g. while the alarm dialog is open.
     void StopAlarmTimers();
     // Ends flashing with the note shown as it is stored.
@@ -103,7 +103,7 @@ private:
     PacedTimer flashTimer_;
     PacedTimer alarmCheckTimer_;
     PacedTimer snoozeTimer_;
-    CForReminder reminder_;
+    AlarmSchedule reminder_;
     CStopAlarm* stopAlarm_ = nullptr;
     QPointer<CShutDownCountdown> shutDownCountdown_;
     bool alarmDialogOpen_ = false;

@@ -16,7 +16,7 @@ void CNoteAlarm::openDialog() {
     host_.beginModal();
     setAlarmDialogOpen(true);
 
-    CForReminder& alarm = reminder();
+    AlarmSchedule& alarm = reminder();
     AlarmSettingsModel settings;
     settings.Open(alarm, *host_.platform().clock);
     CAlarmDialog dialog(&host_.alarmWindow(), settings, host_.platform());

@@ -3,10 +3,10 @@
 #include "AboutBox.h"
 #include "HotKeys.h"
 #include "ProductInfo.h"
-#include "manage/RecycleBin.h"
-#include "manage/Searching.h"
-#include "settings/Administrative.h"
-#include "settings/Defaults.h"
+#include "manage/RecycleBinWindow.h"
+#include "manage/FindWindow.h"
+#include "settings/AppSettingsDialog.h"
+#include "settings/NotesSettingsDialog.h"
 #include "store/NotesDatabase.h"
 #include "ui/NoteDialogs.h"
 
@@ -20,7 +20,7 @@ namespace bp {
 
 AppDialogs::AppDialogs(const Platform& platform, CNotesDatabase& store, IDialogHost& host,
                        IListWindowOwner& listOwner, ISettingsOwner& settingsOwner, HotKeys& hotKeys,
-                       CNotesList::PrintRunner printRunner)
+                       NotesManagerWindow::PrintRunner printRunner)
     : platform_(platform),
       store_(store),
       host_(host),
@@ -48,7 +48,7 @@ void AppDialogs::createNotesManager() {
     if (manager_ != nullptr) {
         return;
     }
-    manager_ = new CNotesList(platform_, store_, listOwner_);
+    manager_ = new NotesManagerWindow(platform_, store_, listOwner_);
     manager_->setPrintRunner(printRunner_);
     const Rect area = platform_.desktop != nullptr ? platform_.desktop->availableRect() : Rect{};
     // Its minimum size (700 x 400) is kept, so it is as large as that, not 605 x 365.
@@ -71,7 +71,7 @@ void AppDialogs::toggleNotesManager() {
 }
 
 void AppDialogs::showAppSettings() {
-    CAdministrative dialog(store_, *platform_.messages, settingsOwner_,
+    AppSettingsDialog dialog(store_, *platform_.messages, settingsOwner_,
                            [this](int id, std::uint32_t value) { hotKeys_.reRegister(id, value); });
     // Our own grabs would take the keys before the hot-key controls see them, so a control
     // could not be given a combination another action has now. OK grabs them all again.
@@ -83,7 +83,7 @@ void AppDialogs::showAppSettings() {
 }
 
 void AppDialogs::showNotesSettings() {
-    CDefaults dialog(store_, platform_, settingsOwner_,
+    NotesSettingsDialog dialog(store_, platform_, settingsOwner_,
                      noteDialogs_ != nullptr ? *noteDialogs_ : standardNoteDialogs());
     if (host_.runModal(dialog) == QDialog::Accepted) {
         host_.noteSizeLimitsChanged();
@@ -92,25 +92,25 @@ void AppDialogs::showNotesSettings() {
 }
 
 void AppDialogs::showFind() {
-    CSearching find(platform_, store_, listOwner_);
+    FindWindow find(platform_, store_, listOwner_);
     host_.runModal(find);
 }
 
 void AppDialogs::showRecycleBin() {
     {
-        CRecycleBin bin(platform_, store_, listOwner_);
+        RecycleBinWindow bin(platform_, store_, listOwner_);
         host_.runModal(bin);
     }
     store_.RequestSave(SaveUrgency::Now);
 }
 
-void AppDialogs::postToManager(std::function<void(CNotesList&)> call) {
+void AppDialogs::postToManager(std::function<void(NotesManagerWindow&)> call) {
     if (manager_ == nullptr) {
         return;
     }
     QMetaObject::invokeMethod(
         manager_,
-        [manager = QPointer<CNotesList>(manager_), call = std::move(call)] {
+        [manager = QPointer<NotesManagerWindow>(manager_), call = std::move(call)] {
             if (manager != nullptr) {
                 call(*manager);
             }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manage/NotesList.h"
+#include "manage/NotesManagerWindow.h"
 #include "platform/Platform.h"
 
 #include <QPointer>
@@ -34,7 +34,7 @@ class AppDialogs {
 public:
     AppDialogs(const Platform& platform, CNotesDatabase& store, IDialogHost& host,
                IListWindowOwner& listOwner, ISettingsOwner& settingsOwner, HotKeys& hotKeys,
-               CNotesList::PrintRunner printRunner);
+               NotesManagerWindow::PrintRunner printRunner);
     ~AppDialogs();
     AppDialogs(const AppDialogs&) = delete;
     AppDialogs& operator=(const AppDialogs&) = delete;
@@ -50,10 +50,10 @@ public:
     void showRecycleBin();
 
     // Null until made.
-    CNotesList* notesManager() const { return manager_; }
+    NotesManagerWindow* notesManager() const { return manager_; }
     // Tells the Notes Manager, once it exists, that the notes changed, once the event loop
     // turns: the manager may be the one asking for the change.
-    void postToManager(std::function<void(CNotesList&)> call);
+    void postToManager(std::function<void(NotesManagerWindow&)> call);
     // Hides the manager at exit; it goes once the event loop runs again, as it may be inside
     // its own context menu.
     void retireManager();
@@ -70,10 +70,10 @@ private:
     IListWindowOwner& listOwner_;
     ISettingsOwner& settingsOwner_;
     HotKeys& hotKeys_;
-    CNotesList::PrintRunner printRunner_;
+    NotesManagerWindow::PrintRunner printRunner_;
     INoteDialogs* noteDialogs_ = nullptr;
     // Hidden, not destroyed, by its close box.
-    CNotesList* manager_ = nullptr;
+    NotesManagerWindow* manager_ = nullptr;
     // The manager after exit, until its deferred deletion has run.
     QPointer<QObject> retiredManager_;
 };

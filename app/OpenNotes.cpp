@@ -1,6 +1,6 @@
 #include "OpenNotes.h"
 
-#include "NoteThread.h"
+#include "NoteHost.h"
 #include "note/Note.h"
 #include "platform/Messages.h"
 #include "store/NotesDatabase.h"
@@ -12,16 +12,16 @@ OpenNotes::OpenNotes(Platform platform, CNotesDatabase& store, INoteOwner& owner
 
 OpenNotes::~OpenNotes() = default;
 
-CNote& OpenNotes::noteOf(CThread& thread) {
+CNote& OpenNotes::noteOf(NoteHost& thread) {
     return thread.note();
 }
 
-CThread& OpenNotes::start(std::int32_t nid, StartFlags flags) {
-    auto thread = std::make_unique<CThread>(platform_, store_, owner_, nid);
+NoteHost& OpenNotes::start(std::int32_t nid, StartFlags flags) {
+    auto thread = std::make_unique<NoteHost>(platform_, store_, owner_, nid);
     thread->applyPriorityOnStart = flags.applyPriorityOnStart;
     thread->startupBatch = flags.startupBatch;
     thread->lastOfStartupBatch = flags.lastOfStartupBatch;
-    CThread& started = *thread;
+    NoteHost& started = *thread;
     // Listed before it is built: a note tells the owner about itself while it starts.
     threads_.push_back(std::move(thread));
     started.InitInstance();
@@ -117,8 +117,8 @@ void OpenNotes::showOpenQuietly() {
     }
 }
 
-std::unique_ptr<CThread> OpenNotes::take(std::size_t index) {
-    std::unique_ptr<CThread> thread = std::move(threads_.at(index));
+std::unique_ptr<NoteHost> OpenNotes::take(std::size_t index) {
+    std::unique_ptr<NoteHost> thread = std::move(threads_.at(index));
     threads_.erase(threads_.begin() + static_cast<std::ptrdiff_t>(index));
     return thread;
 }

@@ -12,7 +12,7 @@ namespace bp {
 
 class CNote;
 class CNotesDatabase;
-class CThread;
+class NoteHost;
 class INoteOwner;
 
 // The notes open in this session, in the order they were started. A note window may still be
@@ -31,7 +31,7 @@ public:
         bool lastOfStartupBatch = false;
     };
     // Builds the note's window from its record and adds it at the end.
-    CThread& start(std::int32_t nid, StartFlags flags);
+    NoteHost& start(std::int32_t nid, StartFlags flags);
 
     std::size_t size() const { return threads_.size(); }
     CNote& at(std::size_t index) const;
@@ -61,7 +61,7 @@ public:
     void hideQuietly();
     void showOpenQuietly();
 
-    std::unique_ptr<CThread> take(std::size_t index);
+    std::unique_ptr<NoteHost> take(std::size_t index);
     // The session ended: every note leaves the list but lives on until this object goes,
     // because the event loops its menus and dialogs run in return only then.
     void retireAll();
@@ -69,13 +69,13 @@ public:
     void closeAll();
 
 private:
-    static CNote& noteOf(CThread& thread);
+    static CNote& noteOf(NoteHost& thread);
 
     Platform platform_;
     CNotesDatabase& store_;
     INoteOwner& owner_;
-    std::vector<std::unique_ptr<CThread>> threads_;
-    std::vector<std::unique_ptr<CThread>> retired_;
+    std::vector<std::unique_ptr<NoteHost>> threads_;
+    std::vector<std::unique_ptr<NoteHost>> retired_;
 };
 
 }  // namespace bp

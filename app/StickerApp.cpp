@@ -4,7 +4,7 @@
 #include "ProductInfo.h"
 #include "SessionEnd.h"
 #include "SessionMessages.h"
-#include "StickerTray.h"
+#include "MainWindow.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
@@ -104,7 +104,7 @@ int handOverToRunningCopy(const SingleInstance& instance, const AppOptions& opti
 // When the X server goes away, Qt warns about the broken connection and ends the process
 // straight after, without returning to the event loop: the warning is the last moment at
 // which the notes can still be saved.
-CStickerTray* gTrayToRescue = nullptr;
+MainWindow* gTrayToRescue = nullptr;
 QtMessageHandler gPreviousHandler = nullptr;
 
 bool announcesLostDisplay(const QString& text) {
@@ -113,7 +113,7 @@ bool announcesLostDisplay(const QString& text) {
 
 void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (gTrayToRescue != nullptr && announcesLostDisplay(text)) {
-        CStickerTray* tray = gTrayToRescue;
+        MainWindow* tray = gTrayToRescue;
         // Once only, even if saving itself has something to say.
         gTrayToRescue = nullptr;
         tray->SaveUnsavedWork();
@@ -128,7 +128,7 @@ void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 // Keeps the rescue in place for the life of the tray.
 class LostDisplayRescue {
 public:
-    explicit LostDisplayRescue(CStickerTray& tray) {
+    explicit LostDisplayRescue(MainWindow& tray) {
         gTrayToRescue = &tray;
         gPreviousHandler = qInstallMessageHandler(&onQtMessage);
     }
@@ -226,7 +226,7 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QtSpeech speech;
     platform.speech = &speech;
     CNotesDatabase store(platform);
-    CStickerTray tray(platform, store, dataFolder);
+    MainWindow tray(platform, store, dataFolder);
     LostDisplayRescue rescue(tray);
     instance.setRequestHandler([&tray](const QByteArray& request) {
         return QString::fromStdString(tray.handleRequest(request));
@@ -248,11 +248,11 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     };
     SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &SessionEnd::ending, &tray, endInOrder);
-    QObject::connect(&tray, &CStickerTray::endRequested, &tray, endInOrder);
+    QObject::connect(&tray, &MainWindow::endRequested, &tray, endInOrder);
     // Quitting may be refused by a window that will not close; the exit has saved, so the
     // event loops end whatever is open.
     QObject::connect(
-        &tray, &CStickerTray::exited, &app, [] { QCoreApplication::exit(0); },
+        &tray, &MainWindow::exited, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     tray.setSessionEnding([&endAsked] { return endAsked || SessionEnd::signalled(); });
 
@@ -260,7 +260,7 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
         case 0:
             messages.showMessage("Error", "", "Initialization error.", kIconWarning);
             return 1;
-        case CStickerTray::kEndedDuringSetUp:
+        case MainWindow::kEndedDuringSetUp:
             return 0;
         default:
             break;

@@ -11,12 +11,12 @@ CListWindow::CListWindow(Platform platform, CNotesDatabase& store, IListWindowOw
 
 void CListWindow::makeList(std::vector<ListColumn> columns, const QString& accessibleName,
                            const QString& objectName) {
-    list_ = new CCustomList(std::move(columns), this);
+    list_ = new NoteListView(std::move(columns), this);
     list_->setAccessibleName(accessibleName);
     list_->setObjectName(objectName);
-    connect(list_, &CCustomList::selectionChangedByAnyone, this, &CListWindow::updateSelection);
-    connect(list_, &CCustomList::headerClicked, this, &CListWindow::sortByColumn);
-    connect(list_, &CCustomList::contextMenuAt, this, [this](QPoint at) {
+    connect(list_, &NoteListView::selectionChangedByAnyone, this, &CListWindow::updateSelection);
+    connect(list_, &NoteListView::headerClicked, this, &CListWindow::sortByColumn);
+    connect(list_, &NoteListView::contextMenuAt, this, [this](QPoint at) {
         // The chosen item's command runs from its triggered(), before exec() returns.
         if (std::unique_ptr<QMenu> menu = contextMenu(at)) {
             menu->exec(list_->viewport()->mapToGlobal(at));
@@ -70,7 +70,7 @@ void CListWindow::updateSelection() {
 
 void CListWindow::sortByColumn(int column) {
     const KeyOf keyOf = sortKeys();
-    const CListModel& rows = list_->rows();
+    const NoteListModel& rows = list_->rows();
     list_->sortRows(sorter_, column, [&](std::size_t row, int c) {
         return keyOf(rows.row(static_cast<int>(row)).itemData, c);
     });

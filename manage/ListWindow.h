@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CustomList.h"
+#include "NoteListView.h"
 #include "ListSort.h"
 #include "platform/Platform.h"
 
@@ -36,7 +36,7 @@ public:
     // has no menu.
     virtual std::unique_ptr<QMenu> contextMenu(QPoint viewportPos);
 
-    CCustomList* list() const { return list_; }
+    NoteListView* list() const { return list_; }
     // The button showing text; nullptr for none.
     QPushButton* button(const QString& text) const;
     // The notes of the selected rows, from the top of the list down.
@@ -79,7 +79,7 @@ protected:
     std::vector<std::int32_t> selectedNids_;
 
 private:
-    CCustomList* list_ = nullptr;
+    NoteListView* list_ = nullptr;
     ListSorter sorter_{[](int column) { return column == kTitleColumn; }};
     std::vector<QPushButton*> buttons_;
     std::vector<QPushButton*> selectionButtons_;

@@ -76,7 +76,7 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount() + nid));
     random_ = [engine] { return static_cast<unsigned>((*engine)()); };
-    reading_ = new CWindowProgress(*this, owner_);
+    reading_ = new NoteReading(*this, owner_);
 }
 
 CNote::~CNote() {

@@ -30,7 +30,7 @@ class CNoteBody;
 class CShutDownCountdown;
 class CStopAlarm;
 class CTitle;
-class CWindowProgress;
+class NoteReading;
 
 // One sticky note on the desktop: a frameless window with a title bar and a rich-text body,
 // a view over one note record. It reads the record once when built and writes every change
@@ -112,7 +112,7 @@ public:
     void showStopAlarm() { alarm_.showStopAlarm(); }
     void stopAlarm() { alarm_.stopAlarm(); }
     void snoozeAlarm() { alarm_.snoozeAlarm(); }
-    CForReminder& reminder() { return alarm_.reminder(); }
+    AlarmSchedule& reminder() { return alarm_.reminder(); }
     void StopAlarmTimers() { alarm_.StopAlarmTimers(); }
     void stopFlashing() { alarm_.stopFlashing(); }
     void ringInTurn() { alarm_.ringInTurn(); }
@@ -164,7 +164,7 @@ public:
     PacedTimer& alarmCheckTimer() { return alarm_.alarmCheckTimer(); }
     PacedTimer& snoozeTimer() { return alarm_.snoozeTimer(); }
     // Reading the note aloud.
-    CWindowProgress& reading() const { return *reading_; }
+    NoteReading& reading() const { return *reading_; }
 
     // Flags the main window sets: at exit, and around its raise of all notes.
     void setClosing() { closing_ = true; }
@@ -246,7 +246,7 @@ private:
     class AlarmHost;
     std::unique_ptr<AlarmHost> alarmHost_;
     CNoteAlarm alarm_;
-    CWindowProgress* reading_ = nullptr;
+    NoteReading* reading_ = nullptr;
 
     int priority_ = 1;
     int border_ = 1;

@@ -41,14 +41,14 @@ std::string textToSpeak(const QString& plainText) {
 
 // --- the worker -----------------------------------------------------------------------------
 
-CTalkingThread::CTalkingThread(ISpeech* speech, QString text, Ended ended, QObject* parent)
+SpeechWatcher::SpeechWatcher(ISpeech* speech, QString text, Ended ended, QObject* parent)
     : QObject(parent), speech_(speech), text_(std::move(text)), ended_(std::move(ended)) {
     timer_ = new QTimer(this);
     timer_->setInterval(kPollMs);
-    connect(timer_, &QTimer::timeout, this, &CTalkingThread::poll);
+    connect(timer_, &QTimer::timeout, this, &SpeechWatcher::poll);
 }
 
-void CTalkingThread::run() {
+void SpeechWatcher::run() {
     spoken_ = textToSpeak(text_);
     stop_ = 0;
     running_ = true;
@@ -63,7 +63,7 @@ void CTalkingThread::run() {
     poll();
 }
 
-void CTalkingThread::poll() {
+void SpeechWatcher::poll() {
     if (!running_ || suspended_) {
         return;
     }
@@ -81,7 +81,7 @@ void CTalkingThread::poll() {
     }
 }
 
-void CTalkingThread::finish(const std::string& problem) {
+void SpeechWatcher::finish(const std::string& problem) {
     timer_->stop();
     running_ = false;
     // A stop asked for after this point has nothing left to stop.
@@ -91,19 +91,19 @@ void CTalkingThread::finish(const std::string& problem) {
     }
 }
 
-void CTalkingThread::suspend() {
+void SpeechWatcher::suspend() {
     suspended_ = true;
     timer_->stop();
 }
 
-void CTalkingThread::resume() {
+void SpeechWatcher::resume() {
     suspended_ = false;
     if (running_) {
         timer_->start();
     }
 }
 
-void CTalkingThread::abandon() {
+void SpeechWatcher::abandon() {
     if (running_) {
         timer_->stop();
         running_ = false;
@@ -146,14 +146,14 @@ void CReadingWindow::closeEvent(QCloseEvent* event) {
 
 // --- one note's reading ---------------------------------------------------------------------
 
-CWindowProgress::CWindowProgress(CNote& note, INoteOwner& owner)
+NoteReading::NoteReading(CNote& note, INoteOwner& owner)
     : QObject(&note), note_(note), owner_(owner), nid_(note.nid()) {
     waitTimer_ = new QTimer(this);
     waitTimer_->setInterval(kWaitPollMs);
-    connect(waitTimer_, &QTimer::timeout, this, &CWindowProgress::waitForOtherReading);
+    connect(waitTimer_, &QTimer::timeout, this, &NoteReading::waitForOtherReading);
 }
 
-CWindowProgress::~CWindowProgress() {
+NoteReading::~NoteReading() {
     // A note that goes while it reads takes its speech with it. Nor may it leave the program
     // believing it still reads, even when its last word came after it began closing and was
     // not heard: every later reading would wait for it for ever.
@@ -167,11 +167,11 @@ CWindowProgress::~CWindowProgress() {
     }
 }
 
-void CWindowProgress::post(std::function<void()> call) {
+void NoteReading::post(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
-void CWindowProgress::setButtonEnabled(bool enabled) {
+void NoteReading::setButtonEnabled(bool enabled) {
     if (note_.title() != nullptr) {
         if (CTitleButton* button = note_.title()->button(cmd::TITLE_READ_BUTTON)) {
             button->setEnabled(enabled);
@@ -179,7 +179,7 @@ void CWindowProgress::setButtonEnabled(bool enabled) {
     }
 }
 
-void CWindowProgress::BeginReading() {
+void NoteReading::BeginReading() {
     setButtonEnabled(false);
     QString text = note_.body() != nullptr ? note_.body()->toPlainText() : QString();
     text_ = text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
@@ -198,7 +198,7 @@ void CWindowProgress::BeginReading() {
     startReading();
 }
 
-void CWindowProgress::waitForOtherReading() {
+void NoteReading::waitForOtherReading() {
     if (note_.closing()) {
         waitTimer_->stop();
         waiting_ = false;
@@ -219,16 +219,16 @@ void CWindowProgress::waitForOtherReading() {
     }
 }
 
-void CWindowProgress::startReading() {
+void NoteReading::startReading() {
     // An earlier reading of this note that ended while this one waited gave the button back.
     setButtonEnabled(false);
     readingNote_ = &note_;
     readingNid = nid_;
 
     auto* window = new CReadingWindow();
-    connect(window, &CReadingWindow::stopRequested, this, &CWindowProgress::askToStop);
+    connect(window, &CReadingWindow::stopRequested, this, &NoteReading::askToStop);
     window_ = window;
-    worker_ = new CTalkingThread(
+    worker_ = new SpeechWatcher(
         note_.platform().speech, text_,
         [this](const std::string& problem) { onWorkerEnded(problem); }, this);
     worker_->run();
@@ -241,7 +241,7 @@ void CWindowProgress::startReading() {
     }
 }
 
-void CWindowProgress::onWorkerEnded(const std::string& problem) {
+void NoteReading::onWorkerEnded(const std::string& problem) {
     post([this] {
         if (!note_.closing()) {
             ReadingFinished();
@@ -257,18 +257,18 @@ void CWindowProgress::onWorkerEnded(const std::string& problem) {
     }
 }
 
-void CWindowProgress::ReadingFinished() {
+void NoteReading::ReadingFinished() {
     owner_.readingEnded();
     setButtonEnabled(true);
 }
 
-void CWindowProgress::StopForAnotherReading() {
+void NoteReading::StopForAnotherReading() {
     if (window_ && readingNote_ != nullptr && worker_) {
         worker_->setStopFlag();
     }
 }
 
-void CWindowProgress::StopByAlarm() {
+void NoteReading::StopByAlarm() {
     if (waiting_) {
         waitTimer_->stop();
         waiting_ = false;
@@ -282,7 +282,7 @@ void CWindowProgress::StopByAlarm() {
     }
 }
 
-void CWindowProgress::closeReading() {
+void NoteReading::closeReading() {
     readingNote_ = nullptr;
     if (worker_) {
         worker_->deleteLater();
@@ -295,25 +295,25 @@ void CWindowProgress::closeReading() {
     }
 }
 
-void CWindowProgress::suspendWorker() {
+void NoteReading::suspendWorker() {
     if (worker_) {
         worker_->suspend();
     }
 }
 
-void CWindowProgress::resumeWorker() {
+void NoteReading::resumeWorker() {
     if (worker_) {
         worker_->resume();
     }
 }
 
-void CWindowProgress::askToStop() {
+void NoteReading::askToStop() {
     // Once the worker has ended there is nothing left to stop: its window is about to close.
     if (!worker_ || !worker_->running()) {
         return;
     }
     suspendWorker();
-    const QPointer<CTalkingThread> worker = worker_;
+    const QPointer<SpeechWatcher> worker = worker_;
     const bool yes = note_.platform().messages->askYesNo(
         "Warning", "", "Are you sure you want to stop reading?", res::ICON_QUESTION);
     if (!worker) {

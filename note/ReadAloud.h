@@ -31,14 +31,14 @@ std::string textToSpeak(const QString& plainText);
 // Speaks one text and watches it to its end. The speech engines run on their own, so the
 // watching is a timer on the GUI thread: it asks the engine every 500 ms whether the text has
 // been spoken and whether a stop was asked for, and reports the end once.
-class CTalkingThread : public QObject {
+class SpeechWatcher : public QObject {
     Q_OBJECT
 public:
     static constexpr int kPollMs = 500;
     // ended gets an empty text after a normal end or a stop, and what went wrong when the
     // engine could not be made or gave up.
     using Ended = std::function<void(const std::string& problem)>;
-    CTalkingThread(ISpeech* speech, QString text, Ended ended, QObject* parent = nullptr);
+    SpeechWatcher(ISpeech* speech, QString text, Ended ended, QObject* parent = nullptr);
 
     void run();
     // While suspended the worker does not look at the engine, so it cannot end.
@@ -88,11 +88,11 @@ private:
 
 // One note's reading aloud: its start (waiting for another note's reading to end first), its
 // Reading window while it runs, and every way it ends.
-class CWindowProgress : public QObject {
+class NoteReading : public QObject {
     Q_OBJECT
 public:
-    CWindowProgress(CNote& note, INoteOwner& owner);
-    ~CWindowProgress() override;
+    NoteReading(CNote& note, INoteOwner& owner);
+    ~NoteReading() override;
 
     // The note's command to read itself aloud: the button goes grey, and the reading starts
     // as soon as no other note reads.
@@ -109,7 +109,7 @@ public:
 
     CReadingWindow* window() const { return window_; }
     CNote* readingNote() const { return readingNote_; }
-    CTalkingThread* worker() const { return worker_; }
+    SpeechWatcher* worker() const { return worker_; }
     bool waitingToStart() const { return waiting_; }
 
 private:
@@ -130,7 +130,7 @@ private:
     QString text_;
     CNote* readingNote_ = nullptr;
     QPointer<CReadingWindow> window_;
-    QPointer<CTalkingThread> worker_;
+    QPointer<SpeechWatcher> worker_;
     QTimer* waitTimer_;
     bool waiting_ = false;
     // The reading this note asked to stop before its own can start.

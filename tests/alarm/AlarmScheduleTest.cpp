@@ -1,4 +1,4 @@
-#include "alarm/ForReminder.h"
+#include "alarm/AlarmSchedule.h"
 #include "platform/Clock.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/NoteAttributes.h"
@@ -15,7 +15,7 @@
 #include <vector>
 
 using bp::AlarmOutcome;
-using bp::CForReminder;
+using bp::AlarmSchedule;
 using bp::LocalDateTime;
 using bp::fake::FakeClock;
 
@@ -57,7 +57,7 @@ class ScheduleText : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ScheduleText, ParsesTheSelections) {
     const ParseCase& c = GetParam();
-    CForReminder r;
+    AlarmSchedule r;
     r.schedule = c.text;
     r.ParseSchedule(false);
     EXPECT_EQ(selected(r.days), c.days);
@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScheduleText, ParsingOnlyAddsAndBuildRoundTrips) {
-    CForReminder r;
+    AlarmSchedule r;
     r.weekdays[0] = true;  // Sunday, ticked before parsing
     r.schedule = ";1;15;!;2;6;!;3;9;!";
     r.ParseSchedule(false);
@@ -95,13 +95,13 @@ TEST(ScheduleText, ParsingOnlyAddsAndBuildRoundTrips) {
     r.BuildSchedule();
     EXPECT_EQ(r.schedule, ";1;15;!;1;2;6;!;3;9;!");
 
-    CForReminder empty;
+    AlarmSchedule empty;
     empty.BuildSchedule();
     EXPECT_EQ(empty.schedule, ";!;!;!");
 }
 
 TEST(ScheduleText, MatchesOnlyExactSelections) {
-    CForReminder r;
+    AlarmSchedule r;
     r.schedule = ";1;15;!;!;3;9;!";
     r.ParseSchedule(false);
     EXPECT_TRUE(r.Matches(at(2027, 3, 1)));
@@ -110,7 +110,7 @@ TEST(ScheduleText, MatchesOnlyExactSelections) {
     EXPECT_FALSE(r.Matches(at(2027, 3, 25)));
     EXPECT_FALSE(r.Matches(at(2027, 11, 1)));
     // 2026-12-07 is a Monday.
-    CForReminder monday;
+    AlarmSchedule monday;
     monday.weekdays[1] = true;
     EXPECT_TRUE(monday.Matches(at(2026, 12, 7)));
     EXPECT_FALSE(monday.Matches(at(2026, 12, 8)));
@@ -136,7 +136,7 @@ TEST_P(NextRinging, IsFoundFromThePresentMoment) {
     const AdvanceCase& c = GetParam();
     FakeClock clock;
     clock.set(c.now.year, c.now.month, c.now.day, c.now.hour, c.now.minute, c.now.second);
-    CForReminder r;
+    AlarmSchedule r;
     r.isReminder = c.isReminder;
     r.recurring = c.isReminder > 1;
     r.schedule = c.schedule;
@@ -230,7 +230,7 @@ TEST(NextRingingForTheCheck, LiesAfterThePresentSecond) {
         SCOPED_TRACE(c.name);
         FakeClock clock;
         clock.set(c.now.year, c.now.month, c.now.day, c.now.hour, c.now.minute, c.now.second);
-        CForReminder r;
+        AlarmSchedule r;
         r.isReminder = 2;
         r.recurring = true;
         r.schedule = kMonday;
@@ -246,7 +246,7 @@ TEST(NextRingingForTheCheck, LiesAfterThePresentSecond) {
 TEST(NextRinging, RewritesTheScheduleInItsOwnForm) {
     FakeClock clock;
     clock.set(2026, 12, 7, 9);
-    CForReminder r;
+    AlarmSchedule r;
     r.isReminder = 2;
     r.recurring = true;
     r.remindTime = at(2026, 12, 7, 9);
@@ -316,7 +316,7 @@ TEST(LocalDateTimes, DaylightSavingChangeKeepsTheTimeOfDay) {
     // Daily at 09:00, fired on the Saturday before summer time starts (Sunday 2027-03-28).
     const std::uint32_t saturdayNine = 1806134400;  // 2027-03-27 08:00:00 UTC
     clock.seconds = saturdayNine;
-    CForReminder r;
+    AlarmSchedule r;
     r.isReminder = 2;
     r.recurring = true;
     r.remindTime = bp::toLocal(clock, saturdayNine);
@@ -355,7 +355,7 @@ TEST(LoadAlarm, ReadsTheNotesAttributes) {
     db.SetNote(nid, std::string("http://x"), note::remindUrl);
 
     FakeClock clock;  // local time is UTC
-    CForReminder r;
+    AlarmSchedule r;
     r.Load(db, nid, clock);
     EXPECT_EQ(r.isReminder, 2);
     EXPECT_TRUE(r.recurring);

@@ -2,7 +2,7 @@
 
 #include "alarm/ActionFlags.h"
 #include "alarm/AlarmSettingsModel.h"
-#include "alarm/ForReminder.h"
+#include "alarm/AlarmSchedule.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/NoteAttributes.h"
 #include "store/NotesDatabase.h"
@@ -106,8 +106,8 @@ protected:
     AlarmSettings() {
         fakes.clock.set(2026, 12, 10, 15, 30, 20);  // a Thursday
     }
-    CForReminder loaded() {
-        CForReminder r;
+    AlarmSchedule loaded() {
+        AlarmSchedule r;
         r.Load(db, kNid, fakes.clock);
         return r;
     }
@@ -117,7 +117,7 @@ protected:
 };
 
 // Everything of the alarm the record holds.
-void expectSameAlarm(const CForReminder& a, const CForReminder& b) {
+void expectSameAlarm(const AlarmSchedule& a, const AlarmSchedule& b) {
     EXPECT_EQ(a.isReminder, b.isReminder);
     EXPECT_EQ(a.recurring, b.recurring);
     EXPECT_EQ(a.remindTime, b.remindTime);
@@ -142,14 +142,14 @@ TEST_F(AlarmSettings, TheStoredAlarmReadsBackAsItWasAndAnUntouchedOneKeepsItsByt
     ASSERT_TRUE(db.SaveDatabase(""));
     const std::string before = test::readFile(db.DatabasePath());
     for (std::int32_t nid : db.ListNotes(kLiveSource)) {
-        CForReminder alarm;
+        AlarmSchedule alarm;
         alarm.Load(db, nid, fakes.clock);
         alarm.Store(db, nid, fakes.clock);
     }
     ASSERT_TRUE(db.SaveDatabase(""));
     EXPECT_EQ(test::readFile(db.DatabasePath()), before);
 
-    CForReminder alarm = loaded();
+    AlarmSchedule alarm = loaded();
     alarm.isReminder = 2;
     alarm.recurring = true;
     alarm.remindTime = {2026, 12, 14, 9, 0, 0};
@@ -169,13 +169,13 @@ TEST_F(AlarmSettings, TheStoredAlarmReadsBackAsItWasAndAnUntouchedOneKeepsItsByt
     alarm.remindUrl = "http://127.0.0.1/x";
     alarm.remindExe = "/bin/true --quiet";
     alarm.Store(db, kNid, fakes.clock);
-    const CForReminder once = loaded();
+    const AlarmSchedule once = loaded();
     expectSameAlarm(once, alarm);
     once.Store(db, kNid, fakes.clock);
     expectSameAlarm(loaded(), once);
 
     // A one-time alarm that rang keeps nothing of its repetition in the record either.
-    CForReminder oneTime = loaded();
+    AlarmSchedule oneTime = loaded();
     oneTime.isReminder = 1;
     oneTime.recurring = false;
     oneTime.remindTime = localNow(fakes.clock);
@@ -188,7 +188,7 @@ TEST_F(AlarmSettings, ANoteWithoutAlarmOpensOnTheNowAndConfirmsAOneTimeAlarmDueA
     db.SetNote(kNid, 0, note::isReminder);
     db.SetNote(kNid, 0, note::remindAction);
     db.SetNote(kNid, 0u, note::remindTime);
-    CForReminder alarm = loaded();
+    AlarmSchedule alarm = loaded();
     AlarmSettingsModel m;
     m.Open(alarm, fakes.clock);
     EXPECT_TRUE(m.alarmOn) << "the dialog offers to switch the alarm on";
@@ -197,7 +197,7 @@ TEST_F(AlarmSettings, ANoteWithoutAlarmOpensOnTheNowAndConfirmsAOneTimeAlarmDueA
 
     m.Apply(alarm);
     alarm.Store(db, kNid, fakes.clock);
-    const CForReminder stored = loaded();
+    const AlarmSchedule stored = loaded();
     EXPECT_EQ(stored.isReminder, 1);
     EXPECT_EQ(stored.remindAction, 3);
     EXPECT_EQ(db.GetNote(kLiveSource, kNid, note::remindTime),
@@ -212,7 +212,7 @@ TEST_F(AlarmSettings, RecurringWeekdaysComeBackAndAreWrittenInScheduleForm) {
     fakes.clock.set(2026, 12, 14, 9, 0, 0);
     db.SetNote(kNid, static_cast<std::uint32_t>(fakes.clock.now()), note::remindTime);
     fakes.clock.set(2026, 12, 10, 15, 30, 20);
-    CForReminder alarm = loaded();
+    AlarmSchedule alarm = loaded();
     AlarmSettingsModel m;
     m.Open(alarm, fakes.clock);
     EXPECT_EQ(m.weekdays, (std::array<bool, 7>{false, true, false, true, false, false, false}));
@@ -221,7 +221,7 @@ TEST_F(AlarmSettings, RecurringWeekdaysComeBackAndAreWrittenInScheduleForm) {
 
     m.Apply(alarm);
     alarm.Store(db, kNid, fakes.clock);
-    const CForReminder stored = loaded();
+    const AlarmSchedule stored = loaded();
     EXPECT_EQ(stored.isReminder, 2);
     EXPECT_EQ(stored.schedule, ";!;2;4;!;!");
     EXPECT_EQ(stored.remindAction, 8);
@@ -249,7 +249,7 @@ TEST_F(AlarmSettings, ARecurringAlarmStartsOnItsOwnDays) {
         SCOPED_TRACE(c.schedule);
         db.SetNote(kNid, 2, note::isReminder);
         db.SetNote(kNid, std::string(c.schedule), note::schedule);
-        CForReminder alarm = loaded();
+        AlarmSchedule alarm = loaded();
         AlarmSettingsModel m;
         m.Open(alarm, fakes.clock);
         m.when = c.chosen;
@@ -280,7 +280,7 @@ TEST_F(AlarmSettings, TheWeekdayBoxesChangeTheKindOfAlarmOnlyOnceTheyDiffer) {
         SCOPED_TRACE(c.schedule);
         db.SetNote(kNid, 2, note::isReminder);
         db.SetNote(kNid, std::string(c.schedule), note::schedule);
-        CForReminder alarm = loaded();
+        AlarmSchedule alarm = loaded();
         AlarmSettingsModel m;
         m.Open(alarm, fakes.clock);
         m.weekdays = c.weekdays;
@@ -297,7 +297,7 @@ TEST_F(AlarmSettings, AlarmOffClearsActionsAndWeekdaysButKeepsDaysAndMonths) {
     db.SetNote(kNid, 540000, note::remindSnoozeTime);
     db.SetNote(kNid, 4, note::remindRepeat);
     db.SetNote(kNid, std::string(";1;15;!;2;!;3;!"), note::schedule);
-    CForReminder alarm = loaded();
+    AlarmSchedule alarm = loaded();
     AlarmSettingsModel m;
     m.Open(alarm, fakes.clock);
     fakes.clock.seconds += 3600;
@@ -310,7 +310,7 @@ TEST_F(AlarmSettings, AlarmOffClearsActionsAndWeekdaysButKeepsDaysAndMonths) {
 
     m.Apply(alarm);
     alarm.Store(db, kNid, fakes.clock);
-    const CForReminder stored = loaded();
+    const AlarmSchedule stored = loaded();
     EXPECT_EQ(stored.isReminder, 0);
     EXPECT_EQ(stored.remindAction, 0);
     EXPECT_EQ(stored.remindRepeat, 0);
@@ -337,7 +337,7 @@ TEST_F(AlarmSettings, SnoozeAndFlashValuesAsTheDialogConfirmsThem) {
         db.SetNote(kNid, c.flashTimes, note::remindFlashTimes);
         db.SetNote(kNid, c.flashInterval, note::remindFlashInterval);
         db.SetNote(kNid, 0, note::remindSnoozeTime);
-        CForReminder alarm = loaded();
+        AlarmSchedule alarm = loaded();
         AlarmSettingsModel m;
         m.Open(alarm, fakes.clock);
         EXPECT_FALSE(m.snooze);
@@ -350,7 +350,7 @@ TEST_F(AlarmSettings, SnoozeAndFlashValuesAsTheDialogConfirmsThem) {
 }
 
 TEST_F(AlarmSettings, TheActionsDialogGetsAtLeastPopUpAndTheDefaultAddress) {
-    CForReminder alarm = loaded();
+    AlarmSchedule alarm = loaded();
     alarm.remindAction = 0;
     alarm.remindUrl.clear();
     alarm.remindExe = "/usr/bin/xmessage";
@@ -367,7 +367,7 @@ TEST_F(AlarmSettings, TheActionsDialogGetsAtLeastPopUpAndTheDefaultAddress) {
 }
 
 TEST_F(AlarmSettings, EveryAttributeIsWrittenAndReadBack) {
-    CForReminder alarm = loaded();
+    AlarmSchedule alarm = loaded();
     alarm.isReminder = 1;
     alarm.remindAction = 3 + 128;
     alarm.remindTime = {2030, 1, 2, 3, 4, 5};
@@ -382,7 +382,7 @@ TEST_F(AlarmSettings, EveryAttributeIsWrittenAndReadBack) {
     alarm.remindUrl = "https://x.example";
     alarm.remindExe = "/bin/prog";
     alarm.Store(db, kNid, fakes.clock);
-    const CForReminder back = loaded();
+    const AlarmSchedule back = loaded();
     EXPECT_EQ(back.isReminder, 1);
     EXPECT_EQ(back.remindAction, 131);
     EXPECT_EQ(back.remindTime, alarm.remindTime);

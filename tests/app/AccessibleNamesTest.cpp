@@ -3,9 +3,9 @@
 #include "alarmui/AlarmActionsDialog.h"
 #include "alarmui/StopAlarm.h"
 #include "app/AboutBox.h"
-#include "app/StickerTray.h"
+#include "app/MainWindow.h"
 #include "attach/AttachUrl.h"
-#include "attach/FileBox.h"
+#include "attach/AttachPanel.h"
 #include "note/DeleteNoteDialog.h"
 #include "note/Note.h"
 #include "note/Paragraph.h"
@@ -98,7 +98,7 @@ class AccessibleNames : public ::testing::Test, public StoreFixture {
 public:
     AccessibleNames() : StoreFixture(Open::ByTheProgram) {
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
-        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
         EXPECT_EQ(tray->Initialize(), 1);
         fakes.modalDialogs.whileOpen = [this](QDialog& dialog) {
             check(dialog);
@@ -129,26 +129,26 @@ public:
         }
     }
 
-    std::unique_ptr<CStickerTray> tray;
+    std::unique_ptr<MainWindow> tray;
     std::set<std::string> seen;
     std::set<std::string> unnamed;
 };
 
 struct Shown {
     const char* window;
-    std::function<void(AccessibleNames&, CStickerTray&)> show;
+    std::function<void(AccessibleNames&, MainWindow&)> show;
 };
 
 TEST_F(AccessibleNames, EveryFocusableControlHasAName) {
     CNote& note = tray->noteAt(0);
     note.ShowNote(true);
     const Shown windows[] = {
-        {"bp::CAdministrative", [](auto&, auto& t) { t.ShowAppSettings(); }},
-        {"bp::CDefaults", [](auto&, auto& t) { t.ShowNotesSettings(); }},
+        {"bp::AppSettingsDialog", [](auto&, auto& t) { t.ShowAppSettings(); }},
+        {"bp::NotesSettingsDialog", [](auto&, auto& t) { t.ShowNotesSettings(); }},
         {"bp::CAboutBox", [](auto&, auto& t) { t.ShowAbout(); }},
-        {"bp::CNotesList", [](auto&, auto& t) { t.ShowNotesManager(); }},
-        {"bp::CSearching", [](auto&, auto& t) { t.ShowFind(); }},
-        {"bp::CRecycleBin", [](auto&, auto& t) { t.ShowRecycleBin(); }},
+        {"bp::NotesManagerWindow", [](auto&, auto& t) { t.ShowNotesManager(); }},
+        {"bp::FindWindow", [](auto&, auto& t) { t.ShowFind(); }},
+        {"bp::RecycleBinWindow", [](auto&, auto& t) { t.ShowRecycleBin(); }},
         {"bp::CNote", [](auto&, auto&) {}},
         {"bp::CTransparency", [](auto&, auto& t) { t.noteAt(0).chooseTransparency(); }},
         {"bp::CSetSize", [](auto&, auto& t) { t.noteAt(0).chooseSize(); }},
@@ -193,9 +193,9 @@ TEST_F(AccessibleNames, EveryFocusableControlHasAName) {
              CAttachUrl d(nullptr);
              f.check(d);
          }},
-        {"bp::CFileBox",
+        {"bp::AttachPanel",
          [](auto& f, auto& t) {
-             CFileBox box(t.noteAt(0));
+             AttachPanel box(t.noteAt(0));
              f.check(box);
          }},
         {"bp::CStopAlarm",

@@ -1,7 +1,7 @@
 #include "app/AutoSaver.h"
 #include "app/SaveFailure.h"
 #include "app/SaveSchedule.h"
-#include "app/StickerTray.h"
+#include "app/MainWindow.h"
 #include "note/EditTitle.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
@@ -138,7 +138,7 @@ TEST(AutoSavingTray, TypingInABodyOrAnOpenTitleEditReachesTheFileWithoutACommand
     TempFolder folder;
     fake::FakePlatform fakes;
     CNotesDatabase store(fakes.platform());
-    CStickerTray tray(fakes.platform(), store, folder.path());
+    MainWindow tray(fakes.platform(), store, folder.path());
     ASSERT_EQ(tray.Initialize(), 1);
     ASSERT_NE(tray.autoSaver(), nullptr);
     CNoteBody* body = tray.noteAt(1).body();
@@ -166,7 +166,7 @@ TEST(AutoSavingTray, AFailingSaveNowFromANoteIsToldOnceAndLeavesTheFileWhole) {
     TempFolder folder;
     fake::FakePlatform fakes;
     CNotesDatabase store(fakes.platform());
-    CStickerTray tray(fakes.platform(), store, folder.path());
+    MainWindow tray(fakes.platform(), store, folder.path());
     ASSERT_EQ(tray.Initialize(), 1);
     QCoreApplication::processEvents();
     ASSERT_TRUE(fakes.messages.shown.empty());

@@ -1,5 +1,5 @@
-#include "app/StickerTray.h"
-#include "attach/FileBox.h"
+#include "app/MainWindow.h"
+#include "attach/AttachPanel.h"
 #include "note/Note.h"
 #include "output/NoteOutput.h"
 #include "platform/Messages.h"
@@ -27,19 +27,19 @@ class NoteOutputWiring : public ::testing::Test, public StoreFixture {
 protected:
     void start() {
         store.SaveDatabase("");
-        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
         ASSERT_EQ(tray->Initialize(), 1);
         QCoreApplication::processEvents();
     }
 
-    std::unique_ptr<CStickerTray> tray;
+    std::unique_ptr<MainWindow> tray;
 };
 
 TEST_F(NoteOutputWiring, NotesHaveTheirPanelShownAsTheirRecordAsks) {
     store.SetNoteInt(2, 1, "links");
     store.AttachFileToNote(2, 3, "https://example.org");
     start();
-    auto* panel = dynamic_cast<CFileBox*>(tray->findNote(2)->attachPanel());
+    auto* panel = dynamic_cast<AttachPanel*>(tray->findNote(2)->attachPanel());
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->isVisible());
     ASSERT_EQ(panel->list()->topLevelItemCount(), 1);

@@ -1,5 +1,5 @@
 #include "app/NoteDefaults.h"
-#include "app/StickerTray.h"
+#include "app/MainWindow.h"
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
@@ -33,7 +33,7 @@ protected:
     }
     void start() {
         store.SaveDatabase("");
-        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
         ASSERT_EQ(tray->Initialize(), 1);
         QCoreApplication::processEvents();
     }
@@ -46,7 +46,7 @@ protected:
     }
     int stored(std::int32_t nid, const char* name) { return store.GetNoteInt(1, nid, name); }
 
-    std::unique_ptr<CStickerTray> tray;
+    std::unique_ptr<MainWindow> tray;
 };
 
 TEST_F(NoteRegistry, StartUpShowsNotesByShowNotesMode) {
@@ -284,9 +284,9 @@ TEST_F(NoteRegistry, RestoredNoteComesBackWithoutItsExpiration) {
 TEST_F(NoteRegistry, UnknownNotesAreReported) {
     prepare();
     start();
-    for (void (CStickerTray::*ask)(std::int32_t) :
-         {&CStickerTray::deleteNote, &CStickerTray::hideNote, &CStickerTray::showNote,
-          &CStickerTray::printNote, &CStickerTray::openNoteMenu}) {
+    for (void (MainWindow::*ask)(std::int32_t) :
+         {&MainWindow::deleteNote, &MainWindow::hideNote, &MainWindow::showNote,
+          &MainWindow::printNote, &MainWindow::openNoteMenu}) {
         (tray.get()->*ask)(99);
     }
     // A window the main window did not open.

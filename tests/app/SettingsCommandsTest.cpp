@@ -1,11 +1,11 @@
 // The tray's "App Settings" and "Notes Settings": the dialogs run while the program is busy,
 // their changes are saved and are in force at once.
-#include "app/StickerTray.h"
+#include "app/MainWindow.h"
 #include "note/Note.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
-#include "settings/Administrative.h"
-#include "settings/Defaults.h"
+#include "settings/AppSettingsDialog.h"
+#include "settings/NotesSettingsDialog.h"
 #include "settings/HotKeyEdit.h"
 #include "settings/NumberField.h"
 #include "store/SettingsByName.h"
@@ -39,14 +39,14 @@ class SettingsCommands : public ::testing::Test, public StoreFixture {
 protected:
     SettingsCommands() : StoreFixture(Open::ByTheProgram) {
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
-        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
         tray->setNoteDialogs(&choosers);
         EXPECT_EQ(tray->Initialize(), 1);
     }
     // Opens the settings dialog as its tray command does, with the user's part done by answer,
     // which returns the result.
     template <typename Dialog>
-    void run(void (CStickerTray::*open)(), std::function<int(Dialog&)> answer) {
+    void run(void (MainWindow::*open)(), std::function<int(Dialog&)> answer) {
         int shown = 0;
         fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
             ++shown;
@@ -69,12 +69,12 @@ protected:
     }
 
     OneColour choosers;
-    std::unique_ptr<CStickerTray> tray;
+    std::unique_ptr<MainWindow> tray;
 };
 
 TEST_F(SettingsCommands, ChangedHotKeysAreInForceAtOnceAndSaved) {
     ASSERT_TRUE(fakes.hotKeys.registered.contains(hotkey::NEW_NOTE));
-    run<CAdministrative>(&CStickerTray::ShowAppSettings, [](CAdministrative& dialog) {
+    run<AppSettingsDialog>(&MainWindow::ShowAppSettings, [](AppSettingsDialog& dialog) {
         dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
         dialog.findChild<CHotKeyEdit*>("hkHideAll")->setValue(0);
         dialog.findChild<CNumberField*>("autoSave")->edit()->setText("30");
@@ -99,7 +99,7 @@ TEST_F(SettingsCommands, ChangedHotKeysAreInForceAtOnceAndSaved) {
 TEST_F(SettingsCommands, KeysAreReleasedForTheControlsAndCancelTakesThemBack) {
     const auto before = fakes.hotKeys.registered;
     ASSERT_EQ(before.size(), 5u);  // four settings and the tray menu's key
-    run<CAdministrative>(&CStickerTray::ShowAppSettings, [&](CAdministrative& dialog) {
+    run<AppSettingsDialog>(&MainWindow::ShowAppSettings, [&](AppSettingsDialog& dialog) {
         EXPECT_TRUE(fakes.hotKeys.registered.empty());
         dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
         dialog.reject();
@@ -111,7 +111,7 @@ TEST_F(SettingsCommands, KeysAreReleasedForTheControlsAndCancelTakesThemBack) {
 
 TEST_F(SettingsCommands, CombinationAnotherProgramHoldsIsStoredAllTheSame) {
     fakes.hotKeys.heldElsewhere.insert(75);
-    run<CAdministrative>(&CStickerTray::ShowAppSettings, [](CAdministrative& dialog) {
+    run<AppSettingsDialog>(&MainWindow::ShowAppSettings, [](AppSettingsDialog& dialog) {
         dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
         dialog.accept();
         return dialog.result();
@@ -123,12 +123,12 @@ TEST_F(SettingsCommands, CombinationAnotherProgramHoldsIsStoredAllTheSame) {
 
 TEST_F(SettingsCommands, HotKeysArePressedInVainWhileADialogIsOpen) {
     const std::size_t before = tray->noteCount();
-    run<CAdministrative>(&CStickerTray::ShowAppSettings, [&](CAdministrative&) {
+    run<AppSettingsDialog>(&MainWindow::ShowAppSettings, [&](AppSettingsDialog&) {
         fakes.hotKeys.press(hotkey::NEW_NOTE);
         return 0;
     });
     EXPECT_EQ(tray->noteCount(), before);
-    run<CDefaults>(&CStickerTray::ShowNotesSettings, [&](CDefaults&) {
+    run<NotesSettingsDialog>(&MainWindow::ShowNotesSettings, [&](NotesSettingsDialog&) {
         fakes.hotKeys.press(hotkey::NEW_NOTE);
         return 0;
     });
@@ -137,7 +137,7 @@ TEST_F(SettingsCommands, HotKeysArePressedInVainWhileADialogIsOpen) {
 
 TEST_F(SettingsCommands, NextNewNoteTakesTheNewDefaults) {
     choosers.color = QColor(20, 200, 90);
-    run<CDefaults>(&CStickerTray::ShowNotesSettings, [](CDefaults& dialog) {
+    run<NotesSettingsDialog>(&MainWindow::ShowNotesSettings, [](NotesSettingsDialog& dialog) {
         dialog.findChild<QCheckBox*>("RandomColors")->setChecked(false);
         dialog.findChild<QPushButton*>("color")->click();
         dialog.findChild<QComboBox*>("TitleDefaults")->setCurrentIndex(0);
@@ -176,7 +176,7 @@ TEST_F(SettingsCommands, OpenNotesTakeTheNewMinimumSizeButKeepTheirOwnSize) {
         {150, 300, QSize(150, size.height())},
     };
     for (const Case& c : cases) {
-        run<CDefaults>(&CStickerTray::ShowNotesSettings, [&](CDefaults& dialog) {
+        run<NotesSettingsDialog>(&MainWindow::ShowNotesSettings, [&](NotesSettingsDialog& dialog) {
             dialog.findChild<CNumberField*>("minWidth")->setValue(c.minWidth);
             dialog.findChild<CNumberField*>("minHeight")->setValue(c.minHeight);
             dialog.accept();

@@ -1,9 +1,9 @@
 // The tray icon, its menu, the commands on all notes, import/export, hot keys and the About
 // box, on an offscreen display with the fake desktop services.
 #include "app/AboutBox.h"
-#include "app/StickerTray.h"
+#include "app/MainWindow.h"
 #include "app/TrayMenu.h"
-#include "manage/NotesList.h"
+#include "manage/NotesManagerWindow.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "platform/Messages.h"
@@ -33,7 +33,7 @@ class TrayTest : public ::testing::Test, public StoreFixture {
 protected:
     TrayTest() : StoreFixture(Open::ByTheProgram) {
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
-        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
         EXPECT_EQ(tray->Initialize(), 1);
     }
     ~TrayTest() override {
@@ -65,7 +65,7 @@ protected:
         return found;
     }
 
-    std::unique_ptr<CStickerTray> tray;
+    std::unique_ptr<MainWindow> tray;
 };
 
 // ---- Tool tip and icon ---------------------------------------------------------------------
@@ -249,10 +249,10 @@ TEST_F(TrayTest, EachMenuItemRunsItsOwnCommand) {
     };
 
     const std::pair<Item, const char*> dialogs[] = {
-        {Item::AppSettings, "bp::CAdministrative"},
-        {Item::NotesSettings, "bp::CDefaults"},
-        {Item::Find, "bp::CSearching"},
-        {Item::RecycleBin, "bp::CRecycleBin"},
+        {Item::AppSettings, "bp::AppSettingsDialog"},
+        {Item::NotesSettings, "bp::NotesSettingsDialog"},
+        {Item::Find, "bp::FindWindow"},
+        {Item::RecycleBin, "bp::RecycleBinWindow"},
         {Item::About, "bp::CAboutBox"},
     };
     for (const auto& [item, dialog] : dialogs) {
@@ -649,8 +649,8 @@ TEST_F(TrayTest, ACombinationHeldElsewhereIsIgnored) {
 TEST_F(TrayTest, ALaterStartMayAskForNamedActionsOnly) {
     bool endRequested = false;
     bool exited = false;
-    QObject::connect(tray.get(), &CStickerTray::endRequested, [&] { endRequested = true; });
-    QObject::connect(tray.get(), &CStickerTray::exited, [&] { exited = true; });
+    QObject::connect(tray.get(), &MainWindow::endRequested, [&] { endRequested = true; });
+    QObject::connect(tray.get(), &MainWindow::exited, [&] { exited = true; });
     const std::int32_t first = tray->noteAt(0).nid();
     const std::size_t notes = tray->noteCount();
     const std::size_t boxes = fakes.messages.shown.size();
@@ -692,7 +692,7 @@ TEST(TrayRequests, ActionsAskedForDuringSetUpAreCarriedOutAfterIt) {
     TempFolder folder;
     fake::FakePlatform fakes;
     CNotesDatabase store(fakes.platform());
-    CStickerTray tray(fakes.platform(), store, folder.path());
+    MainWindow tray(fakes.platform(), store, folder.path());
     EXPECT_TRUE(tray.performAction("new-note"));
     EXPECT_FALSE(tray.performAction("no-such-thing"));
     ASSERT_EQ(tray.Initialize(), 1);

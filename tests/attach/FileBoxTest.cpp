@@ -1,6 +1,6 @@
 #include "attach/AttachRows.h"
 #include "attach/AttachUrl.h"
-#include "attach/FileBox.h"
+#include "attach/AttachPanel.h"
 #include "note/NoteFixture.h"
 #include "platform/Messages.h"
 
@@ -68,7 +68,7 @@ TEST(AttachRows, MergeRecordsOfOneNameAndSortByKindThenName) {
 
 class FileBox : public NoteFixture {
 protected:
-    FileBox() : note(open(1)), box(new CFileBox(note)) {
+    FileBox() : note(open(1)), box(new AttachPanel(note)) {
         note.setAttachPanel(box);
         fakes.modalDialogs.whileOpen = [](QDialog&) { return int(QDialog::Rejected); };
     }
@@ -107,7 +107,7 @@ protected:
     static QImage iconImage(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
 
     CNote& note;
-    CFileBox* box;
+    AttachPanel* box;
 };
 
 TEST_F(FileBox, MergedRowsShowTheirImageAndDeleteAsksForEachRecord) {
@@ -125,7 +125,7 @@ TEST_F(FileBox, MergedRowsShowTheirImageAndDeleteAsksForEachRecord) {
 
     select(0);
     fakes.messages.answers = {true, false};
-    contextMenu(CFileBox::kMenuDelete);
+    contextMenu(AttachPanel::kMenuDelete);
     ASSERT_EQ(fakes.messages.shown.size(), 2u);
     EXPECT_EQ(fakes.messages.shown[0].text,
               "Do you want to detach '/tmp/report.txt' from the note?");
@@ -151,13 +151,13 @@ TEST_F(FileBox, WindowAssociationsAsksItsOwnQuestionAndDoesNotOpen) {
 
     select(1);
     fakes.messages.answers = {true};
-    contextMenu(CFileBox::kMenuDelete);
+    contextMenu(AttachPanel::kMenuDelete);
     EXPECT_EQ(fakes.messages.shown.back().text,
               "Do you want to remove association for application with window title "
               "'Calculator'?");
     select(0);
     fakes.messages.answers = {true};
-    contextMenu(CFileBox::kMenuDelete);
+    contextMenu(AttachPanel::kMenuDelete);
     EXPECT_TRUE(records().empty());
     EXPECT_EQ(box->list()->topLevelItemCount(), 0);
 }
@@ -166,17 +166,17 @@ TEST_F(FileBox, MenuOffersRunAndDeleteOnlyForASelection) {
     attach(3, "http://example.org/a?b=1&c=2");
     SeenMenu menu = contextMenu();
     EXPECT_EQ(menu.name, "attach");
-    EXPECT_EQ(menu.enabled, (std::map<int, bool>{{CFileBox::kMenuRun, false},
-                                                 {CFileBox::kMenuAddFile, true},
-                                                 {CFileBox::kMenuAddUrl, true},
-                                                 {CFileBox::kMenuDelete, false}}));
-    contextMenu(CFileBox::kMenuDelete);
+    EXPECT_EQ(menu.enabled, (std::map<int, bool>{{AttachPanel::kMenuRun, false},
+                                                 {AttachPanel::kMenuAddFile, true},
+                                                 {AttachPanel::kMenuAddUrl, true},
+                                                 {AttachPanel::kMenuDelete, false}}));
+    contextMenu(AttachPanel::kMenuDelete);
     EXPECT_TRUE(fakes.messages.shown.empty());
 
     select(0);
-    menu = contextMenu(CFileBox::kMenuRun);
-    EXPECT_TRUE(menu.enabled[CFileBox::kMenuRun]);
-    EXPECT_TRUE(menu.enabled[CFileBox::kMenuDelete]);
+    menu = contextMenu(AttachPanel::kMenuRun);
+    EXPECT_TRUE(menu.enabled[AttachPanel::kMenuRun]);
+    EXPECT_TRUE(menu.enabled[AttachPanel::kMenuDelete]);
     EXPECT_EQ(fakes.shell.opened, std::vector<std::string>{"http://example.org/a?b=1&c=2"});
 }
 
@@ -187,7 +187,7 @@ TEST_F(FileBox, AttachFileFromTheMenuWhileTheNoteIsModal) {
     fakes.fileDialogs.whileOpen = [&] {
         disabledWhileOpen = !box->isEnabled() && note.modalOpen();
     };
-    contextMenu(CFileBox::kMenuAddFile);
+    contextMenu(AttachPanel::kMenuAddFile);
     EXPECT_TRUE(disabledWhileOpen);
     EXPECT_TRUE(box->isEnabled());
     EXPECT_FALSE(note.modalOpen());
@@ -195,7 +195,7 @@ TEST_F(FileBox, AttachFileFromTheMenuWhileTheNoteIsModal) {
     EXPECT_EQ(fakes.fileDialogs.calls[0].kind, "open");
     EXPECT_EQ(fakes.fileDialogs.calls[0].filter.rfind("All Files (*);;Exe Files (*.exe)", 0), 0u);
     // The same file again is not added a second time.
-    contextMenu(CFileBox::kMenuAddFile);
+    contextMenu(AttachPanel::kMenuAddFile);
     EXPECT_EQ(records(), (std::vector<std::pair<int, std::string>>{{0, path}}));
     EXPECT_EQ(box->list()->topLevelItemCount(), 1);
 }
@@ -208,16 +208,16 @@ TEST_F(FileBox, AddressDialogStartsWithTheSchemeAndTakesItAsItIs) {
         EXPECT_EQ(url.field()->cursorPosition(), 7);
         return int(QDialog::Accepted);
     };
-    contextMenu(CFileBox::kMenuAddUrl);
+    contextMenu(AttachPanel::kMenuAddUrl);
     EXPECT_EQ(records(), (std::vector<std::pair<int, std::string>>{{3, "http://"}}));
 
     fakes.modalDialogs.whileOpen = [](QDialog& dialog) {
         dynamic_cast<CAttachUrl&>(dialog).field()->clear();
         return int(QDialog::Accepted);
     };
-    contextMenu(CFileBox::kMenuAddUrl);
+    contextMenu(AttachPanel::kMenuAddUrl);
     fakes.modalDialogs.whileOpen = [](QDialog&) { return int(QDialog::Rejected); };
-    contextMenu(CFileBox::kMenuAddUrl);
+    contextMenu(AttachPanel::kMenuAddUrl);
     EXPECT_EQ(records().size(), 1u) << "an empty field and Cancel add nothing";
 }
 
@@ -239,7 +239,7 @@ TEST_F(FileBox, NamesWithMarkupAndNonAsciiAreShownAndOpenedAsTyped) {
     for (int i : {1, 0}) {
         select(i);
         fakes.messages.answers = {true};
-        contextMenu(CFileBox::kMenuDelete);
+        contextMenu(AttachPanel::kMenuDelete);
     }
     EXPECT_TRUE(records().empty());
 }

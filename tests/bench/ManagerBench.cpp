@@ -3,8 +3,8 @@
 //
 // usage: manager_bench [NOTES] [RUNS]
 #include "../support/RecordingOwner.h"
-#include "manage/CustomList.h"
-#include "manage/NotesList.h"
+#include "manage/NoteListView.h"
+#include "manage/NotesManagerWindow.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/NotesDatabase.h"
 
@@ -66,9 +66,9 @@ int main(int argc, char** argv) {
     std::vector<double> open, refresh;
     std::vector<std::vector<double>> sorts(6);
     for (int run = 0; run < runs; ++run) {
-        std::unique_ptr<bp::CNotesList> manager;
+        std::unique_ptr<bp::NotesManagerWindow> manager;
         open.push_back(timeMs([&] {
-            manager = std::make_unique<bp::CNotesList>(fakes.platform(), store, owner);
+            manager = std::make_unique<bp::NotesManagerWindow>(fakes.platform(), store, owner);
             manager->show();
         }));
         refresh.push_back(timeMs([&] { manager->RefreshList(); }));

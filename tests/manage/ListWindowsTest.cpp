@@ -2,11 +2,11 @@
 // services and a main window that only records (or, where the test needs it, acts on the
 // store the way the real one does).
 #include "alarm/SnoozeRecord.h"
-#include "manage/CustomList.h"
+#include "manage/NoteListView.h"
 #include "manage/ListText.h"
-#include "manage/NotesList.h"
-#include "manage/RecycleBin.h"
-#include "manage/Searching.h"
+#include "manage/NotesManagerWindow.h"
+#include "manage/RecycleBinWindow.h"
+#include "manage/FindWindow.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "richtext/QtRichTextEngine.h"
@@ -81,26 +81,26 @@ protected:
         store.SetNoteBody(nid, body);
         return nid;
     }
-    static QStringList column(const CCustomList& list, int c) {
+    static QStringList column(const NoteListView& list, int c) {
         QStringList cells;
         for (int row = 0; row < list.rows().rowCount(); ++row) {
             cells.push_back(list.rows().row(row).cells.value(c));
         }
         return cells;
     }
-    static void clickHeader(CCustomList& list, int c) {
+    static void clickHeader(NoteListView& list, int c) {
         QHeaderView* header = list.horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(c) + 5, header->height() / 2));
     }
-    static void selectRows(CCustomList& list, std::initializer_list<int> rows) {
+    static void selectRows(NoteListView& list, std::initializer_list<int> rows) {
         list.clearSelection();
         for (const int row : rows) {
             list.selectionModel()->select(list.rows().index(row, 0),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
-    static QPoint rowCenter(const CCustomList& list, int row) {
+    static QPoint rowCenter(const NoteListView& list, int row) {
         return list.visualRect(list.rows().index(row, 1)).center();
     }
     // Chooses an item of the context menu that a right click at a point of the list opens.
@@ -137,18 +137,18 @@ protected:
 class NotesManager : public ListWindows {
 protected:
     void open() {
-        manager = std::make_unique<CNotesList>(platform(), store, owner);
+        manager = std::make_unique<NotesManagerWindow>(platform(), store, owner);
         manager->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(manager.get()));
     }
-    std::unique_ptr<CNotesList> manager;
+    std::unique_ptr<NotesManagerWindow> manager;
 };
 
 TEST_F(NotesManager, ListsTheNotesInDatabaseOrderWithTheirTexts) {
     const std::int32_t a = addNote("Shopping", 1700000000, 2, 1, 1700003600, 1);
     addNote("Caf\xe9", 1700000060, 0, 0, 1700007200, 0);  // made on Windows
     open();
-    const CCustomList& list = *manager->list();
+    const NoteListView& list = *manager->list();
     ASSERT_EQ(list.rows().rowCount(), 2);
     EXPECT_EQ(list.rows().row(0).itemData, a);
     EXPECT_EQ(list.rows().row(0).cells,
@@ -426,10 +426,10 @@ protected:
         return nid;
     }
     void open() {
-        bin = std::make_unique<CRecycleBin>(platform(), store, owner);
+        bin = std::make_unique<RecycleBinWindow>(platform(), store, owner);
         bin->show();
     }
-    std::unique_ptr<CRecycleBin> bin;
+    std::unique_ptr<RecycleBinWindow> bin;
 };
 
 TEST_F(RecycleBin, RestoresTheSelectedNotesThroughTheMainWindow) {
@@ -523,10 +523,10 @@ protected:
         list = addNote("Shopping list", 300, 0, 0, 0, 0, "tent pegs and bread");
         locked = addNote("Locked trip", 200, 1, 0, 0, 0, "trip notes");
         store.SetNote(locked, 0, note::isEdit);
-        dialog = std::make_unique<CSearching>(platform(), store, owner);
+        dialog = std::make_unique<FindWindow>(platform(), store, owner);
     }
     std::int32_t trip = 0, list = 0, locked = 0;
-    std::unique_ptr<CSearching> dialog;
+    std::unique_ptr<FindWindow> dialog;
 };
 
 TEST_F(Find, StartsWithTheDefaultChoicesAndTurnsThemIntoOptionWords) {

@@ -1,9 +1,9 @@
 // The three list windows as the main window opens them and talks to them.
-#include "app/StickerTray.h"
-#include "manage/CustomList.h"
-#include "manage/NotesList.h"
-#include "manage/RecycleBin.h"
-#include "manage/Searching.h"
+#include "app/MainWindow.h"
+#include "manage/NoteListView.h"
+#include "manage/NotesManagerWindow.h"
+#include "manage/RecycleBinWindow.h"
+#include "manage/FindWindow.h"
 #include "note/Note.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
@@ -36,7 +36,7 @@ protected:
         return p;
     }
     void start(int openManager = 1) {
-        tray = std::make_unique<CStickerTray>(platform(), store, folder.path());
+        tray = std::make_unique<MainWindow>(platform(), store, folder.path());
         if (openManager == 0) {
             // The setting is read from the database the tray opens.
             ASSERT_TRUE(store.InitDatabase());
@@ -49,14 +49,14 @@ protected:
         ASSERT_EQ(tray->Initialize(), 1);
         QCoreApplication::processEvents();
     }
-    CNotesList& manager() { return *tray->notesManager(); }
+    NotesManagerWindow& manager() { return *tray->notesManager(); }
     int rowCount() { return manager().list()->rows().rowCount(); }
 
     TempFolder folder;
     fake::FakePlatform fakes;
     rtf::QtRichTextEngine engine;
     CNotesDatabase store;
-    std::unique_ptr<CStickerTray> tray;
+    std::unique_ptr<MainWindow> tray;
 };
 
 TEST_F(ManagerRouting, ShownAtStartOnTopAndToggledByItsHotKey) {
@@ -126,7 +126,7 @@ TEST_F(ManagerRouting, DeletedFromTheManagerIntoTheBinAndRestoredFromThere) {
     EXPECT_EQ(manager().list()->rows().rowOf(nid), -1);
 
     fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
-        auto* bin = qobject_cast<CRecycleBin*>(&dialog);
+        auto* bin = qobject_cast<RecycleBinWindow*>(&dialog);
         EXPECT_NE(bin, nullptr);
         EXPECT_TRUE(tray->isBusy());
         bin->list()->selectOnly(bin->list()->rows().rowOf(0));
@@ -149,7 +149,7 @@ TEST_F(ManagerRouting, FindShowsTheNoteItFound) {
     tray->hideNote(nid);
     ASSERT_FALSE(tray->findNote(nid)->isVisible());
     fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
-        auto* find = qobject_cast<CSearching*>(&dialog);
+        auto* find = qobject_cast<FindWindow*>(&dialog);
         EXPECT_NE(find, nullptr);
         find->textField()->setText("zebra");
         find->Find();

@@ -135,7 +135,7 @@ TEST_F(AlarmDialog, AlarmOffThenCancelLeavesTheAlarmAsItWas) {
     store.SetNote(kNid, 540000, note::remindSnoozeTime);
     openNote();
     const auto before = storedAlarm();
-    const CForReminder live = note->reminder();
+    const AlarmSchedule live = note->reminder();
     onSettings = [](CAlarmDialog& d) {
         EXPECT_EQ(find<QLineEdit>(d, CAlarmDialog::kNextAlarm)->text(),
                   "Monday, December 14, 2026 09:00:00 AM");
@@ -152,7 +152,7 @@ TEST_F(AlarmDialog, AlarmOffThenCancelLeavesTheAlarmAsItWas) {
     note->OpenAlarmDialog();
 
     EXPECT_EQ(storedAlarm(), before);
-    const CForReminder& after = note->reminder();
+    const AlarmSchedule& after = note->reminder();
     EXPECT_EQ(after.isReminder, 2);
     EXPECT_TRUE(after.recurring);
     EXPECT_EQ(after.remindTime, live.remindTime);

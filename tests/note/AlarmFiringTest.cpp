@@ -3,7 +3,7 @@
 #include "alarmui/AlarmPacing.h"
 #include "alarmui/ShutDownCountdown.h"
 #include "alarmui/StopAlarm.h"
-#include "app/StickerTray.h"
+#include "app/MainWindow.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/Title.h"
@@ -411,7 +411,7 @@ TEST_F(AlarmFiring, TheRecordHoldsTheAlarmAsTheNoteDoesOnceItRangOrWasSwitchedOf
         SCOPED_TRACE(nid);
         CNote& n = open(nid);
         tick(n.alarmCheckTimer());
-        CForReminder stored;
+        AlarmSchedule stored;
         stored.Load(store, nid, fakes.clock);
         EXPECT_EQ(stored.isReminder, 0);
         EXPECT_EQ(stored.remindRepeat, 0);
@@ -784,10 +784,10 @@ protected:
     NoteExpiry() { fakes.clock.set(2026, 12, 7, 12, 0, 0); }
     void start() {
         store.SaveDatabase("");
-        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
         ASSERT_EQ(tray->Initialize(), 1);
     }
-    std::unique_ptr<CStickerTray> tray;
+    std::unique_ptr<MainWindow> tray;
 };
 
 TEST_F(NoteExpiry, ANoteExpiresIntoTheBinOnAnyOfItsTimers) {

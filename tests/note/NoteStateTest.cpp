@@ -1,4 +1,4 @@
-#include "app/StickerTray.h"
+#include "app/MainWindow.h"
 #include "note/DeleteNoteDialog.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
@@ -34,7 +34,7 @@ protected:
     }
     void start() {
         store.SaveDatabase("");
-        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
         ASSERT_EQ(tray->Initialize(), 1);
     }
     CNote& note(std::int32_t nid) { return *tray->findNote(nid); }
@@ -48,7 +48,7 @@ protected:
         QApplication::sendEvent(&n, &deactivate);
     }
 
-    std::unique_ptr<CStickerTray> tray;
+    std::unique_ptr<MainWindow> tray;
 };
 
 TEST_F(NoteState, EveryTransitionIsWrittenToTheRecord) {

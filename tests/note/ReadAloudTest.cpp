@@ -1,4 +1,4 @@
-#include "app/StickerTray.h"
+#include "app/MainWindow.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/ReadAloud.h"
@@ -27,7 +27,7 @@ protected:
     ReadAloud() {
         readingNid = 0;
         store.SaveDatabase("");
-        tray = std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+        tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
         EXPECT_EQ(tray->Initialize(), 1);
     }
     ~ReadAloud() override {
@@ -62,7 +62,7 @@ protected:
             kSlack);
     }
 
-    std::unique_ptr<CStickerTray> tray;
+    std::unique_ptr<MainWindow> tray;
 };
 
 TEST(ReadAloudText, TrimsAndNamesAnEmptyNote) {
@@ -95,7 +95,7 @@ TEST_F(ReadAloud, ReadButtonReadsInATopmostWindowUntilTheTextIsSpoken) {
     EXPECT_EQ(fakes.windows.stackingOf(w), IWindowSystem::Stacking::Top);
 
     // Polling goes on while the engine speaks.
-    QTest::qWait(2 * CTalkingThread::kPollMs);
+    QTest::qWait(2 * SpeechWatcher::kPollMs);
     EXPECT_EQ(window(n), w);
     EXPECT_EQ(readingNid, 2);
 
@@ -160,7 +160,7 @@ TEST_F(ReadAloud, StopReadingAsksAndOnlyYesStops) {
             ASSERT_TRUE(waitIdle(n));
             EXPECT_EQ(fakes.speech.purges, 1);
         } else {
-            QTest::qWait(2 * CTalkingThread::kPollMs);
+            QTest::qWait(2 * SpeechWatcher::kPollMs);
             EXPECT_NE(window(n), nullptr) << "the reading goes on";
             EXPECT_TRUE(fakes.speech.speaking);
             fakes.speech.finish();
@@ -177,7 +177,7 @@ TEST_F(ReadAloud, TheReadingDoesNotFinishUnderTheQuestion) {
     fakes.messages.whileAsking = [&] {
         // The engine gets to the end while the user is still asked.
         fakes.speech.finish();
-        QTest::qWait(3 * CTalkingThread::kPollMs);
+        QTest::qWait(3 * SpeechWatcher::kPollMs);
         stayedOpen = window(n) == w && w->isVisible() && readingNid == 1;
     };
     fakes.messages.answers = {false};
@@ -214,7 +214,7 @@ TEST_F(ReadAloud, StoppingTheAlarmStopsTheSpeech) {
     EXPECT_TRUE(readButtonEnabled(n));
     fakes.speech.finish();
     ASSERT_TRUE(waitIdle(other));
-    QTest::qWait(CTalkingThread::kPollMs);
+    QTest::qWait(SpeechWatcher::kPollMs);
     EXPECT_EQ(window(n), nullptr);
     EXPECT_EQ(fakes.speech.spoken.size(), 2u);
 }

@@ -1,7 +1,7 @@
 // "Brightpost Settings" shown offscreen over a real database, with the fake desktop.
 #include "SettingsFixture.h"
 #include "platform/Messages.h"
-#include "settings/Administrative.h"
+#include "settings/AppSettingsDialog.h"
 #include "settings/HotKeyEdit.h"
 
 #include <QCheckBox>
@@ -16,8 +16,8 @@ using fake::ShownBox;
 
 class AppSettings : public SettingsFixture {
 protected:
-    std::unique_ptr<CAdministrative> open() {
-        return std::make_unique<CAdministrative>(
+    std::unique_ptr<AppSettingsDialog> open() {
+        return std::make_unique<AppSettingsDialog>(
             store, fakes.messages, owner,
             [this](int id, std::uint32_t value) { registered.emplace_back(id, value); });
     }

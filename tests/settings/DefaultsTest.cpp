@@ -2,7 +2,7 @@
 // that answer from the test.
 #include "SettingsFixture.h"
 #include "platform/Messages.h"
-#include "settings/Defaults.h"
+#include "settings/NotesSettingsDialog.h"
 #include "ui/NoteDialogs.h"
 #include "ui/NoteStyle.h"
 #include "ui/TransparencyDialog.h"
@@ -47,9 +47,9 @@ protected:
         fakes.desktop.available = {0, 0, 1280, 770};
         fakes.clock.set(2024, 3, 9, 14, 5, 6);
     }
-    std::unique_ptr<CDefaults> open() {
+    std::unique_ptr<NotesSettingsDialog> open() {
         platform = fakes.platform();
-        return std::make_unique<CDefaults>(store, platform, owner, choosers);
+        return std::make_unique<NotesSettingsDialog>(store, platform, owner, choosers);
     }
     static QColor pixelOf(QWidget* widget) { return widget->grab().toImage().pixelColor(2, 2); }
 

@@ -22,14 +22,14 @@ class IUserMessages;
 // "Brightpost Settings": what the program shows at start, the Recycle Bin, backups, the
 // auto-save interval, the multi-monitor behaviour and the global hot keys. Reads the settings
 // when it is made and writes them on OK only.
-class CAdministrative : public QDialog {
+class AppSettingsDialog : public QDialog {
     Q_OBJECT
 public:
     // Gives a hot key its new combination at once: unregisters id and registers value
     // unless it holds no key.
     using HotKeyRegistrar = std::function<void(int id, std::uint32_t value)>;
 
-    CAdministrative(CNotesDatabase& store, IUserMessages& messages, ISettingsOwner& owner,
+    AppSettingsDialog(CNotesDatabase& store, IUserMessages& messages, ISettingsOwner& owner,
                     HotKeyRegistrar reRegister, QWidget* parent = nullptr);
 
     void accept() override;

@@ -12,10 +12,10 @@ namespace bp {
 // The Notes Manager: every note that is not in the Recycle Bin, one row each, and the actions
 // on the selected ones. It changes no note itself; each action is a message to the main
 // window, which finds the note by its nid.
-class CNotesList : public CListWindow {
+class NotesManagerWindow : public CListWindow {
     Q_OBJECT
 public:
-    CNotesList(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
+    NotesManagerWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                QWidget* parent = nullptr);
 
     // Shown from the tray or the hot key: above every window, without taking the focus,

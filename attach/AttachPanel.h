@@ -18,10 +18,10 @@ class CNote;
 // The window of a note's attachments, under the note: files and web addresses opened with
 // the desktop's default program, added and removed from its menu. The note places, shows,
 // hides and enables it; the panel only lists and edits the note's records.
-class CFileBox : public QWidget {
+class AttachPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit CFileBox(CNote& note);
+    explicit AttachPanel(CNote& note);
 
     const std::vector<CAttachedFiles>& rows() const { return rows_; }
     QTreeWidget* list();

@@ -1,4 +1,4 @@
-#include "FileBox.h"
+#include "AttachPanel.h"
 
 #include "AttachUrl.h"
 #include "note/Note.h"
@@ -35,7 +35,7 @@ const char kAttachFilter[] =
 
 }  // namespace
 
-CFileBox::CFileBox(CNote& note)
+AttachPanel::AttachPanel(CNote& note)
     : QWidget(&note, Qt::Tool | Qt::FramelessWindowHint),
       note_(note),
       nid_(note.nid()),
@@ -61,7 +61,7 @@ CFileBox::CFileBox(CNote& note)
     fitWidthToNote();
 }
 
-QTreeWidget* CFileBox::list() {
+QTreeWidget* AttachPanel::list() {
     // Most notes never show their panel; the list and its rows are built when it is first needed.
     if (list_ != nullptr) {
         return list_;
@@ -96,12 +96,12 @@ QTreeWidget* CFileBox::list() {
     return list_;
 }
 
-void CFileBox::showEvent(QShowEvent* event) {
+void AttachPanel::showEvent(QShowEvent* event) {
     list();
     QWidget::showEvent(event);
 }
 
-const CAttachedFiles* CFileBox::rowOf(const QTreeWidgetItem* item) const {
+const CAttachedFiles* AttachPanel::rowOf(const QTreeWidgetItem* item) const {
     if (item == nullptr) {
         return nullptr;
     }
@@ -109,7 +109,7 @@ const CAttachedFiles* CFileBox::rowOf(const QTreeWidgetItem* item) const {
     return index >= 0 && static_cast<std::size_t>(index) < rows_.size() ? &rows_[index] : nullptr;
 }
 
-void CFileBox::refresh() {
+void AttachPanel::refresh() {
     std::vector<AttachRecord> records;
     CNotesDatabase& store = note_.store();
     if (const auto fids = store.GetNoteAttachedFiles(kLiveSource, nid_, 5)) {
@@ -123,7 +123,7 @@ void CFileBox::refresh() {
     fillList();
 }
 
-void CFileBox::fillList() {
+void AttachPanel::fillList() {
     if (list_ == nullptr) {
         return;
     }
@@ -138,7 +138,7 @@ void CFileBox::fillList() {
     list_->resizeColumnToContents(1);
 }
 
-void CFileBox::applyColors() {
+void AttachPanel::applyColors() {
     QPalette palette = list_ != nullptr ? list_->palette() : this->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Text, note_.bodyFontColor());
@@ -152,7 +152,7 @@ void CFileBox::applyColors() {
     }
 }
 
-void CFileBox::collectSelection() {
+void AttachPanel::collectSelection() {
     selection_.clear();
     for (QTreeWidgetItem* item : list()->selectedItems()) {
         if (const CAttachedFiles* row = rowOf(item)) {
@@ -161,19 +161,19 @@ void CFileBox::collectSelection() {
     }
 }
 
-void CFileBox::openContextMenu(const QPoint& screenPos) {
+void AttachPanel::openContextMenu(const QPoint& screenPos) {
     collectSelection();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("attach"));
     struct Item {
         const char* text;
         MenuItem item;
-        void (CFileBox::*run)();
+        void (AttachPanel::*run)();
     };
-    const Item items[] = {{"run", kMenuRun, &CFileBox::runSelected},
-                          {"attach file to note", kMenuAddFile, &CFileBox::attachFile},
-                          {"add url to note", kMenuAddUrl, &CFileBox::addAddress},
-                          {"delete", kMenuDelete, &CFileBox::deleteSelected}};
+    const Item items[] = {{"run", kMenuRun, &AttachPanel::runSelected},
+                          {"attach file to note", kMenuAddFile, &AttachPanel::attachFile},
+                          {"add url to note", kMenuAddUrl, &AttachPanel::addAddress},
+                          {"delete", kMenuDelete, &AttachPanel::deleteSelected}};
     for (const Item& item : items) {
         QAction* action = menu.addAction(QString::fromLatin1(item.text));
         action->setData(item.item);
@@ -192,19 +192,19 @@ void CFileBox::openContextMenu(const QPoint& screenPos) {
     }
 }
 
-void CFileBox::openRow(const QTreeWidgetItem* item) {
+void AttachPanel::openRow(const QTreeWidgetItem* item) {
     const CAttachedFiles* row = rowOf(item);
     if (row != nullptr && row->displayType != kAttachWindow) {
         openName(row->name);
     }
 }
 
-void CFileBox::openName(const std::string& stored) {
+void AttachPanel::openName(const std::string& stored) {
     // The opener takes UTF-8; a name from an old database may be in its own code page.
     note_.platform().shell->open(textFromStored(stored).toStdString());
 }
 
-void CFileBox::runSelected() {
+void AttachPanel::runSelected() {
     for (std::int32_t fid : selection_) {
         std::string name;
         if (note_.store().GetNoteAttachedFilename(kLiveSource, nid_, fid, name)) {
@@ -213,7 +213,7 @@ void CFileBox::runSelected() {
     }
 }
 
-void CFileBox::attachFile() {
+void AttachPanel::attachFile() {
     note_.BeginModal();
     const std::string path =
         note_.platform().fileDialogs->openFile("Attach file to note", kAttachFilter, "");
@@ -225,7 +225,7 @@ void CFileBox::attachFile() {
     note_.EndModal();
 }
 
-void CFileBox::addAddress() {
+void AttachPanel::addAddress() {
     note_.BeginModal();
     CAttachUrl dialog(&note_);
     IModalDialogs* dialogs = note_.platform().modalDialogs;
@@ -237,7 +237,7 @@ void CFileBox::addAddress() {
     note_.EndModal();
 }
 
-void CFileBox::deleteSelected() {
+void AttachPanel::deleteSelected() {
     if (selection_.empty()) {
         return;
     }
@@ -268,13 +268,13 @@ void CFileBox::deleteSelected() {
     refresh();
 }
 
-void CFileBox::fitWidthToNote() {
+void AttachPanel::fitWidthToNote() {
     if (created_) {
         setFixedWidth(note_.width());
     }
 }
 
-bool CFileBox::eventFilter(QObject* watched, QEvent* event) {
+bool AttachPanel::eventFilter(QObject* watched, QEvent* event) {
     // The note's new width holds before the note moves its panel along.
     if (watched == &note_ && event->type() == QEvent::Resize) {
         fitWidthToNote();
@@ -282,7 +282,7 @@ bool CFileBox::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void CFileBox::resizeEvent(QResizeEvent* event) {
+void AttachPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (list_ != nullptr) {
         list_->setGeometry(rect());

@@ -13,7 +13,7 @@ class QRadioButton;
 
 namespace bp {
 
-struct CNotesS {
+struct FoundNote {
     std::int32_t nid = 0;
     std::string title;
     std::uint32_t created = 0;
@@ -22,10 +22,10 @@ struct CNotesS {
 
 // Find: turns its controls into the note search's option words, lists what the store finds
 // and shows the selected notes through the main window.
-class CSearching : public CListWindow {
+class FindWindow : public CListWindow {
     Q_OBJECT
 public:
-    CSearching(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
+    FindWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                QWidget* parent = nullptr);
 
     FindOptions options() const;
@@ -40,7 +40,7 @@ public:
     QCheckBox* inTitlesCheck() const { return inTitles_; }
     QCheckBox* inNotesCheck() const { return inNotes_; }
     QPushButton* showSelectedButton() const { return showSelected_; }
-    const std::vector<CNotesS>& results() const { return shown_; }
+    const std::vector<FoundNote>& results() const { return shown_; }
     // What the last search asked the store.
     const std::string& lastOptions() const { return lastOptions_; }
 
@@ -60,8 +60,8 @@ private:
     QCheckBox* inNotes_ = nullptr;
     QPushButton* find_ = nullptr;
     QPushButton* showSelected_ = nullptr;
-    std::vector<CNotesS> found_;
-    std::vector<CNotesS> shown_;
+    std::vector<FoundNote> found_;
+    std::vector<FoundNote> shown_;
     std::string lastOptions_;
 };
 

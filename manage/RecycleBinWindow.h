@@ -19,10 +19,10 @@ struct CDeletedNote {
 
 // The Recycle Bin: the notes marked deleted, restored through the main window (a restored
 // note needs a window) or erased for good in the store.
-class CRecycleBin : public CListWindow {
+class RecycleBinWindow : public CListWindow {
     Q_OBJECT
 public:
-    CRecycleBin(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
+    RecycleBinWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                 QWidget* parent = nullptr);
 
     void Refresh();

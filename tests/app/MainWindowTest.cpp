@@ -1,4 +1,4 @@
-#include "app/StickerTray.h"
+#include "app/MainWindow.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/StoreFixture.h"
@@ -20,8 +20,8 @@ protected:
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
     }
 
-    std::unique_ptr<CStickerTray> makeTray() {
-        return std::make_unique<CStickerTray>(fakes.platform(), store, folder.path());
+    std::unique_ptr<MainWindow> makeTray() {
+        return std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
     }
 };
 
@@ -53,13 +53,13 @@ TEST_F(StickerTrayStartup, SessionEndDuringSetUpEndsItAndSavesOnlyAUsableDatabas
     const std::string damaged = withLengthPrefix("garbage");
     auto tray = makeTray();
     bool exited = false;
-    QObject::connect(tray.get(), &CStickerTray::exited, [&] { exited = true; });
+    QObject::connect(tray.get(), &MainWindow::exited, [&] { exited = true; });
     auto endSession = [&] { tray->ExitApplication(); };
 
     // While the damage is reported: the damaged file stays as it is, and no copy is made.
     writeFile(folder.file("Brightpost.dat"), damaged);
     fakes.messages.whileOpen = endSession;
-    EXPECT_EQ(tray->Initialize(), CStickerTray::kEndedDuringSetUp);
+    EXPECT_EQ(tray->Initialize(), MainWindow::kEndedDuringSetUp);
     EXPECT_TRUE(exited);
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(readFile(folder.file("Brightpost.dat")), damaged);
@@ -73,7 +73,7 @@ TEST_F(StickerTrayStartup, SessionEndDuringSetUpEndsItAndSavesOnlyAUsableDatabas
             tray->ExitApplication();
         }
     };
-    EXPECT_EQ(tray->Initialize(), CStickerTray::kEndedDuringSetUp);
+    EXPECT_EQ(tray->Initialize(), MainWindow::kEndedDuringSetUp);
     EXPECT_EQ(readFile(folder.file("corrupted_20240506070809.dat")), damaged);
     EXPECT_TRUE(store.ListDatabaseFiles(folder.path(), 1).empty());
 
@@ -83,7 +83,7 @@ TEST_F(StickerTrayStartup, SessionEndDuringSetUpEndsItAndSavesOnlyAUsableDatabas
     tray = makeTray();
     int asked = 0;
     tray->setSessionEnding([&] { return ++asked == 1; });
-    EXPECT_EQ(tray->Initialize(), CStickerTray::kEndedDuringSetUp);
+    EXPECT_EQ(tray->Initialize(), MainWindow::kEndedDuringSetUp);
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(tray->isExiting());
     EXPECT_EQ(tray->noteCount(), 0u);
@@ -97,7 +97,7 @@ TEST_F(StickerTrayStartup, ExitBacksUpTheLastSaveThenSavesTheCurrentState) {
     const std::string lastSaved = readFile(folder.file("Brightpost.dat"));
     store.SetNoteAttribute(1, "title", "changed since the last save");
     bool exited = false;
-    QObject::connect(tray.get(), &CStickerTray::exited, [&] { exited = true; });
+    QObject::connect(tray.get(), &MainWindow::exited, [&] { exited = true; });
     tray->ExitApplication();
     EXPECT_TRUE(exited);
     EXPECT_EQ(readFile(folder.file("copy_Brightpost_20240506070809.dat")), lastSaved);

@@ -1,6 +1,6 @@
-#include "Searching.h"
+#include "FindWindow.h"
 
-#include "CustomList.h"
+#include "NoteListView.h"
 #include "ListText.h"
 #include "ListWindowOwner.h"
 #include "platform/Messages.h"
@@ -31,7 +31,7 @@ std::vector<ListColumn> findColumns() {
 
 }  // namespace
 
-CSearching::CSearching(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
+FindWindow::FindWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                        QWidget* parent)
     : CListWindow(platform, store, owner, parent) {
     setObjectName("find");
@@ -93,11 +93,11 @@ CSearching::CSearching(Platform platform, CNotesDatabase& store, IListWindowOwne
     layout->addLayout(bottom);
     resize(500, 420);
 
-    connect(find_, &QPushButton::clicked, this, &CSearching::Find);
+    connect(find_, &QPushButton::clicked, this, &FindWindow::Find);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-FindOptions CSearching::options() const {
+FindOptions FindWindow::options() const {
     FindOptions options;
     options.matchCase = matchCase_->isChecked();
     options.wholeWord = wholeWord_->isChecked();
@@ -107,7 +107,7 @@ FindOptions CSearching::options() const {
     return options;
 }
 
-void CSearching::Find() {
+void FindWindow::Find() {
     shown_.clear();
     lastOptions_ = options().words();
     const QString text = text_->text().trimmed();
@@ -129,11 +129,11 @@ void CSearching::Find() {
     fill();
 }
 
-void CSearching::fill() {
-    std::vector<CListModel::Row> rows;
+void FindWindow::fill() {
+    std::vector<NoteListModel::Row> rows;
     rows.reserve(shown_.size());
     for (std::size_t i = 0; i < shown_.size(); ++i) {
-        const CNotesS& record = shown_[i];
+        const FoundNote& record = shown_[i];
         rows.push_back({static_cast<std::intptr_t>(i),
                         {QString::number(i + 1), textFromStored(record.title),
                          QString::fromStdString(listTime(*platform_.clock, record.created)),
@@ -145,22 +145,22 @@ void CSearching::fill() {
     updateSelection();
 }
 
-std::optional<std::int32_t> CSearching::nidOf(std::intptr_t itemData) const {
+std::optional<std::int32_t> FindWindow::nidOf(std::intptr_t itemData) const {
     // The item data names the result, wherever a sort has put its row.
     const auto index = static_cast<std::size_t>(itemData);
     return index < shown_.size() ? std::optional(shown_[index].nid) : std::nullopt;
 }
 
-void CSearching::ShowSelected() {
+void FindWindow::ShowSelected() {
     const std::vector<std::int32_t> nids = selectedNids_;
     for (const std::int32_t nid : nids) {
         owner_.showNote(nid);
     }
 }
 
-CListWindow::KeyOf CSearching::sortKeys() {
+CListWindow::KeyOf FindWindow::sortKeys() {
     return [this](std::intptr_t itemData, int c) -> SortKey {
-        const CNotesS& record = shown_[static_cast<std::size_t>(itemData)];
+        const FoundNote& record = shown_[static_cast<std::size_t>(itemData)];
         switch (c) {
             case kTitle:
                 return {0, record.title};

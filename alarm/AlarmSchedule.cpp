@@ -1,4 +1,4 @@
-#include "alarm/ForReminder.h"
+#include "alarm/AlarmSchedule.h"
 
 #include "platform/Clock.h"
 #include "store/NoteAttributes.h"
@@ -71,7 +71,7 @@ bool fits(const std::array<bool, N>& selected, int value) {
 
 }  // namespace
 
-void CForReminder::Load(CNotesDatabase& db, std::int32_t nid, const IClock& clock) {
+void AlarmSchedule::Load(CNotesDatabase& db, std::int32_t nid, const IClock& clock) {
     const int src = kLiveSource;
     isReminder = db.GetNote(src, nid, note::isReminder);
     schedule = db.GetNote(src, nid, note::schedule);
@@ -93,7 +93,7 @@ void CForReminder::Load(CNotesDatabase& db, std::int32_t nid, const IClock& cloc
     recurring = isReminder > 1;
 }
 
-void CForReminder::Store(CNotesDatabase& db, std::int32_t nid, const IClock& clock) const {
+void AlarmSchedule::Store(CNotesDatabase& db, std::int32_t nid, const IClock& clock) const {
     db.SetNote(nid, toStored(clock, remindTime), note::remindTime);
     db.SetNote(nid, toStored(clock, remindTime1), note::remindTime1);
     db.SetNote(nid, toStored(clock, remindTime2), note::remindTime2);
@@ -115,7 +115,7 @@ void CForReminder::Store(CNotesDatabase& db, std::int32_t nid, const IClock& clo
     db.SetNote(nid, isReminder, note::isReminder);
 }
 
-void CForReminder::ParseSchedule(bool updateControls) {
+void AlarmSchedule::ParseSchedule(bool updateControls) {
     if (schedule.size() > 3) {
         const std::string_view text = schedule;
         constexpr std::size_t npos = std::string_view::npos;
@@ -139,7 +139,7 @@ void CForReminder::ParseSchedule(bool updateControls) {
     }
 }
 
-void CForReminder::BuildSchedule() {
+void AlarmSchedule::BuildSchedule() {
     std::string out = ";";
     writeSection(days, out);
     out += "!;";
@@ -150,11 +150,11 @@ void CForReminder::BuildSchedule() {
     schedule = out;
 }
 
-bool CForReminder::Matches(const LocalDateTime& day) const {
+bool AlarmSchedule::Matches(const LocalDateTime& day) const {
     return fits(days, day.day) && fits(weekdays, day.dayOfWeek()) && fits(months, day.month);
 }
 
-AlarmOutcome CForReminder::AdvanceAlarm(const IClock& clock) {
+AlarmOutcome AlarmSchedule::AdvanceAlarm(const IClock& clock) {
     if (!recurring) {
         isReminder = 0;
         remindRepeat = 0;
@@ -183,7 +183,7 @@ AlarmOutcome CForReminder::AdvanceAlarm(const IClock& clock) {
     return AlarmOutcome::SwitchedOff;
 }
 
-AlarmOutcome CForReminder::AdvancePastNow(const IClock& clock) {
+AlarmOutcome AlarmSchedule::AdvancePastNow(const IClock& clock) {
     const LocalDateTime now = localNow(clock);
     const AlarmOutcome outcome = AdvanceAlarm(clock);
     if (outcome == AlarmOutcome::Rings && !now.earlier(remindTime)) {
@@ -201,7 +201,7 @@ AlarmOutcome CForReminder::AdvancePastNow(const IClock& clock) {
     return outcome;
 }
 
-std::optional<LocalDateTime> CForReminder::FindNext(const LocalDateTime& start,
+std::optional<LocalDateTime> AlarmSchedule::FindNext(const LocalDateTime& start,
                                                     const LocalDateTime& timeOfDay) const {
     LocalDateTime d = start;
     for (int examined = 0; examined < kSearchDays; ++examined) {
@@ -216,7 +216,7 @@ std::optional<LocalDateTime> CForReminder::FindNext(const LocalDateTime& start,
     return std::nullopt;
 }
 
-void CForReminder::SwitchOff() {
+void AlarmSchedule::SwitchOff() {
     isReminder = 0;
     remindRepeat = 0;
     remindAction = 0;

@@ -1,6 +1,6 @@
-#include "NotesList.h"
+#include "NotesManagerWindow.h"
 
-#include "CustomList.h"
+#include "NoteListView.h"
 #include "ListText.h"
 #include "ListWindowOwner.h"
 #include "alarm/SnoozeRecord.h"
@@ -42,7 +42,7 @@ std::vector<ListColumn> managerColumns() {
 
 }  // namespace
 
-CNotesList::CNotesList(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
+NotesManagerWindow::NotesManagerWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                        QWidget* parent)
     : CListWindow(platform, store, owner, parent) {
     setObjectName("notesManager");
@@ -55,17 +55,17 @@ CNotesList::CNotesList(Platform platform, CNotesDatabase& store, IListWindowOwne
     struct Button {
         const char* text;
         Enabled enabled;
-        void (CNotesList::*command)();
+        void (NotesManagerWindow::*command)();
     };
     // In the order they stand, left to right.
-    const Button buttons[] = {{"New", Enabled::Always, &CNotesList::newNote},
-                              {"Show", Enabled::WithSelection, &CNotesList::showSelected},
-                              {"Hide", Enabled::WithSelection, &CNotesList::hideSelected},
-                              {"Delete", Enabled::WithSelection, &CNotesList::deleteSelected},
-                              {"Print", Enabled::WithSelection, &CNotesList::printSelected},
-                              {"Alarm", Enabled::WithSelection, &CNotesList::openAlarmMenu},
-                              {"Refresh", Enabled::Always, &CNotesList::reload},
-                              {"Menu", Enabled::Always, &CNotesList::openTrayMenu}};
+    const Button buttons[] = {{"New", Enabled::Always, &NotesManagerWindow::newNote},
+                              {"Show", Enabled::WithSelection, &NotesManagerWindow::showSelected},
+                              {"Hide", Enabled::WithSelection, &NotesManagerWindow::hideSelected},
+                              {"Delete", Enabled::WithSelection, &NotesManagerWindow::deleteSelected},
+                              {"Print", Enabled::WithSelection, &NotesManagerWindow::printSelected},
+                              {"Alarm", Enabled::WithSelection, &NotesManagerWindow::openAlarmMenu},
+                              {"Refresh", Enabled::Always, &NotesManagerWindow::reload},
+                              {"Menu", Enabled::Always, &NotesManagerWindow::openTrayMenu}};
     for (const Button& b : buttons) {
         // Enter belongs to the list (it shows or hides the selected notes), not to a button.
         QPushButton* button =
@@ -73,14 +73,14 @@ CNotesList::CNotesList(Platform platform, CNotesDatabase& store, IListWindowOwne
         button->setDefault(false);
         button->setFixedSize(kButtonWidth, kButtonHeight);
     }
-    connect(list(), &CCustomList::rowActivated, this, &CNotesList::ToggleSelected);
+    connect(list(), &NoteListView::rowActivated, this, &NotesManagerWindow::ToggleSelected);
 
     reload();
     move(10, 10);
     resize(kMinWidth, kMinHeight);
 }
 
-void CNotesList::showOnTop() {
+void NotesManagerWindow::showOnTop() {
     setAttribute(Qt::WA_ShowWithoutActivating);
     if (isMinimized()) {
         showNormal();
@@ -91,7 +91,7 @@ void CNotesList::showOnTop() {
     reload();
 }
 
-void CNotesList::bringToTop() {
+void NotesManagerWindow::bringToTop() {
     if (platform_.windows != nullptr) {
         platform_.windows->setStacking(this, IWindowSystem::Stacking::Top);
     }
@@ -101,7 +101,7 @@ void CNotesList::bringToTop() {
     }
 }
 
-void CNotesList::keepOpenedWindowsAbove() {
+void NotesManagerWindow::keepOpenedWindowsAbove() {
     // Above every note, but not above what was opened from it or from a note: a dialog, a box,
     // the stop-alarm window. The one waiting for an answer goes last, on top.
     QWidget* waiting = QApplication::activeModalWidget();
@@ -117,7 +117,7 @@ void CNotesList::keepOpenedWindowsAbove() {
     }
 }
 
-void CNotesList::forEachSelected(const std::function<void(std::int32_t)>& call) {
+void NotesManagerWindow::forEachSelected(const std::function<void(std::int32_t)>& call) {
     // The calls may refresh the list and so change the selection under the loop.
     const std::vector<std::int32_t> nids = selectedNids_;
     for (const std::int32_t nid : nids) {
@@ -126,36 +126,36 @@ void CNotesList::forEachSelected(const std::function<void(std::int32_t)>& call) 
     }
 }
 
-void CNotesList::reload() {
+void NotesManagerWindow::reload() {
     RefreshList();
     updateSelection();
 }
 
-void CNotesList::newNote() {
+void NotesManagerWindow::newNote() {
     owner_.createNote();
     reload();
 }
 
-void CNotesList::showSelected() {
+void NotesManagerWindow::showSelected() {
     forEachSelected([this](std::int32_t nid) { owner_.showNote(nid); });
 }
 
-void CNotesList::hideSelected() {
+void NotesManagerWindow::hideSelected() {
     forEachSelected([this](std::int32_t nid) { owner_.hideNote(nid); });
 }
 
-void CNotesList::openAlarmMenu() {
+void NotesManagerWindow::openAlarmMenu() {
     if (!selectedNids_.empty()) {
         currentNid_ = selectedNids_.front();
         owner_.openNoteMenu(currentNid_);
     }
 }
 
-void CNotesList::openTrayMenu() {
+void NotesManagerWindow::openTrayMenu() {
     owner_.showTrayMenu();
 }
 
-QStringList CNotesList::cellsOf(std::int32_t nid, int number) {
+QStringList NotesManagerWindow::cellsOf(std::int32_t nid, int number) {
     const std::string title = store_.GetNote(kLiveSource, nid, note::title);
     const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
     const int priority = store_.GetNote(kLiveSource, nid, note::priority);
@@ -170,9 +170,9 @@ QStringList CNotesList::cellsOf(std::int32_t nid, int number) {
             rings && *rings != 0 ? QString::fromStdString(listTime(clock, *rings)) : QString()};
 }
 
-void CNotesList::RefreshList() {
+void NotesManagerWindow::RefreshList() {
     const IdList nids = store_.ListNotes(kLiveSource);
-    std::vector<CListModel::Row> rows;
+    std::vector<NoteListModel::Row> rows;
     rows.reserve(nids.size());
     for (std::size_t i = 0; i < nids.size(); ++i) {
         rows.push_back({nids[i], cellsOf(nids[i], static_cast<int>(i) + 1)});
@@ -192,7 +192,7 @@ void CNotesList::RefreshList() {
     }
 }
 
-void CNotesList::noteChanged(std::int32_t nid) {
+void NotesManagerWindow::noteChanged(std::int32_t nid) {
     const int row = list()->rows().rowOf(nid);
     if (row < 0) {
         return;
@@ -210,16 +210,16 @@ void CNotesList::noteChanged(std::int32_t nid) {
     sortAgain();
 }
 
-std::optional<std::int32_t> CNotesList::nidOf(std::intptr_t itemData) const {
+std::optional<std::int32_t> NotesManagerWindow::nidOf(std::intptr_t itemData) const {
     return static_cast<std::int32_t>(itemData);
 }
 
-void CNotesList::selectionUpdated() {
+void NotesManagerWindow::selectionUpdated() {
     bringToTop();
     currentNid_ = selectedNids_.empty() ? -1 : selectedNids_.front();
 }
 
-void CNotesList::ToggleSelected() {
+void NotesManagerWindow::ToggleSelected() {
     const std::vector<std::int32_t> nids = selectedNids_;
     // A note another window deleted since the last refresh has no record to read; the main
     // window is asked to show it and says that it cannot find it.
@@ -237,7 +237,7 @@ void CNotesList::ToggleSelected() {
     }
 }
 
-void CNotesList::deleteSelected() {
+void NotesManagerWindow::deleteSelected() {
     if (selectedNids_.empty()) {
         return;
     }
@@ -250,7 +250,7 @@ void CNotesList::deleteSelected() {
     reload();
 }
 
-void CNotesList::printSelected() {
+void NotesManagerWindow::printSelected() {
     if (selectedNids_.empty()) {
         return;
     }
@@ -268,7 +268,7 @@ void CNotesList::printSelected() {
     }
 }
 
-CListWindow::KeyOf CNotesList::sortKeys() {
+CListWindow::KeyOf NotesManagerWindow::sortKeys() {
     const IdList live = store_.ListNotes(kLiveSource);
     return [this, liveNids = std::unordered_set<std::int32_t>(live.begin(), live.end())](
                std::intptr_t itemData, int c) -> SortKey {
@@ -297,20 +297,20 @@ CListWindow::KeyOf CNotesList::sortKeys() {
     };
 }
 
-std::unique_ptr<QMenu> CNotesList::contextMenu(QPoint viewportPos) {
+std::unique_ptr<QMenu> NotesManagerWindow::contextMenu(QPoint viewportPos) {
     auto menu = std::make_unique<QMenu>(this);
     const bool onRow = list()->indexAt(viewportPos).isValid();
-    menu->addAction("New", this, &CNotesList::newNote);
-    menu->addAction("Show", this, &CNotesList::showSelected);
-    menu->addAction("Hide", this, &CNotesList::hideSelected);
-    menu->addAction("Delete", this, &CNotesList::deleteSelected)->setEnabled(onRow);
-    menu->addAction("Print", this, &CNotesList::printSelected);
-    menu->addAction("Alarm", this, &CNotesList::openAlarmMenu);
-    menu->addAction("Refresh", this, &CNotesList::reload);
+    menu->addAction("New", this, &NotesManagerWindow::newNote);
+    menu->addAction("Show", this, &NotesManagerWindow::showSelected);
+    menu->addAction("Hide", this, &NotesManagerWindow::hideSelected);
+    menu->addAction("Delete", this, &NotesManagerWindow::deleteSelected)->setEnabled(onRow);
+    menu->addAction("Print", this, &NotesManagerWindow::printSelected);
+    menu->addAction("Alarm", this, &NotesManagerWindow::openAlarmMenu);
+    menu->addAction("Refresh", this, &NotesManagerWindow::reload);
     return menu;
 }
 
-void CNotesList::layOut(int w, int h) {
+void NotesManagerWindow::layOut(int w, int h) {
     list()->setGeometry(5, 5, w - 10, h - 40);
     // New to Alarm from the left edge, Refresh and Menu from the right.
     const std::vector<QPushButton*>& row = buttons();
@@ -321,12 +321,12 @@ void CNotesList::layOut(int w, int h) {
     }
 }
 
-void CNotesList::resizeEvent(QResizeEvent* event) {
+void NotesManagerWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     layOut(width(), height());
 }
 
-void CNotesList::keyPressEvent(QKeyEvent* event) {
+void NotesManagerWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -339,14 +339,14 @@ void CNotesList::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-bool CNotesList::event(QEvent* event) {
+bool NotesManagerWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         bringToTop();
     }
     return QDialog::event(event);
 }
 
-void CNotesList::reject() {
+void NotesManagerWindow::reject() {
     // Only the close box gets here (Escape is taken above): the manager is hidden and keeps
     // its list and sort for the next time.
     hide();

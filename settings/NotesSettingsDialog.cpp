@@ -1,4 +1,4 @@
-#include "Defaults.h"
+#include "NotesSettingsDialog.h"
 
 #include "DialogParts.h"
 #include "NumberField.h"
@@ -69,23 +69,23 @@ QWidget* indented(QWidget* widget) {
 
 // ---- The preview ---------------------------------------------------------------------------
 
-CDefaultsExample::CDefaultsExample(QWidget* parent) : QWidget(parent) {
+NoteSamplePreview::NoteSamplePreview(QWidget* parent) : QWidget(parent) {
     setFixedSize(kPreviewSize);
 }
 
-const QString& CDefaultsExample::sampleText() {
+const QString& NoteSamplePreview::sampleText() {
     static const QString text = QStringLiteral("Aa Bb Cc Dd Ee ...");
     return text;
 }
 
-void CDefaultsExample::setLook(const QColor& text, const QColor& background, const QFont& font) {
+void NoteSamplePreview::setLook(const QColor& text, const QColor& background, const QFont& font) {
     text_ = text;
     background_ = background;
     font_ = font;
     update();
 }
 
-void CDefaultsExample::paintEvent(QPaintEvent*) {
+void NoteSamplePreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
     painter.setFont(font_);
@@ -95,7 +95,7 @@ void CDefaultsExample::paintEvent(QPaintEvent*) {
 
 // ---- The dialog ----------------------------------------------------------------------------
 
-CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, ISettingsOwner& owner,
+NotesSettingsDialog::NotesSettingsDialog(CNotesDatabase& store, const Platform& platform, ISettingsOwner& owner,
                      INoteDialogs& dialogs, QWidget* parent)
     : QDialog(parent), store_(store), platform_(platform), owner_(owner), dialogs_(dialogs) {
     setObjectName(QStringLiteral("notesSettings"));
@@ -164,9 +164,9 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, ISettingsO
     textColorButton_ = button("Text color", "textColor");
     backColorButton_ = button("Co&lor", "color");
     auto* bodyFontButton = button("Font", "bodyFont");
-    titlePreview_ = new CDefaultsExample;
+    titlePreview_ = new NoteSamplePreview;
     titlePreview_->setObjectName(QStringLiteral("titlePreview"));
-    bodyPreview_ = new CDefaultsExample;
+    bodyPreview_ = new NoteSamplePreview;
     bodyPreview_->setObjectName(QStringLiteral("bodyPreview"));
 
     // Settings the dialog keeps but does not show.
@@ -226,14 +226,14 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, ISettingsO
     layout->addWidget(body);
     layout->addWidget(buttons);
 
-    connect(titleColorButton_, &QPushButton::clicked, this, &CDefaults::chooseTitleColor);
-    connect(titleFontButton, &QPushButton::clicked, this, &CDefaults::chooseTitleFont);
-    connect(textColorButton_, &QPushButton::clicked, this, &CDefaults::chooseBodyTextColor);
-    connect(backColorButton_, &QPushButton::clicked, this, &CDefaults::chooseBackColor);
-    connect(bodyFontButton, &QPushButton::clicked, this, &CDefaults::chooseBodyFont);
-    connect(transparencyButton, &QPushButton::clicked, this, &CDefaults::chooseTransparency);
-    connect(randomColors_, &QCheckBox::toggled, this, &CDefaults::updateEnabled);
-    connect(autoLock_, &QCheckBox::toggled, this, &CDefaults::updateEnabled);
+    connect(titleColorButton_, &QPushButton::clicked, this, &NotesSettingsDialog::chooseTitleColor);
+    connect(titleFontButton, &QPushButton::clicked, this, &NotesSettingsDialog::chooseTitleFont);
+    connect(textColorButton_, &QPushButton::clicked, this, &NotesSettingsDialog::chooseBodyTextColor);
+    connect(backColorButton_, &QPushButton::clicked, this, &NotesSettingsDialog::chooseBackColor);
+    connect(bodyFontButton, &QPushButton::clicked, this, &NotesSettingsDialog::chooseBodyFont);
+    connect(transparencyButton, &QPushButton::clicked, this, &NotesSettingsDialog::chooseTransparency);
+    connect(randomColors_, &QCheckBox::toggled, this, &NotesSettingsDialog::updateEnabled);
+    connect(autoLock_, &QCheckBox::toggled, this, &NotesSettingsDialog::updateEnabled);
     connect(minWidth_, &CNumberField::editingFinished, this,
             [this] { followMinimum(minWidth_, width_, desktopWidth_); });
     connect(minHeight_, &CNumberField::editingFinished, this,
@@ -244,14 +244,14 @@ CDefaults::CDefaults(CNotesDatabase& store, const Platform& platform, ISettingsO
     fixDialogSize(*this);
 }
 
-void CDefaults::updatePreviews() {
+void NotesSettingsDialog::updatePreviews() {
     titlePreview_->setLook(colorFromStored(titleFontColor_), colorFromStored(titleBackColor_),
                            fontFromRecord(titleFont_));
     bodyPreview_->setLook(colorFromStored(bodyFontColor_), colorFromStored(bodyBackColor_),
                           fontFromRecord(bodyFont_));
 }
 
-void CDefaults::updateEnabled() {
+void NotesSettingsDialog::updateEnabled() {
     const bool ownColors = !randomColors_->isChecked();
     titleColorButton_->setEnabled(ownColors);
     textColorButton_->setEnabled(ownColors);
@@ -259,19 +259,19 @@ void CDefaults::updateEnabled() {
     autoLockTime_->setEnabled(autoLock_->isChecked());
 }
 
-void CDefaults::followMinimum(CNumberField* minimum, CNumberField* size, int largest) {
+void NotesSettingsDialog::followMinimum(CNumberField* minimum, CNumberField* size, int largest) {
     size->setRange(minimum->value(), largest);
     size->setValue(size->position());
 }
 
-LogFont CDefaults::recordOf(const QFont& font) const {
+LogFont NotesSettingsDialog::recordOf(const QFont& font) const {
     QTextCharFormat format;
     format.setFont(font);
     const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
     return charFormatToLogFont(format, QApplication::font(), dpi);
 }
 
-void CDefaults::chooseTitleColor() {
+void NotesSettingsDialog::chooseTitleColor() {
     titleFontColor_ = settings::chooserStartColor(titleFontColor_);
     if (const std::optional<QColor> chosen =
             dialogs_.chooseColor(this, colorFromStored(titleFontColor_))) {
@@ -280,7 +280,7 @@ void CDefaults::chooseTitleColor() {
     updatePreviews();
 }
 
-void CDefaults::chooseBodyTextColor() {
+void NotesSettingsDialog::chooseBodyTextColor() {
     bodyFontColor_ = settings::chooserStartColor(bodyFontColor_);
     if (const std::optional<QColor> chosen =
             dialogs_.chooseColor(this, colorFromStored(bodyFontColor_))) {
@@ -289,7 +289,7 @@ void CDefaults::chooseBodyTextColor() {
     updatePreviews();
 }
 
-void CDefaults::chooseBackColor() {
+void NotesSettingsDialog::chooseBackColor() {
     if (const std::optional<QColor> chosen =
             dialogs_.chooseColor(this, colorFromStored(bodyBackColor_))) {
         // One colour for the whole note, as a note's own "Color" command does.
@@ -299,7 +299,7 @@ void CDefaults::chooseBackColor() {
     }
 }
 
-void CDefaults::chooseTitleFont() {
+void NotesSettingsDialog::chooseTitleFont() {
     if (const std::optional<FontChoice> chosen = dialogs_.chooseFont(
             this, {fontFromRecord(titleFont_), colorFromStored(titleFontColor_)})) {
         titleFont_ = recordOf(chosen->font);
@@ -308,7 +308,7 @@ void CDefaults::chooseTitleFont() {
     }
 }
 
-void CDefaults::chooseBodyFont() {
+void NotesSettingsDialog::chooseBodyFont() {
     if (const std::optional<FontChoice> chosen = dialogs_.chooseFont(
             this, {fontFromRecord(bodyFont_), colorFromStored(bodyFontColor_)})) {
         bodyFont_ = recordOf(chosen->font);
@@ -317,7 +317,7 @@ void CDefaults::chooseBodyFont() {
     }
 }
 
-void CDefaults::chooseTransparency() {
+void NotesSettingsDialog::chooseTransparency() {
     if (platform_.windows == nullptr) {
         return;
     }
@@ -331,7 +331,7 @@ void CDefaults::chooseTransparency() {
     }
 }
 
-void CDefaults::accept() {
+void NotesSettingsDialog::accept() {
     NumberCheck numbers;
     for (CNumberField* field : {minWidth_, minHeight_, width_, height_, autoLockTime_}) {
         numbers.take(*field);

@@ -30,8 +30,8 @@ namespace bp {
 
 class AutoSaver;
 class CNote;
-class CNotesList;
-class CThread;
+class NotesManagerWindow;
+class NoteHost;
 class INoteDialogs;
 class TrayMenu;
 
@@ -39,7 +39,7 @@ class TrayMenu;
 // ask of it and the commands of the tray menu, and takes the program down again. The open
 // notes, the tray icon and the copying of notes in and out are objects of their own that the
 // commands hand on to.
-class CStickerTray : public QObject,
+class MainWindow : public QObject,
                      public INoteOwner,
                      public IListWindowOwner,
                      public ISettingsOwner,
@@ -47,9 +47,9 @@ class CStickerTray : public QObject,
                      public IDialogHost {
     Q_OBJECT
 public:
-    CStickerTray(Platform platform, CNotesDatabase& store, std::optional<std::string> dataDir,
+    MainWindow(Platform platform, CNotesDatabase& store, std::optional<std::string> dataDir,
                  QObject* parent = nullptr);
-    ~CStickerTray() override;
+    ~MainWindow() override;
 
     // 0 the database could not be made usable, 1 ready, 2 the session ended during set-up
     // (the program ends without saving over a damaged file).
@@ -69,7 +69,7 @@ public:
 
     // The note registry.
     using StartFlags = OpenNotes::StartFlags;
-    CThread& StartNoteThread(std::int32_t nid, StartFlags flags);
+    NoteHost& StartNoteThread(std::int32_t nid, StartFlags flags);
     // 1 when a note was created, 0 when the limit of live notes was reached.
     int CreateNewNote();
     void RestoreZOrder();
@@ -142,7 +142,7 @@ public:
     void ShowFind();
     void ShowRecycleBin();
     // Null until set-up has made it.
-    CNotesList* notesManager() const { return dialogs_.notesManager(); }
+    NotesManagerWindow* notesManager() const { return dialogs_.notesManager(); }
 
     // Global hot keys.
     void RegisterHotKeyValue(std::uint32_t value, int id);
@@ -197,7 +197,7 @@ private:
     int runModal(QDialog& dialog) override;
     void noteSizeLimitsChanged() override;
     // The Notes Manager prints several notes with one print dialog.
-    CNotesList::PrintRunner managerPrintRunner();
+    NotesManagerWindow::PrintRunner managerPrintRunner();
     void endRaise();
     // Starts a note that was just made (new, duplicate, imported) and gives it the focus.
     void startCreatedNote(std::int32_t nid);

@@ -1,23 +1,23 @@
-#include "NoteThread.h"
+#include "NoteHost.h"
 
-#include "attach/FileBox.h"
+#include "attach/AttachPanel.h"
 
 namespace bp {
 
-CThread::CThread(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid)
+NoteHost::NoteHost(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid)
     : store_(store), owner_(owner), note_(std::make_unique<CNote>(platform, store, owner, nid)) {}
 
-CThread::~CThread() = default;
+NoteHost::~NoteHost() = default;
 
-void CThread::endLater() {
+void NoteHost::endLater() {
     note_.release()->deleteLater();
     delete this;
 }
 
-void CThread::InitInstance() {
+void NoteHost::InitInstance() {
     note_->CreateFromRecord();
     // Built once the note knows its colours; the note shows it together with itself.
-    note_->setAttachPanel(new CFileBox(*note_));
+    note_->setAttachPanel(new AttachPanel(*note_));
     // The stacking is in place before the window appears, so the window manager takes the
     // window on in its layer instead of moving it there afterwards.
     if (applyPriorityOnStart) {

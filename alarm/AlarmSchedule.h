@@ -20,11 +20,11 @@ enum class AlarmOutcome {
 
 // The alarm of one note: its state as loaded from the note's record, the day, weekday and
 // month selections of its schedule, and the step that picks the next ringing once it fired.
-class CForReminder {
+class AlarmSchedule {
 public:
     static constexpr int kSearchDays = 1826;
 
-    virtual ~CForReminder() = default;
+    virtual ~AlarmSchedule() = default;
 
     // Reads the alarm attributes of the note. The selections stay as they are: they are
     // filled from the schedule text when the alarm fires or its dialog opens.

@@ -20,7 +20,7 @@ struct ListColumn {
 
 // The rows of a list, read once from the store by the window that owns it. A refresh
 // replaces them all in one reset, so a thousand notes cost one relayout, not a thousand.
-class CListModel : public QAbstractTableModel {
+class NoteListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     struct Row {
@@ -28,7 +28,7 @@ public:
         QStringList cells;
     };
 
-    explicit CListModel(std::vector<ListColumn> columns, QObject* parent = nullptr);
+    explicit NoteListModel(std::vector<ListColumn> columns, QObject* parent = nullptr);
 
     void setRows(std::vector<Row> rows);
     void setCells(int row, const QStringList& cells);
@@ -52,13 +52,13 @@ private:
 // The report-view list of the Notes Manager, the Recycle Bin and Find: whole rows, several
 // at once, grid lines, every cell centred, the selection shown also without the focus, and a
 // tool tip on each column header that follows the column when it is resized.
-class CCustomList : public QTableView {
+class NoteListView : public QTableView {
     Q_OBJECT
 public:
-    explicit CCustomList(std::vector<ListColumn> columns, QWidget* parent = nullptr);
+    explicit NoteListView(std::vector<ListColumn> columns, QWidget* parent = nullptr);
 
-    CListModel& rows() { return model_; }
-    const CListModel& rows() const { return model_; }
+    NoteListModel& rows() { return model_; }
+    const NoteListModel& rows() const { return model_; }
     // The selected rows from the top of the list down.
     std::vector<int> selectedRows() const;
     void selectOnly(int row);
@@ -80,7 +80,7 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
-    CListModel model_;
+    NoteListModel model_;
 };
 
 }  // namespace bp

@@ -1,4 +1,4 @@
-#include "Administrative.h"
+#include "AppSettingsDialog.h"
 
 #include "DialogParts.h"
 #include "HotKeyCodes.h"
@@ -23,7 +23,7 @@
 
 namespace bp {
 
-CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
+AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messages,
                                  ISettingsOwner& owner, HotKeyRegistrar reRegister, QWidget* parent)
     : QDialog(parent),
       store_(store),
@@ -111,25 +111,25 @@ CAdministrative::CAdministrative(CNotesDatabase& store, IUserMessages& messages,
     layout->addWidget(keys);
     layout->addWidget(buttons);
 
-    connect(deleteMode_, &QCheckBox::toggled, this, &CAdministrative::updateEnabled);
-    connect(backupMode_, &QCheckBox::toggled, this, &CAdministrative::updateEnabled);
+    connect(deleteMode_, &QCheckBox::toggled, this, &AppSettingsDialog::updateEnabled);
+    connect(backupMode_, &QCheckBox::toggled, this, &AppSettingsDialog::updateEnabled);
     updateEnabled();
     fixDialogSize(*this);
 }
 
-CHotKeyEdit* CAdministrative::hotKeyEdit(setting::Key<std::uint32_t> key) {
+CHotKeyEdit* AppSettingsDialog::hotKeyEdit(setting::Key<std::uint32_t> key) {
     auto* edit = new CHotKeyEdit;
     edit->setObjectName(QString::fromUtf8(key.name.data(), static_cast<int>(key.name.size())));
     edit->setValue(setting::get(store_, key));
     return edit;
 }
 
-void CAdministrative::updateEnabled() {
+void AppSettingsDialog::updateEnabled() {
     deleteMax_->setEnabled(deleteMode_->isChecked());
     backupMax_->setEnabled(backupMode_->isChecked());
 }
 
-bool CAdministrative::moveHotKey(const HotKeyControl& taker, std::uint32_t value) {
+bool AppSettingsDialog::moveHotKey(const HotKeyControl& taker, std::uint32_t value) {
     for (const HotKeyControl& holder : hotKeys_) {
         if (&holder == &taker || holder.action.empty() ||
             !settings::sameHotKey(holder.edit->value(), value)) {
@@ -146,7 +146,7 @@ bool CAdministrative::moveHotKey(const HotKeyControl& taker, std::uint32_t value
     return true;
 }
 
-bool CAdministrative::hotKeysDiffer() {
+bool AppSettingsDialog::hotKeysDiffer() {
     for (auto first = hotKeys_.begin(); first != hotKeys_.end(); ++first) {
         for (auto second = first + 1; second != hotKeys_.end(); ++second) {
             if (first->action.empty() || second->action.empty() ||
@@ -165,7 +165,7 @@ bool CAdministrative::hotKeysDiffer() {
     return true;
 }
 
-void CAdministrative::accept() {
+void AppSettingsDialog::accept() {
     // Nothing is written while a field holds what it cannot take.
     NumberCheck numbers;
     for (CNumberField* field : {autoSave_, deleteMax_, backupMax_}) {
@@ -213,7 +213,7 @@ void CAdministrative::accept() {
     QDialog::accept();
 }
 
-void CAdministrative::reject() {
+void AppSettingsDialog::reject() {
     const bool changed = (deleteMode_->isChecked() ? 1 : 0) != opening_.deleteMode ||
                          deleteMax_->value() != opening_.deleteMax ||
                          (openManager_->isChecked() ? 1 : 0) != opening_.openManager;

@@ -1,6 +1,6 @@
-#include "RecycleBin.h"
+#include "RecycleBinWindow.h"
 
-#include "CustomList.h"
+#include "NoteListView.h"
 #include "ListText.h"
 #include "ListWindowOwner.h"
 #include "platform/Messages.h"
@@ -30,7 +30,7 @@ std::vector<ListColumn> binColumns() {
 
 }  // namespace
 
-CRecycleBin::CRecycleBin(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
+RecycleBinWindow::RecycleBinWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
                          QWidget* parent)
     : CListWindow(platform, store, owner, parent) {
     setObjectName("recycleBin");
@@ -52,7 +52,7 @@ CRecycleBin::CRecycleBin(Platform platform, CNotesDatabase& store, IListWindowOw
     Refresh();
 }
 
-void CRecycleBin::Refresh() {
+void RecycleBinWindow::Refresh() {
     records_.clear();
     if (const std::optional<IdList> nids = store_.ListDeletedNotes()) {
         records_.reserve(nids->size());
@@ -64,7 +64,7 @@ void CRecycleBin::Refresh() {
         }
     }
     emptyButton_->setEnabled(!records_.empty());
-    std::vector<CListModel::Row> rows;
+    std::vector<NoteListModel::Row> rows;
     rows.reserve(records_.size());
     for (std::size_t i = 0; i < records_.size(); ++i) {
         const CDeletedNote& record = records_[i];
@@ -79,13 +79,13 @@ void CRecycleBin::Refresh() {
     updateSelection();
 }
 
-std::optional<std::int32_t> CRecycleBin::nidOf(std::intptr_t itemData) const {
+std::optional<std::int32_t> RecycleBinWindow::nidOf(std::intptr_t itemData) const {
     // The item data names the record, wherever a sort has put its row.
     const auto index = static_cast<std::size_t>(itemData);
     return index < records_.size() ? std::optional(records_[index].nid) : std::nullopt;
 }
 
-void CRecycleBin::restore() {
+void RecycleBinWindow::restore() {
     if (selectedNids_.empty() ||
         !platform_.messages->askYesNo("Warning", "", "Do you want to restore the selected note(s)?",
                                       res::ICON_QUESTION)) {
@@ -98,7 +98,7 @@ void CRecycleBin::restore() {
     Refresh();
 }
 
-void CRecycleBin::erase() {
+void RecycleBinWindow::erase() {
     if (selectedNids_.empty() ||
         !platform_.messages->askYesNo(
             "Warning", "",
@@ -114,7 +114,7 @@ void CRecycleBin::erase() {
     Refresh();
 }
 
-void CRecycleBin::empty() {
+void RecycleBinWindow::empty() {
     if (!platform_.messages->askYesNo(
             "Warning", "",
             "Are you sure you want to erase ALL notes in the Recycle Bin?\nYou can't undo this "
@@ -133,7 +133,7 @@ void CRecycleBin::empty() {
     Refresh();
 }
 
-void CRecycleBin::keyPressEvent(QKeyEvent* event) {
+void RecycleBinWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         accept();
         return;
@@ -141,7 +141,7 @@ void CRecycleBin::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-CListWindow::KeyOf CRecycleBin::sortKeys() {
+CListWindow::KeyOf RecycleBinWindow::sortKeys() {
     return [this](std::intptr_t itemData, int c) -> SortKey {
         const CDeletedNote& record = records_[static_cast<std::size_t>(itemData)];
         switch (c) {
@@ -159,12 +159,12 @@ CListWindow::KeyOf CRecycleBin::sortKeys() {
     };
 }
 
-std::unique_ptr<QMenu> CRecycleBin::contextMenu(QPoint viewportPos) {
+std::unique_ptr<QMenu> RecycleBinWindow::contextMenu(QPoint viewportPos) {
     auto menu = std::make_unique<QMenu>(this);
     const bool onRow = list()->indexAt(viewportPos).isValid();
-    menu->addAction("restore", this, &CRecycleBin::restore)->setEnabled(onRow);
-    menu->addAction("delete", this, &CRecycleBin::erase)->setEnabled(onRow);
-    menu->addAction("empty recycle bin", this, &CRecycleBin::empty)->setEnabled(!records_.empty());
+    menu->addAction("restore", this, &RecycleBinWindow::restore)->setEnabled(onRow);
+    menu->addAction("delete", this, &RecycleBinWindow::erase)->setEnabled(onRow);
+    menu->addAction("empty recycle bin", this, &RecycleBinWindow::empty)->setEnabled(!records_.empty());
     return menu;
 }
 

@@ -24,10 +24,10 @@ struct Platform;
 
 // A one-line sample of how a title bar or a body will look: the text in its font and colour
 // on the background colour.
-class CDefaultsExample : public QWidget {
+class NoteSamplePreview : public QWidget {
     Q_OBJECT
 public:
-    explicit CDefaultsExample(QWidget* parent = nullptr);
+    explicit NoteSamplePreview(QWidget* parent = nullptr);
 
     void setLook(const QColor& text, const QColor& background, const QFont& font);
     const QColor& textColor() const { return text_; }
@@ -47,16 +47,16 @@ private:
 
 // "Notes Settings": what a new note looks like and how large it is, its title, and the limits
 // every note keeps. Writes the settings on OK only; notes that exist keep their own look.
-class CDefaults : public QDialog {
+class NotesSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    CDefaults(CNotesDatabase& store, const Platform& platform, ISettingsOwner& owner,
+    NotesSettingsDialog(CNotesDatabase& store, const Platform& platform, ISettingsOwner& owner,
               INoteDialogs& dialogs, QWidget* parent = nullptr);
 
     void accept() override;
 
-    CDefaultsExample* titlePreview() const { return titlePreview_; }
-    CDefaultsExample* bodyPreview() const { return bodyPreview_; }
+    NoteSamplePreview* titlePreview() const { return titlePreview_; }
+    NoteSamplePreview* bodyPreview() const { return bodyPreview_; }
 
 private:
     void chooseTitleColor();
@@ -107,8 +107,8 @@ private:
     QComboBox* border_;
     QCheckBox* links_;
     QCheckBox* hideAttach_;
-    CDefaultsExample* titlePreview_;
-    CDefaultsExample* bodyPreview_;
+    NoteSamplePreview* titlePreview_;
+    NoteSamplePreview* bodyPreview_;
 };
 
 }  // namespace bp

@@ -8,10 +8,10 @@ namespace bp {
 
 // The host of one note window. Every window lives on the GUI thread, so "starting the
 // thread" builds the note at once and the creator never has to wait for it.
-class CThread {
+class NoteHost {
 public:
-    CThread(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid);
-    ~CThread();
+    NoteHost(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid);
+    ~NoteHost();
 
     // Builds the note from its record and shows it as the flags say.
     void InitInstance();

@@ -1,4 +1,4 @@
-#include "CustomList.h"
+#include "NoteListView.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -9,21 +9,21 @@
 
 namespace bp {
 
-CListModel::CListModel(std::vector<ListColumn> columns, QObject* parent)
+NoteListModel::NoteListModel(std::vector<ListColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(std::move(columns)) {}
 
-void CListModel::setRows(std::vector<Row> rows) {
+void NoteListModel::setRows(std::vector<Row> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
 }
 
-void CListModel::setCells(int row, const QStringList& cells) {
+void NoteListModel::setCells(int row, const QStringList& cells) {
     rows_[static_cast<std::size_t>(row)].cells = cells;
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
-void CListModel::reorder(const std::vector<std::size_t>& positions) {
+void NoteListModel::reorder(const std::vector<std::size_t>& positions) {
     emit layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
     std::vector<int> newPlace(rows_.size());
@@ -43,7 +43,7 @@ void CListModel::reorder(const std::vector<std::size_t>& positions) {
     emit layoutChanged();
 }
 
-int CListModel::rowOf(std::intptr_t itemData) const {
+int NoteListModel::rowOf(std::intptr_t itemData) const {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (rows_[i].itemData == itemData) {
             return static_cast<int>(i);
@@ -52,15 +52,15 @@ int CListModel::rowOf(std::intptr_t itemData) const {
     return -1;
 }
 
-int CListModel::rowCount(const QModelIndex& parent) const {
+int NoteListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int CListModel::columnCount(const QModelIndex& parent) const {
+int NoteListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(columns_.size());
 }
 
-QVariant CListModel::data(const QModelIndex& index, int role) const {
+QVariant NoteListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) {
         return {};
     }
@@ -74,7 +74,7 @@ QVariant CListModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-QVariant CListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant NoteListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 ||
         section >= static_cast<int>(columns_.size())) {
         return {};
@@ -94,7 +94,7 @@ QVariant CListModel::headerData(int section, Qt::Orientation orientation, int ro
     return {};
 }
 
-CCustomList::CCustomList(std::vector<ListColumn> columns, QWidget* parent)
+NoteListView::NoteListView(std::vector<ListColumn> columns, QWidget* parent)
     : QTableView(parent), model_(std::move(columns), this) {
     setModel(&model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -120,13 +120,13 @@ CCustomList::CCustomList(std::vector<ListColumn> columns, QWidget* parent)
     keep.setColor(QPalette::Inactive, QPalette::HighlightedText,
                   keep.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(keep);
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CCustomList::headerClicked);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &NoteListView::headerClicked);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &CCustomList::selectionChangedByAnyone);
-    connect(&model_, &QAbstractItemModel::modelReset, this, &CCustomList::selectionChangedByAnyone);
+            &NoteListView::selectionChangedByAnyone);
+    connect(&model_, &QAbstractItemModel::modelReset, this, &NoteListView::selectionChangedByAnyone);
 }
 
-std::vector<int> CCustomList::selectedRows() const {
+std::vector<int> NoteListView::selectedRows() const {
     std::vector<int> result;
     for (const QModelIndex& index : selectionModel()->selectedRows()) {
         result.push_back(index.row());
@@ -135,7 +135,7 @@ std::vector<int> CCustomList::selectedRows() const {
     return result;
 }
 
-void CCustomList::selectOnly(int row) {
+void NoteListView::selectOnly(int row) {
     if (row < 0 || row >= model_.rowCount()) {
         clearSelection();
         return;
@@ -146,7 +146,7 @@ void CCustomList::selectOnly(int row) {
     scrollTo(index);
 }
 
-QString CCustomList::headerToolTextAt(int x) const {
+QString NoteListView::headerToolTextAt(int x) const {
     const int column = horizontalHeader()->logicalIndexAt(x);
     if (column < 0) {
         return {};
@@ -154,7 +154,7 @@ QString CCustomList::headerToolTextAt(int x) const {
     return model_.columns()[static_cast<std::size_t>(column)].toolText;
 }
 
-void CCustomList::sortRows(ListSorter& sorter, int column, const ListSorter::KeyOf& keyOf) {
+void NoteListView::sortRows(ListSorter& sorter, int column, const ListSorter::KeyOf& keyOf) {
     if (column < 0 && !sorter.sorted()) {
         return;
     }
@@ -166,14 +166,14 @@ void CCustomList::sortRows(ListSorter& sorter, int column, const ListSorter::Key
     header->setSortIndicatorShown(true);
 }
 
-void CCustomList::mouseDoubleClickEvent(QMouseEvent* event) {
+void NoteListView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) {
         emit rowActivated();
     }
 }
 
-bool CCustomList::viewportEvent(QEvent* event) {
+bool NoteListView::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::ContextMenu) {
         emit contextMenuAt(static_cast<QContextMenuEvent*>(event)->pos());
         return true;

@@ -1,4 +1,4 @@
-#include "StickerTray.h"
+#include "MainWindow.h"
 
 #include "AutoSaver.h"
 #include "Autostart.h"
@@ -6,11 +6,11 @@
 #include "DatabaseRecovery.h"
 #include "NewNoteRecord.h"
 #include "NotePlacement.h"
-#include "NoteThread.h"
+#include "NoteHost.h"
 #include "SaveFailure.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
-#include "manage/NotesList.h"
+#include "manage/NotesManagerWindow.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
 #include "note/ReadAloud.h"
@@ -60,7 +60,7 @@ void closeModalBoxes() {
 
 }  // namespace
 
-CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
+MainWindow::MainWindow(Platform platform, CNotesDatabase& store,
                            std::optional<std::string> dataDir, QObject* parent)
     : QObject(parent),
       platform_(platform),
@@ -81,9 +81,9 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount()));
     random_ = [engine] { return static_cast<unsigned>((*engine)()); };
-    connect(&trayIcon_, &TrayIcon::clicked, this, &CStickerTray::trayIconClicked);
-    connect(&trayIcon_, &TrayIcon::doubleClicked, this, &CStickerTray::trayIconDoubleClicked);
-    connect(&trayIcon_, &TrayIcon::contextMenuRequested, this, &CStickerTray::trayIconContextMenu);
+    connect(&trayIcon_, &TrayIcon::clicked, this, &MainWindow::trayIconClicked);
+    connect(&trayIcon_, &TrayIcon::doubleClicked, this, &MainWindow::trayIconDoubleClicked);
+    connect(&trayIcon_, &TrayIcon::contextMenuRequested, this, &MainWindow::trayIconContextMenu);
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::applicationStateChanged, this,
                 [this](Qt::ApplicationState state) {
@@ -94,7 +94,7 @@ CStickerTray::CStickerTray(Platform platform, CNotesDatabase& store,
     }
 }
 
-CStickerTray::~CStickerTray() {
+MainWindow::~MainWindow() {
     store_.SetChangeListener({});
     store_.SetSaveHandler({});
     delete autoSaver_;
@@ -108,7 +108,7 @@ CStickerTray::~CStickerTray() {
     dialogs_.destroyManager();
 }
 
-int CStickerTray::Initialize() {
+int MainWindow::Initialize() {
     if (!store_.InitDatabase()) {
         return 0;
     }
@@ -194,7 +194,7 @@ int CStickerTray::Initialize() {
     return 1;
 }
 
-void CStickerTray::syncAutostart() {
+void MainWindow::syncAutostart() {
     const Autostart autostart(QCoreApplication::applicationFilePath().toStdString(),
                               qEnvironmentVariable("XDG_CONFIG_HOME").toStdString(),
                               QDir::homePath().toStdString());
@@ -208,7 +208,7 @@ void CStickerTray::syncAutostart() {
     }
 }
 
-bool CStickerTray::RestoreDatabase() {
+bool MainWindow::RestoreDatabase() {
     BusyScope busy(busy_);
     CDatabaseRecovery recovery(store_, *platform_.clock);
     const CDatabaseRecovery::Outcome outcome = recovery.Run();
@@ -219,7 +219,7 @@ bool CStickerTray::RestoreDatabase() {
     return outcome.usable;
 }
 
-void CStickerTray::startAutoSaver() {
+void MainWindow::startAutoSaver() {
     AutoSaver::Hooks hooks;
     hooks.storeEdits = [this] {
         notes_.forEach([](CNote& note) {
@@ -241,14 +241,14 @@ void CStickerTray::startAutoSaver() {
         [saver = autoSaver_](SaveUrgency urgency) { saver->requestSave(urgency); });
 }
 
-void CStickerTray::SaveUnsavedWork() {
+void MainWindow::SaveUnsavedWork() {
     if (autoSaver_ == nullptr || exiting_) {
         return;
     }
     autoSaver_->saveNow();
 }
 
-void CStickerTray::ExitApplication() {
+void MainWindow::ExitApplication() {
     if (exiting_) {
         return;
     }
@@ -292,8 +292,8 @@ void CStickerTray::ExitApplication() {
     emit exited();
 }
 
-CThread& CStickerTray::StartNoteThread(std::int32_t nid, StartFlags flags) {
-    CThread& started = notes_.start(nid, flags);
+NoteHost& MainWindow::StartNoteThread(std::int32_t nid, StartFlags flags) {
+    NoteHost& started = notes_.start(nid, flags);
     if (autoSaver_ != nullptr && started.note().body() != nullptr) {
         // Typing reaches the store only when the body is stored, which the save does.
         connect(started.note().body()->document(), &QTextDocument::contentsChanged, autoSaver_,
@@ -305,7 +305,7 @@ CThread& CStickerTray::StartNoteThread(std::int32_t nid, StartFlags flags) {
     return started;
 }
 
-int CStickerTray::CreateNewNote() {
+int MainWindow::CreateNewNote() {
     {
         BusyScope busy(busy_);
         if (store_.CountNotesByPriority(3) >= kMaxLiveNotes) {
@@ -322,13 +322,13 @@ int CStickerTray::CreateNewNote() {
     return 1;
 }
 
-void CStickerTray::createNote() {
+void MainWindow::createNote() {
     if (!exiting_) {
         CreateNewNote();
     }
 }
 
-void CStickerTray::duplicateNote(std::int32_t source) {
+void MainWindow::duplicateNote(std::int32_t source) {
     if (exiting_) {
         return;
     }
@@ -338,7 +338,7 @@ void CStickerTray::duplicateNote(std::int32_t source) {
     reloadManagerLater();
 }
 
-void CStickerTray::restoreNote(std::int32_t nid) {
+void MainWindow::restoreNote(std::int32_t nid) {
     if (exiting_) {
         return;
     }
@@ -351,19 +351,19 @@ void CStickerTray::restoreNote(std::int32_t nid) {
     reloadManagerLater();
 }
 
-void CStickerTray::deleteNote(std::int32_t nid) {
+void MainWindow::deleteNote(std::int32_t nid) {
     if (!exiting_) {
         deleteNoteAt(notes_.indexOf(nid));
     }
 }
 
-void CStickerTray::deleteNoteWindow(const CNote& window) {
+void MainWindow::deleteNoteWindow(const CNote& window) {
     if (!exiting_) {
         deleteNoteAt(notes_.indexOfWindow(window));
     }
 }
 
-void CStickerTray::deleteNoteAt(std::optional<std::size_t> index) {
+void MainWindow::deleteNoteAt(std::optional<std::size_t> index) {
     if (!index) {
         reportNoteNotFound();
         updateTrayTip();
@@ -377,7 +377,7 @@ void CStickerTray::deleteNoteAt(std::optional<std::size_t> index) {
     } else {
         store_.DeleteNote(nid);
     }
-    std::unique_ptr<CThread> thread = notes_.take(*index);
+    std::unique_ptr<NoteHost> thread = notes_.take(*index);
     thread->note().setClosing();
     thread->note().hide();
     // The note may be the caller, from inside its own menu or dialog: it goes once the event
@@ -387,7 +387,7 @@ void CStickerTray::deleteNoteAt(std::optional<std::size_t> index) {
     reloadManagerLater();
 }
 
-void CStickerTray::RestoreZOrder() {
+void MainWindow::RestoreZOrder() {
     if (!notesRaised_ || exiting_) {
         return;
     }
@@ -403,7 +403,7 @@ void CStickerTray::RestoreZOrder() {
     notesRaised_ = false;
 }
 
-void CStickerTray::endRaise() {
+void MainWindow::endRaise() {
     // A dialog of the shell takes the activation from notes raised by Show All, Cascade or
     // Minimize All, which ends their raise. Qt does not report it once the dialog is gone:
     // a window destroyed while active leaves the application active without a focus window,
@@ -411,23 +411,23 @@ void CStickerTray::endRaise() {
     RestoreZOrder();
 }
 
-CNote* CStickerTray::findNote(std::int32_t nid) const {
+CNote* MainWindow::findNote(std::int32_t nid) const {
     return notes_.find(nid);
 }
 
-CNote& CStickerTray::noteAt(std::size_t index) const {
+CNote& MainWindow::noteAt(std::size_t index) const {
     return notes_.at(index);
 }
 
-void CStickerTray::reportNoteNotFound() {
+void MainWindow::reportNoteNotFound() {
     platform_.messages->showMessage("Error", "", "Not able to find the note", kIconWarning);
 }
 
-void CStickerTray::reloadManagerLater() {
-    dialogs_.postToManager([](CNotesList& manager) { manager.reload(); });
+void MainWindow::reloadManagerLater() {
+    dialogs_.postToManager([](NotesManagerWindow& manager) { manager.reload(); });
 }
 
-CNote* CStickerTray::noteToActOn(std::int32_t nid) {
+CNote* MainWindow::noteToActOn(std::int32_t nid) {
     if (exiting_) {
         return nullptr;
     }
@@ -438,7 +438,7 @@ CNote* CStickerTray::noteToActOn(std::int32_t nid) {
     return note;
 }
 
-void CStickerTray::showNote(std::int32_t nid) {
+void MainWindow::showNote(std::int32_t nid) {
     if (CNote* note = noteToActOn(nid)) {
         note->ShowNote(true);
         note->bringToFront();
@@ -446,36 +446,36 @@ void CStickerTray::showNote(std::int32_t nid) {
     }
 }
 
-void CStickerTray::hideNote(std::int32_t nid) {
+void MainWindow::hideNote(std::int32_t nid) {
     if (CNote* note = noteToActOn(nid)) {
         note->ShowNote(false);
         updateTrayTip();
     }
 }
 
-void CStickerTray::printNote(std::int32_t nid) {
+void MainWindow::printNote(std::int32_t nid) {
     if (CNote* note = noteToActOn(nid)) {
         CNoteOutput(*note).PrintShared();
     }
 }
 
-void CStickerTray::openNoteMenu(std::int32_t nid) {
+void MainWindow::openNoteMenu(std::int32_t nid) {
     if (CNote* note = noteToActOn(nid); note != nullptr && note->title() != nullptr) {
         note->title()->onAlarmButton();
     }
 }
 
-void CStickerTray::noteChanged(std::int32_t nid) {
+void MainWindow::noteChanged(std::int32_t nid) {
     runLater([this, nid] {
-        dialogs_.postToManager([nid](CNotesList& manager) { manager.noteChanged(nid); });
+        dialogs_.postToManager([nid](NotesManagerWindow& manager) { manager.noteChanged(nid); });
     });
 }
 
-void CStickerTray::updateTrayTipLater() {
+void MainWindow::updateTrayTipLater() {
     runLater([this] { updateTrayTip(); });
 }
 
-void CStickerTray::stopOtherReading() {
+void MainWindow::stopOtherReading() {
     runLater([this] {
         if (CNote* note = readingNid != 0 ? findNote(readingNid) : nullptr;
             note != nullptr && !note->closing()) {
@@ -484,26 +484,26 @@ void CStickerTray::stopOtherReading() {
     });
 }
 
-void CStickerTray::readingEnded() {
+void MainWindow::readingEnded() {
     if (!exiting_) {
         readingNid = 0;
     }
 }
 
-void CStickerTray::autoSaveIntervalChanged() {
+void MainWindow::autoSaveIntervalChanged() {
     if (!exiting_) {
         autoSaveTimer_.stop();
         autoSaveTimer_.start(setting::get(store_, setting::autoSave) * 60000);
     }
 }
 
-void CStickerTray::stopAutoLockTimers() {
+void MainWindow::stopAutoLockTimers() {
     if (!exiting_) {
         notes_.forEach([](CNote& note) { note.autoLockTimer().stop(); });
     }
 }
 
-void CStickerTray::runLater(std::function<void()> work) {
+void MainWindow::runLater(std::function<void()> work) {
     QMetaObject::invokeMethod(
         this,
         [this, work = std::move(work)] {
@@ -514,29 +514,29 @@ void CStickerTray::runLater(std::function<void()> work) {
         Qt::QueuedConnection);
 }
 
-void CStickerTray::connectTrayMenu(TrayMenu& menu) {
+void MainWindow::connectTrayMenu(TrayMenu& menu) {
     using Item = TrayMenu::Item;
     struct Entry {
         Item item;
-        void (*run)(CStickerTray& tray);
+        void (*run)(MainWindow& tray);
     };
     static constexpr Entry kEntries[] = {
-        {Item::NotesManager, [](CStickerTray& t) { t.ShowNotesManager(); }},
-        {Item::ShowAll, [](CStickerTray& t) { t.ShowAllNotes(); }},
-        {Item::HideAll, [](CStickerTray& t) { t.HideAllNotes(); }},
-        {Item::CascadeAll, [](CStickerTray& t) { t.CascadeAllNotes(); }},
-        {Item::MinimizeAll, [](CStickerTray& t) { t.MinimizeAllNotes(); }},
-        {Item::NewNote, [](CStickerTray& t) { t.CreateNewNote(); }},
-        {Item::AppSettings, [](CStickerTray& t) { t.ShowAppSettings(); }},
-        {Item::NotesSettings, [](CStickerTray& t) { t.ShowNotesSettings(); }},
-        {Item::Find, [](CStickerTray& t) { t.ShowFind(); }},
-        {Item::ImportNotes, [](CStickerTray& t) { t.ImportNotes(); }},
-        {Item::ExportNotes, [](CStickerTray& t) { t.ExportNotes(); }},
-        {Item::RecycleBin, [](CStickerTray& t) { t.ShowRecycleBin(); }},
-        {Item::About, [](CStickerTray& t) { t.ShowAbout(); }},
-        {Item::OnlineHelp, [](CStickerTray& t) { t.ShowOnlineHelp(); }},
-        {Item::Save, [](CStickerTray& t) { t.SaveAllNotes(); }},
-        {Item::Exit, [](CStickerTray& t) { t.ExitApplication(); }},
+        {Item::NotesManager, [](MainWindow& t) { t.ShowNotesManager(); }},
+        {Item::ShowAll, [](MainWindow& t) { t.ShowAllNotes(); }},
+        {Item::HideAll, [](MainWindow& t) { t.HideAllNotes(); }},
+        {Item::CascadeAll, [](MainWindow& t) { t.CascadeAllNotes(); }},
+        {Item::MinimizeAll, [](MainWindow& t) { t.MinimizeAllNotes(); }},
+        {Item::NewNote, [](MainWindow& t) { t.CreateNewNote(); }},
+        {Item::AppSettings, [](MainWindow& t) { t.ShowAppSettings(); }},
+        {Item::NotesSettings, [](MainWindow& t) { t.ShowNotesSettings(); }},
+        {Item::Find, [](MainWindow& t) { t.ShowFind(); }},
+        {Item::ImportNotes, [](MainWindow& t) { t.ImportNotes(); }},
+        {Item::ExportNotes, [](MainWindow& t) { t.ExportNotes(); }},
+        {Item::RecycleBin, [](MainWindow& t) { t.ShowRecycleBin(); }},
+        {Item::About, [](MainWindow& t) { t.ShowAbout(); }},
+        {Item::OnlineHelp, [](MainWindow& t) { t.ShowOnlineHelp(); }},
+        {Item::Save, [](MainWindow& t) { t.SaveAllNotes(); }},
+        {Item::Exit, [](MainWindow& t) { t.ExitApplication(); }},
     };
     for (const Entry& entry : kEntries) {
         // Queued, so that a dialog the item opens starts after the menu has closed.
@@ -545,7 +545,7 @@ void CStickerTray::connectTrayMenu(TrayMenu& menu) {
     }
 }
 
-std::string CStickerTray::handleRequest(const QByteArray& request) {
+std::string MainWindow::handleRequest(const QByteArray& request) {
     NamedActions::Request parsed = NamedActions::parse(request);
     if (!parsed.refusal.empty()) {
         return parsed.refusal;
@@ -555,32 +555,32 @@ std::string CStickerTray::handleRequest(const QByteArray& request) {
     return {};
 }
 
-bool CStickerTray::performAction(const std::string& name) {
+bool MainWindow::performAction(const std::string& name) {
     return actions_.perform(name);
 }
 
-bool CStickerTray::takesActions() const {
+bool MainWindow::takesActions() const {
     return initialised_ || exiting_;
 }
 
-void CStickerTray::requestEnd() {
+void MainWindow::requestEnd() {
     emit endRequested();
 }
 
-void CStickerTray::setAutostart(bool on) {
+void MainWindow::setAutostart(bool on) {
     if (databaseReady_ && !exiting_) {
         setting::set(store_, setting::autorun, on ? 1 : 0);
         syncAutostart();
     }
 }
 
-void CStickerTray::saveAllNotesUnlessBusy() {
+void MainWindow::saveAllNotesUnlessBusy() {
     if (initialised_ && !busy_ && !exiting_) {
         SaveAllNotes();
     }
 }
 
-void CStickerTray::onTimer(const PacedTimer* timer) {
+void MainWindow::onTimer(const PacedTimer* timer) {
     if (exiting_) {
         return;
     }
@@ -597,7 +597,7 @@ void CStickerTray::onTimer(const PacedTimer* timer) {
     }
 }
 
-void CStickerTray::trayIconClicked() {
+void MainWindow::trayIconClicked() {
     if (initialised_ && !busy_ && !exiting_) {
         // The desktop reports the first press of a double click as a click too: wait
         // whether a second one follows.
@@ -605,20 +605,20 @@ void CStickerTray::trayIconClicked() {
     }
 }
 
-void CStickerTray::trayIconDoubleClicked() {
+void MainWindow::trayIconDoubleClicked() {
     if (initialised_ && !busy_ && !exiting_) {
         trayDoubleClicked_ = true;
         CreateNewNote();
     }
 }
 
-void CStickerTray::trayIconContextMenu() {
+void MainWindow::trayIconContextMenu() {
     if (initialised_ && !busy_ && !exiting_) {
         showTrayMenu();
     }
 }
 
-void CStickerTray::showTrayMenu() {
+void MainWindow::showTrayMenu() {
     if (trayIcon_.menu() == nullptr || exiting_) {
         return;
     }
@@ -629,7 +629,7 @@ void CStickerTray::showTrayMenu() {
                        HotKeyText(setting::get(store_, setting::hkHideAll)));
 }
 
-void CStickerTray::updateTrayTip() {
+void MainWindow::updateTrayTip() {
     if (exiting_) {
         return;
     }
@@ -638,7 +638,7 @@ void CStickerTray::updateTrayTip() {
 
 // ---- Commands on all notes -----------------------------------------------------------------
 
-void CStickerTray::SaveAllNotes() {
+void MainWindow::SaveAllNotes() {
     notes_.forEach([this](CNote& note) {
         if (store_.GetNote(kLiveSource, note.nid(), note::isDeleted) == 0) {
             note.StoreBody();
@@ -647,18 +647,18 @@ void CStickerTray::SaveAllNotes() {
     store_.RequestSave(SaveUrgency::Now);
 }
 
-void CStickerTray::ShowAllNotes() {
+void MainWindow::ShowAllNotes() {
     notes_.raiseAll();
     notesRaised_ = true;
     updateTrayTip();
 }
 
-void CStickerTray::HideAllNotes() {
+void MainWindow::HideAllNotes() {
     notes_.hideAll();
     updateTrayTip();
 }
 
-void CStickerTray::CascadeAllNotes() {
+void MainWindow::CascadeAllNotes() {
     const Rect desktop = platform_.desktop->screenRect();
     const auto layout = cascadeLayout(desktop.width, desktop.height, notes_.size());
     if (!layout) {
@@ -669,7 +669,7 @@ void CStickerTray::CascadeAllNotes() {
     arrangeNotes(layout->positions, layout->width, layout->height, &CNote::moveToStored);
 }
 
-void CStickerTray::MinimizeAllNotes() {
+void MainWindow::MinimizeAllNotes() {
     const Rect desktop = platform_.desktop->screenRect();
     const auto layout = collapsedLayout(desktop.width, desktop.height, notes_.size());
     if (!layout) {
@@ -680,14 +680,14 @@ void CStickerTray::MinimizeAllNotes() {
     arrangeNotes(layout->positions, layout->width, std::nullopt, &CNote::collapseAtStored);
 }
 
-void CStickerTray::arrangeNotes(const std::vector<Point>& positions, int width,
+void MainWindow::arrangeNotes(const std::vector<Point>& positions, int width,
                                 std::optional<int> height, void (CNote::*place)()) {
     notes_.arrange(positions, width, height, place);
     notesRaised_ = true;
     updateTrayTip();
 }
 
-void CStickerTray::ExportNotes() {
+void MainWindow::ExportNotes() {
     {
         BusyScope busy(busy_);
         endRaise();
@@ -701,7 +701,7 @@ void CStickerTray::ExportNotes() {
     updateTrayTip();
 }
 
-void CStickerTray::ImportNotes() {
+void MainWindow::ImportNotes() {
     {
         BusyScope busy(busy_);
         endRaise();
@@ -721,82 +721,82 @@ void CStickerTray::ImportNotes() {
     updateTrayTip();
 }
 
-void CStickerTray::startCreatedNote(std::int32_t nid) {
-    CThread& thread = StartNoteThread(nid, {});
+void MainWindow::startCreatedNote(std::int32_t nid) {
+    NoteHost& thread = StartNoteThread(nid, {});
     thread.note().ApplyDefaultBodyFormat();
     thread.note().activate();
 }
 
 // ---- Dialogs -------------------------------------------------------------------------------
 
-int CStickerTray::runModal(QDialog& dialog) {
+int MainWindow::runModal(QDialog& dialog) {
     BusyScope busy(busy_);
     endRaise();
     return platform_.modalDialogs != nullptr ? platform_.modalDialogs->run(dialog) : dialog.exec();
 }
 
-void CStickerTray::noteSizeLimitsChanged() {
+void MainWindow::noteSizeLimitsChanged() {
     notes_.forEach([](CNote& note) { note.SizeLimitsChanged(); });
 }
 
-CNotesList::PrintRunner CStickerTray::managerPrintRunner() {
+NotesManagerWindow::PrintRunner MainWindow::managerPrintRunner() {
     return [this](QWidget* owner, const std::vector<std::int32_t>& nids,
                   const std::function<void(std::int32_t)>& printOne) {
         printNotesWithOneDialog(owner, platform_.modalDialogs, nids, printOne);
     };
 }
 
-void CStickerTray::ShowAbout() {
+void MainWindow::ShowAbout() {
     dialogs_.showAbout();
 }
 
-void CStickerTray::ShowOnlineHelp() {
+void MainWindow::ShowOnlineHelp() {
     dialogs_.showOnlineHelp();
 }
 
-void CStickerTray::ShowNotesManager() {
+void MainWindow::ShowNotesManager() {
     dialogs_.showNotesManager();
 }
 
-void CStickerTray::ToggleNotesManager() {
+void MainWindow::ToggleNotesManager() {
     dialogs_.toggleNotesManager();
 }
 
-void CStickerTray::ShowAppSettings() {
+void MainWindow::ShowAppSettings() {
     dialogs_.showAppSettings();
 }
 
-void CStickerTray::ShowNotesSettings() {
+void MainWindow::ShowNotesSettings() {
     dialogs_.showNotesSettings();
 }
 
-void CStickerTray::ShowFind() {
+void MainWindow::ShowFind() {
     dialogs_.showFind();
 }
 
-void CStickerTray::ShowRecycleBin() {
+void MainWindow::ShowRecycleBin() {
     dialogs_.showRecycleBin();
 }
 
 // ---- Hot keys ------------------------------------------------------------------------------
 
-void CStickerTray::RegisterHotKeyValue(std::uint32_t value, int id) {
+void MainWindow::RegisterHotKeyValue(std::uint32_t value, int id) {
     hotKeys_.registerValue(value, id);
 }
 
-void CStickerTray::RegisterHotKeys() {
+void MainWindow::RegisterHotKeys() {
     hotKeys_.registerAll();
 }
 
-void CStickerTray::ReRegisterHotKey(int id, std::uint32_t value) {
+void MainWindow::ReRegisterHotKey(int id, std::uint32_t value) {
     hotKeys_.reRegister(id, value);
 }
 
-void CStickerTray::UnregisterHotKeys() {
+void MainWindow::UnregisterHotKeys() {
     hotKeys_.unregisterAll();
 }
 
-void CStickerTray::onHotKey(int id) {
+void MainWindow::onHotKey(int id) {
     if (!initialised_ || busy_ || exiting_) {
         return;
     }
