@@ -202,7 +202,7 @@ AlarmOutcome AlarmSchedule::AdvancePastNow(const IClock& clock) {
 }
 
 std::optional<LocalDateTime> AlarmSchedule::FindNext(const LocalDateTime& start,
-                                                    const LocalDateTime& timeOfDay) const {
+                                                     const LocalDateTime& timeOfDay) const {
     LocalDateTime d = start;
     for (int examined = 0; examined < kSearchDays; ++examined) {
         if (Matches(d)) {

@@ -75,8 +75,8 @@ bool CNoteAlarm::closing() const {
 void CNoteAlarm::load() {
     reminder_.Load(host_.store(), host_.nid(), *host_.platform().clock);
     resumeSnooze();
-    RefreshAlarmButtons();
-    StartAlarmCheck();
+    refreshAlarmButtons();
+    startAlarmCheck();
 }
 
 void CNoteAlarm::runTimerWork(const std::function<void()>& beforeExpiry,
@@ -98,7 +98,7 @@ void CNoteAlarm::runTimerWork(const std::function<void()>& beforeExpiry,
     timerBusy_ = false;
 }
 
-void CNoteAlarm::StopAlarmTimers() {
+void CNoteAlarm::stopAlarmTimers() {
     stopFlashing();
     alarmCheckTimer_.stop();
 }
@@ -117,7 +117,7 @@ void CNoteAlarm::stopFlashing() {
     }
 }
 
-void CNoteAlarm::StartAlarmCheck() {
+void CNoteAlarm::startAlarmCheck() {
     if (host_.closing()) {
         return;
     }
@@ -138,7 +138,7 @@ std::optional<QString> CNoteAlarm::nextAlarmText() const {
     return QString::fromStdString(FormatNextAlarm(*host_.platform().clock, reminder_.remindTime));
 }
 
-void CNoteAlarm::RefreshAlarmButtons() {
+void CNoteAlarm::refreshAlarmButtons() {
     if (host_.closing() || !host_.hasTitleBar()) {
         return;
     }
@@ -184,7 +184,7 @@ void CNoteAlarm::ringInTurn() {
     if (timerBusy_) {
         // A box of this note is open: its alarm is found again once it is closed.
         if ((waiting & kAlarmWaits) != 0) {
-            StartAlarmCheck();
+            startAlarmCheck();
         }
         if ((waiting & kSnoozeEndWaits) != 0) {
             snoozeTimer_.start(kAlarmCheckMs);
@@ -198,14 +198,14 @@ void CNoteAlarm::ringInTurn() {
     if ((waiting & kSnoozeEndWaits) != 0 && !host_.closing() && !alarmDialogOpen_ &&
         reminder_.remindAction != 0) {
         cancelSnooze();
-        RunAlarmActions();
+        runAlarmActions();
     }
 }
 
 void CNoteAlarm::ringAlarm() {
     // What changed while it waited (the alarm dialog opened) is looked at again.
     if (reminder_.isReminder == 0 || reminder_.remindAction == 0 || alarmDialogOpen_) {
-        StartAlarmCheck();
+        startAlarmCheck();
         return;
     }
     const bool rings = reminder_.AdvancePastNow(*host_.platform().clock) == AlarmOutcome::Rings;
@@ -213,24 +213,24 @@ void CNoteAlarm::ringAlarm() {
     // open must not ring this alarm again at the next start.
     reminder_.Store(host_.store(), host_.nid(), *host_.platform().clock);
     if (rings) {
-        RunAlarmActions();
+        runAlarmActions();
         if (host_.closing()) {
             return;
         }
         // An action that failed turned the alarm on again.
         reminder_.Store(host_.store(), host_.nid(), *host_.platform().clock);
     }
-    StartAlarmCheck();
+    startAlarmCheck();
     // While more alarms wait, the saves after edits carry their state; the last one saves at
     // once, so that a crash right after cannot ring the same alarm again.
     if (RingQueue::instance().empty()) {
         host_.store().RequestSave(SaveUrgency::Now);
     }
-    RefreshAlarmButtons();
+    refreshAlarmButtons();
     host_.announceChanged();
 }
 
-void CNoteAlarm::RunAlarmActions() {
+void CNoteAlarm::runAlarmActions() {
     if (host_.closing()) {
         return;
     }
@@ -432,7 +432,7 @@ void CNoteAlarm::snoozeAlarm() {
         const IClock& clock = *host_.platform().clock;
         snoozeEnd_ = localNow(clock).plusSeconds(reminder_.remindSnoozeTime / 1000);
         storeSnoozeEnd(host_.store(), host_.nid(), toStored(clock, *snoozeEnd_));
-        RefreshAlarmButtons();
+        refreshAlarmButtons();
         host_.announceChanged();
     }
 }
@@ -468,7 +468,7 @@ void CNoteAlarm::cancelSnooze() {
     if (snoozeEnd_) {
         snoozeEnd_.reset();
         storeSnoozeEnd(host_.store(), host_.nid(), std::nullopt);
-        RefreshAlarmButtons();
+        refreshAlarmButtons();
         host_.announceChanged();
     }
 }

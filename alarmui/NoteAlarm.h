@@ -42,7 +42,7 @@ public:
     // The note's alarm: its state as loaded with the note, and what drives its ringing.
     AlarmSchedule& reminder() { return reminder_; }
     // Stops flashing and the alarm check, e.g. while the alarm dialog is open.
-    void StopAlarmTimers();
+    void stopAlarmTimers();
     // Ends flashing with the note shown as it is stored.
     void stopFlashing();
     // Ends flashing where it stands, for a note that is being hidden.
@@ -50,13 +50,13 @@ public:
     // The note's turn to ring what it has waiting (RingQueue): its alarm, its snooze's end.
     void ringInTurn();
     // Checks the alarm once a second while it is on, has actions and its dialog is closed.
-    void StartAlarmCheck();
+    void startAlarmCheck();
     void setAlarmDialogOpen(bool open) { alarmDialogOpen_ = open; }
     bool alarmDialogOpen() const { return alarmDialogOpen_; }
     // The title bar's alarm, stop-snooze and expiration buttons and the tips, from the record.
-    void RefreshAlarmButtons();
+    void refreshAlarmButtons();
     // What the alarm does when it rings, in its order: the stop-alarm window first.
-    void RunAlarmActions();
+    void runAlarmActions();
     // The window offering snooze and stop while the alarm rings, replacing an earlier one.
     void showStopAlarm();
     // Ends the ringing: flashing, sound, reading and the stop-alarm window.

@@ -12,7 +12,7 @@ void CNoteAlarm::openDialog() {
     }
     host_.finishTitleEdit();
     // Neither a flash nor the alarm itself may change the alarm under the open dialog.
-    StopAlarmTimers();
+    stopAlarmTimers();
     host_.beginModal();
     setAlarmDialogOpen(true);
 
@@ -31,8 +31,8 @@ void CNoteAlarm::openDialog() {
     }
     host_.endModal();
     setAlarmDialogOpen(false);
-    RefreshAlarmButtons();
-    StartAlarmCheck();
+    refreshAlarmButtons();
+    startAlarmCheck();
     host_.announceChanged();
 }
 

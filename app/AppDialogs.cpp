@@ -3,8 +3,8 @@
 #include "AboutBox.h"
 #include "HotKeys.h"
 #include "ProductInfo.h"
-#include "manage/RecycleBinWindow.h"
 #include "manage/FindWindow.h"
+#include "manage/RecycleBinWindow.h"
 #include "settings/AppSettingsDialog.h"
 #include "settings/NotesSettingsDialog.h"
 #include "store/NotesDatabase.h"
@@ -71,8 +71,9 @@ void AppDialogs::toggleNotesManager() {
 }
 
 void AppDialogs::showAppSettings() {
-    AppSettingsDialog dialog(store_, *platform_.messages, settingsOwner_,
-                           [this](int id, std::uint32_t value) { hotKeys_.reRegister(id, value); });
+    AppSettingsDialog dialog(
+        store_, *platform_.messages, settingsOwner_,
+        [this](int id, std::uint32_t value) { hotKeys_.reRegister(id, value); });
     // Our own grabs would take the keys before the hot-key controls see them, so a control
     // could not be given a combination another action has now. OK grabs them all again.
     hotKeys_.unregisterAll();
@@ -84,7 +85,7 @@ void AppDialogs::showAppSettings() {
 
 void AppDialogs::showNotesSettings() {
     NotesSettingsDialog dialog(store_, platform_, settingsOwner_,
-                     noteDialogs_ != nullptr ? *noteDialogs_ : standardNoteDialogs());
+                               noteDialogs_ != nullptr ? *noteDialogs_ : standardNoteDialogs());
     if (host_.runModal(dialog) == QDialog::Accepted) {
         host_.noteSizeLimitsChanged();
     }

@@ -5,8 +5,8 @@
 #include "BusyScope.h"
 #include "DatabaseRecovery.h"
 #include "NewNoteRecord.h"
-#include "NotePlacement.h"
 #include "NoteHost.h"
+#include "NotePlacement.h"
 #include "SaveFailure.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
@@ -60,8 +60,8 @@ void closeModalBoxes() {
 
 }  // namespace
 
-MainWindow::MainWindow(Platform platform, CNotesDatabase& store,
-                           std::optional<std::string> dataDir, QObject* parent)
+MainWindow::MainWindow(Platform platform, CNotesDatabase& store, std::optional<std::string> dataDir,
+                       QObject* parent)
     : QObject(parent),
       platform_(platform),
       store_(store),
@@ -88,7 +88,7 @@ MainWindow::MainWindow(Platform platform, CNotesDatabase& store,
         connect(app, &QGuiApplication::applicationStateChanged, this,
                 [this](Qt::ApplicationState state) {
                     if (state != Qt::ApplicationActive) {
-                        RestoreZOrder();
+                        restoreZOrder();
                     }
                 });
     }
@@ -99,7 +99,7 @@ MainWindow::~MainWindow() {
     store_.SetSaveHandler({});
     delete autoSaver_;
     autoSaver_ = nullptr;
-    UnregisterHotKeys();
+    unregisterHotKeys();
     if (platform_.hotKeys != nullptr) {
         platform_.hotKeys->setHandler({});
     }
@@ -108,7 +108,7 @@ MainWindow::~MainWindow() {
     dialogs_.destroyManager();
 }
 
-int MainWindow::Initialize() {
+int MainWindow::initialize() {
     if (!store_.InitDatabase()) {
         return 0;
     }
@@ -125,7 +125,7 @@ int MainWindow::Initialize() {
         if (exiting_) {
             return kEndedDuringSetUp;
         }
-        if (!RestoreDatabase()) {
+        if (!restoreDatabase()) {
             return exiting_ ? kEndedDuringSetUp : 0;
         }
     }
@@ -154,7 +154,7 @@ int MainWindow::Initialize() {
     if (platform_.hotKeys != nullptr) {
         platform_.hotKeys->setHandler([this](int id) { onHotKey(id); });
     }
-    RegisterHotKeys();
+    registerHotKeys();
 
     // The manager lists the records, so it can be there before their windows are. Shown
     // first, it leaves the last activation of set-up to the notes, as without it.
@@ -169,7 +169,7 @@ int MainWindow::Initialize() {
         flags.applyPriorityOnStart = true;
         flags.startupBatch = true;
         flags.lastOfStartupBatch = i + 1 == notes.size();
-        StartNoteThread(notes[i], flags);
+        startNoteThread(notes[i], flags);
         // What the notes posted and what the X server answered are taken in between: left
         // to queue up until the last note, each further event of a widget or an expose of a
         // window is checked against all that waits, which grows with the square of the notes.
@@ -179,7 +179,7 @@ int MainWindow::Initialize() {
         }
         // A session that ends while many or large notes load need not wait for the rest.
         if (sessionEnding_ && sessionEnding_()) {
-            ExitApplication();
+            exitApplication();
             return kEndedDuringSetUp;
         }
     }
@@ -208,7 +208,7 @@ void MainWindow::syncAutostart() {
     }
 }
 
-bool MainWindow::RestoreDatabase() {
+bool MainWindow::restoreDatabase() {
     BusyScope busy(busy_);
     CDatabaseRecovery recovery(store_, *platform_.clock);
     const CDatabaseRecovery::Outcome outcome = recovery.Run();
@@ -241,14 +241,14 @@ void MainWindow::startAutoSaver() {
         [saver = autoSaver_](SaveUrgency urgency) { saver->requestSave(urgency); });
 }
 
-void MainWindow::SaveUnsavedWork() {
+void MainWindow::saveUnsavedWork() {
     if (autoSaver_ == nullptr || exiting_) {
         return;
     }
     autoSaver_->saveNow();
 }
 
-void MainWindow::ExitApplication() {
+void MainWindow::exitApplication() {
     if (exiting_) {
         return;
     }
@@ -267,7 +267,7 @@ void MainWindow::ExitApplication() {
         return;
     }
     const int backupMode = setting::get(store_, setting::backupMode);
-    UnregisterHotKeys();
+    unregisterHotKeys();
     trayIcon_.remove();
     trayTipTimer_.stop();
     autoSaveTimer_.stop();
@@ -292,7 +292,7 @@ void MainWindow::ExitApplication() {
     emit exited();
 }
 
-NoteHost& MainWindow::StartNoteThread(std::int32_t nid, StartFlags flags) {
+NoteHost& MainWindow::startNoteThread(std::int32_t nid, StartFlags flags) {
     NoteHost& started = notes_.start(nid, flags);
     if (autoSaver_ != nullptr && started.note().body() != nullptr) {
         // Typing reaches the store only when the body is stored, which the save does.
@@ -305,7 +305,7 @@ NoteHost& MainWindow::StartNoteThread(std::int32_t nid, StartFlags flags) {
     return started;
 }
 
-int MainWindow::CreateNewNote() {
+int MainWindow::createNewNote() {
     {
         BusyScope busy(busy_);
         if (store_.CountNotesByPriority(3) >= kMaxLiveNotes) {
@@ -324,7 +324,7 @@ int MainWindow::CreateNewNote() {
 
 void MainWindow::createNote() {
     if (!exiting_) {
-        CreateNewNote();
+        createNewNote();
     }
 }
 
@@ -346,7 +346,7 @@ void MainWindow::restoreNote(std::int32_t nid) {
     store_.SetNote(nid, 0u, note::expireTime);
     StartFlags flags;
     flags.applyPriorityOnStart = true;
-    StartNoteThread(nid, flags);
+    startNoteThread(nid, flags);
     updateTrayTip();
     reloadManagerLater();
 }
@@ -387,7 +387,7 @@ void MainWindow::deleteNoteAt(std::optional<std::size_t> index) {
     reloadManagerLater();
 }
 
-void MainWindow::RestoreZOrder() {
+void MainWindow::restoreZOrder() {
     if (!notesRaised_ || exiting_) {
         return;
     }
@@ -408,7 +408,7 @@ void MainWindow::endRaise() {
     // Minimize All, which ends their raise. Qt does not report it once the dialog is gone:
     // a window destroyed while active leaves the application active without a focus window,
     // so the deactivation that follows never arrives.
-    RestoreZOrder();
+    restoreZOrder();
 }
 
 CNote* MainWindow::findNote(std::int32_t nid) const {
@@ -479,7 +479,7 @@ void MainWindow::stopOtherReading() {
     runLater([this] {
         if (CNote* note = readingNid != 0 ? findNote(readingNid) : nullptr;
             note != nullptr && !note->closing()) {
-            note->reading().StopForAnotherReading();
+            note->reading().stopForAnotherReading();
         }
     });
 }
@@ -521,22 +521,22 @@ void MainWindow::connectTrayMenu(TrayMenu& menu) {
         void (*run)(MainWindow& tray);
     };
     static constexpr Entry kEntries[] = {
-        {Item::NotesManager, [](MainWindow& t) { t.ShowNotesManager(); }},
-        {Item::ShowAll, [](MainWindow& t) { t.ShowAllNotes(); }},
-        {Item::HideAll, [](MainWindow& t) { t.HideAllNotes(); }},
-        {Item::CascadeAll, [](MainWindow& t) { t.CascadeAllNotes(); }},
-        {Item::MinimizeAll, [](MainWindow& t) { t.MinimizeAllNotes(); }},
-        {Item::NewNote, [](MainWindow& t) { t.CreateNewNote(); }},
-        {Item::AppSettings, [](MainWindow& t) { t.ShowAppSettings(); }},
-        {Item::NotesSettings, [](MainWindow& t) { t.ShowNotesSettings(); }},
-        {Item::Find, [](MainWindow& t) { t.ShowFind(); }},
-        {Item::ImportNotes, [](MainWindow& t) { t.ImportNotes(); }},
-        {Item::ExportNotes, [](MainWindow& t) { t.ExportNotes(); }},
-        {Item::RecycleBin, [](MainWindow& t) { t.ShowRecycleBin(); }},
-        {Item::About, [](MainWindow& t) { t.ShowAbout(); }},
-        {Item::OnlineHelp, [](MainWindow& t) { t.ShowOnlineHelp(); }},
-        {Item::Save, [](MainWindow& t) { t.SaveAllNotes(); }},
-        {Item::Exit, [](MainWindow& t) { t.ExitApplication(); }},
+        {Item::NotesManager, [](MainWindow& t) { t.showNotesManager(); }},
+        {Item::ShowAll, [](MainWindow& t) { t.showAllNotes(); }},
+        {Item::HideAll, [](MainWindow& t) { t.hideAllNotes(); }},
+        {Item::CascadeAll, [](MainWindow& t) { t.cascadeAllNotes(); }},
+        {Item::MinimizeAll, [](MainWindow& t) { t.minimizeAllNotes(); }},
+        {Item::NewNote, [](MainWindow& t) { t.createNewNote(); }},
+        {Item::AppSettings, [](MainWindow& t) { t.showAppSettings(); }},
+        {Item::NotesSettings, [](MainWindow& t) { t.showNotesSettings(); }},
+        {Item::Find, [](MainWindow& t) { t.showFind(); }},
+        {Item::importNotes, [](MainWindow& t) { t.importNotes(); }},
+        {Item::exportNotes, [](MainWindow& t) { t.exportNotes(); }},
+        {Item::RecycleBin, [](MainWindow& t) { t.showRecycleBin(); }},
+        {Item::About, [](MainWindow& t) { t.showAbout(); }},
+        {Item::OnlineHelp, [](MainWindow& t) { t.showOnlineHelp(); }},
+        {Item::Save, [](MainWindow& t) { t.saveAllNotes(); }},
+        {Item::Exit, [](MainWindow& t) { t.exitApplication(); }},
     };
     for (const Entry& entry : kEntries) {
         // Queued, so that a dialog the item opens starts after the menu has closed.
@@ -576,7 +576,7 @@ void MainWindow::setAutostart(bool on) {
 
 void MainWindow::saveAllNotesUnlessBusy() {
     if (initialised_ && !busy_ && !exiting_) {
-        SaveAllNotes();
+        saveAllNotes();
     }
 }
 
@@ -587,7 +587,7 @@ void MainWindow::onTimer(const PacedTimer* timer) {
     if (timer == &trayTipTimer_) {
         updateTrayTip();
     } else if (timer == &autoSaveTimer_) {
-        SaveAllNotes();
+        saveAllNotes();
     } else if (timer == &trayClickTimer_) {
         trayClickTimer_.stop();
         if (!trayDoubleClicked_ && !busy_) {
@@ -608,7 +608,7 @@ void MainWindow::trayIconClicked() {
 void MainWindow::trayIconDoubleClicked() {
     if (initialised_ && !busy_ && !exiting_) {
         trayDoubleClicked_ = true;
-        CreateNewNote();
+        createNewNote();
     }
 }
 
@@ -638,7 +638,7 @@ void MainWindow::updateTrayTip() {
 
 // ---- Commands on all notes -----------------------------------------------------------------
 
-void MainWindow::SaveAllNotes() {
+void MainWindow::saveAllNotes() {
     notes_.forEach([this](CNote& note) {
         if (store_.GetNote(kLiveSource, note.nid(), note::isDeleted) == 0) {
             note.StoreBody();
@@ -647,18 +647,18 @@ void MainWindow::SaveAllNotes() {
     store_.RequestSave(SaveUrgency::Now);
 }
 
-void MainWindow::ShowAllNotes() {
+void MainWindow::showAllNotes() {
     notes_.raiseAll();
     notesRaised_ = true;
     updateTrayTip();
 }
 
-void MainWindow::HideAllNotes() {
+void MainWindow::hideAllNotes() {
     notes_.hideAll();
     updateTrayTip();
 }
 
-void MainWindow::CascadeAllNotes() {
+void MainWindow::cascadeAllNotes() {
     const Rect desktop = platform_.desktop->screenRect();
     const auto layout = cascadeLayout(desktop.width, desktop.height, notes_.size());
     if (!layout) {
@@ -669,7 +669,7 @@ void MainWindow::CascadeAllNotes() {
     arrangeNotes(layout->positions, layout->width, layout->height, &CNote::moveToStored);
 }
 
-void MainWindow::MinimizeAllNotes() {
+void MainWindow::minimizeAllNotes() {
     const Rect desktop = platform_.desktop->screenRect();
     const auto layout = collapsedLayout(desktop.width, desktop.height, notes_.size());
     if (!layout) {
@@ -681,13 +681,13 @@ void MainWindow::MinimizeAllNotes() {
 }
 
 void MainWindow::arrangeNotes(const std::vector<Point>& positions, int width,
-                                std::optional<int> height, void (CNote::*place)()) {
+                              std::optional<int> height, void (CNote::*place)()) {
     notes_.arrange(positions, width, height, place);
     notesRaised_ = true;
     updateTrayTip();
 }
 
-void MainWindow::ExportNotes() {
+void MainWindow::exportNotes() {
     {
         BusyScope busy(busy_);
         endRaise();
@@ -701,7 +701,7 @@ void MainWindow::ExportNotes() {
     updateTrayTip();
 }
 
-void MainWindow::ImportNotes() {
+void MainWindow::importNotes() {
     {
         BusyScope busy(busy_);
         endRaise();
@@ -722,8 +722,8 @@ void MainWindow::ImportNotes() {
 }
 
 void MainWindow::startCreatedNote(std::int32_t nid) {
-    NoteHost& thread = StartNoteThread(nid, {});
-    thread.note().ApplyDefaultBodyFormat();
+    NoteHost& thread = startNoteThread(nid, {});
+    thread.note().applyDefaultBodyFormat();
     thread.note().activate();
 }
 
@@ -746,53 +746,53 @@ NotesManagerWindow::PrintRunner MainWindow::managerPrintRunner() {
     };
 }
 
-void MainWindow::ShowAbout() {
+void MainWindow::showAbout() {
     dialogs_.showAbout();
 }
 
-void MainWindow::ShowOnlineHelp() {
+void MainWindow::showOnlineHelp() {
     dialogs_.showOnlineHelp();
 }
 
-void MainWindow::ShowNotesManager() {
+void MainWindow::showNotesManager() {
     dialogs_.showNotesManager();
 }
 
-void MainWindow::ToggleNotesManager() {
+void MainWindow::toggleNotesManager() {
     dialogs_.toggleNotesManager();
 }
 
-void MainWindow::ShowAppSettings() {
+void MainWindow::showAppSettings() {
     dialogs_.showAppSettings();
 }
 
-void MainWindow::ShowNotesSettings() {
+void MainWindow::showNotesSettings() {
     dialogs_.showNotesSettings();
 }
 
-void MainWindow::ShowFind() {
+void MainWindow::showFind() {
     dialogs_.showFind();
 }
 
-void MainWindow::ShowRecycleBin() {
+void MainWindow::showRecycleBin() {
     dialogs_.showRecycleBin();
 }
 
 // ---- Hot keys ------------------------------------------------------------------------------
 
-void MainWindow::RegisterHotKeyValue(std::uint32_t value, int id) {
+void MainWindow::registerHotKeyValue(std::uint32_t value, int id) {
     hotKeys_.registerValue(value, id);
 }
 
-void MainWindow::RegisterHotKeys() {
+void MainWindow::registerHotKeys() {
     hotKeys_.registerAll();
 }
 
-void MainWindow::ReRegisterHotKey(int id, std::uint32_t value) {
+void MainWindow::reRegisterHotKey(int id, std::uint32_t value) {
     hotKeys_.reRegister(id, value);
 }
 
-void MainWindow::UnregisterHotKeys() {
+void MainWindow::unregisterHotKeys() {
     hotKeys_.unregisterAll();
 }
 
@@ -802,16 +802,16 @@ void MainWindow::onHotKey(int id) {
     }
     switch (id) {
         case hotkey::NEW_NOTE:
-            CreateNewNote();
+            createNewNote();
             break;
         case hotkey::SHOW_ALL:
-            ShowAllNotes();
+            showAllNotes();
             break;
         case hotkey::HIDE_ALL:
-            HideAllNotes();
+            hideAllNotes();
             break;
         case hotkey::TOGGLE_MANAGER:
-            ToggleNotesManager();
+            toggleNotesManager();
             break;
         case hotkey::TRAY_MENU:
             showTrayMenu();

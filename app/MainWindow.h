@@ -40,39 +40,39 @@ class TrayMenu;
 // notes, the tray icon and the copying of notes in and out are objects of their own that the
 // commands hand on to.
 class MainWindow : public QObject,
-                     public INoteOwner,
-                     public IListWindowOwner,
-                     public ISettingsOwner,
-                     public IActionTarget,
-                     public IDialogHost {
+                   public INoteOwner,
+                   public IListWindowOwner,
+                   public ISettingsOwner,
+                   public IActionTarget,
+                   public IDialogHost {
     Q_OBJECT
 public:
     MainWindow(Platform platform, CNotesDatabase& store, std::optional<std::string> dataDir,
-                 QObject* parent = nullptr);
+               QObject* parent = nullptr);
     ~MainWindow() override;
 
     // 0 the database could not be made usable, 1 ready, 2 the session ended during set-up
     // (the program ends without saving over a damaged file).
-    int Initialize();
+    int initialize();
     static constexpr int kEndedDuringSetUp = 2;
     // Recovers a damaged database; true when a usable one is in place afterwards.
-    bool RestoreDatabase();
+    bool restoreDatabase();
     // Orderly exit: bodies stored, backup, save, end of the event loop. Safe to call twice, and
     // at any time during set-up: before a usable database is in place nothing is saved.
-    void ExitApplication();
+    void exitApplication();
     // The desktop is going away and the program with it: stores and saves what the notes
     // hold that the file does not, at once and silently. Off the GUI thread only what the
     // store already holds is saved.
-    void SaveUnsavedWork();
+    void saveUnsavedWork();
     // Saves shortly after every edit; null before set-up and after exit.
     AutoSaver* autoSaver() const { return autoSaver_; }
 
     // The note registry.
     using StartFlags = OpenNotes::StartFlags;
-    NoteHost& StartNoteThread(std::int32_t nid, StartFlags flags);
+    NoteHost& startNoteThread(std::int32_t nid, StartFlags flags);
     // 1 when a note was created, 0 when the limit of live notes was reached.
-    int CreateNewNote();
-    void RestoreZOrder();
+    int createNewNote();
+    void restoreZOrder();
     CNote* findNote(std::int32_t nid) const;
     std::size_t noteCount() const { return notes_.size(); }
     CNote& noteAt(std::size_t index) const;
@@ -118,38 +118,38 @@ public:
     int trayMenuOpenings() const { return trayIcon_.menuOpenings(); }
 
     // Commands on all notes.
-    void SaveAllNotes();
+    void saveAllNotes();
     // As the "save" action: not while a modal operation runs.
     void saveAllNotesUnlessBusy() override;
     // Sets the autorun setting and the desktop's autostart entry with it.
     void setAutostart(bool on) override;
-    void ShowAllNotes();
-    void HideAllNotes();
-    void CascadeAllNotes();
-    void MinimizeAllNotes();
-    void ImportNotes();
-    void ExportNotes();
+    void showAllNotes();
+    void hideAllNotes();
+    void cascadeAllNotes();
+    void minimizeAllNotes();
+    void importNotes();
+    void exportNotes();
 
     // Dialogs. The Notes Manager, Recycle Bin, Find and the settings dialogs plug in here:
     // each Show* opens its window through runModal (or keeps a modeless one), and the
     // tray menu's items call them.
-    void ShowAbout();
-    void ShowOnlineHelp();
-    void ShowNotesManager();
-    void ToggleNotesManager();
-    void ShowAppSettings();
-    void ShowNotesSettings();
-    void ShowFind();
-    void ShowRecycleBin();
+    void showAbout();
+    void showOnlineHelp();
+    void showNotesManager();
+    void toggleNotesManager();
+    void showAppSettings();
+    void showNotesSettings();
+    void showFind();
+    void showRecycleBin();
     // Null until set-up has made it.
     NotesManagerWindow* notesManager() const { return dialogs_.notesManager(); }
 
     // Global hot keys.
-    void RegisterHotKeyValue(std::uint32_t value, int id);
-    void RegisterHotKeys();
+    void registerHotKeyValue(std::uint32_t value, int id);
+    void registerHotKeys();
     // The settings dialog's change of one hot key, in force at once.
-    void ReRegisterHotKey(int id, std::uint32_t value);
-    void UnregisterHotKeys();
+    void reRegisterHotKey(int id, std::uint32_t value);
+    void unregisterHotKeys();
     void onHotKey(int id) override;
 
     bool isBusy() const { return busy_; }

@@ -14,7 +14,7 @@ void NoteHost::endLater() {
     delete this;
 }
 
-void NoteHost::InitInstance() {
+void NoteHost::buildNote() {
     note_->CreateFromRecord();
     // Built once the note knows its colours; the note shows it together with itself.
     note_->setAttachPanel(new AttachPanel(*note_));

@@ -6,15 +6,15 @@
 
 namespace bp {
 
-// The host of one note window. Every window lives on the GUI thread, so "starting the
-// thread" builds the note at once and the creator never has to wait for it.
+// The host of one note window: it builds the note at once (every window lives on the GUI
+// thread, so the creator never waits for it) and ends it once the event loop has returned.
 class NoteHost {
 public:
     NoteHost(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid);
     ~NoteHost();
 
     // Builds the note from its record and shows it as the flags say.
-    void InitInstance();
+    void buildNote();
 
     // Ends the note once the event loop it runs in now has returned; the host goes at once.
     void endLater();

@@ -24,7 +24,7 @@ NoteHost& OpenNotes::start(std::int32_t nid, StartFlags flags) {
     NoteHost& started = *thread;
     // Listed before it is built: a note tells the owner about itself while it starts.
     threads_.push_back(std::move(thread));
-    started.InitInstance();
+    started.buildNote();
     return started;
 }
 

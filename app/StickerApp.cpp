@@ -1,10 +1,10 @@
 #include "StickerApp.h"
 
 #include "AppOptions.h"
+#include "MainWindow.h"
 #include "ProductInfo.h"
 #include "SessionEnd.h"
 #include "SessionMessages.h"
-#include "MainWindow.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
@@ -116,7 +116,7 @@ void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
         MainWindow* tray = gTrayToRescue;
         // Once only, even if saving itself has something to say.
         gTrayToRescue = nullptr;
-        tray->SaveUnsavedWork();
+        tray->saveUnsavedWork();
     }
     if (gPreviousHandler != nullptr) {
         gPreviousHandler(type, context, text);
@@ -241,7 +241,7 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     const auto endInOrder = [&tray, &endAsked] {
         endAsked = true;
         if (!tray.hasUsableDatabase()) {
-            tray.ExitApplication();
+            tray.exitApplication();
             return;
         }
         QCoreApplication::exit(0);
@@ -252,11 +252,10 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     // Quitting may be refused by a window that will not close; the exit has saved, so the
     // event loops end whatever is open.
     QObject::connect(
-        &tray, &MainWindow::exited, &app, [] { QCoreApplication::exit(0); },
-        Qt::QueuedConnection);
+        &tray, &MainWindow::exited, &app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     tray.setSessionEnding([&endAsked] { return endAsked || SessionEnd::signalled(); });
 
-    switch (tray.Initialize()) {
+    switch (tray.initialize()) {
         case 0:
             messages.showMessage("Error", "", "Initialization error.", kIconWarning);
             return 1;
@@ -267,7 +266,7 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     }
     // The quit that ended a box of the set-up is spent; the event loop would not see it.
     if (tray.isExiting() || endAsked) {
-        tray.ExitApplication();
+        tray.exitApplication();
         return 0;
     }
     // A first start with actions carries them out once the notes are up.
@@ -276,7 +275,7 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
             &tray, [&tray, action] { tray.performAction(action); }, Qt::QueuedConnection);
     }
     const int exitCode = QApplication::exec();
-    tray.ExitApplication();
+    tray.exitApplication();
     return exitCode;
 }
 

@@ -167,8 +167,8 @@ TrayMenu::TrayMenu(QWidget* parent) : QMenu(parent) {
 
     addItem(this, QStringLiteral("Find"), Item::Find, QStringLiteral(":/icons/menu-find.svg"));
     addSeparator();
-    addItem(this, QStringLiteral("Import Notes"), Item::ImportNotes);
-    addItem(this, QStringLiteral("Export Notes"), Item::ExportNotes);
+    addItem(this, QStringLiteral("Import Notes"), Item::importNotes);
+    addItem(this, QStringLiteral("Export Notes"), Item::exportNotes);
     addSeparator();
     addItem(this, QStringLiteral("Recycle Bin"), Item::RecycleBin,
             QStringLiteral(":/icons/menu-recycle-bin.svg"));

@@ -1,8 +1,8 @@
 #include "FindWindow.h"
 
-#include "NoteListView.h"
 #include "ListText.h"
 #include "ListWindowOwner.h"
+#include "NoteListView.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
@@ -53,7 +53,7 @@ FindWindow::FindWindow(Platform platform, CNotesDatabase& store, IListWindowOwne
     cancel->setAutoDefault(false);
     makeList(findColumns(), QStringLiteral("Found notes"), QStringLiteral("findList"));
     showSelected_ =
-        addButton("Show Selected Notes", Enabled::WithSelection, [this] { ShowSelected(); });
+        addButton("Show Selected Notes", Enabled::WithSelection, [this] { showSelected(); });
 
     // Every opening starts from the same choices.
     const FindOptions initial;
@@ -93,7 +93,7 @@ FindWindow::FindWindow(Platform platform, CNotesDatabase& store, IListWindowOwne
     layout->addLayout(bottom);
     resize(500, 420);
 
-    connect(find_, &QPushButton::clicked, this, &FindWindow::Find);
+    connect(find_, &QPushButton::clicked, this, &FindWindow::search);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -107,7 +107,7 @@ FindOptions FindWindow::options() const {
     return options;
 }
 
-void FindWindow::Find() {
+void FindWindow::search() {
     shown_.clear();
     lastOptions_ = options().words();
     const QString text = text_->text().trimmed();
@@ -151,7 +151,7 @@ std::optional<std::int32_t> FindWindow::nidOf(std::intptr_t itemData) const {
     return index < shown_.size() ? std::optional(shown_[index].nid) : std::nullopt;
 }
 
-void FindWindow::ShowSelected() {
+void FindWindow::showSelected() {
     const std::vector<std::int32_t> nids = selectedNids_;
     for (const std::int32_t nid : nids) {
         owner_.showNote(nid);

@@ -29,8 +29,8 @@ public:
                QWidget* parent = nullptr);
 
     FindOptions options() const;
-    void Find();
-    void ShowSelected();
+    void search();
+    void showSelected();
 
     QLineEdit* textField() const { return text_; }
     QRadioButton* allNotesRadio() const { return allNotes_; }

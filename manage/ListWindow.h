@@ -1,7 +1,7 @@
 #pragma once
 
-#include "NoteListView.h"
 #include "ListSort.h"
+#include "NoteListView.h"
 #include "platform/Platform.h"
 
 #include <QDialog>

@@ -123,7 +123,8 @@ NoteListView::NoteListView(std::vector<ListColumn> columns, QWidget* parent)
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &NoteListView::headerClicked);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &NoteListView::selectionChangedByAnyone);
-    connect(&model_, &QAbstractItemModel::modelReset, this, &NoteListView::selectionChangedByAnyone);
+    connect(&model_, &QAbstractItemModel::modelReset, this,
+            &NoteListView::selectionChangedByAnyone);
 }
 
 std::vector<int> NoteListView::selectedRows() const {

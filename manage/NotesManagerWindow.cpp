@@ -1,8 +1,8 @@
 #include "NotesManagerWindow.h"
 
-#include "NoteListView.h"
 #include "ListText.h"
 #include "ListWindowOwner.h"
+#include "NoteListView.h"
 #include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
@@ -42,8 +42,8 @@ std::vector<ListColumn> managerColumns() {
 
 }  // namespace
 
-NotesManagerWindow::NotesManagerWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
-                       QWidget* parent)
+NotesManagerWindow::NotesManagerWindow(Platform platform, CNotesDatabase& store,
+                                       IListWindowOwner& owner, QWidget* parent)
     : CListWindow(platform, store, owner, parent) {
     setObjectName("notesManager");
     setWindowTitle("Notes Manager");
@@ -58,14 +58,15 @@ NotesManagerWindow::NotesManagerWindow(Platform platform, CNotesDatabase& store,
         void (NotesManagerWindow::*command)();
     };
     // In the order they stand, left to right.
-    const Button buttons[] = {{"New", Enabled::Always, &NotesManagerWindow::newNote},
-                              {"Show", Enabled::WithSelection, &NotesManagerWindow::showSelected},
-                              {"Hide", Enabled::WithSelection, &NotesManagerWindow::hideSelected},
-                              {"Delete", Enabled::WithSelection, &NotesManagerWindow::deleteSelected},
-                              {"Print", Enabled::WithSelection, &NotesManagerWindow::printSelected},
-                              {"Alarm", Enabled::WithSelection, &NotesManagerWindow::openAlarmMenu},
-                              {"Refresh", Enabled::Always, &NotesManagerWindow::reload},
-                              {"Menu", Enabled::Always, &NotesManagerWindow::openTrayMenu}};
+    const Button buttons[] = {
+        {"New", Enabled::Always, &NotesManagerWindow::newNote},
+        {"Show", Enabled::WithSelection, &NotesManagerWindow::showSelected},
+        {"Hide", Enabled::WithSelection, &NotesManagerWindow::hideSelected},
+        {"Delete", Enabled::WithSelection, &NotesManagerWindow::deleteSelected},
+        {"Print", Enabled::WithSelection, &NotesManagerWindow::printSelected},
+        {"Alarm", Enabled::WithSelection, &NotesManagerWindow::openAlarmMenu},
+        {"Refresh", Enabled::Always, &NotesManagerWindow::reload},
+        {"Menu", Enabled::Always, &NotesManagerWindow::openTrayMenu}};
     for (const Button& b : buttons) {
         // Enter belongs to the list (it shows or hides the selected notes), not to a button.
         QPushButton* button =
@@ -73,7 +74,7 @@ NotesManagerWindow::NotesManagerWindow(Platform platform, CNotesDatabase& store,
         button->setDefault(false);
         button->setFixedSize(kButtonWidth, kButtonHeight);
     }
-    connect(list(), &NoteListView::rowActivated, this, &NotesManagerWindow::ToggleSelected);
+    connect(list(), &NoteListView::rowActivated, this, &NotesManagerWindow::toggleSelected);
 
     reload();
     move(10, 10);
@@ -127,7 +128,7 @@ void NotesManagerWindow::forEachSelected(const std::function<void(std::int32_t)>
 }
 
 void NotesManagerWindow::reload() {
-    RefreshList();
+    refreshList();
     updateSelection();
 }
 
@@ -170,7 +171,7 @@ QStringList NotesManagerWindow::cellsOf(std::int32_t nid, int number) {
             rings && *rings != 0 ? QString::fromStdString(listTime(clock, *rings)) : QString()};
 }
 
-void NotesManagerWindow::RefreshList() {
+void NotesManagerWindow::refreshList() {
     const IdList nids = store_.ListNotes(kLiveSource);
     std::vector<NoteListModel::Row> rows;
     rows.reserve(nids.size());
@@ -219,7 +220,7 @@ void NotesManagerWindow::selectionUpdated() {
     currentNid_ = selectedNids_.empty() ? -1 : selectedNids_.front();
 }
 
-void NotesManagerWindow::ToggleSelected() {
+void NotesManagerWindow::toggleSelected() {
     const std::vector<std::int32_t> nids = selectedNids_;
     // A note another window deleted since the last refresh has no record to read; the main
     // window is asked to show it and says that it cannot find it.
@@ -330,7 +331,7 @@ void NotesManagerWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            ToggleSelected();
+            toggleSelected();
             return;
         case Qt::Key_Escape:
             return;  // the manager stays; only its close box hides it

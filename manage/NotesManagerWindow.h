@@ -16,7 +16,7 @@ class NotesManagerWindow : public CListWindow {
     Q_OBJECT
 public:
     NotesManagerWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
-               QWidget* parent = nullptr);
+                       QWidget* parent = nullptr);
 
     // Shown from the tray or the hot key: above every window, without taking the focus,
     // with a fresh list.
@@ -25,7 +25,7 @@ public:
     // From the main window: the notes changed (made, deleted, restored), or one of them did.
     void reload();
     void noteChanged(std::int32_t nid);
-    void RefreshList();
+    void refreshList();
 
     // The buttons and the context menu.
     void newNote();
@@ -37,7 +37,7 @@ public:
     void openAlarmMenu();
     void openTrayMenu();
     // Enter and a double click: shows the hidden ones of the selected notes, hides the others.
-    void ToggleSelected();
+    void toggleSelected();
 
     std::unique_ptr<QMenu> contextMenu(QPoint viewportPos) override;
 

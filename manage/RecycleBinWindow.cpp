@@ -1,8 +1,8 @@
 #include "RecycleBinWindow.h"
 
-#include "NoteListView.h"
 #include "ListText.h"
 #include "ListWindowOwner.h"
+#include "NoteListView.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
@@ -30,8 +30,8 @@ std::vector<ListColumn> binColumns() {
 
 }  // namespace
 
-RecycleBinWindow::RecycleBinWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
-                         QWidget* parent)
+RecycleBinWindow::RecycleBinWindow(Platform platform, CNotesDatabase& store,
+                                   IListWindowOwner& owner, QWidget* parent)
     : CListWindow(platform, store, owner, parent) {
     setObjectName("recycleBin");
     setWindowTitle("Recycle Bin");
@@ -41,7 +41,7 @@ RecycleBinWindow::RecycleBinWindow(Platform platform, CNotesDatabase& store, ILi
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(addButton("Restore", Enabled::WithSelection, [this] { restore(); }));
     buttonRow->addWidget(addButton("Delete", Enabled::WithSelection, [this] { erase(); }));
-    buttonRow->addWidget(addButton("Refresh", Enabled::Always, [this] { Refresh(); }));
+    buttonRow->addWidget(addButton("Refresh", Enabled::Always, [this] { refresh(); }));
     buttonRow->addStretch();
     emptyButton_ = addButton("Empty Recycle Bin", Enabled::Always, [this] { empty(); });
     buttonRow->addWidget(emptyButton_);
@@ -49,10 +49,10 @@ RecycleBinWindow::RecycleBinWindow(Platform platform, CNotesDatabase& store, ILi
     layout->addWidget(list());
     layout->addLayout(buttonRow);
     resize(620, 360);
-    Refresh();
+    refresh();
 }
 
-void RecycleBinWindow::Refresh() {
+void RecycleBinWindow::refresh() {
     records_.clear();
     if (const std::optional<IdList> nids = store_.ListDeletedNotes()) {
         records_.reserve(nids->size());
@@ -95,7 +95,7 @@ void RecycleBinWindow::restore() {
     for (const std::int32_t nid : nids) {
         owner_.restoreNote(nid);
     }
-    Refresh();
+    refresh();
 }
 
 void RecycleBinWindow::erase() {
@@ -111,7 +111,7 @@ void RecycleBinWindow::erase() {
     for (const std::int32_t nid : nids) {
         store_.DeleteNote(nid);
     }
-    Refresh();
+    refresh();
 }
 
 void RecycleBinWindow::empty() {
@@ -130,7 +130,7 @@ void RecycleBinWindow::empty() {
         store_.DeleteNote(nid);
     }
     list()->rows().setRows({});
-    Refresh();
+    refresh();
 }
 
 void RecycleBinWindow::keyPressEvent(QKeyEvent* event) {
@@ -164,7 +164,8 @@ std::unique_ptr<QMenu> RecycleBinWindow::contextMenu(QPoint viewportPos) {
     const bool onRow = list()->indexAt(viewportPos).isValid();
     menu->addAction("restore", this, &RecycleBinWindow::restore)->setEnabled(onRow);
     menu->addAction("delete", this, &RecycleBinWindow::erase)->setEnabled(onRow);
-    menu->addAction("empty recycle bin", this, &RecycleBinWindow::empty)->setEnabled(!records_.empty());
+    menu->addAction("empty recycle bin", this, &RecycleBinWindow::empty)
+        ->setEnabled(!records_.empty());
     return menu;
 }
 

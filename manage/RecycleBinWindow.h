@@ -23,9 +23,9 @@ class RecycleBinWindow : public CListWindow {
     Q_OBJECT
 public:
     RecycleBinWindow(Platform platform, CNotesDatabase& store, IListWindowOwner& owner,
-                QWidget* parent = nullptr);
+                     QWidget* parent = nullptr);
 
-    void Refresh();
+    void refresh();
     // The buttons and the context menu; each asks first.
     void restore();
     void erase();

@@ -110,7 +110,7 @@ void CBodyEditor::installFormattingKeys() {
                     emit randomColorsRequested();
                     break;
                 default:
-                    ToggleEffect(static_cast<Effect>(action));
+                    toggleEffect(static_cast<Effect>(action));
                     break;
             }
         });
@@ -174,7 +174,7 @@ void CBodyEditor::pastePlain() {
     }
 }
 
-void CBodyEditor::SetInsertionColor(const QColor& color) {
+void CBodyEditor::setInsertionColor(const QColor& color) {
     QTextCursor cursor = body_.textCursor();
     if (cursor.hasSelection()) {
         mergeOverSelection(cursor, colorFormat(color));
@@ -183,7 +183,7 @@ void CBodyEditor::SetInsertionColor(const QColor& color) {
     }
 }
 
-void CBodyEditor::SetInsertionFont(const LogFont& font) {
+void CBodyEditor::setInsertionFont(const LogFont& font) {
     applyFont(fontFormatFromLogFont(font, dpi()));
 }
 
@@ -196,8 +196,8 @@ void CBodyEditor::applyFont(const QTextCharFormat& change) {
     }
 }
 
-LogFont CBodyEditor::CharFormatToLogFont(const QTextCharFormat& format) {
-    scratchFont_ = charFormatToLogFont(format, body_.document()->defaultFont(), dpi());
+LogFont CBodyEditor::charFormatToLogFont(const QTextCharFormat& format) {
+    scratchFont_ = bp::charFormatToLogFont(format, body_.document()->defaultFont(), dpi());
     return scratchFont_;
 }
 
@@ -210,7 +210,7 @@ QTextCharFormat CBodyEditor::withBodyFont(const QTextCharFormat& format) const {
     return full;
 }
 
-void CBodyEditor::ApplyDefaultBodyFormat() {
+void CBodyEditor::applyDefaultBodyFormat() {
     QTextDocument* document = body_.document();
     const bool modified = document->isModified();
     const QTextCharFormat font = fontFormatFromLogFont(note_.bodyFont(), dpi());
@@ -251,21 +251,21 @@ void CBodyEditor::prepareTyping() {
     if (cursor.hasSelection() || cursor.selectionStart() != 0) {
         const QTextCharFormat before = formatAtSelectionStart();
         const QBrush brush = before.foreground();
-        SetInsertionColor(brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor());
+        setInsertionColor(brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor());
         // The font goes over as it is: a trip through a pixel height would turn 20 points
         // into 20.25 and split the text into runs that differ by a fraction of a point.
-        const LogFont record = CharFormatToLogFont(before);
+        const LogFont record = charFormatToLogFont(before);
         QTextCharFormat font = fontFormatFromLogFont(record, dpi());
         font.setFontPointSize(pointSizeOf(before, body_.document()->defaultFont(), dpi()));
         applyFont(font);
     } else {
-        SetInsertionColor(note_.bodyFontColor());
-        SetInsertionFont(note_.bodyFont());
+        setInsertionColor(note_.bodyFontColor());
+        setInsertionFont(note_.bodyFont());
     }
     note_.update(body_.geometry());
 }
 
-void CBodyEditor::ToggleEffect(Effect effect) {
+void CBodyEditor::toggleEffect(Effect effect) {
     if (body_.isReadOnly() || note_.closing()) {
         return;
     }
@@ -327,8 +327,8 @@ void CBodyEditor::ToggleEffect(Effect effect) {
 }
 
 void CBodyEditor::insertClipboard(bool plainOnly) {
-    SetInsertionColor(note_.bodyFontColor());
-    SetInsertionFont(note_.bodyFont());
+    setInsertionColor(note_.bodyFontColor());
+    setInsertionFont(note_.bodyFont());
     if (plainOnly) {
         body_.insertLimitedText(QGuiApplication::clipboard()->text());
     } else {
@@ -353,7 +353,7 @@ void CBodyEditor::chooseSelectionColor() {
     note_.EndModal();
     if (chosen) {
         body_.setTextCursor(kept);
-        SetInsertionColor(*chosen);
+        setInsertionColor(*chosen);
     }
 }
 
@@ -363,7 +363,7 @@ void CBodyEditor::chooseSelectionFont() {
     }
     const QTextCursor kept = body_.textCursor();
     const QTextCharFormat format = formatAtSelectionStart();
-    const LogFont initial = CharFormatToLogFont(withBodyFont(format));
+    const LogFont initial = charFormatToLogFont(withBodyFont(format));
     QFont font = QTextCharFormat(fontFormatFromLogFont(initial, dpi())).font();
     const QBrush brush = format.foreground();
     const QColor color = brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor();
@@ -379,12 +379,12 @@ void CBodyEditor::chooseSelectionFont() {
         LogFont record;
         QTextCharFormat asFormat;
         asFormat.setFont(chosen->font, QTextCharFormat::FontPropertiesSpecifiedOnly);
-        record = charFormatToLogFont(asFormat, body_.document()->defaultFont(), dpi());
+        record = bp::charFormatToLogFont(asFormat, body_.document()->defaultFont(), dpi());
         // The size goes through pixels at the screen's resolution, like every stored font.
-        SetInsertionFont(record);
+        setInsertionFont(record);
         // Text of several colours keeps them unless another colour was picked.
         if (chosen->color != color) {
-            SetInsertionColor(chosen->color);
+            setInsertionColor(chosen->color);
         }
     }
 }

@@ -43,18 +43,18 @@ public:
     void chooseSelectionFont();
     void paragraphSettings();
 
-    void SetInsertionColor(const QColor& color);
-    void SetInsertionFont(const LogFont& font);
+    void setInsertionColor(const QColor& color);
+    void setInsertionFont(const LogFont& font);
     // The font record of a character format, kept as the scratch font for the font dialog.
-    LogFont CharFormatToLogFont(const QTextCharFormat& format);
+    LogFont charFormatToLogFont(const QTextCharFormat& format);
     const LogFont& scratchFont() const { return scratchFont_; }
     // A character format with what it leaves open (face, size, style) taken from the note's
     // body font, which text without a font of its own is typed in.
     QTextCharFormat withBodyFont(const QTextCharFormat& format) const;
-    void ApplyDefaultBodyFormat();
+    void applyDefaultBodyFormat();
 
     enum class Effect { Bold, Italic, Underline, StrikeOut };
-    void ToggleEffect(Effect effect);
+    void toggleEffect(Effect effect);
 
     // Fixes the format of the text about to be typed at the caret.
     void prepareTyping();

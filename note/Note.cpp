@@ -130,8 +130,8 @@ void CNote::CreateFromRecord() {
     const std::uint32_t created = store_.GetNote(kLiveSource, nid_, note::time);
     createdText_ = displayTime(*platform_.clock, created);
 
-    editor_->SetInsertionColor(bodyFontColor_);
-    editor_->SetInsertionFont(bodyFont_);
+    editor_->setInsertionColor(bodyFontColor_);
+    editor_->setInsertionFont(bodyFont_);
     std::string stored;
     if (store_.GetNoteBody(kLiveSource, nid_, stored)) {
         body_->loadStored(stored);
@@ -373,7 +373,7 @@ void CNote::SetEditable(bool editable, bool focusBody) {
 }
 
 void CNote::StopOwnReading() {
-    reading_->StopByAlarm();
+    reading_->stopByAlarm();
 }
 
 void CNote::ApplyTransparency() {
@@ -391,11 +391,11 @@ void CNote::ApplyTransparency() {
     }
 }
 
-void CNote::ApplyDefaultBodyFormat() {
+void CNote::applyDefaultBodyFormat() {
     if (closing_ || editor_ == nullptr) {
         return;
     }
-    editor_->ApplyDefaultBodyFormat();
+    editor_->applyDefaultBodyFormat();
 }
 
 void CNote::StoreBody() {
@@ -442,7 +442,7 @@ void CNote::refreshTooltips() {
     if (closing_) {
         return;
     }
-    title_->RefreshTooltips(QString::fromStdString(createdText_), alarm_.nextAlarmText());
+    title_->refreshTooltips(QString::fromStdString(createdText_), alarm_.nextAlarmText());
 }
 
 void CNote::announceChanged() {

@@ -55,7 +55,7 @@ public:
     // Ends a reading aloud of this note, if one runs; stopping its alarm does this.
     void StopOwnReading();
     // The note's body font and colour become the format of its text and of what is typed.
-    void ApplyDefaultBodyFormat();
+    void applyDefaultBodyFormat();
     // Writes the body into the store when it changed since it was last written.
     void StoreBody();
     enum class Focus { Body, Note };
@@ -113,14 +113,14 @@ public:
     void stopAlarm() { alarm_.stopAlarm(); }
     void snoozeAlarm() { alarm_.snoozeAlarm(); }
     AlarmSchedule& reminder() { return alarm_.reminder(); }
-    void StopAlarmTimers() { alarm_.StopAlarmTimers(); }
+    void stopAlarmTimers() { alarm_.stopAlarmTimers(); }
     void stopFlashing() { alarm_.stopFlashing(); }
     void ringInTurn() { alarm_.ringInTurn(); }
-    void StartAlarmCheck() { alarm_.StartAlarmCheck(); }
+    void startAlarmCheck() { alarm_.startAlarmCheck(); }
     void setAlarmDialogOpen(bool open) { alarm_.setAlarmDialogOpen(open); }
     bool alarmDialogOpen() const { return alarm_.alarmDialogOpen(); }
-    void RefreshAlarmButtons() { alarm_.RefreshAlarmButtons(); }
-    void RunAlarmActions() { alarm_.RunAlarmActions(); }
+    void refreshAlarmButtons() { alarm_.refreshAlarmButtons(); }
+    void runAlarmActions() { alarm_.runAlarmActions(); }
     CStopAlarm* stopAlarmWindow() const { return alarm_.stopAlarmWindow(); }
     CShutDownCountdown* shutDownCountdown() const { return alarm_.shutDownCountdown(); }
     bool timerBusy() const { return alarm_.timerBusy(); }

@@ -12,7 +12,7 @@ void CNote::AlarmHost::raiseForAlarm() {
 }
 
 void CNote::AlarmHost::beginReading() {
-    note_.reading_->BeginReading();
+    note_.reading_->beginReading();
 }
 
 void CNote::AlarmHost::showAlarmImage(bool on, const QString& tip) {
@@ -28,7 +28,7 @@ void CNote::AlarmHost::showExpiration(bool show) {
 }
 
 void CNote::AlarmHost::refreshTips(const std::optional<QString>& nextAlarm) {
-    note_.title_->RefreshTooltips(QString::fromStdString(note_.createdText_), nextAlarm);
+    note_.title_->refreshTooltips(QString::fromStdString(note_.createdText_), nextAlarm);
 }
 
 }  // namespace bp

@@ -184,7 +184,7 @@ void CNote::chooseBodyTextColor() {
     BeginModal();
     if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, initial)) {
         bodyFontColor_ = *chosen;
-        editor_->SetInsertionColor(*chosen);
+        editor_->setInsertionColor(*chosen);
         store_.SetNote(nid_, storedFromColor(*chosen), note::bodyFontColor);
         emit colorsChanged();
     }
@@ -201,16 +201,16 @@ void CNote::chooseBodyFont() {
     QTextCursor all(body_->document());
     all.select(QTextCursor::Document);
     body_->setTextCursor(all);
-    const LogFont current = editor_->CharFormatToLogFont(editor_->withBodyFont(first));
+    const LogFont current = editor_->charFormatToLogFont(editor_->withBodyFont(first));
     BeginModal();
     if (const std::optional<FontChoice> chosen =
             dialogs_->chooseFont(this, {fontFromRecord(current), bodyFontColor_})) {
         QTextCharFormat format;
         format.setFont(chosen->font);
-        const LogFont record = editor_->CharFormatToLogFont(format);
+        const LogFont record = editor_->charFormatToLogFont(format);
         bodyFontColor_ = chosen->color;
-        editor_->SetInsertionFont(record);
-        editor_->SetInsertionColor(bodyFontColor_);
+        editor_->setInsertionFont(record);
+        editor_->setInsertionColor(bodyFontColor_);
         bodyFont_ = record;
         store_.SetNote(nid_, record, note::bodyFontType);
         store_.SetNote(nid_, storedFromColor(bodyFontColor_), note::bodyFontColor);
@@ -231,7 +231,7 @@ void CNote::chooseTitleFont() {
             dialogs_->chooseFont(this, {fontFromRecord(stored), title_->textColor()})) {
         QTextCharFormat format;
         format.setFont(chosen->font);
-        const LogFont record = editor_->CharFormatToLogFont(format);
+        const LogFont record = editor_->charFormatToLogFont(format);
         store_.SetNote(nid_, record, note::titleFontType);
         store_.SetNote(nid_, storedFromColor(chosen->color), note::titleFontColor);
         title_->setColors(chosen->color, title_->backColor());

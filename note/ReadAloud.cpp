@@ -179,7 +179,7 @@ void NoteReading::setButtonEnabled(bool enabled) {
     }
 }
 
-void NoteReading::BeginReading() {
+void NoteReading::beginReading() {
     setButtonEnabled(false);
     QString text = note_.body() != nullptr ? note_.body()->toPlainText() : QString();
     text_ = text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
@@ -244,7 +244,7 @@ void NoteReading::startReading() {
 void NoteReading::onWorkerEnded(const std::string& problem) {
     post([this] {
         if (!note_.closing()) {
-            ReadingFinished();
+            readingFinished();
         }
     });
     post([this] { closeReading(); });
@@ -257,18 +257,18 @@ void NoteReading::onWorkerEnded(const std::string& problem) {
     }
 }
 
-void NoteReading::ReadingFinished() {
+void NoteReading::readingFinished() {
     owner_.readingEnded();
     setButtonEnabled(true);
 }
 
-void NoteReading::StopForAnotherReading() {
+void NoteReading::stopForAnotherReading() {
     if (window_ && readingNote_ != nullptr && worker_) {
         worker_->setStopFlag();
     }
 }
 
-void NoteReading::StopByAlarm() {
+void NoteReading::stopByAlarm() {
     if (waiting_) {
         waitTimer_->stop();
         waiting_ = false;

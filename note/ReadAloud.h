@@ -96,14 +96,14 @@ public:
 
     // The note's command to read itself aloud: the button goes grey, and the reading starts
     // as soon as no other note reads.
-    void BeginReading();
+    void beginReading();
     // The note's command after every reading: the program hears that nothing reads any more,
     // and the button works again.
-    void ReadingFinished();
+    void readingFinished();
     // Another note wants to read: this reading ends within one look at the engine.
-    void StopForAnotherReading();
+    void stopForAnotherReading();
     // The note's alarm was stopped: so is the reading of the note, and a start still waiting.
-    void StopByAlarm();
+    void stopByAlarm();
     // "Stop Reading", Escape or the close box: asks the user whether to stop.
     void askToStop();
 

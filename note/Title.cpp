@@ -206,7 +206,7 @@ void CTitle::showExpiration(bool show) {
     }
 }
 
-void CTitle::RefreshTooltips(const QString& createdText, const std::optional<QString>& nextAlarm) {
+void CTitle::refreshTooltips(const QString& createdText, const std::optional<QString>& nextAlarm) {
     const QString priority = priorityWord(textFromStored(
         note_.store().GetNoteAttribute(kLiveSource, note_.nid(), note::priority.name)));
     if (nextAlarm) {

@@ -65,7 +65,7 @@ public:
     void showExpiration(bool show);
     // The tips that sum the note up; nextAlarm is the formatted next ringing when the alarm
     // is on.
-    void RefreshTooltips(const QString& createdText, const std::optional<QString>& nextAlarm);
+    void refreshTooltips(const QString& createdText, const std::optional<QString>& nextAlarm);
     const QString& alarmText() const { return alarmText_; }
 
     CTitleButton* button(int commandId) const;

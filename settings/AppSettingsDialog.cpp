@@ -24,7 +24,8 @@
 namespace bp {
 
 AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messages,
-                                 ISettingsOwner& owner, HotKeyRegistrar reRegister, QWidget* parent)
+                                     ISettingsOwner& owner, HotKeyRegistrar reRegister,
+                                     QWidget* parent)
     : QDialog(parent),
       store_(store),
       messages_(messages),

@@ -30,7 +30,7 @@ public:
     using HotKeyRegistrar = std::function<void(int id, std::uint32_t value)>;
 
     AppSettingsDialog(CNotesDatabase& store, IUserMessages& messages, ISettingsOwner& owner,
-                    HotKeyRegistrar reRegister, QWidget* parent = nullptr);
+                      HotKeyRegistrar reRegister, QWidget* parent = nullptr);
 
     void accept() override;
     // Asks before dropping changes to the Recycle Bin or the start-up Notes Manager.

@@ -95,8 +95,9 @@ void NoteSamplePreview::paintEvent(QPaintEvent*) {
 
 // ---- The dialog ----------------------------------------------------------------------------
 
-NotesSettingsDialog::NotesSettingsDialog(CNotesDatabase& store, const Platform& platform, ISettingsOwner& owner,
-                     INoteDialogs& dialogs, QWidget* parent)
+NotesSettingsDialog::NotesSettingsDialog(CNotesDatabase& store, const Platform& platform,
+                                         ISettingsOwner& owner, INoteDialogs& dialogs,
+                                         QWidget* parent)
     : QDialog(parent), store_(store), platform_(platform), owner_(owner), dialogs_(dialogs) {
     setObjectName(QStringLiteral("notesSettings"));
     setWindowTitle(QStringLiteral("Notes Settings"));
@@ -228,10 +229,12 @@ NotesSettingsDialog::NotesSettingsDialog(CNotesDatabase& store, const Platform& 
 
     connect(titleColorButton_, &QPushButton::clicked, this, &NotesSettingsDialog::chooseTitleColor);
     connect(titleFontButton, &QPushButton::clicked, this, &NotesSettingsDialog::chooseTitleFont);
-    connect(textColorButton_, &QPushButton::clicked, this, &NotesSettingsDialog::chooseBodyTextColor);
+    connect(textColorButton_, &QPushButton::clicked, this,
+            &NotesSettingsDialog::chooseBodyTextColor);
     connect(backColorButton_, &QPushButton::clicked, this, &NotesSettingsDialog::chooseBackColor);
     connect(bodyFontButton, &QPushButton::clicked, this, &NotesSettingsDialog::chooseBodyFont);
-    connect(transparencyButton, &QPushButton::clicked, this, &NotesSettingsDialog::chooseTransparency);
+    connect(transparencyButton, &QPushButton::clicked, this,
+            &NotesSettingsDialog::chooseTransparency);
     connect(randomColors_, &QCheckBox::toggled, this, &NotesSettingsDialog::updateEnabled);
     connect(autoLock_, &QCheckBox::toggled, this, &NotesSettingsDialog::updateEnabled);
     connect(minWidth_, &CNumberField::editingFinished, this,

@@ -51,7 +51,7 @@ class NotesSettingsDialog : public QDialog {
     Q_OBJECT
 public:
     NotesSettingsDialog(CNotesDatabase& store, const Platform& platform, ISettingsOwner& owner,
-              INoteDialogs& dialogs, QWidget* parent = nullptr);
+                        INoteDialogs& dialogs, QWidget* parent = nullptr);
 
     void accept() override;
 

@@ -1,8 +1,8 @@
 // The rules behind the alarm settings and alarm actions dialogs, without windows.
 
 #include "alarm/ActionFlags.h"
-#include "alarm/AlarmSettingsModel.h"
 #include "alarm/AlarmSchedule.h"
+#include "alarm/AlarmSettingsModel.h"
 #include "platform/fake/FakePlatform.h"
 #include "store/NoteAttributes.h"
 #include "store/NotesDatabase.h"

@@ -4,8 +4,8 @@
 #include "alarmui/StopAlarm.h"
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
-#include "attach/AttachUrl.h"
 #include "attach/AttachPanel.h"
+#include "attach/AttachUrl.h"
 #include "note/DeleteNoteDialog.h"
 #include "note/Note.h"
 #include "note/Paragraph.h"
@@ -99,7 +99,7 @@ public:
     AccessibleNames() : StoreFixture(Open::ByTheProgram) {
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
         tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
-        EXPECT_EQ(tray->Initialize(), 1);
+        EXPECT_EQ(tray->initialize(), 1);
         fakes.modalDialogs.whileOpen = [this](QDialog& dialog) {
             check(dialog);
             return 0;
@@ -143,12 +143,12 @@ TEST_F(AccessibleNames, EveryFocusableControlHasAName) {
     CNote& note = tray->noteAt(0);
     note.ShowNote(true);
     const Shown windows[] = {
-        {"bp::AppSettingsDialog", [](auto&, auto& t) { t.ShowAppSettings(); }},
-        {"bp::NotesSettingsDialog", [](auto&, auto& t) { t.ShowNotesSettings(); }},
-        {"bp::CAboutBox", [](auto&, auto& t) { t.ShowAbout(); }},
-        {"bp::NotesManagerWindow", [](auto&, auto& t) { t.ShowNotesManager(); }},
-        {"bp::FindWindow", [](auto&, auto& t) { t.ShowFind(); }},
-        {"bp::RecycleBinWindow", [](auto&, auto& t) { t.ShowRecycleBin(); }},
+        {"bp::AppSettingsDialog", [](auto&, auto& t) { t.showAppSettings(); }},
+        {"bp::NotesSettingsDialog", [](auto&, auto& t) { t.showNotesSettings(); }},
+        {"bp::CAboutBox", [](auto&, auto& t) { t.showAbout(); }},
+        {"bp::NotesManagerWindow", [](auto&, auto& t) { t.showNotesManager(); }},
+        {"bp::FindWindow", [](auto&, auto& t) { t.showFind(); }},
+        {"bp::RecycleBinWindow", [](auto&, auto& t) { t.showRecycleBin(); }},
         {"bp::CNote", [](auto&, auto&) {}},
         {"bp::CTransparency", [](auto&, auto& t) { t.noteAt(0).chooseTransparency(); }},
         {"bp::CSetSize", [](auto&, auto& t) { t.noteAt(0).chooseSize(); }},

@@ -1,7 +1,7 @@
 #include "app/AutoSaver.h"
+#include "app/MainWindow.h"
 #include "app/SaveFailure.h"
 #include "app/SaveSchedule.h"
-#include "app/MainWindow.h"
 #include "note/EditTitle.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
@@ -139,7 +139,7 @@ TEST(AutoSavingTray, TypingInABodyOrAnOpenTitleEditReachesTheFileWithoutACommand
     fake::FakePlatform fakes;
     CNotesDatabase store(fakes.platform());
     MainWindow tray(fakes.platform(), store, folder.path());
-    ASSERT_EQ(tray.Initialize(), 1);
+    ASSERT_EQ(tray.initialize(), 1);
     ASSERT_NE(tray.autoSaver(), nullptr);
     CNoteBody* body = tray.noteAt(1).body();
     body->setFocus();
@@ -167,7 +167,7 @@ TEST(AutoSavingTray, AFailingSaveNowFromANoteIsToldOnceAndLeavesTheFileWhole) {
     fake::FakePlatform fakes;
     CNotesDatabase store(fakes.platform());
     MainWindow tray(fakes.platform(), store, folder.path());
-    ASSERT_EQ(tray.Initialize(), 1);
+    ASSERT_EQ(tray.initialize(), 1);
     QCoreApplication::processEvents();
     ASSERT_TRUE(fakes.messages.shown.empty());
     const std::string before = readFile(store.DatabasePath());

@@ -27,7 +27,7 @@ protected:
 
 TEST_F(StickerTrayStartup, StartsTimersFromTheSettings) {
     auto tray = makeTray();
-    ASSERT_EQ(tray->Initialize(), 1);
+    ASSERT_EQ(tray->initialize(), 1);
     EXPECT_TRUE(tray->isInitialised());
     EXPECT_EQ(tray->trayTipTimer().interval(), 60000);
     EXPECT_EQ(tray->autoSaveTimer().interval(), 15 * 60000);
@@ -37,7 +37,7 @@ TEST_F(StickerTrayStartup, StartsTimersFromTheSettings) {
 TEST_F(StickerTrayStartup, DamagedDatabaseIsReportedThenRestored) {
     writeFile(folder.file("Brightpost.dat"), withLengthPrefix("garbage"));
     auto tray = makeTray();
-    ASSERT_EQ(tray->Initialize(), 1);
+    ASSERT_EQ(tray->initialize(), 1);
     EXPECT_EQ(fakes.messages.shown,
               (std::vector<ShownBox>{
                   {ShownBox::Kind::StandardError, "Error", "", "Incorrect Brightpost.dat", 0},
@@ -54,12 +54,12 @@ TEST_F(StickerTrayStartup, SessionEndDuringSetUpEndsItAndSavesOnlyAUsableDatabas
     auto tray = makeTray();
     bool exited = false;
     QObject::connect(tray.get(), &MainWindow::exited, [&] { exited = true; });
-    auto endSession = [&] { tray->ExitApplication(); };
+    auto endSession = [&] { tray->exitApplication(); };
 
     // While the damage is reported: the damaged file stays as it is, and no copy is made.
     writeFile(folder.file("Brightpost.dat"), damaged);
     fakes.messages.whileOpen = endSession;
-    EXPECT_EQ(tray->Initialize(), MainWindow::kEndedDuringSetUp);
+    EXPECT_EQ(tray->initialize(), MainWindow::kEndedDuringSetUp);
     EXPECT_TRUE(exited);
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(readFile(folder.file("Brightpost.dat")), damaged);
@@ -70,10 +70,10 @@ TEST_F(StickerTrayStartup, SessionEndDuringSetUpEndsItAndSavesOnlyAUsableDatabas
     fakes.messages.shown.clear();
     fakes.messages.whileOpen = [&] {
         if (fakes.messages.shown.size() == 2) {
-            tray->ExitApplication();
+            tray->exitApplication();
         }
     };
-    EXPECT_EQ(tray->Initialize(), MainWindow::kEndedDuringSetUp);
+    EXPECT_EQ(tray->initialize(), MainWindow::kEndedDuringSetUp);
     EXPECT_EQ(readFile(folder.file("corrupted_20240506070809.dat")), damaged);
     EXPECT_TRUE(store.ListDatabaseFiles(folder.path(), 1).empty());
 
@@ -83,7 +83,7 @@ TEST_F(StickerTrayStartup, SessionEndDuringSetUpEndsItAndSavesOnlyAUsableDatabas
     tray = makeTray();
     int asked = 0;
     tray->setSessionEnding([&] { return ++asked == 1; });
-    EXPECT_EQ(tray->Initialize(), MainWindow::kEndedDuringSetUp);
+    EXPECT_EQ(tray->initialize(), MainWindow::kEndedDuringSetUp);
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(tray->isExiting());
     EXPECT_EQ(tray->noteCount(), 0u);
@@ -93,12 +93,12 @@ TEST_F(StickerTrayStartup, SessionEndDuringSetUpEndsItAndSavesOnlyAUsableDatabas
 
 TEST_F(StickerTrayStartup, ExitBacksUpTheLastSaveThenSavesTheCurrentState) {
     auto tray = makeTray();
-    ASSERT_EQ(tray->Initialize(), 1);
+    ASSERT_EQ(tray->initialize(), 1);
     const std::string lastSaved = readFile(folder.file("Brightpost.dat"));
     store.SetNoteAttribute(1, "title", "changed since the last save");
     bool exited = false;
     QObject::connect(tray.get(), &MainWindow::exited, [&] { exited = true; });
-    tray->ExitApplication();
+    tray->exitApplication();
     EXPECT_TRUE(exited);
     EXPECT_EQ(readFile(folder.file("copy_Brightpost_20240506070809.dat")), lastSaved);
     EXPECT_NE(readFile(folder.file("Brightpost.dat")).find("changed since the last save"),
@@ -107,9 +107,9 @@ TEST_F(StickerTrayStartup, ExitBacksUpTheLastSaveThenSavesTheCurrentState) {
     // With backups off the exit only saves.
     std::filesystem::remove(folder.file("copy_Brightpost_20240506070809.dat"));
     auto second = makeTray();
-    ASSERT_EQ(second->Initialize(), 1);
+    ASSERT_EQ(second->initialize(), 1);
     setting::set(store, setting::backupMode, 0);
-    second->ExitApplication();
+    second->exitApplication();
     EXPECT_TRUE(store.ListDatabaseFiles(folder.path(), 1).empty());
 }
 
@@ -117,10 +117,10 @@ TEST_F(StickerTrayStartup, TrayNotificationsWaitForSetUpAndAreDroppedWhileExitin
     auto tray = makeTray();
     // Before set-up nothing happens, and nothing crashes without a tray icon.
     tray->trayIconContextMenu();
-    ASSERT_EQ(tray->Initialize(), 1);
-    tray->ExitApplication();
+    ASSERT_EQ(tray->initialize(), 1);
+    tray->exitApplication();
     tray->trayIconContextMenu();
-    tray->ExitApplication();  // a second exit request changes nothing
+    tray->exitApplication();  // a second exit request changes nothing
     EXPECT_TRUE(tray->isExiting());
 }
 

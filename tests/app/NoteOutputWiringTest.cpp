@@ -28,7 +28,7 @@ protected:
     void start() {
         store.SaveDatabase("");
         tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
-        ASSERT_EQ(tray->Initialize(), 1);
+        ASSERT_EQ(tray->initialize(), 1);
         QCoreApplication::processEvents();
     }
 

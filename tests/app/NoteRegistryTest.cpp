@@ -1,5 +1,5 @@
-#include "app/NoteDefaults.h"
 #include "app/MainWindow.h"
+#include "app/NoteDefaults.h"
 #include "note/ColorSchemes.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
@@ -34,7 +34,7 @@ protected:
     void start() {
         store.SaveDatabase("");
         tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
-        ASSERT_EQ(tray->Initialize(), 1);
+        ASSERT_EQ(tray->initialize(), 1);
         QCoreApplication::processEvents();
     }
     std::vector<std::string> messages() const {
@@ -98,7 +98,7 @@ TEST_F(NoteRegistry, NewNoteGetsTimeTitleColoursAndTheFocus) {
         draws.pop_front();
         return v;
     });
-    ASSERT_EQ(tray->CreateNewNote(), 1);
+    ASSERT_EQ(tray->createNewNote(), 1);
     CNote* note = tray->findNote(4);
     ASSERT_NE(note, nullptr);
     EXPECT_TRUE(note->isVisible());
@@ -125,9 +125,9 @@ TEST_F(NoteRegistry, AThousandLiveNotesIsTheLimitAndTheBinDoesNotCount) {
     // 3 + 996 live notes: the 1,000th can still be made.
     setting::set(store, setting::showNotesMode, 2);
     start();
-    EXPECT_EQ(tray->CreateNewNote(), 1);
+    EXPECT_EQ(tray->createNewNote(), 1);
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(tray->CreateNewNote(), 0);
+    EXPECT_EQ(tray->createNewNote(), 0);
     EXPECT_EQ(messages(),
               std::vector<std::string>{"Attention: You have reached the maximum number of notes"});
     EXPECT_EQ(store.CountNotesByPriority(3), 1000);
@@ -239,7 +239,7 @@ TEST_F(NoteRegistry, DuplicateAndImportCopyEachAttributeAsItsTypeReadsIt) {
     tray->duplicateNote(2);
     ASSERT_NE(tray->findNote(4), nullptr);
     fakes.fileDialogs.answers = {exported};
-    tray->ImportNotes();
+    tray->importNotes();
     ASSERT_EQ(store.GetNoteString(1, 6, "title"), "copy me");
 
     for (const Row& row : rows) {
@@ -301,7 +301,7 @@ TEST_F(NoteRegistry, ExitStoresEveryBodyAndSilencesTheNotes) {
     start();
     CNote* note = tray->findNote(3);
     QTextCursor(note->body()->document()).insertText("typed before exit");
-    tray->ExitApplication();
+    tray->exitApplication();
     EXPECT_EQ(tray->noteCount(), 0u);
     CNotesDatabase reread(fakes.platform());
     reread.SetDataFolder(folder.path());

@@ -5,8 +5,8 @@
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "settings/AppSettingsDialog.h"
-#include "settings/NotesSettingsDialog.h"
 #include "settings/HotKeyEdit.h"
+#include "settings/NotesSettingsDialog.h"
 #include "settings/NumberField.h"
 #include "store/SettingsByName.h"
 #include "support/StoreFixture.h"
@@ -41,7 +41,7 @@ protected:
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
         tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
         tray->setNoteDialogs(&choosers);
-        EXPECT_EQ(tray->Initialize(), 1);
+        EXPECT_EQ(tray->initialize(), 1);
     }
     // Opens the settings dialog as its tray command does, with the user's part done by answer,
     // which returns the result.
@@ -74,7 +74,7 @@ protected:
 
 TEST_F(SettingsCommands, ChangedHotKeysAreInForceAtOnceAndSaved) {
     ASSERT_TRUE(fakes.hotKeys.registered.contains(hotkey::NEW_NOTE));
-    run<AppSettingsDialog>(&MainWindow::ShowAppSettings, [](AppSettingsDialog& dialog) {
+    run<AppSettingsDialog>(&MainWindow::showAppSettings, [](AppSettingsDialog& dialog) {
         dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
         dialog.findChild<CHotKeyEdit*>("hkHideAll")->setValue(0);
         dialog.findChild<CNumberField*>("autoSave")->edit()->setText("30");
@@ -99,7 +99,7 @@ TEST_F(SettingsCommands, ChangedHotKeysAreInForceAtOnceAndSaved) {
 TEST_F(SettingsCommands, KeysAreReleasedForTheControlsAndCancelTakesThemBack) {
     const auto before = fakes.hotKeys.registered;
     ASSERT_EQ(before.size(), 5u);  // four settings and the tray menu's key
-    run<AppSettingsDialog>(&MainWindow::ShowAppSettings, [&](AppSettingsDialog& dialog) {
+    run<AppSettingsDialog>(&MainWindow::showAppSettings, [&](AppSettingsDialog& dialog) {
         EXPECT_TRUE(fakes.hotKeys.registered.empty());
         dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
         dialog.reject();
@@ -111,7 +111,7 @@ TEST_F(SettingsCommands, KeysAreReleasedForTheControlsAndCancelTakesThemBack) {
 
 TEST_F(SettingsCommands, CombinationAnotherProgramHoldsIsStoredAllTheSame) {
     fakes.hotKeys.heldElsewhere.insert(75);
-    run<AppSettingsDialog>(&MainWindow::ShowAppSettings, [](AppSettingsDialog& dialog) {
+    run<AppSettingsDialog>(&MainWindow::showAppSettings, [](AppSettingsDialog& dialog) {
         dialog.findChild<CHotKeyEdit*>("hkNewNote")->setValue(75 * 65536 + 6);
         dialog.accept();
         return dialog.result();
@@ -123,12 +123,12 @@ TEST_F(SettingsCommands, CombinationAnotherProgramHoldsIsStoredAllTheSame) {
 
 TEST_F(SettingsCommands, HotKeysArePressedInVainWhileADialogIsOpen) {
     const std::size_t before = tray->noteCount();
-    run<AppSettingsDialog>(&MainWindow::ShowAppSettings, [&](AppSettingsDialog&) {
+    run<AppSettingsDialog>(&MainWindow::showAppSettings, [&](AppSettingsDialog&) {
         fakes.hotKeys.press(hotkey::NEW_NOTE);
         return 0;
     });
     EXPECT_EQ(tray->noteCount(), before);
-    run<NotesSettingsDialog>(&MainWindow::ShowNotesSettings, [&](NotesSettingsDialog&) {
+    run<NotesSettingsDialog>(&MainWindow::showNotesSettings, [&](NotesSettingsDialog&) {
         fakes.hotKeys.press(hotkey::NEW_NOTE);
         return 0;
     });
@@ -137,7 +137,7 @@ TEST_F(SettingsCommands, HotKeysArePressedInVainWhileADialogIsOpen) {
 
 TEST_F(SettingsCommands, NextNewNoteTakesTheNewDefaults) {
     choosers.color = QColor(20, 200, 90);
-    run<NotesSettingsDialog>(&MainWindow::ShowNotesSettings, [](NotesSettingsDialog& dialog) {
+    run<NotesSettingsDialog>(&MainWindow::showNotesSettings, [](NotesSettingsDialog& dialog) {
         dialog.findChild<QCheckBox*>("RandomColors")->setChecked(false);
         dialog.findChild<QPushButton*>("color")->click();
         dialog.findChild<QComboBox*>("TitleDefaults")->setCurrentIndex(0);
@@ -150,7 +150,7 @@ TEST_F(SettingsCommands, NextNewNoteTakesTheNewDefaults) {
     EXPECT_EQ(savedSetting("bodyBackColor"), colour);
     EXPECT_EQ(savedSetting("RandomColors"), "0");
 
-    ASSERT_EQ(tray->CreateNewNote(), 1);
+    ASSERT_EQ(tray->createNewNote(), 1);
     const std::int32_t nid = tray->noteAt(tray->noteCount() - 1).nid();
     EXPECT_EQ(store.GetNoteUInt(kLiveSource, nid, "bodyBackColor"), std::stoul(colour));
     EXPECT_EQ(store.GetNoteUInt(kLiveSource, nid, "titleBackColor"), std::stoul(colour));
@@ -176,7 +176,7 @@ TEST_F(SettingsCommands, OpenNotesTakeTheNewMinimumSizeButKeepTheirOwnSize) {
         {150, 300, QSize(150, size.height())},
     };
     for (const Case& c : cases) {
-        run<NotesSettingsDialog>(&MainWindow::ShowNotesSettings, [&](NotesSettingsDialog& dialog) {
+        run<NotesSettingsDialog>(&MainWindow::showNotesSettings, [&](NotesSettingsDialog& dialog) {
             dialog.findChild<CNumberField*>("minWidth")->setValue(c.minWidth);
             dialog.findChild<CNumberField*>("minHeight")->setValue(c.minHeight);
             dialog.accept();

@@ -34,7 +34,7 @@ protected:
     TrayTest() : StoreFixture(Open::ByTheProgram) {
         fakes.clock.set(2024, 5, 6, 7, 8, 9);
         tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
-        EXPECT_EQ(tray->Initialize(), 1);
+        EXPECT_EQ(tray->initialize(), 1);
     }
     ~TrayTest() override {
         if (tray->trayMenu() != nullptr) {
@@ -48,7 +48,7 @@ protected:
             tray->deleteNote(tray->noteAt(0).nid());
         }
         while (tray->noteCount() < n) {
-            ASSERT_EQ(tray->CreateNewNote(), 1);
+            ASSERT_EQ(tray->createNewNote(), 1);
         }
         QCoreApplication::processEvents();
     }
@@ -129,7 +129,7 @@ TEST_F(TrayTest, ClicksHotKeysAndScriptedActionsAreDroppedWhileAModalDialogIsOpe
         tray->performAction("hide-all");
         return 0;
     };
-    tray->ShowAbout();
+    tray->showAbout();
     EXPECT_EQ(dialogs, 1);
     EXPECT_FALSE(tray->isBusy());
     QTest::qWait(400);
@@ -145,8 +145,8 @@ TEST_F(TrayTest, ClicksHotKeysAndScriptedActionsAreDroppedWhileAModalDialogIsOpe
         fakes.hotKeys.press(hotkey::NEW_NOTE);
         tray->trayIconContextMenu();
     };
-    tray->ImportNotes();
-    tray->ExportNotes();
+    tray->importNotes();
+    tray->exportNotes();
     EXPECT_EQ(fakes.fileDialogs.calls.size(), 2u);
     EXPECT_EQ(tray->noteCount(), before);
     EXPECT_EQ(tray->trayMenuOpenings(), 0);
@@ -163,7 +163,7 @@ TEST_F(TrayTest, ANoteMadeFromInsideAModalDialogKeepsTheProgramBusy) {
         tray->trayIconContextMenu();
         return 0;
     };
-    tray->ShowAbout();
+    tray->showAbout();
     EXPECT_EQ(tray->noteCount(), before + 1);
     EXPECT_EQ(tray->trayMenuOpenings(), 0);
     EXPECT_FALSE(tray->isBusy());
@@ -274,8 +274,8 @@ TEST_F(TrayTest, EachMenuItemRunsItsOwnCommand) {
     EXPECT_EQ(tray->noteCount(), 3u);
     choose(Item::NotesManager);
     EXPECT_TRUE(tray->notesManager()->isVisible());
-    choose(Item::ImportNotes);
-    choose(Item::ExportNotes);
+    choose(Item::importNotes);
+    choose(Item::exportNotes);
     EXPECT_EQ(fakes.fileDialogs.calls.size(), 2u);
     tray->noteAt(0).body()->insertPlainText(QStringLiteral("kept by Save"));
     choose(Item::Save);
@@ -288,13 +288,13 @@ TEST_F(TrayTest, EachMenuItemRunsItsOwnCommand) {
 
 TEST_F(TrayTest, HideAllThenShowAllRecordTheClosedState) {
     haveNotes(3);
-    tray->HideAllNotes();
+    tray->hideAllNotes();
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_FALSE(tray->noteAt(i).isVisible());
         EXPECT_EQ(noteInt(i, "isClosed"), 1);
     }
     EXPECT_EQ(tray->trayIconId(), 202);
-    tray->ShowAllNotes();
+    tray->showAllNotes();
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_TRUE(tray->noteAt(i).isVisible());
         EXPECT_TRUE(tray->noteAt(i).raisedByAll());
@@ -307,7 +307,7 @@ TEST_F(TrayTest, CascadePlacesAndShowsEveryNote) {
     haveNotes(3);
     fakes.desktop.screen = {0, 0, 1024, 768};
     tray->hideNote(tray->noteAt(2).nid());
-    tray->CascadeAllNotes();
+    tray->cascadeAllNotes();
     const std::vector<QRect> expected{{0, 0, 200, 150}, {15, 30, 200, 150}, {30, 60, 200, 150}};
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(QRect(noteInt(i, "xPos"), noteInt(i, "yPos"), noteInt(i, "Width"),
@@ -322,7 +322,7 @@ TEST_F(TrayTest, CascadePlacesAndShowsEveryNote) {
 TEST_F(TrayTest, MinimizeAllCollapsesIntoRows) {
     haveNotes(7);
     fakes.desktop.screen = {0, 0, 1280, 1024};
-    tray->MinimizeAllNotes();
+    tray->minimizeAllNotes();
     for (std::size_t i = 0; i < 7; ++i) {
         const QPoint expected = i < 6 ? QPoint(201 * static_cast<int>(i), 0) : QPoint(0, 25);
         EXPECT_EQ(QPoint(noteInt(i, "xPos"), noteInt(i, "yPos")), expected) << i;
@@ -337,9 +337,9 @@ TEST_F(TrayTest, TooSmallScreensAreRefusedWithoutChangingANote) {
     haveNotes(2);
     const std::string before = store.NotesSection();
     fakes.desktop.screen = {0, 0, 150, 100};
-    tray->CascadeAllNotes();
+    tray->cascadeAllNotes();
     fakes.desktop.screen = {0, 0, 100, 100};
-    tray->MinimizeAllNotes();
+    tray->minimizeAllNotes();
     EXPECT_EQ(warnings(),
               (std::vector<ShownBox>{{ShownBox::Kind::Message, "Warning", "",
                                       "Can't cascade notes.\nScreen resolution is to small.", 205},
@@ -351,7 +351,7 @@ TEST_F(TrayTest, TooSmallScreensAreRefusedWithoutChangingANote) {
 TEST_F(TrayTest, SaveStoresBodiesAndWritesTheDatabase) {
     haveNotes(1);
     tray->noteAt(0).body()->insertPlainText(QStringLiteral("typed but not stored yet"));
-    tray->SaveAllNotes();
+    tray->saveAllNotes();
     EXPECT_NE(readFile(folder.file("Brightpost.dat")).find("typed but not stored yet"),
               std::string::npos);
 }
@@ -370,7 +370,7 @@ TEST_F(TrayTest, ExportCompletesTheNameAndBringsTheNotesBack) {
     std::vector<bool> visibleWhileOpen;
     fakes.fileDialogs.whileOpen = [&] { visibleWhileOpen.push_back(tray->noteAt(0).isVisible()); };
     fakes.fileDialogs.answers = {folder.file("exported")};
-    tray->ExportNotes();
+    tray->exportNotes();
     EXPECT_EQ(fakes.fileDialogs.calls.at(0).kind, "save");
     EXPECT_EQ(fakes.fileDialogs.calls.at(0).filter, "Dat Files (*.dat)");
     EXPECT_EQ(visibleWhileOpen, std::vector<bool>{false});
@@ -383,7 +383,7 @@ TEST_F(TrayTest, ExportCompletesTheNameAndBringsTheNotesBack) {
     EXPECT_EQ(noteInt(0, "isClosed"), 0);
 
     // Cancelled: nothing written, the notes come back.
-    tray->ExportNotes();
+    tray->exportNotes();
     EXPECT_TRUE(tray->noteAt(0).isVisible());
 }
 
@@ -394,12 +394,12 @@ TEST_F(TrayTest, AShellDialogEndsTheRaiseOfTheArrangingCommands) {
         tray->noteAt(i).SetPriority(static_cast<int>(i));
     }
     const std::function<void()> dialogs[] = {
-        [this] { tray->ExportNotes(); },
-        [this] { tray->ImportNotes(); },
-        [this] { tray->ShowAbout(); },
+        [this] { tray->exportNotes(); },
+        [this] { tray->importNotes(); },
+        [this] { tray->showAbout(); },
     };
     for (const auto& openAndCancel : dialogs) {
-        tray->MinimizeAllNotes();
+        tray->minimizeAllNotes();
         for (std::size_t i = 0; i < 3; ++i) {
             ASSERT_TRUE(tray->noteAt(i).raisedByAll());
         }
@@ -416,7 +416,7 @@ TEST_F(TrayTest, ExportOntoTheOpenDatabaseSavesItSafely) {
     haveNotes(1);
     store.SetNoteString(tray->noteAt(0).nid(), "saved through export", "title");
     fakes.fileDialogs.answers = {folder.file("Brightpost.dat")};
-    tray->ExportNotes();
+    tray->exportNotes();
     EXPECT_NE(readFile(folder.file("Brightpost.dat")).find("saved through export"),
               std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder.file("~tmp.dat")));
@@ -478,7 +478,7 @@ TEST_F(ImportTest, ImportedNotesGetNewIdsFittedGeometryAndAreSaved) {
     fakes.desktop.screen = {0, 0, 1920, 1080};
     // Chosen without its extension: completed to the file.
     fakes.fileDialogs.answers = {path.substr(0, path.size() - 4)};
-    tray->ImportNotes();
+    tray->importNotes();
 
     ASSERT_EQ(titles(),
               (std::vector<std::string>{store.GetNoteString(kLiveSource, existing, "title"),
@@ -518,7 +518,7 @@ TEST_F(ImportTest, AHugeOneLineBodyImportsWhole) {
     haveNotes(1);
     const std::string body = "{\\rtf1\\ansi\\pard " + std::string(2000000, 'x') + "\\par\r\n}";
     fakes.fileDialogs.answers = {makeImportFile(body)};
-    tray->ImportNotes();
+    tray->importNotes();
     ASSERT_EQ(tray->noteCount(), 3u);
     EXPECT_EQ(tray->noteAt(2).body()->textLength(), 2000000);
     std::string stored;
@@ -530,7 +530,7 @@ TEST_F(ImportTest, AnImportStopsWhenTheSessionEndsAndKeepsWhatCameIn) {
     haveNotes(1);
     fakes.fileDialogs.answers = {makeImportFile()};
     tray->setSessionEnding([] { return true; });
-    tray->ImportNotes();
+    tray->importNotes();
     ASSERT_EQ(titles().size(), 2u);
     EXPECT_EQ(titles()[1], "far away");
     CNotesDatabase reread(fakes.platform());
@@ -563,7 +563,7 @@ TEST_F(ImportTest, UnusableFilesShowTheStoresMessageAndChangeNothing) {
     for (const Case& c : cases) {
         fakes.messages.shown.clear();
         fakes.fileDialogs.answers = {folder.file(c.file)};
-        tray->ImportNotes();
+        tray->importNotes();
         ASSERT_FALSE(fakes.messages.shown.empty()) << c.file;
         EXPECT_EQ(fakes.messages.shown.back().text.rfind(c.message, 0), 0u)
             << c.file << ": " << fakes.messages.shown.back().text;
@@ -598,12 +598,12 @@ TEST_F(TrayTest, DefaultHotKeysAreRegisteredAndActOnPress) {
     EXPECT_TRUE(tray->trayMenu()->isVisible());
     tray->trayMenu()->hide();
 
-    tray->ExitApplication();
+    tray->exitApplication();
     EXPECT_TRUE(fakes.hotKeys.registered.empty());
 }
 
 TEST_F(TrayTest, HotKeyValuesAndTheirRegistration) {
-    tray->UnregisterHotKeys();
+    tray->unregisterHotKeys();
     struct Case {
         std::uint32_t value;
         bool registers;
@@ -621,7 +621,7 @@ TEST_F(TrayTest, HotKeyValuesAndTheirRegistration) {
              Case{(0x70u << 16) | 7, true, IHotKeys::Ctrl | IHotKeys::Alt | IHotKeys::Shift, 0x70},
          }) {
         fakes.hotKeys.registered.clear();
-        tray->RegisterHotKeyValue(c.value, 70);
+        tray->registerHotKeyValue(c.value, 70);
         if (c.registers) {
             EXPECT_EQ(fakes.hotKeys.registered,
                       (std::map<int, fake::FakeHotKeys::Key>{{70, {c.modifiers, c.key}}}))
@@ -633,9 +633,9 @@ TEST_F(TrayTest, HotKeyValuesAndTheirRegistration) {
 }
 
 TEST_F(TrayTest, ACombinationHeldElsewhereIsIgnored) {
-    tray->UnregisterHotKeys();
+    tray->unregisterHotKeys();
     fakes.hotKeys.heldElsewhere = {'N'};
-    tray->RegisterHotKeys();
+    tray->registerHotKeys();
     EXPECT_FALSE(fakes.hotKeys.registered.contains(hotkey::NEW_NOTE));
     EXPECT_TRUE(fakes.hotKeys.registered.contains(hotkey::SHOW_ALL));
     EXPECT_EQ(setting::get(store, setting::hkNewNote), 5111814u);
@@ -695,7 +695,7 @@ TEST(TrayRequests, ActionsAskedForDuringSetUpAreCarriedOutAfterIt) {
     MainWindow tray(fakes.platform(), store, folder.path());
     EXPECT_TRUE(tray.performAction("new-note"));
     EXPECT_FALSE(tray.performAction("no-such-thing"));
-    ASSERT_EQ(tray.Initialize(), 1);
+    ASSERT_EQ(tray.initialize(), 1);
     const std::size_t loaded = tray.noteCount();
     QCoreApplication::processEvents();
     EXPECT_EQ(tray.noteCount(), loaded + 1);
@@ -719,7 +719,7 @@ TEST_F(TrayTest, AboutShowsTheVersionAndItsLinkOpensTheWebSite) {
         stillOpenAfterLink = !about.isHidden() || about.result() == 0;
         return 1;
     };
-    tray->ShowAbout();
+    tray->showAbout();
     EXPECT_EQ(version, "Brightpost version 1.3.0");
     EXPECT_EQ(fakes.shell.opened, (std::vector<std::string>{"https://brightpost.org"}));
     EXPECT_TRUE(stillOpenAfterLink);

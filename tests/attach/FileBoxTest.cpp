@@ -1,6 +1,6 @@
+#include "attach/AttachPanel.h"
 #include "attach/AttachRows.h"
 #include "attach/AttachUrl.h"
-#include "attach/AttachPanel.h"
 #include "note/NoteFixture.h"
 #include "platform/Messages.h"
 

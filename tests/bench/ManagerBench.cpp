@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
             manager = std::make_unique<bp::NotesManagerWindow>(fakes.platform(), store, owner);
             manager->show();
         }));
-        refresh.push_back(timeMs([&] { manager->RefreshList(); }));
+        refresh.push_back(timeMs([&] { manager->refreshList(); }));
         for (int column = 0; column < 6; ++column) {
             sorts[static_cast<std::size_t>(column)].push_back(
                 timeMs([&] { manager->sortByColumn(column); }));

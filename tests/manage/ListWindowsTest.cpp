@@ -2,11 +2,11 @@
 // services and a main window that only records (or, where the test needs it, acts on the
 // store the way the real one does).
 #include "alarm/SnoozeRecord.h"
-#include "manage/NoteListView.h"
+#include "manage/FindWindow.h"
 #include "manage/ListText.h"
+#include "manage/NoteListView.h"
 #include "manage/NotesManagerWindow.h"
 #include "manage/RecycleBinWindow.h"
-#include "manage/FindWindow.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "richtext/QtRichTextEngine.h"
@@ -539,7 +539,7 @@ TEST_F(Find, StartsWithTheDefaultChoicesAndTurnsThemIntoOptionWords) {
     EXPECT_TRUE(dialog->allNotesRadio()->isChecked());
     EXPECT_FALSE(dialog->showSelectedButton()->isEnabled());
     dialog->textField()->setText("  trip \t");
-    dialog->Find();
+    dialog->search();
     EXPECT_EQ(dialog->lastOptions(), "search_in_notes search_in_titles all_notes");
     EXPECT_EQ(dialog->textField()->text(), "trip");
     EXPECT_EQ(column(*dialog->list(), 1), (QStringList{"Trip plans", "Locked trip"}));
@@ -548,7 +548,7 @@ TEST_F(Find, StartsWithTheDefaultChoicesAndTurnsThemIntoOptionWords) {
     dialog->matchCaseCheck()->setChecked(true);
     dialog->inNotesCheck()->setChecked(false);
     dialog->excludeRadio()->setChecked(true);
-    dialog->Find();
+    dialog->search();
     EXPECT_EQ(dialog->lastOptions(), "case_sensitive search_in_titles");
     EXPECT_TRUE(fakes.messages.shown.size() == 1);  // "trip" in lower case is no title
     EXPECT_EQ(fakes.messages.shown[0],
@@ -561,7 +561,7 @@ TEST_F(Find, StartsWithTheDefaultChoicesAndTurnsThemIntoOptionWords) {
 TEST_F(Find, ShowSelectedAfterASortShowsTheNotesOfTheSelectedRows) {
     dialog->show();
     dialog->textField()->setText("tent");
-    dialog->Find();
+    dialog->search();
     EXPECT_EQ(column(*dialog->list(), 1), (QStringList{"Trip plans", "Shopping list"}));
     clickHeader(*dialog->list(), 2);  // newest first
     EXPECT_EQ(column(*dialog->list(), 1), (QStringList{"Shopping list", "Trip plans"}));
@@ -572,14 +572,14 @@ TEST_F(Find, ShowSelectedAfterASortShowsTheNotesOfTheSelectedRows) {
 
     // The next search is listed in the same order.
     dialog->textField()->setText("trip");
-    dialog->Find();
+    dialog->search();
     EXPECT_EQ(column(*dialog->list(), 1), (QStringList{"Locked trip", "Trip plans"}));
     EXPECT_EQ(dialog->list()->horizontalHeader()->sortIndicatorSection(), 2);
 }
 
 TEST_F(Find, ABlankSearchFindsNothing) {
     dialog->textField()->setText("   ");
-    dialog->Find();
+    dialog->search();
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
     EXPECT_EQ(dialog->list()->rows().rowCount(), 0);
 }

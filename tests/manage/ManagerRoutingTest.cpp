@@ -1,9 +1,9 @@
 // The three list windows as the main window opens them and talks to them.
 #include "app/MainWindow.h"
+#include "manage/FindWindow.h"
 #include "manage/NoteListView.h"
 #include "manage/NotesManagerWindow.h"
 #include "manage/RecycleBinWindow.h"
-#include "manage/FindWindow.h"
 #include "note/Note.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
@@ -27,7 +27,7 @@ protected:
     ManagerRouting() : store(platform()) {}
     ~ManagerRouting() override {
         if (tray != nullptr) {
-            tray->ExitApplication();
+            tray->exitApplication();
         }
     }
     Platform platform() {
@@ -46,7 +46,7 @@ protected:
             setting::set(store, setting::openManager, 0);
             ASSERT_TRUE(store.SaveDatabase(""));
         }
-        ASSERT_EQ(tray->Initialize(), 1);
+        ASSERT_EQ(tray->initialize(), 1);
         QCoreApplication::processEvents();
     }
     NotesManagerWindow& manager() { return *tray->notesManager(); }
@@ -69,13 +69,13 @@ TEST_F(ManagerRouting, ShownAtStartOnTopAndToggledByItsHotKey) {
     fakes.hotKeys.press(hotkey::TOGGLE_MANAGER);
     EXPECT_FALSE(manager().isVisible());
     // A note made while it was hidden is listed when it comes back.
-    ASSERT_EQ(tray->CreateNewNote(), 1);
+    ASSERT_EQ(tray->createNewNote(), 1);
     fakes.hotKeys.press(hotkey::TOGGLE_MANAGER);
     EXPECT_TRUE(manager().isVisible());
     EXPECT_EQ(static_cast<std::size_t>(rowCount()), tray->noteCount());
 
     manager().close();
-    tray->ShowNotesManager();
+    tray->showNotesManager();
     EXPECT_TRUE(manager().isVisible());
 }
 
@@ -83,7 +83,7 @@ TEST_F(ManagerRouting, StaysHiddenAtStartWhenTheSettingSaysSo) {
     start(0);
     ASSERT_NE(tray->notesManager(), nullptr);
     EXPECT_FALSE(manager().isVisible());
-    tray->ShowNotesManager();
+    tray->showNotesManager();
     EXPECT_TRUE(manager().isVisible());
 }
 
@@ -135,7 +135,7 @@ TEST_F(ManagerRouting, DeletedFromTheManagerIntoTheBinAndRestoredFromThere) {
         EXPECT_EQ(bin->list()->rows().rowCount(), 0);
         return 0;
     };
-    tray->ShowRecycleBin();
+    tray->showRecycleBin();
     ASSERT_NE(tray->findNote(nid), nullptr);
     EXPECT_TRUE(tray->findNote(nid)->isVisible());
     QCoreApplication::processEvents();
@@ -152,12 +152,12 @@ TEST_F(ManagerRouting, FindShowsTheNoteItFound) {
         auto* find = qobject_cast<FindWindow*>(&dialog);
         EXPECT_NE(find, nullptr);
         find->textField()->setText("zebra");
-        find->Find();
+        find->search();
         find->list()->selectOnly(0);
         find->showSelectedButton()->click();
         return 0;
     };
-    tray->ShowFind();
+    tray->showFind();
     EXPECT_TRUE(tray->findNote(nid)->isVisible());
     EXPECT_FALSE(tray->isBusy());
 }

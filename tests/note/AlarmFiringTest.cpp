@@ -295,7 +295,7 @@ TEST_F(AlarmFiring, ShutDownWarnsForAMinuteAndCanBeCancelled) {
     };
     for (const auto& [name, stop] : stops) {
         SCOPED_TRACE(name);
-        n.RunAlarmActions();
+        n.runAlarmActions();
         QPointer<CShutDownCountdown> warning = n.shutDownCountdown();
         ASSERT_NE(warning, nullptr);
         stop(*warning);
@@ -313,8 +313,8 @@ TEST_F(AlarmFiring, ShutDownWarnsForAMinuteAndCanBeCancelled) {
     // "Shut Down Now" does not wait; a refusal then is told with its reason.
     fakes.powerOff.succeeds = false;
     fakes.powerOff.problemText = "logind answered with an error (refused)";
-    n.RunAlarmActions();
-    n.RunAlarmActions();  // a second ringing keeps the count that runs
+    n.runAlarmActions();
+    n.runAlarmActions();  // a second ringing keeps the count that runs
     ASSERT_NE(n.shutDownCountdown(), nullptr);
     n.shutDownCountdown()->shutDownNowButton()->click();
     EXPECT_EQ(fakes.powerOff.requests, 2);
@@ -326,7 +326,7 @@ TEST_F(AlarmFiring, ShutDownWarnsForAMinuteAndCanBeCancelled) {
                               res::ICON_ERROR}));
 
     // A note that goes away takes its warning with it.
-    n.RunAlarmActions();
+    n.runAlarmActions();
     QPointer<CShutDownCountdown> orphan = n.shutDownCountdown();
     ASSERT_NE(orphan, nullptr);
     notes.clear();
@@ -366,7 +366,7 @@ TEST_F(AlarmFiring, TimerMessagesDuringAnActionsBoxAreDropped) {
     EXPECT_EQ(owner.count(RecordingOwner::Kind::DeleteNoteWindow), 0);
     EXPECT_EQ(fakes.messages.shown.size(), 1u);
     // Also when the actions run outside a timer, as when the alarm dialog rings at once.
-    n.RunAlarmActions();
+    n.runAlarmActions();
     EXPECT_EQ(fakes.messages.shown.size(), 2u);
     EXPECT_TRUE(n.isVisible());
     EXPECT_FALSE(n.timerBusy());
@@ -548,9 +548,9 @@ TEST_F(AlarmFiring, ASnoozeOutlivesARestartAndIsShownAsTheNextRinging) {
 TEST_F(AlarmFiring, ASecondRingingReplacesTheWindowOfTheFirst) {
     setAlarm(1, {.at = when(2026, 12, 7, 8, 0)});
     CNote& n = open(1);
-    n.RunAlarmActions();
+    n.runAlarmActions();
     QPointer<CStopAlarm> first(n.stopAlarmWindow());
-    n.RunAlarmActions();
+    n.runAlarmActions();
     ASSERT_NE(n.stopAlarmWindow(), nullptr);
     EXPECT_NE(n.stopAlarmWindow(), first.data());
     // Left alone, the first window could be pressed but would never go away.
@@ -583,24 +583,24 @@ TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
     EXPECT_EQ(owner.count(RecordingOwner::Kind::UpdateTrayTipLater), 1);
 
     // Flashing again; a click into the body stops it, and the note stays shown.
-    n.RunAlarmActions();
+    n.runAlarmActions();
     ASSERT_TRUE(n.flashTimer().isActive());
     QTest::mouseClick(n.body()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_FALSE(n.flashTimer().isActive());
     EXPECT_TRUE(n.isVisible());
 
     // Flashing stopped in a hidden phase (the alarm dialog opens) leaves the note shown.
-    n.RunAlarmActions();
+    n.runAlarmActions();
     tick(n.flashTimer());
     ASSERT_FALSE(n.isVisible());
-    n.StopAlarmTimers();
+    n.stopAlarmTimers();
     EXPECT_TRUE(n.isVisible());
     EXPECT_EQ(storedInt(1, note::isClosed), 0);
 
     // A note that was hidden when its alarm rang is brought up for good; one the user hides
     // while it flashes stays hidden.
     n.ShowNote(false);
-    n.RunAlarmActions();
+    n.runAlarmActions();
     tick(n.flashTimer());
     EXPECT_TRUE(n.isVisible());
     EXPECT_EQ(storedInt(1, note::isClosed), 0);
@@ -785,7 +785,7 @@ protected:
     void start() {
         store.SaveDatabase("");
         tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
-        ASSERT_EQ(tray->Initialize(), 1);
+        ASSERT_EQ(tray->initialize(), 1);
     }
     std::unique_ptr<MainWindow> tray;
 };

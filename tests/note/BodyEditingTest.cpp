@@ -135,12 +135,12 @@ TEST_F(BodyEditing, TypingIntoAnEmptyNoteUsesTheBodyFontAndColour) {
     CNote& note = open(2);
     note.body()->clear();
     // Another insertion format set meanwhile does not survive the first typed character.
-    note.bodyEditor()->SetInsertionColor(Qt::green);
+    note.bodyEditor()->setInsertionColor(Qt::green);
     LogFont other;
     other.height = -40;
     other.weight = 700;
     std::memcpy(other.faceName.data(), "Liberation Mono", 15);
-    note.bodyEditor()->SetInsertionFont(other);
+    note.bodyEditor()->setInsertionFont(other);
     QTest::keyClicks(note.body(), "abc");
     EXPECT_EQ(note.body()->toPlainText(), "abc");
     expectBodyDefaults(note, formatAt(*note.body()->document(), 0));
@@ -184,7 +184,7 @@ TEST_F(BodyEditing, PlainPasteTakesTheBodyFormatRichPasteKeepsItsOwn) {
     mime->setHtml("<span style=\"color:#ff0000; font-weight:700; font-size:30pt\">Rich</span>");
     mime->setText("Rich");
     QGuiApplication::clipboard()->setMimeData(mime);
-    note.bodyEditor()->SetInsertionColor(Qt::green);
+    note.bodyEditor()->setInsertionColor(Qt::green);
     note.bodyEditor()->pastePlain();
     EXPECT_EQ(note.body()->toPlainText(), "Rich");
     expectBodyDefaults(note, formatAt(*note.body()->document(), 1));
@@ -240,7 +240,7 @@ TEST_F(BodyEditing, ToggleEffectTakesTheWordAroundTheCaret) {
         SCOPED_TRACE(c.caret);
         CNote& note = noteWith("alpha beta.", c.caret);
         note.body()->document()->setModified(false);
-        note.bodyEditor()->ToggleEffect(CBodyEditor::Effect::Bold);
+        note.bodyEditor()->toggleEffect(CBodyEditor::Effect::Bold);
         QString bolded;
         for (int i = 0; i < 11; ++i) {
             if (isBold(formatAt(*note.body()->document(), i))) {
@@ -260,13 +260,13 @@ TEST_F(BodyEditing, ToggleEffectTakesTheWordAroundTheCaret) {
 TEST_F(BodyEditing, EffectsToggleOnAndOff) {
     CNote& note = noteWith("word", 2);
     CBodyEditor& editor = *note.bodyEditor();
-    editor.ToggleEffect(CBodyEditor::Effect::Italic);
-    editor.ToggleEffect(CBodyEditor::Effect::Underline);
-    editor.ToggleEffect(CBodyEditor::Effect::StrikeOut);
+    editor.toggleEffect(CBodyEditor::Effect::Italic);
+    editor.toggleEffect(CBodyEditor::Effect::Underline);
+    editor.toggleEffect(CBodyEditor::Effect::StrikeOut);
     QTextCharFormat f = formatAt(*note.body()->document(), 1);
     EXPECT_TRUE(f.fontItalic() && f.fontUnderline() && f.fontStrikeOut());
     EXPECT_FALSE(isBold(f));
-    editor.ToggleEffect(CBodyEditor::Effect::Italic);
+    editor.toggleEffect(CBodyEditor::Effect::Italic);
     f = formatAt(*note.body()->document(), 1);
     EXPECT_FALSE(f.fontItalic());
     EXPECT_TRUE(f.fontUnderline());
@@ -575,9 +575,9 @@ TEST_F(BodyEditing, BodyAndFormatsSurviveCollapseMoveAndRestart) {
         CNote& note = noteWith("");
         QTest::keyClicks(note.body(), "plain bold");
         place(note, 8);
-        note.bodyEditor()->ToggleEffect(CBodyEditor::Effect::Bold);
+        note.bodyEditor()->toggleEffect(CBodyEditor::Effect::Bold);
         place(note, 2);
-        note.bodyEditor()->ToggleEffect(CBodyEditor::Effect::Italic);
+        note.bodyEditor()->toggleEffect(CBodyEditor::Effect::Italic);
         note.toggleMinimized();
         note.move(note.pos() + QPoint(15, 25));
         note.toggleMinimized();

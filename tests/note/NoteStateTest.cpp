@@ -35,7 +35,7 @@ protected:
     void start() {
         store.SaveDatabase("");
         tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
-        ASSERT_EQ(tray->Initialize(), 1);
+        ASSERT_EQ(tray->initialize(), 1);
     }
     CNote& note(std::int32_t nid) { return *tray->findNote(nid); }
     int stored(std::int32_t nid, const char* name) { return store.GetNoteInt(1, nid, name); }

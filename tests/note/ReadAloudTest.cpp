@@ -28,7 +28,7 @@ protected:
         readingNid = 0;
         store.SaveDatabase("");
         tray = std::make_unique<MainWindow>(fakes.platform(), store, folder.path());
-        EXPECT_EQ(tray->Initialize(), 1);
+        EXPECT_EQ(tray->initialize(), 1);
     }
     ~ReadAloud() override {
         tray.reset();

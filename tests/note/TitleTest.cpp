@@ -307,7 +307,7 @@ TEST_F(TitleBar, ToolTipsSumUpTheNote) {
     EXPECT_EQ(title->button(cmd::TITLE_EXPIRATION_BUTTON)->toolTip(), "Expiration Off");
 
     db().SetNoteInt(1, 9, "priority");
-    title->RefreshTooltips("then", QStringLiteral("Monday, May 06, 2024 07:08:09 AM"));
+    title->refreshTooltips("then", QStringLiteral("Monday, May 06, 2024 07:08:09 AM"));
     EXPECT_EQ(title->toolTip(),
               "created: then\npriority: 9\ntitle: Low Priority Note\n"
               "alarm time: Monday, May 06, 2024 07:08:09 AM");
