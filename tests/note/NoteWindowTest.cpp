@@ -316,7 +316,7 @@ TEST_F(NoteWindow, DamagedRecordStillMakesAUsableNote) {
     EXPECT_EQ(odd->body()->frameShape(), QFrame::Panel);
     // No record at all: every read is reported and the note carries on with defaults.
     auto missing = build(42);
-    EXPECT_FALSE(fakes.messages.shown.empty());
+    EXPECT_FALSE(store.TakeProblems().empty());
     missing->ShowNote(true);
     EXPECT_TRUE(missing->isVisible());
 }
