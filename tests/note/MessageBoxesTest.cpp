@@ -39,9 +39,11 @@ void whenModal(std::function<void(QWidget*)> act) {
                 QTimer::singleShot(10, *poll);
             } else {
                 ADD_FAILURE() << "no modal box appeared";
+                *poll = nullptr;  // the poll holds itself; let it go once it is done
             }
             return;
         }
+        *poll = nullptr;
         act(modal);
         QTimer::singleShot(3000, [] {
             if (QWidget* left = QApplication::activeModalWidget()) {
