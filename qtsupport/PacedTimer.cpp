@@ -14,8 +14,10 @@ namespace {
 class SharedTicker {
 public:
     static SharedTicker& forPeriod(int milliseconds) {
-        static std::map<int, SharedTicker*> tickers;
-        SharedTicker*& ticker = tickers[milliseconds];
+        // Never destroyed, like the tickers: they live as long as the program, and a map that
+        // went away at exit would leave them unreachable (a leak to the leak checker).
+        static auto* tickers = new std::map<int, SharedTicker*>;
+        SharedTicker*& ticker = (*tickers)[milliseconds];
         if (ticker == nullptr) {
             // Kept for the life of the program: a handful of periods at most.
             ticker = new SharedTicker(milliseconds);
