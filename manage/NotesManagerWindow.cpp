@@ -221,13 +221,11 @@ void NotesManagerWindow::selectionUpdated() {
 }
 
 void NotesManagerWindow::toggleSelected() {
-    const std::vector<std::int32_t> nids = selectedNids_;
     // A note another window deleted since the last refresh has no record to read; the main
     // window is asked to show it and says that it cannot find it.
     const IdList live = store_.ListNotes(kLiveSource);
     const std::unordered_set<std::int32_t> liveNids(live.begin(), live.end());
-    for (const std::int32_t nid : nids) {
-        currentNid_ = nid;
+    forEachSelected([this, &liveNids](std::int32_t nid) {
         const bool closed =
             !liveNids.contains(nid) || store_.GetNote(kLiveSource, nid, note::isClosed) == 1;
         if (closed) {
@@ -235,7 +233,7 @@ void NotesManagerWindow::toggleSelected() {
         } else {
             owner_.hideNote(nid);
         }
-    }
+    });
 }
 
 void NotesManagerWindow::deleteSelected() {
@@ -264,9 +262,7 @@ void NotesManagerWindow::printSelected() {
         printRunner_(this, nids, printOne);
         return;
     }
-    for (const std::int32_t nid : nids) {
-        printOne(nid);
-    }
+    forEachSelected([this](std::int32_t nid) { owner_.printNote(nid); });
 }
 
 CListWindow::KeyOf NotesManagerWindow::sortKeys() {
