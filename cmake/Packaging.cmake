@@ -22,18 +22,27 @@ set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/brightpost)
 
 # The changelog entry and the manual page carry the date of the commit the build was configured
 # from (or SOURCE_DATE_EPOCH), so the same sources make the same package.
-set(source_date $ENV{SOURCE_DATE_EPOCH})
-if(NOT source_date)
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(source_date "$ENV{SOURCE_DATE_EPOCH}")
+else()
     execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct
         OUTPUT_VARIABLE source_date OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(NOT source_date)
+        # Sources without their history: the package is dated when it is configured.
+        string(TIMESTAMP source_date "%s" UTC)
+    endif()
 endif()
 if(NOT source_date MATCHES "^[0-9]+$")
-    string(TIMESTAMP source_date "%s" UTC)
+    message(FATAL_ERROR "SOURCE_DATE_EPOCH must be seconds since 1970, not \"${source_date}\"")
 endif()
-set(saved_source_date "$ENV{SOURCE_DATE_EPOCH}")
-set(ENV{SOURCE_DATE_EPOCH} ${source_date})
-string(TIMESTAMP BRIGHTPOST_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
-set(ENV{SOURCE_DATE_EPOCH} "${saved_source_date}")
+# string(TIMESTAMP) reads the date to format from SOURCE_DATE_EPOCH only.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    string(TIMESTAMP BRIGHTPOST_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+else()
+    set(ENV{SOURCE_DATE_EPOCH} ${source_date})
+    string(TIMESTAMP BRIGHTPOST_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+    unset(ENV{SOURCE_DATE_EPOCH})
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/resources/debian/changelog.in
     ${package_files}/changelog @ONLY)
 
