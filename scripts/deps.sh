@@ -20,6 +20,9 @@ packages=(
     python3 python3-pytest
     tzdata  # the alarm tests change time zones
     desktop-file-utils appstream  # the installed desktop entry and metainfo are checked
+    # the package: its manual page made from --help, its PNG icons made from the SVG, and
+    # the Debian policy check run on it
+    help2man librsvg2-bin lintian
     # a Wayland desktop: the headless compositor with XWayland, and the Qt Wayland plugin that
     # the program must not pick by itself
     mutter xwayland qt6-wayland

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BRIGHTPOST_BUILD_DIR:-$root/build}
 output=${1:-$build/packages}
 
-"$root/scripts/build.sh" --target brightpost >&2
+"$root/scripts/build.sh" --target brightpost brightpost_package_files >&2
 mkdir -p "$output"
 output=$(cd "$output" && pwd)
 # CPack installs into its own staging folder; a stale one could carry files no longer installed.

@@ -2,7 +2,9 @@
 autostart entry an installed copy keeps."""
 
 import configparser
+import gzip
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -20,6 +22,12 @@ PAYLOAD = [
     "usr/share/icons/hicolor/scalable/apps/brightpost.svg",
     "usr/share/metainfo/org.brightpost.Brightpost.metainfo.xml",
 ]
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+DOCS = [
+    "usr/share/man/man1/brightpost.1.gz",
+    "usr/share/doc/brightpost/copyright",
+    "usr/share/doc/brightpost/changelog.gz",
+] + [f"usr/share/icons/hicolor/{n}x{n}/apps/brightpost.png" for n in ICON_SIZES]
 
 
 @pytest.fixture(scope="module")
@@ -53,7 +61,7 @@ def test_cmake_install_puts_the_program_and_its_desktop_files_in_place(scratch):
     staged = os.path.join(scratch, "staged")
     subprocess.run(["cmake", "--install", BUILD, "--prefix", "/usr"],
                    env=dict(os.environ, DESTDIR=staged), check=True, capture_output=True)
-    for path in PAYLOAD:
+    for path in PAYLOAD + DOCS:
         assert os.path.isfile(os.path.join(staged, path)), path
     assert os.access(os.path.join(staged, PAYLOAD[0]), os.X_OK)
 
@@ -88,6 +96,57 @@ def test_the_package_unpacked_into_an_empty_root_runs(unpacked):
     # Everything its libraries need is there: nothing unresolved.
     ldd = subprocess.run(["ldd", os.path.join(root, PAYLOAD[0])], capture_output=True, text=True)
     assert "not found" not in ldd.stdout
+
+
+def png_size(path):
+    with open(path, "rb") as png:
+        header = png.read(24)
+    assert header[:8] == b"\x89PNG\r\n\x1a\n", path
+    return int.from_bytes(header[16:20], "big"), int.from_bytes(header[20:24], "big")
+
+
+def test_the_package_carries_its_manual_page_icons_copyright_and_changelog(unpacked):
+    deb, root = unpacked
+    version = subprocess.run(["dpkg-deb", "-f", deb, "Version"], capture_output=True, text=True,
+                             check=True).stdout.strip()
+    for size in ICON_SIZES:
+        assert png_size(os.path.join(root, f"usr/share/icons/hicolor/{size}x{size}/apps/"
+                                           "brightpost.png")) == (size, size)
+
+    # Compressed without a file name or time, so the same sources make the same package.
+    for path in ("usr/share/man/man1/brightpost.1.gz", "usr/share/doc/brightpost/changelog.gz"):
+        with open(os.path.join(root, path), "rb") as packed:
+            header = packed.read(10)
+        assert header[3] & 0x08 == 0 and header[4:8] == bytes(4), path
+
+    page = subprocess.run(["man", "-l", os.path.join(root, DOCS[0])], capture_output=True,
+                          text=True, env=dict(os.environ, MANWIDTH="100"), check=True)
+    assert re.search(r"brightpost - sticky notes", page.stdout), page.stdout
+    # The options come from the program's own help, so none goes missing from the page.
+    usage = subprocess.run([os.path.join(root, PAYLOAD[0]), "--help"], capture_output=True,
+                           text=True, check=True).stdout
+    for option in re.findall(r"^  (--[a-z-]+)", usage, re.M):
+        assert option in page.stdout, option
+    assert "groff" not in page.stderr and "warning" not in page.stderr, page.stderr
+
+    with open(os.path.join(root, DOCS[1])) as copyright_file:
+        copyright_text = copyright_file.read()
+    assert copyright_text.startswith(
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n")
+    assert "Copyright: 2026 The Brightpost developers" in copyright_text
+    assert "No licence has been granted" in copyright_text
+
+    with gzip.open(os.path.join(root, DOCS[2]), "rt") as changelog:
+        first_line = changelog.readline()
+    assert first_line.startswith(f"brightpost ({version}) "), first_line
+
+
+def test_lintian_finds_no_errors_in_the_package(unpacked):
+    deb, _ = unpacked
+    out = subprocess.run(["lintian", "--allow-root", deb], capture_output=True, text=True,
+                         timeout=300)
+    errors = [line for line in out.stdout.splitlines() if line.startswith("E:")]
+    assert not errors and out.returncode == 0, out.stdout + out.stderr
 
 
 def autostart_entry(config):
