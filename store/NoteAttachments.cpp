@@ -1,7 +1,8 @@
-// The attachment records of a note: files and web addresses kept inside its element.
-#include "NotesDatabase.h"
+#include "NoteAttachments.h"
 
 #include "Markup.h"
+
+#include <algorithm>
 
 #include <cctype>
 
@@ -33,21 +34,20 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::int32_t CNotesDatabase::AttachFileToNote(std::int32_t nid, int type, const std::string& name) {
-    std::lock_guard lock(dataLock_);
-    if (const std::optional<IdList> fids = GetNoteAttachedFiles(kLiveSource, nid, 5)) {
+std::int32_t NoteAttachments::attach(std::int32_t nid, int type, const std::string& name) {
+    std::lock_guard lock(data_.lock);
+    if (const std::optional<IdList> fids = list(kLiveSource, nid, 5)) {
         for (std::int32_t fid : *fids) {
             std::string existing;
-            GetNoteAttachedFilename(kLiveSource, nid, fid, existing);
-            if (equalsIgnoringCase(existing, name) &&
-                GetNoteAttachedFiletype(kLiveSource, nid, fid) == type) {
+            filename(kLiveSource, nid, fid, existing);
+            if (equalsIgnoringCase(existing, name) && filetype(kLiveSource, nid, fid) == type) {
                 return -1;
             }
         }
     }
     NoteSection::Location at;
     std::string_view element;
-    if (!LocateToChange(nid, at, element, "AttachFileToNote")) {
+    if (!data_.locateToChange(nid, at, element, "AttachFileToNote")) {
         return -1;
     }
     static const std::string kFidNeedle = AttributeNeedle("fid");
@@ -65,12 +65,13 @@ std::int32_t CNotesDatabase::AttachFileToNote(std::int32_t nid, int type, const 
         const long long a = Find(element, kFidNeedle, f);
         const long long t = a == -1 ? -1 : Find(element, kValueClose, a);
         if (a == -1 || a >= end || t < a + 15) {
-            ReportError("Error",
-                        "AttachFileToNote\nError while reading /Brightpost/notes/note/file/@fid "
-                        "value");
+            data_.reportError(
+                "Error",
+                "AttachFileToNote\nError while reading /Brightpost/notes/note/file/@fid "
+                "value");
             return -1;
         }
-        largest = std::max(largest, ParseUInt(Extract(element, a + 15, t - a - 15)));
+        largest = std::max(largest, ParseNumber(Extract(element, a + 15, t - a - 15)));
         from = t;
     }
     const auto fid = static_cast<std::int32_t>(largest + 1);
@@ -83,50 +84,47 @@ std::int32_t CNotesDatabase::AttachFileToNote(std::int32_t nid, int type, const 
     updated += AttributeText("name", escaped);
     updated += ">";
     updated += kFileEnd;
-    notesSection_.replaceElement(at, updated);
-    NotifyChange();
+    data_.notes.replaceElement(at, updated);
+    data_.notifyChange();
     return fid;
 }
 
-bool CNotesDatabase::DetachFileFromNote(std::int32_t nid, std::int32_t fid) {
-    std::lock_guard lock(dataLock_);
+bool NoteAttachments::detach(std::int32_t nid, std::int32_t fid) {
+    std::lock_guard lock(data_.lock);
     NoteSection::Location at;
     std::string_view element;
-    if (!LocateToChange(nid, at, element, "DetachFileFromNote")) {
+    if (!data_.locateToChange(nid, at, element, "DetachFileFromNote")) {
         return false;
     }
     const long long p = Find(element, fileNeedle(fid), 0);
     if (p <= 0) {
-        ReportError("Error",
-                    "DetachFileFromNote\nError while reading /Brightpost/notes/note/file/@fid");
+        data_.reportError(
+            "Error", "DetachFileFromNote\nError while reading /Brightpost/notes/note/file/@fid");
         return false;
     }
     const long long q = Find(element, kFileEnd, p);
     if (q < p) {
-        ReportError("Error",
-                    "DetachFileFromNote\nError while reading /Brightpost/notes/note/file/@fid end");
+        data_.reportError(
+            "Error",
+            "DetachFileFromNote\nError while reading /Brightpost/notes/note/file/@fid end");
         return false;
     }
     std::string updated(element);
     Remove(updated, p, q - p + static_cast<long long>(kFileEnd.size()));
-    notesSection_.replaceElement(at, updated);
-    NotifyChange();
+    data_.notes.replaceElement(at, updated);
+    data_.notifyChange();
     return true;
 }
 
-std::optional<IdList> CNotesDatabase::GetNoteAttachedFiles(int source, std::int32_t nid,
-                                                           int filter) {
+std::optional<IdList> NoteAttachments::list(int source, std::int32_t nid, int filter) {
     const bool live = source != kImportSource;
-    std::unique_lock<std::recursive_mutex> lock(dataLock_, std::defer_lock);
-    if (live) {
-        lock.lock();
-    }
+    const auto lock = data_.lockFor(source);
     NoteSection::Location at;
     std::string_view element;
-    const LookupFailure failure = SectionOf(source).locate(nid, at, element);
+    const LookupFailure failure = data_.sectionOf(source).locate(nid, at, element);
     if (failure != LookupFailure::None) {
         if (live) {
-            ReportError(failure, "GetNoteAttachedFiles");
+            data_.reportError(failure, "GetNoteAttachedFiles");
         }
         return std::nullopt;
     }
@@ -163,7 +161,7 @@ std::optional<IdList> CNotesDatabase::GetNoteAttachedFiles(int source, std::int3
         }
         const long long t = Find(file, kValueClose, 0);
         if (passes && t >= static_cast<long long>(kFileOpener.size())) {
-            fids.push_back(ParseInt(Extract(file, 20, t - 20)));
+            fids.push_back(parseStoredInt(Extract(file, 20, t - 20)));
         }
         from = q;
     }
@@ -173,17 +171,13 @@ std::optional<IdList> CNotesDatabase::GetNoteAttachedFiles(int source, std::int3
     return fids;
 }
 
-bool CNotesDatabase::ReadAttachment(int source, std::int32_t nid, std::int32_t fid,
-                                    std::string_view attr, const char* operation,
-                                    std::string& value) {
+bool NoteAttachments::read(int source, std::int32_t nid, std::int32_t fid, std::string_view attr,
+                           const char* operation, std::string& value) {
     const bool live = source != kImportSource;
-    std::unique_lock<std::recursive_mutex> lock(dataLock_, std::defer_lock);
-    if (live) {
-        lock.lock();
-    }
+    const auto lock = data_.lockFor(source);
     NoteSection::Location at;
     std::string_view element;
-    LookupFailure failure = SectionOf(source).locate(nid, at, element);
+    LookupFailure failure = data_.sectionOf(source).locate(nid, at, element);
     long long p = -1;
     long long q = -1;
     if (failure == LookupFailure::None) {
@@ -199,7 +193,7 @@ bool CNotesDatabase::ReadAttachment(int source, std::int32_t nid, std::int32_t f
     }
     if (failure != LookupFailure::None) {
         if (live) {
-            ReportError(failure, operation);
+            data_.reportError(failure, operation);
         }
         return false;
     }
@@ -220,17 +214,16 @@ bool CNotesDatabase::ReadAttachment(int source, std::int32_t nid, std::int32_t f
     return true;
 }
 
-bool CNotesDatabase::GetNoteAttachedFilename(int source, std::int32_t nid, std::int32_t fid,
-                                             std::string& out) {
-    return ReadAttachment(source, nid, fid, "name", "GetNoteAttachedFilename", out);
+bool NoteAttachments::filename(int source, std::int32_t nid, std::int32_t fid, std::string& out) {
+    return read(source, nid, fid, "name", "GetNoteAttachedFilename", out);
 }
 
-int CNotesDatabase::GetNoteAttachedFiletype(int source, std::int32_t nid, std::int32_t fid) {
+int NoteAttachments::filetype(int source, std::int32_t nid, std::int32_t fid) {
     std::string value;
-    if (!ReadAttachment(source, nid, fid, "type", "GetNoteAttachedFiletype", value)) {
+    if (!read(source, nid, fid, "type", "GetNoteAttachedFiletype", value)) {
         return -1;
     }
-    return ParseInt(value);
+    return parseStoredInt(value);
 }
 
 }  // namespace bp

@@ -1,15 +1,23 @@
 #pragma once
 
-#include "DatabaseFile.h"
+#include "DatabaseBackups.h"
+#include "DatabaseImport.h"
+#include "DatabaseLifecycle.h"
+#include "DatabasePaths.h"
 #include "FontCodec.h"
+#include "NoteAttachments.h"
 #include "NoteAttributes.h"
-#include "NoteSection.h"
+#include "NoteCatalogue.h"
+#include "NoteRecords.h"
+#include "NoteTextSearch.h"
 #include "Settings.h"
+#include "SettingsRecord.h"
+#include "StoreData.h"
 #include "StoreProblems.h"
+#include "StoreTypes.h"
 
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,48 +25,9 @@
 
 namespace bp {
 
-// Which database a note read goes to: the open one (locked, failures reported) or the
-// file being imported (unlocked, silent except for the body).
-enum NoteSource : int { kImportSource = 0, kLiveSource = 1 };
-
-// How OpenDatabase treats a damaged file: the normal open reports it, a recovery tries backups
-// one by one and must not show a box for each.
-enum OpenMode : int { kOpenReporting = 0, kOpenSilent = 10 };
-
-// How soon a requested save must be on disk: Now for a save the caller goes on from (the end
-// of the program, a file made from the database), Soon for everything else.
-enum class SaveUrgency { Soon, Now };
-
-// The ids of a listing, in document order.
-using IdList = std::vector<std::int32_t>;
-
-class IClock;
-class IDesktop;
-class IRichTextEngine;
-
-// The few desktop services the store uses: the time for stamps and backup names, the screen
-// for placing a new note, the rich-text engine for searching bodies. Not owned.
-struct StoreServices {
-    IClock* clock = nullptr;
-    IDesktop* desktop = nullptr;
-    IRichTextEngine* richText = nullptr;
-
-    StoreServices() = default;
-    StoreServices(IClock* clock, IDesktop* desktop, IRichTextEngine* richText)
-        : clock(clock), desktop(desktop), richText(richText) {}
-    // Taken from the program's whole bundle of platform services (or a test's fakes).
-    template <typename Services>
-    requires requires(const Services& s) {
-        s.clock;
-        s.desktop;
-        s.richText;
-    }
-    StoreServices(const Services& services)  // NOLINT(google-explicit-constructor)
-        : clock(services.clock), desktop(services.desktop), richText(services.richText) {}
-};
-
 // The one store of notes and settings. The database is held as mark-up text and every
-// operation searches and splices it; nothing else in the program touches the text.
+// operation searches and splices it; nothing else in the program touches the text. The
+// program sees only this class; each job is done by a part of its own (below).
 class CNotesDatabase {
 public:
     explicit CNotesDatabase(StoreServices services);
@@ -68,8 +37,8 @@ public:
     // What a read, an open or an import could not do goes to the sink, in the words the user
     // is shown; the program installs one that shows them. Without one they are kept for
     // TakeProblems (tools, tests).
-    void SetProblemSink(StoreProblems::Sink sink) { problems_.install(std::move(sink)); }
-    std::vector<StoreProblem> TakeProblems() { return problems_.take(); }
+    void SetProblemSink(StoreProblems::Sink sink) { data_.problems.install(std::move(sink)); }
+    std::vector<StoreProblem> TakeProblems() { return data_.problems.take(); }
 
     // Lifecycle.
     bool InitDatabase();
@@ -77,28 +46,15 @@ public:
     void SetDataFolder(const std::string& folder);
     // A database file of another name (tools): its folder becomes the data folder.
     void SetDatabasePath(const std::string& path);
-    const std::string& DataFolder() const { return dataFolder_; }
-    const std::string& DatabasePath() const { return databasePath_; }
-    std::string TemporaryPath() const { return dataFolder_ + "/~tmp.dat"; }
+    const std::string& DataFolder() const { return paths_.dataFolder(); }
+    const std::string& DatabasePath() const { return paths_.databasePath(); }
+    std::string TemporaryPath() const { return paths_.temporaryPath(); }
 
     // mode: an OpenMode.
     bool OpenDatabase(int mode);
 
-    // What a save did. The store shows nothing: whoever asked for the save tells the user.
-    struct SaveOutcome {
-        bool written = false;
-        // Of a failure: as dbfile numbers a failed write, or 1 when the written file could not
-        // take the database's place; 0 when nothing failed (a skipped save included).
-        int cause = 0;
-        // The file a failed write was meant for.
-        std::string failedPath;
-        // Another program had put its own file in place of the database: it was kept under
-        // this name, or, with keepFailed, could not be kept and so was not saved over.
-        std::string keptAs;
-        bool keepFailed = false;
-        bool failed() const { return cause != 0; }
-        explicit operator bool() const { return written; }
-    };
+    // What a save did (DatabaseLifecycle.h).
+    using SaveOutcome = DatabaseSaveOutcome;
     using ChangesSaved = SaveOutcome;
 
     SaveOutcome CreateDefaultDatabase(const std::string& path);
@@ -227,9 +183,7 @@ public:
     static std::uint32_t ParseUInt(std::string_view text);
 
 private:
-    // The settings by their stored names: a failed read reports itself and yields the empty
-    // text or 0, and a number is read within its range (Settings.h). Both number writers
-    // write "%d": unsigned values above 2^31 are stored negative and read back whole.
+    // The settings by their stored names (SettingsRecord.h).
     friend class SettingsByName;
     std::string GetSettingAttribute(std::string_view name);
     bool SetSettingAttribute(std::string_view name, const std::string& text);
@@ -242,60 +196,18 @@ private:
     bool SetSettingUInt(std::uint32_t value, std::string_view name);
     bool SetSettingFont(const LogFont& font, std::string_view name);
 
-    struct Split {
-        std::string settings;
-        std::string notes;
-    };
-    enum class SplitFailure { None, Root, SettingsStart, SettingsEnd, NotesStart, NotesEnd };
-    struct Sections {
-        std::string settings;
-        std::string notes;
-    };
-    // Taken under the data lock, so that a save composes a consistent text without holding it.
-    Sections CopySections() const;
-    static std::string ComposeText(const std::string& settings, const std::string& notes);
-    static SplitFailure SplitText(std::string_view text, bool allowImportRoot, Split& out);
-
-    void NotifyChange();
-    void ReportError(LookupFailure point, const char* text);
-    void ReportError(const char* caption, const char* text);
-    // Finds a note's element for a change under the data lock; reports a missing one.
-    bool LocateToChange(std::int32_t nid, NoteSection::Location& at, std::string_view& element,
-                        const char* operation);
-    NoteSection& SectionOf(int source) {
-        return source == kImportSource ? importNotes_ : notesSection_;
-    }
-    // Before a save replaces the database file: when the file there is no longer the one this
-    // copy read or last saved (another program put its own in place), it is kept under a name
-    // of its own, given in keptAs (left empty when there was nothing to keep). False when the
-    // file could not be kept, so it must not be replaced.
-    bool KeepReplacedDatabase(std::string& keptAs);
-    std::string ReadSetting(std::string_view name);
-    std::string ReadNote(int source, std::int32_t nid, std::string_view name);
-    bool ReadAttachment(int source, std::int32_t nid, std::int32_t fid, std::string_view attr,
-                        const char* operation, std::string& value);
-
-    StoreServices services_;
-    StoreProblems problems_;
-    std::string dataFolder_;
-    std::string databasePath_;
-
-    mutable std::recursive_mutex dataLock_;
-    mutable std::mutex saveLock_;
-
-    // Written by saves and opens, under saveLock_: a save holds saveLock_ without dataLock_.
-    std::string wholeText_;
-    // The database file as this copy last read or saved it.
-    std::optional<dbfile::FileIdentity> knownDatabase_;
-    // Whether wholeText_ is what the database file holds.
-    bool wholeTextSaved_ = false;
-    std::function<void()> changeListener_;
-    std::function<void(SaveUrgency)> saveHandler_;
-    std::string settingsSection_;
-    NoteSection notesSection_;
-    std::string importText_;
-    std::string importSettingsSection_;
-    NoteSection importNotes_;
+    // The parts hold references to the data, the paths and each other: declared in the
+    // order they are made.
+    StoreData data_;
+    DatabasePaths paths_;
+    SettingsRecord settings_;
+    NoteRecords records_;
+    NoteCatalogue catalogue_;
+    NoteAttachments attachments_;
+    NoteTextSearch search_;
+    DatabaseLifecycle file_;
+    DatabaseBackups backups_;
+    DatabaseImport import_;
 };
 
 }  // namespace bp

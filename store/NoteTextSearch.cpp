@@ -1,4 +1,4 @@
-#include "NotesDatabase.h"
+#include "NoteTextSearch.h"
 
 #include "Markup.h"
 #include "richtext/RichTextEngine.h"
@@ -54,9 +54,9 @@ bool has(std::string_view options, std::string_view word) {
 
 }  // namespace
 
-std::optional<IdList> CNotesDatabase::SearchNotes(int uid, const std::string& options,
-                                                  const std::string& text) {
-    IRichTextEngine* engine = services_.richText;
+std::optional<IdList> NoteTextSearch::search(int uid, const std::string& options,
+                                             const std::string& text) {
+    IRichTextEngine* engine = engine_;
     const std::string needle = trimBlanks(text);
     if (engine == nullptr || needle.empty()) {
         return std::nullopt;
@@ -75,8 +75,8 @@ std::optional<IdList> CNotesDatabase::SearchNotes(int uid, const std::string& op
     // long search never holds up the notes.
     std::vector<Candidate> candidates;
     {
-        std::lock_guard lock(dataLock_);
-        notesSection_.forEachElement([&](std::string_view element) {
+        std::lock_guard lock(data_.lock);
+        data_.notes.forEachElement([&](std::string_view element) {
             if (uid >= 0 && element.find(uidText) == std::string_view::npos) {
                 return;
             }
@@ -92,7 +92,7 @@ std::optional<IdList> CNotesDatabase::SearchNotes(int uid, const std::string& op
             if (ReadAttribute(element, "nid", nid) != AttributeFailure::None) {
                 return;
             }
-            c.nid = ParseInt(nid);
+            c.nid = parseStoredInt(nid);
             if (inBodies) {
                 const long long n = Find(element, kBodyStart, 0);
                 const long long m = n > 0 ? Find(element, "\r\n]CDATAEND]!>", n) : -1;

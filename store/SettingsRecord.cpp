@@ -1,0 +1,87 @@
+#include "SettingsRecord.h"
+
+#include "Markup.h"
+#include "Settings.h"
+
+namespace bp {
+
+using namespace markup;
+
+std::string SettingsRecord::read(std::string_view name) {
+    std::lock_guard lock(data_.lock);
+    std::string value;
+    switch (ReadAttribute(data_.settings, name, value)) {
+        case AttributeFailure::None:
+            return value;
+        case AttributeFailure::Missing:
+            data_.reportError(LookupFailure::NoPart, "Error while reading settings");
+            return {};
+        case AttributeFailure::NoTerminator:
+            data_.reportError(LookupFailure::NoPartEnd, "Error while reading settings");
+            return {};
+    }
+    return {};
+}
+
+bool SettingsRecord::write(std::string_view name, const std::string& text) {
+    std::lock_guard lock(data_.lock);
+    std::string updated = data_.settings;
+    switch (WriteAttribute(updated, name, text)) {
+        case AttributeFailure::None:
+            if (updated != data_.settings) {
+                data_.settings = std::move(updated);
+                data_.notifyChange();
+            }
+            return true;
+        case AttributeFailure::Missing:
+            data_.reportError(LookupFailure::NoPart, "Not able to set the settings attribute");
+            return false;
+        case AttributeFailure::NoTerminator:
+            data_.reportError(LookupFailure::NoPartEnd, "Not able to set the settings attribute");
+            return false;
+    }
+    return false;
+}
+
+int SettingsRecord::readInt(std::string_view name) {
+    return withinSettingRange(name, parseStoredInt(read(name)));
+}
+
+std::uint32_t SettingsRecord::readUInt(std::string_view name) {
+    return ParseNumber(read(name));
+}
+
+LogFont SettingsRecord::readFont(std::string_view name) {
+    return DecodeFont(read(name));
+}
+
+bool SettingsRecord::writeInt(std::string_view name, std::int32_t value) {
+    return write(name, std::to_string(value));
+}
+
+bool SettingsRecord::writeUInt(std::string_view name, std::uint32_t value) {
+    return writeInt(name, static_cast<std::int32_t>(value));
+}
+
+bool SettingsRecord::writeFont(std::string_view name, const LogFont& font) {
+    return write(name, EncodeFont(font));
+}
+
+void SettingsRecord::defaultPriorityName(std::string& out) {
+    static constexpr const char* kNames[] = {"Low", "Regular", "High"};
+    const int priority = readInt(setting::priority.name);
+    if (priority >= 0 && priority <= 2) {
+        out = kNames[priority];
+    }
+}
+
+void SettingsRecord::showNotesModeName(std::string& out) {
+    static constexpr const char* kNames[] = {"Remember notes' state", "Show all notes",
+                                             "Hide all notes"};
+    const int mode = readInt(setting::showNotesMode.name);
+    if (mode >= 0 && mode <= 2) {
+        out = kNames[mode];
+    }
+}
+
+}  // namespace bp
