@@ -31,7 +31,6 @@ namespace {
 
 constexpr int kIconWarning = res::ICON_WARNING;
 constexpr int kMaxLiveNotes = 1000;
-constexpr int kTrayClickDelayMs = 300;
 
 }  // namespace
 
@@ -51,8 +50,12 @@ MainWindow::MainWindow(Platform platform, CNotesDatabase& store, std::optional<s
     store_.SetProblemSink([messages = platform_.messages](const StoreProblem& problem) {
         messages->standardError(problem.caption, problem.text);
     });
-    connect(&trayTipTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayTipTimer_); });
-    connect(&trayClickTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayClickTimer_); });
+    connect(&trayTipTimer_, &PacedTimer::fired, this, &MainWindow::updateTrayTip);
+    connect(&trayClicks_, &TrayClicks::singleClick, this, [this] {
+        if (!exiting_ && !busy_) {
+            showTrayMenu();
+        }
+    });
     // Seeded from the clock's milliseconds, so two quick new notes still differ.
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount()));
@@ -160,7 +163,7 @@ void MainWindow::exitApplication() {
     trayIcon_.remove();
     trayTipTimer_.stop();
     saving_.stopInterval();
-    trayClickTimer_.stop();
+    trayClicks_.stop();
     notes_.forEach([](CNote& note) {
         note.StoreBody();
         note.setClosing();
@@ -428,32 +431,15 @@ void MainWindow::saveAllNotesUnlessBusy() {
     }
 }
 
-void MainWindow::onTimer(const PacedTimer* timer) {
-    if (exiting_) {
-        return;
-    }
-    if (timer == &trayTipTimer_) {
-        updateTrayTip();
-    } else if (timer == &trayClickTimer_) {
-        trayClickTimer_.stop();
-        if (!trayDoubleClicked_ && !busy_) {
-            showTrayMenu();
-        }
-        trayDoubleClicked_ = false;
-    }
-}
-
 void MainWindow::trayIconClicked() {
     if (initialised_ && !busy_ && !exiting_) {
-        // The desktop reports the first press of a double click as a click too: wait
-        // whether a second one follows.
-        trayClickTimer_.start(kTrayClickDelayMs);
+        trayClicks_.clicked();
     }
 }
 
 void MainWindow::trayIconDoubleClicked() {
     if (initialised_ && !busy_ && !exiting_) {
-        trayDoubleClicked_ = true;
+        trayClicks_.doubleClicked();
         createNewNote();
     }
 }

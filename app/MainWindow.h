@@ -7,6 +7,7 @@
 #include "NoteTransfer.h"
 #include "OpenNotes.h"
 #include "SessionSaving.h"
+#include "TrayClicks.h"
 #include "TrayIcon.h"
 #include "manage/ListWindowOwner.h"
 #include "note/NoteOwner.h"
@@ -161,7 +162,7 @@ public:
     // icon for a second one.
     const PacedTimer& trayTipTimer() const { return trayTipTimer_; }
     const PacedTimer& autoSaveTimer() const { return saving_.intervalTimer(); }
-    const PacedTimer& trayClickTimer() const { return trayClickTimer_; }
+    const PacedTimer& trayClickTimer() const { return trayClicks_.wait(); }
     void setNotesRaised(bool raised) { arrangement_.setRaised(raised); }
 
     // Random numbers for new notes' colours; tests script them.
@@ -184,7 +185,6 @@ private:
     // Keeps the desktop's autostart entry in step with the autorun setting.
     void syncAutostart();
 
-    void onTimer(const PacedTimer* timer);
     // Each item of the tray menu calls its method once the menu has closed.
     void connectTrayMenu(TrayMenu& menu);
     // Runs the work once the event loop runs again, unless the program is exiting by then.
@@ -215,7 +215,6 @@ private:
     bool databaseReady_ = false;
     bool exiting_ = false;
     bool busy_ = false;
-    bool trayDoubleClicked_ = false;
     // Holds the actions asked for before set-up was over.
     NamedActions actions_{*this};
     HotKeys hotKeys_{platform_, store_};
@@ -226,7 +225,7 @@ private:
     SessionSaving saving_;
     NoteArrangement arrangement_;
     PacedTimer trayTipTimer_;
-    PacedTimer trayClickTimer_;
+    TrayClicks trayClicks_;
     TrayIcon trayIcon_;
     std::function<unsigned()> random_;
     std::function<bool()> sessionEnding_;
