@@ -1,37 +1,27 @@
 #include "MainWindow.h"
 
-#include "AutoSaver.h"
-#include "Autostart.h"
+#include "AutostartSync.h"
 #include "BusyScope.h"
-#include "DatabaseRecovery.h"
+#include "CommandBindings.h"
+#include "DatabaseOpening.h"
+#include "ModalBoxes.h"
 #include "NewNoteRecord.h"
 #include "NoteHost.h"
-#include "NotePlacement.h"
-#include "SaveFailure.h"
+#include "StartupNotes.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
 #include "manage/NotesManagerWindow.h"
 #include "note/Note.h"
-#include "note/NoteBody.h"
 #include "note/ReadAloud.h"
 #include "note/Title.h"
 #include "output/NoteOutput.h"
-#include "platform/DataFolder.h"
 #include "platform/Messages.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
-#include <QDir>
-#include <QEventLoop>
 #include <QGuiApplication>
-#include <QList>
 #include <QMetaObject>
-#include <QTextDocument>
-#include <QThread>
 
-#include <algorithm>
-#include <cstdio>
 #include <random>
 #include <utility>
 
@@ -39,24 +29,8 @@ namespace bp {
 
 namespace {
 
-constexpr std::size_t kNotesBetweenEvents = 16;
-
 constexpr int kIconWarning = res::ICON_WARNING;
 constexpr int kMaxLiveNotes = 1000;
-constexpr int kTrayClickDelayMs = 300;
-
-void closeModalBoxes() {
-    while (QWidget* box = QApplication::activeModalWidget()) {
-        if (auto* dialog = qobject_cast<QDialog*>(box)) {
-            dialog->reject();
-        } else {
-            box->close();
-        }
-        if (QApplication::activeModalWidget() == box) {
-            break;  // it would not close; its own loop ends with the program
-        }
-    }
-}
 
 }  // namespace
 
@@ -67,16 +41,21 @@ MainWindow::MainWindow(Platform platform, CNotesDatabase& store, std::optional<s
       store_(store),
       dataDirOverride_(std::move(dataDir)),
       notes_(platform, store, *this),
-      transfer_(platform, store) {
+      transfer_(platform, store),
+      saving_(platform, store, notes_),
+      arrangement_(platform, notes_) {
     // What the store could not read or do is shown as it happens, in its own words. The sink
     // holds only the boxes, which outlive the store, so a main window made again (recovery,
     // tests) simply installs its own and none is taken away on destruction.
     store_.SetProblemSink([messages = platform_.messages](const StoreProblem& problem) {
         messages->standardError(problem.caption, problem.text);
     });
-    connect(&trayTipTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayTipTimer_); });
-    connect(&autoSaveTimer_, &PacedTimer::fired, this, [this] { onTimer(&autoSaveTimer_); });
-    connect(&trayClickTimer_, &PacedTimer::fired, this, [this] { onTimer(&trayClickTimer_); });
+    connect(&trayTipTimer_, &PacedTimer::fired, this, &MainWindow::updateTrayTip);
+    connect(&trayClicks_, &TrayClicks::singleClick, this, [this] {
+        if (!exiting_ && !busy_) {
+            showTrayMenu();
+        }
+    });
     // Seeded from the clock's milliseconds, so two quick new notes still differ.
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount()));
@@ -95,10 +74,7 @@ MainWindow::MainWindow(Platform platform, CNotesDatabase& store, std::optional<s
 }
 
 MainWindow::~MainWindow() {
-    store_.SetChangeListener({});
-    store_.SetSaveHandler({});
-    delete autoSaver_;
-    autoSaver_ = nullptr;
+    saving_.detach();
     unregisterHotKeys();
     if (platform_.hotKeys != nullptr) {
         platform_.hotKeys->setHandler({});
@@ -109,25 +85,13 @@ MainWindow::~MainWindow() {
 }
 
 int MainWindow::initialize() {
-    if (!store_.InitDatabase()) {
-        return 0;
-    }
-    const std::string dataFolder = resolveDataFolder(dataDirOverride_);
-    if (const FolderCheck folder = preparePrivateFolder(dataFolder); !folder.usable) {
-        platform_.messages->showMessage("Error", "", folder.problem, kIconWarning);
-        return 0;
-    }
-
-    store_.SetDataFolder(dataFolder);
-    if (!store_.OpenDatabase(kOpenReporting)) {
-        // The session may end while the damage is being reported: the damaged file is then
-        // left as it is, for the next start to recover.
-        if (exiting_) {
+    switch (DatabaseOpening(platform_, store_, exiting_, busy_).open(dataDirOverride_)) {
+        case DatabaseOpening::Result::Failed:
+            return 0;
+        case DatabaseOpening::Result::SessionEnded:
             return kEndedDuringSetUp;
-        }
-        if (!restoreDatabase()) {
-            return exiting_ ? kEndedDuringSetUp : 0;
-        }
+        case DatabaseOpening::Result::Ready:
+            break;
     }
     databaseReady_ = true;
     if (exiting_) {
@@ -135,19 +99,7 @@ int MainWindow::initialize() {
     }
 
     trayTipTimer_.start(60000);
-    autoSaveTimer_.start(setting::get(store_, setting::autoSave) * 60000);
-    startAutoSaver();
-    if (const int cause = saveCauseOfFolder(store_.DataFolder()); cause != 0) {
-        // Said once, after the notes are up; they stay usable, and the saves try again.
-        autoSaver_->failureAlreadyReported();
-        QMetaObject::invokeMethod(
-            this,
-            [this, cause] {
-                platform_.messages->showMessage(
-                    "Warning", "", saveFailureMessage(store_.DataFolder(), cause), kIconWarning);
-            },
-            Qt::QueuedConnection);
-    }
+    saving_.start();
 
     trayIcon_.create();
     connectTrayMenu(*trayIcon_.menu());
@@ -163,25 +115,13 @@ int MainWindow::initialize() {
         dialogs_.showNotesManager();
     }
 
-    const IdList notes = store_.ListNotes(kLiveSource);
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        StartFlags flags;
-        flags.applyPriorityOnStart = true;
-        flags.startupBatch = true;
-        flags.lastOfStartupBatch = i + 1 == notes.size();
-        startNoteThread(notes[i], flags);
-        // What the notes posted and what the X server answered are taken in between: left
-        // to queue up until the last note, each further event of a widget or an expose of a
-        // window is checked against all that waits, which grows with the square of the notes.
-        if ((i + 1) % kNotesBetweenEvents == 0) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                            QEventLoop::ExcludeSocketNotifiers);
-        }
-        // A session that ends while many or large notes load need not wait for the rest.
-        if (sessionEnding_ && sessionEnding_()) {
-            exitApplication();
-            return kEndedDuringSetUp;
-        }
+    const bool allOpened = openStartupNotes(
+        store_.ListNotes(kLiveSource),
+        [this](std::int32_t nid, StartFlags flags) { startNoteThread(nid, flags); },
+        sessionEnding_);
+    if (!allOpened) {
+        exitApplication();
+        return kEndedDuringSetUp;
     }
 
     updateTrayTip();
@@ -195,68 +135,20 @@ int MainWindow::initialize() {
 }
 
 void MainWindow::syncAutostart() {
-    const Autostart autostart(QCoreApplication::applicationFilePath().toStdString(),
-                              qEnvironmentVariable("XDG_CONFIG_HOME").toStdString(),
-                              QDir::homePath().toStdString());
-    if (!autostart.installed()) {
-        return;
-    }
-    // Not worth a box at every start: the notes work either way.
-    if (const std::string problem = autostart.apply(setting::get(store_, setting::autorun) != 0);
-        !problem.empty()) {
-        std::fprintf(stderr, "brightpost: %s\n", problem.c_str());
-    }
-}
-
-bool MainWindow::restoreDatabase() {
-    BusyScope busy(busy_);
-    CDatabaseRecovery recovery(store_, *platform_.clock);
-    const CDatabaseRecovery::Outcome outcome = recovery.Run();
-    if (!outcome.message.empty()) {
-        platform_.messages->showMessage(outcome.usable ? "Warning" : "Error", "", outcome.message,
-                                        kIconWarning);
-    }
-    return outcome.usable;
-}
-
-void MainWindow::startAutoSaver() {
-    AutoSaver::Hooks hooks;
-    hooks.storeEdits = [this] {
-        notes_.forEach([](CNote& note) {
-            note.StoreBody();
-            if (note.title() != nullptr) {
-                note.title()->storeOpenEdit();
-            }
-        });
-    };
-    hooks.reportFailure = [this](const CNotesDatabase::SaveOutcome& outcome) {
-        SaveReports(*platform_.messages, store_).failed(outcome);
-    };
-    hooks.reportKept = [this](const std::string& keptAs) {
-        SaveReports(*platform_.messages, store_).kept(keptAs);
-    };
-    autoSaver_ = new AutoSaver(store_, std::move(hooks), this);
-    store_.SetChangeListener([saver = autoSaver_] { saver->changed(); });
-    store_.SetSaveHandler(
-        [saver = autoSaver_](SaveUrgency urgency) { saver->requestSave(urgency); });
+    syncAutostartEntry(setting::get(store_, setting::autorun) != 0);
 }
 
 void MainWindow::saveUnsavedWork() {
-    if (autoSaver_ == nullptr || exiting_) {
-        return;
+    if (!exiting_) {
+        saving_.saveNow();
     }
-    autoSaver_->saveNow();
 }
 
 void MainWindow::exitApplication() {
     if (exiting_) {
         return;
     }
-    // The final save below writes everything; a save of edits still running finishes first.
-    store_.SetChangeListener({});
-    if (autoSaver_ != nullptr) {
-        autoSaver_->finish();
-    }
+    saving_.finish();
     exiting_ = true;
     if (!databaseReady_) {
         // Set-up has not got a usable database yet: whatever the store holds may be the
@@ -270,8 +162,8 @@ void MainWindow::exitApplication() {
     unregisterHotKeys();
     trayIcon_.remove();
     trayTipTimer_.stop();
-    autoSaveTimer_.stop();
-    trayClickTimer_.stop();
+    saving_.stopInterval();
+    trayClicks_.stop();
     notes_.forEach([](CNote& note) {
         note.StoreBody();
         note.setClosing();
@@ -294,14 +186,7 @@ void MainWindow::exitApplication() {
 
 NoteHost& MainWindow::startNoteThread(std::int32_t nid, StartFlags flags) {
     NoteHost& started = notes_.start(nid, flags);
-    if (autoSaver_ != nullptr && started.note().body() != nullptr) {
-        // Typing reaches the store only when the body is stored, which the save does.
-        connect(started.note().body()->document(), &QTextDocument::contentsChanged, autoSaver_,
-                &AutoSaver::changed);
-    }
-    if (autoSaver_ != nullptr && started.note().title() != nullptr) {
-        connect(started.note().title(), &CTitle::editTyped, autoSaver_, &AutoSaver::changed);
-    }
+    saving_.watch(started.note());
     return started;
 }
 
@@ -388,19 +273,9 @@ void MainWindow::deleteNoteAt(std::optional<std::size_t> index) {
 }
 
 void MainWindow::restoreZOrder() {
-    if (!notesRaised_ || exiting_) {
-        return;
+    if (!exiting_) {
+        arrangement_.restoreZOrder();
     }
-    notes_.forEach([](CNote& note) {
-        if (note.priority() != 2) {
-            note.ApplyPriorityZOrder();
-        }
-    });
-    notes_.forEach([](CNote& note) {
-        note.setRaisedByAll(false);
-        note.setKeepZOrder(false);
-    });
-    notesRaised_ = false;
 }
 
 void MainWindow::endRaise() {
@@ -492,8 +367,7 @@ void MainWindow::readingEnded() {
 
 void MainWindow::autoSaveIntervalChanged() {
     if (!exiting_) {
-        autoSaveTimer_.stop();
-        autoSaveTimer_.start(setting::get(store_, setting::autoSave) * 60000);
+        saving_.intervalChanged();
     }
 }
 
@@ -515,33 +389,10 @@ void MainWindow::runLater(std::function<void()> work) {
 }
 
 void MainWindow::connectTrayMenu(TrayMenu& menu) {
-    using Item = TrayMenu::Item;
-    struct Entry {
-        Item item;
-        void (*run)(MainWindow& tray);
-    };
-    static constexpr Entry kEntries[] = {
-        {Item::NotesManager, [](MainWindow& t) { t.showNotesManager(); }},
-        {Item::ShowAll, [](MainWindow& t) { t.showAllNotes(); }},
-        {Item::HideAll, [](MainWindow& t) { t.hideAllNotes(); }},
-        {Item::CascadeAll, [](MainWindow& t) { t.cascadeAllNotes(); }},
-        {Item::MinimizeAll, [](MainWindow& t) { t.minimizeAllNotes(); }},
-        {Item::NewNote, [](MainWindow& t) { t.createNewNote(); }},
-        {Item::AppSettings, [](MainWindow& t) { t.showAppSettings(); }},
-        {Item::NotesSettings, [](MainWindow& t) { t.showNotesSettings(); }},
-        {Item::Find, [](MainWindow& t) { t.showFind(); }},
-        {Item::importNotes, [](MainWindow& t) { t.importNotes(); }},
-        {Item::exportNotes, [](MainWindow& t) { t.exportNotes(); }},
-        {Item::RecycleBin, [](MainWindow& t) { t.showRecycleBin(); }},
-        {Item::About, [](MainWindow& t) { t.showAbout(); }},
-        {Item::OnlineHelp, [](MainWindow& t) { t.showOnlineHelp(); }},
-        {Item::Save, [](MainWindow& t) { t.saveAllNotes(); }},
-        {Item::Exit, [](MainWindow& t) { t.exitApplication(); }},
-    };
-    for (const Entry& entry : kEntries) {
+    for (const TrayMenuBinding& binding : trayMenuBindings()) {
         // Queued, so that a dialog the item opens starts after the menu has closed.
-        connect(menu.action(entry.item), &QAction::triggered, this,
-                [this, run = entry.run] { runLater([this, run] { run(*this); }); });
+        connect(menu.action(binding.item), &QAction::triggered, this,
+                [this, run = binding.run] { runLater([this, run] { run(*this); }); });
     }
 }
 
@@ -580,34 +431,15 @@ void MainWindow::saveAllNotesUnlessBusy() {
     }
 }
 
-void MainWindow::onTimer(const PacedTimer* timer) {
-    if (exiting_) {
-        return;
-    }
-    if (timer == &trayTipTimer_) {
-        updateTrayTip();
-    } else if (timer == &autoSaveTimer_) {
-        saveAllNotes();
-    } else if (timer == &trayClickTimer_) {
-        trayClickTimer_.stop();
-        if (!trayDoubleClicked_ && !busy_) {
-            showTrayMenu();
-        }
-        trayDoubleClicked_ = false;
-    }
-}
-
 void MainWindow::trayIconClicked() {
     if (initialised_ && !busy_ && !exiting_) {
-        // The desktop reports the first press of a double click as a click too: wait
-        // whether a second one follows.
-        trayClickTimer_.start(kTrayClickDelayMs);
+        trayClicks_.clicked();
     }
 }
 
 void MainWindow::trayIconDoubleClicked() {
     if (initialised_ && !busy_ && !exiting_) {
-        trayDoubleClicked_ = true;
+        trayClicks_.doubleClicked();
         createNewNote();
     }
 }
@@ -639,52 +471,29 @@ void MainWindow::updateTrayTip() {
 // ---- Commands on all notes -----------------------------------------------------------------
 
 void MainWindow::saveAllNotes() {
-    notes_.forEach([this](CNote& note) {
-        if (store_.GetNote(kLiveSource, note.nid(), note::isDeleted) == 0) {
-            note.StoreBody();
-        }
-    });
-    store_.RequestSave(SaveUrgency::Now);
+    saving_.saveAll();
 }
 
 void MainWindow::showAllNotes() {
-    notes_.raiseAll();
-    notesRaised_ = true;
+    arrangement_.showAll();
     updateTrayTip();
 }
 
 void MainWindow::hideAllNotes() {
-    notes_.hideAll();
+    arrangement_.hideAll();
     updateTrayTip();
 }
 
 void MainWindow::cascadeAllNotes() {
-    const Rect desktop = platform_.desktop->screenRect();
-    const auto layout = cascadeLayout(desktop.width, desktop.height, notes_.size());
-    if (!layout) {
-        platform_.messages->showMessage(
-            "Warning", "", "Can't cascade notes.\nScreen resolution is to small.", kIconWarning);
-        return;
+    if (arrangement_.cascade()) {
+        updateTrayTip();
     }
-    arrangeNotes(layout->positions, layout->width, layout->height, &CNote::moveToStored);
 }
 
 void MainWindow::minimizeAllNotes() {
-    const Rect desktop = platform_.desktop->screenRect();
-    const auto layout = collapsedLayout(desktop.width, desktop.height, notes_.size());
-    if (!layout) {
-        platform_.messages->showMessage(
-            "Warning", "", "Can't process.\nScreen resolution is to small.", kIconWarning);
-        return;
+    if (arrangement_.minimizeAll()) {
+        updateTrayTip();
     }
-    arrangeNotes(layout->positions, layout->width, std::nullopt, &CNote::collapseAtStored);
-}
-
-void MainWindow::arrangeNotes(const std::vector<Point>& positions, int width,
-                              std::optional<int> height, void (CNote::*place)()) {
-    notes_.arrange(positions, width, height, place);
-    notesRaised_ = true;
-    updateTrayTip();
 }
 
 void MainWindow::exportNotes() {
@@ -800,24 +609,8 @@ void MainWindow::onHotKey(int id) {
     if (!initialised_ || busy_ || exiting_) {
         return;
     }
-    switch (id) {
-        case hotkey::NEW_NOTE:
-            createNewNote();
-            break;
-        case hotkey::SHOW_ALL:
-            showAllNotes();
-            break;
-        case hotkey::HIDE_ALL:
-            hideAllNotes();
-            break;
-        case hotkey::TOGGLE_MANAGER:
-            toggleNotesManager();
-            break;
-        case hotkey::TRAY_MENU:
-            showTrayMenu();
-            break;
-        default:
-            break;
+    if (const Command run = hotKeyCommand(id)) {
+        run(*this);
     }
 }
 

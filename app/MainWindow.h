@@ -3,8 +3,11 @@
 #include "AppDialogs.h"
 #include "HotKeys.h"
 #include "NamedActions.h"
+#include "NoteArrangement.h"
 #include "NoteTransfer.h"
 #include "OpenNotes.h"
+#include "SessionSaving.h"
+#include "TrayClicks.h"
 #include "TrayIcon.h"
 #include "manage/ListWindowOwner.h"
 #include "note/NoteOwner.h"
@@ -37,8 +40,8 @@ class TrayMenu;
 
 // The program's hidden main window: it sets the program up, answers what notes and dialogs
 // ask of it and the commands of the tray menu, and takes the program down again. The open
-// notes, the tray icon and the copying of notes in and out are objects of their own that the
-// commands hand on to.
+// notes, the tray icon, the saving, the arranging of all notes and the copying of notes in and
+// out are objects of their own that the commands hand on to.
 class MainWindow : public QObject,
                    public INoteOwner,
                    public IListWindowOwner,
@@ -55,8 +58,6 @@ public:
     // (the program ends without saving over a damaged file).
     int initialize();
     static constexpr int kEndedDuringSetUp = 2;
-    // Recovers a damaged database; true when a usable one is in place afterwards.
-    bool restoreDatabase();
     // Orderly exit: bodies stored, backup, save, end of the event loop. Safe to call twice, and
     // at any time during set-up: before a usable database is in place nothing is saved.
     void exitApplication();
@@ -65,7 +66,7 @@ public:
     // store already holds is saved.
     void saveUnsavedWork();
     // Saves shortly after every edit; null before set-up and after exit.
-    AutoSaver* autoSaver() const { return autoSaver_; }
+    AutoSaver* autoSaver() const { return saving_.autoSaver(); }
 
     // The note registry.
     using StartFlags = OpenNotes::StartFlags;
@@ -160,9 +161,9 @@ public:
     // The tray tip's refresh, the automatic save, and the wait after a click on the tray
     // icon for a second one.
     const PacedTimer& trayTipTimer() const { return trayTipTimer_; }
-    const PacedTimer& autoSaveTimer() const { return autoSaveTimer_; }
-    const PacedTimer& trayClickTimer() const { return trayClickTimer_; }
-    void setNotesRaised(bool raised) { notesRaised_ = raised; }
+    const PacedTimer& autoSaveTimer() const { return saving_.intervalTimer(); }
+    const PacedTimer& trayClickTimer() const { return trayClicks_.wait(); }
+    void setNotesRaised(bool raised) { arrangement_.setRaised(raised); }
 
     // Random numbers for new notes' colours; tests script them.
     void setRandomSource(std::function<unsigned()> random) { random_ = std::move(random); }
@@ -184,8 +185,6 @@ private:
     // Keeps the desktop's autostart entry in step with the autorun setting.
     void syncAutostart();
 
-    void onTimer(const PacedTimer* timer);
-    void startAutoSaver();
     // Each item of the tray menu calls its method once the menu has closed.
     void connectTrayMenu(TrayMenu& menu);
     // Runs the work once the event loop runs again, unless the program is exiting by then.
@@ -201,8 +200,6 @@ private:
     void endRaise();
     // Starts a note that was just made (new, duplicate, imported) and gives it the focus.
     void startCreatedNote(std::int32_t nid);
-    void arrangeNotes(const std::vector<Point>& positions, int width, std::optional<int> height,
-                      void (CNote::*place)());
     void deleteNoteAt(std::optional<std::size_t> index);
     void reportNoteNotFound();
     // Tells the Notes Manager, once it exists, that the notes changed, once the event loop
@@ -218,8 +215,6 @@ private:
     bool databaseReady_ = false;
     bool exiting_ = false;
     bool busy_ = false;
-    bool notesRaised_ = false;
-    bool trayDoubleClicked_ = false;
     // Holds the actions asked for before set-up was over.
     NamedActions actions_{*this};
     HotKeys hotKeys_{platform_, store_};
@@ -227,10 +222,10 @@ private:
 
     OpenNotes notes_;
     NoteTransfer transfer_;
+    SessionSaving saving_;
+    NoteArrangement arrangement_;
     PacedTimer trayTipTimer_;
-    PacedTimer autoSaveTimer_;
-    PacedTimer trayClickTimer_;
-    AutoSaver* autoSaver_ = nullptr;
+    TrayClicks trayClicks_;
     TrayIcon trayIcon_;
     std::function<unsigned()> random_;
     std::function<bool()> sessionEnding_;
