@@ -105,7 +105,9 @@ QTreeWidget* AttachPanel::list() {
     emptyHint_->setObjectName(QStringLiteral("attachHint"));
     emptyHint_->setWordWrap(true);
     emptyHint_->setAlignment(Qt::AlignCenter);
-    emptyHint_->setEnabled(false);  // drawn greyed: it is a hint, not a row
+    QFont hintFont = emptyHint_->font();
+    hintFont.setItalic(true);  // a hint, not a row
+    emptyHint_->setFont(hintFont);
     // The right click goes through to the list, which opens the menu.
     emptyHint_->setAttribute(Qt::WA_TransparentForMouseEvents);
     emptyHint_->setGeometry(rect().adjusted(4, 4, -4, -4));
@@ -168,6 +170,7 @@ void AttachPanel::applyColors() {
     QPalette palette = list_ != nullptr ? list_->palette() : this->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Text, note_.bodyFontColor());
+        palette.setColor(group, QPalette::WindowText, note_.bodyFontColor());
         palette.setColor(group, QPalette::Base, note_.bodyBackColor());
         palette.setColor(group, QPalette::Window, note_.bodyBackColor());
     }
