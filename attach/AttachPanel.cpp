@@ -7,10 +7,13 @@
 #include "ui/PopupMenu.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QMenu>
 #include <QSizeGrip>
+#include <QStyle>
 #include <QTreeWidget>
 
 namespace bp {
@@ -76,8 +79,12 @@ QTreeWidget* AttachPanel::list() {
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     list_->setIconSize(QSize(16, 16));
-    list_->setColumnWidth(0, 32);
-    list_->setColumnWidth(1, 250);
+    list_->setColumnWidth(0, 24);
+    // The name takes the width the panel has, long ones shortened in the middle (the tip has
+    // them whole), so no sideways scroll bar and no empty corner box beside it.
+    list_->header()->setStretchLastSection(true);
+    list_->setTextElideMode(Qt::ElideMiddle);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QTreeWidgetItem* header = list_->headerItem();
     header->setText(0, QStringLiteral("Type"));
     header->setText(1, QStringLiteral("File"));
@@ -92,6 +99,19 @@ QTreeWidget* AttachPanel::list() {
     fillList();
     list_->setGeometry(rect());
     list_->setVisible(true);
+    emptyHint_ = new QLabel(
+        QStringLiteral("No attachments. Right-click to attach a file, a folder or an address."),
+        this);
+    emptyHint_->setObjectName(QStringLiteral("attachHint"));
+    emptyHint_->setWordWrap(true);
+    emptyHint_->setAlignment(Qt::AlignCenter);
+    QFont hintFont = emptyHint_->font();
+    hintFont.setItalic(true);  // a hint, not a row
+    emptyHint_->setFont(hintFont);
+    // The right click goes through to the list, which opens the menu.
+    emptyHint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    emptyHint_->setGeometry(rect().adjusted(4, 4, -4, -4));
+    emptyHint_->setVisible(rows_.empty());
     grip_->raise();
     return list_;
 }
@@ -129,19 +149,28 @@ void AttachPanel::fillList() {
     }
     list_->clear();
     for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const CAttachedFiles& row = rows_[i];
         auto* item = new QTreeWidgetItem(list_);
         item->setData(0, kRowRole, static_cast<int>(i));
-        item->setIcon(0, stateImage(attachStateImage(rows_[i].displayType)));
-        item->setText(1, textFromStored(rows_[i].name));
-        item->setToolTip(1, item->text(1));
+        const QString whole = textFromStored(row.name);
+        const bool folder = row.displayType != kAttachAddress && row.displayType != kAttachWindow &&
+                            QFileInfo(whole).isDir();
+        item->setIcon(0, folder ? style()->standardIcon(QStyle::SP_DirIcon)
+                                : stateImage(attachStateImage(row.displayType)));
+        item->setText(1, textFromStored(shownAttachName(row.displayType, row.name)));
+        item->setToolTip(0, whole);
+        item->setToolTip(1, whole);
     }
-    list_->resizeColumnToContents(1);
+    if (emptyHint_ != nullptr) {
+        emptyHint_->setVisible(rows_.empty());
+    }
 }
 
 void AttachPanel::applyColors() {
     QPalette palette = list_ != nullptr ? list_->palette() : this->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Text, note_.bodyFontColor());
+        palette.setColor(group, QPalette::WindowText, note_.bodyFontColor());
         palette.setColor(group, QPalette::Base, note_.bodyBackColor());
         palette.setColor(group, QPalette::Window, note_.bodyBackColor());
     }
@@ -172,6 +201,7 @@ void AttachPanel::openContextMenu(const QPoint& screenPos) {
     };
     const Item items[] = {{"run", kMenuRun, &AttachPanel::runSelected},
                           {"attach file to note", kMenuAddFile, &AttachPanel::attachFile},
+                          {"attach folder to note", kMenuAddFolder, &AttachPanel::attachFolder},
                           {"add url to note", kMenuAddUrl, &AttachPanel::addAddress},
                           {"delete", kMenuDelete, &AttachPanel::deleteSelected}};
     for (const Item& item : items) {
@@ -219,6 +249,17 @@ void AttachPanel::attachFile() {
         note_.platform().fileDialogs->openFile("Attach file to note", kAttachFilter, "");
     if (!path.empty()) {
         // A file the note already holds is not added again.
+        note_.store().AttachFileToNote(nid_, kAttachFile, path);
+        refresh();
+    }
+    note_.EndModal();
+}
+
+void AttachPanel::attachFolder() {
+    note_.BeginModal();
+    const std::string path = note_.platform().fileDialogs->openFolder("Attach folder to note");
+    if (!path.empty()) {
+        // Stored as a file is: the desktop's opener shows a folder as it opens a document.
         note_.store().AttachFileToNote(nid_, kAttachFile, path);
         refresh();
     }
@@ -286,6 +327,9 @@ void AttachPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (list_ != nullptr) {
         list_->setGeometry(rect());
+    }
+    if (emptyHint_ != nullptr) {
+        emptyHint_->setGeometry(rect().adjusted(4, 4, -4, -4));
     }
     const QSize grip = grip_->sizeHint();
     grip_->setGeometry(width() - grip.width(), height() - grip.height(), grip.width(),

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+class QLabel;
 class QSizeGrip;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -34,7 +35,7 @@ public:
     void openRow(const QTreeWidgetItem* item);
 
     // The items of the right-click menu, as its actions carry them.
-    enum MenuItem { kMenuRun = 1, kMenuAddFile, kMenuAddUrl, kMenuDelete };
+    enum MenuItem { kMenuRun = 1, kMenuAddFile, kMenuAddUrl, kMenuDelete, kMenuAddFolder };
 
     // Reads the note's attachments again and lists them.
     void refresh();
@@ -44,6 +45,8 @@ public:
     void runSelected();
     // "attach file to note": asks for a file.
     void attachFile();
+    // "attach folder to note": asks for a folder.
+    void attachFolder();
     // "add url to note": asks for an address.
     void addAddress();
     void deleteSelected();
@@ -62,6 +65,7 @@ private:
     CNote& note_;
     const std::int32_t nid_;
     QTreeWidget* list_ = nullptr;
+    QLabel* emptyHint_ = nullptr;  // over the list while it has no rows
     QSizeGrip* grip_;
     std::vector<CAttachedFiles> rows_;
     std::vector<std::int32_t> selection_;

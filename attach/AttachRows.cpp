@@ -37,6 +37,19 @@ std::vector<CAttachedFiles> attachRows(const std::vector<AttachRecord>& records)
     return rows;
 }
 
+std::string shownAttachName(int displayType, const std::string& name) {
+    if (displayType == kAttachAddress || displayType == kAttachWindow) {
+        return name;
+    }
+    const auto end = name.find_last_not_of('/');
+    if (end == std::string::npos) {
+        return name;  // "/" itself
+    }
+    const auto slash = name.rfind('/', end);
+    return slash == std::string::npos ? name.substr(0, end + 1)
+                                      : name.substr(slash + 1, end - slash);
+}
+
 int attachStateImage(int displayType) {
     switch (displayType) {
         case kAttachAssociation:

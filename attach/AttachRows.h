@@ -32,6 +32,10 @@ inline constexpr int kAttachWindow = 6;
 // order. A file and an address of the same name are one row with the first record's type.
 std::vector<CAttachedFiles> attachRows(const std::vector<AttachRecord>& records);
 
+// What a row shows of its name: a file's or folder's own name without the folders above it
+// (the whole path is in the row's tip); addresses and window titles as they are.
+std::string shownAttachName(int displayType, const std::string& name);
+
 // The row image of a display type: 1 files and addresses, 2 associations, 3 mixed rows.
 int attachStateImage(int displayType);
 

@@ -1,6 +1,9 @@
 #include "AttachUrl.h"
 
+#include "ui/DialogLayout.h"
+
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,9 +25,13 @@ CAttachUrl::CAttachUrl(QWidget* owner) : QDialog(owner), field_(new QLineEdit(th
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    auto* label = new QLabel(QStringLiteral("&Address:"), this);
+    label->setBuddy(field_);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
     layout->addWidget(field_);
     layout->addWidget(buttons);
+    fixDialogSize(*this);
     field_->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,10 +1,13 @@
 #include "FindWindow.h"
 
+#include "HitContext.h"
 #include "ListText.h"
 #include "ListWindowOwner.h"
 #include "NoteListView.h"
 #include "platform/Messages.h"
+#include "qtsupport/NoteName.h"
 #include "qtsupport/StoredText.h"
+#include "richtext/RtfReader.h"
 #include "store/NotesDatabase.h"
 
 #include <QCheckBox>
@@ -20,13 +23,14 @@ namespace bp {
 
 namespace {
 
-enum Column { kNumber, kTitle, kCreated, kPriority };
+enum Column { kNumber, kTitle, kCreated, kPriority, kContext };
 
 std::vector<ListColumn> findColumns() {
     return {{"N", 40, "Note Number"},
             {"Title", 200, "Note Title"},
             {"Created", 155, "Created Time"},
-            {"Priority", 50, "Note Priority"}};
+            {"Priority", 50, "Note Priority"},
+            {"Found text", 200, "The text around the match"}};
 }
 
 }  // namespace
@@ -52,6 +56,10 @@ FindWindow::FindWindow(Platform platform, CNotesDatabase& store, IListWindowOwne
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setAutoDefault(false);
     makeList(findColumns(), QStringLiteral("Found notes"), QStringLiteral("findList"));
+    // The found text is what tells the results apart; the titles keep their own width.
+    list()->setFillColumn(kContext);
+    count_ = new QLabel(this);
+    count_->setObjectName("findCount");
     showSelected_ =
         addButton("Show Selected Notes", Enabled::WithSelection, [this] { showSelected(); });
 
@@ -85,13 +93,14 @@ FindWindow::FindWindow(Platform platform, CNotesDatabase& store, IListWindowOwne
     top->addLayout(left, 1);
     top->addLayout(commands);
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(count_);
     bottom->addStretch();
     bottom->addWidget(showSelected_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(list(), 1);
     layout->addLayout(bottom);
-    resize(500, 420);
+    resize(640, 420);
 
     connect(find_, &QPushButton::clicked, this, &FindWindow::search);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -113,14 +122,19 @@ void FindWindow::search() {
     const QString text = text_->text().trimmed();
     text_->setText(text);
     found_.clear();
+    const FindOptions chosen = options();
     if (const std::optional<IdList> nids =
             store_.SearchNotes(-1, lastOptions_, storedFromText(text))) {
         for (const std::int32_t nid : *nids) {
-            found_.push_back({nid, store_.GetNote(kLiveSource, nid, note::title),
-                              store_.GetNote(kLiveSource, nid, note::time),
-                              store_.GetNote(kLiveSource, nid, note::priority)});
+            std::string title = store_.GetNote(kLiveSource, nid, note::title);
+            QString context = contextOf(nid, title, chosen, text);
+            found_.push_back({nid, std::move(title), store_.GetNote(kLiveSource, nid, note::time),
+                              store_.GetNote(kLiveSource, nid, note::priority),
+                              std::move(context)});
         }
     }
+    count_->setText(found_.size() == 1 ? QStringLiteral("1 note found")
+                                       : QStringLiteral("%1 notes found").arg(found_.size()));
     if (found_.empty()) {
         platform_.messages->showMessage("Warning", "", "No notes were found", res::ICON_WARNING);
     } else {
@@ -129,15 +143,36 @@ void FindWindow::search() {
     fill();
 }
 
+QString FindWindow::contextOf(std::int32_t nid, const std::string& title,
+                              const FindOptions& options, const QString& words) {
+    // Where the search looked first: the text, then the title.
+    if (options.inNotes) {
+        std::string body;
+        if (store_.GetNoteBody(kLiveSource, nid, body)) {
+            const QString context =
+                hitContext(rtf::bodySearchText(body), words, options.matchCase, options.wholeWord);
+            if (!context.isEmpty()) {
+                return context;
+            }
+        }
+    }
+    if (options.inTitles) {
+        return hitContext(textFromStored(title).simplified(), words, options.matchCase,
+                          options.wholeWord);
+    }
+    return {};
+}
+
 void FindWindow::fill() {
     std::vector<NoteListModel::Row> rows;
     rows.reserve(shown_.size());
     for (std::size_t i = 0; i < shown_.size(); ++i) {
         const FoundNote& record = shown_[i];
-        rows.push_back({static_cast<std::intptr_t>(i),
-                        {QString::number(i + 1), textFromStored(record.title),
-                         QString::fromStdString(listTime(*platform_.clock, record.created)),
-                         QString::fromStdString(priorityText(record.priority))}});
+        rows.push_back(
+            {static_cast<std::intptr_t>(i),
+             {QString::number(i + 1), readableNoteName(textFromStored(record.title), record.nid),
+              QString::fromStdString(listTime(*platform_.clock, record.created)),
+              QString::fromStdString(priorityText(record.priority)), record.context}});
     }
     list()->rows().setRows(std::move(rows));
     // A new search keeps the sort the user chose for the last one.

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -18,6 +19,7 @@ struct FoundNote {
     std::string title;
     std::uint32_t created = 0;
     int priority = 0;
+    QString context;  // the text around the hit
 };
 
 // Find: turns its controls into the note search's option words, lists what the store finds
@@ -40,6 +42,8 @@ public:
     QCheckBox* inTitlesCheck() const { return inTitles_; }
     QCheckBox* inNotesCheck() const { return inNotes_; }
     QPushButton* showSelectedButton() const { return showSelected_; }
+    // How many notes the last search found.
+    QLabel* countLabel() const { return count_; }
     const std::vector<FoundNote>& results() const { return shown_; }
     // What the last search asked the store.
     const std::string& lastOptions() const { return lastOptions_; }
@@ -50,6 +54,8 @@ protected:
 
 private:
     void fill();
+    QString contextOf(std::int32_t nid, const std::string& title, const FindOptions& options,
+                      const QString& words);
 
     QLineEdit* text_ = nullptr;
     QRadioButton* allNotes_ = nullptr;
@@ -60,6 +66,7 @@ private:
     QCheckBox* inNotes_ = nullptr;
     QPushButton* find_ = nullptr;
     QPushButton* showSelected_ = nullptr;
+    QLabel* count_ = nullptr;
     std::vector<FoundNote> found_;
     std::vector<FoundNote> shown_;
     std::string lastOptions_;

@@ -14,6 +14,7 @@ void CListWindow::makeList(std::vector<ListColumn> columns, const QString& acces
     list_ = new NoteListView(std::move(columns), this);
     list_->setAccessibleName(accessibleName);
     list_->setObjectName(objectName);
+    list_->setFillColumn(kTitleColumn);
     connect(list_, &NoteListView::selectionChangedByAnyone, this, &CListWindow::updateSelection);
     connect(list_, &NoteListView::headerClicked, this, &CListWindow::sortByColumn);
     connect(list_, &NoteListView::contextMenuAt, this, [this](QPoint at) {

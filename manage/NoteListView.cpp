@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -125,6 +126,49 @@ NoteListView::NoteListView(std::vector<ListColumn> columns, QWidget* parent)
             &NoteListView::selectionChangedByAnyone);
     connect(&model_, &QAbstractItemModel::modelReset, this,
             &NoteListView::selectionChangedByAnyone);
+    connect(&model_, &QAbstractItemModel::modelReset, this, &NoteListView::fitColumns);
+    connect(&model_, &QAbstractItemModel::dataChanged, this, &NoteListView::fitColumns);
+}
+
+void NoteListView::setFillColumn(int column) {
+    fillColumn_ = column;
+    fitColumns();
+}
+
+int NoteListView::contentWidth(int column) const {
+    // Every row is measured, not just those in view: a column must not cut the texts of the
+    // rows further down. Measuring a text is cheap next to laying out a row.
+    const QFontMetrics metrics = fontMetrics();
+    int widest = horizontalHeader()->sectionSizeHint(column);
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        widest = std::max(widest, metrics.horizontalAdvance(model_.row(row).cells.value(column)));
+    }
+    // The cell's margins on both sides and the grid line.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    // A column of long titles beside the one that fills the view stops somewhere; its texts
+    // are shortened then, whole in the note.
+    constexpr int kWidest = 300;
+    return std::min(widest + margins + 8,
+                    std::max(kWidest, horizontalHeader()->sectionSizeHint(column)));
+}
+
+void NoteListView::fitColumns() {
+    if (fillColumn_ < 0) {
+        return;
+    }
+    const int columns = model_.columnCount();
+    int others = 0;
+    for (int c = 0; c < columns; ++c) {
+        if (c != fillColumn_) {
+            const int width = contentWidth(c);
+            setColumnWidth(c, width);
+            others += width;
+        }
+    }
+    // The fill column takes the rest, so no empty band is left on the right; when the view is
+    // too narrow for every text it keeps at least its heading and the view scrolls sideways.
+    const int heading = horizontalHeader()->sectionSizeHint(fillColumn_);
+    setColumnWidth(fillColumn_, std::max(heading, viewport()->width() - others));
 }
 
 std::vector<int> NoteListView::selectedRows() const {
@@ -175,6 +219,10 @@ void NoteListView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool NoteListView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        // Also when only the vertical scroll bar came or went.
+        fitColumns();
+    }
     if (event->type() == QEvent::ContextMenu) {
         emit contextMenuAt(static_cast<QContextMenuEvent*>(event)->pos());
         return true;

@@ -50,8 +50,9 @@ private:
 };
 
 // The report-view list of the Notes Manager, the Recycle Bin and Find: whole rows, several
-// at once, grid lines, every cell centred, the selection shown also without the focus, and a
-// tool tip on each column header that follows the column when it is resized.
+// at once, grid lines, every cell centred, the selection shown also without the focus, a
+// tool tip on each column header that follows the column when it is resized, and columns that
+// fit their texts and the view's width.
 class NoteListView : public QTableView {
     Q_OBJECT
 public:
@@ -68,6 +69,11 @@ public:
     // the way they were last sorted (after the rows changed; nothing before the first click),
     // and shows the sort column and its direction in the header.
     void sortRows(ListSorter& sorter, int column, const ListSorter::KeyOf& keyOf);
+    // The column that takes the room the others leave, so the columns always fill the view;
+    // the others are as wide as their widest text or heading. -1: none (widths as given).
+    void setFillColumn(int column);
+    // Sizes the columns again; the view does it itself when its rows or its width change.
+    void fitColumns();
 
 signals:
     void headerClicked(int column);
@@ -80,7 +86,10 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    int contentWidth(int column) const;
+
     NoteListModel model_;
+    int fillColumn_ = -1;
 };
 
 }  // namespace bp

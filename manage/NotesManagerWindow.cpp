@@ -1,18 +1,23 @@
 #include "NotesManagerWindow.h"
 
+#include "FindOptions.h"
 #include "ListText.h"
 #include "ListWindowOwner.h"
 #include "NoteListView.h"
 #include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
+#include "qtsupport/NoteName.h"
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
@@ -28,6 +33,7 @@ constexpr int kMinHeight = 400;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr std::size_t kLeftButtons = 6;
+constexpr int kSearchWidth = 260;
 
 enum Column { kNumber, kTitle, kCreated, kPriority, kState, kAlarm };
 
@@ -50,6 +56,17 @@ NotesManagerWindow::NotesManagerWindow(Platform platform, CNotesDatabase& store,
     setModal(false);
     setSizeGripEnabled(true);
     setMinimumSize(kMinWidth, kMinHeight);
+    searchLabel_ = new QLabel("&Search:", this);
+    search_ = new QLineEdit(this);
+    search_->setObjectName("managerSearch");
+    search_->setAccessibleName("Search notes");
+    search_->setPlaceholderText("Words in titles or text");
+    search_->setClearButtonEnabled(true);
+    searchLabel_->setBuddy(search_);
+    alarmsOnly_ = new QCheckBox("&With alarms", this);
+    alarmsOnly_->setObjectName("managerAlarmsOnly");
+    connect(search_, &QLineEdit::textChanged, this, &NotesManagerWindow::reload);
+    connect(alarmsOnly_, &QCheckBox::toggled, this, &NotesManagerWindow::reload);
     makeList(managerColumns(), QStringLiteral("Notes"), QStringLiteral("managerList"));
 
     struct Button {
@@ -75,6 +92,8 @@ NotesManagerWindow::NotesManagerWindow(Platform platform, CNotesDatabase& store,
         button->setFixedSize(kButtonWidth, kButtonHeight);
     }
     connect(list(), &NoteListView::rowActivated, this, &NotesManagerWindow::toggleSelected);
+    // The list keeps the keys it always had (Enter, arrows); the search box is a Shift+Tab away.
+    list()->setFocus();
 
     reload();
     move(10, 10);
@@ -164,19 +183,57 @@ QStringList NotesManagerWindow::cellsOf(std::int32_t nid, int number) {
     const std::optional<std::uint32_t> rings = nextRinging(store_, nid);
     const IClock& clock = *platform_.clock;
     return {QString::number(number),
-            textFromStored(title),
+            readableNoteName(textFromStored(title), nid),
             QString::fromStdString(listTime(clock, created)),
             QString::fromStdString(priorityText(priority)),
             QString::fromStdString(stateText(closed)),
             rings && *rings != 0 ? QString::fromStdString(listTime(clock, *rings)) : QString()};
 }
 
+bool NotesManagerWindow::filtering() const {
+    return alarmsOnly_->isChecked() || !search_->text().trimmed().isEmpty();
+}
+
+IdList NotesManagerWindow::shownNids(const IdList& all) {
+    if (!filtering()) {
+        return all;
+    }
+    std::unordered_set<std::int32_t> found;
+    const QString words = search_->text().trimmed();
+    if (!words.isEmpty()) {
+        // The same search as Find's with its first choices, so both lists agree on a match.
+        const std::optional<IdList> hits =
+            store_.SearchNotes(-1, FindOptions{}.words(), storedFromText(words));
+        if (!hits) {
+            return {};
+        }
+        found.insert(hits->begin(), hits->end());
+    }
+    IdList shown;
+    for (const std::int32_t nid : all) {
+        if (!words.isEmpty() && !found.contains(nid)) {
+            continue;
+        }
+        if (alarmsOnly_->isChecked() && nextRinging(store_, nid).value_or(0) == 0) {
+            continue;
+        }
+        shown.push_back(nid);
+    }
+    return shown;
+}
+
 void NotesManagerWindow::refreshList() {
-    const IdList nids = store_.ListNotes(kLiveSource);
+    const IdList all = store_.ListNotes(kLiveSource);
+    const IdList nids = shownNids(all);
     std::vector<NoteListModel::Row> rows;
     rows.reserve(nids.size());
-    for (std::size_t i = 0; i < nids.size(); ++i) {
-        rows.push_back({nids[i], cellsOf(nids[i], static_cast<int>(i) + 1)});
+    // A row keeps the number it has in the whole list, whatever the filters leave out.
+    std::size_t place = 0;
+    for (const std::int32_t nid : nids) {
+        while (all[place] != nid) {
+            ++place;
+        }
+        rows.push_back({nid, cellsOf(nid, static_cast<int>(place) + 1)});
     }
     // The model reset clears the selection; what to select again is worked out before.
     const std::int32_t reselect = reselectNid(nids, currentNid_);
@@ -202,6 +259,11 @@ void NotesManagerWindow::noteChanged(std::int32_t nid) {
     // that its deletion asked for takes its row away.
     const IdList live = store_.ListNotes(kLiveSource);
     if (std::find(live.begin(), live.end(), nid) == live.end()) {
+        return;
+    }
+    if (filtering()) {
+        // The change may take the note into or out of what the filters leave.
+        refreshList();
         return;
     }
     QStringList cells = cellsOf(nid, 0);
@@ -308,7 +370,14 @@ std::unique_ptr<QMenu> NotesManagerWindow::contextMenu(QPoint viewportPos) {
 }
 
 void NotesManagerWindow::layOut(int w, int h) {
-    list()->setGeometry(5, 5, w - 10, h - 40);
+    const int fieldHeight = search_->sizeHint().height();
+    const int labelWidth = searchLabel_->sizeHint().width();
+    searchLabel_->setGeometry(8, 5, labelWidth, fieldHeight);
+    search_->setGeometry(12 + labelWidth, 5, kSearchWidth, fieldHeight);
+    alarmsOnly_->setGeometry(24 + labelWidth + kSearchWidth, 5, alarmsOnly_->sizeHint().width(),
+                             fieldHeight);
+    const int listTop = 10 + fieldHeight;
+    list()->setGeometry(5, listTop, w - 10, h - 35 - listTop);
     // New to Alarm from the left edge, Refresh and Menu from the right.
     const std::vector<QPushButton*>& row = buttons();
     for (std::size_t i = 0; i < row.size(); ++i) {
@@ -327,6 +396,9 @@ void NotesManagerWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
+            if (focusWidget() == search_) {
+                return;  // typing a search shows or hides nothing
+            }
             toggleSelected();
             return;
         case Qt::Key_Escape:

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "ListWindow.h"
+#include "store/NotesDatabase.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
 
 namespace bp {
 
@@ -49,6 +54,10 @@ public:
     void setPrintRunner(PrintRunner runner) { printRunner_ = std::move(runner); }
 
     std::int32_t currentNid() const { return currentNid_; }
+    // What narrows the list as one types: the words Find would look for in titles and texts.
+    QLineEdit* searchField() const { return search_; }
+    // Narrows the list to the notes whose alarm will ring.
+    QCheckBox* alarmsOnlyCheck() const { return alarmsOnly_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -69,7 +78,14 @@ private:
     // Calls for each selected note in turn, as the current note.
     void forEachSelected(const std::function<void(std::int32_t)>& call);
 
+    // The notes the search and the alarm filter leave in the list, in database order.
+    IdList shownNids(const IdList& all);
+    bool filtering() const;
+
     std::int32_t currentNid_ = -1;
+    QLabel* searchLabel_ = nullptr;
+    QLineEdit* search_ = nullptr;
+    QCheckBox* alarmsOnly_ = nullptr;
     PrintRunner printRunner_;
 };
 

@@ -4,6 +4,7 @@
 #include "ListWindowOwner.h"
 #include "NoteListView.h"
 #include "platform/Messages.h"
+#include "qtsupport/NoteName.h"
 #include "qtsupport/StoredText.h"
 #include "store/NotesDatabase.h"
 
@@ -68,11 +69,12 @@ void RecycleBinWindow::refresh() {
     rows.reserve(records_.size());
     for (std::size_t i = 0; i < records_.size(); ++i) {
         const CDeletedNote& record = records_[i];
-        rows.push_back({static_cast<std::intptr_t>(i),
-                        {QString::number(i + 1), textFromStored(record.title),
-                         QString::fromStdString(priorityText(record.priority)),
-                         QString::fromStdString(listTime(*platform_.clock, record.created)),
-                         QString::fromStdString(listTime(*platform_.clock, record.deleted))}});
+        rows.push_back(
+            {static_cast<std::intptr_t>(i),
+             {QString::number(i + 1), readableNoteName(textFromStored(record.title), record.nid),
+              QString::fromStdString(priorityText(record.priority)),
+              QString::fromStdString(listTime(*platform_.clock, record.created)),
+              QString::fromStdString(listTime(*platform_.clock, record.deleted))}});
     }
     list()->rows().setRows(std::move(rows));
     sortAgain();

@@ -112,7 +112,7 @@ void CNote::CreateFromRecord() {
     title_->setColors(colorFromStored(titleFontColor), colorFromStored(titleBackColor));
     title_->setTitleText(titleText);
     title_->setTitleFont(fontFromRecord(store_.GetNote(kLiveSource, nid_, note::titleFontType)));
-    setWindowTitle(titleText);
+    setWindowTitle(readableNoteName(titleText, nid_));
 
     bodyFont_ = store_.GetNote(kLiveSource, nid_, note::bodyFontType);
     bodyFontColor_ = colorFromStored(store_.GetNote(kLiveSource, nid_, note::bodyFontColor));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "qtsupport/NoteName.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -7,10 +9,6 @@
 class QWidget;
 
 namespace bp {
-
-// What a screen reader says for a note: its title as shown, or "Note" and its number when the
-// title has nothing a person could hear (blank, or only bytes no code page gives a letter to).
-QString readableNoteName(const QString& title, std::int32_t nid);
 
 // The state a note is in, as words: locked, collapsed, its priority and whether its alarm is set.
 struct NoteReaderState {

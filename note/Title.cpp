@@ -341,7 +341,7 @@ void CTitle::storeOpenEdit() {
 void CTitle::takeEditedTitle() {
     titleText_ = editBuffer_;
     note_.store().SetNote(note_.nid(), storedFromText(titleText_), note::title);
-    note_.setWindowTitle(titleText_);
+    note_.setWindowTitle(readableNoteName(titleText_, note_.nid()));
     repaint();
     note_.refreshTooltips();
     postToNote(&CNote::announceChanged);

@@ -4,6 +4,7 @@
 #include "platform/Messages.h"
 #include "platform/ModalDialogs.h"
 #include "platform/UserMessages.h"
+#include "qtsupport/NoteName.h"
 #include "qtsupport/StoredText.h"
 #include "ui/NoteStyle.h"
 
@@ -138,13 +139,18 @@ bool writeOutputFile(IUserMessages& messages, const QString& path, const QByteAr
     return false;
 }
 
+std::string CNoteOutput::proposedName() const {
+    return proposedFileName(
+        readableNoteName(note_.outputTitle(), note_.outputNid()).toUtf8().toStdString());
+}
+
 void CNoteOutput::SaveAsText() {
     note_.storeBodyForOutput();
     note_.outputStore().RequestSave(SaveUrgency::Now);
     note_.beginOutputModal();
     int type = 1;
     const std::string chosen = note_.outputPlatform().fileDialogs->saveFileOfType(
-        "Save As", {"TXT Files (*.txt)", "RTF Files (*.rtf)"}, type);
+        "Save As", {"TXT Files (*.txt)", "RTF Files (*.rtf)"}, type, proposedName());
     if (!chosen.empty()) {
         const auto fileType = type == 2 ? TextFileType::Rtf : TextFileType::Text;
         QByteArray bytes;
@@ -182,8 +188,8 @@ void CNoteOutput::SaveAsPicture() {
     int type = 1;
     const std::string chosen = note_.outputPlatform().fileDialogs->saveFileOfType(
         "Save As",
-        {"PNG Files (*.png)", "JPEG Files (*.jpg)", "GIF Files (*.gif)", "BMP Files (*.bmp)"},
-        type);
+        {"PNG Files (*.png)", "JPEG Files (*.jpg)", "GIF Files (*.gif)", "BMP Files (*.bmp)"}, type,
+        proposedName());
     if (!chosen.empty()) {
         const auto pictureType = static_cast<PictureFileType>(type >= 1 && type <= 4 ? type : 1);
         // Nothing may cover the note while its picture is taken.

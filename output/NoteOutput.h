@@ -66,6 +66,8 @@ public:
     QByteArray encodePicture(PictureFileType type);
 
 private:
+    // The name the save dialogs start with: the note's, as a file may be called.
+    std::string proposedName() const;
     // Onto a painter already begun on the printer, from the page it is on.
     PrintResult printPages(QPrinter& printer, QPainter& painter);
     void reportPrint(PrintResult result);

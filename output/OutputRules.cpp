@@ -50,6 +50,32 @@ std::string withPictureExtension(const std::string& path, PictureFileType type) 
     }
 }
 
+std::string proposedFileName(std::string_view shownName) {
+    std::string name;
+    name.reserve(shownName.size());
+    for (const char c : shownName) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool refused = byte < 0x20 || byte == 0x7F ||
+                             std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
+        name.push_back(refused ? '_' : c);
+    }
+    // A UTF-8 continuation byte (10xxxxxx) never starts a character, so the cut goes before one
+    // that does.
+    if (name.size() > kMaxProposedNameBytes) {
+        std::size_t cut = kMaxProposedNameBytes;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        name.resize(cut);
+    }
+    const auto first = name.find_first_not_of(" .");
+    if (first == std::string::npos) {
+        return "Note";
+    }
+    const auto last = name.find_last_not_of(" .");
+    return name.substr(first, last - first + 1);
+}
+
 std::string percentEncode(std::string_view bytes) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,14 @@ enum class PictureFileType { Png = 1, Jpeg = 2, Gif = 3, Bmp = 4 };
 // "x.rtf" saved as text becomes "x.rtf.txt".
 std::string withTextExtension(const std::string& path, TextFileType type);
 std::string withPictureExtension(const std::string& path, PictureFileType type);
+
+// The file name a save dialog proposes for a note, from the name it is shown by (UTF-8):
+// characters no file name may hold, or that other systems refuse (/ \ : * ? " < > | and control
+// characters), become "_"; blanks and dots at either end go, so the file is neither hidden nor
+// misread; at most kMaxProposedNameBytes bytes, cut between characters. The extension is left
+// to the type chosen. "Note" when nothing is left.
+inline constexpr std::size_t kMaxProposedNameBytes = 120;
+std::string proposedFileName(std::string_view shownName);
 
 // Letters, digits and "-._~" stay; every other byte becomes "%" and two upper-case hex digits.
 std::string percentEncode(std::string_view bytes);

@@ -20,9 +20,13 @@ public:
     // A save dialog offering several types ("Name (*.ext)" each), the first one chosen at
     // the start. type receives the chosen one's place in the list, from 1. The path comes
     // back as the user typed it: the caller completes the extension, and an existing file
-    // is replaced without a question.
+    // is replaced without a question. proposedName (UTF-8, without a folder) fills the name
+    // field at the start; empty leaves it empty.
     virtual std::string saveFileOfType(const std::string& caption,
-                                       const std::vector<std::string>& filters, int& type) = 0;
+                                       const std::vector<std::string>& filters, int& type,
+                                       const std::string& proposedName) = 0;
+    // A folder chooser; the chosen folder, or the empty text when the user cancelled.
+    virtual std::string openFolder(const std::string& caption) = 0;
 };
 
 }  // namespace bp

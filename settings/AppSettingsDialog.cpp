@@ -65,7 +65,9 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
 
     auto* general = new QVBoxLayout;
     general->addWidget(openManager_);
-    general->addWidget(showNotesMode_);
+    auto* showNotesLabel = new QLabel(QStringLiteral("Notes at s&tart-up"));
+    showNotesLabel->setBuddy(showNotesMode_);
+    general->addWidget(controlRow({showNotesLabel, showNotesMode_}));
     general->addWidget(move_);
     general->addWidget(controlRow({new QLabel(QStringLiteral("Auto save")), autoSave_,
                                    new QLabel(QStringLiteral("minutes"))}));

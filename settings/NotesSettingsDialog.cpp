@@ -151,7 +151,8 @@ NotesSettingsDialog::NotesSettingsDialog(CNotesDatabase& store, const Platform& 
         const std::string sample = index == 0 || platform_.clock == nullptr
                                        ? std::string()
                                        : platform_.clock->formatNow(GetDateFormat(index), 127);
-        titleDate_->addItem(textFromStored(sample));
+        // The first entry, no date, would be a blank line: it says what it is.
+        titleDate_->addItem(index == 0 ? QStringLiteral("No date") : textFromStored(sample));
     }
     // A stored index without an entry names no date format, which titles treat as none.
     const int dateIndex = settings::readNumber(setting::get(store_, setting::TitleDefaults));

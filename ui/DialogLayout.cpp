@@ -30,13 +30,18 @@ int captionRoom(const QString& caption) {
     return QFontMetrics(bold).horizontalAdvance(caption) + kIconAndButtons;
 }
 
-void fixDialogSize(QDialog& dialog, QSize preferred) {
-    Qt::WindowFlags flags = dialog.windowFlags();
+void offerOnlyCloseButton(QWidget& window) {
+    Qt::WindowFlags flags = window.windowFlags();
     flags &= ~(Qt::WindowContextHelpButtonHint | Qt::WindowMaximizeButtonHint |
                Qt::WindowMinimizeButtonHint);
-    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // Without the customize hint the window manager's defaults come back, buttons and all.
+    flags |= Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
              Qt::WindowCloseButtonHint;
-    dialog.setWindowFlags(flags);
+    window.setWindowFlags(flags);
+}
+
+void fixDialogSize(QDialog& dialog, QSize preferred) {
+    offerOnlyCloseButton(dialog);
     const QSize wanted = (preferred.isValid() ? preferred : dialog.sizeHint())
                              .expandedTo(QSize(captionRoom(dialog.windowTitle()), 0));
     dialog.setFixedSize(wanted.expandedTo(dialog.minimumSizeHint()));

@@ -8,11 +8,16 @@ class QPalette;
 class QDialog;
 class QFormLayout;
 class QString;
+class QWidget;
 
 namespace bp {
 
 // Lays a dialog out as its form of fields above "OK" and "Cancel", which accept and reject it.
 void layOutFormWithOkCancel(QDialog& dialog, QFormLayout* form);
+
+// A box or small dialog asks the window manager for its title and close button only: no
+// minimise, maximise or context-help button, since there is nothing to shrink or grow.
+void offerOnlyCloseButton(QWidget& window);
 
 // Gives a laid-out dialog the one size it keeps: the window manager then offers no maximise
 // button, the dialog asks for no context-help or minimise button, and it is wide enough for

@@ -87,6 +87,7 @@ QIcon boxIcon(int iconId) {
 CBoxBase::CBoxBase(QWidget* parent, const QString& caption, const QString& label,
                    const QString& text, int iconId)
     : QDialog(parent) {
+    offerOnlyCloseButton(*this);
     setWindowIcon(boxIcon(iconId));
     setWindowTitle(caption);
     const QFont font = messageBoxFont();

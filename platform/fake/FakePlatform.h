@@ -218,7 +218,8 @@ public:
     }
     // Answers with the next path and the next type (default 1).
     std::string saveFileOfType(const std::string& caption, const std::vector<std::string>& filters,
-                               int& type) override {
+                               int& type, const std::string& proposedName) override {
+        proposedNames.push_back(proposedName);
         std::string all;
         for (const std::string& filter : filters) {
             all += all.empty() ? filter : ";;" + filter;
@@ -230,6 +231,9 @@ public:
         }
         return answer("save", caption, all);
     }
+    std::string openFolder(const std::string& caption) override {
+        return answer("folder", caption, "");
+    }
 
     struct Call {
         std::string kind;
@@ -238,8 +242,9 @@ public:
     };
     std::vector<Call> calls;
     std::deque<std::string> answers;
-    std::deque<int> types;            // the types saveFileOfType answers with
-    std::function<void()> whileOpen;  // runs while a dialog is "open"
+    std::deque<int> types;                   // the types saveFileOfType answers with
+    std::vector<std::string> proposedNames;  // what saveFileOfType proposed, call by call
+    std::function<void()> whileOpen;         // runs while a dialog is "open"
 
 private:
     std::string answer(const char* kind, const std::string& caption, const std::string& filter) {

@@ -14,8 +14,11 @@ QString QtFileDialogs::startFolder() const {
     return QDir::homePath();
 }
 
-std::string QtFileDialogs::run(QFileDialog& dialog) {
+std::string QtFileDialogs::run(QFileDialog& dialog, const QString& proposedName) {
     dialog.setDirectory(startFolder());
+    if (!proposedName.isEmpty()) {
+        dialog.selectFile(proposedName);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -49,7 +52,8 @@ std::string QtFileDialogs::saveFile(const std::string& caption, const std::strin
 }
 
 std::string QtFileDialogs::saveFileOfType(const std::string& caption,
-                                          const std::vector<std::string>& filters, int& type) {
+                                          const std::vector<std::string>& filters, int& type,
+                                          const std::string& proposedName) {
     QFileDialog dialog(nullptr, QString::fromStdString(caption));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -59,12 +63,20 @@ std::string QtFileDialogs::saveFileOfType(const std::string& caption,
         names << QString::fromStdString(filter);
     }
     dialog.setNameFilters(names);
-    std::string path = run(dialog);
+    std::string path = run(dialog, QString::fromStdString(proposedName));
     type = static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1;
     if (type < 1) {
         type = 1;
     }
     return path;
+}
+
+std::string QtFileDialogs::openFolder(const std::string& caption) {
+    QFileDialog dialog(nullptr, QString::fromStdString(caption));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return run(dialog);
 }
 
 int QtModalDialogs::run(QDialog& dialog) {

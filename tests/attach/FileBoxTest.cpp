@@ -4,9 +4,15 @@
 #include "note/NoteFixture.h"
 #include "platform/Messages.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTreeWidget>
+
+#include <filesystem>
+#include <tuple>
 
 using namespace bp;
 using namespace bp::test;
@@ -66,6 +72,22 @@ TEST(AttachRows, MergeRecordsOfOneNameAndSortByKindThenName) {
     EXPECT_EQ(attachRows({{4, 1, "/x"}, {2, 0, "/x"}}).front().fid, 4);
 }
 
+TEST(AttachRows, FilesShowTheirOwnNameAndAddressesTheWholeText) {
+    const std::tuple<int, std::string, std::string> cases[] = {
+        {kAttachFile, "/home/ann/report.txt", "report.txt"},
+        {kAttachFile, "/home/ann/Photos/", "Photos"},
+        {kAttachFile, "relative.txt", "relative.txt"},
+        {kAttachFile, "/", "/"},
+        {kAttachAssociation, "/usr/bin/editor", "editor"},
+        {kAttachMixed, "/tmp/a b/c\xC3\xA9.odt", "c\xC3\xA9.odt"},
+        {kAttachAddress, "http://example.org/a/b", "http://example.org/a/b"},
+        {kAttachWindow, "Editor - /tmp/x", "Editor - /tmp/x"},
+    };
+    for (const auto& [type, name, expected] : cases) {
+        EXPECT_EQ(shownAttachName(type, name), expected) << name;
+    }
+}
+
 class FileBox : public NoteFixture {
 protected:
     FileBox() : note(open(1)), box(new AttachPanel(note)) {
@@ -117,7 +139,7 @@ TEST_F(FileBox, MergedRowsShowTheirImageAndDeleteAsksForEachRecord) {
     attach(0, "/tmp/plan");
 
     ASSERT_EQ(box->list()->topLevelItemCount(), 2);
-    EXPECT_EQ(item(0)->text(1), "/tmp/report.txt");
+    EXPECT_EQ(item(0)->text(1), "report.txt");
     EXPECT_EQ(iconImage(item(0)->icon(0)), iconImage(QIcon(":/icons/attach-mixed.svg")));
     EXPECT_EQ(item(1)->text(1), "/tmp/plan");
     EXPECT_EQ(box->rowOf(item(1))->displayType, 3);
@@ -169,6 +191,7 @@ TEST_F(FileBox, MenuOffersRunAndDeleteOnlyForASelection) {
     EXPECT_EQ(menu.enabled, (std::map<int, bool>{{AttachPanel::kMenuRun, false},
                                                  {AttachPanel::kMenuAddFile, true},
                                                  {AttachPanel::kMenuAddUrl, true},
+                                                 {AttachPanel::kMenuAddFolder, true},
                                                  {AttachPanel::kMenuDelete, false}}));
     contextMenu(AttachPanel::kMenuDelete);
     EXPECT_TRUE(fakes.messages.shown.empty());
@@ -233,7 +256,7 @@ TEST_F(FileBox, NamesWithMarkupAndNonAsciiAreShownAndOpenedAsTyped) {
                              {0, name}, {3, "http://x/| <|<|<|<|<y> |>|>|>|> |"}}));
 
     ASSERT_EQ(box->list()->topLevelItemCount(), 2);
-    EXPECT_EQ(item(0)->text(1), QString::fromUtf8(name.c_str()));
+    EXPECT_EQ(item(0)->toolTip(1), QString::fromUtf8(name.c_str()));
     box->openRow(item(0));
     EXPECT_EQ(fakes.shell.opened, std::vector<std::string>{name});
     for (int i : {1, 0}) {
@@ -242,6 +265,59 @@ TEST_F(FileBox, NamesWithMarkupAndNonAsciiAreShownAndOpenedAsTyped) {
         contextMenu(AttachPanel::kMenuDelete);
     }
     EXPECT_TRUE(records().empty());
+}
+
+TEST_F(FileBox, ShowsNamesWithTheirPathsInTipsAHintWhenEmptyAndNoSidewaysScrolling) {
+    box->show();
+    QWidget* hint = box->findChild<QWidget*>("attachHint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+
+    const std::string longName =
+        folder.file("a rather long file name that is wider than the whole panel is.txt");
+    attach(kAttachFile, longName);
+    attach(kAttachAddress, "https://example.org/page");
+    EXPECT_FALSE(hint->isVisible());
+    ASSERT_EQ(box->list()->topLevelItemCount(), 2);
+    EXPECT_EQ(item(0)->text(1),
+              "a rather long file name that is wider than the whole panel is.txt");
+    EXPECT_EQ(item(0)->toolTip(1), QString::fromStdString(longName));
+    EXPECT_EQ(item(1)->text(1), "https://example.org/page");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(box->list()->horizontalScrollBar()->isVisible());
+    // The name column ends where the list does: no empty column beside it.
+    EXPECT_EQ(box->list()->columnWidth(0) + box->list()->columnWidth(1),
+              box->list()->viewport()->width());
+
+    select(0);
+    fakes.messages.answers = {true};
+    contextMenu(AttachPanel::kMenuDelete);
+    select(0);
+    fakes.messages.answers = {true};
+    contextMenu(AttachPanel::kMenuDelete);
+    EXPECT_EQ(box->list()->topLevelItemCount(), 0);
+    EXPECT_TRUE(hint->isVisible());
+}
+
+TEST_F(FileBox, AFolderIsAttachedFromTheMenuAndOpenedByTheDesktop) {
+    const std::string photos = folder.file("Photos");
+    ASSERT_TRUE(std::filesystem::create_directory(photos));
+    fakes.fileDialogs.answers = {photos};
+    const SeenMenu menu = contextMenu(AttachPanel::kMenuAddFolder);
+    EXPECT_TRUE(menu.enabled.at(AttachPanel::kMenuAddFolder));
+    ASSERT_EQ(fakes.fileDialogs.calls.size(), 1u);
+    EXPECT_EQ(fakes.fileDialogs.calls[0].kind, "folder");
+    EXPECT_EQ(records(), (std::vector<std::pair<int, std::string>>{{kAttachFile, photos}}));
+    ASSERT_EQ(box->list()->topLevelItemCount(), 1);
+    EXPECT_EQ(item(0)->text(1), "Photos");
+    EXPECT_EQ(iconImage(item(0)->icon(0)),
+              iconImage(box->style()->standardIcon(QStyle::SP_DirIcon)));
+    box->openRow(item(0));
+    EXPECT_EQ(fakes.shell.opened, std::vector<std::string>{photos});
+
+    fakes.fileDialogs.answers = {""};  // cancelled
+    contextMenu(AttachPanel::kMenuAddFolder);
+    EXPECT_EQ(records().size(), 1u);
 }
 
 TEST_F(FileBox, FollowsTheNotesWidthAndColours) {

@@ -108,3 +108,39 @@ def test_picture_shows_the_title_colour_and_mail_goes_to_the_opener(start, data_
     assert wait_until(lambda: opened(record), 10), "no mail address reached the opener"
     assert opened(record)[0].startswith("mailto:?subject=Regular%20Priority%20Note&body=")
     assert app.terminate() == 0
+
+
+def attach_from_menu(desktop, g, downs, caption, path):
+    """Chooses the panel menu's item `downs` places below the first enabled one."""
+    desktop.run("xdotool", "mousemove", str(g["x"] + 100), str(g["y"] + 55), "sleep", "0.2", "click", "3")
+    menus = wait_until(lambda: menu_windows(desktop), 5)
+    assert menus, "the panel's menu did not open"
+    assert desktop.wait_drawn(next(iter(menus)))
+    desktop.run("xdotool", "key", "--delay", "120", *(["Down"] * downs), "Return")
+    choose_file(desktop, caption, path)
+
+
+def test_the_panel_names_files_and_folders_without_their_paths(start, data_dir, desktop, tmp_path, artifacts):
+    fake_opener(desktop, tmp_path)
+    files = [tmp_path / name for name in ("budget 2027.ods", "notes.txt")]
+    for f in files:
+        f.write_text("x\n")
+    photos = tmp_path / "Holiday photos"
+    photos.mkdir()
+    app = start_with_panel(start, data_dir, desktop)
+    panel = wait_until(lambda: desktop.visible_windows("^Attachments$"), 10)
+    assert panel, "the attach panel is not shown"
+    g = desktop.window_geometry(panel[0])
+    assert desktop.wait_drawn(panel[0])
+    desktop.screenshot(os.path.join(artifacts, "attach-panel-empty.png"))
+
+    for count, f in enumerate(files, start=1):
+        attach_from_menu(desktop, g, 1, "Attach file to note", str(f))
+        assert wait_until(lambda: attachments(app) == count, 15), f"{f} was not attached"
+    # "run" is greyed without a selection: the first Down reaches "attach file", the next the folder.
+    attach_from_menu(desktop, g, 2, "Attach folder to note", str(photos))
+    assert wait_until(lambda: attachments(app) == 3, 15), "the folder was not attached"
+    assert f"name={database.OPEN}{photos}{database.CLOSE}" in database.read_text(app.database)
+    assert desktop.wait_drawn(panel[0])
+    desktop.screenshot(os.path.join(artifacts, "attach-panel-files-and-folder.png"))
+    assert app.terminate() == 0

@@ -136,7 +136,7 @@ def test_the_manager_opens_on_screen_and_its_alarm_dialog_above_it(start, data_d
 
     # The manager's Alarm button on the Regular note (the second row) opens the note's alarm
     # dialog over the manager, which stays above the notes.
-    desktop.run("xdotool", "mousemove", str(g["x"] + 80), str(g["y"] + 34), "click", "1",
+    desktop.run("xdotool", "mousemove", str(g["x"] + 80), str(g["y"] + 61), "click", "1",
                 "key", "Down")
     desktop.run("xdotool", "mousemove", str(g["x"] + 403 + 37), str(g["y"] + g["height"] - 18),
                 "click", "1")
@@ -168,7 +168,7 @@ def test_the_stop_alarm_window_stays_above_the_manager(start, data_dir, desktop)
     g = desktop.window_geometry(manager)
     stop_alarm = wait_for_window(desktop, "^Brightpost alarm$", timeout=40)
     # A click into the manager's list brings the manager up, but not over the stop-alarm window.
-    desktop.run("xdotool", "mousemove", str(g["x"] + 80), str(g["y"] + 34), "click", "1")
+    desktop.run("xdotool", "mousemove", str(g["x"] + 80), str(g["y"] + 61), "click", "1")
     assert wait_until(lambda: active_window(desktop) == manager, 10)
     assert wait_until(lambda: above(desktop, stop_alarm, manager), 5), desktop.stacking()
     # And it stays above: nothing to wait for, the test looks again a moment later.

@@ -42,9 +42,9 @@ class Manager:
         self.geometry = desktop.window_geometry(win)
 
     def first_row(self):
-        # Below the header of the list (which starts at 5, 5): the middle of the first row.
+        # Below the search row and the list's header: the middle of the first row.
         g = self.geometry
-        return g["x"] + 80, g["y"] + 34
+        return g["x"] + 80, g["y"] + 61
 
     def button(self, x):
         g = self.geometry
@@ -139,3 +139,65 @@ def test_manager_find_and_recycle_bin(start, data_dir, desktop, artifacts):
 
     assert app.terminate() == 0
     assert database.notes(app.database)[1]["isDeleted"] == "0"
+
+
+def allowed_actions(desktop, win):
+    out = desktop.run("xprop", "-id", str(win), "_NET_WM_ALLOWED_ACTIONS").stdout
+    return {a.strip() for a in out.split("=", 1)[1].split(",")} if "=" in out else set()
+
+
+def motif_hints(desktop, win):
+    """(flags, functions, decorations) the window asks of the window manager."""
+    out = desktop.run("xprop", "-id", str(win), "_MOTIF_WM_HINTS").stdout
+    values = [int(v.strip(), 16) for v in out.split("=", 1)[1].split(",")]
+    return values[0], values[1], values[2]
+
+
+MWM_HINTS_FUNCTIONS, MWM_HINTS_DECORATIONS = 0x1, 0x2
+MWM_FUNC_ALL, MWM_FUNC_MINIMIZE, MWM_FUNC_MAXIMIZE = 0x1, 0x8, 0x10
+MWM_DECOR_ALL, MWM_DECOR_MINIMIZE, MWM_DECOR_MAXIMIZE = 0x1, 0x20, 0x40
+
+
+def test_the_managers_search_box(start, data_dir, desktop, artifacts):
+    app = start(data_dir)
+    app.wait_ready()
+    assert wait_until(lambda: all(shown(desktop, t) for t in SAMPLES), 15)
+    assert wait_until(lambda: window(desktop, "Notes Manager"), 15)
+    win = window(desktop, "Notes Manager")
+    manager = Manager(desktop, win)
+    g = manager.geometry
+
+    # Typing narrows the list to the notes that hold the words: "high" leaves only the High
+    # Priority Note, so the first row's Hide hides that one.
+    click(desktop, g["x"] + 150, g["y"] + 16)
+    assert desktop.wait_active(win)
+    desktop.run("xdotool", "type", "--delay", "60", "high")
+    assert desktop.wait_drawn(win)
+    desktop.screenshot(os.path.join(artifacts, "notes-manager-search.png"))
+    click(desktop, *manager.first_row())
+    click(desktop, *manager.hide_button())
+    assert wait_until(lambda: not shown(desktop, SAMPLES[2]), 10)
+    assert shown(desktop, SAMPLES[0]) and shown(desktop, SAMPLES[1])
+
+    # The question box that Delete asks has no minimise or maximise button, only its close
+    # button; No keeps the note.
+    click(desktop, *manager.first_row())
+    click(desktop, *manager.delete_button())
+    assert wait_until(lambda: window(desktop, "Warning"), 10)
+    box = window(desktop, "Warning")
+    flags, functions, decorations = motif_hints(desktop, box)
+    assert flags & MWM_HINTS_FUNCTIONS and flags & MWM_HINTS_DECORATIONS
+    assert not functions & (MWM_FUNC_ALL | MWM_FUNC_MINIMIZE | MWM_FUNC_MAXIMIZE), hex(functions)
+    assert not decorations & (MWM_DECOR_ALL | MWM_DECOR_MINIMIZE | MWM_DECOR_MAXIMIZE), hex(decorations)
+    # The window manager takes that: it offers close, and no maximise.
+    actions = allowed_actions(desktop, box)
+    assert "_NET_WM_ACTION_CLOSE" in actions
+    assert not actions & {"_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT"}, actions
+    assert desktop.wait_drawn(box)
+    desktop.screenshot(os.path.join(artifacts, "question-box-buttons.png"))
+    desktop.run("xdotool", "windowactivate", "--sync", str(box))
+    key(desktop, "Return")  # "No" has the focus
+    assert wait_until(lambda: not window(desktop, "Warning"), 10)
+
+    assert app.terminate() == 0
+    assert all(n["isDeleted"] == "0" for n in database.notes(app.database).values())

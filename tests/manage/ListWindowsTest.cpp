@@ -3,6 +3,7 @@
 // store the way the real one does).
 #include "alarm/SnoozeRecord.h"
 #include "manage/FindWindow.h"
+#include "manage/HitContext.h"
 #include "manage/ListText.h"
 #include "manage/NoteListView.h"
 #include "manage/NotesManagerWindow.h"
@@ -16,7 +17,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -25,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 
 using namespace bp;
@@ -266,6 +270,71 @@ TEST_F(NotesManager, APendingSnoozeIsTheNextRingingInTheAlarmColumn) {
     EXPECT_EQ(column(*manager->list(), 1), (QStringList{"one-time", "daily", "quiet"}));
 }
 
+TEST_F(NotesManager, TheSearchBoxNarrowsTheListAsOneTypesWithFindsRules) {
+    const std::int32_t trip =
+        addNote("Trip plans", 100, 2, 0, 0, 0, "{\\rtf1\\ansi pack the tent\\par}");
+    addNote("Shopping list", 300, 0, 0, 0, 0, "tent pegs and bread");
+    const std::int32_t locked = addNote("Locked trip", 200, 1, 0, 0, 0, "trip notes");
+    store.SetNote(locked, 0, note::isEdit);
+    open();
+    QLineEdit& search = *manager->searchField();
+    struct Case {
+        const char* typed;
+        QStringList titles;
+        QStringList numbers;  // each row keeps its place in the whole list
+    };
+    const Case cases[] = {
+        {"tent", {"Trip plans", "Shopping list"}, {"1", "2"}},
+        {"  TRIP ", {"Trip plans", "Locked trip"}, {"1", "3"}},  // any case, titles, locked too
+        {"bread", {"Shopping list"}, {"2"}},
+        {"zebra", {}, {}},
+        {"", {"Trip plans", "Shopping list", "Locked trip"}, {"1", "2", "3"}},
+    };
+    for (const Case& c : cases) {
+        search.clear();
+        QTest::keyClicks(&search, c.typed);
+        EXPECT_EQ(column(*manager->list(), 1), c.titles) << c.typed;
+        EXPECT_EQ(column(*manager->list(), 0), c.numbers) << c.typed;
+    }
+    EXPECT_TRUE(fakes.messages.shown.empty()) << "a search with no match is an empty list";
+
+    // Enter in the search box shows or hides no note; the rows' commands work on what is left.
+    QTest::keyClicks(&search, "plans");
+    manager->list()->selectOnly(0);
+    search.setFocus();
+    QTest::keyClick(&search, Qt::Key_Return);
+    EXPECT_TRUE(owner.calls.empty());
+    manager->button("Hide")->click();
+    EXPECT_EQ(owner.calls, (std::vector<Call>{{Kind::HideNote, trip}}));
+}
+
+TEST_F(NotesManager, WithAlarmsListsTheAlarmsToComeInTheOrderTheyRing) {
+    // Their texts in byte order (Dec, Feb, Nov) are not the order they ring (Nov, Dec, Feb).
+    const std::uint32_t nov = 1700000000, dec = 1702000000, feb = 1707000000;
+    addNote("February", 1, 1, 0, feb, 1);
+    addNote("no alarm", 1, 1, 0, 0, 0);
+    const std::int32_t november = addNote("November", 1, 1, 0, nov, 1);
+    addNote("December", 1, 1, 0, dec, 1);
+    addNote("rang, off", 1, 1, 0, nov - 100, 0);
+    open();
+    manager->alarmsOnlyCheck()->setChecked(true);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"February", "November", "December"}));
+    clickHeader(*manager->list(), 5);  // the last to ring first
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"February", "December", "November"}));
+    clickHeader(*manager->list(), 5);  // the next to ring first
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"November", "December", "February"}));
+
+    // An alarm turned off leaves the filtered list at once; the search box narrows it further.
+    store.SetNote(november, 0, note::isReminder);
+    manager->noteChanged(november);
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"December", "February"}));
+    QTest::keyClicks(manager->searchField(), "feb");
+    EXPECT_EQ(column(*manager->list(), 1), (QStringList{"February"}));
+    manager->alarmsOnlyCheck()->setChecked(false);
+    manager->searchField()->clear();
+    EXPECT_EQ(manager->list()->rows().rowCount(), 5);
+}
+
 TEST_F(NotesManager, DeletingReselectsTheNextGreaterNidElseTheNextSmaller) {
     const std::int32_t n1 = addNote("one", 10);
     const std::int32_t n2 = addNote("two", 30);
@@ -407,11 +476,128 @@ TEST_F(NotesManager, KeepsItsSizeLimitAndLaysOutTheButtons) {
     EXPECT_EQ(manager->size(), QSize(700, 400));
     manager->resize(900, 500);
     QTest::qWait(0);
-    EXPECT_EQ(manager->list()->geometry(), QRect(5, 5, 890, 460));
+    // The search row above the list, the list down to the buttons.
+    const QRect search = manager->searchField()->geometry();
+    EXPECT_EQ(search.top(), 5);
+    EXPECT_EQ(manager->alarmsOnlyCheck()->geometry().top(), 5);
+    EXPECT_GT(manager->alarmsOnlyCheck()->geometry().left(), search.right());
+    EXPECT_EQ(manager->list()->geometry(),
+              QRect(5, search.bottom() + 6, 890, 465 - search.bottom() - 6));
     EXPECT_EQ(manager->button("Delete")->geometry(), QRect(245, 470, 75, 25));
     EXPECT_EQ(manager->button("Menu")->geometry(), QRect(815, 470, 75, 25));
     manager->close();
     EXPECT_FALSE(manager->isVisible());
+}
+
+// ---- All three lists -----------------------------------------------------------------------
+
+// Each list window, opened on the notes of the fixture with rows to show.
+struct ListWindowCase {
+    const char* name;
+    std::function<std::unique_ptr<CListWindow>(ListWindows&, Platform)> open;
+};
+
+std::unique_ptr<CListWindow> openManager(ListWindows& t, Platform p);
+std::unique_ptr<CListWindow> openBin(ListWindows& t, Platform p);
+std::unique_ptr<CListWindow> openFind(ListWindows& t, Platform p);
+
+class AllLists : public ListWindows {
+public:
+    CNotesDatabase& db() { return store; }
+    RecordingOwner& recorder() { return owner; }
+    std::int32_t note(const std::string& title, std::uint32_t created, const std::string& body) {
+        return addNote(title, created, 1, 0, 0, 0, body);
+    }
+    static std::vector<ListWindowCase> windows() {
+        return {{"Notes Manager", openManager}, {"Recycle Bin", openBin}, {"Find", openFind}};
+    }
+};
+
+std::unique_ptr<CListWindow> openManager(ListWindows& t, Platform p) {
+    auto& all = static_cast<AllLists&>(t);
+    return std::make_unique<NotesManagerWindow>(p, all.db(), all.recorder());
+}
+
+std::unique_ptr<CListWindow> openBin(ListWindows& t, Platform p) {
+    auto& all = static_cast<AllLists&>(t);
+    for (const std::int32_t nid : all.db().ListNotes(kLiveSource)) {
+        all.db().SetNoteDeleted(nid, 1);
+    }
+    return std::make_unique<RecycleBinWindow>(p, all.db(), all.recorder());
+}
+
+std::unique_ptr<CListWindow> openFind(ListWindows& t, Platform p) {
+    auto& all = static_cast<AllLists&>(t);
+    auto find = std::make_unique<FindWindow>(p, all.db(), all.recorder());
+    find->textField()->setText("needle");
+    find->search();
+    return find;
+}
+
+TEST_F(AllLists, ColumnsFitTheirTextsAndTheListsWidthWithNoEmptyBand) {
+    for (const ListWindowCase& c : windows()) {
+        SCOPED_TRACE(c.name);
+        for (const std::int32_t nid : store.ListNotes(kLiveSource)) {
+            store.DeleteNote(nid);
+        }
+        if (const auto deleted = store.ListDeletedNotes()) {
+            for (const std::int32_t nid : *deleted) {
+                store.DeleteNote(nid);
+            }
+        }
+        // Times as wide as they come: a long month name, two-digit day and hour.
+        note("short", 1701467999, "needle");
+        note(std::string(120, 'W'), 1701467999, "a needle");
+        std::unique_ptr<CListWindow> window = c.open(*this, platform());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        const NoteListView& list = *window->list();
+        ASSERT_EQ(list.rows().rowCount(), 2);
+        for (const int width : {1000, 1280, 800}) {
+            window->resize(width, 500);
+            QCoreApplication::processEvents();
+            int sum = 0;
+            for (int col = 0; col < list.rows().columnCount(); ++col) {
+                sum += list.columnWidth(col);
+            }
+            EXPECT_EQ(sum, list.viewport()->width()) << "at " << width;
+            // Every column but the one that fills the view shows its texts whole.
+            // (The titles: the column that fills the view, or in Find, beside the found text,
+            // one of a limited width.)
+            for (int col = 0; col < list.rows().columnCount(); ++col) {
+                if (col == 1 || (col == 4 && c.name == std::string("Find"))) {
+                    continue;
+                }
+                for (const QString& text : column(list, col)) {
+                    EXPECT_GE(list.columnWidth(col), list.fontMetrics().horizontalAdvance(text))
+                        << "column " << col << ": " << text.toStdString();
+                }
+            }
+        }
+    }
+}
+
+TEST_F(AllLists, ABlankTitleIsShownByItsNumberAndStaysBlankInTheStore) {
+    for (const ListWindowCase& c : windows()) {
+        SCOPED_TRACE(c.name);
+        for (const std::int32_t nid : store.ListNotes(kLiveSource)) {
+            store.DeleteNote(nid);
+        }
+        const std::int32_t blank = note("", 100, "needle");
+        const std::int32_t blanks = note(" \t ", 200, "needle");
+        const std::int32_t named = note("Named", 300, "needle");
+        std::unique_ptr<CListWindow> window = c.open(*this, platform());
+        EXPECT_EQ(column(*window->list(), 1),
+                  (QStringList{QStringLiteral("Note %1").arg(blank),
+                               QStringLiteral("Note %1").arg(blanks), "Named"}));
+        EXPECT_EQ(store.GetNoteString(kLiveSource, blank, "title"), "");
+        EXPECT_EQ(store.GetNoteString(kLiveSource, named, "title"), "Named");
+        if (const auto deleted = store.ListDeletedNotes()) {
+            for (const std::int32_t nid : *deleted) {
+                store.DeleteNote(nid);
+            }
+        }
+    }
 }
 
 // ---- Recycle Bin ---------------------------------------------------------------------------
@@ -575,6 +761,61 @@ TEST_F(Find, ShowSelectedAfterASortShowsTheNotesOfTheSelectedRows) {
     dialog->search();
     EXPECT_EQ(column(*dialog->list(), 1), (QStringList{"Locked trip", "Trip plans"}));
     EXPECT_EQ(dialog->list()->horizontalHeader()->sortIndicatorSection(), 2);
+}
+
+TEST_F(Find, CountsTheNotesFoundAndShowsTheTextAroundEachHit) {
+    const std::string longBody =
+        std::string(60, 'a') + " before the tent and " + std::string(80, 'b');
+    addNote("Far", 400, 1, 0, 0, 0, longBody);
+    const std::int32_t word = addNote("Tentative", 500, 1, 0, 0, 0, "Tentative plan\r\nthen");
+    dialog->textField()->setText("tent");
+    dialog->search();
+    EXPECT_EQ(dialog->countLabel()->text(), "4 notes found");
+    const QString ellipsis(QChar(0x2026));
+    EXPECT_EQ(column(*dialog->list(), 4),
+              (QStringList{"pack the tent", "tent pegs and bread",
+                           ellipsis + QString(12, 'a') + " before the tent and " +
+                               QString(35, 'b') + ellipsis,
+                           "Tentative plan then"}));
+
+    // Only the titles searched: the title is what is shown around the hit.
+    dialog->textField()->setText("Tentative");
+    dialog->inNotesCheck()->setChecked(false);
+    dialog->search();
+    EXPECT_EQ(dialog->countLabel()->text(), "1 note found");
+    EXPECT_EQ(column(*dialog->list(), 4), (QStringList{"Tentative"}));
+    EXPECT_EQ(dialog->results().front().nid, word);
+
+    dialog->textField()->setText("zebra");
+    dialog->search();
+    EXPECT_EQ(dialog->countLabel()->text(), "0 notes found");
+}
+
+TEST(HitContext, TheTextAroundTheFirstHitOnOneLine) {
+    const QString e(QChar(0x2026));
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");  // outside the BMP: two units
+    struct Case {
+        QString text;
+        QString needle;
+        bool matchCase;
+        bool wholeWord;
+        QString shown;
+    };
+    const Case cases[] = {
+        {"a tent", "TENT", false, false, "a tent"},
+        {"a tent", "TENT", true, false, ""},
+        {"tents, tent", "tent", false, true, "tents, tent"},
+        {"tents only", "tent", false, true, ""},
+        {"one\rtwo\x0Bthree\tfour", "two", false, false, "one two three four"},
+        {QString(30, 'x') + "hit", "hit", false, false, e + QString(24, 'x') + "hit"},
+        {"hit" + QString(50, 'y'), "hit", false, false, "hit" + QString(40, 'y') + e},
+        // A cut never splits a character made of two code units.
+        {clef.repeated(15) + "-hit", "hit", false, false, e + clef.repeated(12) + "-hit"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(hitContext(c.text, c.needle, c.matchCase, c.wholeWord), c.shown)
+            << c.text.toStdString();
+    }
 }
 
 TEST_F(Find, ABlankSearchFindsNothing) {

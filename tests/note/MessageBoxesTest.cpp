@@ -234,6 +234,21 @@ TEST(MessageBoxes, WindowIcons) {
     EXPECT_NE(image(answer.windowIcon()), image(boxIcon(res::ICON_WARNING)));
 }
 
+TEST(MessageBoxes, BoxesOfferOnlyTheirCloseButton) {
+    CMessageBox message(nullptr, "Warning", "", "text", kIconWarning);
+    CAnswerBox answer(nullptr, "Warning", "", "text", kIconQuestion);
+    for (const QWidget* box : {static_cast<QWidget*>(&message), static_cast<QWidget*>(&answer)}) {
+        const Qt::WindowFlags flags = box->windowFlags();
+        EXPECT_EQ(box->windowType(), Qt::Dialog);
+        // Without the customize hint the window manager would add its own buttons back.
+        EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+        EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+        EXPECT_FALSE(flags.testFlag(Qt::WindowContextHelpButtonHint));
+    }
+}
+
 TEST(MessageBoxes, QuestionBoxStaysOnTopAndStartsOnNo) {
     CAnswerBox box(nullptr, "Warning", "", "Are you sure?", kIconQuestion);
     EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));

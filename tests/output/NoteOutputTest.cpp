@@ -289,6 +289,19 @@ TEST_F(NoteOutput, TheManagersPrintOfSeveralNotesPutsThemAllIntoOneDocumentInOrd
     }
 }
 
+TEST_F(NoteOutput, TheSaveDialogsProposeTheNotesNameAsItsFileName) {
+    note.saveAsText();
+    note.saveAsPicture();
+    // A blank title (what the default title settings give) proposes the name the lists show.
+    db().SetNote(2, std::string("  "), note::title);
+    open(2).saveAsText();
+    db().SetNote(1, std::string("Plans: 1/2"), note::title);
+    open(1).saveAsText();
+    EXPECT_EQ(fakes.fileDialogs.proposedNames,
+              (std::vector<std::string>{"High Priority Note", "High Priority Note", "Note 2",
+                                        "Plans_ 1_2"}));
+}
+
 TEST_F(NoteOutput, MailGoesToTheDesktopAsAMailtoAddress) {
     setBody("Meet at 5 & bring the keys");
     note.sendAsEmail();

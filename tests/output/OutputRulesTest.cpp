@@ -34,6 +34,37 @@ TEST(OutputRules, TheChosenTypesExtensionIsAddedUnlessThePathEndsInIt) {
     }
 }
 
+TEST(OutputRules, TheProposedFileNameIsTheNotesNameWithWhatNoFileNameMayHoldReplaced) {
+    const std::string euro = "\xE2\x82\xAC";  // three bytes in UTF-8
+    const std::pair<std::string, std::string> cases[] = {
+        {"Shopping list", "Shopping list"},
+        {"a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j"},
+        {"tab\there\nline", "tab_here_line"},
+        {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC"},
+        {"..hidden", "hidden"},
+        {"  spaced out. ", "spaced out"},
+        {"../../etc/passwd", "_.._etc_passwd"},
+        {"...", "Note"},
+        {"", "Note"},
+        {std::string(300, 'x'), std::string(kMaxProposedNameBytes, 'x')},
+    };
+    for (const auto& [shown, proposed] : cases) {
+        EXPECT_EQ(proposedFileName(shown), proposed) << shown;
+    }
+    // A long name is cut before a character that would not fit whole.
+    const std::string longEuros = [&] {
+        std::string all;
+        for (int i = 0; i < 100; ++i) {
+            all += euro;
+        }
+        return all;
+    }();
+    const std::string cut = proposedFileName("a" + longEuros);
+    EXPECT_LE(cut.size(), kMaxProposedNameBytes);
+    EXPECT_EQ(cut.size(), 1 + 3 * ((kMaxProposedNameBytes - 1) / 3)) << "whole characters only";
+    EXPECT_EQ(cut.substr(1), longEuros.substr(0, cut.size() - 1));
+}
+
 TEST(OutputRules, PercentEncodingKeepsOnlyUnreservedBytes) {
     const std::pair<std::string, std::string> cases[] = {
         {"R&D plan 2", "R%26D%20plan%202"},

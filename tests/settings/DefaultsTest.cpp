@@ -146,7 +146,7 @@ TEST_F(NotesSettings, TitleDateListShowsTheTimeNowAndOkStoresTheChoice) {
     auto dialog = open();
     auto* dates = control<QComboBox>(*dialog, "TitleDefaults");
     ASSERT_EQ(dates->count(), 19);
-    EXPECT_EQ(dates->itemText(0), "");
+    EXPECT_EQ(dates->itemText(0), "No date");  // not a blank first entry
     EXPECT_EQ(dates->itemText(1), "Mar 09, 2024");
     EXPECT_EQ(dates->itemText(6), "2024-03-09");
     EXPECT_EQ(dates->itemText(7), "Mar 09, 2024 - 02:05 PM");
