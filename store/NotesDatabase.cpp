@@ -103,8 +103,10 @@ bool CNotesDatabase::LocateToChange(std::int32_t nid, NoteSection::Location& at,
 }
 
 bool CNotesDatabase::OpenDatabase(int mode) {
+    createdOnOpen_ = false;
     if (!dbfile::fileExists(databasePath_)) {
-        return static_cast<bool>(CreateDefaultDatabase(""));
+        createdOnOpen_ = static_cast<bool>(CreateDefaultDatabase(""));
+        return createdOnOpen_;
     }
     std::lock_guard lock(dataLock_);
     dbfile::ReadResult read = dbfile::readDatabaseText(databasePath_);
@@ -397,6 +399,46 @@ bool CNotesDatabase::SetSettingAttribute(std::string_view name, const std::strin
             return false;
     }
     return false;
+}
+
+std::optional<std::string> CNotesDatabase::GetSettingExtra(std::string_view name) {
+    std::lock_guard lock(dataLock_);
+    std::string value;
+    if (ReadAttribute(settingsSection_, name, value) != AttributeFailure::None) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool CNotesDatabase::SetSettingExtra(std::string_view name,
+                                     const std::optional<std::string>& text) {
+    std::lock_guard lock(dataLock_);
+    std::string updated = settingsSection_;
+    if (const std::size_t old = updated.find(AttributeNeedle(name)); old != std::string::npos) {
+        const std::size_t close = updated.find(kValueClose, old);
+        if (close == std::string::npos) {
+            return false;
+        }
+        updated.erase(old, close + kValueClose.size() - old);
+    }
+    if (text) {
+        // After the last of the settings every database has, so that the ones before keep
+        // their places.
+        const std::size_t last = updated.find(AttributeNeedle(kSettings.back().name));
+        const std::size_t close =
+            last == std::string::npos ? last : updated.find(kValueClose, last);
+        if (close == std::string::npos) {
+            return false;
+        }
+        std::string value = *text;
+        EscapeReservedTokens(value);
+        updated.insert(close + kValueClose.size(), AttributeText(name, value));
+    }
+    if (updated != settingsSection_) {
+        settingsSection_ = std::move(updated);
+        NotifyChange();
+    }
+    return true;
 }
 
 std::string CNotesDatabase::GetSettingString(std::string_view name) {

@@ -83,6 +83,9 @@ public:
 
     // mode: an OpenMode.
     bool OpenDatabase(int mode);
+    // The last open found no file and made the default database: the program's first start
+    // on this data folder.
+    bool CreatedOnOpen() const { return createdOnOpen_; }
 
     // What a save did. The store shows nothing: whoever asked for the save tells the user.
     struct SaveOutcome {
@@ -127,6 +130,11 @@ public:
 
     // Settings are read and written through the typed keys of Settings.h (setting::get,
     // setting::set); by their stored names only through SettingsByName.
+    // A setting that only some databases carry, after the ones every database has: a database
+    // without it reads nothing, and removing it (nullopt) gives the settings back their bytes
+    // from before. Silent, as the note extras are. Reached through setting::get/set.
+    std::optional<std::string> GetSettingExtra(std::string_view name);
+    bool SetSettingExtra(std::string_view name, const std::optional<std::string>& text);
     // "Low", "Regular", "High" for priority 0, 1, 2; any other value leaves out unchanged.
     void GetDefaultPriorityName(std::string& out);
     // The wording of showNotesMode 0, 1, 2; any other value leaves out unchanged.
@@ -279,6 +287,7 @@ private:
     StoreProblems problems_;
     std::string dataFolder_;
     std::string databasePath_;
+    bool createdOnOpen_ = false;
 
     mutable std::recursive_mutex dataLock_;
     mutable std::mutex saveLock_;
