@@ -5,6 +5,7 @@
 #include "platform/ModalDialogs.h"
 #include "platform/UserMessages.h"
 #include "qtsupport/StoredText.h"
+#include "store/Settings.h"
 #include "ui/NoteStyle.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -335,8 +336,10 @@ PrintResult CNoteOutput::printPages(QPrinter& printer, QPainter& painter) {
 void CNoteOutput::SendEmail() {
     const QByteArray title = note_.outputTitle().toUtf8();
     const QByteArray text = note_.outputBody().toPlainText().toUtf8();
+    const bool signature = setting::get(note_.outputStore(), setting::mailSignature) != 0;
     note_.outputPlatform().shell->open(mailtoAddress(std::string_view(title.data(), title.size()),
-                                                     std::string_view(text.data(), text.size())));
+                                                     std::string_view(text.data(), text.size()),
+                                                     signature));
 }
 
 }  // namespace bp
