@@ -10,6 +10,7 @@
 #include "SaveFailure.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
+#include "Welcome.h"
 #include "manage/NotesManagerWindow.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
@@ -186,6 +187,7 @@ int MainWindow::initialize() {
 
     updateTrayTip();
     syncAutostart();
+    showWelcomeOnFirstStart(*this, platform_, store_, [this](bool on) { setAutostart(on); });
     initialised_ = true;
     for (const std::string& action : actions_.takeHeld()) {
         QMetaObject::invokeMethod(
