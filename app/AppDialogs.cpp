@@ -73,7 +73,8 @@ void AppDialogs::toggleNotesManager() {
 void AppDialogs::showAppSettings() {
     AppSettingsDialog dialog(
         store_, *platform_.messages, settingsOwner_,
-        [this](int id, std::uint32_t value) { hotKeys_.reRegister(id, value); });
+        [this](int id, std::uint32_t value) { hotKeys_.reRegister(id, value); }, nullptr,
+        platform_.speech);
     // Our own grabs would take the keys before the hot-key controls see them, so a control
     // could not be given a combination another action has now. OK grabs them all again.
     hotKeys_.unregisterAll();

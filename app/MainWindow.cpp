@@ -10,6 +10,7 @@
 #include "StartupNotes.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
+#include "Welcome.h"
 #include "manage/NotesManagerWindow.h"
 #include "note/Note.h"
 #include "note/ReadAloud.h"
@@ -126,6 +127,7 @@ int MainWindow::initialize() {
 
     updateTrayTip();
     syncAutostart();
+    showWelcomeOnFirstStart(*this, platform_, store_, [this](bool on) { setAutostart(on); });
     initialised_ = true;
     for (const std::string& action : actions_.takeHeld()) {
         QMetaObject::invokeMethod(

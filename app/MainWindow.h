@@ -94,6 +94,7 @@ public:
     void readingEnded() override;
     void autoSaveIntervalChanged() override;
     void stopAutoLockTimers() override;
+    void autostartChanged() override { syncAutostart(); }
 
     // A request line from a later start of the program, "action <name>" with one of the
     // named actions: queued to be carried out, and an empty answer. Anything else is refused

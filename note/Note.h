@@ -137,6 +137,9 @@ public:
     // shows, hides, enables and fades it together with itself.
     void setAttachPanel(QWidget* panel);
     QWidget* attachPanel() const { return attachPanel_; }
+    // The note menu's "Attachments": shows or hides the panel now, and the record keeps it.
+    bool attachmentsShown() const { return attachPanel_ != nullptr && attachPanel_->isVisible(); }
+    void setAttachmentsShown(bool show);
     // The colour and font dialogs of the note and its body; tests answer them.
     void setNoteDialogs(INoteDialogs* dialogs);
     bool hoverOpaque() const { return hoverOpaque_; }

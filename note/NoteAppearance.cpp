@@ -135,6 +135,17 @@ void CNote::showAttachPanel(bool show) {
     }
 }
 
+void CNote::setAttachmentsShown(bool show) {
+    if (closing_) {
+        return;
+    }
+    links_ = show ? 1 : 0;
+    store_.SetNote(nid_, links_, note::links);
+    store_.RequestSave(SaveUrgency::Soon);
+    // Asked for by name, the panel shows even under a collapsed note.
+    showAttachPanel(show && isVisible());
+}
+
 void CNote::placeAttachPanel() {
     if (attachPanel_ != nullptr) {
         attachPanel_->setGeometry(x(), y() + height(), width(), attachPanel_->height());

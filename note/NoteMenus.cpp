@@ -3,6 +3,7 @@
 #include "BodyEditor.h"
 #include "Note.h"
 #include "Title.h"
+#include "alarmui/ExpiryDialog.h"
 #include "platform/Messages.h"
 
 #include <QAction>
@@ -35,6 +36,17 @@ std::function<void(CNote&)> editor(void (CBodyEditor::*command)()) {
             (e->*command)();
         }
     };
+}
+
+void editExpiry(CNote& note) {
+    note.BeginModal();
+    const bool changed = editNoteExpiry(&note, note.store(), note.nid(), note.platform());
+    note.EndModal();
+    if (changed && !note.closing()) {
+        // The hourglass and the note's expiry check read the record again.
+        note.refreshAlarmButtons();
+        note.announceChanged();
+    }
 }
 
 void addEditItems(QMenu& menu, CNote& note) {
@@ -97,6 +109,17 @@ void addNoteItems(QMenu& menu, CNote& note) {
     item(menu, QStringLiteral("Duplicate"), cmd::NOTE_DUPLICATE, note, &CNote::duplicate);
     menu.addSeparator();
     item(menu, QStringLiteral("Delete"), cmd::NOTE_DELETE, note, &CNote::deleteWithConfirmation);
+    menu.addSeparator();
+    // What the title bar's buttons do, here as well so that a keyboard reaches it. Between
+    // the note's own commands and its output, so that the items users reach by arrow keys
+    // from either end keep their places.
+    item(menu, QStringLiteral("Alarm…"), cmd::NOTE_ALARM_SETTINGS, note, &CNote::OpenAlarmDialog);
+    item(menu, QStringLiteral("Read aloud"), cmd::NOTE_READ_ALOUD, note, &CNote::readAloud);
+    item(menu, QStringLiteral("Expiry date…"), cmd::NOTE_EXPIRY, note, &editExpiry);
+    QAction* attachments = item(menu, QStringLiteral("Attachments"), cmd::NOTE_ATTACHMENTS, note,
+                                [](CNote& n) { n.setAttachmentsShown(!n.attachmentsShown()); });
+    attachments->setCheckable(true);
+    attachments->setChecked(note.attachmentsShown());
     menu.addSeparator();
     QMenu* save = menu.addMenu(QStringLiteral("Save"));
     item(*save, QStringLiteral("Save as txt/rtf"), cmd::NOTE_SAVE_AS_TEXT, note,

@@ -8,6 +8,7 @@
 #include "platform/Messages.h"
 #include "platform/UserMessages.h"
 #include "platform/WindowSystem.h"
+#include "store/Settings.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -228,6 +229,10 @@ void NoteReading::startReading() {
     auto* window = new CReadingWindow();
     connect(window, &CReadingWindow::stopRequested, this, &NoteReading::askToStop);
     window_ = window;
+    // Read at every start: the settings dialog may have changed it since the last reading.
+    if (ISpeech* speech = note_.platform().speech) {
+        speech->setVoice(setting::get(note_.store(), setting::speechVoice));
+    }
     worker_ = new SpeechWatcher(
         note_.platform().speech, text_,
         [this](const std::string& problem) { onWorkerEnded(problem); }, this);

@@ -6,6 +6,7 @@
 #include "platform/UserMessages.h"
 #include "qtsupport/NoteName.h"
 #include "qtsupport/StoredText.h"
+#include "store/Settings.h"
 #include "ui/NoteStyle.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -341,8 +342,10 @@ PrintResult CNoteOutput::printPages(QPrinter& printer, QPainter& painter) {
 void CNoteOutput::SendEmail() {
     const QByteArray title = note_.outputTitle().toUtf8();
     const QByteArray text = note_.outputBody().toPlainText().toUtf8();
+    const bool signature = setting::get(note_.outputStore(), setting::mailSignature) != 0;
     note_.outputPlatform().shell->open(mailtoAddress(std::string_view(title.data(), title.size()),
-                                                     std::string_view(text.data(), text.size())));
+                                                     std::string_view(text.data(), text.size()),
+                                                     signature));
 }
 
 }  // namespace bp

@@ -93,10 +93,13 @@ std::string percentEncode(std::string_view bytes) {
     return out;
 }
 
-std::string mailtoAddress(std::string_view title, std::string_view plainText) {
-    std::string body = percentEncode(plainText) + "%0A%0A";
-    for (std::string_view line : kSignature) {
-        body += percentEncode(line) + "%0A";
+std::string mailtoAddress(std::string_view title, std::string_view plainText, bool signature) {
+    std::string body = percentEncode(plainText);
+    if (signature) {
+        body += "%0A%0A";
+        for (std::string_view line : kSignature) {
+            body += percentEncode(line) + "%0A";
+        }
     }
     return "mailto:?subject=" + percentEncode(title) + "&body=" + body;
 }

@@ -27,9 +27,11 @@ std::string proposedFileName(std::string_view shownName);
 // Letters, digits and "-._~" stay; every other byte becomes "%" and two upper-case hex digits.
 std::string percentEncode(std::string_view bytes);
 
-// The address of a new mail with the title as subject and the text, signed, as body. There
-// is no recipient: "mailto:?subject=" is what every mail program takes.
-std::string mailtoAddress(std::string_view title, std::string_view plainText);
+// The address of a new mail with the title as subject and the text as body, signed unless
+// the user turned the signature off. There is no recipient: "mailto:?subject=" is what every
+// mail program takes.
+std::string mailtoAddress(std::string_view title, std::string_view plainText,
+                          bool signature = true);
 
 // "Low", "Regular" or "High" for a stored "0", "1" or "2"; anything else as it is.
 std::string priorityWord(const std::string& stored);

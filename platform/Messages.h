@@ -26,6 +26,10 @@ inline constexpr int NOTE_SAVE_AS_TEXT = 705;  // "Save as txt/rtf"
 inline constexpr int NOTE_SAVE_AS_PICTURE = 741;
 inline constexpr int NOTE_PRINT = 329;  // print with a print dialog
 inline constexpr int NOTE_SEND_EMAIL = 157;
+inline constexpr int NOTE_ALARM_SETTINGS = 338;  // the alarm dialog, as the alarm button opens it
+inline constexpr int NOTE_READ_ALOUD = 342;
+inline constexpr int NOTE_EXPIRY = 343;       // "Expiry date…" dialog
+inline constexpr int NOTE_ATTACHMENTS = 344;  // shows or hides the attach panel
 
 // The edit menus (menu 31 on the title bar, menu 32 on the body; identical).
 inline constexpr int TITLE_EDIT = 311;        // rename the note in place

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace bp {
 
@@ -22,6 +23,12 @@ public:
     // Discards whatever is still to be said and stops speaking.
     virtual void purge() = 0;
     virtual std::string problem() const = 0;
+    // The voices the engine offers by its names for them, so the user can pick one; empty
+    // when it has only its own. May make the engine, but speaks nothing.
+    virtual std::vector<std::string> voices() { return {}; }
+    // The voice the next texts are spoken in; empty, or one the engine no longer offers,
+    // leaves the choice to the engine.
+    virtual void setVoice(const std::string& name) { (void)name; }
 };
 
 }  // namespace bp

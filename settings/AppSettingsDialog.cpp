@@ -7,6 +7,7 @@
 #include "SettingsOwner.h"
 #include "SettingsRules.h"
 #include "platform/Messages.h"
+#include "platform/Speech.h"
 #include "platform/UserMessages.h"
 #include "store/NotesDatabase.h"
 #include "store/Settings.h"
@@ -25,7 +26,7 @@ namespace bp {
 
 AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messages,
                                      ISettingsOwner& owner, HotKeyRegistrar reRegister,
-                                     QWidget* parent)
+                                     QWidget* parent, ISpeech* speech)
     : QDialog(parent),
       store_(store),
       messages_(messages),
@@ -37,8 +38,10 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
 
     opening_ = {setting::get(store_, setting::openManager),
                 setting::get(store_, setting::deleteMode), setting::get(store_, setting::deleteMax),
-                setting::get(store_, setting::autoSave)};
+                setting::get(store_, setting::autoSave), setting::get(store_, setting::autorun)};
 
+    autorun_ = settingCheckBox(QStringLiteral("Start Brightpost when I log in"),
+                               setting::autorun.name, opening_.autorun);
     openManager_ = settingCheckBox(QStringLiteral("Open Notes Manager on startup"),
                                    setting::openManager.name, opening_.openManager);
     showNotesMode_ = new QComboBox;
@@ -62,8 +65,13 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
                                   setting::get(store_, setting::backupMode));
     backupMax_ = settingNumberField(setting::backupMax.name, settings::kMinCount,
                                     settings::kMaxCount, setting::get(store_, setting::backupMax));
+    voice_ = voiceChoice(speech);
+    mailSignature_ =
+        settingCheckBox(QStringLiteral("Sign notes sent as e-mail"), setting::mailSignature.name,
+                        setting::get(store_, setting::mailSignature));
 
     auto* general = new QVBoxLayout;
+    general->addWidget(autorun_);
     general->addWidget(openManager_);
     auto* showNotesLabel = new QLabel(QStringLiteral("Notes at s&tart-up"));
     showNotesLabel->setBuddy(showNotesMode_);
@@ -78,6 +86,15 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
     backupMax_->edit()->setAccessibleName(QStringLiteral("Backups kept"));
     general->addWidget(controlRow(
         {new QLabel(QStringLiteral("keep")), backupMax_, new QLabel(QStringLiteral("backup(s)"))}));
+    if (voice_->count() > 1) {
+        auto* voiceLabel = new QLabel(QStringLiteral("Reading &voice"));
+        voiceLabel->setBuddy(voice_);
+        general->addWidget(controlRow({voiceLabel, voice_}));
+    } else {
+        voice_->setParent(this);
+        voice_->hide();
+    }
+    general->addWidget(mailSignature_);
 
     // Alt and a letter reach each hot-key control from the keyboard.
     auto* keys = new QGroupBox(QStringLiteral("Hot Keys"));
@@ -125,6 +142,29 @@ CHotKeyEdit* AppSettingsDialog::hotKeyEdit(setting::Key<std::uint32_t> key) {
     edit->setObjectName(QString::fromUtf8(key.name.data(), static_cast<int>(key.name.size())));
     edit->setValue(setting::get(store_, key));
     return edit;
+}
+
+QComboBox* AppSettingsDialog::voiceChoice(ISpeech* speech) {
+    auto* choice = new QComboBox;
+    choice->setObjectName(settingControlName(setting::speechVoice.name));
+    choice->setAccessibleName(QStringLiteral("Reading voice"));
+    // The empty name leaves the voice to the engine, as before any was chosen.
+    choice->addItem(QStringLiteral("The speech engine's own"), QString());
+    const std::vector<std::string> voices =
+        speech != nullptr ? speech->voices() : std::vector<std::string>{};
+    if (voices.size() > 1) {
+        for (const std::string& voice : voices) {
+            const QString name = QString::fromStdString(voice);
+            choice->addItem(name, name);
+        }
+    }
+    const QString stored = QString::fromStdString(setting::get(store_, setting::speechVoice));
+    // A voice the engine no longer offers stays chosen until the user picks another.
+    if (!stored.isEmpty() && choice->findData(stored) < 0) {
+        choice->addItem(stored, stored);
+    }
+    choice->setCurrentIndex(choice->findData(stored));
+    return choice;
 }
 
 void AppSettingsDialog::updateEnabled() {
@@ -207,6 +247,13 @@ void AppSettingsDialog::accept() {
         setting::set(store_, setting::showNotesMode, *mode);
     }
     setting::set(store_, setting::move, move_->isChecked() ? 1 : 0);
+    setting::set(store_, setting::speechVoice, voice_->currentData().toString().toStdString());
+    setting::set(store_, setting::mailSignature, mailSignature_->isChecked() ? 1 : 0);
+    const int autorun = autorun_->isChecked() ? 1 : 0;
+    setting::set(store_, setting::autorun, autorun);
+    if (autorun != opening_.autorun) {
+        owner_.autostartChanged();
+    }
 
     for (const HotKeyControl& control : hotKeys_) {
         const std::uint32_t value = control.edit->value();

@@ -17,11 +17,13 @@ namespace bp {
 class CHotKeyEdit;
 class CNumberField;
 class ISettingsOwner;
+class ISpeech;
 class IUserMessages;
 
-// "Brightpost Settings": what the program shows at start, the Recycle Bin, backups, the
-// auto-save interval, the multi-monitor behaviour and the global hot keys. Reads the settings
-// when it is made and writes them on OK only.
+// "Brightpost Settings": starting at log-in, what the program shows at start, the Recycle Bin,
+// backups, the auto-save interval, the multi-monitor behaviour, the reading voice, the e-mail
+// signature and the global hot keys. Reads the settings when it is made and writes them on OK
+// only.
 class AppSettingsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -29,8 +31,10 @@ public:
     // unless it holds no key.
     using HotKeyRegistrar = std::function<void(int id, std::uint32_t value)>;
 
+    // speech: where the voices to choose from come from; none offers no choice.
     AppSettingsDialog(CNotesDatabase& store, IUserMessages& messages, ISettingsOwner& owner,
-                      HotKeyRegistrar reRegister, QWidget* parent = nullptr);
+                      HotKeyRegistrar reRegister, QWidget* parent = nullptr,
+                      ISpeech* speech = nullptr);
 
     void accept() override;
     // Asks before dropping changes to the Recycle Bin or the start-up Notes Manager.
@@ -42,6 +46,7 @@ private:
         int deleteMode = 0;
         int deleteMax = 0;
         int autoSave = 0;
+        int autorun = 0;
     };
     struct HotKeyControl {
         CHotKeyEdit* edit;
@@ -51,6 +56,8 @@ private:
     };
 
     void updateEnabled();
+    // The engine's voices, with the stored one first chosen; hidden when there is no choice.
+    QComboBox* voiceChoice(ISpeech* speech);
     CHotKeyEdit* hotKeyEdit(setting::Key<std::uint32_t> key);
     // The user pressed value for taker's action: when another action holds it, asks whether it
     // moves (the other is left without a key). False keeps taker as it was.
@@ -64,6 +71,7 @@ private:
     HotKeyRegistrar reRegister_;
     Opening opening_;
 
+    QCheckBox* autorun_;
     QCheckBox* openManager_;
     QComboBox* showNotesMode_;
     QCheckBox* move_;
@@ -72,6 +80,8 @@ private:
     CNumberField* deleteMax_;
     QCheckBox* backupMode_;
     CNumberField* backupMax_;
+    QComboBox* voice_;
+    QCheckBox* mailSignature_;
     std::vector<HotKeyControl> hotKeys_;  // in the order they are registered again
 };
 

@@ -12,6 +12,8 @@ public:
     virtual void autoSaveIntervalChanged() = 0;
     // The auto-lock setting was turned off: no note locks itself any more.
     virtual void stopAutoLockTimers() = 0;
+    // Start-at-log-in was turned on or off: the desktop's autostart entry follows.
+    virtual void autostartChanged() = 0;
 };
 
 }  // namespace bp

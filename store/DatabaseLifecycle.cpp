@@ -8,8 +8,10 @@ namespace bp {
 
 bool DatabaseLifecycle::open(int mode) {
     const std::string& databasePath = paths_.databasePath();
+    createdOnOpen_ = false;
     if (!dbfile::fileExists(databasePath)) {
-        return static_cast<bool>(createDefault(""));
+        createdOnOpen_ = static_cast<bool>(createDefault(""));
+        return createdOnOpen_;
     }
     std::lock_guard lock(data_.lock);
     dbfile::ReadResult read = dbfile::readDatabaseText(databasePath);

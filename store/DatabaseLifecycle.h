@@ -41,6 +41,9 @@ public:
 
     // mode: an OpenMode.
     bool open(int mode);
+    // The last open found no file and made the default database: the program's first start
+    // on this data folder.
+    bool createdOnOpen() const { return createdOnOpen_; }
     DatabaseSaveOutcome createDefault(const std::string& path);
     // An empty path saves to the database path through "~tmp.dat" and a rename.
     DatabaseSaveOutcome save(const std::string& path);
@@ -74,6 +77,7 @@ private:
     mutable std::mutex saveLock_;
     // Written by saves and opens, under saveLock_: a save holds saveLock_ without the data lock.
     std::string wholeText_;
+    bool createdOnOpen_ = false;
     // The database file as this copy last read or saved it.
     std::optional<dbfile::FileIdentity> knownDatabase_;
     // Whether wholeText_ is what the database file holds.

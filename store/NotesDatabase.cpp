@@ -97,6 +97,15 @@ bool CNotesDatabase::SetSettingAttribute(std::string_view name, const std::strin
     return settings_.write(name, text);
 }
 
+std::optional<std::string> CNotesDatabase::GetSettingExtra(std::string_view name) {
+    return settings_.readExtra(name);
+}
+
+bool CNotesDatabase::SetSettingExtra(std::string_view name,
+                                     const std::optional<std::string>& text) {
+    return settings_.writeExtra(name, text);
+}
+
 std::string CNotesDatabase::GetSettingString(std::string_view name) {
     return settings_.read(name);
 }

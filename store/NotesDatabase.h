@@ -52,6 +52,9 @@ public:
 
     // mode: an OpenMode.
     bool OpenDatabase(int mode);
+    // The last open found no file and made the default database: the program's first start
+    // on this data folder.
+    bool CreatedOnOpen() const { return file_.createdOnOpen(); }
 
     // What a save did (DatabaseLifecycle.h).
     using SaveOutcome = DatabaseSaveOutcome;
@@ -83,6 +86,10 @@ public:
 
     // Settings are read and written through the typed keys of Settings.h (setting::get,
     // setting::set); by their stored names only through SettingsByName.
+    // A setting that only some databases carry (SettingsRecord::readExtra). Reached through
+    // setting::get/set.
+    std::optional<std::string> GetSettingExtra(std::string_view name);
+    bool SetSettingExtra(std::string_view name, const std::optional<std::string>& text);
     // "Low", "Regular", "High" for priority 0, 1, 2; any other value leaves out unchanged.
     void GetDefaultPriorityName(std::string& out);
     // The wording of showNotesMode 0, 1, 2; any other value leaves out unchanged.

@@ -131,6 +131,35 @@ constexpr int withinSettingRange(std::string_view name, int value) {
     return std::clamp(value, kSettings[at].range->minimum, kSettings[at].range->maximum);
 }
 
+// Settings a database holds only once the user changed them from their default: a new
+// database, and one written before they existed, reads and writes without them, byte for byte.
+struct OptionalSetting {
+    std::string_view name;
+    AttrType type;
+    std::string_view defaultValue;
+};
+
+inline constexpr std::array<OptionalSetting, 2> kOptionalSettings{{
+    // The voice notes are read in, by the engine's name for it; empty: the engine's choice.
+    {"speechVoice", AttrType::Text, ""},
+    // Whether a note sent as e-mail ends with the program's signature lines.
+    {"mailSignature", AttrType::Int, "1"},
+}};
+
+constexpr std::size_t OptionalSettingIndex(std::string_view name) {
+    for (std::size_t i = 0; i < kOptionalSettings.size(); ++i) {
+        if (kOptionalSettings[i].name == name) {
+            return i;
+        }
+    }
+    return kOptionalSettings.size();
+}
+
+// A name in both tables would be written twice.
+static_assert(std::ranges::none_of(kOptionalSettings, [](const OptionalSetting& optional) {
+    return SettingIndex(optional.name) < kSettings.size();
+}));
+
 namespace setting {
 
 // The C++ type a setting of each kind is read and written as.
@@ -173,6 +202,21 @@ struct Key {
     std::string_view name;
 };
 
+// A setting of kOptionalSettings, named at compile time with its type.
+template <typename T>
+struct OptionalKey {
+    explicit consteval OptionalKey(std::string_view setting) : name(setting) {
+        const std::size_t at = OptionalSettingIndex(setting);
+        if (at == kOptionalSettings.size()) {
+            throw "not an optional setting";
+        }
+        if (typeOf<T>() != kOptionalSettings[at].type) {
+            throw "the setting has another type";
+        }
+    }
+    std::string_view name;
+};
+
 // Reading a setting that is not in the record, or failing to, reports itself and yields the
 // empty text or 0; a number is read within the setting's range. Setting one writes "%d" for
 // both number kinds, so an unsigned value above 2^31 is stored negative and read back whole.
@@ -184,6 +228,12 @@ bool set(CNotesDatabase& store, Key<int> key, int value);
 bool set(CNotesDatabase& store, Key<std::uint32_t> key, std::uint32_t value);
 bool set(CNotesDatabase& store, Key<std::string> key, const std::string& value);
 bool set(CNotesDatabase& store, Key<LogFont> key, const LogFont& value);
+// An optional setting reads as its default while the record does not hold it; set to its
+// default it leaves the record.
+int get(CNotesDatabase& store, OptionalKey<int> key);
+std::string get(CNotesDatabase& store, OptionalKey<std::string> key);
+bool set(CNotesDatabase& store, OptionalKey<int> key, int value);
+bool set(CNotesDatabase& store, OptionalKey<std::string> key, const std::string& value);
 
 // Start-up and the program-wide behaviour.
 inline constexpr Key<int> autorun{"autorun"};
@@ -200,6 +250,8 @@ inline constexpr Key<std::uint32_t> hkShowAll{"hkShowAll"};
 inline constexpr Key<std::uint32_t> hkHideAll{"hkHideAll"};
 inline constexpr Key<std::uint32_t> hkShowAttach{"hkShowAttach"};
 inline constexpr Key<std::uint32_t> hkShowManager{"hkShowManager"};
+inline constexpr OptionalKey<std::string> speechVoice{"speechVoice"};
+inline constexpr OptionalKey<int> mailSignature{"mailSignature"};
 
 // The defaults of new notes and the limits of every note.
 inline constexpr Key<int> priority{"priority"};

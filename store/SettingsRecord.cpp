@@ -43,6 +43,45 @@ bool SettingsRecord::write(std::string_view name, const std::string& text) {
     return false;
 }
 
+std::optional<std::string> SettingsRecord::readExtra(std::string_view name) {
+    std::lock_guard lock(data_.lock);
+    std::string value;
+    if (ReadAttribute(data_.settings, name, value) != AttributeFailure::None) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool SettingsRecord::writeExtra(std::string_view name, const std::optional<std::string>& text) {
+    std::lock_guard lock(data_.lock);
+    std::string updated = data_.settings;
+    if (const std::size_t old = updated.find(AttributeNeedle(name)); old != std::string::npos) {
+        const std::size_t close = updated.find(kValueClose, old);
+        if (close == std::string::npos) {
+            return false;
+        }
+        updated.erase(old, close + kValueClose.size() - old);
+    }
+    if (text) {
+        // After the last of the settings every database has, so that the ones before keep
+        // their places.
+        const std::size_t last = updated.find(AttributeNeedle(kSettings.back().name));
+        const std::size_t close =
+            last == std::string::npos ? last : updated.find(kValueClose, last);
+        if (close == std::string::npos) {
+            return false;
+        }
+        std::string value = *text;
+        EscapeReservedTokens(value);
+        updated.insert(close + kValueClose.size(), AttributeText(name, value));
+    }
+    if (updated != data_.settings) {
+        data_.settings = std::move(updated);
+        data_.notifyChange();
+    }
+    return true;
+}
+
 int SettingsRecord::readInt(std::string_view name) {
     return withinSettingRange(name, parseStoredInt(read(name)));
 }

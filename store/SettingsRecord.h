@@ -4,6 +4,7 @@
 #include "StoreData.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,12 @@ public:
     bool writeInt(std::string_view name, std::int32_t value);
     bool writeUInt(std::string_view name, std::uint32_t value);
     bool writeFont(std::string_view name, const LogFont& font);
+
+    // A setting that only some databases carry, after the ones every database has: a database
+    // without it reads nothing, and removing it (nullopt) gives the settings back their bytes
+    // from before. Silent, as the note extras are.
+    std::optional<std::string> readExtra(std::string_view name);
+    bool writeExtra(std::string_view name, const std::optional<std::string>& text);
 
     // "Low", "Regular", "High" for priority 0, 1, 2; any other value leaves out unchanged.
     void defaultPriorityName(std::string& out);

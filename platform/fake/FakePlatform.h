@@ -162,6 +162,8 @@ public:
         speaking = false;
     }
     std::string problem() const override { return problemText; }
+    std::vector<std::string> voices() override { return offeredVoices; }
+    void setVoice(const std::string& name) override { voice = name; }
     // The engine reaches the end of the text.
     void finish() { speaking = false; }
 
@@ -171,6 +173,8 @@ public:
     bool speaking = false;
     std::vector<std::string> spoken;
     int purges = 0;
+    std::vector<std::string> offeredVoices;
+    std::string voice;  // as last set
 };
 
 // Records grabs; tests press registered combinations and refuse some as held elsewhere.

@@ -95,12 +95,42 @@ bool QtSpeech::makeEngine() {
         return false;
     }
     engine->setLocale(*locale);
+    engine_ = engine;
+    applyVoice();
     QObject::connect(engine, &QTextToSpeech::stateChanged, engine,
                      [this](QTextToSpeech::State state) { onState(state); });
     QObject::connect(engine, &QTextToSpeech::errorOccurred, engine,
                      [this](QTextToSpeech::ErrorReason, const QString& text) { onError(text); });
-    engine_ = engine;
     return true;
+}
+
+std::vector<std::string> QtSpeech::voices() {
+    std::vector<std::string> names;
+    if (!makeEngine() || !engine_) {
+        return names;
+    }
+    for (const QVoice& voice : engine_->availableVoices()) {
+        names.push_back(voice.name().toStdString());
+    }
+    return names;
+}
+
+void QtSpeech::setVoice(const std::string& name) {
+    voice_ = name;
+    applyVoice();
+}
+
+void QtSpeech::applyVoice() {
+    if (!engine_ || voice_.empty()) {
+        return;
+    }
+    const QString wanted = QString::fromStdString(voice_);
+    for (const QVoice& voice : engine_->availableVoices()) {
+        if (voice.name() == wanted) {
+            engine_->setVoice(voice);
+            return;
+        }
+    }
 }
 
 void QtSpeech::dropEngine() {

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace bp {
 
@@ -26,6 +27,8 @@ public:
     Status status() override;
     void purge() override;
     std::string problem() const override { return problem_; }
+    std::vector<std::string> voices() override;
+    void setVoice(const std::string& name) override;
 
     // The engine in use, empty before the first reading.
     QString engineName() const;
@@ -33,12 +36,14 @@ public:
 private:
     bool makeEngine();
     void dropEngine();
+    void applyVoice();
     void onState(QTextToSpeech::State state);
     void onError(const QString& text);
 
     std::unique_ptr<FliteSpeech> flite_;
     QPointer<QTextToSpeech> engine_;
     std::string problem_;
+    std::string voice_;
     // The engine still reads Ready right after say(): a text counts as spoken only once the
     // engine has been seen speaking it and back at rest.
     bool pending_ = false;

@@ -1,8 +1,13 @@
 #include "app/MainWindow.h"
+#include "app/Welcome.h"
 #include "platform/Messages.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/StoreFixture.h"
 #include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +127,46 @@ TEST_F(StickerTrayStartup, TrayNotificationsWaitForSetUpAndAreDroppedWhileExitin
     tray->trayIconContextMenu();
     tray->exitApplication();  // a second exit request changes nothing
     EXPECT_TRUE(tray->isExiting());
+}
+
+// The welcome greets only the start that made the database, above the notes, and its check
+// box turns starting at log-in off there and then.
+TEST_F(StickerTrayStartup, WelcomeOnlyOnTheFirstStart) {
+    struct WelcomeAllowed {
+        WelcomeAllowed() { qunsetenv("BRIGHTPOST_NO_WELCOME"); }
+        ~WelcomeAllowed() { qputenv("BRIGHTPOST_NO_WELCOME", "1"); }
+    } allowed;
+    const auto welcomes = [] {
+        std::vector<WelcomeWindow*> shown;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* welcome = qobject_cast<WelcomeWindow*>(w); welcome && welcome->isVisible()) {
+                shown.push_back(welcome);
+            }
+        }
+        return shown;
+    };
+    {
+        auto tray = makeTray();
+        ASSERT_EQ(tray->initialize(), 1);
+        const std::vector<WelcomeWindow*> shown = welcomes();
+        ASSERT_EQ(shown.size(), 1u);
+        WelcomeWindow& welcome = *shown[0];
+        EXPECT_EQ(fakes.windows.stackingOf(&welcome), IWindowSystem::Stacking::Top);
+        EXPECT_FALSE(welcome.autostartBox()->accessibleName().isEmpty());
+        EXPECT_FALSE(welcome.closeButton()->accessibleName().isEmpty());
+        ASSERT_TRUE(welcome.autostartBox()->isChecked());
+        welcome.autostartBox()->click();
+        EXPECT_EQ(setting::get(store, setting::autorun), 0);
+        EXPECT_EQ(store.ListNotes(kLiveSource).size(), 3u) << "the sample notes, nothing more";
+        welcome.closeButton()->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(welcomes().empty());
+        ASSERT_TRUE(store.SaveDatabase(""));
+    }
+    auto again = makeTray();
+    ASSERT_EQ(again->initialize(), 1);
+    EXPECT_TRUE(welcomes().empty());
+    EXPECT_EQ(setting::get(store, setting::autorun), 0);
 }
 
 }  // namespace

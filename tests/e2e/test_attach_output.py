@@ -144,3 +144,25 @@ def test_the_panel_names_files_and_folders_without_their_paths(start, data_dir, 
     assert desktop.wait_drawn(panel[0])
     desktop.screenshot(os.path.join(artifacts, "attach-panel-files-and-folder.png"))
     assert app.terminate() == 0
+
+
+def test_attachments_shown_and_hidden_from_the_note_menu(start, data_dir, desktop):
+    app = start(data_dir)
+    app.wait_ready()
+    note_window(desktop, "Regular Priority Note")
+    assert not desktop.visible_windows("^Attachments$")
+
+    # "Attachments" sits just above Save, Print and Send as email.
+    open_note_menu(desktop, REGULAR, "Up", "Up", "Up", "Up", "Return")
+    panel = wait_until(lambda: desktop.visible_windows("^Attachments$"), 10)
+    assert panel, "the note's menu did not show the attach panel"
+    g = desktop.window_geometry(panel[0])
+    assert (g["x"], g["y"], g["width"]) == (REGULAR[0], REGULAR[1] + NOTE_SIZE[1], NOTE_SIZE[0])
+
+    open_note_menu(desktop, REGULAR, "Up", "Up", "Up", "Up", "Return")
+    assert wait_until(lambda: not desktop.visible_windows("^Attachments$"), 10), \
+        "the note's menu did not hide the attach panel"
+    open_note_menu(desktop, REGULAR, "Up", "Up", "Up", "Up", "Return")
+    assert wait_until(lambda: desktop.visible_windows("^Attachments$"), 10)
+    assert app.terminate() == 0
+    assert database.notes(app.database)[REGULAR_NID]["links"] == "1"

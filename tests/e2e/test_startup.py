@@ -1,12 +1,13 @@
 """Start-up, the single running copy and the orderly exit on a real X desktop."""
 
 import glob
+import shutil
 import signal
 import subprocess
 import os
 
 from desktop import wait_until
-from conftest import ROOT
+from conftest import BINARY, ROOT
 
 
 def default_database_bytes():
@@ -159,3 +160,46 @@ def test_two_copies_started_at_once_leave_one_that_carries_out_both(start, deskt
         assert not desktop.visible_windows("^Warning$"), f"round {round}"
         assert running.terminate() == 0
         assert note_count(running.database) == 5
+
+
+def test_first_start_welcomes_and_its_check_box_turns_start_at_log_in_off(desktop, data_dir, tmp_path):
+    # Laid out as installed, the copy keeps an autostart entry, in the test's own config home.
+    prefix = tmp_path / "usr"
+    (prefix / "bin").mkdir(parents=True)
+    program = prefix / "bin" / "brightpost"
+    shutil.copy2(BINARY, program)
+    applications = prefix / "share" / "applications"
+    applications.mkdir(parents=True)
+    (applications / "brightpost.desktop").write_text("[Desktop Entry]\nType=Application\n"
+                                                      "Name=Brightpost\nExec=brightpost\n")
+    config = tmp_path / "config"
+    entry = config / "autostart" / "brightpost.desktop"
+    env = dict(desktop.env, XDG_CONFIG_HOME=str(config))
+    env.pop("BRIGHTPOST_NO_WELCOME", None)
+    app = subprocess.Popen([str(program), "--data-dir", data_dir], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    desktop.processes.append(app)
+
+    welcome = wait_until(lambda: desktop.visible_windows("^Welcome to Brightpost$"), 30)
+    assert welcome, "no welcome on the first start"
+    assert wait_until(entry.exists, 30), "starting at log-in is on by default"
+    notes = [w for title in ("High Priority Note", "Regular Priority Note", "Low Priority Note")
+             for w in desktop.visible_windows(title)]
+    assert len(notes) == 3
+    assert wait_until(lambda: all(desktop.stacking().index(int(welcome[0])) >
+                                  desktop.stacking().index(int(n)) for n in notes), 10), \
+        "the welcome stands above every note"
+
+    desktop.run("xdotool", "windowactivate", welcome[0])
+    assert desktop.wait_active(welcome[0])
+    desktop.run("xdotool", "key", "alt+s")
+    assert wait_until(lambda: not entry.exists(), 15), "the check box left the autostart entry"
+    desktop.run("xdotool", "key", "Return")
+    assert wait_until(lambda: not desktop.visible_windows("^Welcome to Brightpost$"), 10)
+
+    app.send_signal(signal.SIGTERM)
+    assert app.wait(timeout=30) == 0
+    with open(os.path.join(data_dir, "Brightpost.dat"), "rb") as f:
+        stored = f.read()
+    assert stored.count(b"\r\n<note ") == 3, "the welcome is no note"
+    assert b" autorun=|<|<|<|<|<0>|>|>|>|>|" in stored

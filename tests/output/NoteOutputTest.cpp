@@ -1,6 +1,7 @@
 #include "note/NoteFixture.h"
 #include "output/NoteOutput.h"
 #include "platform/Messages.h"
+#include "store/Settings.h"
 
 #include <QFile>
 #include <QImage>
@@ -311,6 +312,14 @@ TEST_F(NoteOutput, MailGoesToTheDesktopAsAMailtoAddress) {
                                           0),
               0u)
         << fakes.shell.opened[0];
+}
+
+TEST_F(NoteOutput, MailLeavesTheSignatureOutWhenTheSettingSaysSo) {
+    setBody("Tea");
+    setting::set(store, setting::mailSignature, 0);
+    note.sendAsEmail();
+    ASSERT_EQ(fakes.shell.opened.size(), 1u);
+    EXPECT_TRUE(fakes.shell.opened[0].ends_with("&body=Tea")) << fakes.shell.opened[0];
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ protected:
     std::unique_ptr<AppSettingsDialog> open() {
         return std::make_unique<AppSettingsDialog>(
             store, fakes.messages, owner,
-            [this](int id, std::uint32_t value) { registered.emplace_back(id, value); });
+            [this](int id, std::uint32_t value) { registered.emplace_back(id, value); }, nullptr,
+            &fakes.speech);
     }
     int questions() const {
         return static_cast<int>(std::count_if(
@@ -173,6 +174,73 @@ TEST_F(AppSettings, OkWritesWhatTheControlsShow) {
     EXPECT_EQ(setting::get(store, setting::deleteMax), 1200);
     EXPECT_EQ(setting::get(store, setting::backupMode), 0);
     EXPECT_EQ(setting::get(store, setting::backupMax), 25);  // not written while backups are off
+}
+
+// Start at log-in, the reading voice and the e-mail signature: each shows what is stored,
+// OK writes what the control shows, and a value back at its default leaves the file as a new
+// database wrote it.
+TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
+    fakes.speech.offeredVoices = {"Alan", "Kal", "Slt"};
+    const std::string fresh = store.WholeText();
+    struct Case {
+        const char* what;
+        bool autorun;
+        const char* voice;  // as the combo's data: empty for the engine's own
+        bool signature;
+    };
+    const Case cases[] = {
+        {"all changed", false, "Slt", false},
+        {"again, unchanged", false, "Slt", false},
+        {"one back", true, "Slt", false},
+        {"all back", true, "", true},
+    };
+    bool autorunBefore = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        owner.calls.clear();
+        auto dialog = open();
+        auto* autorun = control<QCheckBox>(*dialog, "autorun");
+        auto* voice = control<QComboBox>(*dialog, "speechVoice");
+        auto* signature = control<QCheckBox>(*dialog, "mailSignature");
+        EXPECT_EQ(autorun->isChecked(), autorunBefore);
+        EXPECT_FALSE(autorun->isHidden());
+        EXPECT_FALSE(voice->isHidden()) << "the engine offers several voices";
+        EXPECT_EQ(voice->count(), 4);
+        autorun->setChecked(c.autorun);
+        voice->setCurrentIndex(voice->findData(QString::fromUtf8(c.voice)));
+        signature->setChecked(c.signature);
+        dialog->accept();
+        ASSERT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(setting::get(store, setting::autorun), c.autorun ? 1 : 0);
+        EXPECT_EQ(setting::get(store, setting::speechVoice), c.voice);
+        EXPECT_EQ(setting::get(store, setting::mailSignature), c.signature ? 1 : 0);
+        EXPECT_EQ(owner.count(RecordingOwner::Kind::AutostartChanged),
+                  c.autorun != autorunBefore ? 1 : 0)
+            << "the autostart entry follows a change at once";
+        autorunBefore = c.autorun;
+
+        auto reopened = open();
+        EXPECT_EQ(control<QComboBox>(*reopened, "speechVoice")->currentData().toString(), c.voice);
+        EXPECT_EQ(control<QCheckBox>(*reopened, "mailSignature")->isChecked(), c.signature);
+    }
+    EXPECT_EQ(store.WholeText(), fresh);
+}
+
+TEST_F(AppSettings, VoiceChoiceOnlyWhereTheEngineOffersSeveral) {
+    for (const std::vector<std::string>& offered :
+         {std::vector<std::string>{}, std::vector<std::string>{"Kal"}}) {
+        fakes.speech.offeredVoices = offered;
+        auto dialog = open();
+        EXPECT_TRUE(control<QComboBox>(*dialog, "speechVoice")->isHidden());
+        dialog->accept();
+        EXPECT_EQ(setting::get(store, setting::speechVoice), "");
+    }
+    // A voice chosen before and no longer offered stays chosen until another is picked.
+    setting::set(store, setting::speechVoice, std::string("Gone"));
+    auto dialog = open();
+    EXPECT_EQ(control<QComboBox>(*dialog, "speechVoice")->currentData().toString(), "Gone");
+    dialog->accept();
+    EXPECT_EQ(setting::get(store, setting::speechVoice), "Gone");
 }
 
 TEST_F(AppSettings, TypedShowNotesModeThatIsNoEntryLeavesTheSetting) {

@@ -127,3 +127,30 @@ TEST_F(SettingsTable, NumbersAreReadWithinTheirRange) {
 }
 
 }  // namespace
+
+// A setting the user changed from its default is written after the others and read back; set
+// back to its default it leaves the file as a new database wrote it.
+TEST_F(SettingsTable, OptionalSettingsAreStoredOnlyWhileTheyDifferFromTheirDefault) {
+    writeFile(db.DatabasePath(), defaultBytes());
+    ASSERT_TRUE(db.OpenDatabase(0));
+    const std::string before = db.SettingsSection();
+    EXPECT_EQ(setting::get(db, setting::mailSignature), 1);
+    EXPECT_EQ(setting::get(db, setting::speechVoice), "");
+
+    ASSERT_TRUE(setting::set(db, setting::mailSignature, 0));
+    // A value holding the mark-up's own delimiter must not cut the settings short.
+    const std::string voice = "Alan >|>|>|>|>| (en_GB)";
+    ASSERT_TRUE(setting::set(db, setting::speechVoice, voice));
+    ASSERT_TRUE(db.SaveDatabase(""));
+    ASSERT_TRUE(db.OpenDatabase(0));
+    EXPECT_EQ(setting::get(db, setting::mailSignature), 0);
+    EXPECT_NE(setting::get(db, setting::speechVoice).find("Alan"), std::string::npos);
+    EXPECT_EQ(SettingsByName(db).GetSettingInt("independentDatabases"), 0);
+    const auto written = settingsOf(readFile(db.DatabasePath()));
+    ASSERT_EQ(written.size(), kSettings.size() + 2);
+    EXPECT_EQ(written[kSettings.size() - 1].first, kSettings.back().name);
+
+    ASSERT_TRUE(setting::set(db, setting::mailSignature, 1));
+    ASSERT_TRUE(setting::set(db, setting::speechVoice, ""));
+    EXPECT_EQ(db.SettingsSection(), before);
+}

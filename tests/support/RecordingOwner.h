@@ -32,6 +32,7 @@ public:
         ReadingEnded,
         AutoSaveIntervalChanged,
         StopAutoLockTimers,
+        AutostartChanged,
     };
     struct Call {
         Kind kind;
@@ -59,6 +60,7 @@ public:
     void readingEnded() override { calls.push_back({Kind::ReadingEnded}); }
     void autoSaveIntervalChanged() override { calls.push_back({Kind::AutoSaveIntervalChanged}); }
     void stopAutoLockTimers() override { calls.push_back({Kind::StopAutoLockTimers}); }
+    void autostartChanged() override { calls.push_back({Kind::AutostartChanged}); }
 
     // The nids of the calls of one kind, in order.
     std::vector<std::int32_t> nidsOf(Kind kind) const {
