@@ -10,6 +10,7 @@
 #include "SaveFailure.h"
 #include "TrayMenu.h"
 #include "TrayText.h"
+#include "alarm/MissedAlarm.h"
 #include "manage/NotesManagerWindow.h"
 #include "note/Note.h"
 #include "note/NoteBody.h"
@@ -442,6 +443,7 @@ void MainWindow::showNote(std::int32_t nid) {
     if (CNote* note = noteToActOn(nid)) {
         note->ShowNote(true);
         note->bringToFront();
+        note->alarm().openedByUser();
         updateTrayTip();
     }
 }
@@ -633,7 +635,13 @@ void MainWindow::updateTrayTip() {
     if (exiting_) {
         return;
     }
-    trayIcon_.update(static_cast<int>(notes_.size()), notes_.hiddenCount());
+    int missedAlarms = 0;
+    notes_.forEach([this, &missedAlarms](const CNote& note) {
+        if (storedMissedAlarm(store_, note.nid())) {
+            ++missedAlarms;
+        }
+    });
+    trayIcon_.update(static_cast<int>(notes_.size()), notes_.hiddenCount(), missedAlarms);
 }
 
 // ---- Commands on all notes -----------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "ListText.h"
 #include "ListWindowOwner.h"
 #include "NoteListView.h"
+#include "alarm/MissedAlarm.h"
 #include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
@@ -168,7 +169,9 @@ QStringList NotesManagerWindow::cellsOf(std::int32_t nid, int number) {
             QString::fromStdString(listTime(clock, created)),
             QString::fromStdString(priorityText(priority)),
             QString::fromStdString(stateText(closed)),
-            rings && *rings != 0 ? QString::fromStdString(listTime(clock, *rings)) : QString()};
+            QString::fromStdString(
+                withMissedMark(rings && *rings != 0 ? listTime(clock, *rings) : std::string(),
+                               storedMissedAlarm(store_, nid).has_value()))};
 }
 
 void NotesManagerWindow::refreshList() {
