@@ -26,6 +26,10 @@ public:
     // The note window: parent of the alarm's dialogs and the place of its stop-alarm window.
     virtual QWidget& alarmWindow() = 0;
     virtual QRect windowGeometry() const = 0;
+    // The note as a person knows it, for the stop-alarm window: its title, or a stand-in when
+    // that is blank, and the first line of its text that has any.
+    virtual QString readableName() const = 0;
+    virtual QString firstLine() const = 0;
     virtual bool windowShown() const = 0;
     // Shows or hides without touching the record, as a flash does.
     virtual void showQuietly(bool show) = 0;

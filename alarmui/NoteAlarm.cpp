@@ -7,9 +7,11 @@
 #include "ShutDownCountdown.h"
 #include "StopAlarm.h"
 #include "alarm/AlarmSettingsModel.h"
+#include "alarm/MissedAlarm.h"
 #include "alarm/ProgramLaunch.h"
 #include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
+#include "platform/TimeText.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -197,8 +199,9 @@ void CNoteAlarm::ringInTurn() {
     }
     if ((waiting & kSnoozeEndWaits) != 0 && !host_.closing() && !alarmDialogOpen_ &&
         reminder_.remindAction != 0) {
+        const std::optional<LocalDateTime> due = snoozeEnd_;
         cancelSnooze();
-        runAlarmActions();
+        runAlarmActions(due);
     }
 }
 
@@ -208,12 +211,13 @@ void CNoteAlarm::ringAlarm() {
         startAlarmCheck();
         return;
     }
+    const LocalDateTime due = reminder_.remindTime;
     const bool rings = reminder_.AdvancePastNow(*host_.platform().clock) == AlarmOutcome::Rings;
     // Stored before any action runs: one may open a box, and a program that ends while it is
     // open must not ring this alarm again at the next start.
     reminder_.Store(host_.store(), host_.nid(), *host_.platform().clock);
     if (rings) {
-        runAlarmActions();
+        runAlarmActions(due);
         if (host_.closing()) {
             return;
         }
@@ -230,14 +234,14 @@ void CNoteAlarm::ringAlarm() {
     host_.announceChanged();
 }
 
-void CNoteAlarm::runAlarmActions() {
+void CNoteAlarm::runAlarmActions(std::optional<LocalDateTime> due) {
     if (host_.closing()) {
         return;
     }
     // Also when run outside a timer (the alarm dialog rings at once): a box of an action runs
     // an event loop, and the alarm must not be handled again from inside it.
     FlagScope busy(timerBusy_);
-    showStopAlarm();
+    showStopAlarm(due);
     const int action = reminder_.remindAction;
     if ((action & 3) == 1) {
         QTimer::singleShot(0, this, [this] { host_.activateNote(); });
@@ -387,7 +391,7 @@ bool CNoteAlarm::checkExpiration() {
     return host_.closing();
 }
 
-void CNoteAlarm::showStopAlarm() {
+void CNoteAlarm::showStopAlarm(std::optional<LocalDateTime> due) {
     if (host_.closing()) {
         return;
     }
@@ -397,7 +401,7 @@ void CNoteAlarm::showStopAlarm() {
         stopAlarm_->hide();
         stopAlarm_->deleteLater();
     }
-    stopAlarm_ = new CStopAlarm(*this);
+    stopAlarm_ = new CStopAlarm(*this, due.value_or(localNow(*host_.platform().clock)));
     stopAlarm_->showNextToNote();
 }
 
@@ -417,6 +421,40 @@ void CNoteAlarm::stopAlarm() {
         // The press that got here is still being handled by the window's button.
         window->deleteLater();
     }
+}
+
+void CNoteAlarm::markMissed(const LocalDateTime& due) {
+    if (host_.closing()) {
+        return;
+    }
+    storeMissedAlarm(host_.store(), host_.nid(), toStored(*host_.platform().clock, due));
+    missedMarkChanged();
+}
+
+void CNoteAlarm::openedByUser() {
+    if (host_.closing() || !storedMissedAlarm(host_.store(), host_.nid())) {
+        return;
+    }
+    storeMissedAlarm(host_.store(), host_.nid(), std::nullopt);
+    missedMarkChanged();
+}
+
+void CNoteAlarm::missedMarkChanged() {
+    // Kept across a restart: the user may be away longer than the program runs.
+    host_.store().RequestSave(SaveUrgency::Soon);
+    refreshAlarmButtons();
+    host_.announceChanged();
+    host_.trayTipChanged();
+}
+
+std::optional<QString> CNoteAlarm::missedAlarmText() const {
+    const std::optional<std::uint32_t> due = storedMissedAlarm(host_.store(), host_.nid());
+    if (!due) {
+        return std::nullopt;
+    }
+    const IClock& clock = *host_.platform().clock;
+    return QString::fromStdString(
+        displayTime(clock, calendarOf(toLocal(clock, *due)), TimeStyle::Moment));
 }
 
 void CNoteAlarm::snoozeAlarm() {

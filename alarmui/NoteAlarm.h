@@ -55,10 +55,11 @@ public:
     bool alarmDialogOpen() const { return alarmDialogOpen_; }
     // The title bar's alarm, stop-snooze and expiration buttons and the tips, from the record.
     void refreshAlarmButtons();
-    // What the alarm does when it rings, in its order: the stop-alarm window first.
-    void runAlarmActions();
+    // What the alarm does when it rings, in its order: the stop-alarm window first. due is the
+    // moment the ringing was for; none rings for the present one.
+    void runAlarmActions(std::optional<LocalDateTime> due = std::nullopt);
     // The window offering snooze and stop while the alarm rings, replacing an earlier one.
-    void showStopAlarm();
+    void showStopAlarm(std::optional<LocalDateTime> due = std::nullopt);
     // Ends the ringing: flashing, sound, reading and the stop-alarm window.
     void stopAlarm();
     // Ends the ringing and rings again after the alarm's snooze time.
@@ -71,6 +72,12 @@ public:
     void readAloud();
     // When the alarm rings next, for the title's tip; none while it is off.
     std::optional<QString> nextAlarmText() const;
+    // Nobody answered the ringing that was due then: the note keeps a mark until it is opened.
+    void markMissed(const LocalDateTime& due);
+    // The user opened the note: a missed alarm's mark goes.
+    void openedByUser();
+    // When the alarm that nobody answered was due, for the tips; none without a mark.
+    std::optional<QString> missedAlarmText() const;
 
     // The window offering snooze and stop while the alarm rings; null when none is shown.
     CStopAlarm* stopAlarmWindow() const { return stopAlarm_; }
@@ -98,6 +105,8 @@ private:
     // A snooze that was pending when the program ended goes on.
     void resumeSnooze();
     void reportActionError(const std::string& text);
+    // The tips, the Notes Manager and the tray learn of a missed alarm's mark.
+    void missedMarkChanged();
 
     IAlarmHost& host_;
     PacedTimer flashTimer_;

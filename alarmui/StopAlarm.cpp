@@ -3,10 +3,14 @@
 #include "AlarmHost.h"
 #include "NoteAlarm.h"
 #include "platform/Messages.h"
+#include "platform/TimeText.h"
 #include "ui/NoteStyle.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QStyleOption>
+
+#include <algorithm>
 
 namespace bp {
 
@@ -23,7 +27,46 @@ QPoint stopAlarmPosition(const QRect& note, const QSize& window, const Rect& wor
     return {x, areaBottom - window.height()};
 }
 
+QPoint stackedStopAlarmPosition(const QRect& wanted, const std::vector<QRect>& shown,
+                                const Rect& workArea) {
+    const auto coveredBy = [&shown](const QRect& r) -> const QRect* {
+        for (const QRect& other : shown) {
+            if (other.intersects(r)) {
+                return &other;
+            }
+        }
+        return nullptr;
+    };
+    const int areaBottom = workArea.y + workArea.height;
+    // Each step passes a window it would cover, so the search ends at the work area's edge.
+    for (QRect r = wanted; r.y() + r.height() <= areaBottom;) {
+        const QRect* other = coveredBy(r);
+        if (other == nullptr) {
+            return r.topLeft();
+        }
+        r.moveTop(other->y() + other->height());
+    }
+    for (QRect r = wanted; r.y() >= workArea.y;) {
+        const QRect* other = coveredBy(r);
+        if (other == nullptr) {
+            return r.topLeft();
+        }
+        r.moveTop(other->y() - r.height());
+    }
+    // No free place: stepped down a line per window shown, so the note names stay apart.
+    constexpr int kStep = 22;
+    const int lowest = std::max(workArea.y, areaBottom - wanted.height());
+    const int y = std::min(wanted.y() + kStep * static_cast<int>(shown.size()), lowest);
+    return {wanted.x(), y};
+}
+
 namespace {
+
+// The stop-alarm windows shown, so that a new one can stay clear of the others.
+std::vector<CStopAlarm*>& stopAlarmWindows() {
+    static std::vector<CStopAlarm*> windows;
+    return windows;
+}
 
 // Read from the record each time: the user may recolour the note while it rings.
 QColor noteColor(CNoteAlarm& alarm, const UIntKey& key) {
@@ -64,12 +107,14 @@ void CStopAlarmButton::paintEvent(QPaintEvent*) {
                      text());
 }
 
-CStopAlarm::CStopAlarm(CNoteAlarm& alarm)
+CStopAlarm::CStopAlarm(CNoteAlarm& alarm, std::optional<LocalDateTime> due)
     // Not a child of the note: the note hides and shows itself while it flashes, and the offer
     // to stop must stay on screen meanwhile. The note's alarm deletes it.
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       alarm_(alarm),
-      nid_(alarm.nid()) {
+      nid_(alarm.nid()),
+      due_(due.value_or(localNow(*alarm.host().platform().clock))) {
+    stopAlarmWindows().push_back(this);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Placed and stacked as the dialogs are: on screen, above the Notes Manager too.
@@ -77,13 +122,14 @@ CStopAlarm::CStopAlarm(CNoteAlarm& alarm)
     setWindowTitle(QStringLiteral("Brightpost alarm"));
     setGeometry(0, 0, kWidth, kHeight);
     snoozeEnabled_ = alarm.reminder().remindSnoozeTime > 0;
+    addHeader();
     snoozeButton_ = new CStopAlarmButton(QStringLiteral(" SNOOZE "), alarm, this);
     stopButton_ = new CStopAlarmButton(QStringLiteral(" stop alarm "), alarm, this);
     if (snoozeEnabled_) {
-        snoozeButton_->setGeometry(10, 10, 280, 45);
-        stopButton_->setGeometry(80, 85, 120, 25);
+        snoozeButton_->setGeometry(10, kHeaderHeight + 10, 280, 45);
+        stopButton_->setGeometry(80, kHeaderHeight + 85, 120, 25);
     } else {
-        stopButton_->setGeometry(10, 40, 280, 45);
+        stopButton_->setGeometry(10, kHeaderHeight + 40, 280, 45);
         snoozeButton_->hide();
     }
     connect(snoozeButton_, &QAbstractButton::clicked, this, &CStopAlarm::snooze);
@@ -93,11 +139,52 @@ CStopAlarm::CStopAlarm(CNoteAlarm& alarm)
     timeout_.start(kTimeoutMs);
 }
 
+CStopAlarm::~CStopAlarm() {
+    std::erase(stopAlarmWindows(), this);
+}
+
+void CStopAlarm::addHeader() {
+    const QColor text = noteColor(alarm_, note::bodyFontColor);
+    const auto addLine = [this, &text](const QString& line, int y, bool bold) {
+        auto* label = new QLabel(this);
+        QFont font = label->font();
+        font.setBold(bold);
+        label->setFont(font);
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, text);
+        label->setPalette(colours);
+        constexpr int kTextWidth = kWidth - 20;
+        // One line each: a long title or first line is cut with an ellipsis, and the whole of
+        // it is still read out.
+        label->setText(QFontMetrics(font).elidedText(line, Qt::ElideRight, kTextWidth));
+        label->setAccessibleName(line);
+        label->setGeometry(10, y, kTextWidth, 18);
+        return label;
+    };
+    const IAlarmHost& host = alarm_.host();
+    nameLabel_ = addLine(host.readableName(), 4, true);
+    firstLineLabel_ = addLine(host.firstLine(), 22, false);
+    const QString due = QStringLiteral("Due %1").arg(QString::fromStdString(
+        displayTime(*host.platform().clock, calendarOf(due_), TimeStyle::Moment)));
+    dueLabel_ = addLine(due, 40, false);
+    // Whoever hears the window learns which note rings without reading the lines one by one.
+    setAccessibleName(QStringLiteral("Alarm of %1").arg(host.readableName()));
+    setAccessibleDescription(due);
+}
+
 void CStopAlarm::showNextToNote() {
     const Platform& platform = alarm_.host().platform();
     const Rect area = platform.desktop != nullptr ? platform.desktop->availableRect()
                                                   : Rect{0, 0, 1 << 20, 1 << 20};
-    move(stopAlarmPosition(alarm_.host().windowGeometry(), size(), area));
+    const QPoint wanted = stopAlarmPosition(alarm_.host().windowGeometry(), size(), area);
+    // Several alarms ringing at once stay apart, each one's note and buttons in sight.
+    std::vector<QRect> shown;
+    for (const CStopAlarm* other : stopAlarmWindows()) {
+        if (other != this && other->isVisible()) {
+            shown.push_back(other->geometry());
+        }
+    }
+    move(stackedStopAlarmPosition(QRect(wanted, size()), shown, area));
     // Above every note, High ones included, and never taking the focus from what the user
     // is typing into.
     platform.windows->hideFromTaskbar(this);
@@ -131,8 +218,10 @@ void CStopAlarm::stop() {
 void CStopAlarm::timedOut() {
     if (snoozeEnabled_) {
         snooze();
-    } else {
-        stop();
+    } else if (takeTheAnswer()) {
+        // Nobody answered: the note keeps a trace of it once the ringing ended.
+        alarm_.stopAlarm();
+        alarm_.markMissed(due_);
     }
 }
 

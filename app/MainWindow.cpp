@@ -11,6 +11,7 @@
 #include "TrayMenu.h"
 #include "TrayText.h"
 #include "Welcome.h"
+#include "alarm/MissedAlarm.h"
 #include "manage/NotesManagerWindow.h"
 #include "note/Note.h"
 #include "note/ReadAloud.h"
@@ -319,6 +320,7 @@ void MainWindow::showNote(std::int32_t nid) {
     if (CNote* note = noteToActOn(nid)) {
         note->ShowNote(true);
         note->bringToFront();
+        note->alarm().openedByUser();
         updateTrayTip();
     }
 }
@@ -467,7 +469,13 @@ void MainWindow::updateTrayTip() {
     if (exiting_) {
         return;
     }
-    trayIcon_.update(static_cast<int>(notes_.size()), notes_.hiddenCount());
+    int missedAlarms = 0;
+    notes_.forEach([this, &missedAlarms](const CNote& note) {
+        if (storedMissedAlarm(store_, note.nid())) {
+            ++missedAlarms;
+        }
+    });
+    trayIcon_.update(static_cast<int>(notes_.size()), notes_.hiddenCount(), missedAlarms);
 }
 
 // ---- Commands on all notes -----------------------------------------------------------------

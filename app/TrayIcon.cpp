@@ -45,8 +45,8 @@ void TrayIcon::remove() {
     menu_.reset();
 }
 
-void TrayIcon::update(int created, int invisible) {
-    tip_ = trayTipText(created, created - invisible, invisible);
+void TrayIcon::update(int created, int invisible, int missedAlarms) {
+    tip_ = trayTipText(created, created - invisible, invisible, missedAlarms);
     const bool swap = invisible > 0;
     const bool changed = swap != swapped_;
     swapped_ = swap;

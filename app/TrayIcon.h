@@ -28,7 +28,7 @@ public:
     void remove();
 
     // Rewrites the tool tip from the counts of notes; the icon shows whether some are hidden.
-    void update(int created, int invisible);
+    void update(int created, int invisible, int missedAlarms = 0);
     const std::string& tip() const { return tip_; }
     // 201 while every note is visible, 202 while some are hidden.
     int iconId() const { return swapped_ ? 202 : 201; }

@@ -8,10 +8,15 @@
 
 namespace bp {
 
-std::string trayTipText(int created, int visible, int invisible) {
-    return std::string(kProductName) + "\r\nCreated notes: " + std::to_string(created) +
-           "\r\nVisible notes: " + std::to_string(visible) +
-           "\r\nInvisible notes: " + std::to_string(invisible);
+std::string trayTipText(int created, int visible, int invisible, int missedAlarms) {
+    std::string tip = std::string(kProductName) + "\r\nCreated notes: " + std::to_string(created) +
+                      "\r\nVisible notes: " + std::to_string(visible) +
+                      "\r\nInvisible notes: " + std::to_string(invisible);
+    if (missedAlarms > 0) {
+        tip += "\r\n" + std::to_string(missedAlarms) +
+               (missedAlarms == 1 ? " missed alarm" : " missed alarms");
+    }
+    return tip;
 }
 
 HotKeyValue decodeHotKey(std::uint32_t value) {

@@ -5,8 +5,9 @@
 
 namespace bp {
 
-// The tray icon's tool tip: the product and three counts, one a line.
-std::string trayTipText(int created, int visible, int invisible);
+// The tray icon's tool tip: the product and three counts, one a line, and the alarms nobody
+// answered when there are any.
+std::string trayTipText(int created, int visible, int invisible, int missedAlarms = 0);
 
 // A stored hot-key value as the tray menu shows it: "Ctrl + Alt + N". Modifiers always come
 // in the order Ctrl, Alt, Shift; the key's name is cut to 7 characters; an unknown key has

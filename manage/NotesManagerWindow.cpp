@@ -4,6 +4,7 @@
 #include "ListText.h"
 #include "ListWindowOwner.h"
 #include "NoteListView.h"
+#include "alarm/MissedAlarm.h"
 #include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
 #include "qtsupport/NoteName.h"
@@ -187,7 +188,9 @@ QStringList NotesManagerWindow::cellsOf(std::int32_t nid, int number) {
             QString::fromStdString(listTime(clock, created)),
             QString::fromStdString(priorityText(priority)),
             QString::fromStdString(stateText(closed)),
-            rings && *rings != 0 ? QString::fromStdString(listTime(clock, *rings)) : QString()};
+            QString::fromStdString(
+                withMissedMark(rings && *rings != 0 ? listTime(clock, *rings) : std::string(),
+                               storedMissedAlarm(store_, nid).has_value()))};
 }
 
 bool NotesManagerWindow::filtering() const {

@@ -211,8 +211,12 @@ private:
     void endOutputModal() override { EndModal(); }
 
     void autoLock();
-    // Any left press on the note ends flashing and the alarm's sound.
-    void pressedByUser() { alarm_.stopFlashing(); }
+    // Any left press on the note ends flashing and the alarm's sound, and opens a note whose
+    // alarm was missed.
+    void pressedByUser() {
+        alarm_.stopFlashing();
+        alarm_.openedByUser();
+    }
     void onHoverTick();
     void showOpaque();
     // Ends an open title edit as Enter does, before a command that changes the note.

@@ -1,9 +1,29 @@
 #include "NoteAlarmHost.h"
 
+#include "NoteAccessibility.h"
+#include "NoteBody.h"
 #include "ReadAloud.h"
 #include "Title.h"
 
 namespace bp {
+
+QString CNote::AlarmHost::readableName() const {
+    return readableNoteName(note_.title_ != nullptr ? note_.title_->titleText() : QString(),
+                            note_.nid_);
+}
+
+QString CNote::AlarmHost::firstLine() const {
+    if (note_.body_ == nullptr) {
+        return {};
+    }
+    const QStringList lines = note_.body_->toPlainText().split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (!line.trimmed().isEmpty()) {
+            return line.trimmed();
+        }
+    }
+    return {};
+}
 
 void CNote::AlarmHost::raiseForAlarm() {
     note_.makeTopmost();

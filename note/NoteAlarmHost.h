@@ -16,6 +16,8 @@ public:
     bool closing() const override { return note_.closing_; }
     QWidget& alarmWindow() override { return note_; }
     QRect windowGeometry() const override { return note_.geometry(); }
+    QString readableName() const override;
+    QString firstLine() const override;
     bool windowShown() const override { return note_.isVisible(); }
     void showQuietly(bool show) override { note_.ShowQuietly(show); }
     void showAndRecord() override { note_.ShowNote(true); }

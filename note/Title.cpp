@@ -220,7 +220,8 @@ void CTitle::refreshTooltips(const QString& createdText, const std::optional<QSt
             b->setToolTip(QStringLiteral("Alarm"));
         }
     }
-    setToolTip(titleToolTip(createdText, priority, titleText_, alarmText_));
+    setToolTip(withMissedAlarm(titleToolTip(createdText, priority, titleText_, alarmText_),
+                               note_.alarm().missedAlarmText()));
 }
 
 void CTitle::postToNote(void (CNote::*command)()) {
@@ -370,6 +371,7 @@ void CTitle::mousePressEvent(QMouseEvent* event) {
             pressPos_ = event->position().toPoint();
         }
         note_.stopFlashing();
+        note_.alarm().openedByUser();
         event->accept();
         return;
     }

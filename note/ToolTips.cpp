@@ -28,6 +28,13 @@ void breakLongWord(QString& word, const QFontMetrics& metrics, int maxWidth, QSt
 
 }  // namespace
 
+QString withMissedAlarm(const QString& tip, const std::optional<QString>& missedAt) {
+    if (!missedAt) {
+        return tip;
+    }
+    return tip + QStringLiteral("\nmissed alarm: ") + *missedAt;
+}
+
 QStringList wrapToolTip(const QString& text, const QFontMetrics& metrics, int maxWidth) {
     QStringList lines;
     for (const QString& paragraph : text.split(QLatin1Char('\n'))) {

@@ -97,9 +97,13 @@ TEST(FitIntoDesktop, MovesAndShrinksOntoTheDesktop) {
     }
 }
 
-TEST(TrayTip, FourLines) {
-    EXPECT_EQ(trayTipText(3, 2, 1),
-              "Brightpost\r\nCreated notes: 3\r\nVisible notes: 2\r\nInvisible notes: 1");
+TEST(TrayTip, FourLinesAndTheMissedAlarmsWhenThereAreAny) {
+    const std::string counts =
+        "Brightpost\r\nCreated notes: 3\r\nVisible notes: 2\r\nInvisible notes: 1";
+    EXPECT_EQ(trayTipText(3, 2, 1), counts);
+    EXPECT_EQ(trayTipText(3, 2, 1, 0), counts);
+    EXPECT_EQ(trayTipText(3, 2, 1, 1), counts + "\r\n1 missed alarm");
+    EXPECT_EQ(trayTipText(3, 2, 1, 2), counts + "\r\n2 missed alarms");
 }
 
 TEST(HotKeyTextTest, ModifiersInFixedOrderAndShortKeyNames) {

@@ -175,6 +175,7 @@ def test_the_stop_alarm_window_stays_above_the_manager(start, data_dir, desktop)
     time.sleep(0.5)
     assert above(desktop, stop_alarm, manager), desktop.stacking()
     s = desktop.window_geometry(stop_alarm)
-    desktop.run("xdotool", "mousemove", str(s["x"] + 150), str(s["y"] + 62), "click", "1")
+    # The stop button, below the lines naming the note.
+    desktop.run("xdotool", "mousemove", str(s["x"] + 150), str(s["y"] + 122), "click", "1")
     assert wait_until(lambda: not desktop.visible_windows("^Brightpost alarm$"), 10)
     assert app.terminate() == 0

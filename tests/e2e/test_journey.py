@@ -177,7 +177,7 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     assert stop, "the stop-alarm window did not appear"
     sg = desktop.window_geometry(stop[0])
     j.shot("ringing")
-    j.click(sg["x"] + 150, sg["y"] + 32)  # SNOOZE
+    j.click(sg["x"] + 150, sg["y"] + 92)  # SNOOZE, below the lines naming the note
     assert wait_until(lambda: not desktop.visible_windows(ALARM_WINDOW), 10)
     # The flashing stops with the note shown.
     assert wait_until(lambda: note in desktop.run("xdotool", "search", "--onlyvisible", "--class",

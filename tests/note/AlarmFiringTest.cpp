@@ -1,4 +1,5 @@
 #include "alarm/LocalDateTime.h"
+#include "alarm/MissedAlarm.h"
 #include "alarm/SnoozeRecord.h"
 #include "alarmui/AlarmPacing.h"
 #include "alarmui/ShutDownCountdown.h"
@@ -432,7 +433,7 @@ TEST_F(AlarmFiring, TheStopAlarmWindowWithAndWithoutSnoozeAndItsTimeout) {
         CStopAlarm* window = n.stopAlarmWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
-        EXPECT_EQ(window->geometry(), QRect(350, 350, 300, 120));
+        EXPECT_EQ(window->geometry(), QRect(350, 350, 300, 180));
         EXPECT_EQ(fakes.windows.stackingOf(window), IWindowSystem::Stacking::Top);
         EXPECT_EQ(window->snoozeEnabled(), snooze > 0);
         CStopAlarmButton* snoozeButton = window->snoozeButton();
@@ -441,7 +442,7 @@ TEST_F(AlarmFiring, TheStopAlarmWindowWithAndWithoutSnoozeAndItsTimeout) {
         EXPECT_EQ(stopButton->text(), " stop alarm ");
         EXPECT_EQ(snoozeButton->isVisible(), snooze > 0);
         EXPECT_EQ(stopButton->geometry(),
-                  snooze > 0 ? QRect(80, 85, 120, 25) : QRect(10, 40, 280, 45));
+                  snooze > 0 ? QRect(80, 145, 120, 25) : QRect(10, 100, 280, 45));
         EXPECT_TRUE(window->timeout().isActive());
         EXPECT_EQ(window->timeout().interval(), 60000);
 
@@ -558,6 +559,164 @@ TEST_F(AlarmFiring, ASecondRingingReplacesTheWindowOfTheFirst) {
     EXPECT_TRUE(first.isNull());
     QTest::mouseClick(n.stopAlarmWindow()->stopButton(), Qt::LeftButton);
     EXPECT_EQ(n.stopAlarmWindow(), nullptr);
+}
+
+TEST_F(AlarmFiring, TheStopAlarmWindowNamesItsNoteAndWhenTheAlarmWasDue) {
+    struct Case {
+        const char* title;
+        const char* body;
+        const char* name;
+        const char* firstLine;
+    };
+    const Case cases[] = {
+        {"Dentist", "Call to confirm\nbring the card", "Dentist", "Call to confirm"},
+        // A blank title is named as a screen reader names the note; blank lines are passed.
+        {"   ", "\n  \n  Water the plants  \nlater", "Note 2", "Water the plants"},
+        {"Empty", "", "Empty", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        store.SetNote(2, std::string(c.title), note::title);
+        setAlarm(2, {.at = when(2026, 12, 7, 8, 30)});
+        CNote& n = open(2);
+        n.body()->setPlainText(QString::fromUtf8(c.body));
+        tick(n.alarmCheckTimer());
+        CStopAlarm* window = n.stopAlarmWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->nameLabel()->accessibleName(), QString::fromUtf8(c.name));
+        EXPECT_EQ(window->firstLineLabel()->accessibleName(), QString::fromUtf8(c.firstLine));
+        // When it was due, not when the check found it: the program may have been closed then.
+        EXPECT_EQ(window->dueLabel()->text(), "Due Dec 07, 2026 - 08:30:00 AM");
+        EXPECT_EQ(window->accessibleName(), QStringLiteral("Alarm of %1").arg(c.name));
+        notes.clear();
+    }
+
+    // A long first line is cut to the window, and read out whole.
+    const QString longLine(200, QLatin1Char('w'));
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 30)});
+    CNote& n = open(1);
+    n.body()->setPlainText(longLine);
+    n.runAlarmActions();
+    QLabel* line = n.stopAlarmWindow()->firstLineLabel();
+    EXPECT_EQ(line->accessibleName(), longLine);
+    EXPECT_TRUE(line->text().endsWith(QChar(0x2026)));
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
+}
+
+TEST_F(AlarmFiring, AlarmsRingingAtOnceKeepTheirWindowsApart) {
+    // Three notes on one place: their windows would cover each other.
+    for (std::int32_t nid : {1, 2, 3}) {
+        setAlarm(nid, {.at = when(2026, 12, 7, 8, 0)});
+    }
+    std::vector<CStopAlarm*> windows;
+    for (std::int32_t nid : {1, 2, 3}) {
+        CNote& n = open(nid);
+        n.move(400, 100);
+        n.resize(200, 150);
+        n.runAlarmActions();
+        windows.push_back(n.stopAlarmWindow());
+    }
+    EXPECT_EQ(windows[0]->pos(), QPoint(350, 250));
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const QRect r = windows[i]->geometry();
+        EXPECT_TRUE(QRect(0, 0, 1280, 800).contains(r)) << i;
+        EXPECT_EQ(fakes.windows.stackingOf(windows[i]), IWindowSystem::Stacking::Top);
+        for (std::size_t j = 0; j < i; ++j) {
+            EXPECT_FALSE(r.intersects(windows[j]->geometry())) << i << " covers " << j;
+        }
+    }
+    // A window that went makes room for the next one.
+    QTest::mouseClick(windows[0]->stopButton(), Qt::LeftButton);
+    notes[0]->runAlarmActions();
+    EXPECT_EQ(notes[0]->stopAlarmWindow()->pos(), QPoint(350, 250));
+}
+
+TEST(StopAlarmPlacement, StackedWindowsStayApartAndOnTheWorkArea) {
+    const Rect area{0, 0, 1280, 800};
+    const QSize size(300, 180);
+    struct Case {
+        const char* name;
+        QPoint wanted;
+        std::vector<QRect> shown;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {"NoneShown", {50, 100}, {}, {50, 100}},
+        {"ClearOfTheOthers", {50, 100}, {{600, 100, 300, 180}}, {50, 100}},
+        {"BelowTheOneItCovers", {50, 100}, {{50, 100, 300, 180}}, {50, 280}},
+        {"BelowAChainOfThem", {50, 100}, {{50, 100, 300, 180}, {60, 290, 300, 180}}, {50, 470}},
+        {"AboveWhenNoRoomBelow", {50, 500}, {{50, 500, 300, 180}, {50, 620, 300, 180}}, {50, 320}},
+        // Nowhere free: a line lower per window, so that each one's name shows.
+        {"SteppedWhenFull",
+         {50, 300},
+         {{50, 0, 300, 180},
+          {50, 180, 300, 180},
+          {50, 360, 300, 180},
+          {50, 540, 300, 180},
+          {50, 720, 300, 80}},
+         {50, 300 + 5 * 22}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(stackedStopAlarmPosition(QRect(c.wanted, size), c.shown, area), c.expected);
+    }
+    // Stepped down no further than the bottom of the work area.
+    const std::vector<QRect> many(40, QRect(50, 0, 300, 800));
+    EXPECT_EQ(stackedStopAlarmPosition(QRect({50, 300}, size), many, area), QPoint(50, 620));
+}
+
+TEST_F(AlarmFiring, AnAlarmNobodyAnsweredMarksItsNoteUntilTheUserOpensIt) {
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 30)});
+    CNote& n = open(1);
+    tick(n.alarmCheckTimer());
+    ASSERT_NE(n.stopAlarmWindow(), nullptr);
+    owner.calls.clear();
+    n.stopAlarmWindow()->timedOut();
+    EXPECT_EQ(storedMissedAlarm(store, 1), toStored(fakes.clock, when(2026, 12, 7, 8, 30)));
+    EXPECT_TRUE(n.title()->toolTip().endsWith("\nmissed alarm: Dec 07, 2026 - 08:30:00 AM"))
+        << n.title()->toolTip().toStdString();
+    // The Notes Manager and the tray hear of it.
+    EXPECT_NE(owner.count(RecordingOwner::Kind::NoteChanged), 0);
+    EXPECT_NE(owner.count(RecordingOwner::Kind::UpdateTrayTipLater), 0);
+
+    // The stop's own bringing forward of the note did not count as opening it; it survives
+    // the program's end.
+    notes.clear();
+    CNote& again = open(1);
+    EXPECT_TRUE(again.title()->toolTip().contains("missed alarm: "));
+
+    // A press on the note opens it.
+    QTest::mousePress(&again, Qt::LeftButton, {}, QPoint(5, 60));
+    QTest::mouseRelease(&again, Qt::LeftButton, {}, QPoint(5, 60));
+    EXPECT_EQ(storedMissedAlarm(store, 1), std::nullopt);
+    EXPECT_FALSE(again.title()->toolTip().contains("missed"));
+}
+
+TEST_F(AlarmFiring, OnlyAnAlarmThatStoppedByItselfIsMissed) {
+    struct Case {
+        const char* name;
+        int snooze;
+        void (*answer)(CStopAlarm&);
+    };
+    const Case cases[] = {
+        {"StopPressed", 0,
+         [](CStopAlarm& w) { QTest::mouseClick(w.stopButton(), Qt::LeftButton); }},
+        {"SnoozePressed", 540000,
+         [](CStopAlarm& w) { QTest::mouseClick(w.snoozeButton(), Qt::LeftButton); }},
+        // It rings again in nine minutes: nothing is lost yet.
+        {"SnoozedByItself", 540000, [](CStopAlarm& w) { w.timedOut(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setAlarm(1, {.at = when(2026, 12, 7, 8, 30), .snooze = c.snooze});
+        CNote& n = open(1);
+        tick(n.alarmCheckTimer());
+        ASSERT_NE(n.stopAlarmWindow(), nullptr);
+        c.answer(*n.stopAlarmWindow());
+        EXPECT_EQ(storedMissedAlarm(store, 1), std::nullopt);
+        notes.clear();
+        storeSnoozeEnd(store, 1, std::nullopt);
+    }
 }
 
 TEST_F(AlarmFiring, FlashingHidesAndShowsTheNoteAndAClickEndsIt) {
