@@ -1,13 +1,14 @@
 #include "Title.h"
 
 #include "EditTitle.h"
-#include "Note.h"
 #include "NoteAccessibility.h"
+#include "NoteFrame.h"
 #include "NoteMenus.h"
 #include "TitleButton.h"
 #include "ToolTips.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
+#include "store/NotesDatabase.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +26,7 @@ bool pressStartsDrag(Qt::MouseButton button, Qt::MouseButtons buttons,
            (modifiers & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-CTitle::CTitle(CNote& note) : QWidget(&note), note_(note) {
+CTitle::CTitle(INoteFrame& note) : QWidget(&note.frameWindow()), note_(note) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setToolTip(QStringLiteral("Title"));
     tips_ = new CWrappedToolTips(this);
@@ -38,7 +39,7 @@ CTitle::~CTitle() = default;
 void CTitle::setTitleText(const QString& text) {
     titleText_ = text;
     update();
-    announceNoteChanged(&note_);
+    announceNoteChanged(&note_.frameWindow());
 }
 
 void CTitle::setTitleFont(const QFont& font) {
@@ -223,11 +224,12 @@ void CTitle::refreshTooltips(const QString& createdText, const std::optional<QSt
     setToolTip(titleToolTip(createdText, priority, titleText_, alarmText_));
 }
 
-void CTitle::postToNote(void (CNote::*command)()) {
-    QPointer<CNote> note(&note_);
-    QTimer::singleShot(0, &note_, [note, command] {
-        if (note && !note->closing()) {
-            ((*note).*command)();
+void CTitle::postToNote(void (INoteFrame::*command)()) {
+    QPointer<QWidget> window(&note_.frameWindow());
+    INoteFrame* note = &note_;
+    QTimer::singleShot(0, window, [window, note, command] {
+        if (window && !note->closing()) {
+            (note->*command)();
         }
     });
 }
@@ -245,7 +247,7 @@ void CTitle::onMinimizeButton() {
 void CTitle::onReadButton() {
     finishEdit();
     if (unlocked_) {
-        postToNote(&CNote::readAloud);
+        postToNote(&INoteFrame::readAloud);
     } else {
         openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
     }
@@ -257,7 +259,7 @@ void CTitle::onAlarmButton() {
     }
     finishEdit();
     if (unlocked_) {
-        postToNote(&CNote::OpenAlarmDialog);
+        postToNote(&INoteFrame::OpenAlarmDialog);
     } else {
         openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
     }
@@ -265,7 +267,7 @@ void CTitle::onAlarmButton() {
 
 void CTitle::onStopSnoozeButton() {
     finishEdit();
-    postToNote(&CNote::cancelSnooze);
+    postToNote(&INoteFrame::cancelSnooze);
 }
 
 void CTitle::onExpirationButton() {
@@ -273,7 +275,7 @@ void CTitle::onExpirationButton() {
 }
 
 void CTitle::openMenu(NoteMenu which, const QPoint& screenPos) {
-    std::unique_ptr<QMenu> menu = buildNoteMenu(which, note_, this);
+    std::unique_ptr<QMenu> menu = note_.buildMenu(which, this);
     if (which == NoteMenu::Note) {
         const int priority = note_.store().GetNote(kLiveSource, note_.nid(), note::priority);
         const int checked = priority == 0   ? cmd::NOTE_PRIORITY_LOW
@@ -341,10 +343,10 @@ void CTitle::storeOpenEdit() {
 void CTitle::takeEditedTitle() {
     titleText_ = editBuffer_;
     note_.store().SetNote(note_.nid(), storedFromText(titleText_), note::title);
-    note_.setWindowTitle(titleText_);
+    note_.frameWindow().setWindowTitle(titleText_);
     repaint();
     note_.refreshTooltips();
-    postToNote(&CNote::announceChanged);
+    postToNote(&INoteFrame::announceChanged);
 }
 
 void CTitle::paintEvent(QPaintEvent*) {
