@@ -49,7 +49,7 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
       store_(store),
       owner_(owner),
       nid_(nid),
-      placement_(std::make_unique<CNotePlacement>(*this)),
+      placement_(std::make_unique<CNoteWindowPlacement>(*this)),
       look_(std::make_unique<CNoteAppearance>(*this)),
       mouse_(std::make_unique<CNoteMouse>(*this, *placement_, *look_)),
       alarmHost_(std::make_unique<AlarmHost>(*this)),

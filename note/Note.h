@@ -3,7 +3,7 @@
 #include "NoteAppearance.h"
 #include "NoteFrame.h"
 #include "NoteOwner.h"
-#include "NotePlacement.h"
+#include "NoteWindowPlacement.h"
 #include "alarmui/NoteAlarm.h"
 #include "output/OutputSource.h"
 #include "platform/Platform.h"
@@ -237,7 +237,7 @@ private:
     CBodyEditor* editor_ = nullptr;
     // The note's window geometry and its look; they outlive the alarm, which may still show
     // or hide the note as it goes.
-    std::unique_ptr<CNotePlacement> placement_;
+    std::unique_ptr<CNoteWindowPlacement> placement_;
     std::unique_ptr<CNoteAppearance> look_;
     std::unique_ptr<CNoteMouse> mouse_;
     // Declared in the order the shared timers of one note fire in.

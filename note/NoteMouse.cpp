@@ -3,7 +3,7 @@
 #include "Note.h"
 #include "NoteAppearance.h"
 #include "NoteBody.h"
-#include "NotePlacement.h"
+#include "NoteWindowPlacement.h"
 
 #include <QMouseEvent>
 #include <QWindow>
@@ -29,7 +29,7 @@ Qt::CursorShape cursorFor(Qt::Edges edges) {
 
 }  // namespace
 
-CNoteMouse::CNoteMouse(CNote& note, CNotePlacement& placement, CNoteAppearance& look)
+CNoteMouse::CNoteMouse(CNote& note, CNoteWindowPlacement& placement, CNoteAppearance& look)
     : QObject(nullptr), note_(note), placement_(placement), look_(look) {}
 
 void CNoteMouse::watch(QWidget* widget) {

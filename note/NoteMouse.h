@@ -10,7 +10,7 @@ namespace bp {
 
 class CNote;
 class CNoteAppearance;
-class CNotePlacement;
+class CNoteWindowPlacement;
 
 // The pointer over a note without a frame of its own: near an edge it sizes the note, on the
 // title bar or a locked body it drags it, and the cursor shows which. Watches the note's title
@@ -18,7 +18,7 @@ class CNotePlacement;
 class CNoteMouse : public QObject {
     Q_OBJECT
 public:
-    CNoteMouse(CNote& note, CNotePlacement& placement, CNoteAppearance& look);
+    CNoteMouse(CNote& note, CNoteWindowPlacement& placement, CNoteAppearance& look);
 
     void watch(QWidget* widget);
     // A press on the note's own window, between its children; true when it was taken.
@@ -33,7 +33,7 @@ private:
     void pressedByUser();
 
     CNote& note_;
-    CNotePlacement& placement_;
+    CNoteWindowPlacement& placement_;
     CNoteAppearance& look_;
 };
 

@@ -13,10 +13,10 @@ class CNote;
 // Where a note's window stands and how large it is: its size limits, the place the record
 // holds and the way back to it, the window manager's placement of a note being shown, and the
 // attach panel glued under the note. Every change the user makes is written to the record.
-class CNotePlacement : public QObject {
+class CNoteWindowPlacement : public QObject {
     Q_OBJECT
 public:
-    explicit CNotePlacement(CNote& note);
+    explicit CNoteWindowPlacement(CNote& note);
 
     void moveAndResize(const QRect& rect);
     // The place and size the record holds.

@@ -1,4 +1,4 @@
-#include "NotePlacement.h"
+#include "NoteWindowPlacement.h"
 
 #include "Note.h"
 #include "NoteGeometry.h"
@@ -20,19 +20,19 @@ constexpr int kPlacementGraceMs = 500;
 
 }  // namespace
 
-CNotePlacement::CNotePlacement(CNote& note) : QObject(nullptr), note_(note) {
+CNoteWindowPlacement::CNoteWindowPlacement(CNote& note) : QObject(nullptr), note_(note) {
     placementTimer_ = new QTimer(this);
     placementTimer_->setSingleShot(true);
     placementTimer_->setInterval(kPlacementGraceMs);
-    connect(placementTimer_, &QTimer::timeout, this, &CNotePlacement::placementDone);
+    connect(placementTimer_, &QTimer::timeout, this, &CNoteWindowPlacement::placementDone);
 }
 
-void CNotePlacement::moveAndResize(const QRect& rect) {
+void CNoteWindowPlacement::moveAndResize(const QRect& rect) {
     note_.move(rect.topLeft());
     note_.resize(rect.size());
 }
 
-QRect CNotePlacement::storedRect() const {
+QRect CNoteWindowPlacement::storedRect() const {
     CNotesDatabase& store = note_.store();
     return QRect(store.GetNote(kLiveSource, note_.nid(), note::xPos),
                  store.GetNote(kLiveSource, note_.nid(), note::yPos),
@@ -40,7 +40,7 @@ QRect CNotePlacement::storedRect() const {
                  store.GetNote(kLiveSource, note_.nid(), note::Height));
 }
 
-void CNotePlacement::expandToStored() {
+void CNoteWindowPlacement::expandToStored() {
     CNotesDatabase& store = note_.store();
     const QRect record = storedRect();
     Rect stored{record.x(), record.y(), record.width(), record.height()};
@@ -56,12 +56,12 @@ void CNotePlacement::expandToStored() {
     moveAndResize(QRect(stored.x, stored.y, stored.width, stored.height));
 }
 
-void CNotePlacement::collapseTo(const QRect& rect) {
+void CNoteWindowPlacement::collapseTo(const QRect& rect) {
     updateSizeLimits();
     moveAndResize(rect);
 }
 
-void CNotePlacement::moveToStored() {
+void CNoteWindowPlacement::moveToStored() {
     QRect stored = storedRect();
     if (!note_.isBodyShown()) {
         stored.setHeight(collapsedHeight(note_.currentTitleHeight()));
@@ -69,7 +69,7 @@ void CNotePlacement::moveToStored() {
     moveAndResize(stored);
 }
 
-void CNotePlacement::maximize() {
+void CNoteWindowPlacement::maximize() {
     Rect area = note_.platform().desktop->availableRect();
     if (QWidget* panel = note_.attachPanel(); panel != nullptr && panel->isVisible()) {
         area.height -= panel->height();
@@ -77,7 +77,7 @@ void CNotePlacement::maximize() {
     moveAndResize(QRect(area.x, area.y, area.width, area.height));
 }
 
-void CNotePlacement::chooseSize() {
+void CNoteWindowPlacement::chooseSize() {
     note_.finishTitleEdit();
     note_.BeginModal();
     const QRect stored = storedRect();
@@ -96,7 +96,7 @@ void CNotePlacement::chooseSize() {
     note_.EndModal();
 }
 
-void CNotePlacement::updateSizeLimits() {
+void CNoteWindowPlacement::updateSizeLimits() {
     CNotesDatabase& store = note_.store();
     const int minWidth = std::max(1, setting::get(store, setting::minWidth));
     if (note_.isBodyShown()) {
@@ -109,7 +109,7 @@ void CNotePlacement::updateSizeLimits() {
     }
 }
 
-void CNotePlacement::sizeLimitsChanged() {
+void CNoteWindowPlacement::sizeLimitsChanged() {
     CNotesDatabase& store = note_.store();
     const int minWidth = std::max(1, setting::get(store, setting::minWidth));
     // A collapsed note's height is fixed by its title bar, whatever the settings say.
@@ -124,13 +124,13 @@ void CNotePlacement::sizeLimitsChanged() {
     updateSizeLimits();
 }
 
-void CNotePlacement::awaitPlacement() {
+void CNoteWindowPlacement::awaitPlacement() {
     awaitingPlacement_ = true;
     placement_ = note_.pos();
     placementTimer_->stop();
 }
 
-void CNotePlacement::watchPlacement() {
+void CNoteWindowPlacement::watchPlacement() {
     if (QWindow* handle = note_.windowHandle()) {
         handle->installEventFilter(this);
         if (handle->isExposed()) {
@@ -139,12 +139,12 @@ void CNotePlacement::watchPlacement() {
     }
 }
 
-void CNotePlacement::stopAwaiting() {
+void CNoteWindowPlacement::stopAwaiting() {
     awaitingPlacement_ = false;
     placementTimer_->stop();
 }
 
-void CNotePlacement::placementDone() {
+void CNoteWindowPlacement::placementDone() {
     if (!awaitingPlacement_) {
         return;
     }
@@ -155,7 +155,7 @@ void CNotePlacement::placementDone() {
     }
 }
 
-bool CNotePlacement::eventFilter(QObject* watched, QEvent* event) {
+bool CNoteWindowPlacement::eventFilter(QObject* watched, QEvent* event) {
     // The window manager's placement comes about when the note is first exposed, just before
     // or just after.
     if (!note_.closing() && watched == note_.windowHandle() && event->type() == QEvent::Expose &&
@@ -165,7 +165,7 @@ bool CNotePlacement::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-bool CNotePlacement::takeMove(bool spontaneous) {
+bool CNoteWindowPlacement::takeMove(bool spontaneous) {
     const QPoint pos = note_.pos();
     if (awaitingPlacement_) {
         if (spontaneous && pos != placement_) {
@@ -184,7 +184,7 @@ bool CNotePlacement::takeMove(bool spontaneous) {
     return true;
 }
 
-void CNotePlacement::takeResize() {
+void CNoteWindowPlacement::takeResize() {
     if (limitsRelaxed_ && !note_.modalOpen()) {
         limitsRelaxed_ = false;
         updateSizeLimits();
@@ -195,7 +195,7 @@ void CNotePlacement::takeResize() {
     }
 }
 
-void CNotePlacement::writeGeometryIfChanged() {
+void CNoteWindowPlacement::writeGeometryIfChanged() {
     // Until the window manager has placed the note, where it is may be the manager's idea.
     if (!note_.isVisible() || awaitingPlacement_) {
         return;
@@ -212,7 +212,7 @@ void CNotePlacement::writeGeometryIfChanged() {
     }
 }
 
-void CNotePlacement::showAttachPanel(bool show) {
+void CNoteWindowPlacement::showAttachPanel(bool show) {
     QWidget* panel = note_.attachPanel();
     if (panel == nullptr) {
         return;
@@ -226,7 +226,7 @@ void CNotePlacement::showAttachPanel(bool show) {
     }
 }
 
-void CNotePlacement::placeAttachPanel() {
+void CNoteWindowPlacement::placeAttachPanel() {
     if (QWidget* panel = note_.attachPanel()) {
         panel->setGeometry(note_.x(), note_.y() + note_.height(), note_.width(), panel->height());
     }
