@@ -1,7 +1,7 @@
 #include "BodyEditor.h"
 
-#include "Note.h"
 #include "NoteBody.h"
+#include "NoteFrame.h"
 #include "NoteMenus.h"
 #include "Paragraph.h"
 #include "Title.h"
@@ -74,8 +74,12 @@ INoteDialogs& standardNoteDialogs() {
     return dialogs;
 }
 
-CBodyEditor::CBodyEditor(CNote& note, CNoteBody& body, IShell* shell)
-    : QObject(&note), note_(note), body_(body), shell_(shell), dialogs_(&standardNoteDialogs()) {
+CBodyEditor::CBodyEditor(INoteFrame& note, CNoteBody& body, IShell* shell)
+    : QObject(&note.frameWindow()),
+      note_(note),
+      body_(body),
+      shell_(shell),
+      dialogs_(&standardNoteDialogs()) {
     body_.setAccessibleName(QStringLiteral("Note text"));
     body_.setContextMenuPolicy(Qt::PreventContextMenu);
     body_.installEventFilter(this);
@@ -84,7 +88,7 @@ CBodyEditor::CBodyEditor(CNote& note, CNoteBody& body, IShell* shell)
     // shortcut of the program sits in one list that each new one is sorted into and searched
     // through, so a note gets its keys when it is first activated: thousands of notes that
     // are only shown do not make that list, and every start-up step that walks it, grow.
-    note_.installEventFilter(this);
+    note_.frameWindow().installEventFilter(this);
 }
 
 int CBodyEditor::dpi() const {
@@ -94,7 +98,7 @@ int CBodyEditor::dpi() const {
 
 void CBodyEditor::installFormattingKeys() {
     for (const FormattingKey& key : kFormattingKeys) {
-        auto* shortcut = new QShortcut(QKeySequence(key.keys), &note_);
+        auto* shortcut = new QShortcut(QKeySequence(key.keys), &note_.frameWindow());
         shortcut->setContext(Qt::WindowShortcut);
         shortcut->setAutoRepeat(false);
         const int action = key.action;
@@ -262,7 +266,7 @@ void CBodyEditor::prepareTyping() {
         setInsertionColor(note_.bodyFontColor());
         setInsertionFont(note_.bodyFont());
     }
-    note_.update(body_.geometry());
+    note_.frameWindow().update(body_.geometry());
 }
 
 void CBodyEditor::toggleEffect(Effect effect) {
@@ -345,8 +349,8 @@ void CBodyEditor::chooseSelectionColor() {
     const QBrush brush = format.foreground();
     const QColor initial = brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor();
     note_.BeginModal();
-    QPointer<CNote> alive(&note_);
-    const std::optional<QColor> chosen = dialogs_->chooseColor(&note_, initial);
+    QPointer<QWidget> alive(&note_.frameWindow());
+    const std::optional<QColor> chosen = dialogs_->chooseColor(&note_.frameWindow(), initial);
     if (!alive) {
         return;
     }
@@ -368,8 +372,9 @@ void CBodyEditor::chooseSelectionFont() {
     const QBrush brush = format.foreground();
     const QColor color = brush.style() != Qt::NoBrush ? brush.color() : note_.bodyFontColor();
     note_.BeginModal();
-    QPointer<CNote> alive(&note_);
-    const std::optional<FontChoice> chosen = dialogs_->chooseFont(&note_, {font, color});
+    QPointer<QWidget> alive(&note_.frameWindow());
+    const std::optional<FontChoice> chosen =
+        dialogs_->chooseFont(&note_.frameWindow(), {font, color});
     if (!alive) {
         return;
     }
@@ -401,8 +406,8 @@ void CBodyEditor::paragraphSettings() {
         cursor.setPosition(0);
         body_.setTextCursor(cursor);
     }
-    QPointer<CNote> alive(&note_);
-    CParagraph dialog(&note_);
+    QPointer<QWidget> alive(&note_.frameWindow());
+    CParagraph dialog(&note_.frameWindow());
     dialog.setChoice(choiceForParagraph(cursor));
     const bool confirmed = dialogs_->runParagraph(dialog);
     if (!alive) {
@@ -442,7 +447,7 @@ void CBodyEditor::openBodyMenu(const QPoint& viewportPos) {
     note_.StoreBody();
     const bool locked = !note_.isEditable();
     std::unique_ptr<QMenu> menu =
-        buildNoteMenu(locked ? NoteMenu::Unlock : NoteMenu::Edit, note_, &note_);
+        note_.buildMenu(locked ? NoteMenu::Unlock : NoteMenu::Edit, &note_.frameWindow());
     if (!locked) {
         updateMenuStates(*menu);
     }
@@ -476,9 +481,9 @@ bool CBodyEditor::eventFilter(QObject* watched, QEvent* event) {
     if (note_.closing()) {
         return false;
     }
-    if (watched == &note_) {
+    if (watched == &note_.frameWindow()) {
         if (event->type() == QEvent::WindowActivate) {
-            note_.removeEventFilter(this);
+            note_.frameWindow().removeEventFilter(this);
             installFormattingKeys();
         }
         return false;
@@ -508,10 +513,10 @@ bool CBodyEditor::eventFilter(QObject* watched, QEvent* event) {
                 if (CTitle* title = note_.title()) {
                     title->finishEdit();
                 }
-                note_.update(body_.geometry());
+                note_.frameWindow().update(body_.geometry());
                 break;
             case QEvent::FocusOut:
-                note_.update(body_.geometry());
+                note_.frameWindow().update(body_.geometry());
                 break;
             default:
                 break;

@@ -14,7 +14,7 @@ class QShortcut;
 
 namespace bp {
 
-class CNote;
+class INoteFrame;
 class CNoteBody;
 class IShell;
 class INoteDialogs;
@@ -25,7 +25,7 @@ class INoteDialogs;
 class CBodyEditor : public QObject {
     Q_OBJECT
 public:
-    CBodyEditor(CNote& note, CNoteBody& body, IShell* shell);
+    CBodyEditor(INoteFrame& note, CNoteBody& body, IShell* shell);
 
     // The edit commands of the note's menu. Those that change the text do nothing while the
     // note is locked.
@@ -85,7 +85,7 @@ private:
     void installFormattingKeys();
     bool isFormattingKey(const QKeyEvent& key) const;
 
-    CNote& note_;
+    INoteFrame& note_;
     CNoteBody& body_;
     IShell* shell_;
     INoteDialogs* dialogs_;

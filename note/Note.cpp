@@ -1,15 +1,14 @@
 #include "Note.h"
 
 #include "BodyEditor.h"
-#include "ColorSchemes.h"
 #include "DeleteNoteDialog.h"
 #include "NoteAccessibility.h"
 #include "NoteAlarmHost.h"
 #include "NoteBody.h"
 #include "NoteGeometry.h"
 #include "NoteKeyboard.h"
+#include "NoteMouse.h"
 #include "ReadAloud.h"
-#include "SetSizeDialog.h"
 #include "Title.h"
 #include "alarmui/StopAlarm.h"
 #include "output/NoteOutput.h"
@@ -18,29 +17,20 @@
 #include "qtsupport/StoredText.h"
 #include "ui/NoteDialogs.h"
 #include "ui/NoteStyle.h"
-#include "ui/TransparencyDialog.h"
 
 #include <QApplication>
 #include <QBackingStore>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDialog>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextCursor>
-#include <QTimer>
 #include <QWindow>
-
-#include <random>
 
 namespace bp {
 
 namespace {
-
-constexpr int kResizeMargin = 4;
-// How long after a shown note is first exposed a move of the window manager still counts as
-// its placement of the note.
-constexpr int kPlacementGraceMs = 500;
 
 bool isOwnedBy(const QWidget* window, const QWidget* owner) {
     for (const QWidget* w = window; w != nullptr; w = w->parentWidget()) {
@@ -59,6 +49,9 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
       store_(store),
       owner_(owner),
       nid_(nid),
+      placement_(std::make_unique<CNoteWindowPlacement>(*this)),
+      look_(std::make_unique<CNoteAppearance>(*this)),
+      mouse_(std::make_unique<CNoteMouse>(*this, *placement_, *look_)),
       alarmHost_(std::make_unique<AlarmHost>(*this)),
       alarm_(*alarmHost_) {
     installNoteAccessibility();
@@ -66,16 +59,10 @@ CNote::CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::i
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     connect(&hoverTimer_, &PacedTimer::fired, this,
-            [this] { alarm_.runTimerWork([this] { onHoverTick(); }, {}); });
+            [this] { alarm_.runTimerWork([this] { look_->onHoverTick(); }, {}); });
     connect(&autoLockTimer_, &PacedTimer::fired, this,
             [this] { alarm_.runTimerWork({}, [this] { autoLock(); }); });
-    placementTimer_ = new QTimer(this);
-    placementTimer_->setSingleShot(true);
-    placementTimer_->setInterval(kPlacementGraceMs);
-    connect(placementTimer_, &QTimer::timeout, this, &CNote::placementDone);
-    auto engine = std::make_shared<std::minstd_rand>(
-        static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount() + nid));
-    random_ = [engine] { return static_cast<unsigned>((*engine)()); };
+    connect(look_.get(), &CNoteAppearance::colorsChanged, this, &CNote::colorsChanged);
     reading_ = new NoteReading(*this, owner_);
 }
 
@@ -95,11 +82,12 @@ void CNote::CreateFromRecord() {
     body_ = new CNoteBody(this);
     body_->setEdgeStyle(border_);
     editor_ = new CBodyEditor(*this, *body_, platform_.shell);
-    if (dialogs_ == nullptr) {
-        dialogs_ = &standardNoteDialogs();
+    if (look_->dialogs() == nullptr) {
+        look_->setDialogs(&standardNoteDialogs());
     }
-    editor_->setDialogs(dialogs_);
-    connect(editor_, &CBodyEditor::randomColorsRequested, this, &CNote::ApplyRandomScheme);
+    editor_->setDialogs(look_->dialogs());
+    connect(editor_, &CBodyEditor::randomColorsRequested, look_.get(),
+            &CNoteAppearance::applyRandomScheme);
     title_ = new CTitle(*this);
     title_->createButtons();
     auto* keys = new CNoteKeys(*this);
@@ -114,24 +102,20 @@ void CNote::CreateFromRecord() {
     title_->setTitleFont(fontFromRecord(store_.GetNote(kLiveSource, nid_, note::titleFontType)));
     setWindowTitle(readableNoteName(titleText, nid_));
 
-    bodyFont_ = store_.GetNote(kLiveSource, nid_, note::bodyFontType);
-    bodyFontColor_ = colorFromStored(store_.GetNote(kLiveSource, nid_, note::bodyFontColor));
-    bodyBackColor_ = colorFromStored(store_.GetNote(kLiveSource, nid_, note::bodyBackColor));
+    look_->load();
     isBody_ = store_.GetNote(kLiveSource, nid_, note::isBody);
     isEdit_ = store_.GetNote(kLiveSource, nid_, note::isEdit);
-    transparency_ = store_.GetNote(kLiveSource, nid_, note::Transparency);
     links_ = store_.GetNote(kLiveSource, nid_, note::links);
     currentTitleHeight_ = setting::get(store_, setting::titleHeight);
     if (currentTitleHeight_ <= 0) {
         currentTitleHeight_ = kExpandedTitleHeight;
     }
-    priority_ = store_.GetNote(kLiveSource, nid_, note::priority);
 
     const std::uint32_t created = store_.GetNote(kLiveSource, nid_, note::time);
     createdText_ = displayTime(*platform_.clock, created);
 
-    editor_->setInsertionColor(bodyFontColor_);
-    editor_->setInsertionFont(bodyFont_);
+    editor_->setInsertionColor(look_->bodyFontColor());
+    editor_->setInsertionFont(look_->bodyFont());
     std::string stored;
     if (store_.GetNoteBody(kLiveSource, nid_, stored)) {
         body_->loadStored(stored);
@@ -140,62 +124,30 @@ void CNote::CreateFromRecord() {
     cursor.clearSelection();
     body_->setTextCursor(cursor);
 
-    cachedPosition_ = QPoint(store_.GetNote(kLiveSource, nid_, note::xPos),
-                             store_.GetNote(kLiveSource, nid_, note::yPos));
-    cachedWidth_ = store_.GetNote(kLiveSource, nid_, note::Width);
-    cachedHeight_ = store_.GetNote(kLiveSource, nid_, note::Height);
-    moveAndResize(QRect(cachedPosition_, QSize(cachedWidth_, cachedHeight_)));
+    const QRect place = placement_->storedRect();
+    placement_->setCachedPosition(place.topLeft());
+    placement_->moveAndResize(place);
 
-    titleRect_ = QRect(0, 0, cachedWidth_, currentTitleHeight_);
-    bodyRect_ = QRect(QPoint(0, currentTitleHeight_), QPoint(cachedWidth_ - 1, cachedHeight_ - 1));
-    collapseMoving_ = false;
+    titleRect_ = QRect(0, 0, place.width(), currentTitleHeight_);
+    bodyRect_ =
+        QRect(QPoint(0, currentTitleHeight_), QPoint(place.width() - 1, place.height() - 1));
+    placement_->setCollapseMoving(false);
     LayoutChildren();
 
     SetBodyShown(isBody_ != 0, false);
     SetEditable(isEdit_ != 0, false);
     ApplyTransparency();
-    title_->setPriorityImage(priority_);
+    title_->setPriorityImage(look_->priority());
     alarm_.load();
 
-    body_->installEventFilter(this);
-    body_->viewport()->installEventFilter(this);
-    title_->installEventFilter(this);
+    mouse_->watch(body_);
+    mouse_->watch(body_->viewport());
+    mouse_->watch(title_);
     title_->setMouseTracking(true);
     body_->viewport()->setMouseTracking(true);
 
     hoverTimer_.startShared(1000);
     creating_ = false;
-}
-
-void CNote::moveAndResize(const QRect& rect) {
-    move(rect.topLeft());
-    resize(rect.size());
-}
-
-void CNote::awaitPlacement() {
-    awaitingPlacement_ = true;
-    placement_ = pos();
-    placementTimer_->stop();
-}
-
-void CNote::watchPlacement() {
-    if (QWindow* handle = windowHandle()) {
-        handle->installEventFilter(this);
-        if (handle->isExposed()) {
-            placementTimer_->start();
-        }
-    }
-}
-
-void CNote::placementDone() {
-    if (!awaitingPlacement_) {
-        return;
-    }
-    awaitingPlacement_ = false;
-    placementTimer_->stop();
-    if (isVisible() && pos() != placement_) {
-        move(placement_);
-    }
 }
 
 void CNote::ShowNote(bool show) {
@@ -219,47 +171,26 @@ void CNote::ShowQuietly(bool show) {
         const bool wasHidden = !isVisible();
         if (wasHidden) {
             platform_.windows->hideFromTaskbar(this);
-            awaitPlacement();
+            placement_->awaitPlacement();
         }
         QWidget::show();
         if (wasHidden) {
-            watchPlacement();
+            placement_->watchPlacement();
             platform_.windows->windowShown(this);
         }
         title_->layoutButtons();
         if (links_ != 0 && (isBody_ != 0 || setting::get(store_, setting::hideAttach) == 0)) {
-            showAttachPanel(true);
+            placement_->showAttachPanel(true);
         }
     } else {
-        awaitingPlacement_ = false;
-        placementTimer_->stop();
+        placement_->stopAwaiting();
         QWidget::hide();
-        showAttachPanel(false);
+        placement_->showAttachPanel(false);
         // A hidden note keeps its window but not the picture of it (a few hundred KB for a
         // large note); showing it again paints it afresh anyway.
         if (QBackingStore* picture = backingStore()) {
             picture->resize(QSize(1, 1));
         }
-    }
-}
-
-void CNote::ApplyPriorityZOrder() {
-    if (keepZOrder_ || closing_) {
-        return;
-    }
-    switch (priority_) {
-        case 0:
-            platform_.windows->setStacking(this, IWindowSystem::Stacking::Bottom);
-            break;
-        case 1:
-            platform_.windows->setStacking(this, IWindowSystem::Stacking::Normal);
-            break;
-        case 2:
-            platform_.windows->setStacking(this, IWindowSystem::Stacking::Top);
-            break;
-        default:
-            // An unknown priority leaves the stacking as it is.
-            break;
     }
 }
 
@@ -281,32 +212,7 @@ void CNote::LayoutChildren() {
     body_->setGeometry(bodyRect_);
     title_->setGeometry(titleRect_);
     title_->layoutButtons();
-    placeAttachPanel();
-}
-
-void CNote::updateSizeLimits() {
-    const int minWidth = std::max(1, setting::get(store_, setting::minWidth));
-    if (isBody_ != 0) {
-        setMinimumSize(minWidth, std::max(1, setting::get(store_, setting::minHeight)));
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else {
-        const int fixed = collapsedHeight(currentTitleHeight_);
-        setMinimumSize(minWidth, fixed);
-        setMaximumSize(QWIDGETSIZE_MAX, fixed);
-    }
-}
-
-void CNote::SizeLimitsChanged() {
-    const int minWidth = std::max(1, setting::get(store_, setting::minWidth));
-    // A collapsed note's height is fixed by its title bar, whatever the settings say.
-    const int minHeight =
-        isBody_ != 0 ? std::max(1, setting::get(store_, setting::minHeight)) : minimumHeight();
-    if (width() < minWidth || height() < minHeight) {
-        setMinimumSize(std::min(minWidth, width()), std::min(minHeight, height()));
-        limitsRelaxed_ = true;
-        return;
-    }
-    updateSizeLimits();
+    placement_->placeAttachPanel();
 }
 
 void CNote::SetBodyShown(bool show, bool saveNow) {
@@ -320,31 +226,11 @@ void CNote::SetBodyShown(bool show, bool saveNow) {
         bodyRect_ = QRect(QPoint(titleRect_.left(), kExpandedTitleHeight),
                           QPoint(titleRect_.right(), bodyRect_.bottom() + shift));
         body_->show();
-        Rect stored{store_.GetNote(kLiveSource, nid_, note::xPos),
-                    store_.GetNote(kLiveSource, nid_, note::yPos),
-                    store_.GetNote(kLiveSource, nid_, note::Width),
-                    store_.GetNote(kLiveSource, nid_, note::Height)};
-        if (setting::get(store_, setting::move) == 0) {
-            const Rect screen = platform_.desktop->screenRect();
-            stored = clampToDesktop(stored, screen.width, screen.height);
-        }
-        store_.SetNote(nid_, stored.x, note::xPos);
-        store_.SetNote(nid_, stored.y, note::yPos);
-        store_.SetNote(nid_, stored.width, note::Width);
-        store_.SetNote(nid_, stored.height, note::Height);
-        cachedWidth_ = stored.width;
-        cachedHeight_ = stored.height;
-        updateSizeLimits();
-        moveAndResize(QRect(stored.x, stored.y, stored.width, stored.height));
+        placement_->expandToStored();
     } else {
-        // Read before the new size limits resize the window, which writes its size.
-        const int storedWidth = store_.GetNote(kLiveSource, nid_, note::Width);
-        isBody_ = 0;
-        currentTitleHeight_ = kCollapsedTitleHeight;
-        body_->hide();
-        updateSizeLimits();
-        moveAndResize(
-            QRect(cachedPosition_, QSize(storedWidth, collapsedHeight(currentTitleHeight_))));
+        collapseBody(
+            QRect(placement_->cachedPosition(),
+                  QSize(placement_->storedRect().width(), collapsedHeight(kCollapsedTitleHeight))));
     }
     LayoutChildren();
     store_.SetNote(nid_, isBody_, note::isBody);
@@ -374,21 +260,6 @@ void CNote::SetEditable(bool editable, bool focusBody) {
 
 void CNote::StopOwnReading() {
     reading_->stopByAlarm();
-}
-
-void CNote::ApplyTransparency() {
-    if (closing_) {
-        return;
-    }
-    double opacity = 1.0;
-    if (transparency_ != 0) {
-        const int level = store_.GetNote(kLiveSource, nid_, note::TransLevel);
-        opacity = std::clamp(level, 55, 255) / 255.0;
-    }
-    platform_.windows->setOpacity(this, opacity);
-    if (attachPanel_ != nullptr) {
-        platform_.windows->setOpacity(attachPanel_, opacity);
-    }
 }
 
 void CNote::applyDefaultBodyFormat() {
@@ -471,7 +342,7 @@ void CNote::bringToFront() {
     }
     makeTopmost();
     raise();
-    moveAndResize(geometry());
+    placement_->moveAndResize(geometry());
     LayoutChildren();
     TakeFocus(Focus::Note);
 }
@@ -480,11 +351,7 @@ void CNote::moveToStored() {
     if (closing_) {
         return;
     }
-    const int height = isBody_ != 0 ? store_.GetNote(kLiveSource, nid_, note::Height)
-                                    : collapsedHeight(currentTitleHeight_);
-    moveAndResize(QRect(store_.GetNote(kLiveSource, nid_, note::xPos),
-                        store_.GetNote(kLiveSource, nid_, note::yPos),
-                        store_.GetNote(kLiveSource, nid_, note::Width), height));
+    placement_->moveToStored();
     LayoutChildren();
     TakeFocus(Focus::Note);
 }
@@ -493,19 +360,12 @@ void CNote::collapseAtStored() {
     if (closing_) {
         return;
     }
-    // Read before the new size limits resize the window, which writes its size.
-    const QRect stored(store_.GetNote(kLiveSource, nid_, note::xPos),
-                       store_.GetNote(kLiveSource, nid_, note::yPos),
-                       store_.GetNote(kLiveSource, nid_, note::Width),
-                       collapsedHeight(kCollapsedTitleHeight));
+    QRect stored = placement_->storedRect();
+    stored.setHeight(collapsedHeight(kCollapsedTitleHeight));
     if (isBody_ != 0 && links_ != 0 && setting::get(store_, setting::hideAttach) != 0) {
-        showAttachPanel(false);
+        placement_->showAttachPanel(false);
     }
-    isBody_ = 0;
-    currentTitleHeight_ = kCollapsedTitleHeight;
-    body_->hide();
-    updateSizeLimits();
-    moveAndResize(stored);
+    collapseBody(stored);
     LayoutChildren();
     store_.SetNote(nid_, 0, note::isBody);
     TakeFocus(Focus::Note);
@@ -525,21 +385,21 @@ void CNote::toggleMinimized() {
         return;
     }
     finishTitleEdit();
-    collapseMoving_ = true;
+    placement_->setCollapseMoving(true);
     if (isEdit_ == 0) {
         SetEditable(true, true);
     } else if (isBody_ != 0) {
         if (links_ != 0 && setting::get(store_, setting::hideAttach) != 0) {
-            showAttachPanel(false);
+            placement_->showAttachPanel(false);
         }
         SetBodyShown(false, false);
     } else {
         if (links_ != 0) {
-            showAttachPanel(true);
+            placement_->showAttachPanel(true);
         }
         SetBodyShown(true, false);
     }
-    collapseMoving_ = false;
+    placement_->setCollapseMoving(false);
 }
 
 void CNote::toggleLock() {
@@ -600,26 +460,6 @@ void CNote::autoLock() {
     autoLockTimer_.stop();
 }
 
-void CNote::onHoverTick() {
-    if (transparency_ == 0 || !isVisible()) {
-        return;
-    }
-    if (geometry().contains(QCursor::pos())) {
-        showOpaque();
-    } else if (hoverOpaque_ && !bodyFocused_) {
-        hoverOpaque_ = false;
-        ApplyTransparency();
-    }
-}
-
-void CNote::showOpaque() {
-    if (transparency_ == 0 || hoverOpaque_) {
-        return;
-    }
-    hoverOpaque_ = true;
-    platform_.windows->setOpacity(this, 1.0);
-}
-
 int CNote::runModal(QDialog& dialog) {
     return platform_.modalDialogs != nullptr ? platform_.modalDialogs->run(dialog) : dialog.exec();
 }
@@ -648,7 +488,7 @@ void CNote::deleteWithConfirmation() {
     BeginModal();
     CDeleteNote dialog(nullptr, title_->titleText(), QString::fromStdString(createdText_),
                        storedPriority);
-    dialog.move(cachedPosition_);
+    dialog.move(placement_->cachedPosition());
     if (runModal(dialog) == QDialog::Accepted) {
         // The main window ends this note; nothing of it may be used after the call.
         owner_.deleteNoteWindow(*this);
@@ -707,32 +547,12 @@ void CNote::onDeactivatedToOtherApplication() {
     if (setting::get(store_, setting::AutoLock) != 0) {
         autoLockTimer_.start(std::max(1, setting::get(store_, setting::autoLockTime) * 1000));
     }
-    writeGeometryIfChanged();
-}
-
-void CNote::writeGeometryIfChanged() {
-    // Until the window manager has placed the note, where it is may be the manager's idea.
-    if (!isVisible() || awaitingPlacement_) {
-        return;
-    }
-    const int x = store_.GetNote(kLiveSource, nid_, note::xPos);
-    const int y = store_.GetNote(kLiveSource, nid_, note::yPos);
-    const int w = store_.GetNote(kLiveSource, nid_, note::Width);
-    const int h = store_.GetNote(kLiveSource, nid_, note::Height);
-    if (geometry() == QRect(x, y, w, h)) {
-        return;
-    }
-    store_.SetNote(nid_, this->x(), note::xPos);
-    store_.SetNote(nid_, this->y(), note::yPos);
-    store_.SetNote(nid_, width(), note::Width);
-    if (isBody_ != 0) {
-        store_.SetNote(nid_, height(), note::Height);
-    }
+    placement_->writeGeometryIfChanged();
 }
 
 void CNote::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), bodyBackColor_);
+    painter.fillRect(rect(), look_->bodyBackColor());
 }
 
 void CNote::moveEvent(QMoveEvent* event) {
@@ -740,21 +560,9 @@ void CNote::moveEvent(QMoveEvent* event) {
     if (closing_ || !isVisible() || creating_) {
         return;
     }
-    if (awaitingPlacement_) {
-        if (event->spontaneous() && pos() != placement_) {
-            return;
-        }
-        placement_ = pos();
+    if (placement_->takeMove(event->spontaneous())) {
+        StoreBody();
     }
-    if (!collapseMoving_) {
-        cachedPosition_ = pos();
-    } else {
-        collapseMoving_ = false;
-    }
-    store_.SetNote(nid_, x(), note::xPos);
-    store_.SetNote(nid_, y(), note::yPos);
-    placeAttachPanel();
-    StoreBody();
 }
 
 void CNote::resizeEvent(QResizeEvent* event) {
@@ -766,50 +574,9 @@ void CNote::resizeEvent(QResizeEvent* event) {
     if (!isVisible() || creating_) {
         return;
     }
-    if (limitsRelaxed_ && !modalOpen_) {
-        limitsRelaxed_ = false;
-        updateSizeLimits();
-    }
-    store_.SetNote(nid_, width(), note::Width);
-    if (isBody_ != 0) {
-        store_.SetNote(nid_, height(), note::Height);
-    }
+    placement_->takeResize();
     StoreBody();
 }
-
-Qt::Edges CNote::edgesAt(const QPoint& p) const {
-    Qt::Edges edges;
-    if (p.x() < kResizeMargin) {
-        edges |= Qt::LeftEdge;
-    }
-    if (p.x() >= width() - kResizeMargin) {
-        edges |= Qt::RightEdge;
-    }
-    if (p.y() < kResizeMargin) {
-        edges |= Qt::TopEdge;
-    }
-    if (p.y() >= height() - kResizeMargin && isBody_ != 0) {
-        edges |= Qt::BottomEdge;
-    }
-    return edges;
-}
-
-namespace {
-
-Qt::CursorShape cursorFor(Qt::Edges edges) {
-    if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge)) {
-        return Qt::SizeFDiagCursor;
-    }
-    if (edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge)) {
-        return Qt::SizeBDiagCursor;
-    }
-    if (edges & (Qt::LeftEdge | Qt::RightEdge)) {
-        return Qt::SizeHorCursor;
-    }
-    return Qt::SizeVerCursor;
-}
-
-}  // namespace
 
 void CNote::closeEvent(QCloseEvent* event) {
     if (closing_) {
@@ -823,79 +590,59 @@ void CNote::closeEvent(QCloseEvent* event) {
     hideByUser();
 }
 
-bool CNote::eventFilter(QObject* watched, QEvent* event) {
-    if (closing_) {
-        return false;
+void CNote::mousePressEvent(QMouseEvent* event) {
+    if (!mouse_->pressOnNote(*event)) {
+        QWidget::mousePressEvent(event);
     }
-    if (watched == windowHandle()) {
-        // The window manager's placement comes about when the note is first exposed, just
-        // before or just after.
-        if (event->type() == QEvent::Expose && awaitingPlacement_ && windowHandle()->isExposed() &&
-            !placementTimer_->isActive()) {
-            placementTimer_->start();
-        }
-        return false;
-    }
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr) {
-        return false;
-    }
-    if (widget == body_ && event->type() == QEvent::FocusIn) {
-        bodyFocused_ = true;
-        showOpaque();
-    } else if (widget == body_ && event->type() == QEvent::FocusOut) {
-        bodyFocused_ = false;
-    }
-    if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const QPoint notePos = widget->mapTo(this, mouse->position().toPoint());
-        const Qt::Edges edges = edgesAt(notePos);
-        if (event->type() == QEvent::MouseMove && mouse->buttons() == Qt::NoButton) {
-            if (edges) {
-                widget->setCursor(cursorFor(edges));
-            } else if (widget == body_->viewport()) {
-                widget->setCursor(isEdit_ != 0 ? Qt::IBeamCursor : Qt::ArrowCursor);
-            } else {
-                widget->unsetCursor();
-            }
-            return false;
-        }
-        if (event->type() == QEvent::MouseButtonPress) {
-            placementDone();
-            if (!isActiveWindow() && raisedByAll_) {
-                keepZOrder_ = true;
-            }
-            if (mouse->button() == Qt::LeftButton) {
-                pressedByUser();
-                if (edges && windowHandle() != nullptr) {
-                    windowHandle()->startSystemResize(edges);
-                    return true;
-                }
-                // A locked body is not edited: pressing on it drags the note instead.
-                if (widget == body_->viewport() && isEdit_ == 0) {
-                    beginDrag();
-                    return true;
-                }
-            }
-        }
-    }
-    return false;
 }
 
-void CNote::mousePressEvent(QMouseEvent* event) {
-    placementDone();
-    if (event->button() == Qt::LeftButton) {
-        pressedByUser();
-        const Qt::Edges edges = edgesAt(event->position().toPoint());
-        if (edges && windowHandle() != nullptr) {
-            windowHandle()->startSystemResize(edges);
-        } else {
-            beginDrag();
-        }
-        event->accept();
+void CNote::collapseBody(const QRect& rect) {
+    isBody_ = 0;
+    currentTitleHeight_ = kCollapsedTitleHeight;
+    body_->hide();
+    placement_->collapseTo(rect);
+}
+
+void CNote::maximize() {
+    if (closing_) {
         return;
     }
-    QWidget::mousePressEvent(event);
+    finishTitleEdit();
+    placement_->maximize();
+    LayoutChildren();
+}
+
+void CNote::chooseSize() {
+    if (!closing_) {
+        placement_->chooseSize();
+    }
+}
+
+void CNote::setNoteDialogs(INoteDialogs* dialogs) {
+    look_->setDialogs(dialogs);
+    if (editor_ != nullptr) {
+        editor_->setDialogs(dialogs);
+    }
+}
+
+std::unique_ptr<QMenu> CNote::buildMenu(NoteMenu which, QWidget* parent) {
+    return buildNoteMenu(which, *this, parent);
+}
+
+void CNote::setAttachmentsShown(bool show) {
+    if (closing_) {
+        return;
+    }
+    links_ = show ? 1 : 0;
+    store_.SetNote(nid_, links_, note::links);
+    store_.RequestSave(SaveUrgency::Soon);
+    // Asked for by name, the panel shows even under a collapsed note.
+    placement_->showAttachPanel(show && isVisible());
+}
+
+void CNote::setAttachPanel(QWidget* panel) {
+    attachPanel_ = panel;
+    placement_->placeAttachPanel();
 }
 
 }  // namespace bp

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "NoteAppearance.h"
+#include "NoteFrame.h"
 #include "NoteOwner.h"
+#include "NoteWindowPlacement.h"
 #include "alarmui/NoteAlarm.h"
 #include "output/OutputSource.h"
 #include "platform/Platform.h"
@@ -27,6 +30,7 @@ namespace bp {
 class CBodyEditor;
 class INoteDialogs;
 class CNoteBody;
+class CNoteMouse;
 class CShutDownCountdown;
 class CStopAlarm;
 class CTitle;
@@ -35,7 +39,7 @@ class NoteReading;
 // One sticky note on the desktop: a frameless window with a title bar and a rich-text body,
 // a view over one note record. It reads the record once when built and writes every change
 // back at once.
-class CNote : public QWidget, public IOutputSource {
+class CNote : public QWidget, public INoteFrame, public IOutputSource {
     Q_OBJECT
 public:
     CNote(Platform platform, CNotesDatabase& store, INoteOwner& owner, std::int32_t nid);
@@ -47,25 +51,25 @@ public:
     void ShowNote(bool show);
     // The main window's variant: no record, no message.
     void ShowQuietly(bool show);
-    void ApplyPriorityZOrder();
+    void ApplyPriorityZOrder() { look_->applyPriorityZOrder(); }
     void LayoutChildren();
     void SetBodyShown(bool show, bool saveNow);
     void SetEditable(bool editable, bool focusBody);
-    void ApplyTransparency();
+    void ApplyTransparency() { look_->applyTransparency(); }
     // Ends a reading aloud of this note, if one runs; stopping its alarm does this.
     void StopOwnReading();
     // The note's body font and colour become the format of its text and of what is typed.
     void applyDefaultBodyFormat();
     // Writes the body into the store when it changed since it was last written.
-    void StoreBody();
+    void StoreBody() override;
     enum class Focus { Body, Note };
     void TakeFocus(Focus target);
-    void BeginModal();
-    void EndModal();
+    void BeginModal() override;
+    void EndModal() override;
     // Kept for the alarm, reading and attach side until it calls the note's methods by name:
     // hands the few numbers it still sends to those methods.
     // The alarm settings dialog; OK writes the whole alarm into the record.
-    void OpenAlarmDialog() { alarm_.openDialog(); }
+    void OpenAlarmDialog() override { alarm_.openDialog(); }
     // What the main window asks of a note.
     // Shows the note if it is hidden, raises it and gives it the focus.
     void activate();
@@ -78,9 +82,9 @@ public:
 
     // The note's own commands: its menus, title-bar buttons and keys.
     // Hides the note as the close button does.
-    void hideByUser();
+    void hideByUser() override;
     // The minimize button: unlocks a locked note, else collapses or restores the body.
-    void toggleMinimized();
+    void toggleMinimized() override;
     void toggleLock();
     void unlock();
     // A priority chosen in the note's menu; an open title edit is kept first.
@@ -88,33 +92,37 @@ public:
     void duplicate();
     void deleteWithConfirmation();
     void maximize();
-    void chooseTransparency();
+    void chooseTransparency() { look_->chooseTransparency(); }
     void chooseSize();
-    void chooseNoteColor();
-    void chooseBodyTextColor();
-    void chooseBodyFont();
-    void chooseTitleFont();
-    void chooseTitleTextColor();
+    void chooseNoteColor() { look_->chooseNoteColor(); }
+    void chooseBodyTextColor() { look_->chooseBodyTextColor(); }
+    void chooseBodyFont() override { look_->chooseBodyFont(); }
+    void chooseTitleFont() { look_->chooseTitleFont(); }
+    void chooseTitleTextColor() { look_->chooseTitleTextColor(); }
     void saveAsText();
     void saveAsPicture();
     void print();
     void sendAsEmail();
     // The title's tips after the title, priority or alarm changed.
-    void refreshTooltips();
+    void refreshTooltips() override;
     // Tells the main window that the record of the note changed.
-    void announceChanged();
+    void announceChanged() override;
     // Reads the note aloud; the button goes grey until the reading ends.
-    void readAloud() { alarm_.readAloud(); }
+    void readAloud() override { alarm_.readAloud(); }
     // The note's alarm and expiry; what follows forwards to it.
     CNoteAlarm& alarm() { return alarm_; }
-    void cancelSnooze() { alarm_.cancelSnooze(); }
-    void switchExpirationOff() { alarm_.switchExpirationOff(); }
+    void cancelSnooze() override { alarm_.cancelSnooze(); }
+    void switchExpirationOff() override { alarm_.switchExpirationOff(); }
     void showStopAlarm() { alarm_.showStopAlarm(); }
     void stopAlarm() { alarm_.stopAlarm(); }
     void snoozeAlarm() { alarm_.snoozeAlarm(); }
     AlarmSchedule& reminder() { return alarm_.reminder(); }
     void stopAlarmTimers() { alarm_.stopAlarmTimers(); }
-    void stopFlashing() { alarm_.stopFlashing(); }
+    void pressedByUser() override {
+        alarm_.stopFlashing();
+        alarm_.openedByUser();
+    }
+    std::optional<QString> missedAlarmText() const override { return alarm_.missedAlarmText(); }
     void ringInTurn() { alarm_.ringInTurn(); }
     void startAlarmCheck() { alarm_.startAlarmCheck(); }
     void setAlarmDialogOpen(bool open) { alarm_.setAlarmDialogOpen(open); }
@@ -126,13 +134,15 @@ public:
     bool timerBusy() const { return alarm_.timerBusy(); }
 
     // Starts the window manager's move loop from the current press.
-    void beginDrag();
+    void beginDrag() override;
 
     // Appearance and state.
-    void SetPriority(int priority);
-    void ApplyRandomScheme();
-    void setRandomSource(std::function<unsigned()> random) { random_ = std::move(random); }
-    bool isTransparent() const { return transparency_ != 0; }
+    void SetPriority(int priority) { look_->setPriority(priority); }
+    void ApplyRandomScheme() { look_->applyRandomScheme(); }
+    void setRandomSource(std::function<unsigned()> random) {
+        look_->setRandomSource(std::move(random));
+    }
+    bool isTransparent() const { return look_->isTransparent(); }
     // The window of the note's attachments, glued under its bottom edge. The note places,
     // shows, hides, enables and fades it together with itself.
     void setAttachPanel(QWidget* panel);
@@ -142,22 +152,22 @@ public:
     void setAttachmentsShown(bool show);
     // The colour and font dialogs of the note and its body; tests answer them.
     void setNoteDialogs(INoteDialogs* dialogs);
-    bool hoverOpaque() const { return hoverOpaque_; }
+    bool hoverOpaque() const { return look_->hoverOpaque(); }
     // The settings' minimum note size changed. A note now below it keeps its size until the
     // user next sizes it, as after an exact size.
-    void SizeLimitsChanged();
+    void SizeLimitsChanged() { placement_->sizeLimitsChanged(); }
 
-    std::int32_t nid() const { return nid_; }
-    int priority() const { return priority_; }
-    bool isBodyShown() const { return isBody_ != 0; }
-    bool isEditable() const { return isEdit_ != 0; }
+    std::int32_t nid() const override { return nid_; }
+    int priority() const override { return look_->priority(); }
+    bool isBodyShown() const override { return isBody_ != 0; }
+    bool isEditable() const override { return isEdit_ != 0; }
     int currentTitleHeight() const { return currentTitleHeight_; }
     const std::string& createdText() const { return createdText_; }
-    QPoint cachedPosition() const { return cachedPosition_; }
-    CTitle* title() const { return title_; }
-    CNoteBody* body() const { return body_; }
-    CBodyEditor* bodyEditor() const { return editor_; }
-    CNotesDatabase& store() const { return store_; }
+    QPoint cachedPosition() const { return placement_->cachedPosition(); }
+    CTitle* title() const override { return title_; }
+    CNoteBody* body() const override { return body_; }
+    CBodyEditor* bodyEditor() const override { return editor_; }
+    CNotesDatabase& store() const override { return store_; }
     const Platform& platform() const { return platform_; }
     // The note's timers: the hover look for a transparent note, the auto-lock, and the
     // alarm's flashing, check and snooze.
@@ -171,16 +181,23 @@ public:
 
     // Flags the main window sets: at exit, and around its raise of all notes.
     void setClosing() { closing_ = true; }
-    bool closing() const { return closing_; }
+    bool closing() const override { return closing_; }
     void setRaisedByAll(bool raised) { raisedByAll_ = raised; }
     bool raisedByAll() const { return raisedByAll_; }
     void setKeepZOrder(bool keep) { keepZOrder_ = keep; }
     bool keepZOrder() const { return keepZOrder_; }
     bool modalOpen() const { return modalOpen_; }
 
-    QColor bodyBackColor() const { return bodyBackColor_; }
-    QColor bodyFontColor() const { return bodyFontColor_; }
-    const LogFont& bodyFont() const { return bodyFont_; }
+    QColor bodyBackColor() const { return look_->bodyBackColor(); }
+    QColor bodyFontColor() const override { return look_->bodyFontColor(); }
+    const LogFont& bodyFont() const override { return look_->bodyFont(); }
+
+    QWidget& frameWindow() override { return *this; }
+    std::unique_ptr<QMenu> buildMenu(NoteMenu which, QWidget* parent) override;
+    // Ends an open title edit as Enter does, before a command that changes the note.
+    void finishTitleEdit();
+    // Runs one of the note's modal dialogs through the platform, which tests answer.
+    int runModal(QDialog& dialog);
 
 signals:
     // The note's colours changed; its attach panel takes them over.
@@ -188,7 +205,6 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -202,7 +218,7 @@ private:
     QString outputTitle() const override;
     const QTextDocument& outputBody() const override;
     std::int32_t outputNid() const override { return nid_; }
-    int outputPriority() const override { return priority_; }
+    int outputPriority() const override { return look_->priority(); }
     const std::string& outputCreatedText() const override { return createdText_; }
     CNotesDatabase& outputStore() const override { return store_; }
     const Platform& outputPlatform() const override { return platform_; }
@@ -211,30 +227,10 @@ private:
     void endOutputModal() override { EndModal(); }
 
     void autoLock();
-    // Any left press on the note ends flashing and the alarm's sound, and opens a note whose
-    // alarm was missed.
-    void pressedByUser() {
-        alarm_.stopFlashing();
-        alarm_.openedByUser();
-    }
-    void onHoverTick();
-    void showOpaque();
-    // Ends an open title edit as Enter does, before a command that changes the note.
-    void finishTitleEdit();
-    void showAttachPanel(bool show);
-    void placeAttachPanel();
-    // Runs one of the note's modal dialogs through the platform, which tests answer.
-    int runModal(QDialog& dialog);
     void onActivated();
     void onDeactivatedToOtherApplication();
-    void updateSizeLimits();
-    void writeGeometryIfChanged();
-    void moveAndResize(const QRect& rect);
-    // Watches a note that is being mapped until the window manager has taken it on.
-    void awaitPlacement();
-    void watchPlacement();
-    void placementDone();
-    Qt::Edges edgesAt(const QPoint& notePos) const;
+    // Collapses to the title bar at `rect`, read before the new limits change the size.
+    void collapseBody(const QRect& rect);
     // Raises above everything while the user works in the note.
     void makeTopmost();
 
@@ -246,6 +242,11 @@ private:
     CTitle* title_ = nullptr;
     CNoteBody* body_ = nullptr;
     CBodyEditor* editor_ = nullptr;
+    // The note's window geometry and its look; they outlive the alarm, which may still show
+    // or hide the note as it goes.
+    std::unique_ptr<CNoteWindowPlacement> placement_;
+    std::unique_ptr<CNoteAppearance> look_;
+    std::unique_ptr<CNoteMouse> mouse_;
     // Declared in the order the shared timers of one note fire in.
     PacedTimer hoverTimer_;
     PacedTimer autoLockTimer_;
@@ -255,41 +256,20 @@ private:
     CNoteAlarm alarm_;
     NoteReading* reading_ = nullptr;
 
-    int priority_ = 1;
     int border_ = 1;
     int isBody_ = 1;
     int isEdit_ = 1;
-    int transparency_ = 0;
     int links_ = 0;
     int currentTitleHeight_ = 16;
     QRect titleRect_;
     QRect bodyRect_;
-    QPoint cachedPosition_;
-    int cachedWidth_ = 0;
-    int cachedHeight_ = 0;
-    QColor bodyFontColor_;
-    QColor bodyBackColor_;
-    LogFont bodyFont_;
     std::string createdText_;
 
     bool closing_ = false;
     bool raisedByAll_ = false;
     bool keepZOrder_ = false;
-    bool collapseMoving_ = false;
     bool modalOpen_ = false;
     bool creating_ = false;
-    bool hoverOpaque_ = false;
-    bool bodyFocused_ = false;
-    // From show() until the window manager has taken the note on: a move it makes then (out
-    // of a panel's way, say) is its own idea, not the user's. It is not written, and the note
-    // goes back to its place once the manager is done.
-    bool awaitingPlacement_ = false;
-    QPoint placement_;
-    QTimer* placementTimer_ = nullptr;
-    // After an exact size below the limits, the limits return with the next user resize.
-    bool limitsRelaxed_ = false;
-    std::function<unsigned()> random_;
-    INoteDialogs* dialogs_ = nullptr;
     QWidget* attachPanel_ = nullptr;
 };
 

@@ -1,6 +1,6 @@
 #include "NoteAccessibility.h"
 
-#include "Note.h"
+#include "NoteFrame.h"
 #include "Title.h"
 #include "TitleButton.h"
 #include "platform/Messages.h"
@@ -133,22 +133,22 @@ namespace {
 
 class NoteAccessible : public QAccessibleWidget {
 public:
-    explicit NoteAccessible(CNote* note) : QAccessibleWidget(note, QAccessible::Window) {}
+    explicit NoteAccessible(INoteFrame& note)
+        : QAccessibleWidget(&note.frameWindow(), QAccessible::Window), note_(note) {}
 
     QString text(QAccessible::Text t) const override {
-        const auto* note = static_cast<const CNote*>(widget());
         switch (t) {
             case QAccessible::Name: {
-                const CTitle* title = note->title();
+                const CTitle* title = note_.title();
                 return readableNoteName(title != nullptr ? title->titleText() : QString(),
-                                        note->nid());
+                                        note_.nid());
             }
             case QAccessible::Description: {
                 NoteReaderState state;
-                state.locked = !note->isEditable();
-                state.collapsed = !note->isBodyShown();
-                state.priority = note->priority();
-                const CTitle* title = note->title();
+                state.locked = !note_.isEditable();
+                state.collapsed = !note_.isBodyShown();
+                state.priority = note_.priority();
+                const CTitle* title = note_.title();
                 const CTitleButton* alarm =
                     title != nullptr ? title->button(cmd::TITLE_ALARM_BUTTON) : nullptr;
                 state.alarmOn = alarm != nullptr && alarm->imageId() == bitmap::ALARM_ON;
@@ -158,6 +158,10 @@ public:
                 return QAccessibleWidget::text(t);
         }
     }
+
+private:
+    // Lives no longer than the note's window: the interface goes with the object it describes.
+    INoteFrame& note_;
 };
 
 // The owner-drawn buttons have no text; their name comes from what they show and their tip.
@@ -192,8 +196,11 @@ public:
 };
 
 QAccessibleInterface* noteAccessibleFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("bp::CNote")) {
-        return new NoteAccessible(static_cast<CNote*>(object));
+    // Asked once for each class the object is, most derived first: the note's own class
+    // answers before QWidget would.
+    if (auto* note = dynamic_cast<INoteFrame*>(object);
+        note != nullptr && &note->frameWindow() == object) {
+        return new NoteAccessible(*note);
     }
     if (className == QLatin1String("bp::CTitleButton")) {
         return new TitleButtonAccessible(static_cast<CTitleButton*>(object));

@@ -1,172 +1,177 @@
+#include "NoteAppearance.h"
+
 #include "BodyEditor.h"
 #include "ColorSchemes.h"
 #include "Note.h"
 #include "NoteBody.h"
-#include "SetSizeDialog.h"
 #include "Title.h"
-#include "platform/Messages.h"
 #include "ui/NoteDialogs.h"
 #include "ui/NoteStyle.h"
 #include "ui/TransparencyDialog.h"
 
-#include <QMetaObject>
+#include <QCursor>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
-
-// How a note looks: priority and stacking, colours and fonts, transparency and size.
+#include <memory>
+#include <random>
 
 namespace bp {
 
-void CNote::SetPriority(int priority) {
-    if (closing_) {
+CNoteAppearance::CNoteAppearance(CNote& note) : QObject(nullptr), note_(note) {
+    auto engine = std::make_shared<std::minstd_rand>(static_cast<std::minstd_rand::result_type>(
+        note_.platform().clock->tickCount() + note_.nid()));
+    random_ = [engine] { return static_cast<unsigned>((*engine)()); };
+}
+
+void CNoteAppearance::load() {
+    CNotesDatabase& store = note_.store();
+    const std::int32_t nid = note_.nid();
+    bodyFont_ = store.GetNote(kLiveSource, nid, note::bodyFontType);
+    bodyFontColor_ = colorFromStored(store.GetNote(kLiveSource, nid, note::bodyFontColor));
+    bodyBackColor_ = colorFromStored(store.GetNote(kLiveSource, nid, note::bodyBackColor));
+    transparency_ = store.GetNote(kLiveSource, nid, note::Transparency);
+    priority_ = store.GetNote(kLiveSource, nid, note::priority);
+}
+
+void CNoteAppearance::setPriority(int priority) {
+    if (note_.closing()) {
         return;
     }
     // The user's choice takes effect at once, even on a note raised with all the others.
     static constexpr IWindowSystem::Stacking kStacking[] = {IWindowSystem::Stacking::Bottom,
                                                             IWindowSystem::Stacking::Normal,
                                                             IWindowSystem::Stacking::Top};
-    platform_.windows->setStacking(this, kStacking[std::clamp(priority, 0, 2)]);
-    store_.SetNote(nid_, priority, note::priority);
-    title_->setPriorityImage(priority);
+    note_.platform().windows->setStacking(&note_, kStacking[std::clamp(priority, 0, 2)]);
+    note_.store().SetNote(note_.nid(), priority, note::priority);
+    note_.title()->setPriorityImage(priority);
     priority_ = priority;
-    refreshTooltips();
-    owner_.noteChanged(nid_);
+    note_.refreshTooltips();
+    note_.announceChanged();
 }
 
-void CNote::ApplyRandomScheme() {
-    if (closing_) {
+void CNoteAppearance::applyPriorityZOrder() {
+    if (note_.keepZOrder() || note_.closing()) {
         return;
     }
+    IWindowSystem& windows = *note_.platform().windows;
+    switch (priority_) {
+        case 0:
+            windows.setStacking(&note_, IWindowSystem::Stacking::Bottom);
+            break;
+        case 1:
+            windows.setStacking(&note_, IWindowSystem::Stacking::Normal);
+            break;
+        case 2:
+            windows.setStacking(&note_, IWindowSystem::Stacking::Top);
+            break;
+        default:
+            // An unknown priority leaves the stacking as it is.
+            break;
+    }
+}
+
+void CNoteAppearance::applyRandomScheme() {
+    if (note_.closing()) {
+        return;
+    }
+    CNotesDatabase& store = note_.store();
     const NoteColors colors = chooseRandomScheme(random_);
-    title_->setColors(colorFromStored(colors.titleFont), colorFromStored(colors.titleBack));
-    store_.SetNote(nid_, colors.titleFont, note::titleFontColor);
-    store_.SetNote(nid_, colors.titleBack, note::titleBackColor);
+    note_.title()->setColors(colorFromStored(colors.titleFont), colorFromStored(colors.titleBack));
+    store.SetNote(note_.nid(), colors.titleFont, note::titleFontColor);
+    store.SetNote(note_.nid(), colors.titleBack, note::titleBackColor);
     bodyBackColor_ = colorFromStored(colors.bodyBack);
-    store_.SetNote(nid_, colors.bodyBack, note::bodyBackColor);
+    store.SetNote(note_.nid(), colors.bodyBack, note::bodyBackColor);
     bodyFontColor_ = colorFromStored(colors.bodyFont);
     QTextCharFormat format;
     format.setForeground(bodyFontColor_);
-    body_->mergeCurrentCharFormat(format);
-    store_.SetNote(nid_, colors.bodyFont, note::bodyFontColor);
-    update();
+    note_.body()->mergeCurrentCharFormat(format);
+    store.SetNote(note_.nid(), colors.bodyFont, note::bodyFontColor);
+    note_.update();
 }
 
-void CNote::maximize() {
-    if (closing_) {
+void CNoteAppearance::applyTransparency() {
+    if (note_.closing()) {
         return;
     }
-    finishTitleEdit();
-    Rect area = platform_.desktop->availableRect();
-    if (attachPanel_ != nullptr && attachPanel_->isVisible()) {
-        area.height -= attachPanel_->height();
+    double opacity = 1.0;
+    if (transparency_ != 0) {
+        const int level = note_.store().GetNote(kLiveSource, note_.nid(), note::TransLevel);
+        opacity = std::clamp(level, 55, 255) / 255.0;
     }
-    moveAndResize(QRect(area.x, area.y, area.width, area.height));
-    LayoutChildren();
+    note_.platform().windows->setOpacity(&note_, opacity);
+    if (QWidget* panel = note_.attachPanel()) {
+        note_.platform().windows->setOpacity(panel, opacity);
+    }
 }
 
-void CNote::chooseTransparency() {
-    if (closing_) {
+void CNoteAppearance::onHoverTick() {
+    if (transparency_ == 0 || !note_.isVisible()) {
         return;
     }
-    finishTitleEdit();
-    const bool stored = store_.GetNote(kLiveSource, nid_, note::Transparency) != 0;
-    const int position =
-        CTransparency::positionFor(store_.GetNote(kLiveSource, nid_, note::TransLevel));
-    BeginModal();
-    CTransparency dialog(this, *platform_.windows, {this, attachPanel_}, stored, position);
-    if (runModal(dialog) == QDialog::Accepted) {
-        transparency_ = dialog.transparent() ? 1 : 0;
-        store_.SetNote(nid_, CTransparency::levelFor(dialog.position()), note::TransLevel);
-        store_.SetNote(nid_, transparency_, note::Transparency);
+    if (note_.geometry().contains(QCursor::pos())) {
+        showOpaque();
+    } else if (hoverOpaque_ && !bodyFocused_) {
         hoverOpaque_ = false;
-        update();
+        applyTransparency();
+    }
+}
+
+void CNoteAppearance::showOpaque() {
+    if (transparency_ == 0 || hoverOpaque_) {
+        return;
+    }
+    hoverOpaque_ = true;
+    note_.platform().windows->setOpacity(&note_, 1.0);
+}
+
+void CNoteAppearance::setBodyFocused(bool focused) {
+    bodyFocused_ = focused;
+    if (focused) {
+        showOpaque();
+    }
+}
+
+void CNoteAppearance::chooseTransparency() {
+    if (note_.closing()) {
+        return;
+    }
+    note_.finishTitleEdit();
+    CNotesDatabase& store = note_.store();
+    const bool stored = store.GetNote(kLiveSource, note_.nid(), note::Transparency) != 0;
+    const int position =
+        CTransparency::positionFor(store.GetNote(kLiveSource, note_.nid(), note::TransLevel));
+    note_.BeginModal();
+    CTransparency dialog(&note_, *note_.platform().windows, {&note_, note_.attachPanel()}, stored,
+                         position);
+    if (note_.runModal(dialog) == QDialog::Accepted) {
+        transparency_ = dialog.transparent() ? 1 : 0;
+        store.SetNote(note_.nid(), CTransparency::levelFor(dialog.position()), note::TransLevel);
+        store.SetNote(note_.nid(), transparency_, note::Transparency);
+        hoverOpaque_ = false;
+        note_.update();
     }
     // Whatever the answer, the note shows what is stored now.
-    ApplyTransparency();
-    EndModal();
+    applyTransparency();
+    note_.EndModal();
 }
 
-void CNote::chooseSize() {
-    if (closing_) {
+void CNoteAppearance::chooseNoteColor() {
+    if (note_.closing()) {
         return;
     }
-    finishTitleEdit();
-    BeginModal();
-    CSetSize dialog(this, QSize(store_.GetNote(kLiveSource, nid_, note::Width),
-                                store_.GetNote(kLiveSource, nid_, note::Height)));
-    if (runModal(dialog) == QDialog::Accepted) {
-        const QSize size = dialog.chosenSize();
-        // The exact size wins over the size limits, until the user next resizes the note.
-        setMinimumSize(std::min(minimumWidth(), size.width()),
-                       std::min(minimumHeight(), size.height()));
-        limitsRelaxed_ = true;
-        resize(size);
-        store_.SetNote(nid_, size.width(), note::Width);
-        store_.SetNote(nid_, size.height(), note::Height);
-        LayoutChildren();
-    }
-    EndModal();
-}
-
-void CNote::setNoteDialogs(INoteDialogs* dialogs) {
-    dialogs_ = dialogs;
-    if (editor_ != nullptr) {
-        editor_->setDialogs(dialogs);
-    }
-}
-
-void CNote::setAttachPanel(QWidget* panel) {
-    attachPanel_ = panel;
-    placeAttachPanel();
-}
-
-void CNote::showAttachPanel(bool show) {
-    if (attachPanel_ == nullptr) {
-        return;
-    }
-    if (show) {
-        attachPanel_->setAttribute(Qt::WA_ShowWithoutActivating);
-        attachPanel_->show();
-        placeAttachPanel();
-    } else {
-        attachPanel_->hide();
-    }
-}
-
-void CNote::setAttachmentsShown(bool show) {
-    if (closing_) {
-        return;
-    }
-    links_ = show ? 1 : 0;
-    store_.SetNote(nid_, links_, note::links);
-    store_.RequestSave(SaveUrgency::Soon);
-    // Asked for by name, the panel shows even under a collapsed note.
-    showAttachPanel(show && isVisible());
-}
-
-void CNote::placeAttachPanel() {
-    if (attachPanel_ != nullptr) {
-        attachPanel_->setGeometry(x(), y() + height(), width(), attachPanel_->height());
-    }
-}
-
-void CNote::chooseNoteColor() {
-    if (closing_) {
-        return;
-    }
-    BeginModal();
-    if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, bodyBackColor_)) {
+    note_.BeginModal();
+    if (const std::optional<QColor> chosen = dialogs_->chooseColor(&note_, bodyBackColor_)) {
         // One colour for the whole note: the body and the title bar.
         bodyBackColor_ = *chosen;
-        update();
-        store_.SetNote(nid_, storedFromColor(*chosen), note::bodyBackColor);
+        note_.update();
+        note_.store().SetNote(note_.nid(), storedFromColor(*chosen), note::bodyBackColor);
         emit colorsChanged();
-        title_->setColors(title_->textColor(), *chosen);
-        store_.SetNote(nid_, storedFromColor(*chosen), note::titleBackColor);
+        note_.title()->setColors(note_.title()->textColor(), *chosen);
+        note_.store().SetNote(note_.nid(), storedFromColor(*chosen), note::titleBackColor);
     }
-    EndModal();
+    note_.EndModal();
 }
 
 namespace {
@@ -180,88 +185,94 @@ QTextCharFormat formatAtStart(QTextDocument* document) {
 
 }  // namespace
 
-void CNote::chooseBodyTextColor() {
-    if (closing_) {
+void CNoteAppearance::chooseBodyTextColor() {
+    if (note_.closing()) {
         return;
     }
-    const QTextCursor saved = body_->textCursor();
-    const QTextCharFormat first = formatAtStart(body_->document());
+    CNoteBody& body = *note_.body();
+    CBodyEditor& editor = *note_.bodyEditor();
+    const QTextCursor saved = body.textCursor();
+    const QTextCharFormat first = formatAtStart(body.document());
     const QColor initial = first.hasProperty(QTextFormat::ForegroundBrush)
                                ? first.foreground().color()
                                : bodyFontColor_;
-    QTextCursor all(body_->document());
+    QTextCursor all(body.document());
     all.select(QTextCursor::Document);
-    body_->setTextCursor(all);
-    BeginModal();
-    if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, initial)) {
+    body.setTextCursor(all);
+    note_.BeginModal();
+    if (const std::optional<QColor> chosen = dialogs_->chooseColor(&note_, initial)) {
         bodyFontColor_ = *chosen;
-        editor_->setInsertionColor(*chosen);
-        store_.SetNote(nid_, storedFromColor(*chosen), note::bodyFontColor);
+        editor.setInsertionColor(*chosen);
+        note_.store().SetNote(note_.nid(), storedFromColor(*chosen), note::bodyFontColor);
         emit colorsChanged();
     }
-    EndModal();
-    body_->setTextCursor(saved);
+    note_.EndModal();
+    body.setTextCursor(saved);
 }
 
-void CNote::chooseBodyFont() {
-    if (closing_) {
+void CNoteAppearance::chooseBodyFont() {
+    if (note_.closing()) {
         return;
     }
-    const QTextCursor saved = body_->textCursor();
-    const QTextCharFormat first = formatAtStart(body_->document());
-    QTextCursor all(body_->document());
+    CNoteBody& body = *note_.body();
+    CBodyEditor& editor = *note_.bodyEditor();
+    const QTextCursor saved = body.textCursor();
+    const QTextCharFormat first = formatAtStart(body.document());
+    QTextCursor all(body.document());
     all.select(QTextCursor::Document);
-    body_->setTextCursor(all);
-    const LogFont current = editor_->charFormatToLogFont(editor_->withBodyFont(first));
-    BeginModal();
+    body.setTextCursor(all);
+    const LogFont current = editor.charFormatToLogFont(editor.withBodyFont(first));
+    note_.BeginModal();
     if (const std::optional<FontChoice> chosen =
-            dialogs_->chooseFont(this, {fontFromRecord(current), bodyFontColor_})) {
+            dialogs_->chooseFont(&note_, {fontFromRecord(current), bodyFontColor_})) {
         QTextCharFormat format;
         format.setFont(chosen->font);
-        const LogFont record = editor_->charFormatToLogFont(format);
+        const LogFont record = editor.charFormatToLogFont(format);
         bodyFontColor_ = chosen->color;
-        editor_->setInsertionFont(record);
-        editor_->setInsertionColor(bodyFontColor_);
+        editor.setInsertionFont(record);
+        editor.setInsertionColor(bodyFontColor_);
         bodyFont_ = record;
-        store_.SetNote(nid_, record, note::bodyFontType);
-        store_.SetNote(nid_, storedFromColor(bodyFontColor_), note::bodyFontColor);
+        note_.store().SetNote(note_.nid(), record, note::bodyFontType);
+        note_.store().SetNote(note_.nid(), storedFromColor(bodyFontColor_), note::bodyFontColor);
         emit colorsChanged();
     }
-    EndModal();
-    body_->setTextCursor(saved);
+    note_.EndModal();
+    body.setTextCursor(saved);
 }
 
-void CNote::chooseTitleFont() {
-    if (closing_) {
+void CNoteAppearance::chooseTitleFont() {
+    if (note_.closing()) {
         return;
     }
-    finishTitleEdit();
-    const LogFont stored = store_.GetNote(kLiveSource, nid_, note::titleFontType);
-    BeginModal();
+    note_.finishTitleEdit();
+    CTitle& title = *note_.title();
+    const LogFont stored = note_.store().GetNote(kLiveSource, note_.nid(), note::titleFontType);
+    note_.BeginModal();
     if (const std::optional<FontChoice> chosen =
-            dialogs_->chooseFont(this, {fontFromRecord(stored), title_->textColor()})) {
+            dialogs_->chooseFont(&note_, {fontFromRecord(stored), title.textColor()})) {
         QTextCharFormat format;
         format.setFont(chosen->font);
-        const LogFont record = editor_->charFormatToLogFont(format);
-        store_.SetNote(nid_, record, note::titleFontType);
-        store_.SetNote(nid_, storedFromColor(chosen->color), note::titleFontColor);
-        title_->setColors(chosen->color, title_->backColor());
-        title_->setTitleFont(fontFromRecord(record));
+        const LogFont record = note_.bodyEditor()->charFormatToLogFont(format);
+        note_.store().SetNote(note_.nid(), record, note::titleFontType);
+        note_.store().SetNote(note_.nid(), storedFromColor(chosen->color), note::titleFontColor);
+        title.setColors(chosen->color, title.backColor());
+        title.setTitleFont(fontFromRecord(record));
     }
-    EndModal();
+    note_.EndModal();
 }
 
-void CNote::chooseTitleTextColor() {
-    if (closing_) {
+void CNoteAppearance::chooseTitleTextColor() {
+    if (note_.closing()) {
         return;
     }
-    finishTitleEdit();
-    BeginModal();
-    if (const std::optional<QColor> chosen = dialogs_->chooseColor(this, title_->textColor())) {
-        store_.SetNote(nid_, storedFromColor(*chosen), note::titleFontColor);
-        title_->setColors(*chosen, title_->backColor());
+    note_.finishTitleEdit();
+    CTitle& title = *note_.title();
+    note_.BeginModal();
+    if (const std::optional<QColor> chosen = dialogs_->chooseColor(&note_, title.textColor())) {
+        note_.store().SetNote(note_.nid(), storedFromColor(*chosen), note::titleFontColor);
+        title.setColors(*chosen, title.backColor());
     }
-    EndModal();
+    note_.EndModal();
 }
 
 }  // namespace bp

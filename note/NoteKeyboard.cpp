@@ -1,8 +1,8 @@
 #include "NoteKeyboard.h"
 
 #include "BodyEditor.h"
-#include "Note.h"
 #include "NoteBody.h"
+#include "NoteFrame.h"
 #include "Title.h"
 #include "platform/Messages.h"
 
@@ -60,7 +60,7 @@ std::optional<QRect> keyboardGeometry(const QRect& current, int key,
     return std::nullopt;
 }
 
-CNoteKeys::CNoteKeys(CNote& note) : QObject(&note), note_(note) {}
+CNoteKeys::CNoteKeys(INoteFrame& note) : QObject(&note.frameWindow()), note_(note) {}
 
 void CNoteKeys::watch(QObject* target) {
     target->installEventFilter(this);
@@ -76,15 +76,16 @@ bool CNoteKeys::handleKey(const QKeyEvent& key) {
     if (sizing && !note_.isBodyShown()) {
         return false;
     }
+    QWidget& window = note_.frameWindow();
     const std::optional<QRect> moved =
-        keyboardGeometry(note_.geometry(), key.key(), key.modifiers(), note_.minimumSize());
+        keyboardGeometry(window.geometry(), key.key(), key.modifiers(), window.minimumSize());
     if (!moved) {
         return false;
     }
     if (sizing) {
-        note_.resize(moved->size());
+        window.resize(moved->size());
     } else {
-        note_.move(moved->topLeft());
+        window.move(moved->topLeft());
     }
     return true;
 }

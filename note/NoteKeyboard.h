@@ -10,7 +10,7 @@ class QKeyEvent;
 
 namespace bp {
 
-class CNote;
+class INoteFrame;
 
 // The menu a key opens: the Menu key or Shift+F10, as on every desktop, opens what a right
 // click opens (colours, fonts, editing); with Ctrl they open the note's own menu, the one of
@@ -30,7 +30,7 @@ inline constexpr int kKeyStep = 10;
 class CNoteKeys : public QObject {
     Q_OBJECT
 public:
-    explicit CNoteKeys(CNote& note);
+    explicit CNoteKeys(INoteFrame& note);
     void watch(QObject* target);
 
 protected:
@@ -40,7 +40,7 @@ private:
     bool handleKey(const QKeyEvent& key);
     void openMenu(KeyMenu which);
 
-    CNote& note_;
+    INoteFrame& note_;
 };
 
 }  // namespace bp

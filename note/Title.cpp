@@ -1,13 +1,14 @@
 #include "Title.h"
 
 #include "EditTitle.h"
-#include "Note.h"
 #include "NoteAccessibility.h"
+#include "NoteFrame.h"
 #include "NoteMenus.h"
 #include "TitleButton.h"
 #include "ToolTips.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
+#include "store/NotesDatabase.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +26,7 @@ bool pressStartsDrag(Qt::MouseButton button, Qt::MouseButtons buttons,
            (modifiers & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-CTitle::CTitle(CNote& note) : QWidget(&note), note_(note) {
+CTitle::CTitle(INoteFrame& note) : QWidget(&note.frameWindow()), note_(note) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setToolTip(QStringLiteral("Title"));
     tips_ = new CWrappedToolTips(this);
@@ -38,7 +39,7 @@ CTitle::~CTitle() = default;
 void CTitle::setTitleText(const QString& text) {
     titleText_ = text;
     update();
-    announceNoteChanged(&note_);
+    announceNoteChanged(&note_.frameWindow());
 }
 
 void CTitle::setTitleFont(const QFont& font) {
@@ -221,14 +222,15 @@ void CTitle::refreshTooltips(const QString& createdText, const std::optional<QSt
         }
     }
     setToolTip(withMissedAlarm(titleToolTip(createdText, priority, titleText_, alarmText_),
-                               note_.alarm().missedAlarmText()));
+                               note_.missedAlarmText()));
 }
 
-void CTitle::postToNote(void (CNote::*command)()) {
-    QPointer<CNote> note(&note_);
-    QTimer::singleShot(0, &note_, [note, command] {
-        if (note && !note->closing()) {
-            ((*note).*command)();
+void CTitle::postToNote(void (INoteFrame::*command)()) {
+    QPointer<QWidget> window(&note_.frameWindow());
+    INoteFrame* note = &note_;
+    QTimer::singleShot(0, window, [window, note, command] {
+        if (window && !note->closing()) {
+            (note->*command)();
         }
     });
 }
@@ -246,7 +248,7 @@ void CTitle::onMinimizeButton() {
 void CTitle::onReadButton() {
     finishEdit();
     if (unlocked_) {
-        postToNote(&CNote::readAloud);
+        postToNote(&INoteFrame::readAloud);
     } else {
         openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
     }
@@ -258,7 +260,7 @@ void CTitle::onAlarmButton() {
     }
     finishEdit();
     if (unlocked_) {
-        postToNote(&CNote::OpenAlarmDialog);
+        postToNote(&INoteFrame::OpenAlarmDialog);
     } else {
         openMenu(NoteMenu::Unlock, mapToGlobal(rect().bottomLeft()));
     }
@@ -266,7 +268,7 @@ void CTitle::onAlarmButton() {
 
 void CTitle::onStopSnoozeButton() {
     finishEdit();
-    postToNote(&CNote::cancelSnooze);
+    postToNote(&INoteFrame::cancelSnooze);
 }
 
 void CTitle::onExpirationButton() {
@@ -274,7 +276,7 @@ void CTitle::onExpirationButton() {
 }
 
 void CTitle::openMenu(NoteMenu which, const QPoint& screenPos) {
-    std::unique_ptr<QMenu> menu = buildNoteMenu(which, note_, this);
+    std::unique_ptr<QMenu> menu = note_.buildMenu(which, this);
     if (which == NoteMenu::Note) {
         const int priority = note_.store().GetNote(kLiveSource, note_.nid(), note::priority);
         const int checked = priority == 0   ? cmd::NOTE_PRIORITY_LOW
@@ -342,10 +344,10 @@ void CTitle::storeOpenEdit() {
 void CTitle::takeEditedTitle() {
     titleText_ = editBuffer_;
     note_.store().SetNote(note_.nid(), storedFromText(titleText_), note::title);
-    note_.setWindowTitle(readableNoteName(titleText_, note_.nid()));
+    note_.frameWindow().setWindowTitle(readableNoteName(titleText_, note_.nid()));
     repaint();
     note_.refreshTooltips();
-    postToNote(&CNote::announceChanged);
+    postToNote(&INoteFrame::announceChanged);
 }
 
 void CTitle::paintEvent(QPaintEvent*) {
@@ -370,8 +372,7 @@ void CTitle::mousePressEvent(QMouseEvent* event) {
             // The move starts once the pointer travels, so a double click still reaches the bar.
             pressPos_ = event->position().toPoint();
         }
-        note_.stopFlashing();
-        note_.alarm().openedByUser();
+        note_.pressedByUser();
         event->accept();
         return;
     }

@@ -15,7 +15,7 @@
 
 namespace bp {
 
-class CNote;
+class INoteFrame;
 class CTitleButton;
 class CWrappedToolTips;
 
@@ -27,7 +27,7 @@ enum class NoteMenu;
 class CTitle : public QWidget {
     Q_OBJECT
 public:
-    explicit CTitle(CNote& note);
+    explicit CTitle(INoteFrame& note);
     ~CTitle() override;
 
     void setTitleText(const QString& text);
@@ -98,10 +98,10 @@ private:
     void openMenu(NoteMenu which, const QPoint& screenPos);
     void takeEditedTitle();
     // Calls a method of the note once the event loop turns, as long as the note is there.
-    void postToNote(void (CNote::*command)());
+    void postToNote(void (INoteFrame::*command)());
     void updateMinimizeImage();
 
-    CNote& note_;
+    INoteFrame& note_;
     QString titleText_;
     QColor textColor_;
     QColor backColor_;
