@@ -61,9 +61,8 @@ std::uint32_t CExpiryDialog::expireTime() const {
         return 0;
     }
     const QDateTime chosen = moment_->dateTime();
-    const LocalDateTime local{chosen.date().year(),   chosen.date().month(),
-                              chosen.date().day(),    chosen.time().hour(),
-                              chosen.time().minute(), chosen.time().second()};
+    const LocalDateTime local{chosen.date().year(), chosen.date().month(),  chosen.date().day(),
+                              chosen.time().hour(), chosen.time().minute(), chosen.time().second()};
     const std::uint32_t stored = toStored(clock_, local);
     // 0 is "never": a moment that happens to convert to it must still expire.
     return stored == 0 ? 1 : stored;

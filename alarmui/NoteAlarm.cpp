@@ -10,6 +10,7 @@
 #include "alarm/ProgramLaunch.h"
 #include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
+#include "platform/TimeText.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -157,7 +158,11 @@ void CNoteAlarm::refreshAlarmButtons() {
     }
     host_.showStopSnooze(snoozeTimer_.isActive());
     expireTime_ = host_.store().GetNote(kLiveSource, host_.nid(), note::expireTime);
-    host_.showExpiration(expireTime_ != 0);
+    host_.showExpiration(expireTime_ != 0,
+                         expireTime_ == 0 ? QString()
+                                          : QString::fromStdString(displayTime(
+                                                *host_.platform().clock, std::int64_t{expireTime_},
+                                                TimeStyle::MomentWithWeekday)));
     host_.refreshTips(nextAlarmText());
 }
 

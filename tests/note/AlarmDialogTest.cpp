@@ -380,6 +380,8 @@ TEST_F(AlarmDialog, RepeatSnoozeLengthAndExpiryAreChosenFromTheKeyboard) {
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindSnoozeTime), 300000);
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::expireTime), expires);
     EXPECT_FALSE(note->title()->button(cmd::TITLE_EXPIRATION_BUTTON)->isHidden());
+    EXPECT_EQ(note->title()->button(cmd::TITLE_EXPIRATION_BUTTON)->toolTip(),
+              "Expiration Off\nExpires: Sunday, January 31, 2027 12:00:00 PM");
 }
 
 TEST_F(AlarmDialog, ActionsChosenInTheActionsDialogAreStoredWithOk) {
