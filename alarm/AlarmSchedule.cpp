@@ -201,6 +201,24 @@ AlarmOutcome AlarmSchedule::AdvancePastNow(const IClock& clock) {
     return outcome;
 }
 
+std::vector<LocalDateTime> AlarmSchedule::Ringings(const LocalDateTime& first, int count) const {
+    std::vector<LocalDateTime> ringings;
+    if (count <= 0) {
+        return ringings;
+    }
+    if (!recurring) {
+        ringings.push_back(first);
+        return ringings;
+    }
+    std::optional<LocalDateTime> next = FindNext(first, first);
+    while (next && static_cast<int>(ringings.size()) < count) {
+        ringings.push_back(*next);
+        // What the firing at that moment picks: the search starts after the ringing itself.
+        next = FindNext(next->plusSeconds(1), *next);
+    }
+    return ringings;
+}
+
 std::optional<LocalDateTime> AlarmSchedule::FindNext(const LocalDateTime& start,
                                                      const LocalDateTime& timeOfDay) const {
     LocalDateTime d = start;

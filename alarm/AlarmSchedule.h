@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace bp {
 
@@ -45,6 +46,11 @@ public:
 
     // Whether a candidate day fits all three selections (an empty selection fits every day).
     bool Matches(const LocalDateTime& day) const;
+
+    // Up to count ringings from the moment first on, as the alarm rings them: a one-time
+    // alarm once at first; a recurring one on the first of its days at or after first, at
+    // first's time of day, and then each time on the day its firing picks next.
+    std::vector<LocalDateTime> Ringings(const LocalDateTime& first, int count) const;
 
     int isReminder = 0;  // 0 off, 1 one-time, 2 recurring
     bool recurring = false;

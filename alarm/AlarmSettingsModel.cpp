@@ -64,9 +64,12 @@ void AlarmSettingsModel::Open(AlarmSchedule& alarm, const IClock& clock) {
     days = alarm.days;
     months = alarm.months;
     snooze = alarm.remindSnoozeTime > 0;
+    snoozeMs = snooze ? alarm.remindSnoozeTime : kSnoozeMs;
     // An alarm that is off opens as it would after a restart: not recurring.
-    loaded_ = {alarm.isReminder > 1, alarm.weekdays, alarm.remindSnoozeTime, alarm.remindAction,
+    loaded_ = {alarm.isReminder > 1, selections(), alarm.remindSnoozeTime, alarm.remindAction,
                flags};
+    repeatsChosen_.reset();
+    chosenWith_ = loaded_.selections;
     whenPicked_ = alarm.isReminder != 0;
     if (alarm.isReminder != 0) {
         when = alarm.remindTime;
@@ -100,31 +103,93 @@ void AlarmSettingsModel::Refresh(const IClock& clock) {
     passed = first.earlier(localNow(clock));
 }
 
+bool AlarmSettingsModel::Selections::any() const {
+    return anySelected(days) || anySelected(weekdays) || anySelected(months);
+}
+
 bool AlarmSettingsModel::Repeats() const {
-    if (weekdays == loaded_.weekdays) {
-        return loaded_.recurring;
+    const Selections now = selections();
+    if (now != chosenWith_) {
+        return now.any();
     }
-    return anySelected(weekdays) || anySelected(days) || anySelected(months);
+    return repeatsChosen_.value_or(loaded_.recurring);
+}
+
+void AlarmSettingsModel::ChooseRepeat(RepeatChoice choice, const IClock& clock) {
+    const auto onlyDate = [this](bool withMonth) {
+        days.fill(false);
+        weekdays.fill(false);
+        months.fill(false);
+        days[static_cast<std::size_t>(when.day - 1)] = true;
+        if (withMonth) {
+            months[static_cast<std::size_t>(when.month - 1)] = true;
+        }
+    };
+    switch (choice) {
+        case RepeatChoice::Once:
+        case RepeatChoice::OnTickedDays:
+            break;
+        case RepeatChoice::EveryDay:
+            days.fill(false);
+            weekdays.fill(false);
+            months.fill(false);
+            break;
+        case RepeatChoice::MonthlyOnDay:
+            onlyDate(false);
+            break;
+        case RepeatChoice::YearlyOnDate:
+            onlyDate(true);
+            break;
+    }
+    repeatsChosen_ = choice != RepeatChoice::Once;
+    chosenWith_ = selections();
+    Picked(clock);
+}
+
+RepeatChoice AlarmSettingsModel::RepeatShown() const {
+    if (!Repeats()) {
+        return RepeatChoice::Once;
+    }
+    const Selections now = selections();
+    if (!now.any()) {
+        return RepeatChoice::EveryDay;
+    }
+    Selections date;
+    date.days[static_cast<std::size_t>(when.day - 1)] = true;
+    if (now == date) {
+        return RepeatChoice::MonthlyOnDay;
+    }
+    date.months[static_cast<std::size_t>(when.month - 1)] = true;
+    return now == date ? RepeatChoice::YearlyOnDate : RepeatChoice::OnTickedDays;
+}
+
+AlarmSchedule AlarmSettingsModel::scheduleShown() const {
+    AlarmSchedule schedule;
+    schedule.recurring = Repeats();
+    schedule.isReminder = schedule.recurring ? 2 : 1;
+    schedule.days = days;
+    schedule.weekdays = weekdays;
+    schedule.months = months;
+    return schedule;
 }
 
 LocalDateTime AlarmSettingsModel::FirstRinging() const {
     LocalDateTime first = when;
     first.millisecond = 0;
-    if (!Repeats()) {
-        return first;
-    }
     // A recurring alarm must not ring first on a day that is not one of its own: the calendar
     // still shows today when only the weekdays and the time were picked.
-    AlarmSchedule schedule;
-    schedule.days = days;
-    schedule.weekdays = weekdays;
-    schedule.months = months;
-    LocalDateTime day = first;
-    for (int i = 0; i < AlarmSchedule::kSearchDays && !schedule.Matches(day); ++i) {
-        day = day.nextDayAt(first);
-    }
+    const std::vector<LocalDateTime> ringings = scheduleShown().Ringings(first, 1);
     // No day ever fits: the date stays as chosen, and the firing switches the alarm off.
-    return schedule.Matches(day) ? day : first;
+    return ringings.empty() ? first : ringings.front();
+}
+
+std::vector<LocalDateTime> AlarmSettingsModel::UpcomingRingings(int count) const {
+    if (!alarmOn || !whenPicked_) {
+        return {};
+    }
+    LocalDateTime first = when;
+    first.millisecond = 0;
+    return scheduleShown().Ringings(first, count);
 }
 
 std::string AlarmSettingsModel::RepeatText() const {
@@ -199,17 +264,22 @@ void AlarmSettingsModel::TakeActions(const AlarmActionsChoice& choice) {
 
 void AlarmSettingsModel::Apply(AlarmSchedule& alarm) const {
     alarm.remindTime = FirstRinging();
-    // A snooze delay of the user's own stays while the box keeps its tick.
-    if (snooze != (loaded_.snoozeMs > 0)) {
-        alarm.remindSnoozeTime = snooze ? kSnoozeMs : 0;
-    }
+    alarm.remindSnoozeTime = snooze ? snoozeMs : 0;
     alarm.recurring = alarmOn && Repeats();
-    alarm.remindRepeatTimes = 0;
-    alarm.remindRepeatInterval = 0;
-    alarm.remindRepeat = 0;
-    // The schedule text stays as stored unless a weekday changed.
-    if (weekdays != loaded_.weekdays) {
+    // The repetition values no control shows stay as loaded while the user leaves the
+    // alarm's kind and days alone.
+    const bool scheduleAsLoaded =
+        selections() == loaded_.selections && alarm.recurring == loaded_.recurring;
+    if (!scheduleAsLoaded) {
+        alarm.remindRepeatTimes = 0;
+        alarm.remindRepeatInterval = 0;
+        alarm.remindRepeat = 0;
+    }
+    // The schedule text stays as stored unless a selection changed.
+    if (selections() != loaded_.selections) {
+        alarm.days = days;
         alarm.weekdays = weekdays;
+        alarm.months = months;
         alarm.BuildSchedule();
     }
     alarm.isReminder = !alarmOn ? 0 : (alarm.recurring ? 2 : 1);

@@ -36,6 +36,11 @@ CAlarmActions::CAlarmActions(QWidget* parent, IShell* shell, IFileDialogs* files
     read_ = numbered(new QCheckBox(QStringLiteral("Read"), this), kReadCheck);
     beep_ = numbered(new QCheckBox(QStringLiteral("Beep"), this), kBeepCheck);
     shutDown_ = numbered(new QCheckBox(QStringLiteral("Shut Down Computer"), this), kShutDownCheck);
+    play_ = numbered(new QCheckBox(QStringLiteral("Play sound"), this), kPlayCheck);
+    sound_ = numbered(new QLineEdit(this), kSoundEdit);
+    sound_->setAccessibleName(QStringLiteral("Sound file to play"));
+    soundBrowse_ = numbered(new QPushButton(QStringLiteral("Choose..."), this), kSoundBrowseButton);
+    soundBrowse_->setAccessibleName(QStringLiteral("Choose sound file"));
     openUrl_ =
         numbered(new QCheckBox(QStringLiteral("Open url"), this), cmd::ACTIONS_OPEN_URL_CHECK);
     url_ = numbered(new QLineEdit(this), kUrlEdit);
@@ -52,18 +57,22 @@ CAlarmActions::CAlarmActions(QWidget* parent, IShell* shell, IFileDialogs* files
     // Enter in a field is not a confirmation: only the OK button checks and closes.
     go_->setAutoDefault(false);
     browse_->setAutoDefault(false);
+    soundBrowse_->setAutoDefault(false);
 
     auto* grid = new QGridLayout;
     grid->addWidget(popUp_, 0, 0, 1, 3);
     grid->addWidget(read_, 1, 0, 1, 3);
     grid->addWidget(beep_, 2, 0, 1, 3);
     grid->addWidget(shutDown_, 3, 0, 1, 3);
-    grid->addWidget(openUrl_, 4, 0);
-    grid->addWidget(url_, 4, 1);
-    grid->addWidget(go_, 4, 2);
-    grid->addWidget(openProgram_, 5, 0);
-    grid->addWidget(program_, 5, 1);
-    grid->addWidget(browse_, 5, 2);
+    grid->addWidget(play_, 4, 0);
+    grid->addWidget(sound_, 4, 1);
+    grid->addWidget(soundBrowse_, 4, 2);
+    grid->addWidget(openUrl_, 5, 0);
+    grid->addWidget(url_, 5, 1);
+    grid->addWidget(go_, 5, 2);
+    grid->addWidget(openProgram_, 6, 0);
+    grid->addWidget(program_, 6, 1);
+    grid->addWidget(browse_, 6, 2);
     grid->setColumnMinimumWidth(1, 220);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -75,10 +84,12 @@ CAlarmActions::CAlarmActions(QWidget* parent, IShell* shell, IFileDialogs* files
 
     connect(ok, &QPushButton::clicked, this, &CAlarmActions::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(play_, &QCheckBox::toggled, this, &CAlarmActions::updateEnabled);
     connect(openUrl_, &QCheckBox::toggled, this, &CAlarmActions::updateEnabled);
     connect(openProgram_, &QCheckBox::toggled, this, &CAlarmActions::updateEnabled);
     connect(go_, &QPushButton::clicked, this, &CAlarmActions::openAddressNow);
     connect(browse_, &QPushButton::clicked, this, &CAlarmActions::browseForProgram);
+    connect(soundBrowse_, &QPushButton::clicked, this, &CAlarmActions::browseForSound);
     updateEnabled();
     fixDialogSize(*this);
 }
@@ -90,6 +101,8 @@ void CAlarmActions::setChoice(const AlarmActionsChoice& choice) {
     read_->setChecked(f[action::Read]);
     beep_->setChecked(f[action::Beep]);
     shutDown_->setChecked(f[action::ShutDown]);
+    play_->setChecked(f[action::Play]);
+    sound_->setText(QString::fromStdString(choice.soundFile));
     openUrl_->setChecked(f[action::OpenUrl]);
     url_->setText(QString::fromStdString(choice.url));
     openProgram_->setChecked(f[action::OpenProgram]);
@@ -115,6 +128,8 @@ void CAlarmActions::readControls() {
     f[action::Read] = read_->isChecked();
     f[action::Beep] = beep_->isChecked();
     f[action::ShutDown] = shutDown_->isChecked();
+    f[action::Play] = play_->isChecked();
+    choice_.soundFile = sound_->text().toStdString();
     f[action::OpenUrl] = openUrl_->isChecked();
     f[action::OpenProgram] = openProgram_->isChecked();
     choice_.url = url_->text().toStdString();
@@ -122,6 +137,8 @@ void CAlarmActions::readControls() {
 }
 
 void CAlarmActions::updateEnabled() {
+    sound_->setEnabled(play_->isChecked());
+    soundBrowse_->setEnabled(play_->isChecked());
     url_->setEnabled(openUrl_->isChecked());
     go_->setEnabled(openUrl_->isChecked());
     program_->setEnabled(openProgram_->isChecked());
@@ -143,6 +160,16 @@ void CAlarmActions::browseForProgram() {
     if (!chosen.empty()) {
         // Quoted when it holds blanks, so that arguments can be written after it.
         program_->setText(QString::fromStdString(QuotedForCommandLine(chosen)));
+    }
+}
+
+void CAlarmActions::browseForSound() {
+    if (files_ == nullptr) {
+        return;
+    }
+    const std::string chosen = files_->openFile("Choose Sound", kSoundFilter, "");
+    if (!chosen.empty()) {
+        sound_->setText(QString::fromStdString(chosen));
     }
 }
 

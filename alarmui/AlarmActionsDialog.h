@@ -17,7 +17,7 @@ class IShell;
 class IUserMessages;
 
 // "ALARM ACTIONS": what a ringing alarm does. "Pop-up and flash" stands for both pop-up
-// flags; the play choice and the sound file are not offered here but pass through unchanged.
+// flags.
 class CAlarmActions : public QDialog {
     Q_OBJECT
 public:
@@ -25,6 +25,11 @@ public:
     static constexpr int kReadCheck = 610;
     static constexpr int kBeepCheck = 600;
     static constexpr int kShutDownCheck = 598;
+    static constexpr int kPlayCheck = 590;
+    static constexpr int kSoundEdit = 591;
+    static constexpr int kSoundBrowseButton = 592;
+    static constexpr const char* kSoundFilter =
+        "Sound Files (*.wav *.ogg *.oga *.mp3 *.flac *.opus);;All Files (*)";
     static constexpr int kUrlEdit = 1211;
     static constexpr int kProgramEdit = 595;
     // Programs carry no extension here, so every file is offered first; scripts and
@@ -50,6 +55,7 @@ private:
     void updateEnabled();
     void openAddressNow();
     void browseForProgram();
+    void browseForSound();
 
     IShell* shell_;
     IFileDialogs* files_;
@@ -59,6 +65,9 @@ private:
     QCheckBox* read_;
     QCheckBox* beep_;
     QCheckBox* shutDown_;
+    QCheckBox* play_;
+    QLineEdit* sound_;
+    QPushButton* soundBrowse_;
     QCheckBox* openUrl_;
     QLineEdit* url_;
     QPushButton* go_;

@@ -45,7 +45,8 @@ public:
     virtual bool hasTitleBar() const = 0;
     virtual void showAlarmImage(bool on, const QString& tip) = 0;
     virtual void showStopSnooze(bool show) = 0;
-    virtual void showExpiration(bool show) = 0;
+    // expires: when the note expires, for the hourglass's tip.
+    virtual void showExpiration(bool show, const QString& expires = {}) = 0;
     virtual void refreshTips(const std::optional<QString>& nextAlarm) = 0;
     virtual void finishTitleEdit() = 0;
     // Tells the main window that the record changed; the tray's tip after flashing ended.

@@ -10,6 +10,7 @@
 
 class QCalendarWidget;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -36,15 +37,34 @@ public:
     QCalendarWidget* calendar() const { return calendar_; }
     QTimeEdit* timePicker() const { return time_; }
     QCheckBox* weekday(int index) const { return weekdays_[static_cast<std::size_t>(index)]; }
-    // How the alarm repeats, in words: the days of the month and months of a stored schedule
-    // have no control of their own, so they are shown here.
+    // Once, every day, monthly or yearly on the chosen date, or on the ticked days; in the
+    // order of RepeatChoice.
+    QComboBox* repeat() const { return repeat_; }
+    // How the alarm repeats, in words, with the days of the month and months ticked on the
+    // other tab.
     QLabel* repeatText() const { return repeatText_; }
 
 private:
     QCalendarWidget* calendar_;
     QTimeEdit* time_;
+    QComboBox* repeat_;
     std::array<QCheckBox*, 7> weekdays_{};
     QLabel* repeatText_;
+};
+
+// The second tab: the days of the month and the months an alarm repeats on.
+class CReminderDays : public QWidget {
+    Q_OBJECT
+public:
+    explicit CReminderDays(QWidget* parent);
+
+    // day: 1-31, month: 1-12.
+    QCheckBox* day(int day) const { return days_[static_cast<std::size_t>(day - 1)]; }
+    QCheckBox* month(int month) const { return months_[static_cast<std::size_t>(month - 1)]; }
+
+private:
+    std::array<QCheckBox*, 31> days_{};
+    std::array<QCheckBox*, 12> months_{};
 };
 
 // "Alarm Settings": a window over AlarmSettingsModel, which holds the rules. The controls
@@ -63,6 +83,13 @@ public:
     // The control with the given number (the page's included), or nullptr.
     QWidget* control(int id) const;
     CReminderBasic* page() const { return page_; }
+    CReminderDays* daysPage() const { return daysPage_; }
+    QComboBox* snoozeLength() const { return snoozeLength_; }
+    // The next ringings OK would lead to, one a line.
+    QLabel* upcoming() const { return upcoming_; }
+    // When the note expires, and the button that changes it.
+    QLineEdit* expiry() const { return expiry_; }
+    QPushButton* expiryButton() const { return expiryButton_; }
     // Says that the chosen moment has passed; empty while it has not.
     QLabel* passedWarning() const { return passed_; }
 
@@ -81,18 +108,28 @@ private:
     void editActions();
     // A date, time or weekday was changed by the user.
     void picked();
+    void repeatChosen(int index);
     void showPassed();
+    void showUpcoming();
+    void showSnoozeLength();
+    void editExpiry();
+    void showExpiry();
 
     AlarmSettingsModel& model_;
     Platform platform_;
     QRadioButton* off_;
     QRadioButton* on_;
     QCheckBox* snooze_;
+    QComboBox* snoozeLength_;
     QPushButton* actions_;
     QTabWidget* tab_;
     CReminderBasic* page_;
+    CReminderDays* daysPage_;
     QLineEdit* nextAlarm_;
+    QLabel* upcoming_;
     QLabel* passed_;
+    QLineEdit* expiry_;
+    QPushButton* expiryButton_;
     // Set while values are being put into the controls, whose change signals then are not
     // the user's.
     bool showing_ = false;

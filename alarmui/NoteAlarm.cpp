@@ -159,7 +159,11 @@ void CNoteAlarm::refreshAlarmButtons() {
     }
     host_.showStopSnooze(snoozeTimer_.isActive());
     expireTime_ = host_.store().GetNote(kLiveSource, host_.nid(), note::expireTime);
-    host_.showExpiration(expireTime_ != 0);
+    host_.showExpiration(expireTime_ != 0,
+                         expireTime_ == 0 ? QString()
+                                          : QString::fromStdString(displayTime(
+                                                *host_.platform().clock, std::int64_t{expireTime_},
+                                                TimeStyle::MomentWithWeekday)));
     host_.refreshTips(nextAlarmText());
 }
 

@@ -3,6 +3,7 @@
 #include "NoteAlarm.h"
 #include "alarm/AlarmSettingsModel.h"
 #include "platform/Messages.h"
+#include "store/NoteAttributes.h"
 
 namespace bp {
 
@@ -19,6 +20,9 @@ void CNoteAlarm::openDialog() {
     AlarmSchedule& alarm = reminder();
     AlarmSettingsModel settings;
     settings.Open(alarm, *host_.platform().clock);
+    const std::uint32_t expireTime =
+        host_.store().GetNote(kLiveSource, host_.nid(), note::expireTime);
+    settings.expireTime = expireTime;
     CAlarmDialog dialog(&host_.alarmWindow(), settings, host_.platform());
     const bool confirmed = host_.runModal(dialog) == QDialog::Accepted;
     if (host_.closing()) {
@@ -28,6 +32,9 @@ void CNoteAlarm::openDialog() {
     if (confirmed) {
         settings.Apply(alarm);
         alarm.Store(host_.store(), host_.nid(), *host_.platform().clock);
+        if (settings.expireTime != expireTime) {
+            host_.store().SetNote(host_.nid(), settings.expireTime, note::expireTime);
+        }
     }
     host_.endModal();
     setAlarmDialogOpen(false);

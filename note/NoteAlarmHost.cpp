@@ -43,8 +43,8 @@ void CNote::AlarmHost::showStopSnooze(bool show) {
     note_.title_->showStopSnooze(show);
 }
 
-void CNote::AlarmHost::showExpiration(bool show) {
-    note_.title_->showExpiration(show);
+void CNote::AlarmHost::showExpiration(bool show, const QString& expires) {
+    note_.title_->showExpiration(show, expires);
 }
 
 void CNote::AlarmHost::refreshTips(const std::optional<QString>& nextAlarm) {

@@ -28,7 +28,7 @@ public:
     bool hasTitleBar() const override { return note_.title_ != nullptr; }
     void showAlarmImage(bool on, const QString& tip) override;
     void showStopSnooze(bool show) override;
-    void showExpiration(bool show) override;
+    void showExpiration(bool show, const QString& expires = {}) override;
     void refreshTips(const std::optional<QString>& nextAlarm) override;
     void finishTitleEdit() override { note_.finishTitleEdit(); }
     void announceChanged() override { note_.announceChanged(); }

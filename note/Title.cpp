@@ -200,8 +200,11 @@ void CTitle::showStopSnooze(bool show) {
     }
 }
 
-void CTitle::showExpiration(bool show) {
+void CTitle::showExpiration(bool show, const QString& expires) {
     if (CTitleButton* b = button(cmd::TITLE_EXPIRATION_BUTTON)) {
+        b->setToolTip(expires.isEmpty()
+                          ? QStringLiteral("Expiration Off")
+                          : QStringLiteral("Expiration Off\nExpires: %1").arg(expires));
         b->setVisible(show);
         layoutButtons();
     }

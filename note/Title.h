@@ -62,7 +62,8 @@ public:
     void setPriorityImage(int priority);
     void setAlarmImage(bool alarmOn, const QString& tip);
     void showStopSnooze(bool show);
-    void showExpiration(bool show);
+    // expires, when given, is added to the hourglass's tip.
+    void showExpiration(bool show, const QString& expires = {});
     // The tips that sum the note up; nextAlarm is the formatted next ringing when the alarm
     // is on.
     void refreshTooltips(const QString& createdText, const std::optional<QString>& nextAlarm);

@@ -255,6 +255,74 @@ TEST(NextRinging, RewritesTheScheduleInItsOwnForm) {
     EXPECT_EQ(r.schedule, ";1;15;!;2;6;!;!");
 }
 
+// The ringings the alarm dialog lists ahead are the ones the firings then pick.
+TEST(UpcomingRingings, AreTheOnesTheFiringsPick) {
+    struct Case {
+        const char* name;
+        int isReminder;
+        std::string schedule;
+        LocalDateTime first;
+        std::vector<LocalDateTime> ringings;
+    };
+    const Case cases[] = {
+        {"OneTime", 1, ";!;!;!", at(2026, 12, 10, 15), {at(2026, 12, 10, 15)}},
+        {"Daily",
+         2,
+         ";!;!;!",
+         at(2026, 12, 31, 23, 59, 59),
+         {at(2026, 12, 31, 23, 59, 59), at(2027, 1, 1, 23, 59, 59), at(2027, 1, 2, 23, 59, 59)}},
+        // Chosen on a Thursday: the first ringing waits for Monday.
+        {"Weekly",
+         2,
+         kMonday,
+         at(2026, 12, 10, 9),
+         {at(2026, 12, 14, 9), at(2026, 12, 21, 9), at(2026, 12, 28, 9)}},
+        {"ThirtyFirstSkipsShortMonths",
+         2,
+         ";31;!;!;!",
+         at(2026, 11, 1, 8),
+         {at(2026, 12, 31, 8), at(2027, 1, 31, 8), at(2027, 3, 31, 8)}},
+        {"LeapDay",
+         2,
+         ";29;!;!;2;!",
+         at(2027, 3, 1, 8),
+         {at(2028, 2, 29, 8), at(2032, 2, 29, 8), at(2036, 2, 29, 8)}},
+        {"DaysInChosenMonths",
+         2,
+         ";1;15;!;!;3;9;!",
+         at(2026, 12, 10, 8),
+         {at(2027, 3, 1, 8), at(2027, 3, 15, 8), at(2027, 9, 1, 8)}},
+        {"FridayTheThirteenth",
+         2,
+         ";13;!;6;!;!",
+         at(2026, 12, 10, 8),
+         {at(2027, 8, 13, 8), at(2028, 10, 13, 8), at(2029, 4, 13, 8)}},
+        {"NeverComes", 2, ";31;!;!;2;!", at(2026, 1, 1, 8), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AlarmSchedule r;
+        r.isReminder = c.isReminder;
+        r.recurring = c.isReminder > 1;
+        r.schedule = c.schedule;
+        r.ParseSchedule(false);
+        EXPECT_EQ(r.Ringings(c.first, 3), c.ringings);
+        if (!r.recurring || c.ringings.empty()) {
+            continue;
+        }
+        // Each firing, on time, moves the alarm to the next ringing listed.
+        r.remindTime = c.ringings.front();
+        r.remindAction = 3;
+        for (std::size_t i = 1; i < c.ringings.size(); ++i) {
+            const LocalDateTime& now = c.ringings[i - 1];
+            FakeClock clock;
+            clock.set(now.year, now.month, now.day, now.hour, now.minute, now.second);
+            ASSERT_EQ(r.AdvancePastNow(clock), kRings);
+            EXPECT_EQ(r.remindTime, c.ringings[i]);
+        }
+    }
+}
+
 // ---- Local date-times ----------------------------------------------------------------------
 
 TEST(LocalDateTimes, EqualWithinHalfASecond) {

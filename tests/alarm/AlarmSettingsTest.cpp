@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace bp {
 namespace {
@@ -346,6 +348,135 @@ TEST_F(AlarmSettings, SnoozeAndFlashValuesAsTheDialogConfirmsThem) {
         EXPECT_EQ(alarm.remindFlashTimes, c.wantTimes);
         EXPECT_EQ(alarm.remindFlashInterval, c.wantInterval);
         EXPECT_EQ(alarm.remindSnoozeTime, c.wantSnooze);
+    }
+}
+
+TEST_F(AlarmSettings, RepeatChoicesSetTheScheduleAndListTheRingingsAhead) {
+    using enum RepeatChoice;
+    struct Case {
+        const char* name;
+        int isReminder;
+        const char* schedule;
+        std::function<void(AlarmSettingsModel&)> user;
+        RepeatChoice shown;
+        int isReminderAfter;
+        const char* written;
+        std::vector<LocalDateTime> upcoming;
+    };
+    // Opened on Thursday 2026-12-10, the alarm set for 15:30:20 that day.
+    const Case cases[] = {
+        {"monthly",
+         0,
+         ";!;!;!",
+         [&](auto& m) { m.ChooseRepeat(MonthlyOnDay, fakes.clock); },
+         MonthlyOnDay,
+         2,
+         ";10;!;!;!",
+         {{2026, 12, 10, 15, 30, 20}, {2027, 1, 10, 15, 30, 20}, {2027, 2, 10, 15, 30, 20}}},
+        {"yearly",
+         0,
+         ";!;!;!",
+         [&](auto& m) { m.ChooseRepeat(YearlyOnDate, fakes.clock); },
+         YearlyOnDate,
+         2,
+         ";10;!;!;12;!",
+         {{2026, 12, 10, 15, 30, 20}, {2027, 12, 10, 15, 30, 20}, {2028, 12, 10, 15, 30, 20}}},
+        {"weekly made daily",
+         2,
+         ";!;2;!;!",
+         [&](auto& m) { m.ChooseRepeat(EveryDay, fakes.clock); },
+         EveryDay,
+         2,
+         ";!;!;!",
+         {{2026, 12, 10, 15, 30, 20}, {2026, 12, 11, 15, 30, 20}, {2026, 12, 12, 15, 30, 20}}},
+        // One-time keeps the ticks it does not use, and the text with them.
+        {"weekly made one-time",
+         2,
+         ";!;2;!;!",
+         [&](auto& m) { m.ChooseRepeat(Once, fakes.clock); },
+         Once,
+         1,
+         ";!;2;!;!",
+         {{2026, 12, 10, 15, 30, 20}}},
+        {"a tick after one-time repeats again",
+         2,
+         ";!;2;!;!",
+         [&](auto& m) {
+             m.ChooseRepeat(Once, fakes.clock);
+             m.weekdays[3] = true;
+             m.Picked(fakes.clock);
+         },
+         OnTickedDays,
+         2,
+         ";!;2;4;!;!",
+         {{2026, 12, 14, 15, 30, 20}, {2026, 12, 16, 15, 30, 20}, {2026, 12, 21, 15, 30, 20}}},
+        {"the 31st skips short months",
+         2,
+         ";!;!;!",
+         [&](auto& m) {
+             m.days[30] = true;
+             m.Picked(fakes.clock);
+         },
+         OnTickedDays,
+         2,
+         ";31;!;!;!",
+         {{2026, 12, 31, 15, 30, 20}, {2027, 1, 31, 15, 30, 20}, {2027, 3, 31, 15, 30, 20}}},
+        {"never comes",
+         2,
+         ";!;!;!",
+         [&](auto& m) {
+             m.days[30] = true;
+             m.months[1] = true;
+             m.Picked(fakes.clock);
+         },
+         OnTickedDays,
+         2,
+         ";31;!;!;2;!",
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        db.SetNote(kNid, c.isReminder, note::isReminder);
+        db.SetNote(kNid, std::string(c.schedule), note::schedule);
+        db.SetNote(kNid, static_cast<std::uint32_t>(fakes.clock.now()), note::remindTime);
+        AlarmSchedule alarm = loaded();
+        AlarmSettingsModel m;
+        m.Open(alarm, fakes.clock);
+        c.user(m);
+        EXPECT_EQ(m.RepeatShown(), c.shown);
+        EXPECT_EQ(m.UpcomingRingings(), c.upcoming);
+        m.Apply(alarm);
+        EXPECT_EQ(alarm.isReminder, c.isReminderAfter);
+        EXPECT_EQ(alarm.schedule, c.written);
+    }
+}
+
+TEST_F(AlarmSettings, SnoozeLengthIsStoredWhileTheBoxIsTicked) {
+    struct Case {
+        int stored;
+        bool snooze;
+        int chosenMs;  // 0: left as opened
+        int written;
+    };
+    const Case cases[] = {
+        {0, true, 0, 540000},  // nine minutes unless another length is chosen
+        {0, true, 5 * 60000, 300000}, {540000, true, 60 * 60000, 3600000},
+        {120000, true, 0, 120000},  // a length of the user's own stays
+        {300000, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        db.SetNote(kNid, 1, note::isReminder);
+        db.SetNote(kNid, c.stored, note::remindSnoozeTime);
+        AlarmSchedule alarm = loaded();
+        AlarmSettingsModel m;
+        m.Open(alarm, fakes.clock);
+        m.snooze = c.snooze;
+        if (c.chosenMs != 0) {
+            m.snoozeMs = c.chosenMs;
+        }
+        m.Apply(alarm);
+        EXPECT_EQ(alarm.remindSnoozeTime, c.written);
     }
 }
 

@@ -96,3 +96,91 @@ def test_ok_with_nothing_changed_keeps_a_monthly_alarm(start, data_dir, desktop,
 
     after = database.notes(app.database)[2]
     assert {name: after[name] for name in ALARM_ATTRIBUTES} == before
+
+
+STOP_ALARM_WINDOW = "^Brightpost alarm$"
+
+
+def open_alarm_dialog(desktop, nid):
+    click_alarm_button(desktop, nid)
+    dialog = wait_for_window(desktop, "^Alarm Settings$")
+    assert wait_until(lambda: desktop.run("xdotool", "getactivewindow").stdout.strip() == str(dialog), 10)
+    return dialog
+
+
+def press_ok(desktop):
+    desktop.run("xdotool", "key", "Return")
+    assert wait_until(lambda: not desktop.visible_windows("^Alarm Settings$"), 10)
+
+
+def test_a_monthly_alarm_set_in_the_dialog_rings_on_its_day_and_stays_monthly(
+        start, data_dir, desktop, artifacts):
+    env = dict(desktop.env, TZ="UTC")
+    app = start(data_dir, env=env)
+    app.wait_ready()
+    note_window(desktop, SAMPLES[2][0])
+    dialog = open_alarm_dialog(desktop, 2)
+    # Today at the moment the dialog opened, every month: that moment has passed by OK, so
+    # today's ringing comes at once.
+    today = datetime.datetime.now(datetime.timezone.utc)
+    desktop.run("xdotool", "key", "alt+r", "Down", "Down")
+    assert desktop.wait_drawn(dialog)
+    desktop.screenshot(os.path.join(artifacts, "alarm-dialog-monthly-choice.png"), dialog)
+    press_ok(desktop)
+
+    stop_alarm = wait_for_window(desktop, STOP_ALARM_WINDOW, timeout=30)
+    monthly = f";{today.day};!;!;!"
+
+    def rang_and_moved_on():
+        stored = database.notes(app.database)[2]
+        return stored["schedule"] == monthly and int(stored["remindTime"]) > time.time() + 20 * 86400
+
+    assert wait_until(rang_and_moved_on, 15), database.notes(app.database)[2]
+    stored = database.notes(app.database)[2]
+    assert stored["isReminder"] == "2"
+    next_ringing = datetime.datetime.fromtimestamp(int(stored["remindTime"]), datetime.timezone.utc)
+    assert next_ringing.day == today.day
+    assert (next_ringing.year, next_ringing.month) > (today.year, today.month)
+
+    # Stopped, then opened again and confirmed: still the same monthly alarm.
+    g = desktop.window_geometry(stop_alarm)
+    desktop.run("xdotool", "mousemove", str(g["x"] + 150), str(g["y"] + 62), "click", "1")
+    assert wait_until(lambda: not desktop.visible_windows(STOP_ALARM_WINDOW), 10)
+    assert wait_until(lambda: desktop.visible_windows(f"^{SAMPLES[2][0]}$"), 10)
+    open_alarm_dialog(desktop, 2)
+    press_ok(desktop)
+    assert app.terminate() == 0
+    after = database.notes(app.database)[2]
+    assert (after["isReminder"], after["schedule"], after["remindTime"]) == (
+        "2", monthly, stored["remindTime"])
+
+
+def test_a_snooze_length_of_five_minutes(start, data_dir, desktop):
+    env = dict(desktop.env, TZ="UTC")
+    first = start(data_dir, env=env)
+    first.wait_ready()
+    assert first.terminate() == 0
+    rings_at = int(time.time()) + 10
+    database.set_note_attributes(first.database, 2, (
+        ("isReminder", 1), ("remindTime", rings_at), ("remindAction", 1),
+        ("remindSnoozeTime", 540000)))
+
+    app = start(data_dir, env=env)
+    app.wait_ready()
+    note_window(desktop, SAMPLES[2][0])
+    open_alarm_dialog(desktop, 2)
+    # The snooze length list, its shortest entry.
+    desktop.run("xdotool", "key", "alt+o", "Home")
+    press_ok(desktop)
+
+    stop_alarm = wait_for_window(desktop, STOP_ALARM_WINDOW, timeout=40)
+    assert desktop.wait_drawn(stop_alarm)
+    g = desktop.window_geometry(stop_alarm)
+    snoozed_at = time.time()
+    desktop.run("xdotool", "mousemove", str(g["x"] + 150), str(g["y"] + 30), "click", "1")
+    assert wait_until(lambda: not desktop.visible_windows(STOP_ALARM_WINDOW), 10)
+    assert wait_until(lambda: "remindSnoozeEnd" in database.notes(app.database)[2], 15)
+    stored = database.notes(app.database)[2]
+    assert stored["remindSnoozeTime"] == "300000"
+    assert abs(int(stored["remindSnoozeEnd"]) - (snoozed_at + 300)) < 15
+    assert app.terminate() == 0

@@ -161,7 +161,7 @@ def test_a_whole_day(start, data_dir, desktop, artifacts, tmp_path):
     j.key("ctrl+a")
     desktop.run("xdotool", "type", "--delay", "60", time.strftime("%I:%M:%S %p", time.gmtime(rings_at)))
     j.shot("alarm-dialog-set")
-    j.click(dg["x"] + 272, dg["y"] + dg["height"] - 23)  # OK, in the bottom row
+    j.click(dg["x"] + dg["width"] - 137, dg["y"] + dg["height"] - 23)  # OK, in the bottom row
     assert wait_until(lambda: not j.shown("Alarm Settings"), 10)
     assert wait_until(lambda: own_note(app.database)["isReminder"] == "1", 20), own_note(app.database)
     alarm = own_note(app.database)

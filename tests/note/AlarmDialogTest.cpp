@@ -3,6 +3,7 @@
 #include "alarm/AlarmSettingsModel.h"
 #include "alarmui/AlarmActionsDialog.h"
 #include "alarmui/AlarmSettingsDialog.h"
+#include "alarmui/ExpiryDialog.h"
 #include "note/Note.h"
 #include "note/Title.h"
 #include "note/TitleButton.h"
@@ -18,9 +19,13 @@
 #include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimeEdit>
 
 #include <gtest/gtest.h>
@@ -233,6 +238,12 @@ TEST_F(AlarmDialog, OkWithNothingChangedKeepsEveryStoredScheduleAndShowsIt) {
         // A snooze delay of the user's own and pop-up without flashing are kept too.
         {1, ";!;!;!", at(2026, 12, 11, 10, 0), 300000, 1, "Does not repeat"},
         {1, ";11;!;!;!", at(2026, 12, 11, 10, 0), 0, 3, "Does not repeat"},
+        {2, ";25;!;!;12;!", at(2026, 12, 25, 7, 0), 600000, 3 + 32,
+         "Repeats on day 25 in December"},
+        {2, ";!;1;7;!;6;7;8;!", at(2027, 6, 5, 10, 0), 0, 3,
+         "Repeats every Sunday and Saturday in June, July and August"},
+        // A monthly alarm on a day that only some months have.
+        {2, ";31;!;!;!", at(2026, 12, 31, 6, 0), 0, 3, "Repeats on day 31 of every month"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.schedule);
@@ -241,6 +252,15 @@ TEST_F(AlarmDialog, OkWithNothingChangedKeepsEveryStoredScheduleAndShowsIt) {
         store.SetNote(kNid, c.remindTime, note::remindTime);
         store.SetNote(kNid, c.snooze, note::remindSnoozeTime);
         store.SetNote(kNid, c.action, note::remindAction);
+        // Values no control shows, which OK must carry through as well.
+        store.SetNote(kNid, 4, note::remindRepeat);
+        store.SetNote(kNid, 2, note::remindRepeatTimes);
+        store.SetNote(kNid, 30, note::remindRepeatInterval);
+        store.SetNote(kNid, 7, note::remindRepeatInterval2);
+        store.SetNote(kNid, 1, note::repeatEach);
+        store.SetNote(kNid, at(2026, 1, 2, 3, 4, 5), note::remindTime1);
+        store.SetNote(kNid, at(2027, 6, 7, 8, 9, 10), note::remindTime2);
+        store.SetNote(kNid, std::string("/sounds/bell.wav"), note::remindWav);
         openNote();
         const auto before = storedAlarm();
         const std::string next = FormatNextAlarm(fakes.clock, toLocal(fakes.clock, c.remindTime));
@@ -308,6 +328,62 @@ TEST_F(AlarmDialog, NextAlarmFollowsThePickedMomentAndSaysWhenItHasPassed) {
     EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::isReminder), 0);
 }
 
+TEST_F(AlarmDialog, RepeatSnoozeLengthAndExpiryAreChosenFromTheKeyboard) {
+    store.SetNote(kNid, 0, note::isReminder);
+    store.SetNote(kNid, 0u, note::expireTime);
+    openNote();
+    const std::uint32_t expires = at(2027, 1, 31, 12, 0);
+    fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
+        if (auto* expiry = dynamic_cast<CExpiryDialog*>(&dialog)) {
+            EXPECT_TRUE(expiry->noExpiry()->isChecked());
+            QTest::keyClick(expiry->noExpiry(), Qt::Key_Space);
+            expiry->moment()->setDateTime(QDateTime(QDate(2027, 1, 31), QTime(12, 0)));
+            expiry->accept();
+            return expiry->result();
+        }
+        auto& d = dynamic_cast<CAlarmDialog&>(dialog);
+        EXPECT_EQ(d.expiry()->text(), "Never");
+        EXPECT_FALSE(d.snoozeLength()->isEnabled());
+        EXPECT_EQ(d.snoozeLength()->currentText(), "9 minutes");
+        QTest::keyClick(find<QCheckBox>(d, cmd::ALARM_SNOOZE_CHECK), Qt::Key_Space);
+        EXPECT_TRUE(d.snoozeLength()->isEnabled());
+        QTest::keyClick(d.snoozeLength(), Qt::Key_Home);
+        EXPECT_EQ(d.snoozeLength()->currentText(), "5 minutes");
+
+        QComboBox* repeat = d.page()->repeat();
+        EXPECT_EQ(repeat->currentText(), "Does not repeat");
+        EXPECT_TRUE(d.upcoming()->text().isEmpty()) << "NO ALARM until something is picked";
+        QTest::keyClick(repeat, Qt::Key_Down);
+        QTest::keyClick(repeat, Qt::Key_Down);
+        EXPECT_EQ(repeat->currentText(), "Every month on the chosen day");
+        // Today, the 10th, is ticked on the other tab and the ringings follow it.
+        EXPECT_TRUE(d.daysPage()->day(10)->isChecked());
+        EXPECT_EQ(d.upcoming()->text().toStdString(),
+                  "Thursday, December 10, 2026 03:30:20 PM\n"
+                  "Sunday, January 10, 2027 03:30:20 PM\n"
+                  "Wednesday, February 10, 2027 03:30:20 PM");
+        // Ticking a month by hand is a schedule of its own.
+        QTest::keyClick(d.daysPage()->month(3), Qt::Key_Space);
+        EXPECT_EQ(repeat->currentText(), "On the days ticked");
+        EXPECT_EQ(d.page()->repeatText()->text(), "Repeats on day 10 in March");
+        EXPECT_TRUE(d.upcoming()->text().startsWith("Wednesday, March 10, 2027"));
+
+        QTest::keyClick(d.expiryButton(), Qt::Key_Space);
+        EXPECT_EQ(d.expiry()->text(), "Sunday, January 31, 2027 12:00:00 PM");
+        find<QAbstractButton>(d, 1)->click();
+        return d.result();
+    };
+    note->OpenAlarmDialog();
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::isReminder), 2);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::schedule), ";10;!;!;3;!");
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindTime), at(2027, 3, 10, 15, 30, 20));
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::remindSnoozeTime), 300000);
+    EXPECT_EQ(store.GetNote(kLiveSource, kNid, note::expireTime), expires);
+    EXPECT_FALSE(note->title()->button(cmd::TITLE_EXPIRATION_BUTTON)->isHidden());
+    EXPECT_EQ(note->title()->button(cmd::TITLE_EXPIRATION_BUTTON)->toolTip(),
+              "Expiration Off\nExpires: Sunday, January 31, 2027 12:00:00 PM");
+}
+
 TEST_F(AlarmDialog, ActionsChosenInTheActionsDialogAreStoredWithOk) {
     store.SetNote(kNid, 0, note::isReminder);
     store.SetNote(kNid, 0, note::remindAction);
@@ -357,13 +433,16 @@ protected:
 };
 
 TEST_F(AlarmActionsDialog, OkWarnsInOrderAndStaysOpenUntilTheChoiceCanRun) {
-    AlarmActionsChoice hidden;
-    hidden.flags[action::Play] = true;  // never shown, carried through
-    dialog.setChoice(hidden);
+    AlarmActionsChoice play;
+    play.flags[action::Play] = true;
+    dialog.setChoice(play);
+    EXPECT_TRUE(get<QCheckBox>(CAlarmActions::kPlayCheck)->isChecked());
     get<QAbstractButton>(cmd::ACTIONS_OPEN_URL_CHECK)->click();
     get<QAbstractButton>(cmd::ACTIONS_OPEN_PROGRAM_CHECK)->click();
     get<QLineEdit>(CAlarmActions::kUrlEdit)->clear();
-    for (int i = 0; i < 4; ++i) {
+    get<QAbstractButton>(1)->click();
+    get<QAbstractButton>(CAlarmActions::kPlayCheck)->click();
+    for (int i = 0; i < 3; ++i) {
         get<QAbstractButton>(1)->click();
     }
     // The ticks stay on the screen, so the url warning comes again until the field is filled.
@@ -411,6 +490,24 @@ TEST_F(AlarmActionsDialog, FieldsFollowTheirBoxesAndGoAndBrowseDoTheirPart) {
               (std::vector<std::string>{"https://a.example", "http://b.example"}));
     EXPECT_TRUE(fakes.messages.shown.empty());
 
+    // The sound file: chosen through the file dialog, and stored as it is.
+    auto* sound = get<QLineEdit>(CAlarmActions::kSoundEdit);
+    auto* chooseSound = get<QAbstractButton>(CAlarmActions::kSoundBrowseButton);
+    EXPECT_FALSE(sound->isEnabled() || chooseSound->isEnabled());
+    get<QAbstractButton>(CAlarmActions::kPlayCheck)->click();
+    EXPECT_TRUE(sound->isEnabled() && chooseSound->isEnabled());
+    fakes.fileDialogs.answers = {"/home/me/my sounds/bell.ogg"};
+    chooseSound->click();
+    EXPECT_EQ(sound->text(), "/home/me/my sounds/bell.ogg");
+    ASSERT_EQ(fakes.fileDialogs.calls.size(), 1u);
+    EXPECT_TRUE(fakes.fileDialogs.calls[0].filter.starts_with("Sound Files ("))
+        << fakes.fileDialogs.calls[0].filter;
+    fakes.fileDialogs.calls.clear();
+    get<QAbstractButton>(1)->click();
+    EXPECT_EQ(dialog.result(), 0) << "the program to open is still missing";
+    EXPECT_TRUE(dialog.choice().flags[action::Play]);
+    EXPECT_EQ(dialog.choice().soundFile, "/home/me/my sounds/bell.ogg");
+
     fakes.fileDialogs.answers = {"/opt/tools/reminder.sh", "", "/opt/my tools/it's.sh"};
     browse->click();
     EXPECT_EQ(program->text(), "/opt/tools/reminder.sh");
@@ -424,6 +521,75 @@ TEST_F(AlarmActionsDialog, FieldsFollowTheirBoxesAndGoAndBrowseDoTheirPart) {
     const std::string& filter = fakes.fileDialogs.calls[0].filter;
     EXPECT_TRUE(filter.starts_with("All Files (*);;")) << filter;
     EXPECT_EQ(filter.find("*.exe"), std::string::npos) << filter;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ExpiryDialog, AnswersTheStoredValueNoExpiryOrNothingOnCancel) {
+    fake::FakePlatform fakes;
+    fakes.clock.set(2026, 12, 10, 15, 30, 20);
+    const std::uint32_t now = static_cast<std::uint32_t>(fakes.clock.seconds);
+    const std::uint32_t nextMinute = now + 40;
+    fake::FakeClock later;
+    later.set(2027, 1, 2, 8, 15, 0);
+    const std::uint32_t typed = static_cast<std::uint32_t>(later.seconds);
+    struct Case {
+        const char* what;
+        std::uint32_t stored;
+        std::function<int(CExpiryDialog&)> user;
+        std::optional<std::uint32_t> answer;
+    };
+    const auto ok = [](CExpiryDialog& d) {
+        d.accept();
+        return d.result();
+    };
+    const Case cases[] = {
+        {"unchanged keeps the moment", now + 600, ok, now + 600},
+        {"unchanged keeps no expiry", 0, ok, 0u},
+        {"no expiry ticked", now + 600,
+         [](CExpiryDialog& d) {
+             EXPECT_TRUE(d.moment()->isEnabled());
+             d.noExpiry()->click();
+             EXPECT_FALSE(d.moment()->isEnabled());
+             d.accept();
+             return d.result();
+         },
+         0u},
+        // Without a stored moment a day from the next minute is offered, not one that has passed.
+        {"a moment picked on a note without expiry", 0,
+         [](CExpiryDialog& d) {
+             EXPECT_FALSE(d.moment()->isEnabled());
+             d.noExpiry()->click();
+             d.accept();
+             return d.result();
+         },
+         nextMinute + 24 * 3600},
+        {"a new moment typed", now + 600,
+         [](CExpiryDialog& d) {
+             d.moment()->setDateTime(QDateTime(QDate(2027, 1, 2), QTime(8, 15, 0)));
+             d.accept();
+             return d.result();
+         },
+         typed},
+        {"cancel", now + 600,
+         [](CExpiryDialog& d) {
+             d.noExpiry()->click();
+             d.reject();
+             return d.result();
+         },
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
+            auto* expiry = dynamic_cast<CExpiryDialog*>(&dialog);
+            EXPECT_NE(expiry, nullptr);
+            return c.user(*expiry);
+        };
+        EXPECT_EQ(AskExpiry(nullptr, fakes.platform(), c.stored), c.answer);
+    }
 }
 
 }  // namespace

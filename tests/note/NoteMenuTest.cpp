@@ -98,38 +98,39 @@ TEST_F(NoteMenu, ExpiryDateIsSetChangedAndClearedFromTheMenu) {
     const std::uint32_t twoDays = now - 30 + 2 * 24 * 3600;
     struct Case {
         const char* what;
-        std::function<void(ExpiryDialog&)> answer;
+        std::function<void(CExpiryDialog&)> answer;
         bool ok;
         std::uint32_t stored;
     };
     const Case cases[] = {
-        {"a day ahead, as offered", [](ExpiryDialog&) {}, true, nextMinute + 24 * 3600},
+        {"a day ahead, as offered", [](CExpiryDialog& d) { d.noExpiry()->setChecked(false); }, true,
+         nextMinute + 24 * 3600},
         {"another moment",
-         [](ExpiryDialog& d) {
-             d.momentEdit()->setDateTime(QDateTime(QDate(2026, 12, 9), QTime(12, 0)));
+         [](CExpiryDialog& d) {
+             d.moment()->setDateTime(QDateTime(QDate(2026, 12, 9), QTime(12, 0)));
          },
          true, twoDays},
-        {"cancelled", [](ExpiryDialog& d) { d.noExpiryBox()->setChecked(true); }, false, twoDays},
+        {"cancelled", [](CExpiryDialog& d) { d.noExpiry()->setChecked(true); }, false, twoDays},
         // The edit offers nothing before the next minute: the note is not removed at once.
         {"a moment already past",
-         [](ExpiryDialog& d) {
-             d.momentEdit()->setDateTime(QDateTime(QDate(2026, 12, 1), QTime(8, 0)));
+         [](CExpiryDialog& d) {
+             d.moment()->setDateTime(QDateTime(QDate(2026, 12, 1), QTime(8, 0)));
          },
          true, nextMinute},
-        {"no expiry", [](ExpiryDialog& d) { d.noExpiryBox()->setChecked(true); }, true, 0},
+        {"no expiry", [](CExpiryDialog& d) { d.noExpiry()->setChecked(true); }, true, 0},
     };
     CNote& n = note(2);
     ASSERT_EQ(expiry(2), 0u);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         fakes.modalDialogs.whileOpen = [&](QDialog& dialog) {
-            auto* expiryDialog = qobject_cast<ExpiryDialog*>(&dialog);
+            auto* expiryDialog = qobject_cast<CExpiryDialog*>(&dialog);
             EXPECT_NE(expiryDialog, nullptr);
             if (expiryDialog == nullptr) {
                 return int(QDialog::Rejected);
             }
-            EXPECT_FALSE(expiryDialog->noExpiryBox()->accessibleName().isEmpty());
-            EXPECT_FALSE(expiryDialog->momentEdit()->accessibleName().isEmpty());
+            EXPECT_FALSE(expiryDialog->noExpiry()->accessibleName().isEmpty());
+            EXPECT_FALSE(expiryDialog->moment()->accessibleName().isEmpty());
             c.answer(*expiryDialog);
             return int(c.ok ? QDialog::Accepted : QDialog::Rejected);
         };
