@@ -49,8 +49,8 @@ CExpiryDialog::CExpiryDialog(QWidget* parent, const IClock& clock, std::uint32_t
     const LocalDateTime earliest = nextWholeMinute(clock);
     moment_->setMinimumDateTime(shownAs(earliest));
     moment_->setMaximumDateTime(QDateTime(QDate(kLastYear, 12, 31), QTime(23, 59, 59)));
-    moment_->setDateTime(shownAs(expireTime != 0 ? toLocal(clock, expireTime)
-                                                 : earliest.plusSeconds(24 * 3600)));
+    moment_->setDateTime(
+        shownAs(expireTime != 0 ? toLocal(clock, expireTime) : earliest.plusSeconds(24 * 3600)));
     noExpiry_->setChecked(expireTime == 0);
 
     auto* form = new QFormLayout;

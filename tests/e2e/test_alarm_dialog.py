@@ -177,7 +177,8 @@ def test_a_snooze_length_of_five_minutes(start, data_dir, desktop):
     assert desktop.wait_drawn(stop_alarm)
     g = desktop.window_geometry(stop_alarm)
     snoozed_at = time.time()
-    desktop.run("xdotool", "mousemove", str(g["x"] + 150), str(g["y"] + 30), "click", "1")
+    # SNOOZE sits under the lines that name the note.
+    desktop.run("xdotool", "mousemove", str(g["x"] + 150), str(g["y"] + 92), "click", "1")
     assert wait_until(lambda: not desktop.visible_windows(STOP_ALARM_WINDOW), 10)
     assert wait_until(lambda: "remindSnoozeEnd" in database.notes(app.database)[2], 15)
     stored = database.notes(app.database)[2]

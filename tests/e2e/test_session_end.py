@@ -62,8 +62,9 @@ def test_sigterm_while_a_settings_dialog_asks_about_its_changes_ends_and_saves(s
     dialog = wait_until(lambda: desktop.visible_windows("^Brightpost Settings$"), 15)
     assert dialog, "no settings dialog"
     g = desktop.window_geometry(dialog[0])
-    # "Open Notes Manager on startup", the first check box, changes; Escape would drop that.
-    desktop.run("xdotool", "mousemove", str(g["x"] + 15), str(g["y"] + 20), "click", "1")
+    # "Open Notes Manager on startup", the check box under "Start Brightpost when I log in",
+    # changes; Escape would drop that.
+    desktop.run("xdotool", "mousemove", str(g["x"] + 15), str(g["y"] + 46), "click", "1")
     desktop.run("xdotool", "key", "Escape")
     assert wait_until(lambda: desktop.visible_windows("^Warning$"), 15), "no Discard changes?"
     app.process.send_signal(signal.SIGTERM)
