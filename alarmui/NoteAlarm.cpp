@@ -12,6 +12,7 @@
 #include "alarm/SnoozeRecord.h"
 #include "platform/Messages.h"
 #include "platform/TimeText.h"
+#include "store/Settings.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -31,6 +32,8 @@ namespace {
 constexpr int kDefaultFlashTimes = 100;
 constexpr int kDefaultFlashIntervalMs = 600;
 constexpr int kAlarmCheckMs = 1000;
+// The beep lasts two seconds and comes again after a pause as long.
+constexpr int kBeepRepeatMs = 4000;
 
 // Restores a flag to what it was when the scope began.
 class FlagScope {
@@ -59,6 +62,14 @@ CNoteAlarm::CNoteAlarm(IAlarmHost& host) : host_(host) {
             [this] { runTimerWork({}, [this] { checkAlarm(); }); });
     connect(&snoozeTimer_, &PacedTimer::fired, this,
             [this] { runTimerWork({}, [this] { snoozeEnded(); }); });
+    beepRepeatTimer_.setInterval(kBeepRepeatMs);
+    connect(&beepRepeatTimer_, &QTimer::timeout, this, [this] {
+        if (stopAlarm_ == nullptr || host_.closing()) {
+            beepRepeatTimer_.stop();
+            return;
+        }
+        beep();
+    });
 }
 
 CNoteAlarm::~CNoteAlarm() {
@@ -250,8 +261,11 @@ void CNoteAlarm::runAlarmActions(std::optional<LocalDateTime> due) {
     if ((action & 3) == 1) {
         QTimer::singleShot(0, this, [this] { host_.activateNote(); });
     }
-    if ((action & 8) != 0 && host_.platform().sound != nullptr) {
-        host_.platform().sound->playTones({{100, 500}, {200, 500}, {300, 500}, {400, 500}});
+    if ((action & 8) != 0) {
+        beep();
+        if (setting::get(host_.store(), setting::alarmBeepRepeat) != 0) {
+            beepRepeatTimer_.start();
+        }
     }
     if ((action & 2) != 0) {
         reminder_.flashesLeft =
@@ -409,7 +423,14 @@ void CNoteAlarm::showStopAlarm(std::optional<LocalDateTime> due) {
     stopAlarm_->showNextToNote();
 }
 
+void CNoteAlarm::beep() {
+    if (host_.platform().sound != nullptr) {
+        host_.platform().sound->playTones({{100, 500}, {200, 500}, {300, 500}, {400, 500}});
+    }
+}
+
 void CNoteAlarm::stopAlarm() {
+    beepRepeatTimer_.stop();
     if (host_.closing()) {
         return;
     }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -91,6 +92,7 @@ public:
     // Declared in the order the shared timers of one note fire in.
     PacedTimer& flashTimer() { return flashTimer_; }
     PacedTimer& alarmCheckTimer() { return alarmCheckTimer_; }
+    QTimer& beepRepeatTimer() { return beepRepeatTimer_; }
     PacedTimer& snoozeTimer() { return snoozeTimer_; }
 
 private:
@@ -107,11 +109,14 @@ private:
     void reportActionError(const std::string& text);
     // The tips, the Notes Manager and the tray learn of a missed alarm's mark.
     void missedMarkChanged();
+    void beep();
 
     IAlarmHost& host_;
     PacedTimer flashTimer_;
     PacedTimer alarmCheckTimer_;
     PacedTimer snoozeTimer_;
+    // The beep again while the stop-alarm window stands, when the settings ask for that.
+    QTimer beepRepeatTimer_;
     AlarmSchedule reminder_;
     CStopAlarm* stopAlarm_ = nullptr;
     QPointer<CShutDownCountdown> shutDownCountdown_;

@@ -66,6 +66,13 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
     backupMax_ = settingNumberField(setting::backupMax.name, settings::kMinCount,
                                     settings::kMaxCount, setting::get(store_, setting::backupMax));
     voice_ = voiceChoice(speech);
+    alarmBeep_ = new QComboBox;
+    alarmBeep_->setObjectName(settingControlName(setting::alarmBeepRepeat.name));
+    alarmBeep_->setAccessibleName(QStringLiteral("Alarm beep"));
+    alarmBeep_->addItem(QStringLiteral("Once"), 0);
+    alarmBeep_->addItem(QStringLiteral("Until the alarm is stopped"), 1);
+    alarmBeep_->setCurrentIndex(
+        alarmBeep_->findData(setting::get(store_, setting::alarmBeepRepeat) != 0 ? 1 : 0));
     mailSignature_ =
         settingCheckBox(QStringLiteral("Sign notes sent as e-mail"), setting::mailSignature.name,
                         setting::get(store_, setting::mailSignature));
@@ -94,6 +101,9 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
         voice_->setParent(this);
         voice_->hide();
     }
+    auto* beepLabel = new QLabel(QStringLiteral("Alarm &beep"));
+    beepLabel->setBuddy(alarmBeep_);
+    general->addWidget(controlRow({beepLabel, alarmBeep_}));
     general->addWidget(mailSignature_);
 
     // Alt and a letter reach each hot-key control from the keyboard.
@@ -249,6 +259,7 @@ void AppSettingsDialog::accept() {
     setting::set(store_, setting::move, move_->isChecked() ? 1 : 0);
     setting::set(store_, setting::speechVoice, voice_->currentData().toString().toStdString());
     setting::set(store_, setting::mailSignature, mailSignature_->isChecked() ? 1 : 0);
+    setting::set(store_, setting::alarmBeepRepeat, alarmBeep_->currentData().toInt());
     const int autorun = autorun_->isChecked() ? 1 : 0;
     setting::set(store_, setting::autorun, autorun);
     if (autorun != opening_.autorun) {

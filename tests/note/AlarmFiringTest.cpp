@@ -13,6 +13,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "qtsupport/PacedTimer.h"
 #include "store/NotesDatabase.h"
+#include "store/Settings.h"
 #include "support/RecordingOwner.h"
 #include "support/StoreFixture.h"
 #include "support/TestFiles.h"
@@ -462,6 +463,42 @@ TEST_F(AlarmFiring, TheStopAlarmWindowWithAndWithoutSnoozeAndItsTimeout) {
                   1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(gone.isNull());
+        notes.clear();
+    }
+}
+
+// "Until stopped": the beep comes again while the stop-alarm window stands, and not once it has
+// been answered in any way.
+TEST_F(AlarmFiring, TheBeepRepeatsUntilTheAlarmIsAnsweredOnlyWhenTheSettingsAskForIt) {
+    struct Case {
+        const char* what;
+        int repeat;
+        int snooze;
+    };
+    const Case cases[] = {
+        {"once", 0, 0},
+        {"until it stops by itself", 1, 0},
+        {"until it snoozes", 1, 540000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fakes.sound.played.clear();
+        setting::set(store, setting::alarmBeepRepeat, c.repeat);
+        setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .snooze = c.snooze});
+        CNote& n = open(1);
+        tick(n.alarmCheckTimer());
+        ASSERT_EQ(rings(), 1);
+        QTimer& again = n.alarm().beepRepeatTimer();
+        EXPECT_EQ(again.isActive(), c.repeat != 0);
+        if (c.repeat != 0) {
+            QMetaObject::invokeMethod(&again, "timeout");
+            EXPECT_EQ(rings(), 2);
+        }
+        ASSERT_NE(n.stopAlarmWindow(), nullptr);
+        n.stopAlarmWindow()->timedOut();
+        EXPECT_FALSE(again.isActive());
+        QMetaObject::invokeMethod(&again, "timeout");
+        EXPECT_EQ(rings(), c.repeat != 0 ? 2 : 1) << "no beep after the alarm was answered";
         notes.clear();
     }
 }

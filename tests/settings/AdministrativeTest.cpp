@@ -176,7 +176,8 @@ TEST_F(AppSettings, OkWritesWhatTheControlsShow) {
     EXPECT_EQ(setting::get(store, setting::backupMax), 25);  // not written while backups are off
 }
 
-// Start at log-in, the reading voice and the e-mail signature: each shows what is stored,
+// Start at log-in, the reading voice, the alarm beep and the e-mail signature: each shows what
+// is stored,
 // OK writes what the control shows, and a value back at its default leaves the file as a new
 // database wrote it.
 TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
@@ -187,12 +188,13 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         bool autorun;
         const char* voice;  // as the combo's data: empty for the engine's own
         bool signature;
+        int beepRepeat;
     };
     const Case cases[] = {
-        {"all changed", false, "Slt", false},
-        {"again, unchanged", false, "Slt", false},
-        {"one back", true, "Slt", false},
-        {"all back", true, "", true},
+        {"all changed", false, "Slt", false, 1},
+        {"again, unchanged", false, "Slt", false, 1},
+        {"one back", true, "Slt", false, 1},
+        {"all back", true, "", true, 0},
     };
     bool autorunBefore = true;
     for (const Case& c : cases) {
@@ -202,6 +204,8 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         auto* autorun = control<QCheckBox>(*dialog, "autorun");
         auto* voice = control<QComboBox>(*dialog, "speechVoice");
         auto* signature = control<QCheckBox>(*dialog, "mailSignature");
+        auto* beep = control<QComboBox>(*dialog, "alarmBeepRepeat");
+        EXPECT_FALSE(beep->accessibleName().isEmpty());
         EXPECT_EQ(autorun->isChecked(), autorunBefore);
         EXPECT_FALSE(autorun->isHidden());
         EXPECT_FALSE(voice->isHidden()) << "the engine offers several voices";
@@ -209,11 +213,13 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         autorun->setChecked(c.autorun);
         voice->setCurrentIndex(voice->findData(QString::fromUtf8(c.voice)));
         signature->setChecked(c.signature);
+        beep->setCurrentIndex(beep->findData(c.beepRepeat));
         dialog->accept();
         ASSERT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_EQ(setting::get(store, setting::autorun), c.autorun ? 1 : 0);
         EXPECT_EQ(setting::get(store, setting::speechVoice), c.voice);
         EXPECT_EQ(setting::get(store, setting::mailSignature), c.signature ? 1 : 0);
+        EXPECT_EQ(setting::get(store, setting::alarmBeepRepeat), c.beepRepeat);
         EXPECT_EQ(owner.count(RecordingOwner::Kind::AutostartChanged),
                   c.autorun != autorunBefore ? 1 : 0)
             << "the autostart entry follows a change at once";
@@ -222,6 +228,8 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         auto reopened = open();
         EXPECT_EQ(control<QComboBox>(*reopened, "speechVoice")->currentData().toString(), c.voice);
         EXPECT_EQ(control<QCheckBox>(*reopened, "mailSignature")->isChecked(), c.signature);
+        EXPECT_EQ(control<QComboBox>(*reopened, "alarmBeepRepeat")->currentData().toInt(),
+                  c.beepRepeat);
     }
     EXPECT_EQ(store.WholeText(), fresh);
 }
