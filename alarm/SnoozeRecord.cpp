@@ -1,5 +1,6 @@
 #include "alarm/SnoozeRecord.h"
 
+#include "alarm/ExtraTime.h"
 #include "store/NoteAttributes.h"
 #include "store/NotesDatabase.h"
 
@@ -8,19 +9,11 @@
 namespace bp {
 
 std::optional<std::uint32_t> storedSnoozeEnd(CNotesDatabase& db, std::int32_t nid) {
-    const std::optional<std::string> text = db.GetNoteExtra(nid, kSnoozeEndAttribute);
-    if (!text) {
-        return std::nullopt;
-    }
-    return CNotesDatabase::ParseUInt(*text);
+    return storedExtraTime(db, nid, kSnoozeEndAttribute);
 }
 
 void storeSnoozeEnd(CNotesDatabase& db, std::int32_t nid, std::optional<std::uint32_t> end) {
-    // Written as every stored time is: a 32-bit number.
-    db.SetNoteExtra(
-        nid, kSnoozeEndAttribute,
-        end ? std::optional<std::string>(std::to_string(static_cast<std::int32_t>(*end)))
-            : std::nullopt);
+    storeExtraTime(db, nid, kSnoozeEndAttribute, end);
 }
 
 std::optional<std::uint32_t> nextRinging(CNotesDatabase& db, std::int32_t nid) {

@@ -149,7 +149,7 @@ QString FindWindow::contextOf(std::int32_t nid, const std::string& title,
     if (options.inNotes) {
         std::string body;
         if (store_.GetNoteBody(kLiveSource, nid, body)) {
-            const QString context =
+            QString context =
                 hitContext(rtf::bodySearchText(body), words, options.matchCase, options.wholeWord);
             if (!context.isEmpty()) {
                 return context;

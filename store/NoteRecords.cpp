@@ -13,15 +13,9 @@ std::string NoteRecords::read(int source, std::int32_t nid, std::string_view nam
     LookupFailure failure = data_.sectionOf(source).locate(nid, at, element);
     std::string value;
     if (failure == LookupFailure::None) {
-        switch (ReadAttribute(element, name, value)) {
-            case AttributeFailure::None:
-                return value;
-            case AttributeFailure::Missing:
-                failure = LookupFailure::NoPart;
-                break;
-            case AttributeFailure::NoTerminator:
-                failure = LookupFailure::NoPartEnd;
-                break;
+        failure = lookupFailureOf(ReadAttribute(element, name, value));
+        if (failure == LookupFailure::None) {
+            return value;
         }
     }
     if (source != kImportSource) {
@@ -37,19 +31,13 @@ bool NoteRecords::write(std::int32_t nid, std::string_view name, const std::stri
     LookupFailure failure = data_.notes.locate(nid, at, found);
     if (failure == LookupFailure::None) {
         std::string element(found);
-        switch (WriteAttribute(element, name, text)) {
-            case AttributeFailure::None:
-                if (element != found) {
-                    data_.notes.replaceElement(at, element);
-                    data_.notifyChange();
-                }
-                return true;
-            case AttributeFailure::Missing:
-                failure = LookupFailure::NoPart;
-                break;
-            case AttributeFailure::NoTerminator:
-                failure = LookupFailure::NoPartEnd;
-                break;
+        failure = lookupFailureOf(WriteAttribute(element, name, text));
+        if (failure == LookupFailure::None) {
+            if (element != found) {
+                data_.notes.replaceElement(at, element);
+                data_.notifyChange();
+            }
+            return true;
         }
     }
     data_.reportError(failure, "Not able to set the note attribute");

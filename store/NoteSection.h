@@ -21,6 +21,19 @@ enum class LookupFailure {
     NoPartEnd = 4,  // ... or it is not closed
 };
 
+// An attribute's failure as the lookup that went looking for it reports it.
+constexpr LookupFailure lookupFailureOf(markup::AttributeFailure failure) {
+    switch (failure) {
+        case markup::AttributeFailure::None:
+            return LookupFailure::None;
+        case markup::AttributeFailure::Missing:
+            return LookupFailure::NoPart;
+        case markup::AttributeFailure::NoTerminator:
+            return LookupFailure::NoPartEnd;
+    }
+    return LookupFailure::NoPart;
+}
+
 // The notes section of a database: the text between "\r\n<notes>\r\n" and the notes end.
 //
 // Every read and write of the format is defined as a search over this text from its start.

@@ -10,37 +10,27 @@ using namespace markup;
 std::string SettingsRecord::read(std::string_view name) {
     std::lock_guard lock(data_.lock);
     std::string value;
-    switch (ReadAttribute(data_.settings, name, value)) {
-        case AttributeFailure::None:
-            return value;
-        case AttributeFailure::Missing:
-            data_.reportError(LookupFailure::NoPart, "Error while reading settings");
-            return {};
-        case AttributeFailure::NoTerminator:
-            data_.reportError(LookupFailure::NoPartEnd, "Error while reading settings");
-            return {};
+    const LookupFailure failure = lookupFailureOf(ReadAttribute(data_.settings, name, value));
+    if (failure == LookupFailure::None) {
+        return value;
     }
+    data_.reportError(failure, "Error while reading settings");
     return {};
 }
 
 bool SettingsRecord::write(std::string_view name, const std::string& text) {
     std::lock_guard lock(data_.lock);
     std::string updated = data_.settings;
-    switch (WriteAttribute(updated, name, text)) {
-        case AttributeFailure::None:
-            if (updated != data_.settings) {
-                data_.settings = std::move(updated);
-                data_.notifyChange();
-            }
-            return true;
-        case AttributeFailure::Missing:
-            data_.reportError(LookupFailure::NoPart, "Not able to set the settings attribute");
-            return false;
-        case AttributeFailure::NoTerminator:
-            data_.reportError(LookupFailure::NoPartEnd, "Not able to set the settings attribute");
-            return false;
+    const LookupFailure failure = lookupFailureOf(WriteAttribute(updated, name, text));
+    if (failure != LookupFailure::None) {
+        data_.reportError(failure, "Not able to set the settings attribute");
+        return false;
     }
-    return false;
+    if (updated != data_.settings) {
+        data_.settings = std::move(updated);
+        data_.notifyChange();
+    }
+    return true;
 }
 
 std::optional<std::string> SettingsRecord::readExtra(std::string_view name) {
