@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/NoteAttributes.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,7 +14,7 @@ class CNotesDatabase;
 // the user opens the note, also across a restart. The mark holds when the alarm was due. Only
 // a note that carries a mark has the attribute, so a database without missed alarms reads and
 // writes as before.
-inline constexpr const char* kMissedAlarmAttribute = "remindMissed";
+inline constexpr const char* kMissedAlarmAttribute = note::missedAlarm;
 
 // When the missed alarm was due, in stored seconds; none when the note has no mark.
 std::optional<std::uint32_t> storedMissedAlarm(CNotesDatabase& db, std::int32_t nid);

@@ -195,6 +195,12 @@ inline constexpr UIntKey deleteTime{"deleteTime"};
 inline constexpr IntKey isClosed{"isClosed"};
 inline constexpr TextKey schedule{"schedule"};
 inline constexpr IntKey repeatEach{"repeatEach"};
+
+// Attributes only some notes carry, after the standard ones, read and written through the
+// store's note extras: a note without them reads and writes as before they existed.
+inline constexpr const char* snoozeEnd = "remindSnoozeEnd";
+inline constexpr const char* missedAlarm = "remindMissed";
+
 }  // namespace note
 
 }  // namespace bp
