@@ -31,12 +31,8 @@ def notes_database(data_dir):
 
 def accessibility_bus(desktop):
     """A private session bus with the accessibility bus on it; the session's env uses both."""
-    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
-                           stdout=subprocess.PIPE, env=desktop.env)
-    desktop.processes.append(bus)
-    address = bus.stdout.readline().decode().strip()
-    assert address, "no session bus"
-    desktop.env.update(DBUS_SESSION_BUS_ADDRESS=address, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+    desktop.start_session_bus()
+    desktop.env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                        QT_ACCESSIBILITY="1", NO_AT_BRIDGE="0")
     desktop._spawn("at-spi-bus-launcher", [BUS_LAUNCHER, "--launch-immediately"])
     assert wait_until(lambda: "org.a11y.Bus" in desktop.run(
