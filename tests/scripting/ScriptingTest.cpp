@@ -47,10 +47,10 @@ protected:
 };
 
 TEST_F(Directory, IdsOutlastReopeningAndAreStoredOnlyWhenAsked) {
-    const std::vector<NoteSummary> first = directory.list();
-    ASSERT_EQ(first.size(), 3u);
+    const std::vector<NoteSummary> samples = directory.list();
+    ASSERT_EQ(samples.size(), 3u);
     std::set<std::string> ids;
-    for (const NoteSummary& note : first) {
+    for (const NoteSummary& note : samples) {
         EXPECT_EQ(note.id.size(), 16u);
         ids.insert(note.id);
     }
@@ -66,12 +66,25 @@ TEST_F(Directory, IdsOutlastReopeningAndAreStoredOnlyWhenAsked) {
     }
     EXPECT_EQ(std::set<std::string>(again.begin(), again.end()), ids);
 
+    // Erasing a note renumbers the others when the file is read again; their ids stay.
+    const std::int32_t erased = addNote("erased");
+    store.SetNote(erased, 1700000000u, note::time);
+    const std::int32_t second = addNote("second");
+    store.SetNote(second, 1700000001u, note::time);
+    const std::string secondId = directory.idOf(second);
+    ASSERT_TRUE(store.DeleteNote(erased));
+    ASSERT_FALSE(store.SaveDatabase("").failed());
+    ASSERT_TRUE(store.OpenDatabase(0));
+    EXPECT_NE(nidTitled("second"), second) << "renumbered";
+    EXPECT_EQ(directory.idOf(nidTitled("second")), secondId);
+
     EXPECT_TRUE(directory.keepIds());
     EXPECT_FALSE(directory.keepIds()) << "nothing more to store";
     ASSERT_FALSE(store.SaveDatabase("").failed());
     ASSERT_TRUE(store.OpenDatabase(0));
     for (const NoteSummary& note : directory.list()) {
-        EXPECT_TRUE(ids.contains(note.id)) << "the stored id is the one handed out";
+        EXPECT_TRUE(ids.contains(note.id) || note.id == secondId)
+            << "the stored id is the one handed out";
         EXPECT_EQ(store.GetNoteExtra(note.nid, "uid"), note.id);
     }
 }
