@@ -257,7 +257,7 @@ TEST_F(Scripting, WindowCommandsCheckTheNoteFirst) {
     EXPECT_NE(inBin->message.find("Recycle Bin"), std::string::npos);
 
     windows.ready = false;
-    const std::string other = scripting.listNotes().front().id;
+    const std::string other = scripting.listNotes().back().id;
     EXPECT_EQ(scripting.command(NoteCommand::Show, other)->kind, ScriptError::Kind::NotNow);
     EXPECT_EQ(scripting.showAll()->kind, ScriptError::Kind::NotNow);
     EXPECT_EQ(windows.calls.back(), "bin") << "nothing reached the windows while busy";
