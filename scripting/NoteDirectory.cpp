@@ -104,8 +104,8 @@ std::vector<std::pair<std::int32_t, std::string>> NoteDirectory::allIds() {
         const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
         const int order = madeInTheSameSecond[created]++;
         std::optional<std::string> stored = store_.GetNoteExtra(nid, kStableId);
-        ids.emplace_back(nid, stored && !stored->empty() ? std::move(*stored)
-                                                          : workedOutId(created, order));
+        ids.emplace_back(
+            nid, stored && !stored->empty() ? std::move(*stored) : workedOutId(created, order));
     }
     return ids;
 }

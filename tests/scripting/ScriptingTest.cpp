@@ -128,11 +128,11 @@ TEST_F(Directory, ResolvesAnIdThenATitleThenATitleInAnyCase) {
         std::optional<std::int32_t> nid;
         std::string problemHas;
     };
-    for (const Case& c : {Case{shoppingId, shopping, ""}, Case{"Shopping", shopping, ""},
-                          Case{"shopping", shopping, ""}, Case{"todo", upper, ""},
-                          Case{"twice", std::nullopt, "2 notes are titled"},
-                          Case{"nothing like it", std::nullopt, "No note has"},
-                          Case{"", std::nullopt, "empty"}}) {
+    for (const Case& c :
+         {Case{shoppingId, shopping, ""}, Case{"Shopping", shopping, ""},
+          Case{"shopping", shopping, ""}, Case{"todo", upper, ""},
+          Case{"twice", std::nullopt, "2 notes are titled"},
+          Case{"nothing like it", std::nullopt, "No note has"}, Case{"", std::nullopt, "empty"}}) {
         const NoteDirectory::Lookup found = directory.resolve(c.name);
         EXPECT_EQ(found.nid, c.nid) << c.name;
         EXPECT_NE(found.problem.find(c.problemHas), std::string::npos)
@@ -143,8 +143,8 @@ TEST_F(Directory, ResolvesAnIdThenATitleThenATitleInAnyCase) {
 }
 
 TEST_F(Directory, PlainTextAndFindReadTheRichText) {
-    const std::int32_t nid =
-        addNote("Groceries", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 milk\\par {\\b eggs}\\par}");
+    const std::int32_t nid = addNote(
+        "Groceries", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 milk\\par {\\b eggs}\\par}");
     EXPECT_EQ(directory.plainText(nid), "milk\neggs");
     const std::vector<std::int32_t> hits = directory.find("EGGS");
     EXPECT_EQ(hits, std::vector<std::int32_t>{nid}) << "the Find window's rules: any case";
