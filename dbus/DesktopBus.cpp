@@ -20,7 +20,9 @@ DesktopBus::~DesktopBus() {
 
 bool DesktopBus::start() {
     if (!connection_.isConnected()) {
-        std::fprintf(stderr, "brightpost: no D-Bus session bus, so scripts cannot reach this copy through it\n");
+        std::fprintf(
+            stderr,
+            "brightpost: no D-Bus session bus, so scripts cannot reach this copy through it\n");
         return false;
     }
     exported_ = connection_.registerObject(QString::fromLatin1(kObjectPath), &service_,
@@ -30,10 +32,9 @@ bool DesktopBus::start() {
         return false;
     }
     QDBusConnectionInterface* bus = connection_.interface();
-    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
-        bus->registerService(QString::fromLatin1(kServiceName),
-                             QDBusConnectionInterface::DontQueueService,
-                             QDBusConnectionInterface::DontAllowReplacement);
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus->registerService(
+        QString::fromLatin1(kServiceName), QDBusConnectionInterface::DontQueueService,
+        QDBusConnectionInterface::DontAllowReplacement);
     ownsName_ = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
     if (!ownsName_) {
         std::fprintf(stderr,

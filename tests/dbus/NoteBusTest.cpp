@@ -14,8 +14,8 @@
 
 #include <algorithm>
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
 
 // Failures show the texts, not their bytes.
 void PrintTo(const QString& text, std::ostream* out) {
@@ -229,10 +229,9 @@ TEST_F(NoteBusTest, RefusedRequestsAreErrorRepliesNamedForWhy) {
     };
     for (const auto& [kind, name] : kinds) {
         scripting.refusal = ScriptError{kind, "Not like that."};
-        for (const QDBusMessage& reply :
-             {call("NewNote", {QString(), QStringLiteral("text")}),
-              call("ShowNote", {QStringLiteral("n-1")}), call("HideAll"),
-              call("OpenFind", {QString()})}) {
+        for (const QDBusMessage& reply : {call("NewNote", {QString(), QStringLiteral("text")}),
+                                          call("ShowNote", {QStringLiteral("n-1")}),
+                                          call("HideAll"), call("OpenFind", {QString()})}) {
             EXPECT_EQ(reply.type(), QDBusMessage::ErrorMessage) << name;
             EXPECT_EQ(reply.errorName(), QString::fromLatin1(name));
             EXPECT_EQ(reply.errorMessage(), QStringLiteral("Not like that."));
@@ -295,8 +294,8 @@ TEST_F(NoteBusTest, OtherObjectsGoOnlyUnderTheMainPath) {
     QObject extra;
     EXPECT_TRUE(bus->registerObject(QStringLiteral("/org/brightpost/Brightpost/Search"), &extra,
                                     QDBusConnection::ExportAllSlots));
-    EXPECT_FALSE(bus->registerObject(QStringLiteral("/org/other"), &extra,
-                                     QDBusConnection::ExportAllSlots));
+    EXPECT_FALSE(
+        bus->registerObject(QStringLiteral("/org/other"), &extra, QDBusConnection::ExportAllSlots));
     const QDBusMessage introspected = script.call(
         QDBusMessage::createMethodCall(QString::fromLatin1(DesktopBus::kServiceName),
                                        QString::fromLatin1(DesktopBus::kObjectPath),
