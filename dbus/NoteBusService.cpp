@@ -14,8 +14,7 @@ QString toQt(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-}  // namespace
-
+// The error names of the replies, by why the request was refused.
 QString busErrorName(ScriptError::Kind kind) {
     switch (kind) {
         case ScriptError::Kind::UnknownNote:
@@ -27,6 +26,8 @@ QString busErrorName(ScriptError::Kind kind) {
     }
     return QStringLiteral("org.brightpost.Brightpost.Error.BadArgument");
 }
+
+}  // namespace
 
 // The scripting's news of the notes, sent on as the interface's signals.
 class NoteBusService::ChangeRelay : public INoteScriptingListener {

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace bp {
 
@@ -53,8 +54,5 @@ private:
     INoteScripting& scripting_;
     std::unique_ptr<ChangeRelay> changes_;
 };
-
-// The error names of the replies, by why the request was refused.
-QString busErrorName(ScriptError::Kind kind);
 
 }  // namespace bp

@@ -80,8 +80,10 @@ def test_scripts_drive_the_notes_over_the_session_bus(bus_desktop, start, data_d
     assert [str(part) for part in brightpost.GetNote(note)] == ["Groceries", "milk\nmarmalade"]
     assert [str(found) for found in brightpost.Find("marmalade")] == [note]
 
+    assert wait_until(lambda: desktop.visible_windows("^Groceries$"), 10)
     brightpost.HideNote(note)
     assert notes_by_id(brightpost)[note][1] == "hidden"
+    assert wait_until(lambda: not desktop.visible_windows("^Groceries$"), 10)
     assert wait_until(lambda: f"NoteChanged ('{note}',)" in signals(), 10), signals()
     brightpost.ToggleNote(note)
     assert notes_by_id(brightpost)[note][1] == "visible"
@@ -92,6 +94,7 @@ def test_scripts_drive_the_notes_over_the_session_bus(bus_desktop, start, data_d
     brightpost.ShowNote(note)
     brightpost.RaiseNote(note)
     assert notes_by_id(brightpost)[note][1] == "visible"
+    assert wait_until(lambda: desktop.visible_windows("^Groceries$"), 10)
 
     # Refusals change nothing: no note is half made.
     assert error_name(brightpost.GetNote, "no-such-note") == ERROR + "UnknownNote"
