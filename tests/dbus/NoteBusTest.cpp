@@ -135,12 +135,14 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(gBus->address().isEmpty()) << "dbus-daemon did not start";
         bus = std::make_unique<DesktopBus>(scripting, connect("service"));
+        serviceConnection = bus->connection().name();
         ASSERT_TRUE(bus->start());
         script = connect("script");
         ASSERT_TRUE(script.isConnected());
     }
     void TearDown() override {
         bus.reset();
+        QDBusConnection::disconnectFromBus(serviceConnection);
         QDBusConnection::disconnectFromBus(script.name());
     }
 
@@ -156,6 +158,7 @@ protected:
 
     FakeScripting scripting;
     std::unique_ptr<DesktopBus> bus;
+    QString serviceConnection;
     QDBusConnection script{QString()};
 };
 
