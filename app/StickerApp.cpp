@@ -5,6 +5,7 @@
 #include "ProductInfo.h"
 #include "SessionEnd.h"
 #include "SessionMessages.h"
+#include "dbus/DesktopBus.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
@@ -274,6 +275,10 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
         QMetaObject::invokeMethod(
             &tray, [&tray, action] { tray.performAction(action); }, Qt::QueuedConnection);
     }
+    // Scripts reach the notes once they are all there; a call that started the program by
+    // the bus waits for the name until then.
+    DesktopBus desktopBus(tray.noteScripting(), QDBusConnection::sessionBus());
+    desktopBus.start();
     const int exitCode = QApplication::exec();
     tray.exitApplication();
     return exitCode;

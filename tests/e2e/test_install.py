@@ -22,6 +22,8 @@ PAYLOAD = [
     "usr/share/applications/brightpost.desktop",
     "usr/share/icons/hicolor/scalable/apps/brightpost.svg",
     "usr/share/metainfo/org.brightpost.Brightpost.metainfo.xml",
+    "usr/share/dbus-1/interfaces/org.brightpost.Brightpost.xml",
+    "usr/share/dbus-1/services/org.brightpost.Brightpost.service",
 ]
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 DOCS = [
@@ -58,6 +60,19 @@ def desktop_entry(path):
     return parser["Desktop Entry"]
 
 
+def check_bus_files(root):
+    """The interface description is well formed, and a call to the name starts the binary the
+    same install put in place."""
+    check = subprocess.run(["xmllint", "--noout", os.path.join(root, PAYLOAD[4])],
+                           capture_output=True, text=True)
+    assert check.returncode == 0, check.stderr
+    parser = configparser.ConfigParser(interpolation=None)
+    parser.optionxform = str
+    parser.read(os.path.join(root, PAYLOAD[5]))
+    assert dict(parser["D-BUS Service"]) == {"Name": "org.brightpost.Brightpost",
+                                             "Exec": "/" + PAYLOAD[0]}
+
+
 def test_cmake_install_puts_the_program_and_its_desktop_files_in_place(scratch):
     staged = os.path.join(scratch, "staged")
     subprocess.run(["cmake", "--install", BUILD, "--prefix", "/usr"],
@@ -79,12 +94,14 @@ def test_cmake_install_puts_the_program_and_its_desktop_files_in_place(scratch):
     assert check.returncode == 0, check.stdout + check.stderr
     with open(os.path.join(staged, PAYLOAD[2])) as icon:
         assert "<svg" in icon.read()
+    check_bus_files(staged)
 
 
 def test_the_package_unpacked_into_an_empty_root_runs(unpacked):
     deb, root = unpacked
     for path in PAYLOAD:
         assert os.path.isfile(os.path.join(root, path)), path
+    check_bus_files(root)
     depends = subprocess.run(["dpkg-deb", "-f", deb, "Depends"], capture_output=True, text=True,
                              check=True).stdout
     # The libraries found in the binary and the plugins Qt loads by name.
