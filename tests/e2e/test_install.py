@@ -2,6 +2,7 @@
 autostart entry an installed copy keeps."""
 
 import configparser
+import glob
 import gzip
 import os
 import re
@@ -96,6 +97,24 @@ def test_the_package_unpacked_into_an_empty_root_runs(unpacked):
     # Everything its libraries need is there: nothing unresolved.
     ldd = subprocess.run(["ldd", os.path.join(root, PAYLOAD[0])], capture_output=True, text=True)
     assert "not found" not in ldd.stdout
+
+
+def test_every_desktop_entry_and_d_bus_interface_the_package_installs_is_valid(unpacked):
+    _, root = unpacked
+    entries = [os.path.join(folder, name) for folder, _, names in os.walk(root)
+               for name in names if name.endswith(".desktop")]
+    assert entries, "the package installs no desktop entry"
+    for entry in entries:
+        check = subprocess.run(["desktop-file-validate", entry], capture_output=True, text=True)
+        assert check.returncode == 0, (entry, check.stdout + check.stderr)
+
+    interfaces = os.path.join(root, "usr/share/dbus-1/interfaces")
+    documents = sorted(glob.glob(os.path.join(interfaces, "*.xml")))
+    if not documents:
+        pytest.skip("the package installs no D-Bus interface description")
+    for document in documents:
+        check = subprocess.run(["xmllint", "--noout", document], capture_output=True, text=True)
+        assert check.returncode == 0, (document, check.stderr)
 
 
 def png_size(path):
