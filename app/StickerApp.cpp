@@ -2,7 +2,9 @@
 
 #include "AppOptions.h"
 #include "MainWindow.h"
+#include "NoteDefaults.h"
 #include "ProductInfo.h"
+#include "ScriptClient.h"
 #include "SessionEnd.h"
 #include "SessionMessages.h"
 #include "dbus/DesktopBus.h"
@@ -21,7 +23,9 @@
 #include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
 #include "richtext/RichText.h"
+#include "scripting/ScriptRequests.h"
 #include "store/NotesDatabase.h"
+#include "store/Settings.h"
 #include "ui/NoteUserMessages.h"
 
 #include <QApplication>
@@ -144,6 +148,11 @@ public:
 }  // namespace
 
 int CStickerApp::InitInstance(int& argc, char** argv) {
+    // Commands for scripts talk to the running copy or read the database: no display either.
+    if (const AppOptions options = parseAppOptions({argv + 1, argv + argc});
+        options.error.empty() && !options.verb.empty()) {
+        return runScriptVerb(options, argv[0]);
+    }
     if (int exitCode = 0; answeredWithoutDisplay(argc, argv, exitCode)) {
         return exitCode;
     }
@@ -171,6 +180,9 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     }
 
     AppOptions options = parseAppOptions(argumentsOf(app));
+    if (options.error.empty() && !options.verb.empty()) {
+        options.error = "commands take none of Qt's options";
+    }
     if (!options.error.empty()) {
         std::fprintf(stderr, "brightpost: %s\n%s", options.error.c_str(), appUsage().c_str());
         return 2;
@@ -231,6 +243,16 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     LostDisplayRescue rescue(tray);
     instance.setRequestHandler([&tray](const QByteArray& request) {
         return QString::fromStdString(tray.handleRequest(request));
+    });
+    instance.setScriptHandler([&tray, &clock](const QByteArray& request) {
+        const auto defaultTitle = [&tray, &clock] {
+            CNotesDatabase& store = tray.store();
+            return composeDefaultTitle(clock, setting::get(store, setting::TitleDefaults),
+                                       setting::get(store, setting::TitleText),
+                                       setting::get(store, setting::TitleOrder));
+        };
+        return SingleInstance::ScriptReply{
+            ScriptRequests(tray.noteScripting(), defaultTitle).answer(request), {}};
     });
     // Asked to end from outside (a signal, the session manager, a later start's --quit) while
     // boxes, dialogs or menus may be open, each with an event loop of its own whose caller
