@@ -67,8 +67,7 @@ std::string leadingLines(const std::string& text, std::size_t maxLines, std::siz
 }
 
 IDesktopNotifications::Notification alarmNotification(const std::string& title,
-                                                      const std::string& text,
-                                                      bool snoozeOffered) {
+                                                      const std::string& text, bool snoozeOffered) {
     IDesktopNotifications::Notification notification;
     notification.summary = title;
     notification.body = leadingLines(text);

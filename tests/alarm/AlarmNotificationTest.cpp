@@ -41,8 +41,8 @@ TEST(AlarmNotification, OffersTheAnswersOfTheStopAlarmWindowUrgentlyAndUntilAnsw
     const auto withSnooze = alarmNotification("Dentist", "Call to confirm\n\nbring the card", true);
     EXPECT_EQ(withSnooze.summary, "Dentist");
     EXPECT_EQ(withSnooze.body, "Call to confirm\nbring the card");
-    EXPECT_EQ(withSnooze.actions, (std::vector<Action>{
-                                      {"stop", "Stop"}, {"snooze", "Snooze"}, {"show", "Show note"}}));
+    EXPECT_EQ(withSnooze.actions,
+              (std::vector<Action>{{"stop", "Stop"}, {"snooze", "Snooze"}, {"show", "Show note"}}));
     EXPECT_EQ(withSnooze.urgency, IDesktopNotifications::Urgency::Critical);
     EXPECT_TRUE(withSnooze.resident);
     EXPECT_EQ(withSnooze.expireTimeoutMs, 0);
