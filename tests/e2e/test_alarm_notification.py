@@ -56,3 +56,40 @@ def test_snooze_in_the_notification_snoozes_the_alarm_and_takes_both_away(
     assert abs(int(database.notes(app.database)[1]["remindSnoozeEnd"]) - (snoozed_at + 300)) < 15
     assert app.terminate() == 0
     assert len(server.notifications()) == 1
+
+
+def test_a_notification_the_user_closes_leaves_the_alarm_to_its_window(start, data_dir, desktop):
+    desktop.start_session_bus()
+    server = NotificationServer(desktop).start(wait_until)
+    snoozing_alarm_note(data_dir, "Dentist", int(time.time()) + 6)
+    app = start(data_dir, env=dict(desktop.env, TZ="UTC"))
+    app.wait_ready()
+    windows = wait_until(lambda: desktop.visible_windows(ALARM_WINDOW), timeout=30)
+    assert windows
+    shown = wait_until(server.notifications, timeout=15)
+    assert shown, server.calls()
+
+    server.dismiss(shown[0]["id"])
+    # The window still offers both answers: its stop button, below the lines naming the note
+    # and under SNOOZE.
+    g = desktop.window_geometry(windows[0])
+    assert desktop.wait_drawn(windows[0])
+    assert visible(desktop, ALARM_WINDOW)
+    desktop.run("xdotool", "mousemove", str(g["x"] + 140), str(g["y"] + 157), "click", "1")
+    assert wait_until(lambda: not visible(desktop, ALARM_WINDOW), timeout=10)
+    assert app.terminate() == 0
+    # The server had already forgotten it: nothing to close.
+    assert server.closed() == []
+
+
+def test_the_notification_of_a_ringing_alarm_goes_when_the_program_ends(start, data_dir, desktop):
+    desktop.start_session_bus()
+    server = NotificationServer(desktop).start(wait_until)
+    snoozing_alarm_note(data_dir, "Dentist", int(time.time()) + 6)
+    app = start(data_dir, env=dict(desktop.env, TZ="UTC"))
+    app.wait_ready()
+    shown = wait_until(server.notifications, timeout=30)
+    assert shown, server.calls()
+    # Left behind, it would offer to stop an alarm that nothing rings any more.
+    assert app.terminate() == 0
+    assert wait_until(lambda: server.closed() == [shown[0]["id"]], timeout=10), server.calls()

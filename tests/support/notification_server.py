@@ -4,8 +4,8 @@
 Run as a program (notification_server.py STATE_DIR, with DBUS_SESSION_BUS_ADDRESS set), it
 owns org.freedesktop.Notifications, shows nothing, and appends every call it gets to
 STATE_DIR/calls, one JSON object a line ({"method": ..., "args": [...]}). A test presses an
-action the way a user would through the server's own test method Invoke(id, key), which
-emits ActionInvoked. STATE_DIR/ready appears once the name is owned.
+action or closes a notification the way a user would through the server's own test methods
+Invoke(id, key) and Dismiss(id), which emit ActionInvoked and NotificationClosed (reason 2). STATE_DIR/ready appears once the name is owned.
 
 NotificationServer starts it for a test and reads what it recorded.
 """
@@ -90,6 +90,10 @@ def main():
         def Invoke(self, notification_id, action_key):
             self.ActionInvoked(notification_id, action_key)
 
+        @dbus.service.method(TEST_INTERFACE, in_signature="u", out_signature="")
+        def Dismiss(self, notification_id):
+            self.NotificationClosed(notification_id, 2)
+
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
     name = dbus.service.BusName(NAME, bus)
@@ -134,12 +138,18 @@ class NotificationServer:
     def closed(self):
         return [c["args"][0] for c in self.calls("CloseNotification")]
 
+    def _test_call(self, method, *args):
+        done = self.desktop.run("gdbus", "call", "--session", "--dest", NAME, "--object-path",
+                                PATH, "--method", TEST_INTERFACE + "." + method, *map(str, args))
+        assert done.returncode == 0, done.stderr
+
     def invoke(self, notification_id, action_key):
         """The user presses the action in the notification."""
-        done = self.desktop.run("gdbus", "call", "--session", "--dest", NAME, "--object-path",
-                                PATH, "--method", TEST_INTERFACE + ".Invoke",
-                                str(notification_id), action_key)
-        assert done.returncode == 0, done.stderr
+        self._test_call("Invoke", notification_id, action_key)
+
+    def dismiss(self, notification_id):
+        """The user closes the notification itself."""
+        self._test_call("Dismiss", notification_id)
 
 
 if __name__ == "__main__":
