@@ -16,7 +16,8 @@ import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+from processes import wait_until
+
 NAME = "org.freedesktop.Notifications"
 PATH = "/org/freedesktop/Notifications"
 TEST_INTERFACE = "org.brightpost.Test.NotificationServer"
@@ -111,7 +112,7 @@ class NotificationServer:
         self.desktop = desktop
         self.dir = tempfile.mkdtemp(prefix="bp-notify-", dir=desktop.logdir)
 
-    def start(self, wait_until):
+    def start(self):
         log = open(os.path.join(self.dir, "server.log"), "wb")
         process = subprocess.Popen([sys.executable, os.path.abspath(__file__), self.dir],
                                    stdout=log, stderr=subprocess.STDOUT, env=self.desktop.env)
