@@ -28,7 +28,7 @@ def snoozing_alarm_note(data_dir, title, due):
 def test_snooze_in_the_notification_snoozes_the_alarm_and_takes_both_away(
         start, data_dir, desktop):
     desktop.start_session_bus()
-    server = NotificationServer(desktop).start()
+    server = NotificationServer.on_desktop(desktop)
     snoozing_alarm_note(data_dir, "Dentist", int(time.time()) + 6)
     app = start(data_dir, env=dict(desktop.env, TZ="UTC"))
     app.wait_ready()
@@ -60,7 +60,7 @@ def test_snooze_in_the_notification_snoozes_the_alarm_and_takes_both_away(
 
 def test_a_notification_the_user_closes_leaves_the_alarm_to_its_window(start, data_dir, desktop):
     desktop.start_session_bus()
-    server = NotificationServer(desktop).start()
+    server = NotificationServer.on_desktop(desktop)
     snoozing_alarm_note(data_dir, "Dentist", int(time.time()) + 6)
     app = start(data_dir, env=dict(desktop.env, TZ="UTC"))
     app.wait_ready()
@@ -84,7 +84,7 @@ def test_a_notification_the_user_closes_leaves_the_alarm_to_its_window(start, da
 
 def test_the_notification_of_a_ringing_alarm_goes_when_the_program_ends(start, data_dir, desktop):
     desktop.start_session_bus()
-    server = NotificationServer(desktop).start()
+    server = NotificationServer.on_desktop(desktop)
     snoozing_alarm_note(data_dir, "Dentist", int(time.time()) + 6)
     app = start(data_dir, env=dict(desktop.env, TZ="UTC"))
     app.wait_ready()

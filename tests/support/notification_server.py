@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """A stand-in for the desktop's notification server on a private session bus.
 
-Run as a program (notification_server.py STATE_DIR, with DBUS_SESSION_BUS_ADDRESS set), it
-owns org.freedesktop.Notifications, shows nothing, and appends every call it gets to
+Run as a program (notification_server.py STATE_DIR [CAPABILITY,...], with
+DBUS_SESSION_BUS_ADDRESS set), it owns org.freedesktop.Notifications, says it has the
+capabilities given (by default those of a full-featured server), shows nothing, and appends every call it gets to
 STATE_DIR/calls, one JSON object a line ({"method": ..., "args": [...]}). A test presses an
 action or closes a notification the way a user would through the server's own test methods
 Invoke(id, key) and Dismiss(id), which emit ActionInvoked and NotificationClosed (reason 2). STATE_DIR/ready appears once the name is owned.
@@ -16,7 +17,7 @@ import subprocess
 import sys
 import tempfile
 
-from processes import wait_until
+from processes import stop_process, wait_until
 
 NAME = "org.freedesktop.Notifications"
 PATH = "/org/freedesktop/Notifications"
@@ -48,6 +49,7 @@ def main():
     from gi.repository import GLib
 
     state_dir = sys.argv[1]
+    capabilities = sys.argv[2].split(",") if len(sys.argv) > 2 else CAPABILITIES
 
     def record(method, *args):
         with open(os.path.join(state_dir, "calls"), "a") as f:
@@ -61,7 +63,7 @@ def main():
         @dbus.service.method(NAME, in_signature="", out_signature="as")
         def GetCapabilities(self):
             record("GetCapabilities")
-            return CAPABILITIES
+            return capabilities
 
         @dbus.service.method(NAME, in_signature="susssasa{sv}i", out_signature="u")
         def Notify(self, app_name, replaces_id, app_icon, summary, body, actions, hints, timeout):
@@ -106,21 +108,36 @@ def main():
 
 
 class NotificationServer:
-    """The stand-in server started on a desktop's private session bus, ended with it."""
+    """The stand-in server on the session bus that env names; ended by its process id."""
 
-    def __init__(self, desktop):
-        self.desktop = desktop
-        self.dir = tempfile.mkdtemp(prefix="bp-notify-", dir=desktop.logdir)
+    def __init__(self, env, capabilities=None, workdir=None):
+        self.env = env
+        self.capabilities = capabilities
+        self.dir = tempfile.mkdtemp(prefix="bp-notify-", dir=workdir)
+        self.process = None
+
+    @classmethod
+    def on_desktop(cls, desktop):
+        """Started on the desktop's session bus, and ended with what the test started there."""
+        server = cls(desktop.env, workdir=desktop.logdir).start()
+        desktop.processes.append(server.process)
+        return server
 
     def start(self):
         log = open(os.path.join(self.dir, "server.log"), "wb")
-        process = subprocess.Popen([sys.executable, os.path.abspath(__file__), self.dir],
-                                   stdout=log, stderr=subprocess.STDOUT, env=self.desktop.env)
-        self.desktop.processes.append(process)
-        if not wait_until(lambda: os.path.exists(os.path.join(self.dir, "ready"))
-                          or process.poll() is not None, timeout=15) or process.poll() is not None:
+        argv = [sys.executable, os.path.abspath(__file__), self.dir]
+        if self.capabilities is not None:
+            argv.append(",".join(self.capabilities))
+        self.process = subprocess.Popen(argv, stdout=log, stderr=subprocess.STDOUT, env=self.env)
+        ready = os.path.join(self.dir, "ready")
+        if not wait_until(lambda: os.path.exists(ready) or self.process.poll() is not None,
+                          timeout=15) or self.process.poll() is not None:
             raise RuntimeError("the stand-in notification server did not start")
         return self
+
+    def stop(self):
+        stop_process(self.process)
+        self.process = None
 
     def calls(self, method=None):
         try:
@@ -140,8 +157,9 @@ class NotificationServer:
         return [c["args"][0] for c in self.calls("CloseNotification")]
 
     def _test_call(self, method, *args):
-        done = self.desktop.run("gdbus", "call", "--session", "--dest", NAME, "--object-path",
-                                PATH, "--method", TEST_INTERFACE + "." + method, *map(str, args))
+        done = subprocess.run(["gdbus", "call", "--session", "--dest", NAME, "--object-path", PATH,
+                               "--method", TEST_INTERFACE + "." + method, *map(str, args)],
+                              env=self.env, capture_output=True, text=True)
         assert done.returncode == 0, done.stderr
 
     def invoke(self, notification_id, action_key):
