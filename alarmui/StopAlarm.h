@@ -88,7 +88,6 @@ public:
     void showNote();
     // A press in the notification: what the window's button of that name does.
     void answer(AlarmAnswer answer);
-    const AlarmNotification& notification() const { return notification_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
