@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
+#include "platform/qt/DBusNotifications.h"
 #include "platform/qt/DialogStacking.h"
 #include "platform/qt/KeepOnScreen.h"
 #include "platform/qt/LogindPowerOff.h"
@@ -238,6 +239,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
                       &hotKeys,  &fileDialogs, &modalDialogs, &richText, &sound,   &powerOff};
     QtSpeech speech;
     platform.speech = &speech;
+    DBusNotifications notifications;
+    platform.notifications = &notifications;
     CNotesDatabase store(platform);
     MainWindow tray(platform, store, dataFolder);
     LostDisplayRescue rescue(tray);
