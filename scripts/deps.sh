@@ -13,6 +13,7 @@ packages=(
     # Qt Speech (whose CMake files need the QML integration)
     flite1-dev qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
     libgif-dev  # GIF pictures of a note, with its exact colours
+    libcmark-dev  # Markdown read into notes (CommonMark reference parser)
     # fonts named in stored notes, by their metric-compatible substitutes
     fonts-liberation2 fonts-dejavu-core
     # tests
