@@ -94,6 +94,19 @@ CBodyEditor::CBodyEditor(INoteFrame& note, CNoteBody& body, IShell* shell)
     // through, so a note gets its keys when it is first activated: thousands of notes that
     // are only shown do not make that list, and every start-up step that walks it, grow.
     note_.frameWindow().installEventFilter(this);
+    connect(body_.document(), &QTextDocument::contentsChanged, this,
+            [this] { followChecklistProgress(); });
+}
+
+void CBodyEditor::followChecklistProgress() {
+    const checklist::Progress now = checklist::progressOf(*body_.document());
+    if (now == progress_) {
+        return;
+    }
+    progress_ = now;
+    if (!note_.closing() && note_.title() != nullptr) {
+        note_.refreshTooltips();
+    }
 }
 
 int CBodyEditor::dpi() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChecklistEditor.h"
+#include "richtext/Checklist.h"
 #include "store/FontCodec.h"
 
 #include <QColor>
@@ -94,6 +95,8 @@ private:
     // Inserts Markdown text at the caret; plain text when it would pass the body's limit.
     void insertMarkdown(const QString& markdown);
     bool pastesMarkdown(const QMimeData& clipboard) const;
+    // The title's tip tells how much of a checklist is done; it is told again when that changes.
+    void followChecklistProgress();
     QTextCharFormat formatAtSelectionStart() const;
     void installFormattingKeys();
     bool isFormattingKey(const QKeyEvent& key) const;
@@ -104,6 +107,7 @@ private:
     INoteDialogs* dialogs_;
     LogFont scratchFont_;
     CChecklistEditor checklist_;
+    checklist::Progress progress_;
 };
 
 }  // namespace bp

@@ -136,7 +136,7 @@ void addNoteItems(QMenu& menu, CNote& note) {
     attachments->setChecked(note.attachmentsShown());
     menu.addSeparator();
     QMenu* save = menu.addMenu(QStringLiteral("Save"));
-    item(*save, QStringLiteral("Save as txt/rtf"), cmd::NOTE_SAVE_AS_TEXT, note,
+    item(*save, QStringLiteral("Save as txt/rtf/md"), cmd::NOTE_SAVE_AS_TEXT, note,
          &CNote::saveAsText);
     item(*save, QStringLiteral("Save as picture"), cmd::NOTE_SAVE_AS_PICTURE, note,
          &CNote::saveAsPicture);

@@ -86,8 +86,8 @@ void removeItem(QTextCursor& edit, const QTextBlock& block) {
 }
 
 int nestLevel(const QTextBlock& block) {
-    return std::max(0, static_cast<int>(std::lround(block.blockFormat().leftMargin() /
-                                                    kNestStepPixels)));
+    return std::max(
+        0, static_cast<int>(std::lround(block.blockFormat().leftMargin() / kNestStepPixels)));
 }
 
 void setNestLevel(QTextCursor& edit, const QTextBlock& block, int level) {

@@ -64,10 +64,12 @@ bool isCode(const QTextCharFormat& format) {
         return false;
     }
     const QString& family = families.first();
-    static const QStringList kFixed = {codeFamily(),         QStringLiteral("Courier"),
+    static const QStringList kFixed = {codeFamily(),
+                                       QStringLiteral("Courier"),
                                        QStringLiteral("Liberation Mono"),
                                        QStringLiteral("DejaVu Sans Mono"),
-                                       QStringLiteral("Monospace"), QStringLiteral("Consolas")};
+                                       QStringLiteral("Monospace"),
+                                       QStringLiteral("Consolas")};
     return kFixed.contains(family, Qt::CaseInsensitive) || format.fontFixedPitch();
 }
 
@@ -76,9 +78,10 @@ bool isCode(const QTextCharFormat& format) {
 class Importer {
 public:
     Importer(QTextCursor& cursor, const QTextCharFormat& base)
-        : cursor_(cursor), base_(base), bodyPoints_(base.fontPointSize() > 0
-                                                        ? base.fontPointSize()
-                                                        : pointsOf(base, *cursor.document())) {
+        : cursor_(cursor),
+          base_(base),
+          bodyPoints_(base.fontPointSize() > 0 ? base.fontPointSize()
+                                               : pointsOf(base, *cursor.document())) {
         base_.setFontStrikeOut(false);
         base_.setAnchor(false);
         base_.clearProperty(QTextFormat::AnchorHref);
@@ -393,8 +396,8 @@ QString codeSpan(const QString& text) {
 QString linkDestination(const QString& href) {
     if (href.contains(QRegularExpression(QStringLiteral("[\\s()<>]")))) {
         QString inner = href;
-        inner.replace(QLatin1Char('<'), QStringLiteral("%3C")).replace(QLatin1Char('>'),
-                                                                       QStringLiteral("%3E"));
+        inner.replace(QLatin1Char('<'), QStringLiteral("%3C"))
+            .replace(QLatin1Char('>'), QStringLiteral("%3E"));
         return QLatin1Char('<') + inner + QLatin1Char('>');
     }
     return href;
@@ -692,8 +695,7 @@ double headingPointSize(int level, double bodyPoints) {
 void insertMarkdown(QTextCursor& cursor, const QString& markdown, const QTextCharFormat& base) {
     const QByteArray utf8 = withEscapedTildesMarked(markdown).toUtf8();
     std::unique_ptr<cmark_node, decltype(&cmark_node_free)> document(
-        cmark_parse_document(utf8.constData(), static_cast<size_t>(utf8.size()),
-                             CMARK_OPT_DEFAULT),
+        cmark_parse_document(utf8.constData(), static_cast<size_t>(utf8.size()), CMARK_OPT_DEFAULT),
         &cmark_node_free);
     if (!document) {
         cursor.insertText(markdown, base);

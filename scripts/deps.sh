@@ -28,6 +28,7 @@ packages=(
     # the program must not pick by itself
     mutter xwayland qt6-wayland
     xvfb xauth openbox trayer xdotool wmctrl x11-utils x11-xserver-utils imagemagick dbus-daemon
+    xclip  # a Markdown list put on the clipboard as plain text only
     strace
     # the alarm's tones recorded from a private sound server's null sink; a mock power
     # service on a private system bus

@@ -76,6 +76,10 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
     mailSignature_ =
         settingCheckBox(QStringLiteral("Sign notes sent as e-mail"), setting::mailSignature.name,
                         setting::get(store_, setting::mailSignature));
+    pasteMarkdown_ =
+        settingCheckBox(QStringLiteral("Paste Markdown text as formatting"),
+                        setting::pasteMarkdown.name, setting::get(store_, setting::pasteMarkdown));
+    pasteMarkdown_->setAccessibleName(QStringLiteral("Paste Markdown text as formatting"));
 
     auto* general = new QVBoxLayout;
     general->addWidget(autorun_);
@@ -105,6 +109,7 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
     beepLabel->setBuddy(alarmBeep_);
     general->addWidget(controlRow({beepLabel, alarmBeep_}));
     general->addWidget(mailSignature_);
+    general->addWidget(pasteMarkdown_);
 
     // Alt and a letter reach each hot-key control from the keyboard.
     auto* keys = new QGroupBox(QStringLiteral("Hot Keys"));
@@ -259,6 +264,7 @@ void AppSettingsDialog::accept() {
     setting::set(store_, setting::move, move_->isChecked() ? 1 : 0);
     setting::set(store_, setting::speechVoice, voice_->currentData().toString().toStdString());
     setting::set(store_, setting::mailSignature, mailSignature_->isChecked() ? 1 : 0);
+    setting::set(store_, setting::pasteMarkdown, pasteMarkdown_->isChecked() ? 1 : 0);
     setting::set(store_, setting::alarmBeepRepeat, alarmBeep_->currentData().toInt());
     const int autorun = autorun_->isChecked() ? 1 : 0;
     setting::set(store_, setting::autorun, autorun);

@@ -1,7 +1,11 @@
 #include "NoteFixture.h"
 #include "platform/Messages.h"
 #include "richtext/Checklist.h"
+#include "store/Settings.h"
 #include "ui/BodyFormat.h"
+
+#include <QClipboard>
+#include <QMimeData>
 
 #include <QTest>
 #include <QTextBlock>
@@ -82,8 +86,7 @@ TEST_F(ChecklistEditing, ClickAndCtrlSpaceTickAndClear) {
     CNote& note = focusedNote(QString(kOpen) + " milk\n" + kOpen + " eggs");
     QCoreApplication::processEvents();
     caretTo(note, 3);
-    QTest::mouseClick(note.body()->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      boxCentre(note, 1));
+    QTest::mouseClick(note.body()->viewport(), Qt::LeftButton, Qt::NoModifier, boxCentre(note, 1));
     EXPECT_EQ(lines(note)[1], QString(kTicked) + " eggs");
     EXPECT_EQ(note.body()->textCursor().position(), 3) << "a tick leaves the caret alone";
     const QTextCharFormat ticked = formatIn(note, 1, 3);
@@ -107,8 +110,7 @@ TEST_F(ChecklistEditing, ClickAndCtrlSpaceTickAndClear) {
 
     // A locked note's boxes stay as they are.
     note.body()->setReadOnly(true);
-    QTest::mouseClick(note.body()->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      boxCentre(note, 0));
+    QTest::mouseClick(note.body()->viewport(), Qt::LeftButton, Qt::NoModifier, boxCentre(note, 0));
     QTest::keyClick(note.body(), Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(lines(note)[0], QString(kOpen) + " milk");
 }
@@ -169,6 +171,51 @@ TEST_F(ChecklistEditing, MenuItemAndKeyMakeAndUnmakeItems) {
 
     QTest::keyClick(note.body(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(lines(note), (QStringList{"bread", QString(kOpen) + " butter", "note"}));
+}
+
+TEST_F(ChecklistEditing, TitleTipTellsHowMuchIsDone) {
+    CNote& note = focusedNote("plain");
+    EXPECT_FALSE(note.title()->toolTip().contains("checklist"));
+    note.body()->setPlainText(QString(kOpen) + " a\n" + kOpen + " b\n" + kOpen + " c");
+    EXPECT_TRUE(note.title()->toolTip().contains("checklist: 0/3 done"))
+        << note.title()->toolTip().toStdString();
+    caretTo(note, 1);
+    QTest::keyClick(note.body(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_TRUE(note.title()->toolTip().contains("checklist: 1/3 done"));
+}
+
+// Plain text that is plainly Markdown pastes as formatting, unless the setting is off or
+// the clipboard has rich text of its own; the menu's items paste and copy it on demand.
+TEST_F(ChecklistEditing, MarkdownPastesAsFormattingAndCopiesBack) {
+    const QString list = QStringLiteral("# Shop\n\n- [ ] milk\n- [x] eggs\n");
+    CNote& note = focusedNote();
+    QGuiApplication::clipboard()->setText(list);
+    QTest::keyClick(note.body(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(lines(note),
+              (QStringList{"Shop", QString(kOpen) + " milk", QString(kTicked) + " eggs"}));
+    note.bodyEditor()->selectAll();
+    note.bodyEditor()->copyMarkdown();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), list);
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasHtml());
+
+    setting::set(db(), setting::pasteMarkdown, 0);
+    CNote& literal = focusedNote();
+    QGuiApplication::clipboard()->setText(list);
+    QTest::keyClick(literal.body(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(literal.body()->toPlainText(), list);
+    // On demand it still pastes as Markdown.
+    literal.body()->clear();
+    literal.bodyEditor()->pasteMarkdown();
+    EXPECT_EQ(lines(literal)[0], "Shop");
+
+    setting::set(db(), setting::pasteMarkdown, 1);
+    CNote& rich = focusedNote();
+    auto* mime = new QMimeData;
+    mime->setHtml(QStringLiteral("<b># not a heading</b>"));
+    mime->setText(QStringLiteral("# not a heading"));
+    QGuiApplication::clipboard()->setMimeData(mime);
+    rich.bodyEditor()->paste();
+    EXPECT_EQ(rich.body()->toPlainText(), "# not a heading");
 }
 
 }  // namespace

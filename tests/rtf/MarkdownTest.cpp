@@ -46,15 +46,14 @@ QTextCharFormat formatAt(const QTextDocument& document, const QString& text) {
 }
 
 TEST(Markdown, BecomesTheNotesOwnFormatting) {
-    const auto doc = pasted(QStringLiteral(
-        "# Big\n\n### Small\n\nsome **bold**, *slanted*, ~~gone~~ and `code` with "
-        "[a link](https://example.org/x)\n\n- one\n- two\n\n3. three\n4. four\n\n"
-        "- [ ] milk\n- [x] eggs\n  - [ ] brown\n"));
+    const auto doc = pasted(
+        QStringLiteral("# Big\n\n### Small\n\nsome **bold**, *slanted*, ~~gone~~ and `code` with "
+                       "[a link](https://example.org/x)\n\n- one\n- two\n\n3. three\n4. four\n\n"
+                       "- [ ] milk\n- [x] eggs\n  - [ ] brown\n"));
     const QStringList paragraphs = doc->toPlainText().split(QLatin1Char('\n'));
     EXPECT_EQ(paragraphs,
-              (QStringList{"Big", "Small",
-                           "some bold, slanted, gone and code with a link", "one", "two",
-                           "three", "four", QString(QChar(checklist::kOpenBox)) + " milk",
+              (QStringList{"Big", "Small", "some bold, slanted, gone and code with a link", "one",
+                           "two", "three", "four", QString(QChar(checklist::kOpenBox)) + " milk",
                            QString(QChar(checklist::kTickedBox)) + " eggs",
                            QString(QChar(checklist::kOpenBox)) + " brown"}));
     const QTextCharFormat big = formatAt(*doc, "Big");
@@ -89,12 +88,9 @@ TEST(Markdown, StrikeNeedsPairsOutsideCode) {
         const char* struck;  // the text struck through, or "" for none
     };
     const Case cases[] = {
-        {"~~all~~", "all", "all"},
-        {"\\~\\~kept~~", "~~kept~~", ""},
-        {"`a\\~b`", "a\\~b", ""},
-        {"a ~~b~~ ~~c", "a b ~~c", "b"},
-        {"~~**x** y~~", "x y", "x y"},
-        {"`~~no~~`", "~~no~~", ""},
+        {"~~all~~", "all", "all"},     {"\\~\\~kept~~", "~~kept~~", ""},
+        {"`a\\~b`", "a\\~b", ""},      {"a ~~b~~ ~~c", "a b ~~c", "b"},
+        {"~~**x** y~~", "x y", "x y"}, {"`~~no~~`", "~~no~~", ""},
         {"~single~", "~single~", ""},
     };
     for (const Case& c : cases) {
