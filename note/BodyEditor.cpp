@@ -7,7 +7,9 @@
 #include "Title.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
+#include "richtext/Markdown.h"
 #include "richtext/RichText.h"
+#include "store/Settings.h"
 #include "ui/BodyFormat.h"
 #include "ui/NoteDialogs.h"
 
@@ -57,6 +59,7 @@ struct FormattingKey {
 
 constexpr int kBodyFontAction = 100;
 constexpr int kRandomColorsAction = 101;
+constexpr int kChecklistAction = 102;
 
 const FormattingKey kFormattingKeys[] = {
     {Qt::CTRL | Qt::Key_B, 0},
@@ -65,6 +68,7 @@ const FormattingKey kFormattingKeys[] = {
     {Qt::CTRL | Qt::SHIFT | Qt::Key_S, 3},
     {Qt::CTRL | Qt::Key_D, kBodyFontAction},
     {Qt::CTRL | Qt::SHIFT | Qt::Key_R, kRandomColorsAction},
+    {CChecklistEditor::checklistKey(), kChecklistAction},
 };
 
 }  // namespace
@@ -79,7 +83,8 @@ CBodyEditor::CBodyEditor(INoteFrame& note, CNoteBody& body, IShell* shell)
       note_(note),
       body_(body),
       shell_(shell),
-      dialogs_(&standardNoteDialogs()) {
+      dialogs_(&standardNoteDialogs()),
+      checklist_(body, [this] { return note_.bodyFontColor(); }) {
     body_.setAccessibleName(QStringLiteral("Note text"));
     body_.setContextMenuPolicy(Qt::PreventContextMenu);
     body_.installEventFilter(this);
@@ -89,6 +94,19 @@ CBodyEditor::CBodyEditor(INoteFrame& note, CNoteBody& body, IShell* shell)
     // through, so a note gets its keys when it is first activated: thousands of notes that
     // are only shown do not make that list, and every start-up step that walks it, grow.
     note_.frameWindow().installEventFilter(this);
+    connect(body_.document(), &QTextDocument::contentsChanged, this,
+            [this] { followChecklistProgress(); });
+}
+
+void CBodyEditor::followChecklistProgress() {
+    const checklist::Progress now = checklist::progressOf(*body_.document());
+    if (now == progress_) {
+        return;
+    }
+    progress_ = now;
+    if (!note_.closing() && note_.title() != nullptr) {
+        note_.refreshTooltips();
+    }
 }
 
 int CBodyEditor::dpi() const {
@@ -112,6 +130,9 @@ void CBodyEditor::installFormattingKeys() {
                     break;
                 case kRandomColorsAction:
                     emit randomColorsRequested();
+                    break;
+                case kChecklistAction:
+                    toggleChecklist();
                     break;
                 default:
                     toggleEffect(static_cast<Effect>(action));
@@ -167,7 +188,13 @@ void CBodyEditor::copy() {
 }
 
 void CBodyEditor::paste() {
-    if (!body_.isReadOnly()) {
+    if (body_.isReadOnly()) {
+        return;
+    }
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    if (clipboard != nullptr && pastesMarkdown(*clipboard)) {
+        insertMarkdown(clipboard->text());
+    } else {
         insertClipboard(false);
     }
 }
@@ -176,6 +203,41 @@ void CBodyEditor::pastePlain() {
     if (!body_.isReadOnly()) {
         insertClipboard(true);
     }
+}
+
+void CBodyEditor::pasteMarkdown() {
+    if (!body_.isReadOnly()) {
+        insertMarkdown(QGuiApplication::clipboard()->text());
+    }
+}
+
+void CBodyEditor::copyMarkdown() {
+    QGuiApplication::clipboard()->setText(markdown::selectionToMarkdown(body_.textCursor()));
+}
+
+void CBodyEditor::insertMarkdown(const QString& markdown) {
+    QTextCursor cursor = body_.textCursor();
+    const int room = CNoteBody::kTextLimit - body_.textLength() +
+                     (cursor.selectionEnd() - cursor.selectionStart());
+    if (markdown.size() > room) {
+        insertClipboard(true);
+        return;
+    }
+    QTextCharFormat base = withBodyFont(QTextCharFormat());
+    base.setForeground(note_.bodyFontColor());
+    markdown::insertMarkdown(cursor, markdown, base);
+    body_.setTextCursor(cursor);
+    body_.ensureCursorVisible();
+}
+
+bool CBodyEditor::pastesMarkdown(const QMimeData& clipboard) const {
+    const bool rich = clipboard.hasHtml() || clipboard.hasImage() ||
+                      clipboard.hasFormat(QStringLiteral("text/rtf")) ||
+                      clipboard.hasFormat(QStringLiteral("application/rtf")) ||
+                      clipboard.hasFormat(QStringLiteral("application/x-qt-richtext"));
+    return !rich && clipboard.hasText() &&
+           setting::get(note_.store(), setting::pasteMarkdown) != 0 &&
+           markdown::looksLikeMarkdown(clipboard.text());
 }
 
 void CBodyEditor::setInsertionColor(const QColor& color) {
@@ -424,6 +486,12 @@ void CBodyEditor::paragraphSettings() {
     note_.EndModal();
 }
 
+void CBodyEditor::toggleChecklist() {
+    if (!body_.isReadOnly() && !note_.closing()) {
+        checklist_.toggleChecklist();
+    }
+}
+
 void CBodyEditor::updateMenuStates(QMenu& menu) const {
     const bool selected = body_.textCursor().hasSelection();
     const bool editable = !body_.isReadOnly();
@@ -438,6 +506,8 @@ void CBodyEditor::updateMenuStates(QMenu& menu) const {
     const bool pasteable = editable && body_.canPaste();
     enable(cmd::EDIT_PASTE, pasteable);
     enable(cmd::EDIT_PASTE_PLAIN, pasteable);
+    enable(cmd::EDIT_PASTE_MARKDOWN, editable && !QGuiApplication::clipboard()->text().isEmpty());
+    enable(cmd::CHECKLIST, editable);
     enable(cmd::EDIT_UNDO, editable && body_.document()->isUndoAvailable());
     enable(cmd::EDIT_REDO, editable && body_.document()->isRedoAvailable());
 }
@@ -498,10 +568,24 @@ bool CBodyEditor::eventFilter(QObject* watched, QEvent* event) {
                     event->ignore();
                     return true;
                 }
+                if (checklist_.wantsKey(*key)) {
+                    event->accept();
+                    return true;
+                }
                 break;
             }
             case QEvent::KeyPress: {
                 auto* key = static_cast<QKeyEvent*>(event);
+                if (checklist_.handleKey(*key)) {
+                    return true;
+                }
+                if (key->matches(QKeySequence::Paste) && !body_.isReadOnly()) {
+                    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+                    if (clipboard != nullptr && pastesMarkdown(*clipboard)) {
+                        insertMarkdown(clipboard->text());
+                        return true;
+                    }
+                }
                 const QString text = key->text();
                 if (!body_.isReadOnly() && !text.isEmpty() && text.front().unicode() >= 32 &&
                     text.front() != QChar(0x7F) && !(key->modifiers() & Qt::ControlModifier)) {
@@ -524,6 +608,15 @@ bool CBodyEditor::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (watched == body_.viewport()) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick) {
+            // A click on a box ticks it and leaves the caret and selection where they were.
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::NoModifier &&
+                checklist_.handleClick(mouse->position().toPoint())) {
+                return true;
+            }
+        }
         if (event->type() == QEvent::MouseButtonRelease ||
             event->type() == QEvent::MouseButtonDblClick) {
             auto* mouse = static_cast<QMouseEvent*>(event);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ChecklistEditor.h"
+#include "richtext/Checklist.h"
 #include "store/FontCodec.h"
 
 #include <QColor>
@@ -9,6 +11,7 @@
 #include <string>
 
 class QKeyEvent;
+class QMimeData;
 class QMenu;
 class QShortcut;
 
@@ -39,9 +42,17 @@ public:
     void paste();
     // Pastes the clipboard's text only.
     void pastePlain();
+    // Pastes the clipboard's text read as Markdown, in the note's own formatting.
+    void pasteMarkdown();
+    // Puts the selection, or the whole note when nothing is selected, on the clipboard as
+    // Markdown text.
+    void copyMarkdown();
     void chooseSelectionColor();
     void chooseSelectionFont();
     void paragraphSettings();
+    // Makes the selected paragraphs checklist items, or plain paragraphs again.
+    void toggleChecklist();
+    const CChecklistEditor& checklist() const { return checklist_; }
 
     void setInsertionColor(const QColor& color);
     void setInsertionFont(const LogFont& font);
@@ -81,6 +92,11 @@ private:
     // Sets a font format on the selection, or on what is typed next when nothing is selected.
     void applyFont(const QTextCharFormat& change);
     void insertClipboard(bool plainOnly);
+    // Inserts Markdown text at the caret; plain text when it would pass the body's limit.
+    void insertMarkdown(const QString& markdown);
+    bool pastesMarkdown(const QMimeData& clipboard) const;
+    // The title's tip tells how much of a checklist is done; it is told again when that changes.
+    void followChecklistProgress();
     QTextCharFormat formatAtSelectionStart() const;
     void installFormattingKeys();
     bool isFormattingKey(const QKeyEvent& key) const;
@@ -90,6 +106,8 @@ private:
     IShell* shell_;
     INoteDialogs* dialogs_;
     LogFont scratchFont_;
+    CChecklistEditor checklist_;
+    checklist::Progress progress_;
 };
 
 }  // namespace bp

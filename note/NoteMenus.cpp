@@ -72,6 +72,16 @@ void addEditItems(QMenu& menu, CNote& note) {
          editor(&CBodyEditor::chooseSelectionFont));
     item(menu, QStringLiteral("Paragraph Settings"), cmd::PARAGRAPH_SETTINGS, note,
          editor(&CBodyEditor::paragraphSettings));
+    QAction* checklist = item(menu, QStringLiteral("Checklist"), cmd::CHECKLIST, note,
+                              editor(&CBodyEditor::toggleChecklist));
+    checklist->setShortcut(QKeySequence(CChecklistEditor::checklistKey()));
+    // Only shown here: the note's own key does the work, whether or not a menu is open.
+    checklist->setShortcutContext(Qt::WidgetShortcut);
+    checklist->setShortcutVisibleInContextMenu(true);
+    checklist->setCheckable(true);
+    if (CBodyEditor* e = note.bodyEditor()) {
+        checklist->setChecked(e->checklist().caretOnItem());
+    }
     menu.addSeparator();
     item(menu, QStringLiteral("Undo"), cmd::EDIT_UNDO, note, editor(&CBodyEditor::undo));
     item(menu, QStringLiteral("Redo"), cmd::EDIT_REDO, note, editor(&CBodyEditor::redo));
@@ -83,10 +93,14 @@ void addEditItems(QMenu& menu, CNote& note) {
          editor(&CBodyEditor::deleteSelection));
     item(menu, QStringLiteral("Cut"), cmd::EDIT_CUT, note, editor(&CBodyEditor::cut));
     item(menu, QStringLiteral("Copy"), cmd::EDIT_COPY, note, editor(&CBodyEditor::copy));
+    item(menu, QStringLiteral("Copy as Markdown"), cmd::EDIT_COPY_MARKDOWN, note,
+         editor(&CBodyEditor::copyMarkdown));
     menu.addSeparator();
     item(menu, QStringLiteral("Paste"), cmd::EDIT_PASTE, note, editor(&CBodyEditor::paste));
     item(menu, QStringLiteral("Paste as plain text"), cmd::EDIT_PASTE_PLAIN, note,
          editor(&CBodyEditor::pastePlain));
+    item(menu, QStringLiteral("Paste as Markdown"), cmd::EDIT_PASTE_MARKDOWN, note,
+         editor(&CBodyEditor::pasteMarkdown));
 }
 
 void addNoteItems(QMenu& menu, CNote& note) {
@@ -122,7 +136,7 @@ void addNoteItems(QMenu& menu, CNote& note) {
     attachments->setChecked(note.attachmentsShown());
     menu.addSeparator();
     QMenu* save = menu.addMenu(QStringLiteral("Save"));
-    item(*save, QStringLiteral("Save as txt/rtf"), cmd::NOTE_SAVE_AS_TEXT, note,
+    item(*save, QStringLiteral("Save as txt/rtf/md"), cmd::NOTE_SAVE_AS_TEXT, note,
          &CNote::saveAsText);
     item(*save, QStringLiteral("Save as picture"), cmd::NOTE_SAVE_AS_PICTURE, note,
          &CNote::saveAsPicture);

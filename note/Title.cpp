@@ -2,12 +2,14 @@
 
 #include "EditTitle.h"
 #include "NoteAccessibility.h"
+#include "NoteBody.h"
 #include "NoteFrame.h"
 #include "NoteMenus.h"
 #include "TitleButton.h"
 #include "ToolTips.h"
 #include "platform/Messages.h"
 #include "qtsupport/StoredText.h"
+#include "richtext/Checklist.h"
 #include "store/NotesDatabase.h"
 
 #include <QAction>
@@ -224,8 +226,14 @@ void CTitle::refreshTooltips(const QString& createdText, const std::optional<QSt
             b->setToolTip(QStringLiteral("Alarm"));
         }
     }
-    setToolTip(withMissedAlarm(titleToolTip(createdText, priority, titleText_, alarmText_),
-                               note_.missedAlarmText()));
+    QString tip = titleToolTip(createdText, priority, titleText_, alarmText_);
+    if (CNoteBody* body = note_.body()) {
+        const QString progress = checklist::progressText(checklist::progressOf(*body->document()));
+        if (!progress.isEmpty()) {
+            tip += QStringLiteral("\nchecklist: %1 done").arg(progress);
+        }
+    }
+    setToolTip(withMissedAlarm(tip, note_.missedAlarmText()));
 }
 
 void CTitle::postToNote(void (INoteFrame::*command)()) {

@@ -6,6 +6,7 @@
 #include "platform/UserMessages.h"
 #include "qtsupport/NoteName.h"
 #include "qtsupport/StoredText.h"
+#include "richtext/Markdown.h"
 #include "store/Settings.h"
 #include "ui/NoteStyle.h"
 
@@ -151,12 +152,18 @@ void CNoteOutput::SaveAsText() {
     note_.beginOutputModal();
     int type = 1;
     const std::string chosen = note_.outputPlatform().fileDialogs->saveFileOfType(
-        "Save As", {"TXT Files (*.txt)", "RTF Files (*.rtf)"}, type, proposedName());
+        "Save As", {"TXT Files (*.txt)", "RTF Files (*.rtf)", "Markdown Files (*.md)"}, type,
+        proposedName());
     if (!chosen.empty()) {
-        const auto fileType = type == 2 ? TextFileType::Rtf : TextFileType::Text;
+        const auto fileType = type == 2   ? TextFileType::Rtf
+                              : type == 3 ? TextFileType::Markdown
+                                          : TextFileType::Text;
         QByteArray bytes;
         if (fileType == TextFileType::Text) {
             bytes = QByteArray("\xEF\xBB\xBF") + note_.outputBody().toPlainText().toUtf8();
+        } else if (fileType == TextFileType::Markdown) {
+            // Markdown tools expect UTF-8 without a signature.
+            bytes = markdown::toMarkdown(note_.outputBody()).toUtf8();
         } else {
             std::string stored;
             note_.outputStore().GetNoteBody(kLiveSource, note_.outputNid(), stored);

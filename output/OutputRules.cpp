@@ -34,7 +34,14 @@ constexpr std::string_view kSignature[] = {
 }  // namespace
 
 std::string withTextExtension(const std::string& path, TextFileType type) {
-    return withExtension(path, type == TextFileType::Rtf ? ".rtf" : ".txt");
+    switch (type) {
+        case TextFileType::Rtf:
+            return withExtension(path, ".rtf");
+        case TextFileType::Markdown:
+            return withExtension(path, ".md");
+        default:
+            return withExtension(path, ".txt");
+    }
 }
 
 std::string withPictureExtension(const std::string& path, PictureFileType type) {

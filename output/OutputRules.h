@@ -8,7 +8,7 @@
 namespace bp {
 
 // File types of the note's save dialogs, numbered from 1 in the order the dialog lists them.
-enum class TextFileType { Text = 1, Rtf = 2 };
+enum class TextFileType { Text = 1, Rtf = 2, Markdown = 3 };
 enum class PictureFileType { Png = 1, Jpeg = 2, Gif = 3, Bmp = 4 };
 
 // The extension of the chosen type, unless the path already ends in it (in any letter case):

@@ -41,6 +41,9 @@ inline constexpr int NOTE_COLOR = 318;  // body and title background
 inline constexpr int SELECTION_FONT = 40015;
 inline constexpr int SELECTION_TEXT_COLOR = 40016;
 inline constexpr int PARAGRAPH_SETTINGS = 185;
+inline constexpr int CHECKLIST = 40017;  // makes the selected paragraphs checklist items
+inline constexpr int EDIT_PASTE_MARKDOWN = 40018;
+inline constexpr int EDIT_COPY_MARKDOWN = 40019;  // the selection, or the whole note
 inline constexpr int EDIT_UNDO = 331;
 inline constexpr int EDIT_REDO = 332;
 inline constexpr int EDIT_CUT = 333;
@@ -104,6 +107,7 @@ inline constexpr int UNDERLINE = 79;      // Ctrl+U
 inline constexpr int STRIKE_OUT = 80;     // Ctrl+Shift+S
 inline constexpr int BODY_FONT = 81;      // Ctrl+D
 inline constexpr int RANDOM_COLORS = 82;  // Ctrl+Shift+R
+inline constexpr int CHECKLIST = 83;      // Ctrl+Shift+L
 
 }  // namespace bp::hotkey
 

@@ -13,6 +13,7 @@ packages=(
     # Qt Speech (whose CMake files need the QML integration)
     flite1-dev qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
     libgif-dev  # GIF pictures of a note, with its exact colours
+    libcmark-dev  # Markdown read into notes (CommonMark reference parser)
     # fonts named in stored notes, by their metric-compatible substitutes
     fonts-liberation2 fonts-dejavu-core
     # tests
@@ -27,6 +28,7 @@ packages=(
     # the program must not pick by itself
     mutter xwayland qt6-wayland
     xvfb xauth openbox trayer xdotool wmctrl x11-utils x11-xserver-utils imagemagick dbus-daemon
+    xclip  # a Markdown list put on the clipboard as plain text only
     strace
     # the alarm's tones recorded from a private sound server's null sink; a mock power
     # service on a private system bus

@@ -80,6 +80,10 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
     mailSignature_ =
         settingCheckBox(QStringLiteral("Sign notes sent as e-mail"), setting::mailSignature.name,
                         setting::get(store_, setting::mailSignature));
+    pasteMarkdown_ =
+        settingCheckBox(QStringLiteral("Paste Markdown text as formatting"),
+                        setting::pasteMarkdown.name, setting::get(store_, setting::pasteMarkdown));
+    pasteMarkdown_->setAccessibleName(QStringLiteral("Paste Markdown text as formatting"));
 
     auto* general = new QVBoxLayout;
     general->addWidget(autorun_);
@@ -110,6 +114,7 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
     general->addWidget(controlRow({beepLabel, alarmBeep_}));
     general->addWidget(alarmNotifications_);
     general->addWidget(mailSignature_);
+    general->addWidget(pasteMarkdown_);
 
     // Alt and a letter reach each hot-key control from the keyboard.
     auto* keys = new QGroupBox(QStringLiteral("Hot Keys"));
@@ -264,6 +269,7 @@ void AppSettingsDialog::accept() {
     setting::set(store_, setting::move, move_->isChecked() ? 1 : 0);
     setting::set(store_, setting::speechVoice, voice_->currentData().toString().toStdString());
     setting::set(store_, setting::mailSignature, mailSignature_->isChecked() ? 1 : 0);
+    setting::set(store_, setting::pasteMarkdown, pasteMarkdown_->isChecked() ? 1 : 0);
     setting::set(store_, setting::alarmBeepRepeat, alarmBeep_->currentData().toInt());
     setting::set(store_, setting::alarmNotifications, alarmNotifications_->isChecked() ? 1 : 0);
     const int autorun = autorun_->isChecked() ? 1 : 0;

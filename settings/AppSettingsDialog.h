@@ -82,6 +82,7 @@ private:
     CNumberField* backupMax_;
     QComboBox* voice_;
     QCheckBox* mailSignature_;
+    QCheckBox* pasteMarkdown_;
     QComboBox* alarmBeep_;
     QCheckBox* alarmNotifications_;
     std::vector<HotKeyControl> hotKeys_;  // in the order they are registered again

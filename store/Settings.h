@@ -139,7 +139,7 @@ struct OptionalSetting {
     std::string_view defaultValue;
 };
 
-inline constexpr std::array<OptionalSetting, 4> kOptionalSettings{{
+inline constexpr std::array<OptionalSetting, 5> kOptionalSettings{{
     // The voice notes are read in, by the engine's name for it; empty: the engine's choice.
     {"speechVoice", AttrType::Text, ""},
     // Whether a note sent as e-mail ends with the program's signature lines.
@@ -149,6 +149,9 @@ inline constexpr std::array<OptionalSetting, 4> kOptionalSettings{{
     {"alarmBeepRepeat", AttrType::Int, "0"},
     // Whether a ringing alarm is also shown as a desktop notification (1) or not (0).
     {"alarmNotifications", AttrType::Int, "1"},
+    // Whether plain text that is plainly Markdown, pasted without rich text beside it, is
+    // pasted as the formatting it describes.
+    {"pasteMarkdown", AttrType::Int, "1"},
 }};
 
 constexpr std::size_t OptionalSettingIndex(std::string_view name) {
@@ -259,6 +262,7 @@ inline constexpr OptionalKey<std::string> speechVoice{"speechVoice"};
 inline constexpr OptionalKey<int> mailSignature{"mailSignature"};
 inline constexpr OptionalKey<int> alarmBeepRepeat{"alarmBeepRepeat"};
 inline constexpr OptionalKey<int> alarmNotifications{"alarmNotifications"};
+inline constexpr OptionalKey<int> pasteMarkdown{"pasteMarkdown"};
 
 // The defaults of new notes and the limits of every note.
 inline constexpr Key<int> priority{"priority"};

@@ -68,7 +68,8 @@ TEST_F(NoteOutput, TextFilesAreUtf8WithSignatureAndRtfIsTheStoredBody) {
     setBody("");
     saveAs(&CNote::saveAsText, folder.file("empty"), 1);
     EXPECT_EQ(readFile(folder.file("empty.txt")), "\xEF\xBB\xBF");
-    EXPECT_EQ(fakes.fileDialogs.calls.back().filter, "TXT Files (*.txt);;RTF Files (*.rtf)");
+    EXPECT_EQ(fakes.fileDialogs.calls.back().filter,
+              "TXT Files (*.txt);;RTF Files (*.rtf);;Markdown Files (*.md)");
 
     setBody(
         QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
@@ -87,6 +88,12 @@ TEST_F(NoteOutput, TextFilesAreUtf8WithSignatureAndRtfIsTheStoredBody) {
     EXPECT_EQ(rtf, storedBody());
     EXPECT_NE(rtf.find("Zeile!"), std::string::npos);
     EXPECT_FALSE(note.modalOpen());
+
+    // Markdown: UTF-8 without a signature, one paragraph of the note a paragraph.
+    saveAs(&CNote::saveAsText, folder.file("body"), 3);
+    EXPECT_EQ(readFile(folder.file("body.md")),
+              "Gr\xC3\xBC\xC3\x9F"
+              "e\n\nzweite Zeile!\n");
 }
 
 TEST_F(NoteOutput, AFileThatCannotBeCreatedIsReportedAndNothingIsWritten) {

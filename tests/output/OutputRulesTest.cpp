@@ -10,7 +10,7 @@ TEST(OutputRules, TheChosenTypesExtensionIsAddedUnlessThePathEndsInIt) {
     struct Case {
         std::string path;
         int type;
-        std::string text;     // as a text file type (1 txt, 2 rtf)
+        std::string text;     // as a text file type (1 txt, 2 rtf, 3 md)
         std::string picture;  // as a picture type (1 png, 2 jpg, 3 gif, 4 bmp)
     };
     const Case cases[] = {
@@ -20,7 +20,8 @@ TEST(OutputRules, TheChosenTypesExtensionIsAddedUnlessThePathEndsInIt) {
         {"/tmp/x.Rtf", 2, "/tmp/x.Rtf", "/tmp/x.Rtf.jpg"},
         {"/tmp/x.txt", 2, "/tmp/x.txt.rtf", "/tmp/x.txt.jpg"},
         {"/tmp/shot.jpeg", 2, "/tmp/shot.jpeg.rtf", "/tmp/shot.jpeg.jpg"},
-        {"/tmp/shot.GIF", 3, "", "/tmp/shot.GIF"},
+        {"/tmp/shot.GIF", 3, "/tmp/shot.GIF.md", "/tmp/shot.GIF"},
+        {"/tmp/List.MD", 3, "/tmp/List.MD", "/tmp/List.MD.gif"},
         {"/tmp/shot.png", 4, "", "/tmp/shot.png.bmp"},
         {"a", 1, "a.txt", "a.png"},
     };

@@ -190,12 +190,13 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         bool signature;
         int beepRepeat;
         bool notifications;
+        bool pasteMarkdown;
     };
     const Case cases[] = {
-        {"all changed", false, "Slt", false, 1, false},
-        {"again, unchanged", false, "Slt", false, 1, false},
-        {"one back", true, "Slt", false, 1, false},
-        {"all back", true, "", true, 0, true},
+        {"all changed", false, "Slt", false, 1, false, false},
+        {"again, unchanged", false, "Slt", false, 1, false, false},
+        {"one back", true, "Slt", false, 1, false, false},
+        {"all back", true, "", true, 0, true, true},
     };
     bool autorunBefore = true;
     for (const Case& c : cases) {
@@ -209,6 +210,8 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         EXPECT_FALSE(beep->accessibleName().isEmpty());
         auto* notifications = control<QCheckBox>(*dialog, "alarmNotifications");
         EXPECT_EQ(notifications->accessibleName(), "Show alarms as desktop notifications");
+        auto* markdown = control<QCheckBox>(*dialog, "pasteMarkdown");
+        EXPECT_FALSE(markdown->accessibleName().isEmpty());
         EXPECT_EQ(autorun->isChecked(), autorunBefore);
         EXPECT_FALSE(autorun->isHidden());
         EXPECT_FALSE(voice->isHidden()) << "the engine offers several voices";
@@ -218,6 +221,7 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         signature->setChecked(c.signature);
         beep->setCurrentIndex(beep->findData(c.beepRepeat));
         notifications->setChecked(c.notifications);
+        markdown->setChecked(c.pasteMarkdown);
         dialog->accept();
         ASSERT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_EQ(setting::get(store, setting::autorun), c.autorun ? 1 : 0);
@@ -225,6 +229,7 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         EXPECT_EQ(setting::get(store, setting::mailSignature), c.signature ? 1 : 0);
         EXPECT_EQ(setting::get(store, setting::alarmBeepRepeat), c.beepRepeat);
         EXPECT_EQ(setting::get(store, setting::alarmNotifications), c.notifications ? 1 : 0);
+        EXPECT_EQ(setting::get(store, setting::pasteMarkdown), c.pasteMarkdown ? 1 : 0);
         EXPECT_EQ(owner.count(RecordingOwner::Kind::AutostartChanged),
                   c.autorun != autorunBefore ? 1 : 0)
             << "the autostart entry follows a change at once";
@@ -237,6 +242,7 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
                   c.beepRepeat);
         EXPECT_EQ(control<QCheckBox>(*reopened, "alarmNotifications")->isChecked(),
                   c.notifications);
+        EXPECT_EQ(control<QCheckBox>(*reopened, "pasteMarkdown")->isChecked(), c.pasteMarkdown);
     }
     EXPECT_EQ(store.WholeText(), fresh);
 }
