@@ -9,6 +9,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/tray.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME brightpost.svg)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/org.brightpost.Brightpost.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The notes in the desktop's search: the shell's search provider and the launcher's runner, both
+# answered by the running copy on its bus name.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/gnome-shell/org.brightpost.Brightpost.search-provider.ini
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/search-providers)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/krunner/org.brightpost.Brightpost.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/krunner/dbusplugins)
 
 # Made at build time from the program and the SVG, so they never go stale: the manual page from
 # the program's own --help, PNG icons for menus, docks and themes that do not draw SVG, and the
