@@ -11,6 +11,7 @@
 #include "ui/NoteDialogs.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QMetaObject>
 
 #include <algorithm>
@@ -93,8 +94,12 @@ void AppDialogs::showNotesSettings() {
     store_.RequestSave(SaveUrgency::Now);
 }
 
-void AppDialogs::showFind() {
+void AppDialogs::showFind(const QString& terms) {
     FindWindow find(platform_, store_, listOwner_);
+    if (!terms.isEmpty()) {
+        find.textField()->setText(terms);
+        find.search();
+    }
     host_.runModal(find);
 }
 

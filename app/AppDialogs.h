@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 
 #include <QPointer>
+#include <QString>
 
 #include <functional>
 
@@ -46,7 +47,8 @@ public:
     void toggleNotesManager();
     void showAppSettings();
     void showNotesSettings();
-    void showFind();
+    // With the terms in its box and searched, when there are any.
+    void showFind(const QString& terms = {});
     void showRecycleBin();
 
     // Null until made.

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "AutoSaver.h"
 #include "AutostartSync.h"
 #include "BusyScope.h"
 #include "CommandBindings.h"
@@ -102,6 +103,8 @@ int MainWindow::initialize() {
 
     trayTipTimer_.start(60000);
     saving_.start();
+    // Typing reaches the store when it is saved; scripts hear of it then.
+    connect(saving_.autoSaver(), &AutoSaver::saveEnded, this, [this] { tellScriptsLater(); });
 
     trayIcon_.create();
     connectTrayMenu(*trayIcon_.menu());
@@ -216,6 +219,47 @@ void MainWindow::createNote() {
     }
 }
 
+std::optional<std::int32_t> MainWindow::createScriptedNote(const std::string& title) {
+    if (exiting_ || store_.CountNotesByPriority(3) >= kMaxLiveNotes) {
+        return std::nullopt;
+    }
+    const std::int32_t nid = addNewNoteRecord(store_, *platform_.clock, random_);
+    store_.SetNote(nid, title, note::title);
+    StartFlags flags;
+    flags.applyPriorityOnStart = true;
+    startNoteThread(nid, flags);
+    updateTrayTip();
+    reloadManagerLater();
+    return nid;
+}
+
+void MainWindow::openAlarmDialogLater(std::int32_t nid) {
+    runLater([this, nid] {
+        if (CNote* note = findNote(nid); note != nullptr && !isBusy()) {
+            note->OpenAlarmDialog();
+        }
+    });
+}
+
+void MainWindow::showFindLater(const QString& terms) {
+    runLater([this, terms] {
+        if (!isBusy()) {
+            showFind(terms);
+        }
+    });
+}
+
+void MainWindow::tellScriptsLater() {
+    if (scriptsToldLater_) {
+        return;
+    }
+    scriptsToldLater_ = true;
+    runLater([this] {
+        scriptsToldLater_ = false;
+        scripting_.notesMayHaveChanged();
+    });
+}
+
 void MainWindow::duplicateNote(std::int32_t source) {
     if (exiting_) {
         return;
@@ -251,7 +295,13 @@ void MainWindow::deleteNoteWindow(const CNote& window) {
     }
 }
 
-void MainWindow::deleteNoteAt(std::optional<std::size_t> index) {
+void MainWindow::moveNoteToBin(std::int32_t nid) {
+    if (!exiting_) {
+        deleteNoteAt(notes_.indexOf(nid), true);
+    }
+}
+
+void MainWindow::deleteNoteAt(std::optional<std::size_t> index, bool alwaysIntoBin) {
     if (!index) {
         reportNoteNotFound();
         updateTrayTip();
@@ -260,7 +310,7 @@ void MainWindow::deleteNoteAt(std::optional<std::size_t> index) {
     }
     CNote& note = notes_.at(*index);
     const std::int32_t nid = note.nid();
-    if (setting::get(store_, setting::deleteMode) != 0) {
+    if (alwaysIntoBin || setting::get(store_, setting::deleteMode) != 0) {
         store_.SetNoteDeleted(nid, 1);
     } else {
         store_.DeleteNote(nid);
@@ -303,6 +353,7 @@ void MainWindow::reportNoteNotFound() {
 
 void MainWindow::reloadManagerLater() {
     dialogs_.postToManager([](NotesManagerWindow& manager) { manager.reload(); });
+    tellScriptsLater();
 }
 
 CNote* MainWindow::noteToActOn(std::int32_t nid) {
@@ -345,6 +396,7 @@ void MainWindow::openNoteMenu(std::int32_t nid) {
 }
 
 void MainWindow::noteChanged(std::int32_t nid) {
+    tellScriptsLater();
     runLater([this, nid] {
         dialogs_.postToManager([nid](NotesManagerWindow& manager) { manager.noteChanged(nid); });
     });
@@ -589,8 +641,8 @@ void MainWindow::showNotesSettings() {
     dialogs_.showNotesSettings();
 }
 
-void MainWindow::showFind() {
-    dialogs_.showFind();
+void MainWindow::showFind(const QString& terms) {
+    dialogs_.showFind(terms);
 }
 
 void MainWindow::showRecycleBin() {

@@ -6,6 +6,7 @@
 #include "NoteArrangement.h"
 #include "NoteTransfer.h"
 #include "OpenNotes.h"
+#include "ScriptedNoteWindows.h"
 #include "SessionSaving.h"
 #include "TrayClicks.h"
 #include "TrayIcon.h"
@@ -14,6 +15,7 @@
 #include "platform/Messages.h"
 #include "platform/Platform.h"
 #include "qtsupport/PacedTimer.h"
+#include "scripting/ScriptingService.h"
 #include "settings/SettingsOwner.h"
 #include "store/NotesDatabase.h"
 
@@ -106,6 +108,18 @@ public:
     // end. False for an unknown name.
     bool performAction(const std::string& name);
 
+    // What scripts, the command line and the desktop's search reach.
+    INoteScripting& noteScripting() { return scripting_; }
+    CNotesDatabase& store() const { return store_; }
+    // A note made for a script, shown without the focus: its nid, or none at the limit of
+    // notes (the script is told; no box).
+    std::optional<std::int32_t> createScriptedNote(const std::string& title);
+    // Into the Recycle Bin whatever the delete setting says.
+    void moveNoteToBin(std::int32_t nid);
+    void openAlarmDialogLater(std::int32_t nid);
+    // Find with its box filled and searched.
+    void showFindLater(const QString& terms);
+
     // The tray icon and its menu.
     void updateTrayTip() override;
     void showTrayMenu() override;
@@ -141,7 +155,7 @@ public:
     void toggleNotesManager();
     void showAppSettings();
     void showNotesSettings();
-    void showFind();
+    void showFind(const QString& terms = {});
     void showRecycleBin();
     // Null until set-up has made it.
     NotesManagerWindow* notesManager() const { return dialogs_.notesManager(); }
@@ -201,7 +215,9 @@ private:
     void endRaise();
     // Starts a note that was just made (new, duplicate, imported) and gives it the focus.
     void startCreatedNote(std::int32_t nid);
-    void deleteNoteAt(std::optional<std::size_t> index);
+    void deleteNoteAt(std::optional<std::size_t> index, bool alwaysIntoBin = false);
+    // Scripts are told what changed once the event loop turns, once for a burst of changes.
+    void tellScriptsLater();
     void reportNoteNotFound();
     // Tells the Notes Manager, once it exists, that the notes changed, once the event loop
     // turns: the manager may be the one asking for the change.
@@ -228,6 +244,10 @@ private:
     PacedTimer trayTipTimer_;
     TrayClicks trayClicks_;
     TrayIcon trayIcon_;
+    NoteDirectory noteDirectory_{store_, platform_.richText};
+    ScriptedNoteWindows scriptedWindows_{*this};
+    ScriptingService scripting_{noteDirectory_, scriptedWindows_};
+    bool scriptsToldLater_ = false;
     std::function<unsigned()> random_;
     std::function<bool()> sessionEnding_;
 };

@@ -36,7 +36,8 @@ struct NoteSummary {
 // not; keepIds() stores them, so that they outlast another program renumbering the notes.
 class NoteDirectory {
 public:
-    NoteDirectory(CNotesDatabase& store, IRichTextEngine& richText);
+    // Without a rich-text engine, bodies read as they are stored.
+    NoteDirectory(CNotesDatabase& store, IRichTextEngine* richText);
 
     // Every note, the Recycle Bin's included, in the store's order.
     std::vector<NoteSummary> list();
@@ -56,6 +57,8 @@ public:
     std::string title(std::int32_t nid);
     // The body as a reader sees it, paragraphs joined by "\n".
     std::string plainText(std::int32_t nid);
+    // Changes whenever the stored body does.
+    std::uint64_t bodyHash(std::int32_t nid);
     // The notes (outside the Recycle Bin) whose title or text shows the query, as the Find
     // window searches with its options as they start.
     std::vector<std::int32_t> find(const std::string& query);
@@ -65,10 +68,12 @@ public:
     bool keepIds();
 
 private:
+    std::vector<std::int32_t> allNids();
+    NoteSummary summarize(std::int32_t nid);
     std::string workedOutId(std::int32_t nid);
 
     CNotesDatabase& store_;
-    IRichTextEngine& richText_;
+    IRichTextEngine* richText_;
 };
 
 }  // namespace bp

@@ -54,7 +54,8 @@ public:
     virtual ~INoteScripting() = default;
 
     // A note with that title and text (rich when the text is RTF, plain otherwise), shown; its id.
-    virtual ScriptResult<std::string> newNote(const std::string& title, const std::string& text) = 0;
+    virtual ScriptResult<std::string> newNote(const std::string& title,
+                                              const std::string& text) = 0;
     virtual std::vector<NoteSummary> listNotes() = 0;
     virtual ScriptResult<NoteSummary> summary(std::string_view id) = 0;
     virtual ScriptResult<ScriptedNoteText> noteText(std::string_view id) = 0;
