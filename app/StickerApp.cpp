@@ -19,6 +19,7 @@
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
+#include "richtext/CachingRichTextEngine.h"
 #include "richtext/RichText.h"
 #include "store/NotesDatabase.h"
 #include "ui/NoteUserMessages.h"
@@ -184,7 +185,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QtDesktop desktop;
     QtPlatformInfo info;
     X11WindowSystem windows;
-    rtf::QtRichTextEngine richText;
+    // Keeps what it rendered: the desktop's search and Find search every note on each key.
+    rtf::CachingRichTextEngine richText;
     DialogStacking dialogStacking(windows);
     app.installEventFilter(&dialogStacking);
     KeepOnScreen keepOnScreen(desktop);
