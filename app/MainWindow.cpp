@@ -13,6 +13,7 @@
 #include "TrayText.h"
 #include "Welcome.h"
 #include "alarm/MissedAlarm.h"
+#include "desktopsearch/DesktopSearchBus.h"
 #include "manage/NotesManagerWindow.h"
 #include "note/Note.h"
 #include "note/ReadAloud.h"
@@ -21,6 +22,7 @@
 #include "platform/Messages.h"
 
 #include <QAction>
+#include <QDBusConnection>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMetaObject>
@@ -133,6 +135,12 @@ int MainWindow::initialize() {
     syncAutostart();
     showWelcomeOnFirstStart(*this, platform_, store_, [this](bool on) { setAutostart(on); });
     initialised_ = true;
+    // The desktop's search finds the notes once they are loaded; the objects are in place
+    // before the name, so whoever sees the name finds them.
+    if (QDBusConnection bus = QDBusConnection::sessionBus(); bus.isConnected()) {
+        registerDesktopSearch(bus, scripting_, this);
+        bus.registerService(QStringLiteral("org.brightpost.Brightpost"));
+    }
     for (const std::string& action : actions_.takeHeld()) {
         QMetaObject::invokeMethod(
             this, [this, action] { performAction(action); }, Qt::QueuedConnection);
