@@ -56,17 +56,19 @@ std::vector<NoteSearchHit> DesktopNoteSearch::search(const QStringList& terms) {
         return {};
     }
 
-    QHash<QString, QString> titles;
+    // One listing names every note found: cheaper than a look-up by id for each.
+    QHash<QString, QString> names;
     for (const NoteSummary& note : notes_.listNotes()) {
-        titles.insert(QString::fromStdString(note.id), QString::fromStdString(note.title));
+        names.insert(QString::fromStdString(note.id),
+                     readableNoteName(QString::fromStdString(note.title), note.nid));
     }
     const QString query = wanted.join(u' ');
     std::vector<NoteSearchHit> hits;
     hits.reserve(static_cast<std::size_t>(found.size()));
     for (const QString& id : found) {
-        const QString title = titles.value(id).simplified();
+        const QString name = names.value(id);
         hits.push_back(
-            {id, showsEvery(title, wanted), title.compare(query, Qt::CaseInsensitive) == 0});
+            {id, name, showsEvery(name, wanted), name.compare(query, Qt::CaseInsensitive) == 0});
     }
     std::stable_sort(hits.begin(), hits.end(), [](const NoteSearchHit& a, const NoteSearchHit& b) {
         return a.inTitle && !b.inTitle;
@@ -94,6 +96,14 @@ std::optional<NoteCard> DesktopNoteSearch::card(const QString& id) {
     }
     return NoteCard{readableNoteName(QString::fromStdString(text.value->title), summary.value->nid),
                     firstLine(QString::fromStdString(text.value->text))};
+}
+
+std::optional<NoteCard> DesktopNoteSearch::card(const NoteSearchHit& hit) {
+    const ScriptResult<ScriptedNoteText> text = notes_.noteText(hit.id.toStdString());
+    if (!text.ok()) {
+        return std::nullopt;
+    }
+    return NoteCard{hit.name, firstLine(QString::fromStdString(text.value->text))};
 }
 
 bool DesktopNoteSearch::open(const QString& id) {

@@ -13,6 +13,7 @@ class INoteScripting;
 // A note as the desktop's search lists it.
 struct NoteSearchHit {
     QString id;
+    QString name;  // the title, or "Note" and its number
     // Every term shows in the title; such notes come first.
     bool inTitle = false;
     // The title is the query itself, whatever its case.
@@ -40,6 +41,8 @@ public:
     QStringList narrow(const QStringList& previous, const QStringList& terms);
     // None for an id that names no note (any more).
     std::optional<NoteCard> card(const QString& id);
+    // The same for a note just found, which has its name already.
+    std::optional<NoteCard> card(const NoteSearchHit& hit);
     // Shows the note and brings it to the front; false when there is no such note.
     bool open(const QString& id);
     // The Find window with the terms in its box.

@@ -54,7 +54,7 @@ QList<RunnerMatch> LauncherRunner::Match(const QString& query) {
         if (static_cast<std::size_t>(matches.size()) == kMatchLimit) {
             break;
         }
-        const std::optional<NoteCard> card = search_.card(hit.id);
+        const std::optional<NoteCard> card = search_.card(hit);
         if (!card) {
             continue;
         }
