@@ -13,7 +13,6 @@
 #include "TrayText.h"
 #include "Welcome.h"
 #include "alarm/MissedAlarm.h"
-#include "desktopsearch/DesktopSearchBus.h"
 #include "manage/NotesManagerWindow.h"
 #include "note/Note.h"
 #include "note/ReadAloud.h"
@@ -22,7 +21,6 @@
 #include "platform/Messages.h"
 
 #include <QAction>
-#include <QDBusConnection>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMetaObject>
@@ -59,6 +57,11 @@ MainWindow::MainWindow(Platform platform, CNotesDatabase& store, std::optional<s
     connect(&trayClicks_, &TrayClicks::singleClick, this, [this] {
         if (!exiting_ && !busy_) {
             showTrayMenu();
+        }
+    });
+    connect(&trayClicks_, &TrayClicks::doubleClick, this, [this] {
+        if (!exiting_ && !busy_) {
+            createNewNote();
         }
     });
     // Seeded from the clock's milliseconds, so two quick new notes still differ.
@@ -135,12 +138,6 @@ int MainWindow::initialize() {
     syncAutostart();
     showWelcomeOnFirstStart(*this, platform_, store_, [this](bool on) { setAutostart(on); });
     initialised_ = true;
-    // The desktop's search finds the notes once they are loaded; the objects are in place
-    // before the name, so whoever sees the name finds them.
-    if (QDBusConnection bus = QDBusConnection::sessionBus(); bus.isConnected()) {
-        registerDesktopSearch(bus, scripting_, this);
-        bus.registerService(QStringLiteral("org.brightpost.Brightpost"));
-    }
     for (const std::string& action : actions_.takeHeld()) {
         QMetaObject::invokeMethod(
             this, [this, action] { performAction(action); }, Qt::QueuedConnection);
@@ -458,6 +455,11 @@ void MainWindow::connectTrayMenu(TrayMenu& menu) {
         connect(menu.action(binding.item), &QAction::triggered, this,
                 [this, run = binding.run] { runLater([this, run] { run(*this); }); });
     }
+    // A StatusNotifier host shows the exported menu without asking us to open it: it only says
+    // that the menu is about to show, and it may read the items before that.
+    connect(&menu, &QMenu::aboutToShow, this, &MainWindow::prepareTrayMenu);
+    connect(menu.notesMenu(), &QMenu::aboutToShow, this, &MainWindow::prepareTrayMenu);
+    prepareTrayMenu();
 }
 
 std::string MainWindow::handleRequest(const QByteArray& request) {
@@ -504,7 +506,6 @@ void MainWindow::trayIconClicked() {
 void MainWindow::trayIconDoubleClicked() {
     if (initialised_ && !busy_ && !exiting_) {
         trayClicks_.doubleClicked();
-        createNewNote();
     }
 }
 
@@ -518,11 +519,17 @@ void MainWindow::showTrayMenu() {
     if (trayIcon_.menu() == nullptr || exiting_) {
         return;
     }
-    trayIcon_.showMenu(platform_.desktop->cursorPos(),
-                       setting::get(store_, setting::deleteMode) != 0,
-                       HotKeyText(setting::get(store_, setting::hkNewNote)),
-                       HotKeyText(setting::get(store_, setting::hkShowAll)),
-                       HotKeyText(setting::get(store_, setting::hkHideAll)));
+    prepareTrayMenu();
+    trayIcon_.showMenu(platform_.desktop->cursorPos());
+}
+
+void MainWindow::prepareTrayMenu() {
+    if (TrayMenu* menu = trayIcon_.menu(); menu != nullptr && !exiting_) {
+        menu->prepare(setting::get(store_, setting::deleteMode) != 0,
+                      HotKeyText(setting::get(store_, setting::hkNewNote)),
+                      HotKeyText(setting::get(store_, setting::hkShowAll)),
+                      HotKeyText(setting::get(store_, setting::hkHideAll)));
+    }
 }
 
 void MainWindow::updateTrayTip() {

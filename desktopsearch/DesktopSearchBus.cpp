@@ -24,6 +24,10 @@ bool put(QDBusConnection& connection, const char* path, QObject* object) {
 }  // namespace
 
 bool registerDesktopSearch(QDBusConnection connection, INoteScripting& notes, QObject* owner) {
+    // Without a session bus there is nobody to answer; whoever owns the connection says so.
+    if (!connection.isConnected()) {
+        return false;
+    }
     ShellSearchProvider::registerTypes();
     LauncherRunner::registerTypes();
     const bool provider =

@@ -13,8 +13,8 @@ inline constexpr const char* kShellSearchProviderPath = "/org/brightpost/Brightp
 inline constexpr const char* kLauncherRunnerPath = "/org/brightpost/Brightpost/KRunner";
 
 // Puts the shell's search provider and the launcher's runner on the connection, owned by
-// `owner`. False (and a line on standard error) when the bus refused either. The bus name is
-// asked for by whoever owns the connection.
+// `owner`. False without a bus, and (with a line on standard error) when the bus refused either.
+// The bus name is asked for by whoever owns the connection, after this.
 bool registerDesktopSearch(QDBusConnection connection, INoteScripting& notes, QObject* owner);
 
 }  // namespace bp
