@@ -8,6 +8,7 @@
 #include "SessionEnd.h"
 #include "SessionMessages.h"
 #include "dbus/DesktopBus.h"
+#include "desktopsearch/DesktopSearchBus.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
@@ -23,6 +24,7 @@
 #include "platform/qt/SingleInstance.h"
 #include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
+#include "richtext/CachingRichTextEngine.h"
 #include "richtext/RichText.h"
 #include "scripting/ScriptRequests.h"
 #include "store/NotesDatabase.h"
@@ -198,7 +200,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     QtDesktop desktop;
     QtPlatformInfo info;
     X11WindowSystem windows;
-    rtf::QtRichTextEngine richText;
+    // Keeps what it rendered: the desktop's search and Find search every note on each key.
+    rtf::CachingRichTextEngine richText;
     DialogStacking dialogStacking(windows);
     app.installEventFilter(&dialogStacking);
     KeepOnScreen keepOnScreen(desktop);
@@ -303,6 +306,8 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     // Scripts reach the notes once they are all there; a call that started the program by
     // the bus waits for the name until then.
     DesktopBus desktopBus(tray.noteScripting(), QDBusConnection::sessionBus());
+    // The desktop's search reaches them under the main object's path, in place before the name.
+    registerDesktopSearch(desktopBus.connection(), tray.noteScripting(), &tray);
     desktopBus.start();
     const int exitCode = QApplication::exec();
     tray.exitApplication();

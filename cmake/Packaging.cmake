@@ -22,6 +22,12 @@ install(CODE "
     file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/dbus-1/services\"
         TYPE FILE FILES \"${PROJECT_BINARY_DIR}/package/org.brightpost.Brightpost.service\")
 ")
+# The notes in the desktop's search: the shell's search provider and the launcher's runner, both
+# answered by the running copy on its bus name.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/gnome-shell/org.brightpost.Brightpost.search-provider.ini
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/search-providers)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/krunner/org.brightpost.Brightpost.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/krunner/dbusplugins)
 
 # Made at build time from the program and the SVG, so they never go stale: the manual page from
 # the program's own --help, PNG icons for menus, docks and themes that do not draw SVG, and the

@@ -77,12 +77,7 @@ std::string QtRichTextEngine::plainText(std::string_view body) {
     return documentPlainText(document).toStdString();
 }
 
-long long QtRichTextEngine::find(std::string_view body, bool bodyIsTitleText,
-                                 std::string_view needle, bool caseSensitive, bool wholeWord) {
-    const QString pattern = QString::fromUtf8(needle.data(), static_cast<qsizetype>(needle.size()));
-    if (pattern.isEmpty()) {
-        return -1;
-    }
+QString searchableText(std::string_view body, bool bodyIsTitleText) {
     QString text = QStringLiteral(" ");
     if (bodyIsTitleText) {
         QTextDocument document;
@@ -92,7 +87,16 @@ long long QtRichTextEngine::find(std::string_view body, bool bodyIsTitleText,
         // Building a whole document per note would make a search over many notes slow.
         text += bodySearchText(body);
     }
-    return findText(text, pattern, caseSensitive, wholeWord);
+    return text;
+}
+
+long long QtRichTextEngine::find(std::string_view body, bool bodyIsTitleText,
+                                 std::string_view needle, bool caseSensitive, bool wholeWord) {
+    const QString pattern = QString::fromUtf8(needle.data(), static_cast<qsizetype>(needle.size()));
+    if (pattern.isEmpty()) {
+        return -1;
+    }
+    return findText(searchableText(body, bodyIsTitleText), pattern, caseSensitive, wholeWord);
 }
 
 }  // namespace bp::rtf

@@ -25,6 +25,10 @@ QString documentPlainText(const QTextDocument& document);
 // control, so positions match its character positions.
 QString documentSearchText(const QTextDocument& document);
 
+// The text find() searches: a blank, then the title (plain UTF-8) or the stored body as the
+// note's edit control holds it.
+QString searchableText(std::string_view body, bool bodyIsTitleText);
+
 // The first match at or after `from`, or -1. A whole word has no letter or digit on either
 // side.
 qsizetype findText(QStringView haystack, QStringView needle, bool caseSensitive, bool wholeWord,

@@ -216,11 +216,12 @@ std::vector<std::int32_t> NoteDirectory::find(const std::string& query) {
 }
 
 bool NoteDirectory::keepIds() {
+    // Asked before every answer that hands out ids, so it reads no more than the ids.
     bool stored = false;
-    for (const NoteSummary& note : list()) {
-        const std::optional<std::string> kept = store_.GetNoteExtra(note.nid, kStableId);
+    for (const auto& [nid, id] : allIds()) {
+        const std::optional<std::string> kept = store_.GetNoteExtra(nid, kStableId);
         if (!kept || kept->empty()) {
-            stored = store_.SetNoteExtra(note.nid, kStableId, note.id) || stored;
+            stored = store_.SetNoteExtra(nid, kStableId, id) || stored;
         }
     }
     return stored;

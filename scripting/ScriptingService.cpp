@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace bp {
 
@@ -168,13 +169,21 @@ std::optional<ScriptError> ScriptingService::hideAll() {
 }
 
 std::vector<std::string> ScriptingService::find(const std::string& query) {
+    const std::vector<std::int32_t> found = directory_.find(query);
+    if (found.empty()) {
+        return {};
+    }
+    // Working out one note's id reads every note's, so all are read once, not once a note.
+    std::unordered_map<std::int32_t, std::string> idOfNid;
+    for (NoteSummary& note : directory_.list()) {
+        idOfNid.emplace(note.nid, std::move(note.id));
+    }
     std::vector<std::string> ids;
-    for (const std::int32_t nid : directory_.find(query)) {
-        ids.push_back(directory_.idOf(nid));
+    ids.reserve(found.size());
+    for (const std::int32_t nid : found) {
+        ids.push_back(idOfNid[nid]);
     }
-    if (!ids.empty()) {
-        keepIds();
-    }
+    keepIds();
     return ids;
 }
 

@@ -222,3 +222,29 @@ def test_an_installed_copy_keeps_its_autostart_entry_in_step_with_the_setting(
     assert wait_until(lambda: os.path.exists(autostart_entry(config)), 30)
     app.terminate()
     assert app.wait(timeout=60) == 0
+
+
+SEARCH_PROVIDER = "usr/share/gnome-shell/search-providers/org.brightpost.Brightpost.search-provider.ini"
+RUNNER = "usr/share/krunner/dbusplugins/org.brightpost.Brightpost.desktop"
+
+
+def test_the_package_puts_the_notes_in_the_desktops_search(unpacked):
+    _, root = unpacked
+    provider = configparser.ConfigParser(interpolation=None)
+    provider.optionxform = str
+    provider.read(os.path.join(root, SEARCH_PROVIDER))
+    section = provider["Shell Search Provider"]
+    # The shell finds the provider's program by its desktop entry, which the package carries.
+    assert os.path.isfile(os.path.join(root, "usr/share/applications", section["DesktopId"]))
+    assert section["BusName"] == "org.brightpost.Brightpost"
+    assert section["ObjectPath"] == "/org/brightpost/Brightpost/SearchProvider"
+    assert section["Version"] == "2"
+
+    runner = desktop_entry(os.path.join(root, RUNNER))
+    assert runner["X-Plasma-API"] == "DBus"
+    assert runner["X-Plasma-DBusRunner-Service"] == "org.brightpost.Brightpost"
+    assert runner["X-Plasma-DBusRunner-Path"] == "/org/brightpost/Brightpost/KRunner"
+    if shutil.which("desktop-file-validate"):
+        check = subprocess.run(["desktop-file-validate", os.path.join(root, RUNNER)],
+                               capture_output=True, text=True)
+        assert check.returncode == 0, check.stdout + check.stderr
