@@ -65,6 +65,13 @@ SyncRound SyncDevice::sync() {
     }
     giveUids();
     std::map<std::string, LocalNote> local = readLocal();
+    if (joining_) {
+        // A database that joins takes what the others agreed on for the notes they know
+        // (the sample notes of every new database among them) before it tells its own.
+        readOthers(round);
+        joinKnownNotes(local);
+        joining_ = false;
+    }
     sendLocalChanges(local);
     readOthers(round);
     // Conflict copies are notes of their own, made alike by every device that sees the
@@ -94,12 +101,14 @@ void SyncDevice::start(SyncRound& round) {
     std::error_code error;
     fs::create_directories(ownFolder(), error);
     firstRun_ = true;
+    joining_ = true;
     for (const fs::directory_entry& entry : fs::directory_iterator(ownFolder(), error)) {
         const std::string name = entry.path().filename().string();
         if (name.starts_with('.') && name.ends_with(".tmp")) {
             fs::remove(entry.path(), error);  // left by a write that was killed
         } else if (isSyncFile(entry)) {
             firstRun_ = false;
+            joining_ = false;
             const std::uintmax_t size = entry.file_size(error);
             if (name.starts_with("snap-")) {
                 snapshotBytes_ = std::max(snapshotBytes_, size);
@@ -163,7 +172,11 @@ void SyncDevice::sendLocalChanges(const std::map<std::string, LocalNote>& local)
         state_.add(record);
         pending_.push_back(std::move(record));
     };
+    // Notes just read from the others are not this database's yet: applying them comes next.
     for (const auto& [uid, note] : local) {
+        if (touched_.contains(uid)) {
+            continue;
+        }
         const NoteView view = state_.view(uid);
         for (const auto& [key, value] : note.fields) {
             const auto known = view.fields.find(key);
@@ -193,7 +206,8 @@ void SyncDevice::sendLocalChanges(const std::map<std::string, LocalNote>& local)
         }
     }
     for (const auto& [uid, history] : state_.notes()) {
-        if (isNote(uid) && !local.contains(uid) && state_.view(uid).exists) {
+        if (isNote(uid) && !local.contains(uid) && !touched_.contains(uid) &&
+            state_.view(uid).exists) {
             const Stamp stamp = clock_.tick();
             send({SyncRecord::Kind::Erase,
                   uid,
@@ -202,6 +216,24 @@ void SyncDevice::sendLocalChanges(const std::map<std::string, LocalNote>& local)
                   {},
                   stamp,
                   SyncState::latestStamps(history)});
+        }
+    }
+}
+
+void SyncDevice::joinKnownNotes(const std::map<std::string, LocalNote>& local) {
+    for (auto note = local.begin(); note != local.end(); ++note) {
+        const NoteView view = state_.view(note->first);
+        if (!view.exists) {
+            continue;
+        }
+        // The text this database had differs: it is sent as older than anything else, so it
+        // loses the merge and stays as a conflict copy next to the note.
+        if (!view.heads.empty() && view.body != note->second.body) {
+            const Stamp oldest{0, 0, setup_.deviceId};
+            takeIn({SyncRecord::Kind::Body, note->first,
+                    bodyVersionId(note->first, {}, note->second.body, oldest), note->second.body,
+                    {}, oldest, {}},
+                   false);
         }
     }
 }

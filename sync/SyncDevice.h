@@ -60,6 +60,7 @@ private:
     void start(SyncRound& round);
     void giveUids();
     std::map<std::string, LocalNote> readLocal();
+    void joinKnownNotes(const std::map<std::string, LocalNote>& local);
     void sendLocalChanges(const std::map<std::string, LocalNote>& local);
     void readOthers(SyncRound& round);
     void readFile(const std::string& path, const std::string& device, bool own, SyncRound& round);
@@ -79,6 +80,8 @@ private:
     SyncState state_;
     bool started_ = false;
     bool firstRun_ = false;
+    // The first round of a database that has never synced with this folder.
+    bool joining_ = false;
     std::vector<SyncRecord> pending_;
     std::set<std::string> touched_;
     // Files already read, by path, with the size and change time they had.

@@ -63,6 +63,38 @@ TEST_F(TwoDevices, SampleNotesOfTwoNewDatabasesAreOneNoteEach) {
     expectSame();
 }
 
+// A database joining later keeps the others' edits of the notes they share, and its own text
+// of them as a conflict copy; notes the others have and it lacks are not erased by it.
+TEST(SyncJoin, ALaterDatabaseTakesTheAgreedNotesAndKeepsItsOwnTextAsACopy) {
+    SimulatedDevice a{"dev-a"};
+    const std::int32_t sample = a.store.ListNotes(kLiveSource).front();
+    a.sync();
+    a.fakes.clock.seconds += 3600;
+    a.store.SetNote(sample, "renamed on a", note::title);
+    a.store.SetNoteBody(sample, "{\\rtf1\ntyped on a\n}");
+    const std::int32_t extra = a.store.NewNote();
+    a.store.SetNoteBody(extra, "{\\rtf1\nonly on a\n}");
+    a.sync();
+    SimulatedDevice b{"dev-b"};
+    b.fakes.clock.seconds += 7200;
+    const std::int32_t sampleOnB = b.store.ListNotes(kLiveSource).front();
+    const std::string textOnB = "{\\rtf1\ntyped on b before joining\n}";
+    b.store.SetNoteBody(sampleOnB, textOnB);
+    carryAll(a, b);
+    b.sync();
+    EXPECT_EQ(b.store.GetNote(kLiveSource, sampleOnB, note::title), "renamed on a");
+    EXPECT_EQ(b.body(sampleOnB), "{\\rtf1\ntyped on a\n}");
+    bool copyKept = false;
+    for (const std::int32_t nid : b.store.ListNotes(kLiveSource)) {
+        copyKept = copyKept || b.body(nid) == textOnB;
+    }
+    EXPECT_TRUE(copyKept);
+    settle({&a, &b});
+    EXPECT_NE(a.nidOf(a.uidOf(extra)), 0);
+    EXPECT_EQ(a.notes().size(), 5u);
+    EXPECT_EQ(differences(a.notes(), b.notes()), "");
+}
+
 TEST_F(TwoDevices, ConflictTable) {
     // Same field: the later edit wins on both.
     a.store.SetNote(nid, "title by a", note::title);
