@@ -64,6 +64,7 @@ SyncRound SyncDevice::sync() {
         start(round);
     }
     giveUids();
+    firstRun_ = false;
     std::map<std::string, LocalNote> local = readLocal();
     if (joining_) {
         // A database that joins takes what the others agreed on for the notes they know
@@ -230,9 +231,13 @@ void SyncDevice::joinKnownNotes(const std::map<std::string, LocalNote>& local) {
         // loses the merge and stays as a conflict copy next to the note.
         if (!view.heads.empty() && view.body != note->second.body) {
             const Stamp oldest{0, 0, setup_.deviceId};
-            takeIn({SyncRecord::Kind::Body, note->first,
-                    bodyVersionId(note->first, {}, note->second.body, oldest), note->second.body,
-                    {}, oldest, {}},
+            takeIn({SyncRecord::Kind::Body,
+                    note->first,
+                    bodyVersionId(note->first, {}, note->second.body, oldest),
+                    note->second.body,
+                    {},
+                    oldest,
+                    {}},
                    false);
         }
     }

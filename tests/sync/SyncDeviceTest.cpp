@@ -1,6 +1,9 @@
 #include "sync/SimulatedDevice.h"
 
 #include "alarm/ActionFlags.h"
+#ifdef BP_WITH_NOTE_DIRECTORY
+#include "scripting/NoteDirectory.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -62,6 +65,33 @@ TEST_F(TwoDevices, SampleNotesOfTwoNewDatabasesAreOneNoteEach) {
     EXPECT_EQ(a.notes().size(), 4u);
     expectSame();
 }
+
+#ifdef BP_WITH_NOTE_DIRECTORY
+TEST(SyncIds, KeepTheIdsScriptsKnewAndNeverCollideForNewNotes) {
+    SimulatedDevice a{"dev-a"};
+    SimulatedDevice b{"dev-b"};
+    NoteDirectory directory(a.store, nullptr);
+    auto ids = [&] {
+        std::vector<std::string> all;
+        for (const NoteSummary& note : directory.list()) {
+            all.push_back(note.id);
+        }
+        return all;
+    };
+    const std::vector<std::string> before = ids();
+    a.sync();
+    b.sync();
+    EXPECT_EQ(ids(), before);
+    // The same number and creation time on two devices: two notes all the same.
+    const std::int32_t onA = a.store.NewNote();
+    const std::int32_t onB = b.store.NewNote();
+    ASSERT_EQ(onA, onB);
+    a.sync();
+    b.sync();
+    EXPECT_NE(a.uidOf(onA), b.uidOf(onB));
+    EXPECT_EQ(directory.idOf(onA), a.uidOf(onA));
+}
+#endif
 
 // A database joining later keeps the others' edits of the notes they share, and its own text
 // of them as a conflict copy; notes the others have and it lacks are not erased by it.
