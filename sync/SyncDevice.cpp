@@ -145,7 +145,9 @@ void SyncDevice::giveUids() {
         const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
         std::string id = hashId(std::to_string(nid) + ':' + std::to_string(created));
         if (!firstRun_ || (uid && !uid->empty())) {
-            id = hashId(id + ':' + setup_.deviceId + ':' + (uid ? *uid : std::string()));
+            std::string mixed = id;
+            mixed.append(":").append(setup_.deviceId).append(":").append(uid.value_or(""));
+            id = hashId(mixed);
         }
         seen.insert(id);
         store_.SetNoteExtra(nid, kUidAttribute, id);

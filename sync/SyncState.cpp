@@ -157,6 +157,7 @@ std::vector<Stamp> SyncState::latestStamps(const NoteHistory& history) {
         take(version.stamp);
     }
     std::vector<Stamp> stamps;
+    stamps.reserve(latest.size());
     for (auto& [device, stamp] : latest) {
         stamps.push_back(std::move(stamp));
     }
