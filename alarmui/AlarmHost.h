@@ -30,6 +30,8 @@ public:
     // that is blank, and the first line of its text that has any.
     virtual QString readableName() const = 0;
     virtual QString firstLine() const = 0;
+    // The note's whole text, for the lines of the alarm's desktop notification.
+    virtual QString plainText() const = 0;
     virtual bool windowShown() const = 0;
     // Shows or hides without touching the record, as a flash does.
     virtual void showQuietly(bool show) = 0;

@@ -421,6 +421,7 @@ void CNoteAlarm::showStopAlarm(std::optional<LocalDateTime> due) {
     }
     stopAlarm_ = new CStopAlarm(*this, due.value_or(localNow(*host_.platform().clock)));
     stopAlarm_->showNextToNote();
+    stopAlarm_->showNotification();
 }
 
 void CNoteAlarm::beep() {

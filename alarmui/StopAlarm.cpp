@@ -4,8 +4,10 @@
 #include "NoteAlarm.h"
 #include "platform/Messages.h"
 #include "platform/TimeText.h"
+#include "store/Settings.h"
 #include "ui/NoteStyle.h"
 
+#include <QHideEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QStyleOption>
@@ -113,7 +115,9 @@ CStopAlarm::CStopAlarm(CNoteAlarm& alarm, std::optional<LocalDateTime> due)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       alarm_(alarm),
       nid_(alarm.nid()),
-      due_(due.value_or(localNow(*alarm.host().platform().clock))) {
+      due_(due.value_or(localNow(*alarm.host().platform().clock))),
+      notification_(alarm.host().platform().notifications,
+                    [this](AlarmAnswer answer) { this->answer(answer); }) {
     stopAlarmWindows().push_back(this);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -194,13 +198,48 @@ void CStopAlarm::showNextToNote() {
     raise();
 }
 
+void CStopAlarm::showNotification() {
+    const IAlarmHost& host = alarm_.host();
+    if (setting::get(host.store(), setting::alarmNotifications) == 0) {
+        return;
+    }
+    notification_.show(host.readableName().toStdString(), host.plainText().toStdString(),
+                       snoozeEnabled_);
+}
+
 bool CStopAlarm::takeTheAnswer() {
     if (handled_ || alarm_.closing()) {
         return false;
     }
     timeout_.stop();
     handled_ = true;
+    notification_.close();
     return true;
+}
+
+void CStopAlarm::showNote() {
+    if (handled_ || alarm_.closing()) {
+        return;
+    }
+    alarm_.stopFlashing();
+    alarm_.openedByUser();
+    alarm_.host().activateNote();
+    // The offer to stop stays in sight above the note it now covers.
+    raise();
+}
+
+void CStopAlarm::answer(AlarmAnswer answer) {
+    switch (answer) {
+        case AlarmAnswer::Stop:
+            stop();
+            break;
+        case AlarmAnswer::Snooze:
+            snooze();
+            break;
+        case AlarmAnswer::ShowNote:
+            showNote();
+            break;
+    }
 }
 
 void CStopAlarm::snooze() {
@@ -223,6 +262,15 @@ void CStopAlarm::timedOut() {
         alarm_.stopAlarm();
         alarm_.markMissed(due_);
     }
+}
+
+void CStopAlarm::hideEvent(QHideEvent* event) {
+    // However the window goes (answered, replaced by a new ringing, its note closed), the
+    // notification goes with it.
+    if (!event->spontaneous()) {
+        notification_.close();
+    }
+    QWidget::hideEvent(event);
 }
 
 void CStopAlarm::paintEvent(QPaintEvent*) {

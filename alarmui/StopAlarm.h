@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm/AlarmNotification.h"
 #include "alarm/LocalDateTime.h"
 #include "platform/Desktop.h"
 
@@ -46,7 +47,8 @@ private:
 // The small window next to a ringing note that names the note and when the alarm was due, and
 // offers to snooze the alarm or stop it. A minute without a press snoozes (or stops, without
 // snooze, leaving the note marked as missed) by itself; only the first press or the timeout
-// acts.
+// acts. The desktop may show the same offer as a notification, which lasts as long as the
+// window does.
 class CStopAlarm : public QWidget {
     Q_OBJECT
 public:
@@ -62,6 +64,8 @@ public:
 
     // Shows the window without taking the focus, above every note, next to its note.
     void showNextToNote();
+    // The desktop notification of the ringing, unless the settings turned those off.
+    void showNotification();
 
     std::int32_t nid() const { return nid_; }
     bool snoozeEnabled() const { return snoozeEnabled_; }
@@ -80,9 +84,14 @@ public:
     void stop();
     // A minute passed without a press.
     void timedOut();
+    // The note brought up while the ringing goes on, as a press on the note does.
+    void showNote();
+    // A press in the notification: what the window's button of that name does.
+    void answer(AlarmAnswer answer);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // Only the first press or the timeout acts.
@@ -101,6 +110,7 @@ private:
     QLabel* dueLabel_ = nullptr;
     const LocalDateTime due_;
     QTimer timeout_;
+    AlarmNotification notification_;
 };
 
 }  // namespace bp

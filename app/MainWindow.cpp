@@ -59,6 +59,11 @@ MainWindow::MainWindow(Platform platform, CNotesDatabase& store, std::optional<s
             showTrayMenu();
         }
     });
+    connect(&trayClicks_, &TrayClicks::doubleClick, this, [this] {
+        if (!exiting_ && !busy_) {
+            createNewNote();
+        }
+    });
     // Seeded from the clock's milliseconds, so two quick new notes still differ.
     auto engine = std::make_shared<std::minstd_rand>(
         static_cast<std::minstd_rand::result_type>(platform_.clock->tickCount()));
@@ -450,6 +455,11 @@ void MainWindow::connectTrayMenu(TrayMenu& menu) {
         connect(menu.action(binding.item), &QAction::triggered, this,
                 [this, run = binding.run] { runLater([this, run] { run(*this); }); });
     }
+    // A StatusNotifier host shows the exported menu without asking us to open it: it only says
+    // that the menu is about to show, and it may read the items before that.
+    connect(&menu, &QMenu::aboutToShow, this, &MainWindow::prepareTrayMenu);
+    connect(menu.notesMenu(), &QMenu::aboutToShow, this, &MainWindow::prepareTrayMenu);
+    prepareTrayMenu();
 }
 
 std::string MainWindow::handleRequest(const QByteArray& request) {
@@ -496,7 +506,6 @@ void MainWindow::trayIconClicked() {
 void MainWindow::trayIconDoubleClicked() {
     if (initialised_ && !busy_ && !exiting_) {
         trayClicks_.doubleClicked();
-        createNewNote();
     }
 }
 
@@ -510,11 +519,17 @@ void MainWindow::showTrayMenu() {
     if (trayIcon_.menu() == nullptr || exiting_) {
         return;
     }
-    trayIcon_.showMenu(platform_.desktop->cursorPos(),
-                       setting::get(store_, setting::deleteMode) != 0,
-                       HotKeyText(setting::get(store_, setting::hkNewNote)),
-                       HotKeyText(setting::get(store_, setting::hkShowAll)),
-                       HotKeyText(setting::get(store_, setting::hkHideAll)));
+    prepareTrayMenu();
+    trayIcon_.showMenu(platform_.desktop->cursorPos());
+}
+
+void MainWindow::prepareTrayMenu() {
+    if (TrayMenu* menu = trayIcon_.menu(); menu != nullptr && !exiting_) {
+        menu->prepare(setting::get(store_, setting::deleteMode) != 0,
+                      HotKeyText(setting::get(store_, setting::hkNewNote)),
+                      HotKeyText(setting::get(store_, setting::hkShowAll)),
+                      HotKeyText(setting::get(store_, setting::hkHideAll)));
+    }
 }
 
 void MainWindow::updateTrayTip() {

@@ -202,6 +202,8 @@ private:
 
     // Each item of the tray menu calls its method once the menu has closed.
     void connectTrayMenu(TrayMenu& menu);
+    // Brings the tray menu's hot-key texts and the Recycle Bin item up to date.
+    void prepareTrayMenu();
     // Runs the work once the event loop runs again, unless the program is exiting by then.
     void runLater(std::function<void()> work);
     // The open note of the nid, or null when the program is exiting or, told to the user,

@@ -2,12 +2,16 @@
 
 #include "AppOptions.h"
 #include "MainWindow.h"
+#include "NoteDefaults.h"
 #include "ProductInfo.h"
+#include "ScriptClient.h"
 #include "SessionEnd.h"
 #include "SessionMessages.h"
+#include "dbus/DesktopBus.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Messages.h"
+#include "platform/qt/DBusNotifications.h"
 #include "platform/qt/DialogStacking.h"
 #include "platform/qt/KeepOnScreen.h"
 #include "platform/qt/LogindPowerOff.h"
@@ -20,7 +24,9 @@
 #include "platform/qt/X11HotKeys.h"
 #include "platform/qt/X11WindowSystem.h"
 #include "richtext/RichText.h"
+#include "scripting/ScriptRequests.h"
 #include "store/NotesDatabase.h"
+#include "store/Settings.h"
 #include "ui/NoteUserMessages.h"
 
 #include <QApplication>
@@ -143,6 +149,11 @@ public:
 }  // namespace
 
 int CStickerApp::InitInstance(int& argc, char** argv) {
+    // Commands for scripts talk to the running copy or read the database: no display either.
+    if (const AppOptions options = parseAppOptions({argv + 1, argv + argc});
+        options.error.empty() && !options.verb.empty()) {
+        return runScriptVerb(options, argv[0]);
+    }
     if (int exitCode = 0; answeredWithoutDisplay(argc, argv, exitCode)) {
         return exitCode;
     }
@@ -170,6 +181,9 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
     }
 
     AppOptions options = parseAppOptions(argumentsOf(app));
+    if (options.error.empty() && !options.verb.empty()) {
+        options.error = "commands take none of Qt's options";
+    }
     if (!options.error.empty()) {
         std::fprintf(stderr, "brightpost: %s\n%s", options.error.c_str(), appUsage().c_str());
         return 2;
@@ -225,11 +239,23 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
                       &hotKeys,  &fileDialogs, &modalDialogs, &richText, &sound,   &powerOff};
     QtSpeech speech;
     platform.speech = &speech;
+    DBusNotifications notifications;
+    platform.notifications = &notifications;
     CNotesDatabase store(platform);
     MainWindow tray(platform, store, dataFolder);
     LostDisplayRescue rescue(tray);
     instance.setRequestHandler([&tray](const QByteArray& request) {
         return QString::fromStdString(tray.handleRequest(request));
+    });
+    instance.setScriptHandler([&tray, &clock](const QByteArray& request) {
+        const auto defaultTitle = [&tray, &clock] {
+            CNotesDatabase& store = tray.store();
+            return composeDefaultTitle(clock, setting::get(store, setting::TitleDefaults),
+                                       setting::get(store, setting::TitleText),
+                                       setting::get(store, setting::TitleOrder));
+        };
+        return SingleInstance::ScriptReply{
+            ScriptRequests(tray.noteScripting(), defaultTitle).answer(request), {}};
     });
     // Asked to end from outside (a signal, the session manager, a later start's --quit) while
     // boxes, dialogs or menus may be open, each with an event loop of its own whose caller
@@ -274,6 +300,10 @@ int CStickerApp::InitInstance(int& argc, char** argv) {
         QMetaObject::invokeMethod(
             &tray, [&tray, action] { tray.performAction(action); }, Qt::QueuedConnection);
     }
+    // Scripts reach the notes once they are all there; a call that started the program by
+    // the bus waits for the name until then.
+    DesktopBus desktopBus(tray.noteScripting(), QDBusConnection::sessionBus());
+    desktopBus.start();
     const int exitCode = QApplication::exec();
     tray.exitApplication();
     return exitCode;

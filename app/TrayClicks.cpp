@@ -13,7 +13,28 @@ TrayClicks::TrayClicks(QObject* parent) : QObject(parent) {
 }
 
 void TrayClicks::clicked() {
+    if (wait_.isActive() && !doubled_) {
+        // The wait keeps running, so that a third press in it is swallowed too.
+        countDouble();
+        return;
+    }
     wait_.start(kSecondClickWaitMs);
+}
+
+void TrayClicks::doubleClicked() {
+    if (doubled_) {
+        return;
+    }
+    // The mark ends with a wait, even where the click before it never reached us.
+    if (!wait_.isActive()) {
+        wait_.start(kSecondClickWaitMs);
+    }
+    countDouble();
+}
+
+void TrayClicks::countDouble() {
+    doubled_ = true;
+    emit doubleClick();
 }
 
 void TrayClicks::waited() {

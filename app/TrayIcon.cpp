@@ -3,14 +3,47 @@
 #include "TrayMenu.h"
 #include "TrayText.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QIcon>
 #include <QSystemTrayIcon>
 
 namespace bp {
 
+namespace {
+
+const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+// Whether a panel on the session bus shows StatusNotifier items. Qt makes the icon such an item
+// exactly then, and an XEmbed icon otherwise, but does not say which it made: this asks the
+// watcher the question Qt asks it.
+bool statusNotifierHostPresent() {
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || bus.interface() == nullptr ||
+        !bus.interface()->isServiceRegistered(kWatcher).value()) {
+        return false;
+    }
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        kWatcher, QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << kWatcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    // A watcher that hangs must not hold up start-up for long.
+    constexpr int kTimeoutMs = 2000;
+    const QDBusReply<QDBusVariant> reply = bus.call(get, QDBus::Block, kTimeoutMs);
+    return reply.isValid() && reply.value().variant().toBool();
+}
+
+}  // namespace
+
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
 
-TrayIcon::~TrayIcon() = default;
+TrayIcon::~TrayIcon() {
+    // The icon before its menu: an exported menu is withdrawn from the bus with the icon.
+    remove();
+}
 
 void TrayIcon::create() {
     menu_ = std::make_unique<TrayMenu>();
@@ -34,6 +67,12 @@ void TrayIcon::create() {
                         break;
                 }
             });
+    if (statusNotifierHostPresent()) {
+        // The panel shows the exported menu itself on a right click. Set before the icon
+        // shows, so the item registers with its menu. An XEmbed icon gets no context menu:
+        // Qt would open it at the press as well as the one showMenu opens.
+        icon_->setContextMenu(menu_.get());
+    }
     icon_->show();
 }
 
@@ -61,12 +100,10 @@ void TrayIcon::update(int created, int invisible, int missedAlarms) {
     }
 }
 
-bool TrayIcon::showMenu(Point cursor, bool recycleBinEnabled, const std::string& newNoteKey,
-                        const std::string& showAllKey, const std::string& hideAllKey) {
+bool TrayIcon::showMenu(Point cursor) {
     if (!menu_) {
         return false;
     }
-    menu_->prepare(recycleBinEnabled, newNoteKey, showAllKey, hideAllKey);
     // The menu's bottom-right corner at the pointer; Qt moves it onto the screen when the
     // tray sits at the top.
     const QSize size = menu_->sizeHint();

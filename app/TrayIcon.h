@@ -15,7 +15,8 @@ class TrayMenu;
 
 // The icon in the desktop's tray, its tool tip and its menu. It decides nothing: presses on
 // the icon come out as signals, and the menu's items are actions for the main window to
-// connect.
+// connect. Qt docks it in an XEmbed tray, or registers it with the desktop's StatusNotifier
+// watcher where one runs; there the menu is also exported over D-Bus for the host to show.
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
@@ -34,8 +35,7 @@ public:
     int iconId() const { return swapped_ ? 202 : 201; }
 
     // Opens the menu with its bottom-right corner at the pointer. False when there is no menu.
-    bool showMenu(Point cursor, bool recycleBinEnabled, const std::string& newNoteKey,
-                  const std::string& showAllKey, const std::string& hideAllKey);
+    bool showMenu(Point cursor);
     TrayMenu* menu() const { return menu_.get(); }
     int menuOpenings() const { return menuOpenings_; }
 

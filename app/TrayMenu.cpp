@@ -18,6 +18,7 @@ constexpr int kExtraWidth = 32;
 constexpr int kTextLeft = 37;
 const QColor kBackground(43, 43, 43);
 const QColor kSelectedBackground(65, 65, 65);
+const QString kProductName = QStringLiteral("Bright Post");
 
 // Draws the top level of the tray menu in the program's dark style. The submenus keep the
 // desktop's own look.
@@ -126,8 +127,7 @@ protected:
         QPainter painter(this);
         painter.fillRect(rect(), kBackground);
         painter.setPen(Qt::white);
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine,
-                         QStringLiteral("Bright Post"));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, kProductName);
     }
 };
 
@@ -142,6 +142,8 @@ TrayMenu::TrayMenu(QWidget* parent) : QMenu(parent) {
     auto* header = new QWidgetAction(this);
     header->setDefaultWidget(new HeaderBand(this));
     header->setEnabled(false);
+    // What a StatusNotifier host shows in the band's place in the exported menu.
+    header->setText(kProductName);
     addAction(header);
 
     addItem(this, QStringLiteral("Notes Manager"), Item::NotesManager,

@@ -9,6 +9,19 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/tray.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME brightpost.svg)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/org.brightpost.Brightpost.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Scripts on the session bus: the interface's description, and the activation file that starts
+# the program when a call comes for its name and none runs. The file names the binary by its
+# full path, so it is written when installing, for the prefix of that install (the package's
+# /usr, not the /usr/local the build was configured with).
+install(FILES ${PROJECT_SOURCE_DIR}/resources/dbus/org.brightpost.Brightpost.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
+install(CODE "
+    set(BRIGHTPOST_INSTALLED_BINARY \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/brightpost\")
+    configure_file(\"${PROJECT_SOURCE_DIR}/resources/dbus/org.brightpost.Brightpost.service.in\"
+        \"${PROJECT_BINARY_DIR}/package/org.brightpost.Brightpost.service\" @ONLY)
+    file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/dbus-1/services\"
+        TYPE FILE FILES \"${PROJECT_BINARY_DIR}/package/org.brightpost.Brightpost.service\")
+")
 
 # Made at build time from the program and the SVG, so they never go stale: the manual page from
 # the program's own --help, PNG icons for menus, docks and themes that do not draw SVG, and the

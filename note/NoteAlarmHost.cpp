@@ -25,6 +25,10 @@ QString CNote::AlarmHost::firstLine() const {
     return {};
 }
 
+QString CNote::AlarmHost::plainText() const {
+    return note_.body_ != nullptr ? note_.body_->toPlainText() : QString();
+}
+
 void CNote::AlarmHost::raiseForAlarm() {
     note_.makeTopmost();
     note_.raise();

@@ -18,6 +18,7 @@ public:
     QRect windowGeometry() const override { return note_.geometry(); }
     QString readableName() const override;
     QString firstLine() const override;
+    QString plainText() const override;
     bool windowShown() const override { return note_.isVisible(); }
     void showQuietly(bool show) override { note_.ShowQuietly(show); }
     void showAndRecord() override { note_.ShowNote(true); }

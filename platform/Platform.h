@@ -5,6 +5,7 @@
 #include "FileDialogs.h"
 #include "HotKeys.h"
 #include "ModalDialogs.h"
+#include "Notifications.h"
 #include "PlatformInfo.h"
 #include "PowerOff.h"
 #include "Shell.h"
@@ -32,6 +33,7 @@ struct Platform {
     ISound* sound = nullptr;
     IPowerOff* powerOff = nullptr;
     ISpeech* speech = nullptr;
+    IDesktopNotifications* notifications = nullptr;
 };
 
 }  // namespace bp

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <map>
+#include <utility>
 
 namespace bp {
 
@@ -83,13 +85,29 @@ IdList NoteDirectory::allNids() {
 }
 
 std::vector<NoteSummary> NoteDirectory::list() {
-    const IdList nids = allNids();
     std::vector<NoteSummary> summaries;
-    summaries.reserve(nids.size());
-    for (const std::int32_t nid : nids) {
-        summaries.push_back(summarize(nid));
+    for (auto& [nid, id] : allIds()) {
+        summaries.push_back(summarize(nid, std::move(id)));
     }
     return summaries;
+}
+
+std::vector<std::pair<std::int32_t, std::string>> NoteDirectory::allIds() {
+    IdList nids = allNids();
+    std::sort(nids.begin(), nids.end());
+    // Notes made in the same second (duplicates, imports, the sample notes) are told apart by
+    // their order among themselves.
+    std::map<std::uint32_t, int> madeInTheSameSecond;
+    std::vector<std::pair<std::int32_t, std::string>> ids;
+    ids.reserve(nids.size());
+    for (const std::int32_t nid : nids) {
+        const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
+        const int order = madeInTheSameSecond[created]++;
+        std::optional<std::string> stored = store_.GetNoteExtra(nid, kStableId);
+        ids.emplace_back(
+            nid, stored && !stored->empty() ? std::move(*stored) : workedOutId(created, order));
+    }
+    return ids;
 }
 
 std::optional<NoteSummary> NoteDirectory::summary(std::int32_t nid) {
@@ -98,13 +116,13 @@ std::optional<NoteSummary> NoteDirectory::summary(std::int32_t nid) {
     if (std::find(nids.begin(), nids.end(), nid) == nids.end()) {
         return std::nullopt;
     }
-    return summarize(nid);
+    return summarize(nid, idOf(nid));
 }
 
-NoteSummary NoteDirectory::summarize(std::int32_t nid) {
+NoteSummary NoteDirectory::summarize(std::int32_t nid, std::string id) {
     NoteSummary summary;
     summary.nid = nid;
-    summary.id = idOf(nid);
+    summary.id = std::move(id);
     summary.title = title(nid);
     if (store_.GetNote(kLiveSource, nid, note::isDeleted) != 0) {
         summary.state = ScriptedNoteState::InBin;
@@ -120,24 +138,24 @@ NoteSummary NoteDirectory::summarize(std::int32_t nid) {
 }
 
 std::string NoteDirectory::idOf(std::int32_t nid) {
-    if (std::optional<std::string> stored = store_.GetNoteExtra(nid, kStableId);
-        stored && !stored->empty()) {
-        return *stored;
+    for (auto& [each, id] : allIds()) {
+        if (each == nid) {
+            return std::move(id);
+        }
     }
-    return workedOutId(nid);
+    return {};
 }
 
-std::string NoteDirectory::workedOutId(std::int32_t nid) {
-    const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
-    return hex16(fnv1a(std::to_string(nid) + ':' + std::to_string(created)));
+std::string NoteDirectory::workedOutId(std::uint32_t created, int order) {
+    return hex16(fnv1a(std::to_string(created) + ':' + std::to_string(order)));
 }
 
 std::optional<std::int32_t> NoteDirectory::nidOf(std::string_view id) {
     if (id.empty()) {
         return std::nullopt;
     }
-    for (const std::int32_t nid : allNids()) {
-        if (idOf(nid) == id) {
+    for (const auto& [nid, each] : allIds()) {
+        if (each == id) {
             return nid;
         }
     }

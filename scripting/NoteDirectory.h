@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace bp {
@@ -31,9 +32,11 @@ struct NoteSummary {
 // can list a database without changing it.
 //
 // A note's id is its stored "uid" attribute. A note that has none yet (every note of a
-// database that no script has asked about) gets one worked out from its number and creation
-// time, which no edit changes, so the same file gives the same ids whether the program runs or
-// not; keepIds() stores them, so that they outlast another program renumbering the notes.
+// database that no script has asked about) gets one worked out from its creation time, and
+// its order among the notes made in the same second: no edit changes either, and unlike the
+// note's number neither moves when the file is read again, so the same file gives the same
+// ids whether the program runs or not. keepIds() stores them, so that they outlast even an
+// erased twin.
 class NoteDirectory {
 public:
     // Without a rich-text engine, bodies read as they are stored.
@@ -69,8 +72,10 @@ public:
 
 private:
     std::vector<std::int32_t> allNids();
-    NoteSummary summarize(std::int32_t nid);
-    std::string workedOutId(std::int32_t nid);
+    // Every note's id, by nid.
+    std::vector<std::pair<std::int32_t, std::string>> allIds();
+    NoteSummary summarize(std::int32_t nid, std::string id);
+    static std::string workedOutId(std::uint32_t created, int order);
 
     CNotesDatabase& store_;
     IRichTextEngine* richText_;

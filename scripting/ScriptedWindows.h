@@ -17,8 +17,8 @@ public:
     virtual bool takesScripts() const = 0;
     // A new note with that title and text, shown without taking the focus: its nid, or none
     // when the limit of notes is reached.
-    virtual std::optional<std::int32_t> createNote(const std::string& title, const std::string& text,
-                                                   bool rich) = 0;
+    virtual std::optional<std::int32_t> createNote(const std::string& title,
+                                                   const std::string& text, bool rich) = 0;
     virtual void showNote(std::int32_t nid) = 0;
     virtual void hideNote(std::int32_t nid) = 0;
     // Shown, in front of the other notes and given the focus.

@@ -50,9 +50,9 @@ ScriptResult<std::string> ScriptingService::newNote(const std::string& title,
     const bool rich = looksLikeRtf(text);
     if (!rich && static_cast<std::size_t>(QString::fromUtf8(text).size()) > kMaxTextCharacters) {
         return {std::nullopt,
-                {ScriptError::Kind::BadArgument,
-                 "The text is longer than a note takes (" + std::to_string(kMaxTextCharacters) +
-                     " characters)."}};
+                {ScriptError::Kind::BadArgument, "The text is longer than a note takes (" +
+                                                     std::to_string(kMaxTextCharacters) +
+                                                     " characters)."}};
     }
     if (std::optional<ScriptError> refused = refusedNow()) {
         return {std::nullopt, *refused};

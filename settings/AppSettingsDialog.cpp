@@ -73,6 +73,10 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
     alarmBeep_->addItem(QStringLiteral("Until the alarm is stopped"), 1);
     alarmBeep_->setCurrentIndex(
         alarmBeep_->findData(setting::get(store_, setting::alarmBeepRepeat) != 0 ? 1 : 0));
+    alarmNotifications_ = settingCheckBox(QStringLiteral("Show &alarms as desktop notifications"),
+                                          setting::alarmNotifications.name,
+                                          setting::get(store_, setting::alarmNotifications));
+    alarmNotifications_->setAccessibleName(QStringLiteral("Show alarms as desktop notifications"));
     mailSignature_ =
         settingCheckBox(QStringLiteral("Sign notes sent as e-mail"), setting::mailSignature.name,
                         setting::get(store_, setting::mailSignature));
@@ -104,6 +108,7 @@ AppSettingsDialog::AppSettingsDialog(CNotesDatabase& store, IUserMessages& messa
     auto* beepLabel = new QLabel(QStringLiteral("Alarm &beep"));
     beepLabel->setBuddy(alarmBeep_);
     general->addWidget(controlRow({beepLabel, alarmBeep_}));
+    general->addWidget(alarmNotifications_);
     general->addWidget(mailSignature_);
 
     // Alt and a letter reach each hot-key control from the keyboard.
@@ -260,6 +265,7 @@ void AppSettingsDialog::accept() {
     setting::set(store_, setting::speechVoice, voice_->currentData().toString().toStdString());
     setting::set(store_, setting::mailSignature, mailSignature_->isChecked() ? 1 : 0);
     setting::set(store_, setting::alarmBeepRepeat, alarmBeep_->currentData().toInt());
+    setting::set(store_, setting::alarmNotifications, alarmNotifications_->isChecked() ? 1 : 0);
     const int autorun = autorun_->isChecked() ? 1 : 0;
     setting::set(store_, setting::autorun, autorun);
     if (autorun != opening_.autorun) {

@@ -83,6 +83,7 @@ private:
     QComboBox* voice_;
     QCheckBox* mailSignature_;
     QComboBox* alarmBeep_;
+    QCheckBox* alarmNotifications_;
     std::vector<HotKeyControl> hotKeys_;  // in the order they are registered again
 };
 

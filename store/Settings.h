@@ -139,7 +139,7 @@ struct OptionalSetting {
     std::string_view defaultValue;
 };
 
-inline constexpr std::array<OptionalSetting, 3> kOptionalSettings{{
+inline constexpr std::array<OptionalSetting, 4> kOptionalSettings{{
     // The voice notes are read in, by the engine's name for it; empty: the engine's choice.
     {"speechVoice", AttrType::Text, ""},
     // Whether a note sent as e-mail ends with the program's signature lines.
@@ -147,6 +147,8 @@ inline constexpr std::array<OptionalSetting, 3> kOptionalSettings{{
     // An alarm's beep: 0 plays it once, 1 again every few seconds until the alarm is stopped,
     // snoozed or stops by itself.
     {"alarmBeepRepeat", AttrType::Int, "0"},
+    // Whether a ringing alarm is also shown as a desktop notification (1) or not (0).
+    {"alarmNotifications", AttrType::Int, "1"},
 }};
 
 constexpr std::size_t OptionalSettingIndex(std::string_view name) {
@@ -256,6 +258,7 @@ inline constexpr Key<std::uint32_t> hkShowManager{"hkShowManager"};
 inline constexpr OptionalKey<std::string> speechVoice{"speechVoice"};
 inline constexpr OptionalKey<int> mailSignature{"mailSignature"};
 inline constexpr OptionalKey<int> alarmBeepRepeat{"alarmBeepRepeat"};
+inline constexpr OptionalKey<int> alarmNotifications{"alarmNotifications"};
 
 // The defaults of new notes and the limits of every note.
 inline constexpr Key<int> priority{"priority"};

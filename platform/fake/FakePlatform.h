@@ -2,12 +2,14 @@
 
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/Notifications.h"
 #include "platform/Platform.h"
 #include "platform/PlatformInfo.h"
 #include "platform/Shell.h"
 #include "platform/UserMessages.h"
 #include "platform/fake/FakeWindowSystem.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -276,6 +278,57 @@ public:
     std::function<int(QDialog&)> whileOpen;
 };
 
+// Records each notification the program shows and closes; a test presses its actions or
+// dismisses it as the user would, or takes the server away.
+class FakeDesktopNotifications : public IDesktopNotifications {
+public:
+    struct Shown {
+        Notification notification;
+        Handlers handlers;
+        bool open = true;
+    };
+    Id show(const Notification& notification, Handlers handlers) override {
+        if (!serverRunning) {
+            return 0;
+        }
+        shown.push_back({notification, std::move(handlers), true});
+        return shown.size();
+    }
+    void close(Id id) override {
+        closeCalls.push_back(id);
+        if (id != 0 && id <= shown.size()) {
+            shown[id - 1].open = false;
+        }
+    }
+    // The user presses an action of an open notification.
+    void invoke(Id id, const std::string& key) {
+        // A copy: the handler may show another notification, which moves the list.
+        const auto handler = shown.at(id - 1).handlers.actionInvoked;
+        if (shown.at(id - 1).open && handler) {
+            handler(key);
+        }
+    }
+    // The server took it away, for the reason given.
+    void closedByServer(Id id, ClosedReason reason) {
+        Shown& entry = shown.at(id - 1);
+        if (!entry.open) {
+            return;
+        }
+        entry.open = false;
+        if (const auto handler = entry.handlers.closed) {
+            handler(reason);
+        }
+    }
+    std::size_t openCount() const {
+        return static_cast<std::size_t>(
+            std::count_if(shown.begin(), shown.end(), [](const Shown& s) { return s.open; }));
+    }
+
+    bool serverRunning = true;
+    std::vector<Shown> shown;  // the Id of shown[i] is i + 1
+    std::vector<Id> closeCalls;
+};
+
 // All fakes together, wired into a Platform.
 struct FakePlatform {
     FakeUserMessages messages;
@@ -290,6 +343,7 @@ struct FakePlatform {
     FakeSound sound;
     FakePowerOff powerOff;
     FakeSpeech speech;
+    FakeDesktopNotifications notifications;
 
     Platform platform() {
         Platform p{&messages, &clock,   &desktop,     &info,        &windows,
@@ -297,6 +351,7 @@ struct FakePlatform {
         p.sound = &sound;
         p.powerOff = &powerOff;
         p.speech = &speech;
+        p.notifications = &notifications;
         return p;
     }
 };

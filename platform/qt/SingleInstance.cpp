@@ -206,81 +206,169 @@ SingleInstance::Acquired SingleInstance::acquire() {
 }
 
 void SingleInstance::acceptConnections() {
-    while (QLocalSocket* client = server_->nextPendingConnection()) {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
         // Qt reads no further than this ahead, so a line without an end costs no more.
-        client->setReadBufferSize(limits_.maxLineBytes);
-        clients_.push_back(client);
-        connect(client, &QLocalSocket::readyRead, this, [this, client] { readRequest(client); });
-        connect(client, &QLocalSocket::disconnected, this, [this, client] { drop(client); });
-        auto* idle = new QTimer(client);
+        socket->setReadBufferSize(limits_.maxLineBytes);
+        auto* idle = new QTimer(socket);
+        clients_.push_back({socket, idle});
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { drop(socket); });
         idle->setSingleShot(true);
-        connect(idle, &QTimer::timeout, this, [this, client] {
-            // A line that came in while the program was busy is still served.
-            readRequest(client);
-            if (std::find(clients_.begin(), clients_.end(), client) != clients_.end()) {
-                refuseAndClose(client,
-                               QStringLiteral("no request within %1 ms").arg(limits_.idleTimeoutMs),
-                               {});
+        connect(idle, &QTimer::timeout, this, [this, socket] {
+            // A request that came in while the program was busy is still served.
+            readRequest(socket);
+            const Client* client = clientOf(socket);
+            if (client == nullptr) {
+                return;
             }
+            if (client->answered) {
+                // Whoever does not take its answer in time gets no more of it.
+                drop(socket);
+                return;
+            }
+            refuseAndClose(
+                socket, QStringLiteral("no request within %1 ms").arg(limits_.idleTimeoutMs), {});
         });
         idle->start(limits_.idleTimeoutMs);
         if (clients_.size() > static_cast<std::size_t>(std::max(1, limits_.maxClients))) {
-            drop(clients_.front());
+            drop(clients_.front().socket);
         }
-        readRequest(client);
+        readRequest(socket);
     }
 }
 
-void SingleInstance::readRequest(QLocalSocket* client) {
-    if (std::find(clients_.begin(), clients_.end(), client) == clients_.end()) {
+SingleInstance::Client* SingleInstance::clientOf(QLocalSocket* socket) {
+    const auto found = std::find_if(clients_.begin(), clients_.end(),
+                                    [socket](const Client& c) { return c.socket == socket; });
+    return found != clients_.end() ? &*found : nullptr;
+}
+
+namespace {
+
+// The body's length a line "script <length>" announces: -1 for another kind of line, -2 for
+// a length that is not a plain decimal number.
+qsizetype announcedScriptBytes(const QByteArray& line) {
+    const QByteArray prefix = "script ";
+    if (!line.startsWith(prefix)) {
+        return -1;
+    }
+    const QByteArray digits = line.mid(prefix.size());
+    const bool decimal =
+        !digits.isEmpty() && digits.size() <= 12 &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return decimal ? digits.toLongLong() : -2;
+}
+
+}  // namespace
+
+void SingleInstance::readRequest(QLocalSocket* socket) {
+    Client* client = clientOf(socket);
+    if (client == nullptr || client->answered) {
         return;
     }
-    if (client->canReadLine()) {
+    if (client->scriptBytes < 0) {
+        if (!socket->canReadLine()) {
+            if (socket->bytesAvailable() >= limits_.maxLineBytes) {
+                refuseAndClose(
+                    socket,
+                    QStringLiteral("the request is longer than %1 bytes").arg(limits_.maxLineBytes),
+                    socket->peek(64));
+            }
+            return;
+        }
         // The whole line is within the read buffer, so within the limit.
-        QByteArray line = client->readLine();
+        QByteArray line = socket->readLine();
         line.chop(1);
-        answer(client, line);
-    } else if (client->bytesAvailable() >= limits_.maxLineBytes) {
-        refuseAndClose(
-            client, QStringLiteral("the request is longer than %1 bytes").arg(limits_.maxLineBytes),
-            client->peek(64));
+        const qsizetype bytes = announcedScriptBytes(line);
+        if (bytes == -1) {
+            answer(socket, line);
+            return;
+        }
+        if (bytes == -2) {
+            refuseAndClose(socket, QStringLiteral("not a script (\"script <length>\")"), line);
+            return;
+        }
+        if (bytes > limits_.maxScriptBytes) {
+            refuseAndClose(
+                socket,
+                QStringLiteral("the script is longer than %1 bytes").arg(limits_.maxScriptBytes),
+                line);
+            return;
+        }
+        client->scriptBytes = bytes;
+        // Room for the body and no more; 0 would mean no limit at all.
+        socket->setReadBufferSize(std::max<qsizetype>(bytes, 1));
+    }
+    if (socket->bytesAvailable() >= client->scriptBytes) {
+        answerScript(socket, socket->read(client->scriptBytes));
     }
 }
 
-void SingleInstance::answer(QLocalSocket* client, const QByteArray& line) {
+void SingleInstance::answer(QLocalSocket* socket, const QByteArray& line) {
     const QString refused =
         handler_ ? handler_(line) : QStringLiteral("this copy takes no requests");
     if (!refused.isEmpty()) {
-        refuseAndClose(client, refused, line);
+        refuseAndClose(socket, refused, line);
         return;
     }
     // Answered before the request is carried out, which may open a modal menu or end the
     // program; the handler only queues it.
-    clients_.erase(std::find(clients_.begin(), clients_.end(), client));
-    client->write("ok\n");
-    client->flush();
-    client->disconnectFromServer();
-    client->deleteLater();
+    reply(socket, "ok\n");
 }
 
-void SingleInstance::refuseAndClose(QLocalSocket* client, const QString& reason,
+void SingleInstance::answerScript(QLocalSocket* socket, const QByteArray& body) {
+    if (!scriptHandler_) {
+        refuseAndClose(socket, QStringLiteral("this copy takes no scripts"), body);
+        return;
+    }
+    const ScriptReply done = scriptHandler_(body);
+    // The handler may have run an event loop in which the client went away.
+    if (clientOf(socket) == nullptr) {
+        return;
+    }
+    if (!done.refusal.isEmpty()) {
+        refuseAndClose(socket, done.refusal, body);
+        return;
+    }
+    reply(socket, "ok " + QByteArray::number(done.answer.size()) + '\n' + done.answer);
+}
+
+void SingleInstance::reply(QLocalSocket* socket, const QByteArray& bytes) {
+    Client* client = clientOf(socket);
+    if (client == nullptr) {
+        return;
+    }
+    client->answered = true;
+    // A long answer is still being written when the connection is closed: the connection
+    // closes once it is all out, and the time-out starts again for the client to take it.
+    client->idle->start(limits_.idleTimeoutMs);
+    socket->write(bytes);
+    socket->flush();
+    socket->disconnectFromServer();
+    if (socket->state() == QLocalSocket::UnconnectedState) {
+        drop(socket);
+    }
+}
+
+void SingleInstance::refuseAndClose(QLocalSocket* socket, const QString& reason,
                                     const QByteArray& shown) {
     std::fprintf(stderr, "brightpost: refused a request on the command socket (\"%s\"): %s\n",
                  shownInLog(shown).constData(), qPrintable(reason));
-    client->write("refused " + reason.toUtf8() + '\n');
-    client->flush();
-    drop(client);
+    socket->write("refused " + reason.toUtf8() + '\n');
+    socket->flush();
+    drop(socket);
 }
 
-void SingleInstance::drop(QLocalSocket* client) {
-    const auto found = std::find(clients_.begin(), clients_.end(), client);
+void SingleInstance::drop(QLocalSocket* socket) {
+    const auto found = std::find_if(clients_.begin(), clients_.end(),
+                                    [socket](const Client& c) { return c.socket == socket; });
     if (found == clients_.end()) {
         return;
     }
     clients_.erase(found);
-    client->disconnect(this);
-    client->abort();
-    client->deleteLater();
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
 }
 
 namespace {
@@ -298,6 +386,42 @@ QString socketNameIn(const QString& lockPath) {
 
 SingleInstance::Answer SingleInstance::sendToRunningCopy(const QByteArray& request,
                                                          int timeoutMs) const {
+    return exchange(request + '\n', false, timeoutMs);
+}
+
+SingleInstance::Answer SingleInstance::sendScript(const QByteArray& body, int timeoutMs) const {
+    return exchange("script " + QByteArray::number(body.size()) + '\n' + body, true, timeoutMs);
+}
+
+namespace {
+
+// The rest of a script's answer, "<length>\n" and the body, once "ok " has come.
+SingleInstance::Answer readScriptAnswer(QLocalSocket& socket, const QByteArray& lengthText,
+                                        const QDeadlineTimer& deadline) {
+    using Answer = SingleInstance::Answer;
+    // More than any answer of ours; what claims more is not one.
+    constexpr qint64 kMaxAnswerBytes = qint64{1} << 30;
+    bool number = false;
+    const qint64 length = lengthText.toLongLong(&number);
+    if (!number || length < 0 || length > kMaxAnswerBytes) {
+        return {Answer::Status::NoAnswer, QStringLiteral("the answer was not understood"), {}};
+    }
+    QByteArray body;
+    body.reserve(length);
+    while (body.size() < length) {
+        if (socket.bytesAvailable() > 0) {
+            body += socket.read(length - body.size());
+        } else if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+            return {Answer::Status::NoAnswer, QStringLiteral("the answer was cut short"), {}};
+        }
+    }
+    return {Answer::Status::Taken, {}, body};
+}
+
+}  // namespace
+
+SingleInstance::Answer SingleInstance::exchange(const QByteArray& request, bool script,
+                                                int timeoutMs) const {
     constexpr int kRetryMs = 50;
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
@@ -306,19 +430,27 @@ SingleInstance::Answer SingleInstance::sendToRunningCopy(const QByteArray& reque
             QLocalSocket socket;
             socket.connectToServer(name);
             if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
-                socket.write(request + '\n');
+                socket.write(request);
+                // A script's body may be more than the socket holds at once.
+                while (socket.bytesToWrite() > 0 &&
+                       socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
+                }
                 while (!socket.canReadLine() &&
                        socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
                 }
                 if (socket.canReadLine()) {
                     const QByteArray answer = socket.readLine().trimmed();
-                    if (answer == "ok") {
-                        return {Answer::Status::Taken, {}};
+                    if (answer == "ok" && !script) {
+                        return {Answer::Status::Taken, {}, {}};
+                    }
+                    if (script && answer.startsWith("ok ")) {
+                        return readScriptAnswer(socket, answer.mid(3), deadline);
                     }
                     const QByteArray refused = "refused ";
                     return {Answer::Status::Refused,
                             QString::fromUtf8(
-                                answer.startsWith(refused) ? answer.mid(refused.size()) : answer)};
+                                answer.startsWith(refused) ? answer.mid(refused.size()) : answer),
+                            {}};
                 }
                 // Closed unanswered: turned away among too many connections.
             }
@@ -329,6 +461,16 @@ SingleInstance::Answer SingleInstance::sendToRunningCopy(const QByteArray& reque
         QThread::msleep(static_cast<unsigned long>(
             std::min<qint64>(kRetryMs, std::max<qint64>(1, deadline.remainingTime()))));
     }
+}
+
+bool SingleInstance::findRunningCopy() {
+    for (const QString& lock : {lockPath(), runtimeLockPath()}) {
+        if (!lock.isEmpty() && heldByAnother(lock)) {
+            heldLock_ = lock;
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace bp

@@ -9,6 +9,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QTimer;
 
 namespace bp {
 
@@ -18,9 +19,11 @@ namespace bp {
 // socket, so a later start finds the running copy whatever its own runtime folder is.
 //
 // A request is one line; the running copy answers "ok" or "refused <reason>" and closes the
-// connection. Whatever connects to the socket is held to a few kilobytes and a few seconds,
-// and only so many connections are kept at once, so that no client can make the program
-// grow or run out of descriptors.
+// connection. A script's request carries a body and gets one back: the line "script <length>"
+// and that many bytes, answered "ok <length>" and that many bytes, or "refused <reason>".
+// Whatever connects to the socket is held to a few kilobytes (a few megabytes for a script's
+// body) and a few seconds, and only so many connections are kept at once, so that no client
+// can make the program grow or run out of descriptors.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -29,16 +32,27 @@ public:
     // Takes a request line (without its line end): empty when it is taken, else why not.
     using RequestHandler = std::function<QString(const QByteArray& request)>;
 
+    // What the running copy makes of a script's body: the body of its answer, or why it was
+    // refused.
+    struct ScriptReply {
+        QByteArray answer;
+        QString refusal;
+    };
+    using ScriptHandler = std::function<ScriptReply(const QByteArray& body)>;
+
     struct Limits {
         qsizetype maxLineBytes = 4096;  // the line end included
-        int idleTimeoutMs = 5000;       // to send a whole line
-        int maxClients = 16;            // beyond this the longest-waiting one is closed
+        // A note's text may be a megabyte of characters, several bytes each once written out.
+        qsizetype maxScriptBytes = 8 << 20;
+        int idleTimeoutMs = 5000;  // to send a whole request, and again to take the answer
+        int maxClients = 16;       // beyond this the longest-waiting one is closed
     };
 
     struct Answer {
         enum class Status { Taken, Refused, NoAnswer };
         Status status = Status::NoAnswer;
-        QString reason;  // why it was refused
+        QString reason;      // why it was refused, or why no answer came
+        QByteArray payload;  // the body of a script's answer
     };
 
     // dataFolder: an existing folder of the user; runtimeFolder: where the socket goes (may be
@@ -57,6 +71,7 @@ public:
     QString problem() const { return problem_; }
 
     void setRequestHandler(RequestHandler handler) { handler_ = std::move(handler); }
+    void setScriptHandler(ScriptHandler handler) { scriptHandler_ = std::move(handler); }
     void setLimits(Limits limits) { limits_ = limits; }
     // Connections open now, for tests.
     std::size_t clientCount() const { return clients_.size(); }
@@ -66,6 +81,13 @@ public:
     // socket's name or be listening yet, and one that is flooded may turn a connection away:
     // both are tried again until the time-out.
     Answer sendToRunningCopy(const QByteArray& request, int timeoutMs = 10000) const;
+    // The same for a script's body; the answer's body comes back in the payload. Nothing is
+    // tried again once the running copy has begun to answer, as it may have done what the
+    // script asked.
+    Answer sendScript(const QByteArray& body, int timeoutMs = 10000) const;
+    // Instead of acquire, for a start that only talks to the running copy: whether one holds
+    // the data folder, found without taking or making anything; what is sent goes to it.
+    bool findRunningCopy();
 
     QString serverName() const;
     QString lockPath() const;
@@ -74,11 +96,22 @@ public:
     QString runtimeLockPath() const;
 
 private:
+    struct Client {
+        QLocalSocket* socket = nullptr;
+        QTimer* idle = nullptr;
+        qsizetype scriptBytes = -1;  // the length of the script's body once its line came
+        bool answered = false;       // then only what is left of the answer is still written
+    };
+
     void acceptConnections();
-    void readRequest(QLocalSocket* client);
-    void answer(QLocalSocket* client, const QByteArray& line);
-    void refuseAndClose(QLocalSocket* client, const QString& reason, const QByteArray& shown);
-    void drop(QLocalSocket* client);
+    Client* clientOf(QLocalSocket* socket);
+    void readRequest(QLocalSocket* socket);
+    void answer(QLocalSocket* socket, const QByteArray& line);
+    void answerScript(QLocalSocket* socket, const QByteArray& body);
+    void reply(QLocalSocket* socket, const QByteArray& bytes);
+    void refuseAndClose(QLocalSocket* socket, const QString& reason, const QByteArray& shown);
+    void drop(QLocalSocket* socket);
+    Answer exchange(const QByteArray& request, bool script, int timeoutMs) const;
 
     QString dataFolder_;
     QString runtimeFolder_;
@@ -88,9 +121,11 @@ private:
     int lockFd_ = -1;
     QLocalServer* server_ = nullptr;
     RequestHandler handler_;
+    ScriptHandler scriptHandler_;
     Limits limits_;
-    // Open connections that have not yet sent their request, longest-waiting first.
-    std::vector<QLocalSocket*> clients_;
+    // Open connections, longest-waiting first: those that have not yet sent their request and
+    // those whose answer is still being written.
+    std::vector<Client> clients_;
 };
 
 }  // namespace bp

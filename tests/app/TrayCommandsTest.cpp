@@ -109,6 +109,35 @@ TEST_F(TrayTest, DoubleClickCreatesExactlyOneNoteAndNoMenu) {
     EXPECT_EQ(tray->trayMenuOpenings(), 1);
 }
 
+TEST_F(TrayTest, EveryWayADesktopReportsADoubleClickMakesOneNoteAndNoMenu) {
+    // A StatusNotifier host sends a click for each press; an XEmbed tray sends a click for
+    // each press and a double click with the second; a third quick press belongs to the same
+    // double click.
+    using Step = void (MainWindow::*)();
+    const Step click = &MainWindow::trayIconClicked;
+    const Step twice = &MainWindow::trayIconDoubleClicked;
+    const std::vector<std::vector<Step>> reports{{click, click},
+                                                 {click, click, twice},
+                                                 {click, twice},
+                                                 {click, click, twice, click},
+                                                 {twice}};
+    for (std::size_t i = 0; i < reports.size(); ++i) {
+        const std::size_t notes = tray->noteCount();
+        const int openings = tray->trayMenuOpenings();
+        for (const Step step : reports[i]) {
+            (tray.get()->*step)();
+        }
+        QTest::qWait(450);
+        EXPECT_EQ(tray->noteCount(), notes + 1) << i;
+        EXPECT_EQ(tray->trayMenuOpenings(), openings) << i;
+        // What comes next is a single click of its own.
+        tray->trayIconClicked();
+        QTest::qWait(450);
+        EXPECT_EQ(tray->trayMenuOpenings(), openings + 1) << i;
+        tray->trayMenu()->hide();
+    }
+}
+
 TEST_F(TrayTest, RightClickOpensTheMenuAtOnce) {
     tray->trayIconContextMenu();
     EXPECT_EQ(tray->trayMenuOpenings(), 1);
@@ -197,6 +226,22 @@ TEST_F(TrayTest, MenuHasItsNineteenPositionsAndRewritesTheHotKeyTexts) {
     EXPECT_EQ(menu->action(TrayMenu::Item::NewNote)->text(), "New Note\tCtrl + Alt + N");
     EXPECT_EQ(menu->action(TrayMenu::Item::ShowAll)->text(), "Show All Notes\tCtrl + Page Do");
     EXPECT_EQ(menu->action(TrayMenu::Item::HideAll)->text(), "Hide All Notes\t");
+}
+
+TEST_F(TrayTest, TheMenuIsBroughtUpToDateWheneverItIsAboutToShow) {
+    // A StatusNotifier host shows the exported menu itself; all it tells the program first is
+    // that the menu, or its "Notes" submenu, is about to show.
+    TrayMenu* menu = tray->trayMenu();
+    EXPECT_EQ(menu->action(TrayMenu::Item::NewNote)->text(), "New Note\tCtrl + Alt + N");
+    setting::set(store, setting::hkNewNote, 0);
+    setting::set(store, setting::deleteMode, 0);
+    emit menu->notesMenu()->aboutToShow();
+    EXPECT_EQ(menu->action(TrayMenu::Item::NewNote)->text(), "New Note\t");
+    setting::set(store, setting::hkHideAll, 0);
+    emit menu->aboutToShow();
+    EXPECT_EQ(menu->action(TrayMenu::Item::HideAll)->text(), "Hide All Notes\t");
+    EXPECT_FALSE(menu->action(TrayMenu::Item::RecycleBin)->isEnabled());
+    EXPECT_EQ(tray->trayMenuOpenings(), 0);
 }
 
 TEST_F(TrayTest, RecycleBinIsGreyedWhenDeletedNotesAreNotKept) {

@@ -2,6 +2,7 @@
 autostart entry an installed copy keeps."""
 
 import configparser
+import glob
 import gzip
 import os
 import re
@@ -21,6 +22,8 @@ PAYLOAD = [
     "usr/share/applications/brightpost.desktop",
     "usr/share/icons/hicolor/scalable/apps/brightpost.svg",
     "usr/share/metainfo/org.brightpost.Brightpost.metainfo.xml",
+    "usr/share/dbus-1/interfaces/org.brightpost.Brightpost.xml",
+    "usr/share/dbus-1/services/org.brightpost.Brightpost.service",
 ]
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 DOCS = [
@@ -57,6 +60,19 @@ def desktop_entry(path):
     return parser["Desktop Entry"]
 
 
+def check_bus_files(root):
+    """The interface description is well formed, and a call to the name starts the binary the
+    same install put in place."""
+    check = subprocess.run(["xmllint", "--noout", os.path.join(root, PAYLOAD[4])],
+                           capture_output=True, text=True)
+    assert check.returncode == 0, check.stderr
+    parser = configparser.ConfigParser(interpolation=None)
+    parser.optionxform = str
+    parser.read(os.path.join(root, PAYLOAD[5]))
+    assert dict(parser["D-BUS Service"]) == {"Name": "org.brightpost.Brightpost",
+                                             "Exec": "/" + PAYLOAD[0]}
+
+
 def test_cmake_install_puts_the_program_and_its_desktop_files_in_place(scratch):
     staged = os.path.join(scratch, "staged")
     subprocess.run(["cmake", "--install", BUILD, "--prefix", "/usr"],
@@ -78,12 +94,14 @@ def test_cmake_install_puts_the_program_and_its_desktop_files_in_place(scratch):
     assert check.returncode == 0, check.stdout + check.stderr
     with open(os.path.join(staged, PAYLOAD[2])) as icon:
         assert "<svg" in icon.read()
+    check_bus_files(staged)
 
 
 def test_the_package_unpacked_into_an_empty_root_runs(unpacked):
     deb, root = unpacked
     for path in PAYLOAD:
         assert os.path.isfile(os.path.join(root, path)), path
+    check_bus_files(root)
     depends = subprocess.run(["dpkg-deb", "-f", deb, "Depends"], capture_output=True, text=True,
                              check=True).stdout
     # The libraries found in the binary and the plugins Qt loads by name.
@@ -96,6 +114,24 @@ def test_the_package_unpacked_into_an_empty_root_runs(unpacked):
     # Everything its libraries need is there: nothing unresolved.
     ldd = subprocess.run(["ldd", os.path.join(root, PAYLOAD[0])], capture_output=True, text=True)
     assert "not found" not in ldd.stdout
+
+
+def test_every_desktop_entry_and_d_bus_interface_the_package_installs_is_valid(unpacked):
+    _, root = unpacked
+    entries = [os.path.join(folder, name) for folder, _, names in os.walk(root)
+               for name in names if name.endswith(".desktop")]
+    assert entries, "the package installs no desktop entry"
+    for entry in entries:
+        check = subprocess.run(["desktop-file-validate", entry], capture_output=True, text=True)
+        assert check.returncode == 0, (entry, check.stdout + check.stderr)
+
+    interfaces = os.path.join(root, "usr/share/dbus-1/interfaces")
+    documents = sorted(glob.glob(os.path.join(interfaces, "*.xml")))
+    if not documents:
+        pytest.skip("the package installs no D-Bus interface description")
+    for document in documents:
+        check = subprocess.run(["xmllint", "--noout", document], capture_output=True, text=True)
+        assert check.returncode == 0, (document, check.stderr)
 
 
 def png_size(path):

@@ -640,6 +640,105 @@ TEST_F(AlarmFiring, TheStopAlarmWindowNamesItsNoteAndWhenTheAlarmWasDue) {
     EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
 }
 
+// The desktop notification offers what the stop-alarm window offers, and lasts as long as it.
+TEST_F(AlarmFiring, ARingingIsAlsoADesktopNotificationThatAnswersAsTheWindowDoes) {
+    using Id = IDesktopNotifications::Id;
+    fake::FakeDesktopNotifications& desktop = fakes.notifications;
+    store.SetNote(1, std::string("Dentist"), note::title);
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .action = 3, .snooze = 540000});
+    CNote& n = open(1);
+    n.body()->setPlainText("Call to confirm\n\nbring the card\nand the form\nand a pen");
+    tick(n.alarmCheckTimer());
+    ASSERT_EQ(desktop.shown.size(), 1u);
+    const IDesktopNotifications::Notification& shown = desktop.shown[0].notification;
+    EXPECT_EQ(shown.summary, "Dentist");
+    EXPECT_EQ(shown.body, "Call to confirm\nbring the card\nand the form");
+    EXPECT_EQ(shown.actions, (std::vector<IDesktopNotifications::Action>{
+                                 {"stop", "Stop"}, {"snooze", "Snooze"}, {"show", "Show note"}}));
+    EXPECT_EQ(shown.urgency, IDesktopNotifications::Urgency::Critical);
+    EXPECT_TRUE(shown.resident);
+    EXPECT_EQ(shown.expireTimeoutMs, 0);
+
+    // "Show note" brings the note up as a press on it does; the ringing waits for an answer.
+    tick(n.flashTimer());
+    ASSERT_FALSE(n.isVisible());
+    desktop.invoke(1, "show");
+    EXPECT_TRUE(n.isVisible());
+    EXPECT_FALSE(n.flashTimer().isActive());
+    ASSERT_NE(n.stopAlarmWindow(), nullptr);
+    EXPECT_FALSE(n.stopAlarmWindow()->handled());
+    EXPECT_TRUE(desktop.closeCalls.empty());
+
+    // "Snooze" snoozes as the window's button does, and both go.
+    desktop.invoke(1, "snooze");
+    EXPECT_EQ(n.stopAlarmWindow(), nullptr);
+    EXPECT_TRUE(n.snoozeTimer().isActive());
+    EXPECT_EQ(storedSnoozeEnd(store, 1), toStored(fakes.clock, when(2026, 12, 7, 9, 8)));
+    EXPECT_EQ(desktop.closeCalls, std::vector<Id>{1});
+
+    // The snooze ends: a new notification, which the window's own stop button takes away.
+    tick(n.snoozeTimer());
+    ASSERT_EQ(desktop.shown.size(), 2u);
+    QTest::mouseClick(n.stopAlarmWindow()->stopButton(), Qt::LeftButton);
+    EXPECT_EQ(desktop.closeCalls, (std::vector<Id>{1, 2}));
+
+    // "Stop" from the notification.
+    n.runAlarmActions();
+    desktop.invoke(3, "stop");
+    EXPECT_EQ(n.stopAlarmWindow(), nullptr);
+    EXPECT_FALSE(n.snoozeTimer().isActive());
+    EXPECT_EQ(desktop.closeCalls, (std::vector<Id>{1, 2, 3}));
+
+    // The window's minute runs out: the notification goes too.
+    n.runAlarmActions();
+    n.stopAlarmWindow()->timedOut();
+    EXPECT_EQ(desktop.closeCalls, (std::vector<Id>{1, 2, 3, 4}));
+
+    // A new ringing while the last one's window stands replaces both.
+    n.runAlarmActions();
+    n.runAlarmActions();
+    EXPECT_EQ(desktop.closeCalls, (std::vector<Id>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(desktop.openCount(), 1u);
+
+    // The user dismissing the notification leaves the ringing to its window.
+    desktop.closedByServer(6, IDesktopNotifications::ClosedReason::DismissedByUser);
+    ASSERT_NE(n.stopAlarmWindow(), nullptr);
+    EXPECT_FALSE(n.stopAlarmWindow()->handled());
+    EXPECT_TRUE(n.stopAlarmWindow()->isVisible());
+    QTest::mouseClick(n.stopAlarmWindow()->snoozeButton(), Qt::LeftButton);
+    EXPECT_EQ(desktop.closeCalls.size(), 5u) << "nothing left to take away";
+    EXPECT_TRUE(fakes.messages.shown.empty());
+
+    // A note closed while it rings takes its notification with it.
+    n.cancelSnooze();
+    n.runAlarmActions();
+    notes.clear();
+    EXPECT_EQ(desktop.openCount(), 0u);
+}
+
+TEST_F(AlarmFiring, NoDesktopNotificationWhenTurnedOffOrWithoutAServer) {
+    setAlarm(1, {.at = when(2026, 12, 7, 8, 0), .snooze = 540000});
+    CNote& n = open(1);
+    setting::set(store, setting::alarmNotifications, 0);
+    n.runAlarmActions();
+    EXPECT_NE(n.stopAlarmWindow(), nullptr);
+    EXPECT_TRUE(fakes.notifications.shown.empty());
+    QTest::mouseClick(n.stopAlarmWindow()->stopButton(), Qt::LeftButton);
+
+    // On, but nothing on the desktop shows notifications: the ringing is as it always was,
+    // and nobody is told.
+    setting::set(store, setting::alarmNotifications, 1);
+    fakes.notifications.serverRunning = false;
+    n.runAlarmActions();
+    ASSERT_NE(n.stopAlarmWindow(), nullptr);
+    EXPECT_EQ(rings(), 2);
+    EXPECT_TRUE(fakes.notifications.shown.empty());
+    QTest::mouseClick(n.stopAlarmWindow()->snoozeButton(), Qt::LeftButton);
+    EXPECT_TRUE(n.snoozeTimer().isActive());
+    EXPECT_TRUE(fakes.notifications.closeCalls.empty());
+    EXPECT_TRUE(fakes.messages.shown.empty());
+}
+
 TEST_F(AlarmFiring, AlarmsRingingAtOnceKeepTheirWindowsApart) {
     // Three notes on one place: their windows would cover each other.
     for (std::int32_t nid : {1, 2, 3}) {

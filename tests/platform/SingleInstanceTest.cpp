@@ -172,6 +172,87 @@ TEST(SingleInstance, ConnectionsAreHeldToAFewKilobytesAFewSecondsAndAFewAtOnce) 
     }));
 }
 
+TEST(SingleInstance, AScriptCarriesABodyBothWaysWithinItsLimits) {
+    TempFolder data, runtime;
+    SingleInstance first(q(data.path()), q(runtime.path()));
+    first.setLimits({.maxLineBytes = 256, .maxScriptBytes = 2 << 20, .idleTimeoutMs = 1500});
+    ASSERT_EQ(first.acquire(), SingleInstance::Acquired::Yes);
+    Taker taker(first);
+    std::vector<QByteArray> scripts;
+    first.setScriptHandler([&scripts](const QByteArray& body) -> SingleInstance::ScriptReply {
+        scripts.push_back(body);
+        if (body == "refuse-me") {
+            return {{}, QStringLiteral("not today")};
+        }
+        // Twice the body: an answer longer than what was asked.
+        return {body + body, {}};
+    });
+
+    // Bodies with line ends in them and far beyond the line limit come back whole; a
+    // refusal is a refusal; the line requests are as they were.
+    const QByteArray big = QByteArray(1 << 20, 'n') + "\nend\n";
+    EXPECT_EQ(inAnotherProcess([&] {
+                  SingleInstance later(q(data.path()), q(runtime.path()));
+                  if (!later.findRunningCopy()) {
+                      return false;
+                  }
+                  const auto small = later.sendScript("{\"a\":\n1}", 5000);
+                  const auto empty = later.sendScript("", 5000);
+                  const auto large = later.sendScript(big, 5000);
+                  const auto refused = later.sendScript("refuse-me", 5000);
+                  const auto tooLong = later.sendScript(QByteArray((2 << 20) + 1, 'x'), 5000);
+                  const auto action = later.sendToRunningCopy("action save", 5000);
+                  return small.status == Status::Taken &&
+                         small.payload == "{\"a\":\n1}{\"a\":\n1}" &&
+                         empty.status == Status::Taken && empty.payload.isEmpty() &&
+                         large.status == Status::Taken && large.payload == big + big &&
+                         refused.status == Status::Refused && refused.reason == "not today" &&
+                         tooLong.status == Status::Refused &&
+                         tooLong.reason.contains("longer than") && action.status == Status::Taken;
+              }),
+              0);
+    EXPECT_EQ(scripts.size(), 4u);
+    EXPECT_EQ(taker.taken, std::vector<QByteArray>{"action save"});
+
+    const auto connected = [&] {
+        auto socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(first.serverName());
+        EXPECT_TRUE(socket->waitForConnected(2000));
+        return socket;
+    };
+    const auto answerOf = [](QLocalSocket& socket) {
+        eventuallyWhileAnswering([&] { return socket.canReadLine(); });
+        return socket.readLine();
+    };
+    // A length that is not a number is refused.
+    const auto garbled = connected();
+    garbled->write("script 12x\n");
+    EXPECT_TRUE(answerOf(*garbled).startsWith("refused not a script"));
+
+    // A body that stops short of its length, and an answer nobody takes, are held only to the
+    // time-out: then the connection is closed and nothing is kept for it.
+    const auto shortBody = connected();
+    shortBody->write("script 100\nonly this");
+    const auto deaf = connected();
+    deaf->setReadBufferSize(64);
+    const QByteArray huge(4 << 20, 'h');
+    deaf->write("script " + QByteArray::number(huge.size() / 2) + "\n" +
+                huge.left(huge.size() / 2));
+    EXPECT_TRUE(eventuallyWhileAnswering([&] { return scripts.size() == 5u; }));
+    EXPECT_EQ(first.clientCount(), 2u);
+    EXPECT_TRUE(eventuallyWhileAnswering([&] {
+        return first.clientCount() == 0 && shortBody->state() == QLocalSocket::UnconnectedState;
+    }));
+    EXPECT_TRUE(answerOf(*shortBody).startsWith("refused no request within"));
+    EXPECT_EQ(scripts.size(), 5u);
+
+    // A copy without a script handler says so.
+    first.setScriptHandler({});
+    const auto unhandled = connected();
+    unhandled->write("script 2\n{}");
+    EXPECT_EQ(answerOf(*unhandled), "refused this copy takes no scripts\n");
+}
+
 TEST(SingleInstance, CopiesOnTwoDataFoldersRunSideBySide) {
     TempFolder one, two, runtime;
     SingleInstance first(q(one.path()), q(runtime.path()));

@@ -1,4 +1,4 @@
-"""The alarm's beep and shut-down services against a private sound server and system bus.
+"""The alarm's beep, shut-down and desktop notification services against private servers and buses.
 
 Nothing here reaches a sound device or the machine's own logind.
 """
@@ -10,6 +10,8 @@ import sys
 import pytest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "support"))
+from notification_server import NotificationServer  # noqa: E402
+from processes import stop_process, wait_until  # noqa: E402
 from services import NullSoundServer, PrivateSystemBus, tone_frequencies  # noqa: E402
 
 PROBE = os.environ.get("BRIGHTPOST_PROBE", "platform_probe")
@@ -94,3 +96,53 @@ def test_without_a_sound_server_the_beep_returns_and_plays_nothing(tmp_path):
                          "PULSE_CLIENTCONFIG": str(client_conf)})
     assert out[0].startswith("returned ")
     assert out[1] == "done idle"
+
+
+def notifying_probe(env):
+    clean = {k: v for k, v in os.environ.items()
+             if not k.startswith(("DBUS_", "PULSE_")) and k != "XDG_RUNTIME_DIR"}
+    clean.update(env)
+    return subprocess.Popen([PROBE, "notify-then-close"], env=clean, stdin=subprocess.PIPE,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+
+
+def test_notifications_closed_early_never_stay_and_plain_text_stays_plain():
+    bus = PrivateSystemBus().start(with_logind=False)
+    session = {"DBUS_SESSION_BUS_ADDRESS": bus.address}
+    # A server that reads no mark-up gets the text as it is.
+    server = NotificationServer(dict(os.environ, **session), capabilities=["actions", "body"])
+    probe_process = None
+    try:
+        server.start()
+        probe_process = notifying_probe(session)
+        assert probe_process.stdout.readline() == "shown\n"
+        # One closed before the server said what it can do is never sent.
+        kept = wait_until(server.notifications, timeout=15)
+        assert kept and [n["summary"] for n in kept] == ["kept"], server.calls()
+        assert kept[0]["body"] == "Milk & eggs <fresh>"
+        # One closed before the server answered goes as soon as it has.
+        probe_process.stdin.write("next\n")
+        probe_process.stdin.flush()
+        both = wait_until(lambda: len(server.closed()) == 2 and server.notifications(), timeout=15)
+        assert both and [n["summary"] for n in both] == ["kept", "closed at once"], server.calls()
+        assert sorted(server.closed()) == sorted(n["id"] for n in both)
+        probe_process.stdin.close()
+        assert probe_process.wait(timeout=15) == 0
+    finally:
+        stop_process(probe_process)
+        server.stop()
+        bus.stop()
+
+
+def test_without_a_notification_server_or_a_session_bus_showing_one_does_no_harm(tmp_path):
+    empty = PrivateSystemBus().start(with_logind=False)
+    try:
+        # Shown as far as the program can tell; the server's absence only comes back later.
+        unanswered = notifying_probe({"DBUS_SESSION_BUS_ADDRESS": empty.address})
+        out, _ = unanswered.communicate("next\n", timeout=30)
+        assert (unanswered.returncode, out) == (0, "shown\n")
+    finally:
+        empty.stop()
+    no_bus = notifying_probe({"DBUS_SESSION_BUS_ADDRESS": f"unix:path={tmp_path}/no-bus"})
+    out, _ = no_bus.communicate("", timeout=30)
+    assert (no_bus.returncode, out) == (0, "none\n")

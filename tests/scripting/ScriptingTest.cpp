@@ -47,10 +47,10 @@ protected:
 };
 
 TEST_F(Directory, IdsOutlastReopeningAndAreStoredOnlyWhenAsked) {
-    const std::vector<NoteSummary> first = directory.list();
-    ASSERT_EQ(first.size(), 3u);
+    const std::vector<NoteSummary> samples = directory.list();
+    ASSERT_EQ(samples.size(), 3u);
     std::set<std::string> ids;
-    for (const NoteSummary& note : first) {
+    for (const NoteSummary& note : samples) {
         EXPECT_EQ(note.id.size(), 16u);
         ids.insert(note.id);
     }
@@ -66,12 +66,25 @@ TEST_F(Directory, IdsOutlastReopeningAndAreStoredOnlyWhenAsked) {
     }
     EXPECT_EQ(std::set<std::string>(again.begin(), again.end()), ids);
 
+    // Erasing a note renumbers the others when the file is read again; their ids stay.
+    const std::int32_t erased = addNote("erased");
+    store.SetNote(erased, 1700000000u, note::time);
+    const std::int32_t second = addNote("second");
+    store.SetNote(second, 1700000001u, note::time);
+    const std::string secondId = directory.idOf(second);
+    ASSERT_TRUE(store.DeleteNote(erased));
+    ASSERT_FALSE(store.SaveDatabase("").failed());
+    ASSERT_TRUE(store.OpenDatabase(0));
+    EXPECT_NE(nidTitled("second"), second) << "renumbered";
+    EXPECT_EQ(directory.idOf(nidTitled("second")), secondId);
+
     EXPECT_TRUE(directory.keepIds());
     EXPECT_FALSE(directory.keepIds()) << "nothing more to store";
     ASSERT_FALSE(store.SaveDatabase("").failed());
     ASSERT_TRUE(store.OpenDatabase(0));
     for (const NoteSummary& note : directory.list()) {
-        EXPECT_TRUE(ids.contains(note.id)) << "the stored id is the one handed out";
+        EXPECT_TRUE(ids.contains(note.id) || note.id == secondId)
+            << "the stored id is the one handed out";
         EXPECT_EQ(store.GetNoteExtra(note.nid, "uid"), note.id);
     }
 }
@@ -115,11 +128,11 @@ TEST_F(Directory, ResolvesAnIdThenATitleThenATitleInAnyCase) {
         std::optional<std::int32_t> nid;
         std::string problemHas;
     };
-    for (const Case& c : {Case{shoppingId, shopping, ""}, Case{"Shopping", shopping, ""},
-                          Case{"shopping", shopping, ""}, Case{"todo", upper, ""},
-                          Case{"twice", std::nullopt, "2 notes are titled"},
-                          Case{"nothing like it", std::nullopt, "No note has"},
-                          Case{"", std::nullopt, "empty"}}) {
+    for (const Case& c :
+         {Case{shoppingId, shopping, ""}, Case{"Shopping", shopping, ""},
+          Case{"shopping", shopping, ""}, Case{"todo", upper, ""},
+          Case{"twice", std::nullopt, "2 notes are titled"},
+          Case{"nothing like it", std::nullopt, "No note has"}, Case{"", std::nullopt, "empty"}}) {
         const NoteDirectory::Lookup found = directory.resolve(c.name);
         EXPECT_EQ(found.nid, c.nid) << c.name;
         EXPECT_NE(found.problem.find(c.problemHas), std::string::npos)
@@ -130,8 +143,8 @@ TEST_F(Directory, ResolvesAnIdThenATitleThenATitleInAnyCase) {
 }
 
 TEST_F(Directory, PlainTextAndFindReadTheRichText) {
-    const std::int32_t nid =
-        addNote("Groceries", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 milk\\par {\\b eggs}\\par}");
+    const std::int32_t nid = addNote(
+        "Groceries", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 milk\\par {\\b eggs}\\par}");
     EXPECT_EQ(directory.plainText(nid), "milk\neggs");
     const std::vector<std::int32_t> hits = directory.find("EGGS");
     EXPECT_EQ(hits, std::vector<std::int32_t>{nid}) << "the Find window's rules: any case";
@@ -244,7 +257,7 @@ TEST_F(Scripting, WindowCommandsCheckTheNoteFirst) {
     EXPECT_NE(inBin->message.find("Recycle Bin"), std::string::npos);
 
     windows.ready = false;
-    const std::string other = scripting.listNotes().front().id;
+    const std::string other = scripting.listNotes().back().id;
     EXPECT_EQ(scripting.command(NoteCommand::Show, other)->kind, ScriptError::Kind::NotNow);
     EXPECT_EQ(scripting.showAll()->kind, ScriptError::Kind::NotNow);
     EXPECT_EQ(windows.calls.back(), "bin") << "nothing reached the windows while busy";

@@ -176,8 +176,8 @@ TEST_F(AppSettings, OkWritesWhatTheControlsShow) {
     EXPECT_EQ(setting::get(store, setting::backupMax), 25);  // not written while backups are off
 }
 
-// Start at log-in, the reading voice, the alarm beep and the e-mail signature: each shows what
-// is stored,
+// Start at log-in, the reading voice, the alarm beep, alarms as notifications and the e-mail
+// signature: each shows what is stored,
 // OK writes what the control shows, and a value back at its default leaves the file as a new
 // database wrote it.
 TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
@@ -189,12 +189,13 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         const char* voice;  // as the combo's data: empty for the engine's own
         bool signature;
         int beepRepeat;
+        bool notifications;
     };
     const Case cases[] = {
-        {"all changed", false, "Slt", false, 1},
-        {"again, unchanged", false, "Slt", false, 1},
-        {"one back", true, "Slt", false, 1},
-        {"all back", true, "", true, 0},
+        {"all changed", false, "Slt", false, 1, false},
+        {"again, unchanged", false, "Slt", false, 1, false},
+        {"one back", true, "Slt", false, 1, false},
+        {"all back", true, "", true, 0, true},
     };
     bool autorunBefore = true;
     for (const Case& c : cases) {
@@ -206,6 +207,8 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         auto* signature = control<QCheckBox>(*dialog, "mailSignature");
         auto* beep = control<QComboBox>(*dialog, "alarmBeepRepeat");
         EXPECT_FALSE(beep->accessibleName().isEmpty());
+        auto* notifications = control<QCheckBox>(*dialog, "alarmNotifications");
+        EXPECT_EQ(notifications->accessibleName(), "Show alarms as desktop notifications");
         EXPECT_EQ(autorun->isChecked(), autorunBefore);
         EXPECT_FALSE(autorun->isHidden());
         EXPECT_FALSE(voice->isHidden()) << "the engine offers several voices";
@@ -214,12 +217,14 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         voice->setCurrentIndex(voice->findData(QString::fromUtf8(c.voice)));
         signature->setChecked(c.signature);
         beep->setCurrentIndex(beep->findData(c.beepRepeat));
+        notifications->setChecked(c.notifications);
         dialog->accept();
         ASSERT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_EQ(setting::get(store, setting::autorun), c.autorun ? 1 : 0);
         EXPECT_EQ(setting::get(store, setting::speechVoice), c.voice);
         EXPECT_EQ(setting::get(store, setting::mailSignature), c.signature ? 1 : 0);
         EXPECT_EQ(setting::get(store, setting::alarmBeepRepeat), c.beepRepeat);
+        EXPECT_EQ(setting::get(store, setting::alarmNotifications), c.notifications ? 1 : 0);
         EXPECT_EQ(owner.count(RecordingOwner::Kind::AutostartChanged),
                   c.autorun != autorunBefore ? 1 : 0)
             << "the autostart entry follows a change at once";
@@ -230,6 +235,8 @@ TEST_F(AppSettings, LogInVoiceAndSignatureRoundTrip) {
         EXPECT_EQ(control<QCheckBox>(*reopened, "mailSignature")->isChecked(), c.signature);
         EXPECT_EQ(control<QComboBox>(*reopened, "alarmBeepRepeat")->currentData().toInt(),
                   c.beepRepeat);
+        EXPECT_EQ(control<QCheckBox>(*reopened, "alarmNotifications")->isChecked(),
+                  c.notifications);
     }
     EXPECT_EQ(store.WholeText(), fresh);
 }
