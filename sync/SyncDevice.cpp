@@ -2,6 +2,7 @@
 
 #include "store/NotesDatabase.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -132,21 +133,28 @@ void SyncDevice::start(SyncRound& round) {
 }
 
 void SyncDevice::giveUids() {
+    std::vector<std::int32_t> nids = fields_.allNids();
+    std::sort(nids.begin(), nids.end());
     std::set<std::string> seen;
-    for (const std::int32_t nid : fields_.allNids()) {
+    // Notes made in the same second (duplicates, imports, the sample notes) are told apart by
+    // their order among themselves, as the note directory tells them apart.
+    std::map<std::uint32_t, int> madeInTheSameSecond;
+    for (const std::int32_t nid : nids) {
+        const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
+        const int order = madeInTheSameSecond[created]++;
         std::optional<std::string> uid = store_.GetNoteExtra(nid, kUidAttribute);
         if (uid && !uid->empty() && seen.insert(*uid).second) {
             continue;
         }
         // The same id as the note directory works out, so that the notes of a database that
         // turns sync on keep the ids scripts knew; the sample notes of two new databases are
-        // then one note. Notes made later mix in this device, so two devices never make the
-        // same id.
-        const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
-        std::string id = hashId(std::to_string(nid) + ':' + std::to_string(created));
+        // then one note. Notes made later (and a copy that carries another note's id) mix in
+        // this device, so two devices never make the same id.
+        std::string id = hashId(std::to_string(created) + ':' + std::to_string(order));
         if (!firstRun_ || (uid && !uid->empty())) {
             std::string mixed = id;
             mixed.append(":").append(setup_.deviceId).append(":").append(uid.value_or(""));
+            mixed.append(":").append(std::to_string(nid));
             id = hashId(mixed);
         }
         seen.insert(id);
