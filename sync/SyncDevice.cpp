@@ -339,6 +339,10 @@ void SyncDevice::makeConflictCopies(const std::string& uid, const NoteView& view
             continue;  // made before, maybe since edited or erased by the user
         }
         for (const auto& [key, value] : view.fields) {
+            // The copy is text kept for the user: the note's alarm rings once, not twice.
+            if (key == "alarm" || key == kActionField) {
+                continue;
+            }
             std::string copied = value;
             if (key == "title") {
                 copied += (copied.empty() ? "" : " ") + std::string("(conflict, ") +

@@ -146,6 +146,8 @@ TEST_F(TwoDevices, ConflictTable) {
 }
 
 TEST_F(TwoDevices, SameParagraphKeepsOneVersionAndTheOtherAsAConflictCopy) {
+    a.store.SetNote(nid, 1, note::isReminder);
+    settle({&a, &b});
     a.fakes.clock.seconds += 5;
     editBody(a, "two", "two by a");
     editBody(b, "two", "two by b");
@@ -162,6 +164,7 @@ TEST_F(TwoDevices, SameParagraphKeepsOneVersionAndTheOtherAsAConflictCopy) {
     }
     ASSERT_NE(copy, 0);
     EXPECT_EQ(a.body(copy), "{\\rtf1\\ansi\none\\par\ntwo by b\\par\nthree\\par\nfour\n}");
+    EXPECT_EQ(a.store.GetNote(kLiveSource, copy, note::isReminder), 0);
     // Erasing the copy is not undone by the conflict it came from.
     a.store.DeleteNote(copy);
     settle({&a, &b});
