@@ -280,6 +280,31 @@ TEST_F(TwoDevices, AnIdleDeviceWritesNothing) {
     EXPECT_EQ(filesOf(a, "dev-a").size(), filesOf(b, "dev-a").size());
 }
 
+TEST_F(TwoDevices, SegmentsFoldIntoASnapshotThatSaysTheSame) {
+    for (int round = 0; round < 70; ++round) {
+        a.fakes.clock.seconds += 60;
+        a.store.SetNote(nid, "title " + std::to_string(round), note::title);
+        a.sync();
+    }
+    const std::vector<fs::path> files = filesOf(a, "dev-a");
+    EXPECT_LT(files.size(), 10u);
+    EXPECT_EQ(std::count_if(files.begin(), files.end(),
+                            [](const fs::path& file) {
+                                return file.filename().string().starts_with("snap-");
+                            }),
+              1);
+    a.restart();
+    EXPECT_EQ(a.sync().recordsWritten, 0u);
+    // A device that joins now learns everything from the snapshot and the few segments after.
+    SimulatedDevice c{"dev-c"};
+    carryAll(a, c);
+    carryAll(b, c);
+    c.sync();
+    EXPECT_EQ(c.store.GetNote(kLiveSource, c.nidOf(uid), note::title), "title 69");
+    settle({&a, &b, &c});
+    EXPECT_EQ(differences(a.notes(), c.notes()), "");
+}
+
 TEST_F(TwoDevices, AKillAtAnyStepOfWritingLosesNothing) {
     for (const std::string step : {"open", "write", "sync", "rename"}) {
         a.store.SetNote(nid, "before the kill at " + step, note::title);
