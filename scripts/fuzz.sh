@@ -16,18 +16,18 @@ if [[ ! -f $build/build.ninja ]]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
         -DCMAKE_CXX_COMPILER=clang++-14 -DBRIGHTPOST_FUZZ=ON -DBRIGHTPOST_BENCH=OFF
 fi
-targets=(rtf_reader_fuzz fuzz_OpenDatabase fuzz_LoadImportFile fuzz_Operations)
+targets=(rtf_reader_fuzz fuzz_OpenDatabase fuzz_LoadImportFile fuzz_Operations fuzz_SyncReader)
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 declare -A corpus=([rtf_reader_fuzz]=rtf [fuzz_OpenDatabase]=open [fuzz_LoadImportFile]=import
-                   [fuzz_Operations]=ops)
+                   [fuzz_Operations]=ops [fuzz_SyncReader]=sync)
 # The readers of outside input get dictionaries of their tokens and of sizes at the edges, and a
 # second run from very long lines and bodies (made here, being megabytes), kept apart so that
 # the main run is not slowed down by mutating them.
 declare -A kind=([rtf_reader_fuzz]=rtf [fuzz_OpenDatabase]=database
-                 [fuzz_LoadImportFile]=database)
+                 [fuzz_LoadImportFile]=database [fuzz_SyncReader]=sync)
 run() {
     (cd "$work" && QT_QPA_PLATFORM=offscreen "$binary" "$@" -rss_limit_mb=4096 \
         -print_final_stats=1 2>&1 | tail -n 12)

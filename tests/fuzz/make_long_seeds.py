@@ -2,7 +2,7 @@
 """Writes seeds with very long lines and bodies into fuzzing corpus folders.
 
 They are made when the fuzzers run rather than kept in the repository, being megabytes of the
-same byte. Usage: make_long_seeds.py rtf|database FOLDER
+same byte. Usage: make_long_seeds.py rtf|database|sync FOLDER
 """
 
 import os
@@ -41,10 +41,37 @@ def database_seeds(default):
     yield "cut-body.dat", struct.pack("<i", len(with_body)) + with_body[: at + LINE // 2]
 
 
+def fnv1a(data):
+    value = 14695981039346656037
+    for byte in data:
+        value = ((value ^ byte) * 1099511628211) & 0xFFFFFFFFFFFFFFFF
+    return value
+
+
+def sync_file(device, records):
+    """A sync file as a device writes it: header, records, count and checksum."""
+    body = b"BPSYNC 1 " + device + b"\n" + b"".join(r + b"\n" for r in records)
+    return body + b"END %d %016x\n" % (len(records), fnv1a(body))
+
+
+def sync_seeds():
+    lines = b"\\n".join(b"line %d" % i for i in range(3000))
+    other = b"\\n".join(b"line %d" % (i * 7 % 3001) for i in range(3000))
+    yield "long-bodies.bps", sync_file(b"d", [
+        b"B\tu\tv0\t1\t0\td\t\t" + lines,
+        b"B\tu\tv1\t2\t0\td\tv0\t" + other,
+        b"B\tu\tv2\t3\t0\te\tv0\t" + lines + b"\\nmore",
+    ])
+    yield "long-value.bps", sync_file(b"d", [b"F\tu\ttitle\t1\t0\td\t" + b"x" * LINE])
+    yield "cut.bps", sync_file(b"d", [b"F\tu\ttitle\t1\t0\td\t" + b"x" * LINE])[: LINE // 2]
+
+
 def main():
     kind, folder = sys.argv[1], sys.argv[2]
     if kind == "rtf":
         seeds = rtf_seeds()
+    elif kind == "sync":
+        seeds = sync_seeds()
     else:
         here = os.path.dirname(os.path.abspath(__file__))
         with open(os.path.join(here, "corpus", "open", "default.dat"), "rb") as f:
