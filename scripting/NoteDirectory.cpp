@@ -138,6 +138,10 @@ NoteSummary NoteDirectory::summarize(std::int32_t nid, std::string id) {
 }
 
 std::string NoteDirectory::idOf(std::int32_t nid) {
+    if (std::optional<std::string> stored = store_.GetNoteExtra(nid, kStableId);
+        stored && !stored->empty()) {
+        return std::move(*stored);
+    }
     for (auto& [each, id] : allIds()) {
         if (each == nid) {
             return std::move(id);
@@ -154,12 +158,18 @@ std::optional<std::int32_t> NoteDirectory::nidOf(std::string_view id) {
     if (id.empty()) {
         return std::nullopt;
     }
-    for (const auto& [nid, each] : allIds()) {
-        if (each == id) {
-            return nid;
-        }
+    // Once stored, an id is checked against its note alone: the desktop's search looks up
+    // every note it shows, and reading all notes for each would cost the time it has.
+    const auto known = nidsById_.find(std::string(id));
+    if (known != nidsById_.end() && store_.GetNoteExtra(known->second, kStableId) == id) {
+        return known->second;
     }
-    return std::nullopt;
+    nidsById_.clear();
+    for (auto& [nid, each] : allIds()) {
+        nidsById_.emplace(std::move(each), nid);
+    }
+    const auto found = nidsById_.find(std::string(id));
+    return found != nidsById_.end() ? std::optional(found->second) : std::nullopt;
 }
 
 NoteDirectory::Lookup NoteDirectory::resolve(std::string_view idOrTitle) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,6 +80,8 @@ private:
 
     CNotesDatabase& store_;
     IRichTextEngine* richText_;
+    // The notes of the ids last looked up, checked before use.
+    std::map<std::string, std::int32_t> nidsById_;
 };
 
 }  // namespace bp

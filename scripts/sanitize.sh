@@ -37,7 +37,7 @@ for lane in "${lanes[@]}"; do
         cmake --build "$build" -j "$(nproc)" --target store_tests save_loop bpdb alarm_tests \
             app_tests note_widget_tests note_window_tests attach_tests note_output_tests \
             settings_tests rtf_tests manage_logic_tests manage_tests scripting_tests platform_probe \
-            sync_tests
+            sync_tests dbus_tests desktopsearch_tests
         echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
         (cd "$build" &&
             ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1 \
