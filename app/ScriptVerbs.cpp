@@ -33,7 +33,7 @@ std::string utf8(const QJsonValue& value) {
 
 std::string listing(const QJsonArray& notes) {
     std::string out;
-    for (const QJsonValue& note : notes) {
+    for (const auto& note : notes) {
         const QJsonObject fields = note.toObject();
         out += utf8(fields.value("id")) + '\t' + oneField(utf8(fields.value("title"))) + '\t' +
                utf8(fields.value("state")) + '\n';
@@ -92,7 +92,9 @@ ScriptVerb parseScriptVerb(const std::string& verb, const std::vector<std::strin
         } else if (verb == "new" && arg.starts_with("--title=")) {
             parsed.title = arg.substr(8);
         } else {
-            parsed.error = verb + ": unknown option: " + arg;
+            parsed.error = verb;
+            parsed.error += ": unknown option: ";
+            parsed.error += arg;
             return parsed;
         }
     }

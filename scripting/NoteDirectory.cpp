@@ -3,36 +3,17 @@
 #include "manage/FindOptions.h"
 #include "richtext/RichTextEngine.h"
 #include "store/NoteAttributes.h"
+#include "store/NoteIds.h"
 #include "store/NotesDatabase.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <map>
 #include <utility>
 
 namespace bp {
 
 namespace {
-
-// The attribute that keeps a note's id once it has been handed out.
-constexpr const char* kStableId = "uid";
-
-// FNV-1a: the same on every machine and build, unlike std::hash.
-std::uint64_t fnv1a(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const unsigned char c : bytes) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-std::string hex16(std::uint64_t value) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
-}
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -93,19 +74,12 @@ std::vector<NoteSummary> NoteDirectory::list() {
 }
 
 std::vector<std::pair<std::int32_t, std::string>> NoteDirectory::allIds() {
-    IdList nids = allNids();
-    std::sort(nids.begin(), nids.end());
-    // Notes made in the same second (duplicates, imports, the sample notes) are told apart by
-    // their order among themselves.
-    std::map<std::uint32_t, int> madeInTheSameSecond;
-    std::vector<std::pair<std::int32_t, std::string>> ids;
-    ids.reserve(nids.size());
-    for (const std::int32_t nid : nids) {
-        const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
-        const int order = madeInTheSameSecond[created]++;
-        std::optional<std::string> stored = store_.GetNoteExtra(nid, kStableId);
-        ids.emplace_back(
-            nid, stored && !stored->empty() ? std::move(*stored) : workedOutId(created, order));
+    std::vector<std::pair<std::int32_t, std::string>> ids = workedOutNoteIds(store_, allNids());
+    for (auto& [nid, id] : ids) {
+        if (std::optional<std::string> stored = store_.GetNoteExtra(nid, kStableIdAttribute);
+            stored && !stored->empty()) {
+            id = std::move(*stored);
+        }
     }
     return ids;
 }
@@ -138,7 +112,7 @@ NoteSummary NoteDirectory::summarize(std::int32_t nid, std::string id) {
 }
 
 std::string NoteDirectory::idOf(std::int32_t nid) {
-    if (std::optional<std::string> stored = store_.GetNoteExtra(nid, kStableId);
+    if (std::optional<std::string> stored = store_.GetNoteExtra(nid, kStableIdAttribute);
         stored && !stored->empty()) {
         return std::move(*stored);
     }
@@ -150,10 +124,6 @@ std::string NoteDirectory::idOf(std::int32_t nid) {
     return {};
 }
 
-std::string NoteDirectory::workedOutId(std::uint32_t created, int order) {
-    return hex16(fnv1a(std::to_string(created) + ':' + std::to_string(order)));
-}
-
 std::optional<std::int32_t> NoteDirectory::nidOf(std::string_view id) {
     if (id.empty()) {
         return std::nullopt;
@@ -161,7 +131,7 @@ std::optional<std::int32_t> NoteDirectory::nidOf(std::string_view id) {
     // Once stored, an id is checked against its note alone: the desktop's search looks up
     // every note it shows, and reading all notes for each would cost the time it has.
     const auto known = nidsById_.find(std::string(id));
-    if (known != nidsById_.end() && store_.GetNoteExtra(known->second, kStableId) == id) {
+    if (known != nidsById_.end() && store_.GetNoteExtra(known->second, kStableIdAttribute) == id) {
         return known->second;
     }
     nidsById_.clear();
@@ -212,10 +182,10 @@ std::string NoteDirectory::plainText(std::int32_t nid) {
     return withNewlines(richText_ != nullptr ? richText_->plainText(body) : body);
 }
 
-std::uint64_t NoteDirectory::bodyHash(std::int32_t nid) {
+std::string NoteDirectory::bodyHash(std::int32_t nid) {
     std::string body;
     store_.GetNoteBody(kLiveSource, nid, body);
-    return fnv1a(body);
+    return stableHashHex(body);
 }
 
 std::vector<std::int32_t> NoteDirectory::find(const std::string& query) {
@@ -229,9 +199,9 @@ bool NoteDirectory::keepIds() {
     // Asked before every answer that hands out ids, so it reads no more than the ids.
     bool stored = false;
     for (const auto& [nid, id] : allIds()) {
-        const std::optional<std::string> kept = store_.GetNoteExtra(nid, kStableId);
+        const std::optional<std::string> kept = store_.GetNoteExtra(nid, kStableIdAttribute);
         if (!kept || kept->empty()) {
-            stored = store_.SetNoteExtra(nid, kStableId, id) || stored;
+            stored = store_.SetNoteExtra(nid, kStableIdAttribute, id) || stored;
         }
     }
     return stored;

@@ -62,7 +62,7 @@ public:
     // The body as a reader sees it, paragraphs joined by "\n".
     std::string plainText(std::int32_t nid);
     // Changes whenever the stored body does.
-    std::uint64_t bodyHash(std::int32_t nid);
+    std::string bodyHash(std::int32_t nid);
     // The notes (outside the Recycle Bin) whose title or text shows the query, as the Find
     // window searches with its options as they start.
     std::vector<std::int32_t> find(const std::string& query);
@@ -76,7 +76,6 @@ private:
     // Every note's id, by nid.
     std::vector<std::pair<std::int32_t, std::string>> allIds();
     NoteSummary summarize(std::int32_t nid, std::string id);
-    static std::string workedOutId(std::uint32_t created, int order);
 
     CNotesDatabase& store_;
     IRichTextEngine* richText_;

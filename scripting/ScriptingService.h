@@ -43,7 +43,7 @@ private:
         std::string title;
         ScriptedNoteState state;
         std::optional<std::uint32_t> alarmTime;
-        std::uint64_t bodyHash;
+        std::string bodyHash;
     };
     std::map<std::string, Look> lookAtNotes();
     std::optional<ScriptError> refusedNow() const;

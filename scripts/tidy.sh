@@ -12,7 +12,8 @@ if ((${#files[@]} == 0)); then
     mapfile -t files < <(cd "$root" && git ls-files -- \
         'alarm/*.cpp' 'alarmui/*.cpp' 'app/*.cpp' 'attach/*.cpp' 'manage/*.cpp' 'note/*.cpp' \
         'output/*.cpp' 'platform/*.cpp' 'qtsupport/*.cpp' 'richtext/*.cpp' 'settings/*.cpp' \
-        'store/*.cpp' 'sync/*.cpp' 'tools/*.cpp' 'ui/*.cpp' |
+        'store/*.cpp' 'sync/*.cpp' 'tools/*.cpp' 'ui/*.cpp' 'scripting/*.cpp' 'dbus/*.cpp' \
+        'desktopsearch/*.cpp' |
         sed "s|^|$root/|")
 fi
 # Only files the build compiles (a platform back end not configured here has no command).

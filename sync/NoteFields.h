@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/NoteIds.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -25,7 +27,7 @@ struct LocalNote {
 };
 
 // The extra attribute that holds a note's sync id.
-inline constexpr const char* kUidAttribute = "uid";
+inline constexpr const char* kUidAttribute = kStableIdAttribute;
 // The extra attribute that holds alarm actions from another device until the user confirms
 // them on this one.
 inline constexpr const char* kHeldActionAttribute = "syncHeldAction";

@@ -1,4 +1,5 @@
 #include "sync/SyncDevice.h"
+#include "store/NoteIds.h"
 
 #include "store/NotesDatabase.h"
 
@@ -133,15 +134,8 @@ void SyncDevice::start(SyncRound& round) {
 }
 
 void SyncDevice::giveUids() {
-    std::vector<std::int32_t> nids = fields_.allNids();
-    std::sort(nids.begin(), nids.end());
     std::set<std::string> seen;
-    // Notes made in the same second (duplicates, imports, the sample notes) are told apart by
-    // their order among themselves, as the note directory tells them apart.
-    std::map<std::uint32_t, int> madeInTheSameSecond;
-    for (const std::int32_t nid : nids) {
-        const std::uint32_t created = store_.GetNote(kLiveSource, nid, note::time);
-        const int order = madeInTheSameSecond[created]++;
+    for (auto& [nid, workedOut] : workedOutNoteIds(store_, fields_.allNids())) {
         std::optional<std::string> uid = store_.GetNoteExtra(nid, kUidAttribute);
         if (uid && !uid->empty() && seen.insert(*uid).second) {
             continue;
@@ -150,7 +144,7 @@ void SyncDevice::giveUids() {
         // turns sync on keep the ids scripts knew; the sample notes of two new databases are
         // then one note. Notes made later (and a copy that carries another note's id) mix in
         // this device, so two devices never make the same id.
-        std::string id = hashId(std::to_string(created) + ':' + std::to_string(order));
+        std::string id = std::move(workedOut);
         if (!firstRun_ || (uid && !uid->empty())) {
             std::string mixed = id;
             mixed.append(":").append(setup_.deviceId).append(":").append(uid.value_or(""));

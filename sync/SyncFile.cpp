@@ -1,4 +1,5 @@
 #include "sync/SyncFile.h"
+#include "store/NoteIds.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,21 +14,6 @@ namespace {
 constexpr std::string_view kMagic = "BPSYNC";
 constexpr std::string_view kVersion = "1";
 constexpr std::string_view kEnd = "END";
-
-std::uint64_t fnv1a(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const unsigned char c : bytes) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-std::string hex16(std::uint64_t value) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
-}
 
 void appendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
@@ -252,8 +238,8 @@ std::string encodeSyncFile(std::string_view device, const std::vector<SyncRecord
     for (const SyncRecord& record : records) {
         appendRecord(out, record);
     }
-    const std::uint64_t sum = fnv1a(out);
-    out += std::string(kEnd) + ' ' + std::to_string(records.size()) + ' ' + hex16(sum) + '\n';
+    out +=
+        std::string(kEnd) + ' ' + std::to_string(records.size()) + ' ' + stableHashHex(out) + '\n';
     return out;
 }
 
@@ -288,7 +274,7 @@ SyncFileContents decodeSyncFile(std::string_view bytes) {
     std::size_t count = 0;
     if (trailer.substr(0, expectedEnd.size()) != expectedEnd || space < expectedEnd.size() ||
         !parseNumber(trailer.substr(expectedEnd.size(), space - expectedEnd.size()), count) ||
-        trailer.substr(space + 1) != hex16(fnv1a(body))) {
+        trailer.substr(space + 1) != stableHashHex(body)) {
         return refuse("cut short or damaged");
     }
     contents.device = std::string(header.substr(prefix.size()));

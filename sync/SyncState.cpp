@@ -1,4 +1,5 @@
 #include "sync/SyncState.h"
+#include "store/NoteIds.h"
 
 #include "sync/LineMerge.h"
 
@@ -71,14 +72,7 @@ std::vector<std::string> headsOf(const NoteHistory& history) {
 }  // namespace
 
 std::string hashId(std::string_view text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    char out[17];
-    std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(hash));
-    return out;
+    return stableHashHex(text);
 }
 
 std::string bodyVersionId(const std::string& uid, const std::vector<std::string>& parents,
