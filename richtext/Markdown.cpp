@@ -469,40 +469,33 @@ private:
         }
         return n;
     }
+    // What opens and closes a run of strike, bold or italics.
+    static QString delimiter(Marker marker) {
+        switch (marker) {
+            case StrikeMarker:
+                return QStringLiteral("~~");
+            case BoldMarker:
+                return QStringLiteral("**");
+            default:
+                return QStringLiteral("*");
+        }
+    }
     void open(Marker marker, const QString& href) {
         open_.push_back(marker);
-        switch (marker) {
-            case LinkMarker:
-                out_ += QLatin1Char('[');
-                href_ = href;
-                break;
-            case StrikeMarker:
-                out_ += QStringLiteral("~~");
-                break;
-            case BoldMarker:
-                out_ += QStringLiteral("**");
-                break;
-            case ItalicMarker:
-                out_ += QLatin1Char('*');
-                break;
+        if (marker == LinkMarker) {
+            out_ += QLatin1Char('[');
+            href_ = href;
+        } else {
+            out_ += delimiter(marker);
         }
     }
     void closeDownTo(std::size_t keep) {
         while (open_.size() > keep) {
-            switch (open_.back()) {
-                case LinkMarker:
-                    out_ += QStringLiteral("](") + linkDestination(href_) + QLatin1Char(')');
-                    href_.clear();
-                    break;
-                case StrikeMarker:
-                    out_ += QStringLiteral("~~");
-                    break;
-                case BoldMarker:
-                    out_ += QStringLiteral("**");
-                    break;
-                case ItalicMarker:
-                    out_ += QLatin1Char('*');
-                    break;
+            if (open_.back() == LinkMarker) {
+                out_ += QStringLiteral("](") + linkDestination(href_) + QLatin1Char(')');
+                href_.clear();
+            } else {
+                out_ += delimiter(open_.back());
             }
             open_.pop_back();
         }

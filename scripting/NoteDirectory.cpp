@@ -124,6 +124,19 @@ std::string NoteDirectory::idOf(std::int32_t nid) {
     return {};
 }
 
+std::vector<std::string> NoteDirectory::idsOf(const std::vector<std::int32_t>& nids) {
+    std::map<std::int32_t, std::string> idOfNid;
+    for (auto& [nid, id] : allIds()) {
+        idOfNid.emplace(nid, std::move(id));
+    }
+    std::vector<std::string> ids;
+    ids.reserve(nids.size());
+    for (const std::int32_t nid : nids) {
+        ids.push_back(idOfNid[nid]);
+    }
+    return ids;
+}
+
 std::optional<std::int32_t> NoteDirectory::nidOf(std::string_view id) {
     if (id.empty()) {
         return std::nullopt;

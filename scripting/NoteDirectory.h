@@ -47,6 +47,8 @@ public:
     std::vector<NoteSummary> list();
     std::optional<NoteSummary> summary(std::int32_t nid);
     std::string idOf(std::int32_t nid);
+    // The ids of several notes, in their order, reading the notes once.
+    std::vector<std::string> idsOf(const std::vector<std::int32_t>& nids);
     // The note of an id, or none.
     std::optional<std::int32_t> nidOf(std::string_view id);
 

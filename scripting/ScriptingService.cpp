@@ -3,15 +3,10 @@
 #include <QString>
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace bp {
 
 namespace {
-
-ScriptError unknownNote(std::string_view id) {
-    return {ScriptError::Kind::UnknownNote, "No note has the id \"" + std::string(id) + "\"."};
-}
 
 bool looksLikeRtf(const std::string& text) {
     return text.starts_with("{\\rtf");
@@ -25,7 +20,7 @@ bool blank(const std::string& text) {
 }  // namespace
 
 ScriptingService::ScriptingService(NoteDirectory& directory, IScriptedWindows& windows)
-    : directory_(directory), windows_(windows) {}
+    : NoteReadingScripting(directory), windows_(windows) {}
 
 std::optional<ScriptError> ScriptingService::refusedNow() const {
     if (windows_.takesScripts()) {
@@ -35,7 +30,7 @@ std::optional<ScriptError> ScriptingService::refusedNow() const {
                        "Brightpost is busy (starting, ending or showing a dialog); try again."};
 }
 
-void ScriptingService::keepIds() {
+void ScriptingService::handingOutIds() {
     if (directory_.keepIds()) {
         windows_.idsStored();
     }
@@ -64,39 +59,8 @@ ScriptResult<std::string> ScriptingService::newNote(const std::string& title,
                 {ScriptError::Kind::NotNow, "You have reached the maximum number of notes."}};
     }
     std::string id = directory_.idOf(*nid);
-    keepIds();
+    handingOutIds();
     notesMayHaveChanged();
-    return {std::move(id), {}};
-}
-
-std::vector<NoteSummary> ScriptingService::listNotes() {
-    keepIds();
-    return directory_.list();
-}
-
-ScriptResult<NoteSummary> ScriptingService::summary(std::string_view id) {
-    const std::optional<std::int32_t> nid = directory_.nidOf(id);
-    if (!nid) {
-        return {std::nullopt, unknownNote(id)};
-    }
-    return {directory_.summary(*nid), {}};
-}
-
-ScriptResult<ScriptedNoteText> ScriptingService::noteText(std::string_view id) {
-    const std::optional<std::int32_t> nid = directory_.nidOf(id);
-    if (!nid) {
-        return {std::nullopt, unknownNote(id)};
-    }
-    return {ScriptedNoteText{directory_.title(*nid), directory_.plainText(*nid)}, {}};
-}
-
-ScriptResult<std::string> ScriptingService::resolve(std::string_view idOrTitle) {
-    const NoteDirectory::Lookup found = directory_.resolve(idOrTitle);
-    if (!found.nid) {
-        return {std::nullopt, {ScriptError::Kind::UnknownNote, found.problem}};
-    }
-    std::string id = directory_.idOf(*found.nid);
-    keepIds();
     return {std::move(id), {}};
 }
 
@@ -166,25 +130,6 @@ std::optional<ScriptError> ScriptingService::hideAll() {
     windows_.hideAllNotes();
     notesMayHaveChanged();
     return std::nullopt;
-}
-
-std::vector<std::string> ScriptingService::find(const std::string& query) {
-    const std::vector<std::int32_t> found = directory_.find(query);
-    if (found.empty()) {
-        return {};
-    }
-    // Working out one note's id reads every note's, so all are read once, not once a note.
-    std::unordered_map<std::int32_t, std::string> idOfNid;
-    for (NoteSummary& note : directory_.list()) {
-        idOfNid.emplace(note.nid, std::move(note.id));
-    }
-    std::vector<std::string> ids;
-    ids.reserve(found.size());
-    for (const std::int32_t nid : found) {
-        ids.push_back(idOfNid[nid]);
-    }
-    keepIds();
-    return ids;
 }
 
 std::optional<ScriptError> ScriptingService::openNotesManager() {
